@@ -1,0 +1,280 @@
+#include "calc/conversions.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+#include "calc/runtime_error.h"
+
+namespace calc {
+namespace {
+
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Walks a text as if its blanks were not there, so no compacted copy is
+// needed unless a blank sits inside the number itself.
+class BlankSkipper {
+ public:
+  explicit BlankSkipper(std::string_view text) : text_(text) { Skip(); }
+
+  bool AtEnd() const { return pos_ == text_.size(); }
+  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+  std::size_t Pos() const { return pos_; }
+  void Advance() {
+    ++pos_;
+    Skip();
+  }
+
+ private:
+  void Skip() {
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// Value of one digit in `radix`, or -1.
+int DigitValue(char c, int radix) {
+  int value = -1;
+  if (IsDigit(c)) {
+    value = c - '0';
+  } else if (c >= 'A' && c <= 'F') {
+    value = c - 'A' + 10;
+  } else if (c >= 'a' && c <= 'f') {
+    value = c - 'a' + 10;
+  }
+  return value < radix ? value : -1;
+}
+
+// "&H"/"&O" digits. The top 61+ bits are kept exactly and every bit below
+// them is folded into one sticky bit, so the one rounding the final
+// conversion does is correct however long the text is.
+double ReadRadixDigits(BlankSkipper& in, int radix) {
+  const int bits_per_digit = radix == 16 ? 4 : 3;
+  constexpr std::uint64_t kRoomLimit = std::uint64_t{1} << 60;
+  std::uint64_t top = 0;
+  bool sticky = false;
+  int dropped_bits = 0;
+  for (int digit; (digit = DigitValue(in.Peek(), radix)) >= 0; in.Advance()) {
+    if (top < kRoomLimit) {
+      top = (top << bits_per_digit) | static_cast<std::uint64_t>(digit);
+    } else {
+      sticky = sticky || digit != 0;
+      // Saturates far beyond the double range; the result is infinite then.
+      if (dropped_bits < 4096) dropped_bits += bits_per_digit;
+    }
+  }
+  return std::ldexp(static_cast<double>(top | (sticky ? 1 : 0)),
+                    dropped_bits);
+}
+
+// The decimal text that `from_chars` fails on as out of range: decide by
+// the position of its first significant digit whether it overflowed.
+double OutOfRange(std::string_view number, bool negative) {
+  long long exponent = 0;  // decimal exponent of the first significant digit
+  bool seen_significant = false;
+  bool after_point = false;
+  std::size_t i = 0;
+  for (; i < number.size(); ++i) {
+    const char c = number[i];
+    if (c == '.') {
+      after_point = true;
+    } else if (IsDigit(c)) {
+      if (!seen_significant && c != '0') seen_significant = true;
+      if (seen_significant && !after_point) ++exponent;
+      if (!seen_significant && after_point) --exponent;
+    } else {
+      break;  // the exponent marker
+    }
+  }
+  if (i < number.size()) {
+    ++i;
+    bool exp_negative = false;
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) {
+      exp_negative = number[i] == '-';
+      ++i;
+    }
+    long long written = 0;
+    constexpr long long kSaturated = 1'000'000'000'000LL;
+    for (; i < number.size(); ++i) {
+      if (written < kSaturated) written = written * 10 + (number[i] - '0');
+    }
+    exponent += exp_negative ? -written : written;
+  }
+  const double magnitude =
+      exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  BlankSkipper in(text);
+
+  if (in.Peek() == '&') {
+    in.Advance();
+    const char prefix = in.Peek();
+    if (prefix == 'H' || prefix == 'h' || prefix == 'O' || prefix == 'o') {
+      in.Advance();
+      return ReadRadixDigits(in, prefix == 'H' || prefix == 'h' ? 16 : 8);
+    }
+    return 0.0;
+  }
+
+  // Collect "[-]digits[.digits][e[sign]digits]" in from_chars' grammar,
+  // dropping a leading "+" it does not accept.
+  std::string compact;
+  const std::size_t first = in.Pos();
+  bool contiguous = true;
+  std::size_t expected = first;
+  auto take = [&] {
+    if (in.Pos() != expected) contiguous = false;
+    compact.push_back(in.Peek());
+    in.Advance();
+    expected = compact.size() + first;
+  };
+
+  bool negative = false;
+  if (in.Peek() == '+' || in.Peek() == '-') {
+    negative = in.Peek() == '-';
+    take();
+  }
+  std::size_t digits = 0;
+  while (IsDigit(in.Peek())) {
+    take();
+    ++digits;
+  }
+  if (in.Peek() == '.') {
+    take();
+    while (IsDigit(in.Peek())) {
+      take();
+      ++digits;
+    }
+  }
+  if (digits == 0) return 0.0;
+
+  std::size_t mantissa_end = compact.size();
+  if (in.Peek() == 'E' || in.Peek() == 'e') {
+    take();
+    if (in.Peek() == '+' || in.Peek() == '-') take();
+    if (IsDigit(in.Peek())) {
+      while (IsDigit(in.Peek())) take();
+      mantissa_end = compact.size();
+    }
+  }
+  compact.resize(mantissa_end);
+
+  std::string_view number = compact;
+  if (contiguous) number = text.substr(first, compact.size());
+  if (number.front() == '+') number.remove_prefix(1);
+
+  double value = 0.0;
+  const auto [end, error] =
+      std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    return OutOfRange(number.substr(negative ? 1 : 0), negative);
+  }
+  return value;
+}
+
+std::string HexText(double value) {
+  // Round half to even without depending on the current rounding mode.
+  double whole = std::floor(value);
+  const double fraction = value - whole;  // exact for every finite double
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) {
+    whole += 1.0;
+  }
+  constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+  constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+  if (!(whole >= kLowest && whole <= kHighest)) {  // also catches NaN
+    throw RuntimeError(ErrorKind::kOverflow);
+  }
+  auto bits = std::bit_cast<std::uint32_t>(static_cast<std::int32_t>(whole));
+
+  std::array<char, 8> digits{};
+  std::size_t start = digits.size();
+  do {
+    digits[--start] = "0123456789ABCDEF"[bits & 0xF];
+    bits >>= 4;
+  } while (bits != 0);
+  return std::string(digits.begin() + static_cast<std::ptrdiff_t>(start),
+                     digits.end());
+}
+
+std::string NumberText(double value) {
+  constexpr int kSignificantDigits = 15;
+  constexpr int kFirstExponentForm = 15;
+
+  std::string text(1, value < 0 ? '-' : ' ');
+  if (value == 0.0) return text + '0';
+  if (!std::isfinite(value)) {
+    // The calculation never hands these over; say what they are anyway.
+    return text + (std::isnan(value) ? "NaN" : "Inf");
+  }
+
+  // "d.dddddddddddddde±x": 15 digits, correctly rounded from the exact value.
+  std::array<char, 32> buffer{};
+  const auto [end, error] =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                    std::fabs(value), std::chars_format::scientific,
+                    kSignificantDigits - 1);
+  const std::string_view scientific(buffer.data(),
+                                    static_cast<std::size_t>(end - buffer.data()));
+  const std::size_t marker = scientific.find('e');
+  std::string digits;
+  for (char c : scientific.substr(0, marker)) {
+    if (c != '.') digits.push_back(c);
+  }
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int exponent = 0;
+  std::string_view exponent_text = scientific.substr(marker + 1);
+  if (exponent_text.front() == '+') exponent_text.remove_prefix(1);
+  std::from_chars(exponent_text.data(),
+                  exponent_text.data() + exponent_text.size(), exponent);
+
+  const auto count = static_cast<int>(digits.size());
+  if (exponent >= kFirstExponentForm) {
+    text += digits.front();
+    if (count > 1) text.append(".").append(digits, 1);
+    // Exponents here are 15 to 308, so "at least two digits" holds as is.
+    return text + "E+" + std::to_string(exponent);
+  }
+  if (exponent < 0) {
+    text += '.';
+    text.append(static_cast<std::size_t>(-exponent - 1), '0');
+    return text + digits;
+  }
+  const int whole_digits = exponent + 1;
+  if (count <= whole_digits) {
+    text += digits;
+    text.append(static_cast<std::size_t>(whole_digits - count), '0');
+    return text;
+  }
+  text.append(digits, 0, static_cast<std::size_t>(whole_digits));
+  text += '.';
+  text.append(digits, static_cast<std::size_t>(whole_digits));
+  return text;
+}
+
+std::string ReloadText(double value) {
+  std::string text = HexText(value);
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+std::string ErrorText(double value) {
+  constexpr std::size_t kShownCharacters = 4;
+  std::string text = NumberText(value);
+  if (text.size() > kShownCharacters) text.resize(kShownCharacters);
+  return text;
+}
+
+}  // namespace calc

@@ -1,0 +1,52 @@
+#pragma once
+// Conversions between the texts the user types or reads and the doubles the
+// calculation works on. The decimal point is "." in every locale.
+
+#include <string>
+#include <string_view>
+
+namespace calc {
+
+// Reads the leading number of `text`; never fails. Spaces, tabs and line
+// feeds are dropped from the whole text first; reading then stops at the first
+// character that cannot continue "[sign] digits [. digits] [E|e [sign] digits]".
+// "&H" or "&O" (either case) read the hexadecimal or octal digits after them
+// as a non-negative whole number. No leading number reads as 0; a decimal
+// number beyond the double range reads as +/-infinity. The result is the
+// correctly rounded double; the cost is linear in the text's length.
+//   ReadNumber("12MHz")   -> 12
+//   ReadNumber("9 600")   -> 9600
+//   ReadNumber("1,200")   -> 1
+//   ReadNumber("&H10")    -> 16
+//   ReadNumber("abc")     -> 0
+double ReadNumber(std::string_view text);
+
+// The value rounded half to even, as uppercase hexadecimal without prefix or
+// leading zeros; negatives as 8-digit two's complement. Throws RuntimeError
+// (overflow) when the rounded value is outside the signed 32-bit range.
+//   HexText(254.5)  -> "FE"
+//   HexText(-369)   -> "FFFFFE8F"
+//   HexText(2147483647.5) -> throws overflow
+std::string HexText(double value);
+
+// A sign column (" " or "-"), then the magnitude rounded to 15 significant
+// digits without trailing zeros, bare point or zero before the point. Below
+// 1e15 the plain form is used however small the value; from 1e15 up the
+// mantissa in the same style followed by "E+" and two or more digits.
+//   NumberText(7.840000000000004)   -> " 7.84"
+//   NumberText(-0.5)                -> "-.5"
+//   NumberText(1.5e20)              -> " 1.5E+20"
+std::string NumberText(double value);
+
+// HexText with leading and trailing spaces removed (it has none).
+//   ReloadText(252.74479166666666) -> "FD"
+//   ReloadText(65223.5)            -> "FEC8"
+std::string ReloadText(double value);
+
+// The first four characters of NumberText: cut, never rounded.
+//   ErrorText(33.333333333333336) -> " 33."
+//   ErrorText(7.89)               -> " 7.8"
+//   ErrorText(0)                  -> " 0"
+std::string ErrorText(double value);
+
+}  // namespace calc

@@ -1,0 +1,47 @@
+# Shared by the run and test commands: package checks and the CMake steps.
+# Sourced, not run.
+
+BAUD51_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# What the build itself needs; the commands add their own extras.
+BAUD51_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev)
+# A font with Chinese glyphs: without one every window text is boxes.
+BAUD51_FONT_PACKAGES=(fonts-wqy-microhei)
+
+die() { printf 'baud51: %s\n' "$*" >&2; exit 1; }
+
+# Installs only the Debian packages that are missing, so a second run
+# costs one dpkg query per package and touches nothing.
+ensure_packages() {
+  command -v dpkg-query >/dev/null 2>&1 ||
+    die "this needs a Debian-based system (dpkg and apt-get not found)"
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' ||
+      missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+
+  local as_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 ||
+      die "missing packages (${missing[*]}); run as root or install sudo"
+    as_root=(sudo)
+  fi
+  echo "baud51: installing ${missing[*]}" >&2
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+    die "apt-get update failed; cannot install ${missing[*]}"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+    die "apt-get install failed for ${missing[*]}"
+}
+
+# Configures once; afterwards Ninja re-runs CMake by itself when a
+# CMakeLists.txt changes, so an up-to-date tree is left alone.
+configure() {
+  local preset=$1
+  [ -f "$BAUD51_ROOT/build/$preset/build.ninja" ] && return 0
+  cmake --preset "$preset" -S "$BAUD51_ROOT" >/dev/null ||
+    die "configuring the '$preset' build failed"
+}
