@@ -183,13 +183,17 @@ double ReadNumber(std::string_view text) {
   return value;
 }
 
-std::string HexText(double value) {
-  // Round half to even without depending on the current rounding mode.
+double RoundHalfEven(double value) {
   double whole = std::floor(value);
   const double fraction = value - whole;  // exact for every finite double
   if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) {
     whole += 1.0;
   }
+  return whole;
+}
+
+std::string HexText(double value) {
+  const double whole = RoundHalfEven(value);
   constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
   constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
   if (!(whole >= kLowest && whole <= kHighest)) {  // also catches NaN

@@ -21,6 +21,13 @@ namespace calc {
 //   ReadNumber("abc")     -> 0
 double ReadNumber(std::string_view text);
 
+// The nearest whole number, halves to the even one, whatever the current
+// floating-point rounding mode.
+//   RoundHalfEven(254.5) -> 254
+//   RoundHalfEven(65223.5) -> 65224
+//   RoundHalfEven(-2.5) -> -2
+double RoundHalfEven(double value);
+
 // The value rounded half to even, as uppercase hexadecimal without prefix or
 // leading zeros; negatives as 8-digit two's complement. Throws RuntimeError
 // (overflow) when the rounded value is outside the signed 32-bit range.
