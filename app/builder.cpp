@@ -1,0 +1,209 @@
+#include "app/builder.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+#include <QtMath>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/combo_style.h"
+#include "window/auto_size.h"
+
+namespace app {
+namespace {
+
+constexpr int kWindowPointSize = 9;
+constexpr int kSystemButtonFace = 0x0F;
+// The picture is compiled in: reading it through Qt's image plugins would
+// cost more start-up time than building the whole window.
+#include "app/icon.xpm"
+
+QLabel* MakeLabel(const window::ControlRecord& record, QWidget& parent) {
+  auto* label = new QLabel(&parent);
+  // A caption is never markup, whatever it looks like.
+  label->setTextFormat(Qt::PlainText);
+  label->setText(Utf8(record.text));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setFocusPolicy(Qt::NoFocus);
+  label->setAutoFillBackground(true);
+  if (record.font) label->setFont(RecordFont(*record.font));
+
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText,
+                   DecodeColor(record.fore_color.value_or(window::kNormalTextColor),
+                               palette));
+  if (record.back_color) {
+    palette.setColor(QPalette::Window, DecodeColor(*record.back_color, palette));
+  }
+  label->setPalette(palette);
+
+  label->move(Px(record.left), Px(record.top));
+  if (record.auto_size) {
+    ApplyAutoSize(*label, record.text);
+  } else {
+    label->resize(Px(record.width), Px(record.height));
+  }
+  return label;
+}
+
+QComboBox* MakeComboBox(const window::ControlRecord& record, QWidget& parent,
+                        QStyle& style) {
+  auto* combo = new QComboBox(&parent);
+  combo->setStyle(&style);
+  combo->setEditable(true);
+  // Qt would add the text to the list on Enter and complete "4" to "4800";
+  // the typed text is used exactly as typed.
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setCompleter(nullptr);
+  combo->setEditText(Utf8(record.text));
+  combo->setGeometry(Px(record.left), Px(record.top), Px(record.width),
+                     Px(record.height));
+  return combo;
+}
+
+QPushButton* MakeButton(const window::ControlRecord& record, QWidget& parent) {
+  auto* button = new QPushButton(Utf8(record.text), &parent);
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  button->setGeometry(Px(record.left), Px(record.top), Px(record.width),
+                      Px(record.height));
+  return button;
+}
+
+QWidget* MakeControl(const window::ControlRecord& record, QWidget& parent,
+                     QStyle& combo_style) {
+  switch (record.kind) {
+    case window::ControlKind::kLabel:
+      return MakeLabel(record, parent);
+    case window::ControlKind::kComboBox:
+      return MakeComboBox(record, parent, combo_style);
+    case window::ControlKind::kCommandButton:
+      return MakeButton(record, parent);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int Px(int twips) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) /
+                                      window::kTwipsPerPixel));
+}
+
+QColor DecodeColor(window::Color color, const QPalette& palette) {
+  if (!window::IsSystemColor(color)) {
+    return QColor(window::Red(color), window::Green(color), window::Blue(color));
+  }
+  switch (window::SystemColorIndex(color)) {
+    case window::kSystemButtonText:
+      return palette.color(QPalette::ButtonText);
+    case kSystemButtonFace:
+      return palette.color(QPalette::Button);
+    default:
+      return palette.color(QPalette::WindowText);
+  }
+}
+
+bool IsInstalled(const QString& family) {
+  return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
+QString ChineseFamily() {
+  // Listing families is cheap; asking for one by name makes fontconfig
+  // resolve aliases, which costs more than building the whole window.
+  static const QString family = [] {
+    const QString preferred = QStringLiteral("WenQuanYi Micro Hei");
+    const QStringList installed =
+        QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    return installed.contains(preferred) ? preferred : installed.value(0);
+  }();
+  return family;
+}
+
+QFont WindowFont() {
+  QFont font;
+  if (const QString family = ChineseFamily(); !family.isEmpty()) {
+    font.setFamilies({family});
+  }
+  font.setPointSize(kWindowPointSize);
+  return font;
+}
+
+QFont RecordFont(const window::FontRecord& record) {
+  QFont font;
+  // A family that is not installed is left out rather than left for
+  // fontconfig to substitute: that search costs several milliseconds.
+  QStringList families;
+  if (const QString wanted = Utf8(record.family); IsInstalled(wanted)) {
+    families.append(wanted);
+  }
+  if (const QString fallback = ChineseFamily(); !fallback.isEmpty()) {
+    families.append(fallback);
+  }
+  font.setFamilies(families);
+  font.setPointSize(record.point_size);
+  // Qt's weights are the same 100..900 scale. The character set (GB2312)
+  // only matters to code-page fonts; Qt's are Unicode, and the fallback
+  // family above guarantees the Chinese glyphs.
+  font.setWeight(static_cast<QFont::Weight>(record.weight));
+  font.setItalic(record.italic);
+  font.setUnderline(record.underline);
+  font.setStrikeOut(record.strikeout);
+  return font;
+}
+
+void ApplyAutoSize(QLabel& label, std::string_view text) {
+  const QFontMetricsF metrics(label.font(), &label);
+  const window::TwipSize size = window::AutoSizeTwips(
+      text,
+      [&metrics](std::string_view line) {
+        return metrics.horizontalAdvance(Utf8(line));
+      },
+      qCeil(metrics.height()));
+  label.resize(Px(size.width), Px(size.height));
+}
+
+std::unique_ptr<QWidget> BuildWindow(
+    const window::WindowRecord& form,
+    std::span<const window::ControlRecord> controls) {
+  auto top = std::make_unique<QWidget>();
+  top->setObjectName(Utf8(form.name));
+  top->setWindowTitle(Utf8(form.caption));
+  top->setWindowIcon(QIcon(QPixmap(baud51_icon)));
+  top->setFont(WindowFont());
+  const QRect client(Px(form.client_left), Px(form.client_top),
+                     Px(form.client_width), Px(form.client_height));
+  top->setGeometry(client);
+  // Nothing in the layout follows a resize, so the window cannot be resized.
+  top->setFixedSize(client.size());
+
+  auto* combo_style = new ComboFitStyle;
+  combo_style->setParent(top.get());
+  std::vector<std::pair<int, QWidget*>> focus_chain;
+  for (const window::ControlRecord& record : controls) {
+    QWidget* widget = MakeControl(record, *top, *combo_style);
+    widget->setObjectName(Utf8(record.name));
+    if (window::TakesFocus(record)) {
+      focus_chain.emplace_back(record.tab_index, widget);
+    }
+  }
+  std::sort(focus_chain.begin(), focus_chain.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < focus_chain.size(); ++i) {
+    QWidget::setTabOrder(focus_chain[i - 1].second, focus_chain[i].second);
+  }
+  return top;
+}
+
+}  // namespace app

@@ -1,0 +1,71 @@
+#include "app/qt_controls.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QWidget>
+#include <stdexcept>
+
+#include "app/builder.h"
+
+namespace app {
+
+QtControls::QtControls(QWidget& form,
+                       std::span<const window::ControlRecord> records)
+    : form_(form) {
+  for (const window::ControlRecord& record : records) {
+    auto* widget = form.findChild<QWidget*>(Utf8(record.name),
+                                            Qt::FindDirectChildrenOnly);
+    if (widget == nullptr) {
+      throw std::logic_error("window has no control " + std::string(record.name));
+    }
+    controls_.emplace(std::string(record.name), Control{widget, &record});
+  }
+}
+
+template <class W>
+W& QtControls::Find(std::string_view name) const {
+  const auto found = controls_.find(name);
+  W* widget = found == controls_.end() ? nullptr
+                                       : qobject_cast<W*>(found->second.widget);
+  if (widget == nullptr) {
+    throw std::invalid_argument("no " + std::string(W::staticMetaObject.className()) +
+                                " named " + std::string(name));
+  }
+  return *widget;
+}
+
+std::string QtControls::Text(std::string_view combo) const {
+  return Find<QComboBox>(combo).currentText().toStdString();
+}
+
+void QtControls::AddItem(std::string_view combo, std::string_view item) {
+  auto& box = Find<QComboBox>(combo);
+  // Qt selects the first entry added to an empty list, which would replace
+  // the field's text; here the text stays and nothing is selected.
+  const int index = box.currentIndex();
+  const QString text = box.currentText();
+  box.addItem(Utf8(item));
+  if (box.currentIndex() != index) {
+    box.setCurrentIndex(index);
+    box.setEditText(text);
+  }
+}
+
+void QtControls::SetCaption(std::string_view label, std::string_view caption) {
+  auto& widget = Find<QLabel>(label);
+  widget.setText(Utf8(caption));
+  if (controls_.find(label)->second.record->auto_size) {
+    ApplyAutoSize(widget, caption);
+  }
+}
+
+void QtControls::SetForeColor(std::string_view label, window::Color color) {
+  auto& widget = Find<QLabel>(label);
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::WindowText, DecodeColor(color, palette));
+  widget.setPalette(palette);
+}
+
+void QtControls::Unload() { form_.close(); }
+
+}  // namespace app

@@ -1,0 +1,91 @@
+#include "app/start.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/builder.h"
+#include "app/form_host.h"
+
+namespace app {
+namespace {
+
+constexpr char kNoDisplayMessage[] =
+    "baud51: no display found; to run without one, use a virtual display, "
+    "e.g. xvfb-run scripts/run\n";
+
+bool IsSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+// Only X11 and Wayland desktops need a display server; an explicit Qt
+// platform (offscreen, vnc, ...) brings its own.
+bool HasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+#else
+  return true;
+#endif
+}
+
+// What Qt says while it opens the display is held back: if the display
+// cannot be opened Qt aborts with a backtrace, and one line says it better.
+std::vector<std::string>* held_messages = nullptr;
+
+void HoldOrExit(QtMsgType type, const QMessageLogContext& context,
+                const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fputs(kNoDisplayMessage, stderr);
+    std::_Exit(kNoDisplayExit);
+  }
+  held_messages->push_back(
+      qFormatLogMessage(type, context, message).toStdString());
+}
+
+}  // namespace
+
+void ConfigureApplication(const ProjectDescriptor& project) {
+  QApplication::setApplicationName(QStringLiteral("baud51"));
+  QApplication::setApplicationVersion(QStringLiteral(BAUD51_VERSION_TEXT));
+  if (project.locale == kLocaleChinesePrc) {
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+  }
+  QApplication::setFont(WindowFont());
+}
+
+int Run(const ProjectDescriptor& project, const StartHooks& hooks) {
+  ConfigureApplication(project);
+  FormHost host(project);
+  host.RaiseLoad();
+  host.Show();
+  if (hooks.on_shown) hooks.on_shown(host.Window());
+  return QApplication::exec();
+}
+
+int Start(const ProjectDescriptor& project, const StartHooks& hooks) {
+  if (!HasDisplay()) {
+    std::fputs(kNoDisplayMessage, stderr);
+    return kNoDisplayExit;
+  }
+  // The program reads no arguments; Qt gets only the program's name.
+  int argc = 1;
+  char name[] = "baud51";
+  char* argv[] = {name, nullptr};
+  std::vector<std::string> held;
+  held_messages = &held;
+  const QtMessageHandler previous = qInstallMessageHandler(HoldOrExit);
+  QApplication application(argc, argv);
+  qInstallMessageHandler(previous);
+  held_messages = nullptr;
+  for (const std::string& text : held) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+  return Run(project, hooks);
+}
+
+}  // namespace app

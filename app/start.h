@@ -1,0 +1,32 @@
+#pragma once
+// The start routine: from the project descriptor to a running window, and
+// back when no window is left.
+
+#include <functional>
+
+#include "app/project.h"
+
+class QWidget;
+
+namespace app {
+
+struct StartHooks {
+  // Called once the window is first shown, before the event loop runs.
+  std::function<void(QWidget& form)> on_shown;
+};
+
+// Exit status when there is no display to open the window on.
+inline constexpr int kNoDisplayExit = 2;
+
+// Creates the application, then Run(). Without a display it says so in one
+// line on stderr and returns kNoDisplayExit.
+int Start(const ProjectDescriptor& project, const StartHooks& hooks = {});
+
+// Needs a QApplication: configures it, builds Form1, raises Load, shows the
+// window and runs the event loop until no window is left.
+int Run(const ProjectDescriptor& project, const StartHooks& hooks = {});
+
+// Application-wide settings: name, version "1.00", locale, default font.
+void ConfigureApplication(const ProjectDescriptor& project);
+
+}  // namespace app
