@@ -1,0 +1,245 @@
+// The three actions on the real window: typing, pressing and reading back.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/error_report.h"
+#include "app/form_host.h"
+#include "app/project.h"
+#include "app/start.h"
+
+namespace {
+
+QString Str(const char* utf8) { return QString::fromUtf8(utf8); }
+
+const QColor kWarning(192, 64, 0);
+QColor Normal() { return QApplication::palette().color(QPalette::ButtonText); }
+
+// What the four result labels show.
+struct Results {
+  QStringList texts;  // Label8, Label9, Label10, Label11
+  QColor timer1_error_color;
+  QColor timer2_error_color;
+  bool operator==(const Results&) const = default;
+};
+
+}  // namespace
+
+class ActionsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<app::FormHost> host_;
+  std::vector<std::string> reported_;
+  app::ErrorReporter saved_reporter_;
+
+  template <class W>
+  W* Child(const char* name) {
+    return host_->Window().findChild<W*>(QString::fromLatin1(name));
+  }
+  QComboBox* Frequency() { return Child<QComboBox>("Combo1"); }
+  QComboBox* Baud() { return Child<QComboBox>("Combo2"); }
+
+  // Replaces a field's text the way a user does: select all, then type.
+  void Type(QComboBox* combo, const QString& text) {
+    combo->setFocus(Qt::TabFocusReason);
+    QLineEdit* edit = combo->lineEdit();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+  }
+  void Press(const char* button) {
+    QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton);
+  }
+  Results Calculate(const QString& frequency, const QString& baud) {
+    Type(Frequency(), frequency);
+    Type(Baud(), baud);
+    Press("Command1");
+    return Shown();
+  }
+  Results Shown() {
+    Results results;
+    for (const char* name : {"Label8", "Label9", "Label10", "Label11"}) {
+      results.texts << Child<QLabel>(name)->text();
+    }
+    results.timer1_error_color =
+        Child<QLabel>("Label10")->palette().color(QPalette::WindowText);
+    results.timer2_error_color =
+        Child<QLabel>("Label11")->palette().color(QPalette::WindowText);
+    return results;
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    app::ConfigureApplication(app::kBaud51Project);
+    saved_reporter_ = app::SetErrorReporter(
+        [this](std::string_view message) { reported_.emplace_back(message); });
+  }
+  void cleanupTestCase() { app::SetErrorReporter(saved_reporter_); }
+  void init() {
+    reported_.clear();
+    host_ = std::make_unique<app::FormHost>(app::kBaud51Project);
+    host_->RaiseLoad();
+    host_->Show();
+    QVERIFY(QTest::qWaitForWindowActive(&host_->Window()));
+  }
+  void cleanup() { host_.reset(); }
+
+  void loadFillsListsInOrderAndKeepsTexts() {
+    QStringList frequencies, bauds;
+    for (int i = 0; i < Frequency()->count(); ++i) frequencies << Frequency()->itemText(i);
+    for (int i = 0; i < Baud()->count(); ++i) bauds << Baud()->itemText(i);
+    QCOMPARE(frequencies, (QStringList{"6", "11.0592", "12", "22.1184", "24"}));
+    QCOMPARE(bauds, (QStringList{"600", "1200", "2400", "4800", "9600", "19200"}));
+    QCOMPARE(Frequency()->currentText(), QStringLiteral("11.0592"));
+    QCOMPARE(Baud()->currentText(), QStringLiteral("9600"));
+    QCOMPARE(Frequency()->currentIndex(), -1);
+    QCOMPARE(Baud()->currentIndex(), -1);
+  }
+
+  void startTextsGiveStartResults() {
+    Press("Command1");
+    QCOMPARE(Shown(), (Results{{"FD", "FFDC", " 0", " 0"}, Normal(), Normal()}));
+    QVERIFY(reported_.empty());
+  }
+
+  void workedResults_data() {
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("baud");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("timer1_warning");
+    QTest::addColumn<bool>("timer2_warning");
+    auto row = [](const char* f, const char* b, QStringList texts, bool w1, bool w2) {
+      QTest::addRow("%s MHz %s baud", f, b) << Str(f) << Str(b) << texts << w1 << w2;
+    };
+    row("11.0592", "9600", {"FD", "FFDC", " 0", " 0"}, false, false);
+    row("11.0592", "19200", {"FE", "FFEE", " 33.", " 0"}, true, false);
+    row("11.0592", "600", {"D0", "FDC0", " 0", " 0"}, false, false);
+    row("12", "9600", {"FD", "FFD9", " 7.8", " .16"}, true, false);
+    row("12", "2400", {"F3", "FF64", " .16", " .16"}, false, false);
+    row("6", "600", {"E6", "FEC8", " .16", " .16"}, false, false);
+    row("6", "19200", {"FF", "FFF6", " 100", " 7.8"}, true, true);
+    row("24", "600", {"98", "FB1E", " .16", " 0"}, false, false);
+    row("3.6864", "9600", {"FF", "FFF4", " 0", " 0"}, false, false);
+    row("11.0592", "4", {"FFFFE4E0", "FFFFAE80", " 0", " 0"}, false, false);
+  }
+  void workedResults() {
+    QFETCH(QString, frequency);
+    QFETCH(QString, baud);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, timer1_warning);
+    QFETCH(bool, timer2_warning);
+    const Results shown = Calculate(frequency, baud);
+    QCOMPARE(shown.texts, texts);
+    QCOMPARE(shown.timer1_error_color, timer1_warning ? kWarning : Normal());
+    QCOMPARE(shown.timer2_error_color, timer2_warning ? kWarning : Normal());
+    QVERIFY(reported_.empty());
+  }
+
+  void constantFieldsKeepTheirColours() {
+    Calculate(QStringLiteral("6"), QStringLiteral("19200"));
+    for (const char* name : {"Label8", "Label9"}) {
+      const QPalette palette = Child<QLabel>(name)->palette();
+      QCOMPARE(palette.color(QPalette::WindowText), Normal());
+      QCOMPARE(palette.color(QPalette::Window), QColor(0xE0, 0xE0, 0xE0));
+    }
+  }
+
+  void warningClearedByNextPress() {
+    QCOMPARE(Calculate(QStringLiteral("6"), QStringLiteral("19200")).timer2_error_color,
+             kWarning);
+    const Results next = Calculate(QStringLiteral("11.0592"), QStringLiteral("9600"));
+    QCOMPARE(next.timer1_error_color, Normal());
+    QCOMPARE(next.timer2_error_color, Normal());
+  }
+
+  void badInputIsReportedAndChangesNothing_data() {
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("baud");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("baud 0") << "12" << "0" << Str("除数为零");
+    QTest::newRow("baud empty") << "12" << "" << Str("除数为零");
+    QTest::newRow("baud abc") << "12" << "abc" << Str("除数为零");
+    QTest::newRow("frequency abc") << "abc" << "9600" << Str("溢出");
+    QTest::newRow("timer 1 reload beyond 32 bits") << "1e13" << "9600" << Str("溢出");
+  }
+  void badInputIsReportedAndChangesNothing() {
+    QFETCH(QString, frequency);
+    QFETCH(QString, baud);
+    QFETCH(QString, message);
+    const Results before = Calculate(QStringLiteral("6"), QStringLiteral("19200"));
+    Calculate(frequency, baud);
+    QCOMPARE(reported_.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(reported_.front()), message);
+    QCOMPARE(Shown(), before);
+    // The window carries on and answers the next press.
+    QCOMPARE(Calculate(QStringLiteral("12"), QStringLiteral("9600")),
+             (Results{{"FD", "FFD9", " 7.8", " .16"}, kWarning, Normal()}));
+    QCOMPARE(reported_.size(), std::size_t{1});
+  }
+
+  void timer2FailureKeepsTimer1Results() {
+    Press("Command1");
+    const Results shown = Calculate(QStringLiteral("700000000"), QStringLiteral("9600"));
+    QCOMPARE(reported_.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(reported_.front()), Str("溢出"));
+    QCOMPARE(shown, (Results{{"F4AE8E4F", "FFDC", " .00", " 0"}, Normal(), Normal()}));
+  }
+
+  void typedTextIsNotCompleted() {
+    Type(Baud(), QStringLiteral("4"));
+    QCOMPARE(Baud()->currentText(), QStringLiteral("4"));
+    QCOMPARE(Baud()->currentIndex(), -1);
+  }
+
+  void enterAddsNoListEntry() {
+    Type(Frequency(), QStringLiteral("3.6864"));
+    QTest::keyClick(Frequency()->lineEdit(), Qt::Key_Return);
+    Type(Baud(), QStringLiteral("4"));
+    QTest::keyClick(Baud()->lineEdit(), Qt::Key_Enter);
+    QCOMPARE(Frequency()->count(), 5);
+    QCOMPARE(Baud()->count(), 6);
+    QCOMPARE(Frequency()->currentText(), QStringLiteral("3.6864"));
+    QCOMPARE(Baud()->currentText(), QStringLiteral("4"));
+  }
+
+  void pickedEntryIsUsed() {
+    Frequency()->setFocus();
+    QTest::keyClick(Frequency(), Qt::Key_Down);  // the first entry, "6"
+    QCOMPARE(Frequency()->currentText(), QStringLiteral("6"));
+    Baud()->setCurrentIndex(5);  // "19200"
+    Press("Command1");
+    QCOMPARE(Shown().texts, (QStringList{"FF", "FFF6", " 100", " 7.8"}));
+  }
+
+  void resultTextsFitTheirFields() {
+    Calculate(QStringLiteral("11.0592"), QStringLiteral("4"));
+    for (const char* name : {"Label8", "Label9", "Label10", "Label11"}) {
+      const QLabel* label = Child<QLabel>(name);
+      QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+               name);
+    }
+  }
+
+  void exitEndsTheProgram() {
+    QTimer::singleShot(0, this, [this] { Press("Command2"); });
+    bool timed_out = false;
+    QTimer::singleShot(5000, this, [&] {
+      timed_out = true;
+      QCoreApplication::quit();
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!timed_out);
+    QVERIFY(!host_->Window().isVisible());
+  }
+};
+
+QTEST_MAIN(ActionsTest)
+#include "actions_test.moc"
