@@ -8,6 +8,9 @@ BAUD51_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
 # A font with Chinese glyphs: without one every window text is boxes.
 BAUD51_FONT_PACKAGES=(fonts-wqy-microhei)
+# The install test: the desktop file and AppStream validators, and what
+# CPack needs to work out the Debian package's library dependencies.
+BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
 # The slower checks: clang with its sanitizer and libFuzzer runtimes, and
 # llvm-symbolizer so that their reports name functions and lines.
 BAUD51_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm)
