@@ -1,10 +1,14 @@
 #include "app/builder.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QWidget>
@@ -25,13 +29,35 @@ constexpr int kSystemButtonFace = 0x0F;
 // cost more start-up time than building the whole window.
 #include "app/icon.xpm"
 
+// Qt gives a plain-text label no menu, and Ctrl+C needs the focus that the
+// label never takes; so its own menu copies the selection, or the whole
+// caption when nothing is selected.
+void AddCopyAction(QLabel& label) {
+  auto* copy = new QAction(QStringLiteral("复制"), &label);
+  QObject::connect(copy, &QAction::triggered, &label, [&label] {
+    QGuiApplication::clipboard()->setText(
+        label.hasSelectedText() ? label.selectedText() : label.text());
+  });
+  label.addAction(copy);
+  label.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 QLabel* MakeLabel(const window::ControlRecord& record, QWidget& parent) {
   auto* label = new QLabel(&parent);
   // A caption is never markup, whatever it looks like.
   label->setTextFormat(Qt::PlainText);
   label->setText(Utf8(record.text));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  if (record.selectable) {
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    AddCopyAction(*label);
+  }
+  // After the interaction flags, which would make the label take the focus
+  // on a click and so change what the keyboard acts on.
   label->setFocusPolicy(Qt::NoFocus);
+  if (!record.accessible_description.empty()) {
+    label->setAccessibleDescription(Utf8(record.accessible_description));
+  }
   label->setAutoFillBackground(true);
   if (record.font) label->setFont(RecordFont(*record.font));
 
@@ -88,6 +114,20 @@ QWidget* MakeControl(const window::ControlRecord& record, QWidget& parent,
       return MakeButton(record, parent);
   }
   return nullptr;
+}
+
+// Linux screen readers name a combo box by the label it is the buddy of;
+// other platforms by its accessible name. Its edit field, which has the
+// focus while the user types, is named too.
+void NameAfterHeading(QWidget& top, const window::ControlRecord& record) {
+  auto* heading =
+      top.findChild<QLabel*>(Utf8(record.heading), Qt::FindDirectChildrenOnly);
+  auto* combo =
+      top.findChild<QComboBox*>(Utf8(record.name), Qt::FindDirectChildrenOnly);
+  if (heading == nullptr || combo == nullptr) return;
+  heading->setBuddy(combo);
+  combo->setAccessibleName(heading->text());
+  combo->lineEdit()->setAccessibleName(heading->text());
 }
 
 }  // namespace
@@ -197,6 +237,9 @@ std::unique_ptr<QWidget> BuildWindow(
     if (window::TakesFocus(record)) {
       focus_chain.emplace_back(record.tab_index, widget);
     }
+  }
+  for (const window::ControlRecord& record : controls) {
+    if (!record.heading.empty()) NameAfterHeading(*top, record);
   }
   std::sort(focus_chain.begin(), focus_chain.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -21,6 +21,7 @@ FormHost::FormHost(const ProjectDescriptor& project)
     throw std::invalid_argument("unknown start-up object " +
                                 std::string(project.startup_object));
   }
+  form_.DescribeStartResults();
   for (const EventConnection& connection : project.events) {
     if (connection.event != Event::kClick) continue;
     auto* button = window_->findChild<QPushButton*>(Utf8(connection.object),

@@ -14,8 +14,9 @@ namespace app {
 
 class FormHost {
  public:
-  // Builds the window from its description and connects the project's
-  // events; nothing is shown and Load has not been raised yet.
+  // Builds the window from its description, gives its starting results
+  // their tooltips and connects the project's events; nothing is shown and
+  // Load has not been raised yet.
   explicit FormHost(const ProjectDescriptor& project);
   ~FormHost();
   FormHost(const FormHost&) = delete;

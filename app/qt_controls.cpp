@@ -66,6 +66,10 @@ void QtControls::SetForeColor(std::string_view label, window::Color color) {
   widget.setPalette(palette);
 }
 
+void QtControls::SetToolTip(std::string_view label, std::string_view text) {
+  Find<QLabel>(label).setToolTip(Utf8(text));
+}
+
 void QtControls::Unload() { form_.close(); }
 
 }  // namespace app

@@ -22,6 +22,7 @@ class QtControls final : public window::Controls {
   void AddItem(std::string_view combo, std::string_view item) override;
   void SetCaption(std::string_view label, std::string_view caption) override;
   void SetForeColor(std::string_view label, window::Color color) override;
+  void SetToolTip(std::string_view label, std::string_view text) override;
   void Unload() override;
 
  private:

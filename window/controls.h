@@ -21,6 +21,9 @@ class Controls {
   // Shows `caption` in a label; an auto-sized label takes the text's size.
   virtual void SetCaption(std::string_view label, std::string_view caption) = 0;
   virtual void SetForeColor(std::string_view label, Color color) = 0;
+  // The text shown while the pointer rests on a label; it says more than
+  // the caption has room for.
+  virtual void SetToolTip(std::string_view label, std::string_view text) = 0;
   // Closes the window; with no window left the program ends.
   virtual void Unload() = 0;
 };

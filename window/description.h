@@ -52,6 +52,14 @@ struct ControlRecord {
   std::optional<Color> back_color = std::nullopt;
   bool auto_size = false;  // the size follows the text; the stored one fits it
   std::optional<FontRecord> font = std::nullopt;  // unset: the window's font
+  // What a screen reader announces beyond the control's own text: the label
+  // whose caption names a combo box, and what a result label shows (its
+  // caption stays its name).
+  std::string_view heading = {};
+  std::string_view accessible_description = {};
+  // The caption can be selected with the mouse and copied; the label still
+  // never takes the focus.
+  bool selectable = false;
 };
 
 struct WindowRecord {
@@ -78,9 +86,11 @@ inline constexpr FontRecord kTitleFont{.family = "隶书", .point_size = 12};
 
 inline constexpr std::array<ControlRecord, 16> kForm1Controls{{
     {.name = "Combo2", .kind = kComboBox, .text = "9600",
-     .left = 3120, .top = 1080, .width = 975, .height = 300, .tab_index = 15},
+     .left = 3120, .top = 1080, .width = 975, .height = 300, .tab_index = 15,
+     .heading = "Label2"},
     {.name = "Combo1", .kind = kComboBox, .text = "11.0592",
-     .left = 1200, .top = 1080, .width = 975, .height = 300, .tab_index = 14},
+     .left = 1200, .top = 1080, .width = 975, .height = 300, .tab_index = 14,
+     .heading = "Label1"},
     {.name = "Command2", .kind = kCommandButton, .text = "退出",
      .left = 3120, .top = 2760, .width = 855, .height = 300, .tab_index = 8},
     {.name = "Command1", .kind = kCommandButton, .text = "计算",
@@ -90,16 +100,20 @@ inline constexpr std::array<ControlRecord, 16> kForm1Controls{{
      .auto_size = true},
     {.name = "Label11", .kind = kLabel, .text = "0",
      .left = 3120, .top = 2280, .width = 855, .height = 255, .tab_index = 12,
-     .back_color = kResultBackColor},
+     .back_color = kResultBackColor,
+     .accessible_description = "T2误差%", .selectable = true},
     {.name = "Label10", .kind = kLabel, .text = "0",
      .left = 1200, .top = 2280, .width = 855, .height = 255, .tab_index = 11,
-     .back_color = kResultBackColor},
+     .back_color = kResultBackColor,
+     .accessible_description = "T1误差%", .selectable = true},
     {.name = "Label9", .kind = kLabel, .text = "FFDC",
      .left = 3120, .top = 1800, .width = 855, .height = 255, .tab_index = 10,
-     .back_color = kResultBackColor},
+     .back_color = kResultBackColor,
+     .accessible_description = "T2常数(Hex)", .selectable = true},
     {.name = "Label8", .kind = kLabel, .text = "FD",
      .left = 1200, .top = 1800, .width = 855, .height = 255, .tab_index = 9,
-     .back_color = kResultBackColor},
+     .back_color = kResultBackColor,
+     .accessible_description = "T1常数(Hex)", .selectable = true},
     {.name = "Label7", .kind = kLabel, .text = "Kestrune",
      .left = 840, .top = 3240, .width = 1350, .height = 180, .tab_index = 7,
      .fore_color = kMakerColor, .auto_size = true},

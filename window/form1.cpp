@@ -3,6 +3,7 @@
 #include <array>
 
 #include "calc/conversions.h"
+#include "calc/hints.h"
 
 namespace window {
 namespace {
@@ -11,6 +12,9 @@ constexpr std::array<std::string_view, 5> kFrequencies{"6", "11.0592", "12",
                                                        "22.1184", "24"};
 constexpr std::array<std::string_view, 6> kBaudRates{"600",  "1200", "2400",
                                                      "4800", "9600", "19200"};
+
+constexpr ResultLabels kTimer1Labels{&calc::kTimer1, "Label8", "Label10"};
+constexpr ResultLabels kTimer2Labels{&calc::kTimer2, "Label9", "Label11"};
 
 }  // namespace
 
@@ -27,28 +31,46 @@ void Form1::Command1_Click() { CalculateReloads(); }
 
 void Form1::Command2_Click() { controls_.Unload(); }
 
+void Form1::DescribeStartResults() {
+  for (const ResultLabels& labels : {kTimer1Labels, kTimer2Labels}) {
+    const Reading reading = Read(*labels.timer);
+    controls_.SetToolTip(labels.constant,
+                         calc::ConstantHint(reading.frequency, reading.baud,
+                                            *labels.timer, reading.result.Reload));
+    controls_.SetToolTip(labels.error, calc::ErrorHint(reading.result.ErrorPercent));
+  }
+}
+
+Form1::Reading Form1::Read(const calc::TimerProfile& timer) const {
+  const double baud = calc::ReadNumber(controls_.Text("Combo2"));
+  const double frequency = calc::ReadNumber(controls_.Text("Combo1"));
+  return {frequency, baud, calc::ComputeTimerReload(frequency, baud, timer)};
+}
+
 // Timer 1 is shown before Timer 2 is calculated, so a failure in Timer 2
 // leaves Timer 1's new results on screen.
 void Form1::CalculateReloads() {
-  CalculateTimer(calc::kTimer1, timer1_value_, timer1_error_, "Label8", "Label10");
-  CalculateTimer(calc::kTimer2, timer2_value_, timer2_error_, "Label9", "Label11");
+  CalculateTimer(kTimer1Labels, timer1_value_, timer1_error_);
+  CalculateTimer(kTimer2Labels, timer2_value_, timer2_error_);
 }
 
-void Form1::CalculateTimer(const calc::TimerProfile& timer, double& value,
-                           double& error, std::string_view constant_label,
-                           std::string_view error_label) {
-  const double baud = calc::ReadNumber(controls_.Text("Combo2"));
-  const double frequency = calc::ReadNumber(controls_.Text("Combo1"));
-  const calc::TimerReload result =
-      calc::ComputeTimerReload(frequency, baud, timer);
-  value = result.Reload;
-  error = result.ErrorPercent;
-  controls_.SetCaption(constant_label, calc::ReloadText(value));
+// A tooltip is set only right after its caption, so a press that fails
+// before a label leaves its tooltip describing the number still shown.
+void Form1::CalculateTimer(const ResultLabels& labels, double& value,
+                           double& error) {
+  const Reading reading = Read(*labels.timer);
+  value = reading.result.Reload;
+  error = reading.result.ErrorPercent;
+  controls_.SetCaption(labels.constant, calc::ReloadText(value));
+  controls_.SetToolTip(labels.constant,
+                       calc::ConstantHint(reading.frequency, reading.baud,
+                                          *labels.timer, value));
   // The colour is set on every press, so an earlier warning is cleared.
-  controls_.SetForeColor(error_label, error > calc::kWarningErrorPercent
-                                          ? kWarningColor
-                                          : kNormalTextColor);
-  controls_.SetCaption(error_label, calc::ErrorText(error));
+  controls_.SetForeColor(labels.error, error > calc::kWarningErrorPercent
+                                           ? kWarningColor
+                                           : kNormalTextColor);
+  controls_.SetCaption(labels.error, calc::ErrorText(error));
+  controls_.SetToolTip(labels.error, calc::ErrorHint(error));
 }
 
 }  // namespace window

@@ -1,6 +1,7 @@
 #pragma once
-// The behaviour of the one window: its three event handlers. Failures are
-// exceptions that leave the handler; none is caught here.
+// The behaviour of the one window: its three event handlers, and the
+// tooltips its results start with. Failures are exceptions that leave the
+// handler; none is caught here.
 
 #include <string_view>
 
@@ -8,6 +9,13 @@
 #include "window/controls.h"
 
 namespace window {
+
+// The two labels that show one timer's results.
+struct ResultLabels {
+  const calc::TimerProfile* timer;
+  std::string_view constant;
+  std::string_view error;
+};
 
 class Form1 {
  public:
@@ -20,13 +28,25 @@ class Form1 {
   // Unloads the window, which ends the program.
   void Command2_Click();
 
+  // Gives the four result labels the tooltips of what the fields' texts
+  // give, captions untouched. For the window as built, whose starting
+  // captions are the results of its starting field texts; throws as a press
+  // with those texts would.
+  void DescribeStartResults();
+
  private:
+  // The timer's numbers from freshly read texts, baud first.
+  struct Reading {
+    double frequency;
+    double baud;
+    calc::TimerReload result;
+  };
+  Reading Read(const calc::TimerProfile& timer) const;
+
   void CalculateReloads();
-  // One timer, from freshly read texts: its reload into `constant_label`,
-  // its error coloured and then written into `error_label`.
-  void CalculateTimer(const calc::TimerProfile& timer, double& value,
-                      double& error, std::string_view constant_label,
-                      std::string_view error_label);
+  // One timer: its reload into the constant label, its error coloured and
+  // then written into the error label, each caption with its tooltip.
+  void CalculateTimer(const ResultLabels& labels, double& value, double& error);
 
   Controls& controls_;
   // The results of the last calculation; only CalculateReloads uses them.

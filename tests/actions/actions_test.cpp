@@ -1,4 +1,6 @@
 // The three actions on the real window: typing, pressing and reading back.
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -63,6 +65,13 @@ class ActionsTest : public QObject {
     Type(Baud(), baud);
     Press("Command1");
     return Shown();
+  }
+  QStringList ToolTips() {
+    QStringList tips;
+    for (const char* name : {"Label8", "Label9", "Label10", "Label11"}) {
+      tips << Child<QLabel>(name)->toolTip();
+    }
+    return tips;
   }
   Results Shown() {
     Results results;
@@ -143,6 +152,44 @@ class ActionsTest : public QObject {
     QVERIFY(reported_.empty());
   }
 
+  void tooltipsTellTheWholeResult_data() {
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("baud");
+    QTest::addColumn<QStringList>("tips");  // Label8, Label9, Label10, Label11
+    auto row = [](const char* f, const char* b, QStringList tips) {
+      QTest::addRow("%s MHz %s baud", f, b) << Str(f) << Str(b) << tips;
+    };
+    row("12", "9600",
+        {Str("实际波特率 10416.67，误差 +8.51%"), Str("实际波特率 9615.38，误差 +0.16%"),
+         " 7.84 %", " .16 %"});
+    // "FE" and " 33.": the constant rounds up, the error measures the floor.
+    row("11.0592", "19200",
+        {Str("实际波特率 14400.00，误差 -25.00%"), Str("实际波特率 19200.00，误差 0.00%"),
+         " 33.3333333333333 %", " 0 %"});
+    row("6", "19200",
+        {Str("实际波特率 15625.00，误差 -18.62%"), Str("实际波特率 18750.00，误差 -2.34%"),
+         " 100 %", " 7.84 %"});
+    row("11.0592", "4", {Str("超出定时器范围"), Str("超出定时器范围"), " 0 %", " 0 %"});
+  }
+  void tooltipsTellTheWholeResult() {
+    QFETCH(QString, frequency);
+    QFETCH(QString, baud);
+    QFETCH(QStringList, tips);
+    Calculate(frequency, baud);
+    QCOMPARE(ToolTips(), tips);
+  }
+
+  // What a screen reader reads is what the label shows, after every press.
+  void accessibleNamesFollowResults() {
+    const Results shown = Calculate(QStringLiteral("12"), QStringLiteral("9600"));
+    QStringList names;
+    for (const char* name : {"Label8", "Label9", "Label10", "Label11"}) {
+      names << QAccessible::queryAccessibleInterface(Child<QLabel>(name))
+                   ->text(QAccessible::Name);
+    }
+    QCOMPARE(names, shown.texts);
+  }
+
   void constantFieldsKeepTheirColours() {
     Calculate(QStringLiteral("6"), QStringLiteral("19200"));
     for (const char* name : {"Label8", "Label9"}) {
@@ -175,10 +222,12 @@ class ActionsTest : public QObject {
     QFETCH(QString, baud);
     QFETCH(QString, message);
     const Results before = Calculate(QStringLiteral("6"), QStringLiteral("19200"));
+    const QStringList tips_before = ToolTips();
     Calculate(frequency, baud);
     QCOMPARE(reported_.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(reported_.front()), message);
     QCOMPARE(Shown(), before);
+    QCOMPARE(ToolTips(), tips_before);
     // The window carries on and answers the next press.
     QCOMPARE(Calculate(QStringLiteral("12"), QStringLiteral("9600")),
              (Results{{"FD", "FFD9", " 7.8", " .16"}, kWarning, Normal()}));
@@ -191,6 +240,11 @@ class ActionsTest : public QObject {
     QCOMPARE(reported_.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(reported_.front()), Str("溢出"));
     QCOMPARE(shown, (Results{{"F4AE8E4F", "FFDC", " .00", " 0"}, Normal(), Normal()}));
+    // Each tooltip still describes the number beside it: Timer 1's new
+    // results, Timer 2's from the first press.
+    const QString exact = Str("实际波特率 9600.00，误差 0.00%");
+    QCOMPARE(ToolTips(), (QStringList{Str("超出定时器范围"), exact,
+                                      " .000000409600006975446 %", " 0 %"}));
   }
 
   void typedTextIsNotCompleted() {

@@ -36,6 +36,9 @@ class FakeControls final : public window::Controls {
                    : color == window::kNormalTextColor ? " normal"
                                                        : " other"));
   }
+  void SetToolTip(std::string_view label, std::string_view text) override {
+    log.push_back("ToolTip " + std::string(label) + " '" + std::string(text) + "'");
+  }
   void Unload() override { log.emplace_back("Unload"); }
 };
 
@@ -55,15 +58,46 @@ TEST_F(Form1Test, LoadAppendsFrequenciesThenBaudRates) {
                  "AddItem Combo2 19200"}));
 }
 
-// Baud before frequency, both read again for Timer 2, colour before text.
+// Baud before frequency, both read again for Timer 2, colour before text,
+// each tooltip right after its caption.
 TEST_F(Form1Test, CalculateReadsAndWritesInOrder) {
   controls.texts["Combo1"] = "12";
   form.Command1_Click();
   EXPECT_EQ(controls.log,
             (Log{"Text Combo2", "Text Combo1", "Caption Label8 'FD'",
+                 "ToolTip Label8 '实际波特率 10416.67，误差 +8.51%'",
                  "ForeColor Label10 warning", "Caption Label10 ' 7.8'",
+                 "ToolTip Label10 ' 7.84 %'",
                  "Text Combo2", "Text Combo1", "Caption Label9 'FFD9'",
-                 "ForeColor Label11 normal", "Caption Label11 ' .16'"}));
+                 "ToolTip Label9 '实际波特率 9615.38，误差 +0.16%'",
+                 "ForeColor Label11 normal", "Caption Label11 ' .16'",
+                 "ToolTip Label11 ' .16 %'"}));
+}
+
+// The window starts showing the results of its starting texts; only their
+// tooltips are added, and Timer 2 reads the fields again as a press does.
+TEST_F(Form1Test, StartResultsGetTooltipsOnly) {
+  form.DescribeStartResults();
+  EXPECT_EQ(controls.log,
+            (Log{"Text Combo2", "Text Combo1",
+                 "ToolTip Label8 '实际波特率 9600.00，误差 0.00%'",
+                 "ToolTip Label10 ' 0 %'",
+                 "Text Combo2", "Text Combo1",
+                 "ToolTip Label9 '实际波特率 9600.00，误差 0.00%'",
+                 "ToolTip Label11 ' 0 %'"}));
+}
+
+// A constant the timer cannot hold still shows; its tooltip says so.
+TEST_F(Form1Test, ConstantOutsideTheTimerIsSaidSo) {
+  controls.texts["Combo2"] = "4";
+  form.Command1_Click();
+  EXPECT_EQ(controls.log,
+            (Log{"Text Combo2", "Text Combo1", "Caption Label8 'FFFFE4E0'",
+                 "ToolTip Label8 '超出定时器范围'", "ForeColor Label10 normal",
+                 "Caption Label10 ' 0'", "ToolTip Label10 ' 0 %'",
+                 "Text Combo2", "Text Combo1", "Caption Label9 'FFFFAE80'",
+                 "ToolTip Label9 '超出定时器范围'", "ForeColor Label11 normal",
+                 "Caption Label11 ' 0'", "ToolTip Label11 ' 0 %'"}));
 }
 
 TEST_F(Form1Test, ExitUnloadsTheWindowOnly) {
@@ -107,7 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Timer2ReloadBeyond32Bits", "700000000", "9600",
                     calc::ErrorKind::kOverflow,
                     Log{"Text Combo2", "Text Combo1", "Caption Label8 'F4AE8E4F'",
+                        "ToolTip Label8 '超出定时器范围'",
                         "ForeColor Label10 normal", "Caption Label10 ' .00'",
+                        "ToolTip Label10 ' .000000409600006975446 %'",
                         "Text Combo2", "Text Combo1"}}),
     [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
