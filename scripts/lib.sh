@@ -11,9 +11,9 @@ BAUD51_FONT_PACKAGES=(fonts-wqy-microhei)
 # The install test: the desktop file and AppStream validators, and what
 # CPack needs to work out the Debian package's library dependencies.
 BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
-# The slower checks: clang with its sanitizer and libFuzzer runtimes, and
-# llvm-symbolizer so that their reports name functions and lines.
-BAUD51_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm)
+# The slower checks: clang with its sanitizer and libFuzzer runtimes,
+# llvm-symbolizer so that their reports name functions and lines, valgrind.
+BAUD51_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm valgrind)
 
 die() { printf 'baud51: %s\n' "$*" >&2; exit 1; }
 
