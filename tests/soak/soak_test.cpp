@@ -1,6 +1,7 @@
 // Ten thousand presses of "计算" on the real window with random field texts,
-// bad ones among them: every result must be the calculation's, every error
-// is reported in the message box and closed, and memory must not creep.
+// bad ones among them: every result and its tooltip must be the
+// calculation's, every error is reported in the message box and closed, and
+// memory must not creep.
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -22,6 +23,8 @@
 #include "app/form_host.h"
 #include "app/project.h"
 #include "app/start.h"
+#include "calc/conversions.h"
+#include "calc/hints.h"
 #include "calc/reload.h"
 #include "calc/runtime_error.h"
 
@@ -167,18 +170,23 @@ void DropSizeHintNotice(QtMsgType type, const QMessageLogContext& context,
 // What the result labels show, in the order Label8, Label9, Label10, Label11.
 struct Shown {
   QString texts[4];
+  QString tool_tips[4];
   QColor error_colors[2];
   bool operator==(const Shown& other) const {
     return std::equal(std::begin(texts), std::end(texts), std::begin(other.texts)) &&
+           std::equal(std::begin(tool_tips), std::end(tool_tips),
+                      std::begin(other.tool_tips)) &&
            std::equal(std::begin(error_colors), std::end(error_colors),
                       std::begin(other.error_colors));
   }
 };
 
 QString Describe(const Shown& shown) {
-  return QStringLiteral("[%1|%2|%3|%4] colours %5 %6")
+  return QStringLiteral("[%1|%2|%3|%4] tooltips [%5|%6|%7|%8] colours %9 %10")
       .arg(shown.texts[0], shown.texts[1], shown.texts[2], shown.texts[3],
-           shown.error_colors[0].name(), shown.error_colors[1].name());
+           shown.tool_tips[0], shown.tool_tips[1], shown.tool_tips[2],
+           shown.tool_tips[3], shown.error_colors[0].name(),
+           shown.error_colors[1].name());
 }
 
 }  // namespace
@@ -222,7 +230,10 @@ class SoakTest : public QObject {
   Shown Read() {
     Shown shown;
     const char* const names[] = {"Label8", "Label9", "Label10", "Label11"};
-    for (int i = 0; i < 4; ++i) shown.texts[i] = Child<QLabel>(names[i])->text();
+    for (int i = 0; i < 4; ++i) {
+      shown.texts[i] = Child<QLabel>(names[i])->text();
+      shown.tool_tips[i] = Child<QLabel>(names[i])->toolTip();
+    }
     shown.error_colors[0] =
         Child<QLabel>("Label10")->palette().color(QPalette::WindowText);
     shown.error_colors[1] =
@@ -288,6 +299,15 @@ class SoakTest : public QObject {
           expected.texts[t] = QString::fromStdString(result.constant);
           expected.texts[2 + t] = QString::fromStdString(result.error);
           expected.error_colors[t] = result.warning ? kWarning : normal;
+          // It succeeded above, so the numbers behind the tooltips exist.
+          const double frequency_mhz = calc::ReadNumber(frequency_text);
+          const double baud_rate = calc::ReadNumber(baud_text);
+          const calc::TimerReload reload =
+              calc::ComputeTimerReload(frequency_mhz, baud_rate, *timers[t]);
+          expected.tool_tips[t] = QString::fromStdString(calc::ConstantHint(
+              frequency_mhz, baud_rate, *timers[t], reload.Reload));
+          expected.tool_tips[2 + t] =
+              QString::fromStdString(calc::ErrorHint(reload.ErrorPercent));
         } catch (const calc::RuntimeError& e) {
           expected_error = std::string(calc::ErrorMessage(e.Kind()));
         }
