@@ -9,8 +9,11 @@ BAUD51_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
 # A font with Chinese glyphs: without one every window text is boxes.
 BAUD51_FONT_PACKAGES=(fonts-wqy-microhei)
 # The install test: the desktop file and AppStream validators, and what
-# CPack needs to work out the Debian package's library dependencies.
-BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
+# CPack needs to work out the Debian package's library dependencies. The
+# screen-reader test: a virtual display, a D-Bus session with the
+# accessibility bus and registry, and the AT-SPI client for Python.
+BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file
+  xvfb xauth dbus at-spi2-core python3-pyatspi)
 # The slower checks: clang with its sanitizer and libFuzzer runtimes,
 # llvm-symbolizer so that their reports name functions and lines, valgrind.
 BAUD51_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm valgrind)
