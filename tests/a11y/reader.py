@@ -167,7 +167,10 @@ def converse(pyatspi, program):
     press(calculate)
     # A label's text is its name, leading space and all.
     expected = ("FD", " 7.8", "FFD9", " .16")
-    wait_for(f"the results {expected}", lambda: result_names(labels) == expected)
+    try:
+        wait_for(f"the results {expected}", lambda: result_names(labels) == expected)
+    except Failure as failure:
+        raise Failure(f"{failure}; they read {result_names(labels)}")
     print(f"12 MHz, 9600 baud reads {result_names(labels)}")
 
     set_text(baud, "0")
