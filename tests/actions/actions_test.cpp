@@ -8,18 +8,15 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "app/error_report.h"
-#include "app/form_host.h"
 #include "app/project.h"
 #include "app/start.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
-QString Str(const char* utf8) { return QString::fromUtf8(utf8); }
+using test_support::Str;
+using test_support::Type;
 
 const QColor kWarning(192, 64, 0);
 QColor Normal() { return QApplication::palette().color(QPalette::ButtonText); }
@@ -34,29 +31,13 @@ struct Results {
 
 }  // namespace
 
-class ActionsTest : public QObject {
+class ActionsTest : public QObject, public test_support::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<app::FormHost> host_;
-  std::vector<std::string> reported_;
-  app::ErrorReporter saved_reporter_;
-
-  template <class W>
-  W* Child(const char* name) {
-    return host_->Window().findChild<W*>(QString::fromLatin1(name));
-  }
   QComboBox* Frequency() { return Child<QComboBox>("Combo1"); }
   QComboBox* Baud() { return Child<QComboBox>("Combo2"); }
 
-  // Replaces a field's text the way a user does: select all, then type.
-  void Type(QComboBox* combo, const QString& text) {
-    combo->setFocus(Qt::TabFocusReason);
-    QLineEdit* edit = combo->lineEdit();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-  }
   void Press(const char* button) {
     QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton);
   }
@@ -88,16 +69,12 @@ class ActionsTest : public QObject {
  private Q_SLOTS:
   void initTestCase() {
     app::ConfigureApplication(app::kBaud51Project);
-    saved_reporter_ = app::SetErrorReporter(
-        [this](std::string_view message) { reported_.emplace_back(message); });
+    CatchReports();
   }
-  void cleanupTestCase() { app::SetErrorReporter(saved_reporter_); }
   void init() {
-    reported_.clear();
-    host_ = std::make_unique<app::FormHost>(app::kBaud51Project);
+    Open();
     host_->RaiseLoad();
-    host_->Show();
-    QVERIFY(QTest::qWaitForWindowActive(&host_->Window()));
+    QVERIFY(ShowAndActivate());
   }
   void cleanup() { host_.reset(); }
 
@@ -291,7 +268,7 @@ class ActionsTest : public QObject {
     });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!timed_out);
-    QVERIFY(!host_->Window().isVisible());
+    QVERIFY(!Form().isVisible());
   }
 };
 

@@ -4,7 +4,6 @@
 // non-zero if the session did not run to its end.
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -14,6 +13,7 @@
 
 #include "app/project.h"
 #include "app/start.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
@@ -25,14 +25,6 @@ void CloseMessageBoxSoon() {
       QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     }
   });
-}
-
-void Type(QComboBox* combo, const char* text) {
-  QLineEdit* edit = combo->lineEdit();
-  combo->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, QString::fromUtf8(text));
 }
 
 void RunSession(QWidget& form) {
@@ -53,8 +45,8 @@ void RunSession(QWidget& form) {
       {"700000000", "9600", true}, {"&H10", "&O17", false},
   };
   for (const Entry& entry : entries) {
-    Type(frequency, entry.frequency);
-    Type(baud, entry.baud);
+    test_support::Type(frequency, entry.frequency);
+    test_support::Type(baud, entry.baud);
     if (entry.fails) CloseMessageBoxSoon();
     QTest::mouseClick(calculate, Qt::LeftButton);
   }

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QtTest>
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -20,13 +19,13 @@
 #include <vector>
 
 #include "app/error_report.h"
-#include "app/form_host.h"
 #include "app/project.h"
 #include "app/start.h"
 #include "calc/conversions.h"
 #include "calc/hints.h"
 #include "calc/reload.h"
 #include "calc/runtime_error.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
@@ -191,19 +190,10 @@ QString Describe(const Shown& shown) {
 
 }  // namespace
 
-class SoakTest : public QObject {
+class SoakTest : public QObject, public test_support::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<app::FormHost> host_;
-  std::vector<std::string> reported_;
-  app::ErrorReporter saved_reporter_;
-
-  template <class W>
-  W* Child(const char* name) {
-    return host_->Window().findChild<W*>(QString::fromLatin1(name));
-  }
-
   // Puts `text` into a field the way a user would: picks it from the list
   // when it is there, types it when it is short and plain, pastes it
   // otherwise.
@@ -253,22 +243,19 @@ class SoakTest : public QObject {
     test_message_handler = qInstallMessageHandler(DropSizeHintNotice);
     app::ConfigureApplication(app::kBaud51Project);
     // The real message box, closed by its 确定 button as a user would.
-    saved_reporter_ = app::SetErrorReporter([this](std::string_view message) {
-      reported_.emplace_back(message);
+    CatchReports([](std::string_view message) {
       QTimer::singleShot(0, [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box != nullptr) QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
       });
       app::ShowErrorMessageBox(message);
     });
-    host_ = std::make_unique<app::FormHost>(app::kBaud51Project);
+    Open();
     host_->RaiseLoad();
-    host_->Show();
-    QVERIFY(QTest::qWaitForWindowActive(&host_->Window()));
+    QVERIFY(ShowAndActivate());
   }
   void cleanupTestCase() {
     host_.reset();
-    app::SetErrorReporter(saved_reporter_);
     qInstallMessageHandler(test_message_handler);
   }
 

@@ -10,38 +10,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-#include <memory>
 
-#include "app/form_host.h"
 #include "app/project.h"
 #include "app/start.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
-QString Str(const char* utf8) { return QString::fromUtf8(utf8); }
+using test_support::Str;
 
 const QStringList kResultLabels{"Label8", "Label9", "Label10", "Label11"};
 
 }  // namespace
 
-class ReadingTest : public QObject {
+class ReadingTest : public QObject, public test_support::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<app::FormHost> host_;
-
-  QWidget& Form() { return host_->Window(); }
-  template <class W>
-  W* Child(const QString& name) {
-    return Form().findChild<W*>(name, Qt::FindDirectChildrenOnly);
-  }
-  QString FocusedControl() {
-    for (QWidget* w = QApplication::focusWidget(); w != nullptr;
-         w = w->parentWidget()) {
-      if (w->parentWidget() == &Form()) return w->objectName();
-    }
-    return {};
-  }
   // Drags the mouse across the whole label, as a user selects its text.
   static void DragAcross(QLabel* label) {
     const int y = label->height() / 2;
@@ -53,7 +38,7 @@ class ReadingTest : public QObject {
  private Q_SLOTS:
   void initTestCase() { app::ConfigureApplication(app::kBaud51Project); }
   void init() {
-    host_ = std::make_unique<app::FormHost>(app::kBaud51Project);
+    Open();
     host_->RaiseLoad();
   }
   void cleanup() { host_.reset(); }
@@ -91,8 +76,7 @@ class ReadingTest : public QObject {
   // Selecting a result leaves the keyboard where it was, and Tab goes on
   // through the same controls.
   void selectingTakesNoFocus() {
-    host_->Show();
-    QVERIFY(QTest::qWaitForWindowActive(&Form()));
+    QVERIFY(ShowAndActivate());
     QCOMPARE(FocusedControl(), QStringLiteral("Command1"));
     for (const QString& name : kResultLabels) {
       auto* label = Child<QLabel>(name);

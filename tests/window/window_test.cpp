@@ -10,22 +10,19 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "app/builder.h"
 #include "app/dispatch.h"
 #include "app/error_report.h"
-#include "app/form_host.h"
 #include "app/project.h"
 #include "app/start.h"
 #include "calc/runtime_error.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
-QString Str(const char* utf8) { return QString::fromUtf8(utf8); }
+using test_support::Str;
 
 bool HasChineseGlyphs(const QString& family) {
   return QFontDatabase::writingSystems(family).contains(
@@ -34,44 +31,15 @@ bool HasChineseGlyphs(const QString& family) {
 
 }  // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, public test_support::WindowFixture {
   Q_OBJECT
-
- private:
-  std::unique_ptr<app::FormHost> host_;
-  std::vector<std::string> reported_;
-  app::ErrorReporter saved_reporter_;
-
-  QWidget& Form() { return host_->Window(); }
-  template <class W>
-  W* Child(const QString& name) {
-    return Form().findChild<W*>(name, Qt::FindDirectChildrenOnly);
-  }
-  // The control that owns the focus widget (a combo box's line edit counts
-  // as the combo box).
-  QString FocusedControl() {
-    for (QWidget* w = QApplication::focusWidget(); w != nullptr;
-         w = w->parentWidget()) {
-      if (w->parentWidget() == &Form()) return w->objectName();
-    }
-    return {};
-  }
-  void ShowAndActivate() {
-    host_->Show();
-    QVERIFY(QTest::qWaitForWindowActive(&Form()));
-  }
 
  private Q_SLOTS:
   void initTestCase() {
     app::ConfigureApplication(app::kBaud51Project);
-    saved_reporter_ = app::SetErrorReporter(
-        [this](std::string_view message) { reported_.emplace_back(message); });
+    CatchReports();
   }
-  void cleanupTestCase() { app::SetErrorReporter(saved_reporter_); }
-  void init() {
-    reported_.clear();
-    host_ = std::make_unique<app::FormHost>(app::kBaud51Project);
-  }
+  void init() { Open(); }
   void cleanup() { host_.reset(); }
 
   void fixedGeometry_data() {
@@ -260,7 +228,7 @@ class WindowTest : public QObject {
   }
 
   void focusStartsOnCalculateAndCyclesByTabIndex() {
-    ShowAndActivate();
+    QVERIFY(ShowAndActivate());
     QCOMPARE(FocusedControl(), QStringLiteral("Command1"));
     const QStringList cycle{"Command2", "Combo1", "Combo2", "Command1",
                             "Command2"};
@@ -310,7 +278,7 @@ class WindowTest : public QObject {
   }
 
   void messageBoxIsModalAndTitledWithCaption() {
-    ShowAndActivate();
+    QVERIFY(ShowAndActivate());
     const app::ErrorReporter capture = app::SetErrorReporter({});
     QString title, text;
     bool modal = false;
