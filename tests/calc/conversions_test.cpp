@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "calc/runtime_error.h"
@@ -23,6 +24,8 @@ struct ReadRow {
   std::string text;
   double expected;
 };
+// Test names show the row's name, not the row's bytes.
+void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
 
 class ReadNumberTest : public testing::TestWithParam<ReadRow> {};
 
@@ -108,6 +111,7 @@ struct HexRow {
   double value;
   const char* expected;
 };
+void PrintTo(const HexRow& row, std::ostream* os) { *os << row.name; }
 
 class HexTextTest : public testing::TestWithParam<HexRow> {};
 
@@ -141,6 +145,7 @@ struct OverflowRow {
   const char* name;
   double value;
 };
+void PrintTo(const OverflowRow& row, std::ostream* os) { *os << row.name; }
 
 class HexTextOverflowTest : public testing::TestWithParam<OverflowRow> {};
 
@@ -172,6 +177,7 @@ struct NumberRow {
   std::string number_text;
   const char* error_text;
 };
+void PrintTo(const NumberRow& row, std::ostream* os) { *os << row.name; }
 
 class NumberTextTest : public testing::TestWithParam<NumberRow> {};
 

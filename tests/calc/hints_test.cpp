@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "calc/conversions.h"
@@ -16,6 +17,8 @@ struct HintRow {
   const TimerProfile* timer;
   std::string expected;
 };
+// Test names show the row's name, not the row's bytes.
+void PrintTo(const HintRow& row, std::ostream* os) { *os << row.name; }
 
 class ConstantHintTest : public testing::TestWithParam<HintRow> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "calc/runtime_error.h"
@@ -21,6 +22,8 @@ struct WorkedRow {
   TimerTexts timer1;
   TimerTexts timer2;
 };
+// Test names show the row's name, not the row's bytes.
+void PrintTo(const WorkedRow& row, std::ostream* os) { *os << row.name; }
 
 class WorkedResultsTest : public testing::TestWithParam<WorkedRow> {};
 
@@ -89,6 +92,7 @@ struct FailureRow {
   const TimerProfile* timer;
   ErrorKind expected;
 };
+void PrintTo(const FailureRow& row, std::ostream* os) { *os << row.name; }
 
 class FailureTest : public testing::TestWithParam<FailureRow> {};
 

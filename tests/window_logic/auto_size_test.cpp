@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,8 @@ struct SizeCase {
   const char* text;
   window::TwipSize expected;
 };
+// Test names show the row's name, not the row's bytes.
+void PrintTo(const SizeCase& row, std::ostream* os) { *os << row.name; }
 
 class AutoSizeTest : public testing::TestWithParam<SizeCase> {};
 
@@ -70,6 +73,7 @@ struct DecodeCase {
   const char* bytes;
   std::u32string expected;
 };
+void PrintTo(const DecodeCase& row, std::ostream* os) { *os << row.name; }
 
 class DecodeUtf8Test : public testing::TestWithParam<DecodeCase> {};
 

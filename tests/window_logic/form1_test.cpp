@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,8 @@ struct FailureCase {
   calc::ErrorKind kind;
   Log log;  // everything done before the failure
 };
+// Test names show the row's name, not the row's bytes.
+void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
 
 class Form1FailureTest : public Form1Test,
                          public testing::WithParamInterface<FailureCase> {};
