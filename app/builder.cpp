@@ -62,11 +62,13 @@ QLabel* MakeLabel(const window::ControlRecord& record, QWidget& parent) {
   if (record.font) label->setFont(RecordFont(*record.font));
 
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText,
-                   DecodeColor(record.fore_color.value_or(window::kNormalTextColor),
-                               palette));
+  palette.setColor(
+      QPalette::WindowText,
+      DecodeColor(record.fore_color.value_or(window::kNormalTextColor),
+                  palette));
   if (record.back_color) {
-    palette.setColor(QPalette::Window, DecodeColor(*record.back_color, palette));
+    palette.setColor(QPalette::Window,
+                     DecodeColor(*record.back_color, palette));
   }
   label->setPalette(palette);
 
@@ -137,13 +139,14 @@ QString Utf8(std::string_view text) {
 }
 
 int Px(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) /
-                                      window::kTwipsPerPixel));
+  return static_cast<int>(
+      std::lround(static_cast<double>(twips) / window::kTwipsPerPixel));
 }
 
 QColor DecodeColor(window::Color color, const QPalette& palette) {
   if (!window::IsSystemColor(color)) {
-    return QColor(window::Red(color), window::Green(color), window::Blue(color));
+    return QColor(window::Red(color), window::Green(color),
+                  window::Blue(color));
   }
   switch (window::SystemColorIndex(color)) {
     case window::kSystemButtonText:

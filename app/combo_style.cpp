@@ -14,8 +14,8 @@ QRect ComboFitStyle::subControlRect(ComplexControl control,
                                     const QStyleOptionComplex* option,
                                     SubControl sub_control,
                                     const QWidget* widget) const {
-  if (control != CC_ComboBox ||
-      (sub_control != SC_ComboBoxArrow && sub_control != SC_ComboBoxEditField)) {
+  if (control != CC_ComboBox || (sub_control != SC_ComboBoxArrow &&
+                                 sub_control != SC_ComboBoxEditField)) {
     return QProxyStyle::subControlRect(control, option, sub_control, widget);
   }
   const QRect& box = option->rect;

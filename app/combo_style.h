@@ -11,7 +11,8 @@ namespace app {
 // arrow and frame to the classic proportions and keeps all else.
 class ComboFitStyle final : public QProxyStyle {
  public:
-  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+  QRect subControlRect(ComplexControl control,
+                       const QStyleOptionComplex* option,
                        SubControl sub_control,
                        const QWidget* widget) const override;
 };

@@ -25,13 +25,15 @@ FormHost::FormHost(const ProjectDescriptor& project)
   for (const EventConnection& connection : project.events) {
     if (connection.event != Event::kClick) continue;
     auto* button = window_->findChild<QPushButton*>(Utf8(connection.object),
-                                                   Qt::FindDirectChildrenOnly);
+                                                    Qt::FindDirectChildrenOnly);
     if (button == nullptr) {
-      throw std::invalid_argument("no button " + std::string(connection.object));
+      throw std::invalid_argument("no button " +
+                                  std::string(connection.object));
     }
     const Handler handler = connection.handler;
-    QObject::connect(button, &QPushButton::clicked, window_.get(),
-                     [this, handler] { Dispatch([&] { (form_.*handler)(); }); });
+    QObject::connect(
+        button, &QPushButton::clicked, window_.get(),
+        [this, handler] { Dispatch([&] { (form_.*handler)(); }); });
   }
 }
 

@@ -13,10 +13,11 @@ QtControls::QtControls(QWidget& form,
                        std::span<const window::ControlRecord> records)
     : form_(form) {
   for (const window::ControlRecord& record : records) {
-    auto* widget = form.findChild<QWidget*>(Utf8(record.name),
-                                            Qt::FindDirectChildrenOnly);
+    auto* widget =
+        form.findChild<QWidget*>(Utf8(record.name), Qt::FindDirectChildrenOnly);
     if (widget == nullptr) {
-      throw std::logic_error("window has no control " + std::string(record.name));
+      throw std::logic_error("window has no control " +
+                             std::string(record.name));
     }
     controls_.emplace(std::string(record.name), Control{widget, &record});
   }
@@ -28,7 +29,8 @@ W& QtControls::Find(std::string_view name) const {
   W* widget = found == controls_.end() ? nullptr
                                        : qobject_cast<W*>(found->second.widget);
   if (widget == nullptr) {
-    throw std::invalid_argument("no " + std::string(W::staticMetaObject.className()) +
+    throw std::invalid_argument("no " +
+                                std::string(W::staticMetaObject.className()) +
                                 " named " + std::string(name));
   }
   return *widget;

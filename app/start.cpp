@@ -27,7 +27,8 @@ bool IsSet(const char* variable) {
 // platform (offscreen, vnc, ...) brings its own.
 bool HasDisplay() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") ||
+         IsSet("QT_QPA_PLATFORM");
 #else
   return true;
 #endif

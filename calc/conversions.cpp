@@ -70,8 +70,7 @@ double ReadRadixDigits(BlankSkipper& in, int radix) {
       if (dropped_bits < 4096) dropped_bits += bits_per_digit;
     }
   }
-  return std::ldexp(static_cast<double>(top | (sticky ? 1 : 0)),
-                    dropped_bits);
+  return std::ldexp(static_cast<double>(top | (sticky ? 1 : 0)), dropped_bits);
 }
 
 // The decimal text that `from_chars` fails on as out of range: decide by
@@ -224,12 +223,11 @@ std::string NumberText(double value) {
 
   // "d.dddddddddddddde±x": 15 digits, correctly rounded from the exact value.
   std::array<char, 32> buffer{};
-  const auto [end, error] =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                    std::fabs(value), std::chars_format::scientific,
-                    kSignificantDigits - 1);
-  const std::string_view scientific(buffer.data(),
-                                    static_cast<std::size_t>(end - buffer.data()));
+  const auto [end, error] = std::to_chars(
+      buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+      std::chars_format::scientific, kSignificantDigits - 1);
+  const std::string_view scientific(
+      buffer.data(), static_cast<std::size_t>(end - buffer.data()));
   const std::size_t marker = scientific.find('e');
   std::string digits;
   for (char c : scientific.substr(0, marker)) {

@@ -9,7 +9,8 @@ namespace calc {
 
 // Reads the leading number of `text`; never fails. Spaces, tabs and line
 // feeds are dropped from the whole text first; reading then stops at the first
-// character that cannot continue "[sign] digits [. digits] [E|e [sign] digits]".
+// character that cannot continue "[sign] digits [. digits] [E|e [sign]
+// digits]".
 // "&H" or "&O" (either case) read the hexadecimal or octal digits after them
 // as a non-negative whole number. No leading number reads as 0; a decimal
 // number beyond the double range reads as +/-infinity. The result is the

@@ -16,8 +16,8 @@ inline constexpr char kOutOfTimerRange[] = "超出定时器范围";
 // rounds) gives at `frequency_mhz`, and its signed error against `baud`, both
 // to two decimals. The three numbers are those of a calculation that
 // succeeded, so the arithmetic here cannot fail.
-//   ConstantHint(11.0592, 19200, kTimer1, 254.5) -> "实际波特率 14400.00，误差 -25.00%"
-//   ConstantHint(12, 9600, kTimer1, 252.74479166666666)
+//   ConstantHint(11.0592, 19200, kTimer1, 254.5) -> "实际波特率 14400.00，误差
+//   -25.00%" ConstantHint(12, 9600, kTimer1, 252.74479166666666)
 //                                         -> "实际波特率 10416.67，误差 +8.51%"
 //   ConstantHint(1000, 9600, kTimer1, -15.27) -> "超出定时器范围"
 std::string ConstantHint(double frequency_mhz, double baud,

@@ -25,8 +25,9 @@
 namespace {
 
 [[noreturn]] void Fail(const char* what, std::string_view detail = {}) {
-  std::fprintf(stderr, "calc_fuzz: %s%s%.*s\n", what, detail.empty() ? "" : ": ",
-               static_cast<int>(detail.size()), detail.data());
+  std::fprintf(stderr, "calc_fuzz: %s%s%.*s\n", what,
+               detail.empty() ? "" : ": ", static_cast<int>(detail.size()),
+               detail.data());
   std::abort();
 }
 
@@ -81,7 +82,8 @@ std::optional<double> OracleReading(std::string_view text) {
       bits.insert(0, (4 - bits.size() % 4) % 4, '0');
       for (std::size_t i = 0; i < bits.size(); i += 4) {
         int nibble = 0;
-        for (std::size_t j = 0; j < 4; ++j) nibble = nibble * 2 + (bits[i + j] - '0');
+        for (std::size_t j = 0; j < 4; ++j)
+          nibble = nibble * 2 + (bits[i + j] - '0');
         digits.push_back("0123456789ABCDEF"[nibble]);
       }
     } else {
@@ -176,8 +178,8 @@ void CheckHints(double frequency, double baud, const calc::TimerProfile& timer,
   } catch (...) {
     Fail("a hint failed after a calculation that succeeded");
   }
-  const auto shown = static_cast<std::int32_t>(
-      std::stoul(texts.constant, nullptr, 16));
+  const auto shown =
+      static_cast<std::int32_t>(std::stoul(texts.constant, nullptr, 16));
   const bool fits = shown >= 0 && shown <= timer.modulus - 1;
   if (fits) {
     constexpr std::string_view kActual = "实际波特率 ";
@@ -219,8 +221,9 @@ Outcome TimerOutcome(std::string_view frequency_text,
     CheckHints(frequency, baud, timer, r, texts);
     return texts;
   });
-  const Outcome whole = Capture(
-      [&] { return calc::CalculateTimerTexts(frequency_text, baud_text, timer); });
+  const Outcome whole = Capture([&] {
+    return calc::CalculateTimerTexts(frequency_text, baud_text, timer);
+  });
   Check(whole == stepwise, "CalculateTimerTexts differs from its steps");
   return whole;
 }
@@ -231,7 +234,8 @@ struct PressOutcome {
   bool operator==(const PressOutcome&) const = default;
 };
 
-PressOutcome Press(std::string_view frequency_text, std::string_view baud_text) {
+PressOutcome Press(std::string_view frequency_text,
+                   std::string_view baud_text) {
   return {TimerOutcome(frequency_text, baud_text, calc::kTimer1),
           TimerOutcome(frequency_text, baud_text, calc::kTimer2)};
 }

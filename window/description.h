@@ -84,6 +84,7 @@ using enum ControlKind;
 
 inline constexpr FontRecord kTitleFont{.family = "隶书", .point_size = 12};
 
+// clang-format off
 inline constexpr std::array<ControlRecord, 16> kForm1Controls{{
     {.name = "Combo2", .kind = kComboBox, .text = "9600",
      .left = 3120, .top = 1080, .width = 975, .height = 300, .tab_index = 15,
@@ -137,6 +138,7 @@ inline constexpr std::array<ControlRecord, 16> kForm1Controls{{
      .left = 1080, .top = 840, .width = 1170, .height = 180, .tab_index = 0,
      .auto_size = true},
 }};
+// clang-format on
 
 // The record of the control called `name`, or nullptr.
 constexpr const ControlRecord* FindControl(std::string_view name) {
@@ -158,7 +160,11 @@ constexpr int SystemColorIndex(Color color) {
   return static_cast<int>(color & 0xFF);
 }
 constexpr int Red(Color color) { return static_cast<int>(color & 0xFF); }
-constexpr int Green(Color color) { return static_cast<int>((color >> 8) & 0xFF); }
-constexpr int Blue(Color color) { return static_cast<int>((color >> 16) & 0xFF); }
+constexpr int Green(Color color) {
+  return static_cast<int>((color >> 8) & 0xFF);
+}
+constexpr int Blue(Color color) {
+  return static_cast<int>((color >> 16) & 0xFF);
+}
 
 }  // namespace window

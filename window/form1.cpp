@@ -34,10 +34,12 @@ void Form1::Command2_Click() { controls_.Unload(); }
 void Form1::DescribeStartResults() {
   for (const ResultLabels& labels : {kTimer1Labels, kTimer2Labels}) {
     const Reading reading = Read(*labels.timer);
-    controls_.SetToolTip(labels.constant,
-                         calc::ConstantHint(reading.frequency, reading.baud,
-                                            *labels.timer, reading.result.Reload));
-    controls_.SetToolTip(labels.error, calc::ErrorHint(reading.result.ErrorPercent));
+    controls_.SetToolTip(
+        labels.constant,
+        calc::ConstantHint(reading.frequency, reading.baud, *labels.timer,
+                           reading.result.Reload));
+    controls_.SetToolTip(labels.error,
+                         calc::ErrorHint(reading.result.ErrorPercent));
   }
 }
 

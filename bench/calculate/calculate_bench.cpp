@@ -21,8 +21,10 @@ void BM_CalculatePress(benchmark::State& state) {
   app::FormHost host(app::kBaud51Project);
   host.RaiseLoad();
   host.Show();
-  auto* frequency = host.Window().findChild<QComboBox*>(QStringLiteral("Combo1"));
-  auto* calculate = host.Window().findChild<QPushButton*>(QStringLiteral("Command1"));
+  auto* frequency =
+      host.Window().findChild<QComboBox*>(QStringLiteral("Combo1"));
+  auto* calculate =
+      host.Window().findChild<QPushButton*>(QStringLiteral("Command1"));
   const QString inputs[] = {QStringLiteral("12"), QStringLiteral("11.0592")};
   int press = 0;
   for (auto _ : state) {

@@ -34,7 +34,8 @@ constexpr int kWarmUpRuns = 2;
 
 struct Sample {
   double milliseconds;
-  double cpu_milliseconds;  // user and system: steadier than wall time on a busy machine
+  double cpu_milliseconds;  // user and system: steadier than wall time on a
+                            // busy machine
   long peak_kib;
 };
 
@@ -76,10 +77,12 @@ bool Measure(const char* program, char** environment, Sample& sample) {
   // Qt's chatter would drown the figures; a failing probe shows in its status.
   posix_spawn_file_actions_t quiet;
   posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY,
+                                   0);
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program, &quiet, nullptr, argv, environment);
+  const int spawned =
+      posix_spawn(&pid, program, &quiet, nullptr, argv, environment);
   posix_spawn_file_actions_destroy(&quiet);
   if (spawned != 0) {
     std::perror(program);
@@ -90,11 +93,15 @@ bool Measure(const char* program, char** environment, Sample& sample) {
   if (wait4(pid, &status, 0, &usage) != pid) return false;
   const auto end = std::chrono::steady_clock::now();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "%s did not exit cleanly (status %d)\n", program, status);
+    std::fprintf(stderr, "%s did not exit cleanly (status %d)\n", program,
+                 status);
     return false;
   }
-  sample.milliseconds = std::chrono::duration<double, std::milli>(end - start).count();
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+  sample.milliseconds =
+      std::chrono::duration<double, std::milli>(end - start).count();
+  const auto ms = [](const timeval& t) {
+    return t.tv_sec * 1e3 + t.tv_usec / 1e3;
+  };
   sample.cpu_milliseconds = ms(usage.ru_utime) + ms(usage.ru_stime);
   sample.peak_kib = usage.ru_maxrss;
   return true;
@@ -123,7 +130,8 @@ bool Compare(Candidate (&candidates)[2], int runs, Medians (&medians)[2]) {
     for (int p = 0; p < 2; ++p) {
       const int which = (run % 2 == 0) ? p : 1 - p;
       Sample sample{};
-      if (!Measure(candidates[which].program, environments[which].data(), sample)) {
+      if (!Measure(candidates[which].program, environments[which].data(),
+                   sample)) {
         std::fprintf(stderr, "(%s)\n", candidates[which].name);
         return false;
       }
@@ -139,13 +147,14 @@ bool Compare(Candidate (&candidates)[2], int runs, Medians (&medians)[2]) {
   return true;
 }
 
-void Report(const char* what, const char* unit, int decimals, double a, double b,
-            const Candidate (&candidates)[2], double target) {
+void Report(const char* what, const char* unit, int decimals, double a,
+            double b, const Candidate (&candidates)[2], double target) {
   std::printf("%s, median: %s %.*f %s, %s %.*f %s, ratio %.3f", what,
               candidates[0].name, decimals, a, unit, candidates[1].name,
               decimals, b, unit, a / b);
   if (target > 0) {
-    std::printf(" (target <= %.2f) %s", target, a / b <= target ? "ok" : "OVER");
+    std::printf(" (target <= %.2f) %s", target,
+                a / b <= target ? "ok" : "OVER");
   }
   std::printf("\n");
 }
@@ -155,20 +164,27 @@ void Report(const char* what, const char* unit, int decimals, double a, double b
 int main(int argc, char** argv) {
   const bool a11y = argc > 1 && std::strcmp(argv[1], "--a11y") == 0;
   const int runs_arg = a11y ? 2 : 1;
-  const int runs = argc > runs_arg ? std::max(1, std::atoi(argv[runs_arg])) : 21;
+  const int runs =
+      argc > runs_arg ? std::max(1, std::atoi(argv[runs_arg])) : 21;
   if (a11y && (std::getenv("DISPLAY") == nullptr ||
                std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)) {
-    std::fprintf(stderr, "--a11y needs an X display and a D-Bus session with "
-                         "the accessibility bus; see the top of startup_bench.cpp\n");
+    std::fprintf(stderr,
+                 "--a11y needs an X display and a D-Bus session with "
+                 "the accessibility bus; see the top of startup_bench.cpp\n");
     return 2;
   }
   // The bridge's cost is measured on the platform that has one; offscreen
   // has none.
-  const Candidate ours{"baud51", STARTUP_FORM1_PROBE, {"QT_QPA_PLATFORM=offscreen"}};
-  const Candidate bare{"bare Qt", STARTUP_BARE_PROBE, {"QT_QPA_PLATFORM=offscreen"}};
-  const Candidate on{"bridge on", STARTUP_FORM1_PROBE,
-                     {"QT_QPA_PLATFORM=xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"}};
-  const Candidate off{"bridge off", STARTUP_FORM1_PROBE, {"QT_QPA_PLATFORM=xcb"}};
+  const Candidate ours{
+      "baud51", STARTUP_FORM1_PROBE, {"QT_QPA_PLATFORM=offscreen"}};
+  const Candidate bare{
+      "bare Qt", STARTUP_BARE_PROBE, {"QT_QPA_PLATFORM=offscreen"}};
+  const Candidate on{
+      "bridge on",
+      STARTUP_FORM1_PROBE,
+      {"QT_QPA_PLATFORM=xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"}};
+  const Candidate off{
+      "bridge off", STARTUP_FORM1_PROBE, {"QT_QPA_PLATFORM=xcb"}};
   Candidate candidates[2] = {a11y ? on : ours, a11y ? off : bare};
   Medians medians[2];
   if (!Compare(candidates, runs, medians)) return 1;

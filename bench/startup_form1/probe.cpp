@@ -16,8 +16,9 @@
 int main() {
   return app::Start(app::kBaud51Project, {[](QWidget&) {
                       QTimer::singleShot(0, QCoreApplication::instance(), [] {
-                        const bool asked = std::getenv(
-                            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON") != nullptr;
+                        const bool asked =
+                            std::getenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") !=
+                            nullptr;
                         if (asked && !QAccessible::isActive()) {
                           QCoreApplication::exit(3);
                         } else {

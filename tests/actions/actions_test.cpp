@@ -80,10 +80,12 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
 
   void loadFillsListsInOrderAndKeepsTexts() {
     QStringList frequencies, bauds;
-    for (int i = 0; i < Frequency()->count(); ++i) frequencies << Frequency()->itemText(i);
+    for (int i = 0; i < Frequency()->count(); ++i)
+      frequencies << Frequency()->itemText(i);
     for (int i = 0; i < Baud()->count(); ++i) bauds << Baud()->itemText(i);
     QCOMPARE(frequencies, (QStringList{"6", "11.0592", "12", "22.1184", "24"}));
-    QCOMPARE(bauds, (QStringList{"600", "1200", "2400", "4800", "9600", "19200"}));
+    QCOMPARE(bauds,
+             (QStringList{"600", "1200", "2400", "4800", "9600", "19200"}));
     QCOMPARE(Frequency()->currentText(), QStringLiteral("11.0592"));
     QCOMPARE(Baud()->currentText(), QStringLiteral("9600"));
     QCOMPARE(Frequency()->currentIndex(), -1);
@@ -92,7 +94,8 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
 
   void startTextsGiveStartResults() {
     Press("Command1");
-    QCOMPARE(Shown(), (Results{{"FD", "FFDC", " 0", " 0"}, Normal(), Normal()}));
+    QCOMPARE(Shown(),
+             (Results{{"FD", "FFDC", " 0", " 0"}, Normal(), Normal()}));
     QVERIFY(reported_.empty());
   }
 
@@ -102,8 +105,10 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<bool>("timer1_warning");
     QTest::addColumn<bool>("timer2_warning");
-    auto row = [](const char* f, const char* b, QStringList texts, bool w1, bool w2) {
-      QTest::addRow("%s MHz %s baud", f, b) << Str(f) << Str(b) << texts << w1 << w2;
+    auto row = [](const char* f, const char* b, QStringList texts, bool w1,
+                  bool w2) {
+      QTest::addRow("%s MHz %s baud", f, b)
+          << Str(f) << Str(b) << texts << w1 << w2;
     };
     row("11.0592", "9600", {"FD", "FFDC", " 0", " 0"}, false, false);
     row("11.0592", "19200", {"FE", "FFEE", " 33.", " 0"}, true, false);
@@ -137,16 +142,18 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
       QTest::addRow("%s MHz %s baud", f, b) << Str(f) << Str(b) << tips;
     };
     row("12", "9600",
-        {Str("实际波特率 10416.67，误差 +8.51%"), Str("实际波特率 9615.38，误差 +0.16%"),
-         " 7.84 %", " .16 %"});
+        {Str("实际波特率 10416.67，误差 +8.51%"),
+         Str("实际波特率 9615.38，误差 +0.16%"), " 7.84 %", " .16 %"});
     // "FE" and " 33.": the constant rounds up, the error measures the floor.
     row("11.0592", "19200",
-        {Str("实际波特率 14400.00，误差 -25.00%"), Str("实际波特率 19200.00，误差 0.00%"),
-         " 33.3333333333333 %", " 0 %"});
+        {Str("实际波特率 14400.00，误差 -25.00%"),
+         Str("实际波特率 19200.00，误差 0.00%"), " 33.3333333333333 %",
+         " 0 %"});
     row("6", "19200",
-        {Str("实际波特率 15625.00，误差 -18.62%"), Str("实际波特率 18750.00，误差 -2.34%"),
-         " 100 %", " 7.84 %"});
-    row("11.0592", "4", {Str("超出定时器范围"), Str("超出定时器范围"), " 0 %", " 0 %"});
+        {Str("实际波特率 15625.00，误差 -18.62%"),
+         Str("实际波特率 18750.00，误差 -2.34%"), " 100 %", " 7.84 %"});
+    row("11.0592", "4",
+        {Str("超出定时器范围"), Str("超出定时器范围"), " 0 %", " 0 %"});
   }
   void tooltipsTellTheWholeResult() {
     QFETCH(QString, frequency);
@@ -158,7 +165,8 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
 
   // What a screen reader reads is what the label shows, after every press.
   void accessibleNamesFollowResults() {
-    const Results shown = Calculate(QStringLiteral("12"), QStringLiteral("9600"));
+    const Results shown =
+        Calculate(QStringLiteral("12"), QStringLiteral("9600"));
     QStringList names;
     for (const char* name : {"Label8", "Label9", "Label10", "Label11"}) {
       names << QAccessible::queryAccessibleInterface(Child<QLabel>(name))
@@ -177,9 +185,11 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
   }
 
   void warningClearedByNextPress() {
-    QCOMPARE(Calculate(QStringLiteral("6"), QStringLiteral("19200")).timer2_error_color,
+    QCOMPARE(Calculate(QStringLiteral("6"), QStringLiteral("19200"))
+                 .timer2_error_color,
              kWarning);
-    const Results next = Calculate(QStringLiteral("11.0592"), QStringLiteral("9600"));
+    const Results next =
+        Calculate(QStringLiteral("11.0592"), QStringLiteral("9600"));
     QCOMPARE(next.timer1_error_color, Normal());
     QCOMPARE(next.timer2_error_color, Normal());
   }
@@ -188,17 +198,23 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
     QTest::addColumn<QString>("frequency");
     QTest::addColumn<QString>("baud");
     QTest::addColumn<QString>("message");
-    QTest::newRow("baud 0") << "12" << "0" << Str("除数为零");
-    QTest::newRow("baud empty") << "12" << "" << Str("除数为零");
-    QTest::newRow("baud abc") << "12" << "abc" << Str("除数为零");
-    QTest::newRow("frequency abc") << "abc" << "9600" << Str("溢出");
-    QTest::newRow("timer 1 reload beyond 32 bits") << "1e13" << "9600" << Str("溢出");
+    QTest::newRow("baud 0") << "12"
+                            << "0" << Str("除数为零");
+    QTest::newRow("baud empty") << "12"
+                                << "" << Str("除数为零");
+    QTest::newRow("baud abc") << "12"
+                              << "abc" << Str("除数为零");
+    QTest::newRow("frequency abc") << "abc"
+                                   << "9600" << Str("溢出");
+    QTest::newRow("timer 1 reload beyond 32 bits") << "1e13"
+                                                   << "9600" << Str("溢出");
   }
   void badInputIsReportedAndChangesNothing() {
     QFETCH(QString, frequency);
     QFETCH(QString, baud);
     QFETCH(QString, message);
-    const Results before = Calculate(QStringLiteral("6"), QStringLiteral("19200"));
+    const Results before =
+        Calculate(QStringLiteral("6"), QStringLiteral("19200"));
     const QStringList tips_before = ToolTips();
     Calculate(frequency, baud);
     QCOMPARE(reported_.size(), std::size_t{1});
@@ -213,10 +229,12 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
 
   void timer2FailureKeepsTimer1Results() {
     Press("Command1");
-    const Results shown = Calculate(QStringLiteral("700000000"), QStringLiteral("9600"));
+    const Results shown =
+        Calculate(QStringLiteral("700000000"), QStringLiteral("9600"));
     QCOMPARE(reported_.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(reported_.front()), Str("溢出"));
-    QCOMPARE(shown, (Results{{"F4AE8E4F", "FFDC", " .00", " 0"}, Normal(), Normal()}));
+    QCOMPARE(shown,
+             (Results{{"F4AE8E4F", "FFDC", " .00", " 0"}, Normal(), Normal()}));
     // Each tooltip still describes the number beside it: Timer 1's new
     // results, Timer 2's from the first press.
     const QString exact = Str("实际波特率 9600.00，误差 0.00%");
@@ -254,7 +272,8 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
     Calculate(QStringLiteral("11.0592"), QStringLiteral("4"));
     for (const char* name : {"Label8", "Label9", "Label10", "Label11"}) {
       const QLabel* label = Child<QLabel>(name);
-      QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+      QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                   label->width(),
                name);
     }
   }

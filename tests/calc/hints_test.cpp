@@ -33,13 +33,15 @@ TEST_P(ConstantHintTest, DescribesTheShownConstant) {
 INSTANTIATE_TEST_SUITE_P(
     Inputs, ConstantHintTest,
     testing::Values(
-        HintRow{"Exact", 11.0592, 9600, &kTimer1, "实际波特率 9600.00，误差 0.00%"},
+        HintRow{"Exact", 11.0592, 9600, &kTimer1,
+                "实际波特率 9600.00，误差 0.00%"},
         // The constant rounds up while the error text measures the floor.
         HintRow{"HalfRoundedToEven", 11.0592, 19200, &kTimer1,
                 "实际波特率 14400.00，误差 -25.00%"},
         HintRow{"RoundedDown", 12, 9600, &kTimer1,
                 "实际波特率 10416.67，误差 +8.51%"},
-        HintRow{"Timer2", 12, 9600, &kTimer2, "实际波特率 9615.38，误差 +0.16%"},
+        HintRow{"Timer2", 12, 9600, &kTimer2,
+                "实际波特率 9615.38，误差 +0.16%"},
         HintRow{"TopOfTimer", 6, 19200, &kTimer1,
                 "实际波特率 15625.00，误差 -18.62%"},
         HintRow{"NegativeConstant", 1000, 9600, &kTimer1, kOutOfTimerRange},

@@ -21,7 +21,8 @@ bool session_finished = false;
 
 void CloseMessageBoxSoon() {
   QTimer::singleShot(0, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    if (auto* box =
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     }
   });
@@ -40,8 +41,9 @@ void RunSession(QWidget& form) {
     bool fails;
   };
   const Entry entries[] = {
-      {"11.0592", "9600", false}, {"12", "0", true},      {"6", "19200", false},
-      {"abc", "9600", true},      {"1e13", "9600", true}, {"24", "600", false},
+      {"11.0592", "9600", false},  {"12", "0", true},
+      {"6", "19200", false},       {"abc", "9600", true},
+      {"1e13", "9600", true},      {"24", "600", false},
       {"700000000", "9600", true}, {"&H10", "&O17", false},
   };
   for (const Entry& entry : entries) {

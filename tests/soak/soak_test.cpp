@@ -2,6 +2,7 @@
 // bad ones among them: every result and its tooltip must be the
 // calculation's, every error is reported in the message box and closed, and
 // memory must not creep.
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/error_report.h"
@@ -64,12 +64,13 @@ class TextSource {
   explicit TextSource(unsigned seed) : random_(seed) {}
 
   QString Frequency() {
-    static const char* const kListed[] = {"6", "11.0592", "12", "22.1184", "24"};
+    static const char* const kListed[] = {"6", "11.0592", "12", "22.1184",
+                                          "24"};
     return Next(kListed, 0.1, 50.0);
   }
   QString Baud() {
-    static const char* const kListed[] = {"600", "1200", "2400", "4800", "9600",
-                                          "19200"};
+    static const char* const kListed[] = {"600",  "1200", "2400",
+                                          "4800", "9600", "19200"};
     return Next(kListed, 1.0, 200000.0);
   }
 
@@ -83,19 +84,21 @@ class TextSource {
         return QString::fromUtf8(listed[Pick(N)]);
       case 3:
       case 4:
-        return QString::number(std::uniform_real_distribution(low, high)(random_),
-                               'g', 1 + static_cast<int>(Pick(12)));
+        return QString::number(
+            std::uniform_real_distribution(low, high)(random_), 'g',
+            1 + static_cast<int>(Pick(12)));
       case 5:
         return Odd();
       case 6:
         return Junk();
       default: {
         static const char* const kBad[] = {
-            "",      "0",      "abc",   "-",       "+",     ".",
-            "&H",    "&O",     "&H10",  "&o17",    "1e400", "-1e400",
-            "1e-400", "-9600", "1,200", "9 600",   "1e9",   "1e13",
-            "0.0001", "-12",   "  ",    "\t7\t",   "NaN",   "inf",
-            "１２",  "９６００", "12MHz", "1e",     "-0",    "&HFFFFFFFFFFFFFFFF"};
+            "",         "0",      "abc",    "-",      "+",
+            ".",        "&H",     "&O",     "&H10",   "&o17",
+            "1e400",    "-1e400", "1e-400", "-9600",  "1,200",
+            "9 600",    "1e9",    "1e13",   "0.0001", "-12",
+            "  ",       "\t7\t",  "NaN",    "inf",    "１２",
+            "９６００", "12MHz",  "1e",     "-0",     "&HFFFFFFFFFFFFFFFF"};
         return QString::fromUtf8(kBad[Pick(std::size(kBad))]);
       }
     }
@@ -105,7 +108,8 @@ class TextSource {
   QString Odd() {
     switch (Pick(4)) {
       case 0:
-        return QString(static_cast<qsizetype>(50 + Pick(500)), QLatin1Char('9'));
+        return QString(static_cast<qsizetype>(50 + Pick(500)),
+                       QLatin1Char('9'));
       case 1:
         return QStringLiteral("0.") +
                QString(static_cast<qsizetype>(Pick(400)), QLatin1Char('0')) +
@@ -113,8 +117,9 @@ class TextSource {
       case 2:
         return QStringLiteral("&H") + QString::number(random_(), 16).toUpper();
       default:
-        return QString::number(std::uniform_real_distribution(-1e6, 1e6)(random_),
-                               'e', static_cast<int>(Pick(17)));
+        return QString::number(
+            std::uniform_real_distribution(-1e6, 1e6)(random_), 'e',
+            static_cast<int>(Pick(17)));
     }
   }
 
@@ -160,7 +165,8 @@ const QColor kWarning(192, 64, 0);
 QtMessageHandler test_message_handler = nullptr;
 void DropSizeHintNotice(QtMsgType type, const QMessageLogContext& context,
                         const QString& message) {
-  if (message == QLatin1String("This plugin does not support propagateSizeHints()")) {
+  if (message ==
+      QLatin1String("This plugin does not support propagateSizeHints()")) {
     return;
   }
   test_message_handler(type, context, message);
@@ -172,7 +178,8 @@ struct Shown {
   QString tool_tips[4];
   QColor error_colors[2];
   bool operator==(const Shown& other) const {
-    return std::equal(std::begin(texts), std::end(texts), std::begin(other.texts)) &&
+    return std::equal(std::begin(texts), std::end(texts),
+                      std::begin(other.texts)) &&
            std::equal(std::begin(tool_tips), std::end(tool_tips),
                       std::begin(other.tool_tips)) &&
            std::equal(std::begin(error_colors), std::end(error_colors),
@@ -208,7 +215,8 @@ class SoakTest : public QObject, public test_support::WindowFixture {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     bool plain = text.size() <= 12;
-    for (QChar c : text) plain = plain && c.unicode() >= 0x20 && c.unicode() < 0x7F;
+    for (QChar c : text)
+      plain = plain && c.unicode() >= 0x20 && c.unicode() < 0x7F;
     if (plain && random() % 2 == 0) {
       QTest::keyClicks(edit, text);
     } else {
@@ -245,8 +253,10 @@ class SoakTest : public QObject, public test_support::WindowFixture {
     // The real message box, closed by its 确定 button as a user would.
     CatchReports([](std::string_view message) {
       QTimer::singleShot(0, [] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box != nullptr) QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        auto* box =
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr)
+          QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
       });
       app::ShowErrorMessageBox(message);
     });
@@ -304,14 +314,16 @@ class SoakTest : public QObject, public test_support::WindowFixture {
       QTest::mouseClick(calculate, Qt::LeftButton);
       Settle();
 
-      const QString context = QStringLiteral("press %1, frequency \"%2\", baud \"%3\"")
-                                  .arg(press)
-                                  .arg(QString::fromStdString(frequency_text),
-                                       QString::fromStdString(baud_text));
+      const QString context =
+          QStringLiteral("press %1, frequency \"%2\", baud \"%3\"")
+              .arg(press)
+              .arg(QString::fromStdString(frequency_text),
+                   QString::fromStdString(baud_text));
       const Shown shown = Read();
-      QVERIFY2(shown == expected,
-               qPrintable(context + QStringLiteral(": shows ") + Describe(shown) +
-                          QStringLiteral(", expected ") + Describe(expected)));
+      QVERIFY2(
+          shown == expected,
+          qPrintable(context + QStringLiteral(": shows ") + Describe(shown) +
+                     QStringLiteral(", expected ") + Describe(expected)));
       const std::vector<std::string> expected_reports =
           expected_error ? std::vector<std::string>{*expected_error}
                          : std::vector<std::string>{};
@@ -322,7 +334,8 @@ class SoakTest : public QObject, public test_support::WindowFixture {
       if (expected_error) ++errors;
 
       if (press == kSettledPress) settled_bytes = ResidentBytes();
-      if (press % 1000 == 0) qInfo("press %d: %ld KiB", press, ResidentBytes() / 1024);
+      if (press % 1000 == 0)
+        qInfo("press %d: %ld KiB", press, ResidentBytes() / 1024);
     }
 
     const long final_bytes = ResidentBytes();
@@ -333,9 +346,11 @@ class SoakTest : public QObject, public test_support::WindowFixture {
       qInfo("resident memory not checked under AddressSanitizer");
       return;
     }
-    qInfo("resident memory: %ld KiB at press %d, %ld KiB at press %d, growth %ld KiB",
-          settled_bytes / 1024, kSettledPress, final_bytes / 1024, kPresses,
-          (final_bytes - settled_bytes) / 1024);
+    qInfo(
+        "resident memory: %ld KiB at press %d, %ld KiB at press %d, growth %ld "
+        "KiB",
+        settled_bytes / 1024, kSettledPress, final_bytes / 1024, kPresses,
+        (final_bytes - settled_bytes) / 1024);
     QVERIFY(settled_bytes > 0 && final_bytes > 0);
     QVERIFY2(final_bytes - settled_bytes < kAllowedGrowth,
              "resident memory grew by 1 MiB or more");

@@ -32,7 +32,8 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
     const int y = label->height() / 2;
     QTest::mousePress(label, Qt::LeftButton, {}, QPoint(0, y));
     QTest::mouseMove(label, QPoint(label->width() - 1, y));
-    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() - 1, y));
+    QTest::mouseRelease(label, Qt::LeftButton, {},
+                        QPoint(label->width() - 1, y));
   }
 
  private Q_SLOTS:
@@ -65,8 +66,9 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
     const Qt::TextInteractionFlags plain = QLabel().textInteractionFlags();
     for (QLabel* label : Form().findChildren<QLabel*>()) {
       const bool result = kResultLabels.contains(label->objectName());
-      QCOMPARE(label->textInteractionFlags(),
-               result ? Qt::TextInteractionFlags(Qt::TextSelectableByMouse) : plain);
+      QCOMPARE(
+          label->textInteractionFlags(),
+          result ? Qt::TextInteractionFlags(Qt::TextSelectableByMouse) : plain);
       QCOMPARE(label->contextMenuPolicy(),
                result ? Qt::ActionsContextMenu : Qt::DefaultContextMenu);
       QCOMPARE(label->focusPolicy(), Qt::NoFocus);
@@ -119,8 +121,10 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
   void headingsNameTheFields_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("heading");
-    QTest::newRow("frequency") << "Combo1" << "Label1";
-    QTest::newRow("baud") << "Combo2" << "Label2";
+    QTest::newRow("frequency") << "Combo1"
+                               << "Label1";
+    QTest::newRow("baud") << "Combo2"
+                          << "Label2";
   }
   // Linux screen readers name a combo box after the label that is its
   // buddy, and the edit field inside it by its own name.
@@ -131,7 +135,8 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
     auto* label = Child<QLabel>(heading);
     QCOMPARE(label->buddy(), combo);
     QCOMPARE(combo->accessibleName(), label->text());
-    QAccessibleInterface* edit = QAccessible::queryAccessibleInterface(combo->lineEdit());
+    QAccessibleInterface* edit =
+        QAccessible::queryAccessibleInterface(combo->lineEdit());
     QVERIFY(edit != nullptr);
     QCOMPARE(edit->text(QAccessible::Name), label->text());
     QCOMPARE(edit->text(QAccessible::Value), combo->currentText());
@@ -148,7 +153,8 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
     QTest::newRow("calculate") << "Command1" << Str("计算") << QString();
     QTest::newRow("exit") << "Command2" << Str("退出") << QString();
     QTest::newRow("T1 constant") << "Label8" << Str("FD") << Str("T1常数(Hex)");
-    QTest::newRow("T2 constant") << "Label9" << Str("FFDC") << Str("T2常数(Hex)");
+    QTest::newRow("T2 constant")
+        << "Label9" << Str("FFDC") << Str("T2常数(Hex)");
     QTest::newRow("T1 error") << "Label10" << Str("0") << Str("T1误差%");
     QTest::newRow("T2 error") << "Label11" << Str("0") << Str("T2误差%");
     QTest::newRow("heading") << "Label1" << Str("晶振频率(MHz)") << QString();

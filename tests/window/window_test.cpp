@@ -82,8 +82,9 @@ class WindowTest : public QObject, public test_support::WindowFixture {
     QVERIFY(label != nullptr);
     QCOMPARE(label->pos(), position);
     const QSize needed = label->sizeHint();
-    QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
-             qPrintable(name + QStringLiteral(" is clipped")));
+    QVERIFY2(
+        label->width() >= needed.width() && label->height() >= needed.height(),
+        qPrintable(name + QStringLiteral(" is clipped")));
     QVERIFY(label->width() <= needed.width() + 1);
     QVERIFY(label->height() <= needed.height() + 1);
   }
@@ -247,9 +248,9 @@ class WindowTest : public QObject, public test_support::WindowFixture {
     host_.reset();
     bool shown = false;
     const int status = app::Run(app::kBaud51Project, {[&](QWidget& form) {
-      shown = form.isVisible();
-      QTimer::singleShot(0, &form, &QWidget::close);
-    }});
+                                  shown = form.isVisible();
+                                  QTimer::singleShot(0, &form, &QWidget::close);
+                                }});
     QVERIFY(shown);
     QCOMPARE(status, 0);
   }
@@ -267,10 +268,14 @@ class WindowTest : public QObject, public test_support::WindowFixture {
     QFETCH(QString, message);
     app::Dispatch([thrown] {
       switch (thrown) {
-        case 0: throw calc::RuntimeError(calc::ErrorKind::kDivisionByZero);
-        case 1: throw calc::RuntimeError(calc::ErrorKind::kOverflow);
-        case 2: throw std::invalid_argument("no such control");
-        default: throw 42;
+        case 0:
+          throw calc::RuntimeError(calc::ErrorKind::kDivisionByZero);
+        case 1:
+          throw calc::RuntimeError(calc::ErrorKind::kOverflow);
+        case 2:
+          throw std::invalid_argument("no such control");
+        default:
+          throw 42;
       }
     });
     QCOMPARE(reported_.size(), std::size_t{1});
@@ -304,7 +309,8 @@ class WindowTest : public QObject, public test_support::WindowFixture {
   void programStartsAndKeepsRunning() {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       QStringLiteral("offscreen"));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(BAUD51_EXE), {});
     QVERIFY(program.waitForStarted());

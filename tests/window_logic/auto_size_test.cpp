@@ -33,19 +33,25 @@ TEST_P(AutoSizeTest, GivesTheSizeOfTheText) {
 
 INSTANTIATE_TEST_SUITE_P(
     StoredLabels, AutoSizeTest,
-    testing::Values(SizeCase{"BaudRate", "波特率", {540, 180}},
-                    SizeCase{"CrystalFrequency", "晶振频率(MHz)", {1170, 180}},
-                    SizeCase{"ErrorBetween", "<-误差%->", {810, 180}},
-                    SizeCase{"Timer1Constant", "T1常数(Hex)", {990, 180}},
-                    SizeCase{"MakerAddress", "http://www.example.com", {1980, 180}},
-                    SizeCase{"EmptyIsOneLine", "", {0, 180}},
-                    SizeCase{"WidestLineWins", "ab\n波特率\nc", {540, 540}},
-                    SizeCase{"CarriageReturnBelongsToBreak", "ab\r\ncd", {180, 360}},
-                    SizeCase{"TrailingBreakAddsLine", "ab\n", {180, 360}},
-                    SizeCase{"LoneCarriageReturnIsACharacter", "a\rb", {270, 180}},
-                    SizeCase{"InvalidByteIsOneCharacter", "a\xFF" "b", {360, 180}},
-                    SizeCase{"TruncatedSequence", "a\xE6\xB3", {450, 180}}),
-    [](const testing::TestParamInfo<SizeCase>& info) { return info.param.name; });
+    testing::Values(
+        SizeCase{"BaudRate", "波特率", {540, 180}},
+        SizeCase{"CrystalFrequency", "晶振频率(MHz)", {1170, 180}},
+        SizeCase{"ErrorBetween", "<-误差%->", {810, 180}},
+        SizeCase{"Timer1Constant", "T1常数(Hex)", {990, 180}},
+        SizeCase{"MakerAddress", "http://www.example.com", {1980, 180}},
+        SizeCase{"EmptyIsOneLine", "", {0, 180}},
+        SizeCase{"WidestLineWins", "ab\n波特率\nc", {540, 540}},
+        SizeCase{"CarriageReturnBelongsToBreak", "ab\r\ncd", {180, 360}},
+        SizeCase{"TrailingBreakAddsLine", "ab\n", {180, 360}},
+        SizeCase{"LoneCarriageReturnIsACharacter", "a\rb", {270, 180}},
+        SizeCase{"InvalidByteIsOneCharacter",
+                 "a\xFF"
+                 "b",
+                 {360, 180}},
+        SizeCase{"TruncatedSequence", "a\xE6\xB3", {450, 180}}),
+    [](const testing::TestParamInfo<SizeCase>& info) {
+      return info.param.name;
+    });
 
 TEST(AutoSizeRounding, PartialPixelsRoundUpSoNothingIsClipped) {
   const auto size = window::AutoSizeTwips(
@@ -91,9 +97,15 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"OverlongSlash", "\xC0\xAF", U"\uFFFD\uFFFD"},
         DecodeCase{"OverlongThreeByte", "\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},
         DecodeCase{"Surrogate", "\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},
-        DecodeCase{"BeyondUnicode", "\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        DecodeCase{"BeyondUnicode", "\xF4\x90\x80\x80",
+                   U"\uFFFD\uFFFD\uFFFD\uFFFD"},
         DecodeCase{"BadContinuationKeepsNext", "\xE8\xAFx", U"\uFFFD\uFFFDx"},
-        DecodeCase{"LoneContinuation", "\x80" "a", U"\uFFFDa"}),
-    [](const testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
+        DecodeCase{"LoneContinuation",
+                   "\x80"
+                   "a",
+                   U"\uFFFDa"}),
+    [](const testing::TestParamInfo<DecodeCase>& info) {
+      return info.param.name;
+    });
 
 }  // namespace

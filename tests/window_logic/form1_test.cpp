@@ -29,7 +29,8 @@ class FakeControls final : public window::Controls {
     log.push_back("AddItem " + std::string(combo) + " " + std::string(item));
   }
   void SetCaption(std::string_view label, std::string_view caption) override {
-    log.push_back("Caption " + std::string(label) + " '" + std::string(caption) + "'");
+    log.push_back("Caption " + std::string(label) + " '" +
+                  std::string(caption) + "'");
   }
   void SetForeColor(std::string_view label, window::Color color) override {
     log.push_back("ForeColor " + std::string(label) +
@@ -38,7 +39,8 @@ class FakeControls final : public window::Controls {
                                                        : " other"));
   }
   void SetToolTip(std::string_view label, std::string_view text) override {
-    log.push_back("ToolTip " + std::string(label) + " '" + std::string(text) + "'");
+    log.push_back("ToolTip " + std::string(label) + " '" + std::string(text) +
+                  "'");
   }
   void Unload() override { log.emplace_back("Unload"); }
 };
@@ -51,12 +53,12 @@ class Form1Test : public testing::Test {
 
 TEST_F(Form1Test, LoadAppendsFrequenciesThenBaudRates) {
   form.Load();
-  EXPECT_EQ(controls.log,
-            (Log{"AddItem Combo1 6", "AddItem Combo1 11.0592", "AddItem Combo1 12",
-                 "AddItem Combo1 22.1184", "AddItem Combo1 24",
-                 "AddItem Combo2 600", "AddItem Combo2 1200", "AddItem Combo2 2400",
-                 "AddItem Combo2 4800", "AddItem Combo2 9600",
-                 "AddItem Combo2 19200"}));
+  EXPECT_EQ(
+      controls.log,
+      (Log{"AddItem Combo1 6", "AddItem Combo1 11.0592", "AddItem Combo1 12",
+           "AddItem Combo1 22.1184", "AddItem Combo1 24", "AddItem Combo2 600",
+           "AddItem Combo2 1200", "AddItem Combo2 2400", "AddItem Combo2 4800",
+           "AddItem Combo2 9600", "AddItem Combo2 19200"}));
 }
 
 // Baud before frequency, both read again for Timer 2, colour before text,
@@ -68,8 +70,8 @@ TEST_F(Form1Test, CalculateReadsAndWritesInOrder) {
             (Log{"Text Combo2", "Text Combo1", "Caption Label8 'FD'",
                  "ToolTip Label8 '实际波特率 10416.67，误差 +8.51%'",
                  "ForeColor Label10 warning", "Caption Label10 ' 7.8'",
-                 "ToolTip Label10 ' 7.84 %'",
-                 "Text Combo2", "Text Combo1", "Caption Label9 'FFD9'",
+                 "ToolTip Label10 ' 7.84 %'", "Text Combo2", "Text Combo1",
+                 "Caption Label9 'FFD9'",
                  "ToolTip Label9 '实际波特率 9615.38，误差 +0.16%'",
                  "ForeColor Label11 normal", "Caption Label11 ' .16'",
                  "ToolTip Label11 ' .16 %'"}));
@@ -82,8 +84,7 @@ TEST_F(Form1Test, StartResultsGetTooltipsOnly) {
   EXPECT_EQ(controls.log,
             (Log{"Text Combo2", "Text Combo1",
                  "ToolTip Label8 '实际波特率 9600.00，误差 0.00%'",
-                 "ToolTip Label10 ' 0 %'",
-                 "Text Combo2", "Text Combo1",
+                 "ToolTip Label10 ' 0 %'", "Text Combo2", "Text Combo1",
                  "ToolTip Label9 '实际波特率 9600.00，误差 0.00%'",
                  "ToolTip Label11 ' 0 %'"}));
 }
@@ -136,18 +137,24 @@ const Log kReadsOnly{"Text Combo2", "Text Combo1"};
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Form1FailureTest,
     testing::Values(
-        FailureCase{"BaudZero", "12", "0", calc::ErrorKind::kDivisionByZero, kReadsOnly},
-        FailureCase{"BaudEmpty", "12", "", calc::ErrorKind::kDivisionByZero, kReadsOnly},
-        FailureCase{"FrequencyText", "abc", "9600", calc::ErrorKind::kOverflow, kReadsOnly},
+        FailureCase{"BaudZero", "12", "0", calc::ErrorKind::kDivisionByZero,
+                    kReadsOnly},
+        FailureCase{"BaudEmpty", "12", "", calc::ErrorKind::kDivisionByZero,
+                    kReadsOnly},
+        FailureCase{"FrequencyText", "abc", "9600", calc::ErrorKind::kOverflow,
+                    kReadsOnly},
         FailureCase{"Timer1ReloadBeyond32Bits", "1e13", "9600",
                     calc::ErrorKind::kOverflow, kReadsOnly},
-        FailureCase{"Timer2ReloadBeyond32Bits", "700000000", "9600",
-                    calc::ErrorKind::kOverflow,
-                    Log{"Text Combo2", "Text Combo1", "Caption Label8 'F4AE8E4F'",
-                        "ToolTip Label8 '超出定时器范围'",
-                        "ForeColor Label10 normal", "Caption Label10 ' .00'",
-                        "ToolTip Label10 ' .000000409600006975446 %'",
-                        "Text Combo2", "Text Combo1"}}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+        FailureCase{
+            "Timer2ReloadBeyond32Bits", "700000000", "9600",
+            calc::ErrorKind::kOverflow,
+            Log{"Text Combo2", "Text Combo1", "Caption Label8 'F4AE8E4F'",
+                "ToolTip Label8 '超出定时器范围'", "ForeColor Label10 normal",
+                "Caption Label10 ' .00'",
+                "ToolTip Label10 ' .000000409600006975446 %'", "Text Combo2",
+                "Text Combo1"}}),
+    [](const testing::TestParamInfo<FailureCase>& info) {
+      return info.param.name;
+    });
 
 }  // namespace
