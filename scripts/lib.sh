@@ -15,8 +15,9 @@ BAUD51_FONT_PACKAGES=(fonts-wqy-microhei)
 BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file
   xvfb xauth dbus at-spi2-core python3-pyatspi)
 # The slower checks: clang with its sanitizer and libFuzzer runtimes,
-# llvm-symbolizer so that their reports name functions and lines, valgrind.
-BAUD51_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm valgrind)
+# llvm-symbolizer so that their reports name functions and lines, valgrind,
+# clang-format for the layout check.
+BAUD51_CHECK_PACKAGES=(clang clang-format libclang-rt-14-dev llvm valgrind)
 
 die() { printf 'baud51: %s\n' "$*" >&2; exit 1; }
 
