@@ -24,7 +24,6 @@ namespace app {
 namespace {
 
 constexpr int kWindowPointSize = 9;
-constexpr int kSystemButtonFace = 0x0F;
 // The picture is compiled in: reading it through Qt's image plugins would
 // cost more start-up time than building the whole window.
 #include "app/icon.xpm"
@@ -148,14 +147,8 @@ QColor DecodeColor(window::Color color, const QPalette& palette) {
     return QColor(window::Red(color), window::Green(color),
                   window::Blue(color));
   }
-  switch (window::SystemColorIndex(color)) {
-    case window::kSystemButtonText:
-      return palette.color(QPalette::ButtonText);
-    case kSystemButtonFace:
-      return palette.color(QPalette::Button);
-    default:
-      return palette.color(QPalette::WindowText);
-  }
+  // Button text is the one system colour the description uses.
+  return palette.color(QPalette::ButtonText);
 }
 
 bool IsInstalled(const QString& family) {

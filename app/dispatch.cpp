@@ -4,6 +4,7 @@
 
 #include "app/error_report.h"
 #include "calc/runtime_error.h"
+#include "window/words.h"
 
 namespace app {
 
@@ -11,11 +12,11 @@ void Dispatch(const std::function<void()>& handler) noexcept {
   try {
     handler();
   } catch (const calc::RuntimeError& error) {
-    ReportError(calc::ErrorMessage(error.Kind()));
+    ReportError(window::ErrorMessage(error.Kind()));
   } catch (const std::exception& error) {
     ReportError(error.what());
   } catch (...) {
-    ReportError("未知错误");
+    ReportError(window::kUnknownError);
   }
 }
 

@@ -48,14 +48,39 @@ TimerReload ComputeTimerReload(double frequency_mhz, double baud,
   return result;
 }
 
-TimerTexts CalculateTimerTexts(std::string_view frequency_text,
-                               std::string_view baud_text,
-                               const TimerProfile& timer) {
-  const double baud = ReadNumber(baud_text);
-  const double frequency = ReadNumber(frequency_text);
-  const TimerReload reload = ComputeTimerReload(frequency, baud, timer);
-  return {ReloadText(reload.Reload), ErrorText(reload.ErrorPercent),
-          reload.Warning};
+ActualRate ActualRateOf(double frequency_mhz, double baud,
+                        const TimerProfile& timer, double reload) {
+  ActualRate rate{RoundHalfEven(reload), false, 0.0, 0.0};
+  if (!(rate.constant >= 0.0 && rate.constant <= timer.modulus - 1.0)) {
+    return rate;
+  }
+  try {
+    const double ticks =
+        Multiply(timer.clock_divisor, Subtract(timer.modulus, rate.constant));
+    const double actual =
+        Divide(Multiply(frequency_mhz, kHertzPerMegahertz), ticks);
+    rate.error_percent =
+        Multiply(Divide(Subtract(actual, baud), baud), kPercent);
+    rate.baud = actual;
+    rate.fits = true;
+  } catch (const RuntimeError&) {
+    rate.error_percent = 0.0;  // a rate that cannot be reached has no error
+  }
+  return rate;
+}
+
+TimerResult CalculateTimer(std::string_view frequency_text,
+                           std::string_view baud_text,
+                           const TimerProfile& timer) {
+  TimerResult result{};
+  result.baud = ReadNumber(baud_text);
+  result.frequency = ReadNumber(frequency_text);
+  result.reload = ComputeTimerReload(result.frequency, result.baud, timer);
+  result.constant = ReloadText(result.reload.Reload);
+  result.error = ErrorText(result.reload.ErrorPercent);
+  result.actual =
+      ActualRateOf(result.frequency, result.baud, timer, result.reload.Reload);
+  return result;
 }
 
 }  // namespace calc

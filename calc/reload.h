@@ -1,5 +1,6 @@
 #pragma once
-// The reload constant and error of an 8051 baud-rate timer.
+// The reload constant and error of an 8051 baud-rate timer, and what a
+// rounded constant really gives. Numbers only: the front ends word them.
 
 #include <string>
 #include <string_view>
@@ -35,19 +36,42 @@ struct TimerReload {
 TimerReload ComputeTimerReload(double frequency_mhz, double baud,
                                const TimerProfile& timer);
 
-// What the window shows for one timer.
-struct TimerTexts {
-  std::string constant;  // ReloadText(Reload)
-  std::string error;     // ErrorText(ErrorPercent)
-  bool warning;
+// What the constant loaded into the timer really gives.
+struct ActualRate {
+  double constant;       // the reload rounded half to even, as HexText does
+  bool fits;             // 0 <= constant <= R - 1 and the arithmetic stayed
+                         // finite; baud and error_percent are 0 otherwise
+  double baud;           // f * 1000000 / (K * (R - constant))
+  double error_percent;  // (baud - requested) / requested * 100, signed
 };
 
-// Reads both texts with ReadNumber (baud first, as the window does) and
-// renders one timer's result; throws as ComputeTimerReload and HexText do.
-//   CalculateTimerTexts("12", "9600", kTimer1) -> {"FD", " 7.8", true}
-//   CalculateTimerTexts("12", "9600", kTimer2) -> {"FFD9", " .16", false}
-TimerTexts CalculateTimerTexts(std::string_view frequency_text,
-                               std::string_view baud_text,
-                               const TimerProfile& timer);
+// The baud rate that `reload`, rounded, gives at `frequency_mhz`, and its
+// signed error against `baud`. Never throws: a constant outside the timer,
+// or arithmetic that overflows, is reported as not fitting.
+//   ActualRateOf(11.0592, 19200, kTimer1, 254.5) -> {254, true, 14400, -25}
+//   ActualRateOf(12, 9600, kTimer2, 65497)       -> {65497, true, 9615.38..,
+//   0.16..} ActualRateOf(1000, 9600, kTimer1, -15.27)    -> {-15, false, 0, 0}
+ActualRate ActualRateOf(double frequency_mhz, double baud,
+                        const TimerProfile& timer, double reload);
+
+// Everything the window shows for one timer, from its two field texts.
+struct TimerResult {
+  double frequency;  // ReadNumber of the frequency text, in MHz
+  double baud;       // ReadNumber of the baud text
+  TimerReload reload;
+  std::string constant;  // ReloadText(reload.Reload)
+  std::string error;     // ErrorText(reload.ErrorPercent)
+  ActualRate actual;     // of reload.Reload
+};
+
+// Reads both texts with ReadNumber (baud first, as the window does), then
+// calculates and renders one timer. Throws as ComputeTimerReload and HexText
+// do, before anything of the timer could be shown.
+//   CalculateTimer("12", "9600", kTimer1) -> {.., "FD", " 7.8", warning}
+//   CalculateTimer("12", "9600", kTimer2) -> {.., "FFD9", " .16", no warning}
+//   CalculateTimer("12", "0", kTimer1)    -> throws division by zero
+TimerResult CalculateTimer(std::string_view frequency_text,
+                           std::string_view baud_text,
+                           const TimerProfile& timer);
 
 }  // namespace calc

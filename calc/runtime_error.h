@@ -1,9 +1,8 @@
 #pragma once
 // The run-time errors that the calculation raises and the application shell
-// reports. Nothing in calc/ catches them.
+// reports. Nothing in calc/ catches them; each front end words the kind.
 
 #include <stdexcept>
-#include <string_view>
 
 namespace calc {
 
@@ -12,12 +11,8 @@ enum class ErrorKind {
   kOverflow,        // a result beyond the double or 32-bit range, or NaN
 };
 
-// The message the user reads, in the program's language (UTF-8):
-//   ErrorMessage(ErrorKind::kDivisionByZero) -> "除数为零"
-//   ErrorMessage(ErrorKind::kOverflow)       -> "溢出"
-std::string_view ErrorMessage(ErrorKind kind) noexcept;
-
-// what() is ErrorMessage(Kind()).
+// what() names the kind for developers ("division by zero", "overflow");
+// what a user reads comes from the front end.
 class RuntimeError : public std::runtime_error {
  public:
   explicit RuntimeError(ErrorKind kind);

@@ -140,14 +140,6 @@ inline constexpr std::array<ControlRecord, 16> kForm1Controls{{
 }};
 // clang-format on
 
-// The record of the control called `name`, or nullptr.
-constexpr const ControlRecord* FindControl(std::string_view name) {
-  for (const ControlRecord& control : kForm1Controls) {
-    if (control.name == name) return &control;
-  }
-  return nullptr;
-}
-
 // Only buttons and combo boxes take the keyboard focus; labels never do.
 constexpr bool TakesFocus(const ControlRecord& control) {
   return control.kind != ControlKind::kLabel;

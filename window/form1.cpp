@@ -1,9 +1,9 @@
 #include "window/form1.h"
 
 #include <array>
+#include <string>
 
-#include "calc/conversions.h"
-#include "calc/hints.h"
+#include "window/words.h"
 
 namespace window {
 namespace {
@@ -33,46 +33,40 @@ void Form1::Command2_Click() { controls_.Unload(); }
 
 void Form1::DescribeStartResults() {
   for (const ResultLabels& labels : {kTimer1Labels, kTimer2Labels}) {
-    const Reading reading = Read(*labels.timer);
-    controls_.SetToolTip(
-        labels.constant,
-        calc::ConstantHint(reading.frequency, reading.baud, *labels.timer,
-                           reading.result.Reload));
-    controls_.SetToolTip(labels.error,
-                         calc::ErrorHint(reading.result.ErrorPercent));
+    const calc::TimerResult result = Calculate(*labels.timer);
+    controls_.SetToolTip(labels.constant, ConstantHint(result.actual));
+    controls_.SetToolTip(labels.error, ErrorHint(result.reload.ErrorPercent));
   }
 }
 
-Form1::Reading Form1::Read(const calc::TimerProfile& timer) const {
-  const double baud = calc::ReadNumber(controls_.Text("Combo2"));
-  const double frequency = calc::ReadNumber(controls_.Text("Combo1"));
-  return {frequency, baud, calc::ComputeTimerReload(frequency, baud, timer)};
+calc::TimerResult Form1::Calculate(const calc::TimerProfile& timer) const {
+  const std::string baud = controls_.Text("Combo2");
+  const std::string frequency = controls_.Text("Combo1");
+  return calc::CalculateTimer(frequency, baud, timer);
 }
 
 // Timer 1 is shown before Timer 2 is calculated, so a failure in Timer 2
 // leaves Timer 1's new results on screen.
 void Form1::CalculateReloads() {
-  CalculateTimer(kTimer1Labels, timer1_value_, timer1_error_);
-  CalculateTimer(kTimer2Labels, timer2_value_, timer2_error_);
+  ShowTimer(kTimer1Labels, timer1_value_, timer1_error_);
+  ShowTimer(kTimer2Labels, timer2_value_, timer2_error_);
 }
 
 // A tooltip is set only right after its caption, so a press that fails
 // before a label leaves its tooltip describing the number still shown.
-void Form1::CalculateTimer(const ResultLabels& labels, double& value,
-                           double& error) {
-  const Reading reading = Read(*labels.timer);
-  value = reading.result.Reload;
-  error = reading.result.ErrorPercent;
-  controls_.SetCaption(labels.constant, calc::ReloadText(value));
-  controls_.SetToolTip(labels.constant,
-                       calc::ConstantHint(reading.frequency, reading.baud,
-                                          *labels.timer, value));
+void Form1::ShowTimer(const ResultLabels& labels, double& value,
+                      double& error) {
+  const calc::TimerResult result = Calculate(*labels.timer);
+  value = result.reload.Reload;
+  error = result.reload.ErrorPercent;
+  controls_.SetCaption(labels.constant, result.constant);
+  controls_.SetToolTip(labels.constant, ConstantHint(result.actual));
   // The colour is set on every press, so an earlier warning is cleared.
   controls_.SetForeColor(labels.error, error > calc::kWarningErrorPercent
                                            ? kWarningColor
                                            : kNormalTextColor);
-  controls_.SetCaption(labels.error, calc::ErrorText(error));
-  controls_.SetToolTip(labels.error, calc::ErrorHint(error));
+  controls_.SetCaption(labels.error, result.error);
+  controls_.SetToolTip(labels.error, ErrorHint(error));
 }
 
 }  // namespace window

@@ -35,21 +35,16 @@ class Form1 {
   void DescribeStartResults();
 
  private:
-  // The timer's numbers from freshly read texts, baud first.
-  struct Reading {
-    double frequency;
-    double baud;
-    calc::TimerReload result;
-  };
-  Reading Read(const calc::TimerProfile& timer) const;
+  // One timer from freshly read field texts, baud first.
+  calc::TimerResult Calculate(const calc::TimerProfile& timer) const;
 
   void CalculateReloads();
   // One timer: its reload into the constant label, its error coloured and
   // then written into the error label, each caption with its tooltip.
-  void CalculateTimer(const ResultLabels& labels, double& value, double& error);
+  void ShowTimer(const ResultLabels& labels, double& value, double& error);
 
   Controls& controls_;
-  // The results of the last calculation; only CalculateReloads uses them.
+  // The results of the last calculation: each timer's reload and error.
   double timer1_value_ = 0;
   double timer2_value_ = 0;
   double timer1_error_ = 0;

@@ -51,9 +51,9 @@ void BM_BothTimers(benchmark::State& state) {
   const std::string baud = "19200";
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        calc::CalculateTimerTexts(frequency, baud, calc::kTimer1));
+        calc::CalculateTimer(frequency, baud, calc::kTimer1));
     benchmark::DoNotOptimize(
-        calc::CalculateTimerTexts(frequency, baud, calc::kTimer2));
+        calc::CalculateTimer(frequency, baud, calc::kTimer2));
   }
 }
 BENCHMARK(BM_BothTimers);

@@ -145,7 +145,6 @@ TEST_P(HexTextOverflowTest, FailsWithOverflow) {
     FAIL() << "no error for " << GetParam().value;
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Kind(), ErrorKind::kOverflow);
-    EXPECT_STREQ(error.what(), "溢出");
   }
 }
 

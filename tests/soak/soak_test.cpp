@@ -22,10 +22,10 @@
 #include "app/project.h"
 #include "app/start.h"
 #include "calc/conversions.h"
-#include "calc/hints.h"
 #include "calc/reload.h"
 #include "calc/runtime_error.h"
 #include "tests/support/window_fixture.h"
+#include "window/words.h"
 
 namespace {
 
@@ -290,23 +290,25 @@ class SoakTest : public QObject, public test_support::WindowFixture {
       std::optional<std::string> expected_error;
       const calc::TimerProfile* timers[] = {&calc::kTimer1, &calc::kTimer2};
       for (int t = 0; t < 2 && !expected_error; ++t) {
+        // Step by step, not through the composition the window calls.
         try {
-          const calc::TimerTexts result =
-              calc::CalculateTimerTexts(frequency_text, baud_text, *timers[t]);
-          expected.texts[t] = QString::fromStdString(result.constant);
-          expected.texts[2 + t] = QString::fromStdString(result.error);
-          expected.error_colors[t] = result.warning ? kWarning : normal;
-          // It succeeded above, so the numbers behind the tooltips exist.
-          const double frequency_mhz = calc::ReadNumber(frequency_text);
           const double baud_rate = calc::ReadNumber(baud_text);
+          const double frequency_mhz = calc::ReadNumber(frequency_text);
           const calc::TimerReload reload =
               calc::ComputeTimerReload(frequency_mhz, baud_rate, *timers[t]);
-          expected.tool_tips[t] = QString::fromStdString(calc::ConstantHint(
-              frequency_mhz, baud_rate, *timers[t], reload.Reload));
+          expected.texts[t] =
+              QString::fromStdString(calc::ReloadText(reload.Reload));
+          expected.texts[2 + t] =
+              QString::fromStdString(calc::ErrorText(reload.ErrorPercent));
+          expected.error_colors[t] =
+              reload.ErrorPercent > 0.2 ? kWarning : normal;
+          expected.tool_tips[t] =
+              QString::fromStdString(window::ConstantHint(calc::ActualRateOf(
+                  frequency_mhz, baud_rate, *timers[t], reload.Reload)));
           expected.tool_tips[2 + t] =
-              QString::fromStdString(calc::ErrorHint(reload.ErrorPercent));
+              QString::fromStdString(window::ErrorHint(reload.ErrorPercent));
         } catch (const calc::RuntimeError& e) {
-          expected_error = std::string(calc::ErrorMessage(e.Kind()));
+          expected_error = std::string(window::ErrorMessage(e.Kind()));
         }
       }
 
