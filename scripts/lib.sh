@@ -6,8 +6,10 @@ BAUD51_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # What the build itself needs; the commands add their own extras.
 BAUD51_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
-# A font with Chinese glyphs: without one every window text is boxes.
-BAUD51_FONT_PACKAGES=(fonts-wqy-microhei)
+# A font with Chinese glyphs: without one every window text is boxes. Qt's
+# own Chinese texts (context menus, dialog buttons): without them they are
+# English, which is no error.
+BAUD51_FONT_PACKAGES=(fonts-wqy-microhei qt6-translations-l10n)
 # The install test: the desktop file and AppStream validators, and what
 # CPack needs to work out the Debian package's library dependencies. The
 # screen-reader test: a virtual display, a D-Bus session with the
