@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -19,9 +21,16 @@
 
 #include "app/combo_style.h"
 #include "window/auto_size.h"
+#include "window/contrast.h"
 
 namespace app {
 namespace {
+
+window::Color Encode(const QColor& color) {
+  return static_cast<window::Color>(color.red()) |
+         static_cast<window::Color>(color.green()) << 8 |
+         static_cast<window::Color>(color.blue()) << 16;
+}
 
 constexpr int kWindowPointSize = 9;
 // The picture is compiled in: reading it through Qt's image plugins would
@@ -32,7 +41,15 @@ constexpr int kWindowPointSize = 9;
 // label never takes; so its own menu copies the selection, or the whole
 // caption when nothing is selected.
 void AddCopyAction(QLabel& label) {
-  auto* copy = new QAction(QStringLiteral("复制"), &label);
+  // Worded as the edit fields' own menu words it: Qt's text when its
+  // Chinese texts are installed.
+  QString text = QCoreApplication::translate("QLineEdit", "&Copy");
+  if (!IsTranslated(text)) text = QStringLiteral("复制(&C)");
+  auto* copy = new QAction(text, &label);
+  // Shown beside the text as in the fields' menu; it acts while the menu is
+  // open, as the label itself never has the focus.
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setShortcutContext(Qt::WidgetShortcut);
   QObject::connect(copy, &QAction::triggered, &label, [&label] {
     QGuiApplication::clipboard()->setText(
         label.hasSelectedText() ? label.selectedText() : label.text());
@@ -61,14 +78,14 @@ QLabel* MakeLabel(const window::ControlRecord& record, QWidget& parent) {
   if (record.font) label->setFont(RecordFont(*record.font));
 
   QPalette palette = label->palette();
-  palette.setColor(
-      QPalette::WindowText,
-      DecodeColor(record.fore_color.value_or(window::kNormalTextColor),
-                  palette));
   if (record.back_color) {
     palette.setColor(QPalette::Window,
                      DecodeColor(*record.back_color, palette));
   }
+  palette.setColor(
+      QPalette::WindowText,
+      LabelTextColor(record.fore_color.value_or(window::kNormalTextColor),
+                     record.back_color, palette));
   label->setPalette(palette);
 
   label->move(Px(record.left), Px(record.top));
@@ -120,11 +137,7 @@ QWidget* MakeControl(const window::ControlRecord& record, QWidget& parent,
 // Linux screen readers name a combo box by the label it is the buddy of;
 // other platforms by its accessible name. Its edit field, which has the
 // focus while the user types, is named too.
-void NameAfterHeading(QWidget& top, const window::ControlRecord& record) {
-  auto* heading =
-      top.findChild<QLabel*>(Utf8(record.heading), Qt::FindDirectChildrenOnly);
-  auto* combo =
-      top.findChild<QComboBox*>(Utf8(record.name), Qt::FindDirectChildrenOnly);
+void NameAfterHeading(QLabel* heading, QComboBox* combo) {
   if (heading == nullptr || combo == nullptr) return;
   heading->setBuddy(combo);
   combo->setAccessibleName(heading->text());
@@ -137,9 +150,24 @@ QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+bool IsTranslated(const QString& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](QChar c) { return c.unicode() > 0x7F; });
+}
+
 int Px(int twips) {
   return static_cast<int>(
       std::lround(static_cast<double>(twips) / window::kTwipsPerPixel));
+}
+
+QColor LabelTextColor(window::Color fore, std::optional<window::Color> back,
+                      const QPalette& palette) {
+  const QColor drawn_on =
+      back ? DecodeColor(*back, palette) : palette.color(QPalette::Window);
+  return DecodeColor(
+      window::ReadableOn(Encode(DecodeColor(fore, palette)), Encode(drawn_on),
+                         window::RequiredContrast(fore, back)),
+      palette);
 }
 
 QColor DecodeColor(window::Color color, const QPalette& palette) {
@@ -210,39 +238,48 @@ void ApplyAutoSize(QLabel& label, std::string_view text) {
   label.resize(Px(size.width), Px(size.height));
 }
 
-std::unique_ptr<QWidget> BuildWindow(
-    const window::WindowRecord& form,
-    std::span<const window::ControlRecord> controls) {
-  auto top = std::make_unique<QWidget>();
-  top->setObjectName(Utf8(form.name));
-  top->setWindowTitle(Utf8(form.caption));
-  top->setWindowIcon(QIcon(QPixmap(baud51_icon)));
-  top->setFont(WindowFont());
+BuiltWindow BuildWindow(const window::WindowRecord& form,
+                        std::span<const window::ControlRecord> controls) {
+  BuiltWindow built{std::make_unique<QWidget>(), {}};
+  QWidget& top = *built.form;
+  top.setObjectName(Utf8(form.name));
+  top.setWindowTitle(Utf8(form.caption));
+  top.setWindowIcon(QIcon(QPixmap(baud51_icon)));
+  top.setFont(WindowFont());
   const QRect client(Px(form.client_left), Px(form.client_top),
                      Px(form.client_width), Px(form.client_height));
-  top->setGeometry(client);
+  top.setGeometry(client);
   // Nothing in the layout follows a resize, so the window cannot be resized.
-  top->setFixedSize(client.size());
+  top.setFixedSize(client.size());
 
   auto* combo_style = new ComboFitStyle;
-  combo_style->setParent(top.get());
+  combo_style->setParent(&top);
   std::vector<std::pair<int, QWidget*>> focus_chain;
   for (const window::ControlRecord& record : controls) {
-    QWidget* widget = MakeControl(record, *top, *combo_style);
+    QWidget* widget = MakeControl(record, top, *combo_style);
     widget->setObjectName(Utf8(record.name));
+    built.controls.push_back(widget);
     if (window::TakesFocus(record)) {
       focus_chain.emplace_back(record.tab_index, widget);
     }
   }
-  for (const window::ControlRecord& record : controls) {
-    if (!record.heading.empty()) NameAfterHeading(*top, record);
+  auto made = [&](std::string_view name) -> QWidget* {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      if (controls[i].name == name) return built.controls[i];
+    }
+    return nullptr;
+  };
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].heading.empty()) continue;
+    NameAfterHeading(qobject_cast<QLabel*>(made(controls[i].heading)),
+                     qobject_cast<QComboBox*>(built.controls[i]));
   }
   std::sort(focus_chain.begin(), focus_chain.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
   for (std::size_t i = 1; i < focus_chain.size(); ++i) {
     QWidget::setTabOrder(focus_chain[i - 1].second, focus_chain[i].second);
   }
-  return top;
+  return built;
 }
 
 }  // namespace app

@@ -1,8 +1,8 @@
 #include "app/error_report.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QString>
 #include <QWidget>
 #include <utility>
@@ -44,7 +44,9 @@ ErrorReporter SetErrorReporter(ErrorReporter reporter) {
 void ShowErrorMessageBox(std::string_view message) {
   QMessageBox box(QMessageBox::Critical, Utf8(window::kForm1.caption),
                   Utf8(message), QMessageBox::Ok, Form1Window());
-  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+  // Qt words the button itself when its Chinese texts are installed.
+  QAbstractButton* ok = box.button(QMessageBox::Ok);
+  if (!IsTranslated(ok->text())) ok->setText(QStringLiteral("确定"));
   box.exec();
 }
 

@@ -3,10 +3,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
-#include "app/builder.h"
 #include "app/dispatch.h"
 #include "window/description.h"
 
@@ -14,25 +11,18 @@ namespace app {
 
 FormHost::FormHost(const ProjectDescriptor& project)
     : project_(project),
-      window_(BuildWindow(window::kForm1, window::kForm1Controls)),
-      controls_(*window_, window::kForm1Controls),
+      built_(BuildWindow(window::kForm1, window::kForm1Controls)),
+      controls_(*built_.form, window::kForm1Controls, built_.controls),
       form_(controls_) {
-  if (project.startup_object != window::kForm1.name) {
-    throw std::invalid_argument("unknown start-up object " +
-                                std::string(project.startup_object));
-  }
   form_.DescribeStartResults();
   for (const EventConnection& connection : project.events) {
     if (connection.event != Event::kClick) continue;
-    auto* button = window_->findChild<QPushButton*>(Utf8(connection.object),
-                                                    Qt::FindDirectChildrenOnly);
-    if (button == nullptr) {
-      throw std::invalid_argument("no button " +
-                                  std::string(connection.object));
-    }
+    auto* button =
+        qobject_cast<QPushButton*>(controls_.Widget(connection.object));
+    if (button == nullptr) continue;  // the descriptor names only buttons
     const Handler handler = connection.handler;
     QObject::connect(
-        button, &QPushButton::clicked, window_.get(),
+        button, &QPushButton::clicked, built_.form.get(),
         [this, handler] { Dispatch([&] { (form_.*handler)(); }); });
   }
 }
@@ -58,10 +48,9 @@ void FormHost::Show() {
         }
         return a.tab_index < b.tab_index;
       });
-  QWidget* focus = window_->findChild<QWidget*>(Utf8(first->name),
-                                                Qt::FindDirectChildrenOnly);
+  QWidget* focus = controls_.Widget(first->name);
   if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
-  window_->show();
+  built_.form->show();
   if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/builder.h"
 #include "app/project.h"
 #include "app/qt_controls.h"
 #include "window/form1.h"
@@ -22,7 +23,7 @@ class FormHost {
   FormHost(const FormHost&) = delete;
   FormHost& operator=(const FormHost&) = delete;
 
-  QWidget& Window() const { return *window_; }
+  QWidget& Window() const { return *built_.form; }
 
   // Raises the window's Load event, if the project connects it.
   void RaiseLoad();
@@ -32,7 +33,7 @@ class FormHost {
 
  private:
   const ProjectDescriptor& project_;
-  std::unique_ptr<QWidget> window_;
+  BuiltWindow built_;
   QtControls controls_;
   window::Form1 form_;
 };

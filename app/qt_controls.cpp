@@ -10,17 +10,17 @@
 namespace app {
 
 QtControls::QtControls(QWidget& form,
-                       std::span<const window::ControlRecord> records)
+                       std::span<const window::ControlRecord> records,
+                       std::span<QWidget* const> widgets)
     : form_(form) {
-  for (const window::ControlRecord& record : records) {
-    auto* widget =
-        form.findChild<QWidget*>(Utf8(record.name), Qt::FindDirectChildrenOnly);
-    if (widget == nullptr) {
-      throw std::logic_error("window has no control " +
-                             std::string(record.name));
-    }
-    controls_.emplace(std::string(record.name), Control{widget, &record});
+  for (std::size_t i = 0; i < records.size() && i < widgets.size(); ++i) {
+    controls_.emplace(records[i].name, Control{widgets[i], &records[i]});
   }
+}
+
+QWidget* QtControls::Widget(std::string_view name) const {
+  const auto found = controls_.find(name);
+  return found == controls_.end() ? nullptr : found->second.widget;
 }
 
 template <class W>
@@ -64,7 +64,10 @@ void QtControls::SetCaption(std::string_view label, std::string_view caption) {
 void QtControls::SetForeColor(std::string_view label, window::Color color) {
   auto& widget = Find<QLabel>(label);
   QPalette palette = widget.palette();
-  palette.setColor(QPalette::WindowText, DecodeColor(color, palette));
+  palette.setColor(
+      QPalette::WindowText,
+      LabelTextColor(color, controls_.find(label)->second.record->back_color,
+                     palette));
   widget.setPalette(palette);
 }
 

@@ -15,8 +15,10 @@ namespace app {
 
 class QtControls final : public window::Controls {
  public:
-  // `form` must outlive this object and hold one child per record.
-  QtControls(QWidget& form, std::span<const window::ControlRecord> records);
+  // `widgets[i]` is the control made from `records[i]`; `form` holds them
+  // all and must outlive this object.
+  QtControls(QWidget& form, std::span<const window::ControlRecord> records,
+             std::span<QWidget* const> widgets);
 
   std::string Text(std::string_view combo) const override;
   void AddItem(std::string_view combo, std::string_view item) override;
@@ -25,17 +27,21 @@ class QtControls final : public window::Controls {
   void SetToolTip(std::string_view label, std::string_view text) override;
   void Unload() override;
 
+  // The widget of the control `name`, or nullptr.
+  QWidget* Widget(std::string_view name) const;
+
  private:
-  struct Control {
-    QWidget* widget;
-    const window::ControlRecord* record;
-  };
   // The control `name` as widget type W; throws if there is none.
   template <class W>
   W& Find(std::string_view name) const;
 
+  struct Control {
+    QWidget* widget;
+    const window::ControlRecord* record;
+  };
+
   QWidget& form_;
-  std::map<std::string, Control, std::less<>> controls_;
+  std::map<std::string_view, Control, std::less<>> controls_;
 };
 
 }  // namespace app

@@ -1,7 +1,9 @@
 #include "app/start.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -54,7 +56,17 @@ void ConfigureApplication(const ProjectDescriptor& project) {
   QApplication::setApplicationName(QStringLiteral("baud51"));
   QApplication::setApplicationVersion(QStringLiteral(BAUD51_VERSION_TEXT));
   if (project.locale == kLocaleChinesePrc) {
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
+    // Qt's own texts (context menus, dialog buttons) in Chinese. Without
+    // the file they stay English, which is no error.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QCoreApplication::installTranslator(translator);
+    } else {
+      delete translator;
+    }
   }
   QApplication::setFont(WindowFont());
 }

@@ -99,7 +99,7 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
     QCOMPARE(label->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = label->actions();
     QCOMPARE(actions.size(), 1);
-    QCOMPARE(actions.front()->text(), Str("复制"));
+    QCOMPARE(actions.front()->text(), Str("复制(&C)"));
     QApplication::clipboard()->clear();
     actions.front()->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("FFDC"));
