@@ -26,7 +26,8 @@ int Start(const ProjectDescriptor& project, const StartHooks& hooks = {});
 // window and runs the event loop until no window is left.
 int Run(const ProjectDescriptor& project, const StartHooks& hooks = {});
 
-// Application-wide settings: name, version "1.00", locale, default font.
+// Application-wide settings: name, version "1.00", locale with Qt's own
+// translation for it when installed, default font.
 void ConfigureApplication(const ProjectDescriptor& project);
 
 }  // namespace app

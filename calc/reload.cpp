@@ -10,8 +10,9 @@ namespace {
 
 // Each operation is checked on its own result, which for finite operands is
 // exactly the IEEE exception: an infinite result is an overflow, NaN an
-// invalid operation. Infinite operands (ReadNumber of a huge text) never
-// reach a division: the first multiplication already fails on them.
+// invalid operation. Of the infinite inputs (ReadNumber of a huge text), a
+// frequency fails at the first multiplication; a baud rate divides to a zero
+// divisor, whose error is then 0/0 and fails as an invalid operation.
 double Checked(double result) {
   if (!std::isfinite(result)) throw RuntimeError(ErrorKind::kOverflow);
   return result;

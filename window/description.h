@@ -52,9 +52,8 @@ struct ControlRecord {
   std::optional<Color> back_color = std::nullopt;
   bool auto_size = false;  // the size follows the text; the stored one fits it
   std::optional<FontRecord> font = std::nullopt;  // unset: the window's font
-  // What a screen reader announces beyond the control's own text: the label
-  // whose caption names a combo box, and what a result label shows (its
-  // caption stays its name).
+  // For screen readers: the label whose caption names a combo box, and
+  // what a result label shows, since its caption is only a number.
   std::string_view heading = {};
   std::string_view accessible_description = {};
   // The caption can be selected with the mouse and copied; the label still
