@@ -16,15 +16,13 @@ namespace {
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Walks a text as if its blanks were not there, so no compacted copy is
-// needed unless a blank sits inside the number itself.
+// Walks a text as if its blanks were not there.
 class BlankSkipper {
  public:
   explicit BlankSkipper(std::string_view text) : text_(text) { Skip(); }
 
   bool AtEnd() const { return pos_ == text_.size(); }
   char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
-  std::size_t Pos() const { return pos_; }
   void Advance() {
     ++pos_;
     Skip();
@@ -126,17 +124,12 @@ double ReadNumber(std::string_view text) {
     return 0.0;
   }
 
-  // Collect "[-]digits[.digits][e[sign]digits]" in from_chars' grammar,
-  // dropping a leading "+" it does not accept.
+  // Collect "[sign]digits[.digits][e[sign]digits]" without its blanks, for
+  // from_chars; a leading "+", which from_chars rejects, is dropped below.
   std::string compact;
-  const std::size_t first = in.Pos();
-  bool contiguous = true;
-  std::size_t expected = first;
   auto take = [&] {
-    if (in.Pos() != expected) contiguous = false;
     compact.push_back(in.Peek());
     in.Advance();
-    expected = compact.size() + first;
   };
 
   bool negative = false;
@@ -170,7 +163,6 @@ double ReadNumber(std::string_view text) {
   compact.resize(mantissa_end);
 
   std::string_view number = compact;
-  if (contiguous) number = text.substr(first, compact.size());
   if (number.front() == '+') number.remove_prefix(1);
 
   double value = 0.0;
