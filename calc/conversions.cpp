@@ -16,25 +16,68 @@ namespace {
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Walks a text as if its blanks were not there.
-class BlankSkipper {
- public:
-  explicit BlankSkipper(std::string_view text) : text_(text) { Skip(); }
+// The ASCII character that a three-byte UTF-8 character at the start of
+// `rest` stands for when a Chinese input method types it, or 0. Full-width
+// mode types U+FF01..U+FF5E for "!".."~", U+3000 for a space; Chinese
+// punctuation types U+3002 "。" for the point.
+char FoldWide(std::string_view rest) {
+  if (rest.size() < 3) return 0;
+  const auto lead = static_cast<unsigned char>(rest[0]);
+  const auto middle = static_cast<unsigned char>(rest[1]);
+  const auto last = static_cast<unsigned char>(rest[2]);
+  if (lead == 0xEF) {
+    if (middle == 0xBC && last >= 0x81 && last <= 0xBF) {
+      return static_cast<char>(last - 0x60);  // U+FF01..U+FF3F
+    }
+    if (middle == 0xBD && last >= 0x80 && last <= 0x9E) {
+      return static_cast<char>(last - 0x20);  // U+FF40..U+FF5E
+    }
+  } else if (lead == 0xE3 && middle == 0x80) {
+    if (last == 0x80) return ' ';
+    if (last == 0x82) return '.';
+  }
+  return 0;
+}
 
-  bool AtEnd() const { return pos_ == text_.size(); }
-  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+// Walks a text as if its blanks were not there and its full-width forms were
+// ASCII. Any other byte past ASCII is returned as it is, which ends whatever
+// is being read; so a blank never joins the bytes around it into a character.
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) { Settle(); }
+
+  // The current character, or '\0' at the end.
+  char Peek() const { return current_; }
   void Advance() {
-    ++pos_;
-    Skip();
+    pos_ += width_;
+    Settle();
   }
 
  private:
-  void Skip() {
-    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  // Skips blanks, then takes the character found there.
+  void Settle() {
+    for (; pos_ < text_.size(); pos_ += width_) {
+      char c = text_[pos_];
+      width_ = 1;
+      if (static_cast<unsigned char>(c) >= 0x80) [[unlikely]] {
+        if (const char folded = FoldWide(text_.substr(pos_))) {
+          c = folded;
+          width_ = 3;
+        }
+      }
+      if (!IsBlank(c)) {
+        current_ = c;
+        return;
+      }
+    }
+    current_ = '\0';
+    width_ = 0;
   }
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t width_ = 0;  // bytes of the current character
+  char current_ = '\0';
 };
 
 // Value of one digit in `radix`, or -1.
@@ -53,7 +96,7 @@ int DigitValue(char c, int radix) {
 // "&H"/"&O" digits. The top 61+ bits are kept exactly and every bit below
 // them is folded into one sticky bit, so the one rounding the final
 // conversion does is correct however long the text is.
-double ReadRadixDigits(BlankSkipper& in, int radix) {
+double ReadRadixDigits(Reader& in, int radix) {
   const int bits_per_digit = radix == 16 ? 4 : 3;
   constexpr std::uint64_t kRoomLimit = std::uint64_t{1} << 60;
   std::uint64_t top = 0;
@@ -112,7 +155,7 @@ double OutOfRange(std::string_view number, bool negative) {
 }  // namespace
 
 double ReadNumber(std::string_view text) {
-  BlankSkipper in(text);
+  Reader in(text);
 
   if (in.Peek() == '&') {
     in.Advance();
@@ -124,7 +167,7 @@ double ReadNumber(std::string_view text) {
     return 0.0;
   }
 
-  // Collect "[sign]digits[.digits][e[sign]digits]" without its blanks, for
+  // Collect "[sign]digits[.digits][e[sign]digits]" as plain ASCII, for
   // from_chars; a leading "+", which from_chars rejects, is dropped below.
   std::string compact;
   auto take = [&] {

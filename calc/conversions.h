@@ -7,19 +7,29 @@
 
 namespace calc {
 
-// Reads the leading number of `text`; never fails. Spaces, tabs and line
-// feeds are dropped from the whole text first; reading then stops at the first
-// character that cannot continue "[sign] digits [. digits] [E|e [sign]
-// digits]".
+// Reads the leading number of the UTF-8 `text`; never fails. Blanks (space,
+// tab, line feed, and the ideographic space U+3000) are dropped from the whole
+// text first; reading then stops at the first character that cannot continue
+// "[sign] digits [. digits] [E|e [sign] digits]".
 // "&H" or "&O" (either case) read the hexadecimal or octal digits after them
-// as a non-negative whole number. No leading number reads as 0; a decimal
-// number beyond the double range reads as +/-infinity. The result is the
-// correctly rounded double; the cost is linear in the text's length.
-//   ReadNumber("12MHz")   -> 12
-//   ReadNumber("9 600")   -> 9600
-//   ReadNumber("1,200")   -> 1
-//   ReadNumber("&H10")    -> 16
-//   ReadNumber("abc")     -> 0
+// as a non-negative whole number. What a Chinese input method types reads as
+// the ASCII it stands for: the full-width forms U+FF01..U+FF5E of "!".."~"
+// (digits, "．", "＋", "－", "Ｅ", "＆Ｈ", ...), and "。" U+3002 as the point;
+// texts that mix them with ASCII read as their ASCII forms. Any other
+// character, and any byte that is not valid UTF-8, ends the number; blanks
+// never join the bytes around them into a character. No leading number reads as
+// 0; a decimal number beyond the double range reads as +/-infinity. The result
+// is the correctly rounded double; the cost is linear in the text's length.
+//   ReadNumber("12MHz")      -> 12
+//   ReadNumber("9 600")      -> 9600
+//   ReadNumber("1,200")      -> 1
+//   ReadNumber("&H10")       -> 16
+//   ReadNumber("abc")        -> 0
+//   ReadNumber("９６００")   -> 9600
+//   ReadNumber("１1.0５92")  -> 11.0592
+//   ReadNumber("11。0592")   -> 11.0592
+//   ReadNumber("１２ＭＨｚ") -> 12
+//   ReadNumber("＆Ｈ１Ａ")   -> 26
 double ReadNumber(std::string_view text);
 
 // The nearest whole number, halves to the even one, whatever the current

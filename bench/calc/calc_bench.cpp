@@ -17,6 +17,13 @@ void BM_ReadNumber(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadNumber);
 
+// The same crystal as a full-width input method types it.
+void BM_ReadNumberFullWidth(benchmark::State& state) {
+  const std::string text = "１１．０５９２";
+  for (auto _ : state) benchmark::DoNotOptimize(calc::ReadNumber(text));
+}
+BENCHMARK(BM_ReadNumberFullWidth);
+
 void BM_Strtod(benchmark::State& state) {
   const std::string text = "11.0592";
   for (auto _ : state) {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "calc/runtime_error.h"
 
@@ -29,12 +30,43 @@ void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
 
 class ReadNumberTest : public testing::TestWithParam<ReadRow> {};
 
+// Bitwise: the nearest double, and the sign of a zero, both matter.
+void ExpectSameDouble(double value, double expected) {
+  EXPECT_EQ(value, expected);
+  EXPECT_EQ(std::signbit(value), std::signbit(expected));
+}
+
+// What a full-width input method types for `ascii`: "!".."~" as U+FF01..
+// U+FF5E, a space as U+3000. With `alternate`, only every other character, as
+// a user switching modes mid-number would. Other bytes stay as they are.
+std::string FullWidth(std::string_view ascii, bool alternate = false) {
+  std::string out;
+  bool convert = true;
+  for (const char c : ascii) {
+    const bool printable = c >= ' ' && c <= '~';
+    if (printable && convert) {
+      const char32_t code = c == ' ' ? U'\u3000' : c - U'!' + U'\uFF01';
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += c;
+    }
+    if (alternate) convert = !convert;
+  }
+  return out;
+}
+
 TEST_P(ReadNumberTest, ReadsTheLeadingNumber) {
+  ExpectSameDouble(ReadNumber(GetParam().text), GetParam().expected);
+}
+
+TEST_P(ReadNumberTest, ReadsFullWidthAndMixedFormsAlike) {
   const ReadRow& row = GetParam();
-  const double value = ReadNumber(row.text);
-  // Bitwise: the nearest double, and the sign of a zero, both matter.
-  EXPECT_EQ(value, row.expected);
-  EXPECT_EQ(std::signbit(value), std::signbit(row.expected));
+  SCOPED_TRACE("full width");
+  ExpectSameDouble(ReadNumber(FullWidth(row.text)), row.expected);
+  SCOPED_TRACE("mixed");
+  ExpectSameDouble(ReadNumber(FullWidth(row.text, true)), row.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,7 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"Octal", "&O17", 15}, ReadRow{"OctalStopsAt8", "&o178", 15},
         ReadRow{"AmpersandAlone", "&", 0}, ReadRow{"AmpersandOther", "&X10", 0},
         ReadRow{"SignBeforeHex", "-&H10", 0},
-        ReadRow{"FullWidthDigits", "\xEF\xBC\x91\xEF\xBC\x92", 0},
         ReadRow{"InvalidUtf8",
                 "\xFF\xFE"
                 "12",
@@ -92,11 +123,52 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"NotCHex", "0x10", 0}),
     RowName<ReadRow>);
 
+// What Chinese input methods type, beyond the full-width forms of the rows
+// above.
+INSTANTIATE_TEST_SUITE_P(
+    ChineseInput, ReadNumberTest,
+    testing::Values(ReadRow{"FullWidthCrystal", "１１．０５９２", 11.0592},
+                    ReadRow{"FullWidthBaud", "９６００", 9600},
+                    ReadRow{"MixedRuns", "１1.0５92", 11.0592},
+                    ReadRow{"MixedSignAndExponent", "－1．5ｅ+３", -1500},
+                    ReadRow{"IdeographicSpaces", "　９　６００　", 9600},
+                    ReadRow{"ChineseFullStop", "１１。０５９２", 11.0592},
+                    ReadRow{"ChineseFullStopThenPointEnds", "1。2.3", 1.2},
+                    ReadRow{"HexUpperDigits", "＆ＨＡＢＣＤＥＦ", 0xABCDEF},
+                    ReadRow{"HexLowerDigits", "＆ｈａｂｃｄｅｆ", 0xABCDEF},
+                    ReadRow{"MixedHexPrefix", "&Ｈ1ｆ", 31},
+                    ReadRow{"MixedOctalPrefix", "＆o１7", 15}),
+    RowName<ReadRow>);
+
+// Texts that end the number part-way: other characters, cut or stray UTF-8.
+INSTANTIATE_TEST_SUITE_P(
+    ChineseInputStops, ReadNumberTest,
+    testing::Values(ReadRow{"FullWidthUnit", "１２ＭＨｚ", 12},
+                    ReadRow{"FullWidthBaudUnit", "９６００ｂｐｓ", 9600},
+                    ReadRow{"ChineseUnit", "１２兆赫", 12},
+                    ReadRow{"IdeographicComma", "１、２００", 1},
+                    ReadRow{"BelowFullWidthBlock",
+                            "1\xEF\xBC\x80"
+                            "2",
+                            1},
+                    ReadRow{"CutFullWidthDigit", "12\xEF\xBC", 12},
+                    ReadRow{"CutIdeographicSpace",
+                            "1\xE3\x80"
+                            "2",
+                            1},
+                    ReadRow{"StrayContinuationBytes", "\xBC\x91", 0},
+                    ReadRow{"SpaceJoinsNoBytes", "1\xEF \xBC\x91", 1},
+                    ReadRow{"IdeographicSpaceJoinsNoBytes", "1\xEF　\xBC\x91",
+                            1}),
+    RowName<ReadRow>);
+
 TEST(ReadNumberLongText, HundredThousandDigitsReadCorrectly) {
   const std::string ones(100000, '1');
   EXPECT_EQ(ReadNumber(ones), kInf);
   EXPECT_EQ(ReadNumber("0." + ones), 0.1111111111111111);
+  EXPECT_EQ(ReadNumber(FullWidth("0." + ones)), 0.1111111111111111);
   EXPECT_EQ(ReadNumber("1" + std::string(100000, ' ') + "2"), 12);
+  EXPECT_EQ(ReadNumber(FullWidth("1" + std::string(100000, ' ') + "2")), 12);
 }
 
 struct HexRow {
