@@ -40,10 +40,52 @@ bool SameDouble(double a, double b) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-std::string WithoutBlanks(std::string_view text) {
+// What a Chinese input method types for the characters of a number, and the
+// ASCII each reads as: written out one by one, not computed as ReadNumber
+// does. The ideographic space reads as a space, that is as a blank.
+struct Wide {
+  std::string_view utf8;
+  char ascii;
+};
+constexpr Wide kWide[] = {
+    {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'},
+    {"５", '5'}, {"６", '6'}, {"７", '7'}, {"８", '8'}, {"９", '9'},
+    {"．", '.'}, {"。", '.'}, {"＋", '+'}, {"－", '-'}, {"＆", '&'},
+    {"Ｈ", 'H'}, {"ｈ", 'h'}, {"Ｏ", 'O'}, {"ｏ", 'o'}, {"Ａ", 'A'},
+    {"Ｂ", 'B'}, {"Ｃ", 'C'}, {"Ｄ", 'D'}, {"Ｅ", 'E'}, {"Ｆ", 'F'},
+    {"ａ", 'a'}, {"ｂ", 'b'}, {"ｃ", 'c'}, {"ｄ", 'd'}, {"ｅ", 'e'},
+    {"ｆ", 'f'}, {"　", ' '},
+};
+
+// The text without its blanks; with `fold`, also with the characters above as
+// ASCII. From the first other byte past ASCII on, the text stays as it is:
+// no number reads past that byte, and dropping blanks there could join stray
+// bytes into a character.
+std::string Compact(std::string_view text, bool fold) {
   std::string out;
-  for (char c : text) {
-    if (!IsBlank(c)) out.push_back(c);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      if (!IsBlank(text[i])) out.push_back(text[i]);
+      ++i;
+      continue;
+    }
+    const Wide* wide = nullptr;
+    for (const Wide& w : kWide) {
+      if (text.substr(i).starts_with(w.utf8)) wide = &w;
+    }
+    if (wide == nullptr) {
+      out.append(text.substr(i));
+      break;
+    }
+    if (wide->ascii != ' ') {
+      if (fold) {
+        out.push_back(wide->ascii);
+      } else {
+        out.append(wide->utf8);
+      }
+    }
+    i += wide->utf8.size();
   }
   return out;
 }
@@ -53,9 +95,10 @@ std::string WithoutBlanks(std::string_view text) {
 // [0-9.eE+-], accepts exactly the grammar ReadNumber promises, so both must
 // agree bit for bit on the text cut at the first other character. Hex and
 // octal go through strtod's hexadecimal-float form, which is exact too.
+// Full-width input is folded to ASCII first, so it must read the same.
 // Returns nothing for texts the oracle does not cover.
 std::optional<double> OracleReading(std::string_view text) {
-  const std::string compact = WithoutBlanks(text);
+  const std::string compact = Compact(text, true);
   auto is_hex_digit = [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') ||
            (c >= 'A' && c <= 'F');
@@ -107,7 +150,7 @@ void CheckReading(std::string_view text) {
   Check(!std::isnan(value), "ReadNumber gave NaN", text);
   Check(SameDouble(value, calc::ReadNumber(text)), "ReadNumber not repeatable",
         text);
-  Check(SameDouble(value, calc::ReadNumber(WithoutBlanks(text))),
+  Check(SameDouble(value, calc::ReadNumber(Compact(text, false))),
         "ReadNumber depends on blanks", text);
   if (const std::optional<double> expected = OracleReading(text)) {
     Check(SameDouble(value, *expected), "ReadNumber differs from strtod", text);
