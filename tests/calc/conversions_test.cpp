@@ -130,21 +130,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ReadRow{"FullWidthCrystal", "１１．０５９２", 11.0592},
                     ReadRow{"FullWidthBaud", "９６００", 9600},
                     ReadRow{"MixedRuns", "１1.0５92", 11.0592},
-                    ReadRow{"MixedSignAndExponent", "－1．5ｅ+３", -1500},
-                    ReadRow{"IdeographicSpaces", "　９　６００　", 9600},
                     ReadRow{"ChineseFullStop", "１１。０５９２", 11.0592},
                     ReadRow{"ChineseFullStopThenPointEnds", "1。2.3", 1.2},
                     ReadRow{"HexUpperDigits", "＆ＨＡＢＣＤＥＦ", 0xABCDEF},
                     ReadRow{"HexLowerDigits", "＆ｈａｂｃｄｅｆ", 0xABCDEF},
-                    ReadRow{"MixedHexPrefix", "&Ｈ1ｆ", 31},
-                    ReadRow{"MixedOctalPrefix", "＆o１7", 15}),
+                    ReadRow{"MixedHexPrefix", "&Ｈ1ｆ", 31}),
     RowName<ReadRow>);
 
 // Texts that end the number part-way: other characters, cut or stray UTF-8.
 INSTANTIATE_TEST_SUITE_P(
     ChineseInputStops, ReadNumberTest,
     testing::Values(ReadRow{"FullWidthUnit", "１２ＭＨｚ", 12},
-                    ReadRow{"FullWidthBaudUnit", "９６００ｂｐｓ", 9600},
                     ReadRow{"ChineseUnit", "１２兆赫", 12},
                     ReadRow{"IdeographicComma", "１、２００", 1},
                     ReadRow{"BelowFullWidthBlock",
@@ -156,10 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "1\xE3\x80"
                             "2",
                             1},
-                    ReadRow{"StrayContinuationBytes", "\xBC\x91", 0},
-                    ReadRow{"SpaceJoinsNoBytes", "1\xEF \xBC\x91", 1},
-                    ReadRow{"IdeographicSpaceJoinsNoBytes", "1\xEF　\xBC\x91",
-                            1}),
+                    ReadRow{"SpaceJoinsNoBytes", "1\xEF \xBC\x91", 1}),
     RowName<ReadRow>);
 
 TEST(ReadNumberLongText, HundredThousandDigitsReadCorrectly) {
