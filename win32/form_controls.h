@@ -1,0 +1,79 @@
+#pragma once
+// The window's control operations over Win32 child windows: one STATIC,
+// COMBOBOX or BUTTON per control record, made and laid out here.
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win32/look.h"
+#include "window/controls.h"
+#include "window/description.h"
+
+namespace win32 {
+
+class FormControls final : public window::Controls {
+ public:
+  // Creates one child of `form` per record, in tab-index order, since the
+  // dialog manager's Tab follows the children's z-order. Texts are set;
+  // fonts, places and sizes come with Layout. Throws if a child cannot be
+  // made. `form` and `records` must outlive this object.
+  FormControls(HWND form, std::span<const window::ControlRecord> records);
+  ~FormControls() override;
+  FormControls(const FormControls&) = delete;
+  FormControls& operator=(const FormControls&) = delete;
+
+  std::string Text(std::string_view combo) const override;
+  void AddItem(std::string_view combo, std::string_view item) override;
+  void SetCaption(std::string_view label, std::string_view caption) override;
+  void SetForeColor(std::string_view label, window::Color color) override;
+  void SetToolTip(std::string_view label, std::string_view text) override;
+  void Unload() override;
+
+  // Gives every control its font, place and size at `dpi`; auto-sized
+  // labels measure their captions in their real font. Called again when
+  // the window moves to a monitor of another DPI.
+  void Layout(UINT dpi);
+
+  // The record of one of the window's children; nullptr for any other.
+  const window::ControlRecord* RecordOf(HWND child) const;
+  // The child made for a record's name; throws if there is none.
+  HWND Handle(std::string_view name) const;
+  // The focus-taking control with the lowest tab index; nullptr if none.
+  HWND FirstTabStop() const;
+
+  // For WM_CTLCOLORSTATIC: sets `dc`'s colours for one of the labels and
+  // returns the brush of its background, or nullptr for any other child.
+  HBRUSH Paint(HWND child, HDC dc);
+
+  // The caption of a label that offers copying; nullopt for any other child.
+  std::optional<std::string> CopyableCaption(HWND child) const;
+
+ private:
+  struct Control {
+    HWND hwnd;
+    const window::ControlRecord* record;
+    window::Color fore;  // the described colour last set
+    Font own_font;       // null: the window's font
+    bool has_tip = false;
+  };
+  const Control* FindHandle(HWND child) const;
+  Control& Find(std::string_view name, window::ControlKind kind);
+  const Control& Find(std::string_view name, window::ControlKind kind) const;
+  void FitToText(const Control& control) const;
+  void Place(const Control& control) const;
+
+  HWND form_;
+  HWND tooltip_ = nullptr;
+  UINT dpi_ = kBaseDpi;
+  std::vector<Control> controls_;
+  Font window_font_;
+  std::map<COLORREF, HBRUSH> brushes_;
+};
+
+}  // namespace win32

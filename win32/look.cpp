@@ -1,0 +1,64 @@
+#include "win32/look.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "win32/text.h"
+#include "window/contrast.h"
+
+namespace win32 {
+namespace {
+
+constexpr int kPointsPerInch = 72;
+constexpr int kWindowBackground = COLOR_BTNFACE;
+
+}  // namespace
+
+int Px(int twips, UINT dpi) {
+  const double pixels =
+      static_cast<double>(twips) * dpi /
+      (static_cast<double>(window::kTwipsPerPixel) * kBaseDpi);
+  return static_cast<int>(std::lround(pixels));
+}
+
+Font MakeFont(const window::FontRecord& record, UINT dpi) {
+  LOGFONTW font{};
+  // Negative: the character height, not the cell's, as point sizes mean.
+  font.lfHeight =
+      -MulDiv(record.point_size, static_cast<int>(dpi), kPointsPerInch);
+  font.lfWeight = record.weight;
+  font.lfItalic = record.italic;
+  font.lfUnderline = record.underline;
+  font.lfStrikeOut = record.strikeout;
+  font.lfCharSet = static_cast<BYTE>(record.charset);
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring family = Wide(record.family);
+  // LF_FACESIZE counts the terminating null.
+  family.copy(font.lfFaceName, LF_FACESIZE - 1);
+  Font made(CreateFontIndirectW(&font));
+  if (!made) {
+    throw std::runtime_error("cannot create font " +
+                             std::string(record.family));
+  }
+  return made;
+}
+
+window::Color Resolve(window::Color color, const SystemColors& system) {
+  if (!window::IsSystemColor(color)) return color;
+  return system(window::SystemColorIndex(color));
+}
+
+LabelColors ShownColors(window::Color fore, std::optional<window::Color> back,
+                        const SystemColors& system) {
+  const window::Color background =
+      back ? Resolve(*back, system) : system(kWindowBackground);
+  const double required = window::RequiredContrast(fore, back);
+  return {window::ReadableOn(Resolve(fore, system), background, required),
+          background};
+}
+
+}  // namespace win32

@@ -1,0 +1,43 @@
+#include "win32/text.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <stdexcept>
+
+namespace win32 {
+namespace {
+
+int Length(std::size_t size) {
+  if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    throw std::length_error("text too long");
+  }
+  return static_cast<int>(size);
+}
+
+}  // namespace
+
+// Without MB_ERR_INVALID_CHARS both conversions replace what is invalid
+// instead of failing, as the window's own decoder does.
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int size = Length(utf8.size());
+  const int needed =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), needed);
+  return wide;
+}
+
+std::string Utf8(std::wstring_view utf16) {
+  if (utf16.empty()) return {};
+  const int size = Length(utf16.size());
+  const int needed = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size,
+                                         nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(needed), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), needed,
+                      nullptr, nullptr);
+  return text;
+}
+
+}  // namespace win32

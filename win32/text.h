@@ -1,0 +1,18 @@
+#pragma once
+// The window's texts are UTF-8; Win32's wide functions take UTF-16.
+
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+// UTF-16 of UTF-8 text; each invalid byte becomes U+FFFD.
+//   Wide("计算") -> L"计算"
+//   Wide("")     -> L""
+std::wstring Wide(std::string_view utf8);
+
+// UTF-8 of UTF-16 text; an unpaired surrogate becomes U+FFFD.
+//   Utf8(L"波特率") -> "波特率"
+std::string Utf8(std::wstring_view utf16);
+
+}  // namespace win32
