@@ -11,12 +11,23 @@
 
 #include "app/project.h"
 #include "app/start.h"
+#include "tests/support/press_cases.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
 
 using test_support::Str;
 using test_support::Type;
+
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStringList Texts(const std::array<std::string_view, 4>& texts) {
+  QStringList list;
+  for (const std::string_view text : texts) list << Utf8(text);
+  return list;
+}
 
 const QColor kWarning(192, 64, 0);
 QColor Normal() { return QApplication::palette().color(QPalette::ButtonText); }
@@ -105,21 +116,11 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<bool>("timer1_warning");
     QTest::addColumn<bool>("timer2_warning");
-    auto row = [](const char* f, const char* b, QStringList texts, bool w1,
-                  bool w2) {
-      QTest::addRow("%s MHz %s baud", f, b)
-          << Str(f) << Str(b) << texts << w1 << w2;
-    };
-    row("11.0592", "9600", {"FD", "FFDC", " 0", " 0"}, false, false);
-    row("11.0592", "19200", {"FE", "FFEE", " 33.", " 0"}, true, false);
-    row("11.0592", "600", {"D0", "FDC0", " 0", " 0"}, false, false);
-    row("12", "9600", {"FD", "FFD9", " 7.8", " .16"}, true, false);
-    row("12", "2400", {"F3", "FF64", " .16", " .16"}, false, false);
-    row("6", "600", {"E6", "FEC8", " .16", " .16"}, false, false);
-    row("6", "19200", {"FF", "FFF6", " 100", " 7.8"}, true, true);
-    row("24", "600", {"98", "FB1E", " .16", " 0"}, false, false);
-    row("3.6864", "9600", {"FF", "FFF4", " 0", " 0"}, false, false);
-    row("11.0592", "4", {"FFFFE4E0", "FFFFAE80", " 0", " 0"}, false, false);
+    for (const test_support::WorkedPress& row : test_support::kWorkedPresses) {
+      QTest::newRow(row.name)
+          << Utf8(row.frequency) << Utf8(row.baud) << Texts(row.texts)
+          << row.timer1_warning << row.timer2_warning;
+    }
   }
   void workedResults() {
     QFETCH(QString, frequency);
@@ -198,16 +199,11 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
     QTest::addColumn<QString>("frequency");
     QTest::addColumn<QString>("baud");
     QTest::addColumn<QString>("message");
-    QTest::newRow("baud 0") << "12"
-                            << "0" << Str("除数为零");
-    QTest::newRow("baud empty") << "12"
-                                << "" << Str("除数为零");
-    QTest::newRow("baud abc") << "12"
-                              << "abc" << Str("除数为零");
-    QTest::newRow("frequency abc") << "abc"
-                                   << "9600" << Str("溢出");
-    QTest::newRow("timer 1 reload beyond 32 bits") << "1e13"
-                                                   << "9600" << Str("溢出");
+    for (const test_support::FailingPress& row :
+         test_support::kFailingPresses) {
+      QTest::newRow(row.name)
+          << Utf8(row.frequency) << Utf8(row.baud) << Utf8(row.message);
+    }
   }
   void badInputIsReportedAndChangesNothing() {
     QFETCH(QString, frequency);
