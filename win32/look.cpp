@@ -34,7 +34,9 @@ Font MakeFont(const window::FontRecord& record, UINT dpi) {
   font.lfCharSet = static_cast<BYTE>(record.charset);
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
+  // Whole pixels: SimSun's small sizes are drawn from bitmaps anyway, and
+  // smoothing turns a stand-in Song face's hairline strokes faint grey.
+  font.lfQuality = NONANTIALIASED_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   const std::wstring family = Wide(record.family);
   // LF_FACESIZE counts the terminating null.
