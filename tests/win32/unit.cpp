@@ -1,6 +1,6 @@
-// The Win32 layer's own rules, run inside this process under Wine: twips to
-// pixels, text conversion, label colours, the dispatch point, and the layout
-// at another DPI, which Wine 8 never switches to by itself.
+// The Win32 layer's own rules, run inside this process under Wine: label
+// colours, the dispatch point, and the layout at another DPI, which Wine 8
+// never switches to by itself.
 #include <windows.h>
 
 #include <stdexcept>
@@ -11,44 +11,11 @@
 #include "win32/dispatch.h"
 #include "win32/form_controls.h"
 #include "win32/look.h"
-#include "win32/text.h"
 #include "window/contrast.h"
 
 namespace {
 
 using window::Color;
-
-void CheckPixels(check::Suite& suite) {
-  suite.Group("twips to pixels");
-  struct Row {
-    const char* name;
-    int twips;
-    UINT dpi;
-    int pixels;
-  };
-  for (const Row& row :
-       {Row{"96 dpi", 1080, 96, 72}, Row{"144 dpi", 1080, 144, 108},
-        Row{"120 dpi rounds down", 975, 120, 81},
-        Row{"144 dpi half rounds up", 975, 144, 98},
-        Row{"under half a pixel", 7, 96, 0}}) {
-    suite.Equal(win32::Px(row.twips, row.dpi), row.pixels, row.name);
-  }
-}
-
-void CheckText(check::Suite& suite) {
-  suite.Group("text");
-  struct Row {
-    const char* name;
-    std::string utf8;
-    std::wstring utf16;
-  };
-  for (const Row& row : {Row{"empty", "", L""}, Row{"ascii", "FFDC", L"FFDC"},
-                         Row{"chinese", "晶振频率(MHz)", L"晶振频率(MHz)"}}) {
-    suite.Expect(win32::Wide(row.utf8) == row.utf16, row.name);
-    suite.Equal(win32::Utf8(row.utf16), row.utf8, row.name);
-  }
-  suite.Expect(win32::Wide("\xff") == L"\xFFFD", "invalid byte");
-}
 
 void CheckColours(check::Suite& suite) {
   suite.Group("label colours");
@@ -187,8 +154,6 @@ void CheckLayout(check::Suite& suite) {
 
 int wmain() {
   check::Suite suite;
-  CheckPixels(suite);
-  CheckText(suite);
   CheckColours(suite);
   CheckDispatch(suite);
   CheckLayout(suite);
