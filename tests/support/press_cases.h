@@ -22,7 +22,7 @@ struct WorkedPress {
 };
 
 // clang-format off
-inline constexpr std::array<WorkedPress, 10> kWorkedPresses{{
+inline constexpr std::array<WorkedPress, 11> kWorkedPresses{{
     {"11.0592 MHz 9600 baud", "11.0592", "9600", {"FD", "FFDC", " 0", " 0"}, false, false},
     {"11.0592 MHz 19200 baud", "11.0592", "19200", {"FE", "FFEE", " 33.", " 0"}, true, false},
     {"11.0592 MHz 600 baud", "11.0592", "600", {"D0", "FDC0", " 0", " 0"}, false, false},
@@ -33,6 +33,7 @@ inline constexpr std::array<WorkedPress, 10> kWorkedPresses{{
     {"24 MHz 600 baud", "24", "600", {"98", "FB1E", " .16", " 0"}, false, false},
     {"3.6864 MHz 9600 baud", "3.6864", "9600", {"FF", "FFF4", " 0", " 0"}, false, false},
     {"11.0592 MHz 4 baud", "11.0592", "4", {"FFFFE4E0", "FFFFAE80", " 0", " 0"}, false, false},
+    {"full-width 11.0592 MHz 9600 baud", "１１．０５９２", "９６００", {"FD", "FFDC", " 0", " 0"}, false, false},
 }};
 // clang-format on
 

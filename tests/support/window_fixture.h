@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,13 +25,23 @@ namespace test_support {
 
 inline QString Str(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Replaces a field's text the way a user does: select all, then type.
+// Replaces a field's text the way a user does: select all, then type, or
+// let the input method commit what is not on the keyboard.
 inline void Type(QComboBox* combo, const QString& text) {
   combo->setFocus(Qt::TabFocusReason);
   QLineEdit* edit = combo->lineEdit();
   QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](QChar c) { return c.unicode() < 0x80; });
+  if (ascii) {
+    QTest::keyClicks(edit, text);
+  } else {
+    // What an input method does: it commits the composed text at once.
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QCoreApplication::sendEvent(edit, &commit);
+  }
 }
 
 // A second base of a test class (after QObject), so that its tests use the
