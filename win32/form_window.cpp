@@ -92,10 +92,6 @@ RECT FrameAround(UINT dpi) {
 FormWindow::FormWindow(HINSTANCE instance,
                        const app::ProjectDescriptor& project)
     : project_(project) {
-  if (project.startup_object != window::kForm1.name) {
-    throw std::invalid_argument("unknown start-up object " +
-                                std::string(project.startup_object));
-  }
   Register(instance, &FormWindow::Procedure);
   // Made where the description places it at 96 dpi, then sized for the DPI
   // of the monitor that turns out to hold it.
