@@ -1,0 +1,57 @@
+#pragma once
+// What the command line asks for, read strictly. Every rejection is one
+// line that names the argument; nothing here prints or exits.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cli/settings.h"
+
+namespace cli {
+
+inline constexpr char kProgramName[] = "baud51-cli";
+
+enum class Command {
+  kSettings,  // FREQ BAUD, the default
+  kTable,
+  kCrystals,
+  kCode,
+  kHelp,
+  kVersion,
+};
+
+enum class Format { kText, kCsv, kJson };
+
+struct Request {
+  Command command = Command::kSettings;
+  double frequency_mhz = 0.0;  // FREQ of the default form, table and code
+  std::vector<double> rates;   // BAUD (one), table's rates or crystals' BAUDs
+  Filter filter;
+  Format format = Format::kText;
+  double tolerance_percent = kDefaultTolerancePercent;
+};
+
+struct ParseResult {
+  bool ok = false;
+  Request request;
+  std::string error;  // one line, without the program's name, when !ok
+};
+
+// Reads the arguments after the program's name. "-h"/"--help" or
+// "--version" anywhere before "--" win over everything else.
+//   {"11.0592", "9600"}          -> settings, 11.0592 MHz, {9600}
+//   {"table", "12", "--baud", "9600,19.2k"} -> table, 12 MHz, {9600, 19200}
+//   {"foo"}                      -> "unknown command 'foo'; ..."
+ParseResult ParseArguments(std::span<const std::string> args);
+
+// The --help text: usage, commands, options, what numbers are read, the
+// settings covered and not, marks and exit statuses.
+//   HelpText().starts_with("Usage: baud51-cli") -> true
+std::string HelpText();
+
+// "baud51-cli 1.00": the name and the window's version.
+//   VersionText() -> "baud51-cli 1.00\n"
+std::string VersionText();
+
+}  // namespace cli

@@ -1,0 +1,88 @@
+// The --help and --version texts. help2man builds the manual page from
+// them, so the layout follows its conventions: a "Usage:" line, sections
+// that end in a colon, options indented with their text beside them.
+#include <fmt/format.h>
+
+#include <string>
+
+#include "cli/command_line.h"
+
+#ifndef BAUD51_VERSION_TEXT
+#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
+#endif
+
+namespace cli {
+
+std::string HelpText() {
+  return fmt::format(R"(Usage: {0} [OPTIONS] FREQ BAUD
+  or:  {0} [OPTIONS] table FREQ [--baud LIST]
+  or:  {0} [OPTIONS] crystals BAUD...
+  or:  {0} [OPTIONS] code FREQ BAUD
+The serial baud-rate timers of 8051 microcontrollers: every setting's reload
+for a crystal and rate, tables of the standard rates, crystals ranked for a
+set of rates, and C init code for UART mode 1.
+
+Commands:
+  FREQ BAUD            every setting for one crystal and rate, best first:
+                       reload, actual baud, signed error and mark
+  table FREQ           the standard rates against every setting, with the
+                       best setting per rate
+  crystals BAUD...     the standard crystals ranked per clock mode by the
+                       worst error of each rate's best setting
+  code FREQ BAUD       C init code for the best setting within the
+                       tolerance, or for the one the filters pick
+
+Options:
+  --timer 1|2          only Timer 1 (mode 2) or only Timer 2 (8052)
+  --smod 0|1           only Timer 1 with SMOD 0, or with SMOD 1
+  --clock 12|6|1       only the settings at 12, 6 or 1 clocks per machine
+                       cycle
+  --tolerance PERCENT  the error allowed, in percent (default 2)
+  --format text|csv|json
+                       the output of FREQ BAUD, table and crystals
+                       (default text)
+  --baud LIST          table: these rates, separated by commas, instead of
+                       the standard ones
+  -h, --help           show this help and exit
+  --version            show the version and exit
+
+Numbers:
+  FREQ is in MHz, optionally followed by MHz, kHz or Hz in any case:
+  11.0592, 11059.2kHz and 11059200Hz are one crystal. BAUD is a number,
+  optionally followed by k for thousands: 115.2k. Decimal numbers only,
+  with an optional exponent (1.2e6Hz); both must be greater than zero and
+  finite. Anything else is rejected.
+
+Settings:
+  Timer 1 in mode 2 (8-bit auto-reload) with SMOD 0 or 1, at 12 clocks per
+  machine cycle (the classic core), 6 (the X2 mode of Atmel AT89C51RD2/ED2
+  and NXP P89C51RD2/P89V51RD2-style parts) or 1 (single-cycle STC12/STC15
+  -style parts with AUXR.T1x12); Timer 2 of the 8052 at 12 or 6 clocks.
+  The reload is rounded half to even; the error is that of the rounded
+  reload. Not covered: a 16-bit Timer 1 reload, UARTs that divide Timer 1
+  by 2, 4-clock cores, and dedicated baud-rate generators.
+
+Marks:
+  exact; within 0.2 %; within the tolerance; beyond the tolerance; out of
+  range (no reload the timer holds gives the rate). In colour only on a
+  terminal, and never when NO_COLOR is set.
+
+Exit status:
+  0    the answer is printed
+  1    code refuses: the setting cannot reach the rate within the tolerance
+  2    bad input: one line on standard error says which argument
+
+Examples:
+  {0} 11.0592 19200
+  {0} table 22.1184MHz --format csv
+  {0} crystals 9600 115200 --clock 12
+  {0} code 11.0592 9600 --timer 2
+)",
+                     kProgramName);
+}
+
+std::string VersionText() {
+  return fmt::format("{} {}\n", kProgramName, BAUD51_VERSION_TEXT);
+}
+
+}  // namespace cli

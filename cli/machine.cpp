@@ -1,0 +1,163 @@
+#include "cli/machine.h"
+
+#include <fmt/format.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/words.h"
+
+namespace cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr char kSettingHeader[] =
+    "timer,smod,clocks,reload,reload_hex,fits,actual_baud,error_percent,mark";
+
+std::string SettingCsv(const Outcome& outcome) {
+  const Setting& s = *outcome.setting;
+  std::string row =
+      fmt::format("{},{},{},", s.timer,
+                  s.smod < 0 ? "" : fmt::format("{}", s.smod), s.clocks);
+  if (outcome.fits) {
+    row += fmt::format("{},{},true,{},{},", outcome.reload,
+                       ReloadHex(outcome.reload, s.profile.modulus),
+                       NumberText(outcome.actual_baud),
+                       NumberText(outcome.error_percent));
+  } else {
+    row += ",,false,,,";
+  }
+  row += MarkKey(outcome.mark);
+  return row;
+}
+
+Json SettingJson(const Outcome& outcome) {
+  const Setting& s = *outcome.setting;
+  Json json;
+  json["timer"] = s.timer;
+  json["smod"] = s.smod < 0 ? Json(nullptr) : Json(s.smod);
+  json["clocks"] = s.clocks;
+  if (outcome.fits) {
+    json["reload"] = outcome.reload;
+    json["reload_hex"] = ReloadHex(outcome.reload, s.profile.modulus);
+  } else {
+    json["reload"] = nullptr;
+    json["reload_hex"] = nullptr;
+  }
+  json["fits"] = outcome.fits;
+  json["actual_baud"] =
+      outcome.fits ? Json(outcome.actual_baud) : Json(nullptr);
+  json["error_percent"] =
+      outcome.fits ? Json(outcome.error_percent) : Json(nullptr);
+  json["mark"] = MarkKey(outcome.mark);
+  return json;
+}
+
+std::string Dump(const Json& json) { return json.dump(2) + "\n"; }
+
+}  // namespace
+
+std::string SettingsCsv(std::span<const Outcome> ranked) {
+  std::string csv = std::string(kSettingHeader) + "\n";
+  for (const Outcome& outcome : ranked) csv += SettingCsv(outcome) + "\n";
+  return csv;
+}
+
+std::string SettingsJson(const Request& request,
+                         std::span<const Outcome> ranked) {
+  Json json;
+  json["frequency_mhz"] = request.frequency_mhz;
+  json["baud"] = request.rates.front();
+  json["tolerance_percent"] = request.tolerance_percent;
+  json["settings"] = Json::array();
+  for (const Outcome& outcome : ranked) {
+    json["settings"].push_back(SettingJson(outcome));
+  }
+  return Dump(json);
+}
+
+std::string TableCsv(std::span<const TableRow> rows) {
+  std::string csv = fmt::format("baud,best,{}\n", kSettingHeader);
+  for (const TableRow& row : rows) {
+    for (const Outcome& outcome : row.settings) {
+      const bool best = row.best.fits && outcome.setting == row.best.setting;
+      csv += fmt::format("{},{},{}\n", NumberText(row.baud), best,
+                         SettingCsv(outcome));
+    }
+  }
+  return csv;
+}
+
+std::string TableJson(const Request& request, std::span<const TableRow> rows) {
+  Json json;
+  json["frequency_mhz"] = request.frequency_mhz;
+  json["tolerance_percent"] = request.tolerance_percent;
+  json["rates"] = Json::array();
+  for (const TableRow& row : rows) {
+    Json rate;
+    rate["baud"] = row.baud;
+    rate["best"] = row.best.fits ? SettingJson(row.best) : Json(nullptr);
+    rate["settings"] = Json::array();
+    for (const Outcome& outcome : row.settings) {
+      rate["settings"].push_back(SettingJson(outcome));
+    }
+    json["rates"].push_back(std::move(rate));
+  }
+  return Dump(json);
+}
+
+std::string CrystalsCsv(const Request& request,
+                        std::span<const ClockModeRanking> rankings) {
+  std::string csv = fmt::format(
+      "clocks,rank,frequency_mhz,worst_error_percent,crystal_mark,baud,{}\n",
+      kSettingHeader);
+  for (const ClockModeRanking& ranking : rankings) {
+    int rank = 0;
+    for (const CrystalScore& crystal : ranking.crystals) {
+      ++rank;
+      const std::string worst =
+          crystal.reachable ? NumberText(crystal.worst_error_percent) : "";
+      for (std::size_t i = 0; i < crystal.best.size(); ++i) {
+        csv += fmt::format("{},{},{},{},{},{},{}\n", ranking.clocks, rank,
+                           NumberText(crystal.frequency_mhz), worst,
+                           MarkKey(crystal.mark), NumberText(request.rates[i]),
+                           SettingCsv(crystal.best[i]));
+      }
+    }
+  }
+  return csv;
+}
+
+std::string CrystalsJson(const Request& request,
+                         std::span<const ClockModeRanking> rankings) {
+  Json json;
+  json["rates"] = request.rates;
+  json["tolerance_percent"] = request.tolerance_percent;
+  json["clock_modes"] = Json::array();
+  for (const ClockModeRanking& ranking : rankings) {
+    Json mode;
+    mode["clocks"] = ranking.clocks;
+    mode["crystals"] = Json::array();
+    int rank = 0;
+    for (const CrystalScore& crystal : ranking.crystals) {
+      Json entry;
+      entry["rank"] = ++rank;
+      entry["frequency_mhz"] = crystal.frequency_mhz;
+      entry["worst_error_percent"] =
+          crystal.reachable ? Json(crystal.worst_error_percent) : Json(nullptr);
+      entry["mark"] = MarkKey(crystal.mark);
+      entry["rates"] = Json::array();
+      for (std::size_t i = 0; i < crystal.best.size(); ++i) {
+        Json rate;
+        rate["baud"] = request.rates[i];
+        rate["best"] = SettingJson(crystal.best[i]);
+        entry["rates"].push_back(std::move(rate));
+      }
+      mode["crystals"].push_back(std::move(entry));
+    }
+    json["clock_modes"].push_back(std::move(mode));
+  }
+  return Dump(json);
+}
+
+}  // namespace cli

@@ -1,0 +1,36 @@
+#pragma once
+// CSV and JSON for scripts. Numbers are written in the shortest form that
+// reads back as the same double; what does not exist (the reload of a
+// setting out of range, Timer 2's SMOD) is an empty CSV field or JSON null.
+// Every setting carries the same fields in both forms: timer, smod, clocks,
+// reload, reload_hex, fits, actual_baud, error_percent, mark.
+
+#include <span>
+#include <string>
+
+#include "cli/report.h"
+
+namespace cli {
+
+// FREQ BAUD, best first.
+//   SettingsCsv(..) -> "timer,smod,clocks,reload,...\n1,1,12,253,FD,..."
+//   SettingsJson(..) -> {"frequency_mhz": 11.0592, "baud": 19200.0, ...}
+std::string SettingsCsv(std::span<const Outcome> ranked);
+std::string SettingsJson(const Request& request,
+                         std::span<const Outcome> ranked);
+
+// table: a CSV row per rate and setting, "best" true on each rate's best.
+//   TableCsv(..)  -> "baud,best,timer,smod,...\n110,false,1,0,12,..."
+//   TableJson(..) -> {"frequency_mhz": .., "rates": [{"baud": 110.0, ..}]}
+std::string TableCsv(std::span<const TableRow> rows);
+std::string TableJson(const Request& request, std::span<const TableRow> rows);
+
+// crystals: a CSV row per clock mode, crystal and rate.
+//   CrystalsCsv(..)  -> "clocks,rank,frequency_mhz,worst_error_percent,..."
+//   CrystalsJson(..) -> {"rates": [..], "clock_modes": [{"clocks": 12, ..}]}
+std::string CrystalsCsv(const Request& request,
+                        std::span<const ClockModeRanking> rankings);
+std::string CrystalsJson(const Request& request,
+                         std::span<const ClockModeRanking> rankings);
+
+}  // namespace cli

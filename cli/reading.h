@@ -1,0 +1,38 @@
+#pragma once
+// Strict readings of the numbers on the command line. Unlike the window's
+// forgiving reader, a text is either wholly a number in the form asked for
+// or rejected with the reason.
+
+#include <optional>
+#include <string_view>
+
+namespace cli {
+
+struct Reading {
+  std::optional<double> value;  // empty when rejected
+  std::string_view problem;     // why, to follow the argument's name and
+                                // text: "is not a number"
+};
+
+// A crystal frequency in MHz: a decimal number ("11.0592", "1.2e1", ".5"),
+// then optionally "MHz", "kHz" or "Hz" in any case, which scales it with
+// one correct rounding. Positive and finite only.
+//   ReadFrequency("11.0592")    -> 11.0592
+//   ReadFrequency("11059200Hz") -> 11.0592 (the same double)
+//   ReadFrequency("12abc")      -> "is not a number"
+Reading ReadFrequency(std::string_view text);
+
+// A baud rate: a decimal number, then optionally "k" or "K" for thousands.
+// Positive and finite only.
+//   ReadBaud("115.2k") -> 115200
+//   ReadBaud("0")      -> "must be greater than zero"
+//   ReadBaud("1e999")  -> "is out of range"
+Reading ReadBaud(std::string_view text);
+
+// A tolerance in percent: a decimal number, zero or more, finite.
+//   ReadPercent("2")   -> 2
+//   ReadPercent("0")   -> 0
+//   ReadPercent("-1")  -> "must not be negative"
+Reading ReadPercent(std::string_view text);
+
+}  // namespace cli

@@ -1,0 +1,262 @@
+#include "cli/report.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <string_view>
+
+#include "cli/machine.h"
+#include "cli/words.h"
+
+namespace cli {
+namespace {
+
+// One cell of a text table; `mark` colours it on a terminal.
+struct Cell {
+  std::string text;
+  const Mark* mark = nullptr;
+};
+
+std::string_view ColorOf(Mark mark) {
+  switch (mark) {
+    case Mark::kExact:
+    case Mark::kClose:
+      return "\x1b[32m";  // green
+    case Mark::kWithin:
+      return "\x1b[33m";  // yellow
+    case Mark::kBeyond:
+    case Mark::kOutOfRange:
+      break;
+  }
+  return "\x1b[31m";  // red
+}
+
+// Columns padded to their widest cell; `right` lists the numeric columns.
+// The last column is not padded, so lines carry no trailing blanks.
+std::string Layout(const std::vector<std::vector<Cell>>& rows,
+                   const std::vector<bool>& right, Style style) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows) {
+    widths.resize(std::max(widths.size(), row.size()), 0);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      widths[i] = std::max(widths[i], row[i].text.size());
+    }
+  }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      const Cell& cell = row[i];
+      const bool last = i + 1 == row.size();
+      const std::size_t pad = widths[i] - cell.text.size();
+      if (i > 0) line += "  ";
+      const bool right_aligned = i < right.size() && right[i];
+      if (right_aligned) line.append(pad, ' ');
+      if (style.color && cell.mark != nullptr) {
+        line.append(ColorOf(*cell.mark)).append(cell.text).append("\x1b[0m");
+      } else {
+        line += cell.text;
+      }
+      if (!right_aligned && !last) line.append(pad, ' ');
+    }
+    out += line + "\n";
+  }
+  return out;
+}
+
+// A one-character mark, for the cells of the wide tables.
+char MarkSign(Mark mark) {
+  switch (mark) {
+    case Mark::kExact:
+      return '=';
+    case Mark::kClose:
+      return '~';
+    case Mark::kWithin:
+      return '+';
+    case Mark::kBeyond:
+      return '!';
+    case Mark::kOutOfRange:
+      break;
+  }
+  return ' ';
+}
+
+std::string SignLegend(double tolerance_percent) {
+  const std::string tolerance = NumberText(tolerance_percent);
+  return fmt::format(
+      "Marks: = exact, ~ within {} %, + within {} %, ! beyond {} %, -- out of "
+      "range.",
+      NumberText(kClosePercent), tolerance, tolerance);
+}
+
+std::string ReloadCell(const Outcome& outcome) {
+  if (!outcome.fits) return "--";
+  return ReloadHex(outcome.reload, outcome.setting->profile.modulus) +
+         MarkSign(outcome.mark);
+}
+
+std::string RatesText(std::span<const double> rates) {
+  std::string text;
+  for (std::size_t i = 0; i < rates.size(); ++i) {
+    if (i > 0) text += i + 1 == rates.size() ? " and " : ", ";
+    text += NumberText(rates[i]);
+  }
+  return text;
+}
+
+std::string SettingsText(const Request& request,
+                         std::span<const Outcome> ranked, Style style) {
+  std::vector<std::vector<Cell>> rows;
+  rows.push_back({{"timer"},
+                  {"SMOD"},
+                  {"clocks"},
+                  {"reload"},
+                  {"actual baud"},
+                  {"error"},
+                  {"mark"}});
+  for (const Outcome& outcome : ranked) {
+    const Setting& s = *outcome.setting;
+    std::vector<Cell> row{{fmt::format("{}", s.timer)},
+                          {s.smod < 0 ? "-" : fmt::format("{}", s.smod)},
+                          {fmt::format("{}", s.clocks)}};
+    if (outcome.fits) {
+      row.push_back({ReloadHex(outcome.reload, s.profile.modulus)});
+      row.push_back({fmt::format("{:.2f}", outcome.actual_baud)});
+      row.push_back({PercentText(outcome.error_percent)});
+    } else {
+      row.insert(row.end(), {{"--"}, {"--"}, {"--"}});
+    }
+    row.push_back(
+        {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
+    rows.push_back(std::move(row));
+  }
+  return fmt::format("{} MHz, {} baud; tolerance {} %\n",
+                     NumberText(request.frequency_mhz),
+                     NumberText(request.rates.front()),
+                     NumberText(request.tolerance_percent)) +
+         Layout(rows, {true, true, true, true, true, true, false}, style);
+}
+
+std::string TableText(const Request& request, std::span<const TableRow> rows,
+                      Style style) {
+  std::vector<std::vector<Cell>> cells;
+  std::vector<Cell> header{{"baud"}};
+  if (!rows.empty()) {
+    for (const Outcome& outcome : rows.front().settings) {
+      header.push_back({SettingLabel(*outcome.setting)});
+    }
+  }
+  header.push_back({"best"});
+  cells.push_back(std::move(header));
+  for (const TableRow& row : rows) {
+    std::vector<Cell> line{{NumberText(row.baud)}};
+    for (const Outcome& outcome : row.settings) {
+      line.push_back({ReloadCell(outcome), &outcome.mark});
+    }
+    if (row.best.fits) {
+      line.push_back({fmt::format("{} {} {}", SettingLabel(*row.best.setting),
+                                  ReloadHex(row.best.reload,
+                                            row.best.setting->profile.modulus),
+                                  PercentText(row.best.error_percent)),
+                      &row.best.mark});
+    } else {
+      line.push_back({"none in range", &row.best.mark});
+    }
+    cells.push_back(std::move(line));
+  }
+  return fmt::format(
+             "{} MHz; tolerance {} %. Columns: T<timer>/<SMOD>/"
+             "<clocks>.\n{}\n",
+             NumberText(request.frequency_mhz),
+             NumberText(request.tolerance_percent),
+             SignLegend(request.tolerance_percent)) +
+         Layout(cells, {true}, style);
+}
+
+std::string CrystalsText(const Request& request,
+                         std::span<const ClockModeRanking> rankings,
+                         Style style) {
+  std::string out = fmt::format(
+      "Crystals for {} baud, ranked per clock mode by the worst error of each "
+      "rate's best setting; tolerance {} %.\nEach rate shows its best setting "
+      "as T<timer>/<SMOD> and reload. {}\n",
+      RatesText(request.rates), NumberText(request.tolerance_percent),
+      SignLegend(request.tolerance_percent));
+  for (const ClockModeRanking& ranking : rankings) {
+    std::vector<std::vector<Cell>> rows;
+    std::vector<Cell> header{{"rank"}, {"MHz"}, {"worst"}, {"mark"}};
+    for (double rate : request.rates) header.push_back({NumberText(rate)});
+    rows.push_back(std::move(header));
+    int rank = 0;
+    for (const CrystalScore& crystal : ranking.crystals) {
+      std::vector<Cell> row{
+          {fmt::format("{}", ++rank)},
+          {NumberText(crystal.frequency_mhz)},
+          {crystal.reachable ? PercentText(crystal.worst_error_percent) : "--"},
+          {MarkText(crystal.mark, request.tolerance_percent), &crystal.mark}};
+      for (const Outcome& best : crystal.best) {
+        if (!best.fits) {
+          row.push_back({"--", &best.mark});
+          continue;
+        }
+        const Setting& s = *best.setting;
+        const std::string label = s.smod < 0
+                                      ? fmt::format("T{}", s.timer)
+                                      : fmt::format("T{}/{}", s.timer, s.smod);
+        row.push_back({fmt::format("{} {}{}", label,
+                                   ReloadHex(best.reload, s.profile.modulus),
+                                   MarkSign(best.mark)),
+                       &best.mark});
+      }
+      rows.push_back(std::move(row));
+    }
+    out += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
+                       ranking.clocks == 1 ? "" : "s");
+    out += Layout(rows, {true, true, true, false}, style);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string SettingsReport(const Request& request,
+                           std::span<const Outcome> ranked, Style style) {
+  switch (request.format) {
+    case Format::kCsv:
+      return SettingsCsv(ranked);
+    case Format::kJson:
+      return SettingsJson(request, ranked);
+    case Format::kText:
+      break;
+  }
+  return SettingsText(request, ranked, style);
+}
+
+std::string TableReport(const Request& request, std::span<const TableRow> rows,
+                        Style style) {
+  switch (request.format) {
+    case Format::kCsv:
+      return TableCsv(rows);
+    case Format::kJson:
+      return TableJson(request, rows);
+    case Format::kText:
+      break;
+  }
+  return TableText(request, rows, style);
+}
+
+std::string CrystalsReport(const Request& request,
+                           std::span<const ClockModeRanking> rankings,
+                           Style style) {
+  switch (request.format) {
+    case Format::kCsv:
+      return CrystalsCsv(request, rankings);
+    case Format::kJson:
+      return CrystalsJson(request, rankings);
+    case Format::kText:
+      break;
+  }
+  return CrystalsText(request, rankings, style);
+}
+
+}  // namespace cli

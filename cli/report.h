@@ -1,0 +1,49 @@
+#pragma once
+// The answers of FREQ BAUD, table and crystals as text for a terminal, or
+// as CSV and JSON for machines (numbers as numbers, null where there is
+// none).
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/settings.h"
+
+namespace cli {
+
+// How text output looks: marks in colour or plain.
+struct Style {
+  bool color = false;
+};
+
+// FREQ BAUD: `ranked` is Rank's answer, best first.
+//   text: a heading line, a column header, one row per setting
+//   csv:  a header, then timer,smod,clocks,reload,... per setting
+//   json: {"frequency_mhz":..,"baud":..,"settings":[{..},..]}
+std::string SettingsReport(const Request& request,
+                           std::span<const Outcome> ranked, Style style);
+
+// table: one entry per rate, each with every setting in tie order and the
+// best one.
+struct TableRow {
+  double baud;
+  std::vector<Outcome> settings;  // in the order of Matching(filter)
+  Outcome best;
+};
+
+//   text: a row per rate with each setting's reload and mark sign
+//   csv:  a row per rate and setting, with a best column
+//   json: {"frequency_mhz":..,"rates":[{"baud":..,"best":{..},..}]}
+std::string TableReport(const Request& request, std::span<const TableRow> rows,
+                        Style style);
+
+// crystals: RankCrystals' answer.
+//   text: per clock mode a ranked list with each rate's best setting
+//   csv:  a row per clock mode, crystal and rate
+//   json: {"rates":[..],"clock_modes":[{"clocks":12,"crystals":[..]},..]}
+std::string CrystalsReport(const Request& request,
+                           std::span<const ClockModeRanking> rankings,
+                           Style style);
+
+}  // namespace cli

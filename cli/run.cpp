@@ -1,0 +1,77 @@
+#include "cli/run.h"
+
+#include <exception>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/init_code.h"
+#include "cli/settings.h"
+
+namespace cli {
+namespace {
+
+RunResult Failure(int status, const std::string& message) {
+  return {status, {}, std::string(kProgramName) + ": " + message + "\n"};
+}
+
+RunResult Answer(const Request& request, Style style) {
+  const std::vector<const Setting*> settings = Matching(request.filter);
+  switch (request.command) {
+    case Command::kHelp:
+      return {kExitAnswered, HelpText(), {}};
+    case Command::kVersion:
+      return {kExitAnswered, VersionText(), {}};
+    case Command::kSettings: {
+      const std::vector<Outcome> ranked =
+          Rank(settings, request.frequency_mhz, request.rates.front(),
+               request.tolerance_percent);
+      return {kExitAnswered, SettingsReport(request, ranked, style), {}};
+    }
+    case Command::kTable: {
+      std::vector<TableRow> rows;
+      rows.reserve(request.rates.size());
+      for (double baud : request.rates) {
+        TableRow row{baud, {}, {}};
+        for (const Setting* setting : settings) {
+          row.settings.push_back(Evaluate(*setting, request.frequency_mhz, baud,
+                                          request.tolerance_percent));
+        }
+        row.best = Rank(settings, request.frequency_mhz, baud,
+                        request.tolerance_percent)
+                       .front();
+        rows.push_back(std::move(row));
+      }
+      return {kExitAnswered, TableReport(request, rows, style), {}};
+    }
+    case Command::kCrystals: {
+      const std::vector<ClockModeRanking> rankings = RankCrystals(
+          request.rates, request.filter, request.tolerance_percent);
+      return {kExitAnswered, CrystalsReport(request, rankings, style), {}};
+    }
+    case Command::kCode:
+      break;
+  }
+  const CodeChoice choice = ChooseForCode(request);
+  if (!choice.outcome) return Failure(kExitRefused, choice.refusal);
+  return {
+      kExitAnswered,
+      InitCode(request.frequency_mhz, request.rates.front(), *choice.outcome),
+      {}};
+}
+
+}  // namespace
+
+RunResult Run(std::span<const std::string> args, Style style) {
+  try {
+    const ParseResult parsed = ParseArguments(args);
+    if (!parsed.ok) return Failure(kExitBadInput, parsed.error);
+    return Answer(parsed.request, style);
+  } catch (const std::exception& error) {
+    // Nothing above is meant to throw; if a library does, say so in one
+    // line rather than end with an uncaught exception.
+    return Failure(kExitBadInput,
+                   std::string("internal error: ") + error.what());
+  }
+}
+
+}  // namespace cli

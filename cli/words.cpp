@@ -1,0 +1,85 @@
+#include "cli/words.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+
+namespace cli {
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '\t') {
+      quoted += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      quoted += fmt::format("\\x{:02x}", byte);
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::string_view MarkKey(Mark mark) {
+  switch (mark) {
+    case Mark::kExact:
+      return "exact";
+    case Mark::kClose:
+      return "close";
+    case Mark::kWithin:
+      return "within";
+    case Mark::kBeyond:
+      return "beyond";
+    case Mark::kOutOfRange:
+      break;
+  }
+  return "out-of-range";
+}
+
+std::string MarkText(Mark mark, double tolerance_percent) {
+  switch (mark) {
+    case Mark::kExact:
+      return "exact";
+    case Mark::kClose:
+      return fmt::format("within {} %", NumberText(kClosePercent));
+    case Mark::kWithin:
+      return fmt::format("within {} %", NumberText(tolerance_percent));
+    case Mark::kBeyond:
+      return fmt::format("beyond {} %", NumberText(tolerance_percent));
+    case Mark::kOutOfRange:
+      break;
+  }
+  return "out of range";
+}
+
+std::string SettingText(const Setting& setting) {
+  if (setting.smod < 0) {
+    return fmt::format("Timer {}, {} clocks", setting.timer, setting.clocks);
+  }
+  return fmt::format("Timer {}, SMOD {}, {} clock{}", setting.timer,
+                     setting.smod, setting.clocks,
+                     setting.clocks == 1 ? "" : "s");
+}
+
+std::string SettingLabel(const Setting& setting) {
+  if (setting.smod < 0) {
+    return fmt::format("T{}/{}", setting.timer, setting.clocks);
+  }
+  return fmt::format("T{}/{}/{}", setting.timer, setting.smod, setting.clocks);
+}
+
+std::string ReloadHex(int reload, double modulus) {
+  return fmt::format("{:0{}X}", reload, modulus > 256.0 ? 4 : 2);
+}
+
+std::string NumberText(double value) { return fmt::format("{}", value); }
+
+std::string PercentText(double value) {
+  if (std::fabs(value) < 0.005) return "0.00 %";
+  return fmt::format("{:+.2f} %", value);
+}
+
+}  // namespace cli

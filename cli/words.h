@@ -1,0 +1,51 @@
+#pragma once
+// The small pieces of wording that every output form shares.
+
+#include <string>
+#include <string_view>
+
+#include "cli/settings.h"
+
+namespace cli {
+
+// An argument as a message quotes it: in single quotes, with control
+// characters escaped so that the message stays on one line.
+//   Quoted("12abc") -> "'12abc'"
+//   Quoted("a\nb")  -> "'a\\nb'"
+//   Quoted("\x01")  -> "'\\x01'"
+std::string Quoted(std::string_view text);
+
+// The mark as CSV and JSON give it.
+//   MarkKey(Mark::kExact)      -> "exact"
+//   MarkKey(Mark::kOutOfRange) -> "out-of-range"
+std::string_view MarkKey(Mark mark);
+
+// The mark as text output words it, with the tolerance in force.
+//   MarkText(Mark::kClose, 2)  -> "within 0.2 %"
+//   MarkText(Mark::kWithin, 2) -> "within 2 %"
+//   MarkText(Mark::kBeyond, 1.5) -> "beyond 1.5 %"
+std::string MarkText(Mark mark, double tolerance_percent);
+
+// A setting in words, and in the short form of table columns.
+//   SettingText(Timer 1, SMOD 1, 12) -> "Timer 1, SMOD 1, 12 clocks"
+//   SettingText(Timer 2, 6)          -> "Timer 2, 6 clocks"
+//   SettingLabel(Timer 1, SMOD 0, 6) -> "T1/0/6";  Timer 2 at 12 -> "T2/12"
+std::string SettingText(const Setting& setting);
+std::string SettingLabel(const Setting& setting);
+
+// A reload in hexadecimal, two digits for Timer 1 and four for Timer 2.
+//   ReloadHex(253, 256)   -> "FD"
+//   ReloadHex(65497, 65536) -> "FFD9"
+std::string ReloadHex(int reload, double modulus);
+
+// The shortest text that reads back as the same double.
+//   NumberText(11.0592) -> "11.0592";  NumberText(9600) -> "9600"
+std::string NumberText(double value);
+
+// A signed error with two decimals; one that rounds to zero has no sign.
+//   PercentText(0.16276) -> "+0.16 %"
+//   PercentText(-25)     -> "-25.00 %"
+//   PercentText(-1e-14)  -> "0.00 %"
+std::string PercentText(double value);
+
+}  // namespace cli
