@@ -94,9 +94,9 @@ Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
 
 // --timer, --smod and --clock: each narrows the settings when given.
 struct Filter {
-  std::optional<int> timer;
-  std::optional<int> smod;
-  std::optional<int> clocks;
+  std::optional<int> timer = std::nullopt;
+  std::optional<int> smod = std::nullopt;
+  std::optional<int> clocks = std::nullopt;
 
   bool Matches(const Setting& setting) const;
 };

@@ -1,0 +1,388 @@
+// Runs the real baud51-cli as a user or a script would: its exit status,
+// standard output and standard error each checked on their own.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using std::string_literals::operator""s;
+
+struct Process {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// `program` with `args`, NO_COLOR removed from the environment and `env`
+// added; output goes to files, so neither stream can block the other.
+Process Spawn(const std::string& program, const std::vector<std::string>& args,
+              const std::vector<std::string>& env = {}) {
+  const std::string dir = testing::TempDir();
+  const std::string out_path = dir + "baud51_cli_out";
+  const std::string err_path = dir + "baud51_cli_err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
+                                   O_RDONLY, 0);
+
+  std::vector<std::string> strings{program};
+  strings.insert(strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& s : strings) argv.push_back(s.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> environment;
+  for (char** e = environ; *e != nullptr; ++e) {
+    if (std::strncmp(*e, "NO_COLOR=", 9) != 0) environment.emplace_back(*e);
+  }
+  environment.insert(environment.end(), env.begin(), env.end());
+  std::vector<char*> envp;
+  for (std::string& s : environment) envp.push_back(s.data());
+  envp.push_back(nullptr);
+
+  Process process;
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr,
+                                  argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return process;
+  int wait_status = 0;
+  if (waitpid(pid, &wait_status, 0) == pid && WIFEXITED(wait_status)) {
+    process.status = WEXITSTATUS(wait_status);
+  }
+  process.out = Slurp(out_path);
+  process.err = Slurp(err_path);
+  return process;
+}
+
+Process RunCli(const std::vector<std::string>& args,
+               const std::vector<std::string>& env = {}) {
+  return Spawn(BAUD51_CLI_EXE, args, env);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+template <typename Row>
+std::string RowName(const testing::TestParamInfo<Row>& info) {
+  return info.param.name;
+}
+
+// Answers: status 0, nothing on stderr, the lines named in the output.
+struct AnswerRow {
+  const char* name;
+  std::vector<std::string> args;
+  std::vector<std::string> lines;  // each must be a whole line of stdout
+};
+void PrintTo(const AnswerRow& row, std::ostream* os) { *os << row.name; }
+
+class AnswerTest : public testing::TestWithParam<AnswerRow> {};
+
+TEST_P(AnswerTest, PrintsTheAnswerAndNothingElse) {
+  const AnswerRow& row = GetParam();
+  const Process process = RunCli(row.args);
+  EXPECT_EQ(process.status, 0);
+  EXPECT_EQ(process.err, "");
+  const std::vector<std::string> lines = Lines(process.out);
+  for (const std::string& line : row.lines) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end())
+        << "missing line: " << line << "\nin:\n"
+        << process.out;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, AnswerTest,
+    testing::Values(
+        AnswerRow{"DefaultRanksBestFirst",
+                  {"11.0592", "19200"},
+                  {"11.0592 MHz, 19200 baud; tolerance 2 %",
+                   "timer  SMOD  clocks  reload  actual baud     error  mark",
+                   "    1     1      12      FD     19200.00    0.00 %  exact",
+                   "    1     0      12      FE     14400.00  -25.00 %  "
+                   "beyond 2 %"}},
+        AnswerRow{"UnitsGiveTheSameCrystal",
+                  {"11059200Hz", "19.2k", "--clock", "12"},
+                  {"11.0592 MHz, 19200 baud; tolerance 2 %"}},
+        AnswerRow{"TighterTolerance",
+                  {"--tolerance", "0.1", "12", "9600", "--clock", "12"},
+                  {"    2     -      12    FFD9      9615.38  +0.16 %  "
+                   "beyond 0.1 %",
+                   "    1     0      12      FD     10416.67  +8.51 %  "
+                   "beyond 0.1 %"}},
+        AnswerRow{"TableHasEveryStandardRate",
+                  {"table", "11.0592", "--timer", "1", "--clock", "12"},
+                  {"  baud  T1/0/12  T1/1/12  best",
+                   "   110  --       --       none in range",
+                   " 19200  FE!      FD=      T1/1/12 FD 0.00 %",
+                   "921600  --       --       none in range"}},
+        AnswerRow{"TableOwnRates",
+                  {"table", "12", "--baud", "9600,4.8k", "--clock", "12"},
+                  {"9600  FD!      F9!      FFD9~  T2/12 FFD9 +0.16 %",
+                   "4800  F9!      F3~      FFB2~  T1/1/12 F3 +0.16 %"}},
+        AnswerRow{"CrystalsPerClockMode",
+                  {"crystals", "9600", "115200", "--clock", "1"},
+                  {"1 clock per machine cycle:",
+                   "   1    1.8432    0.00 %  exact         T1/0 FA=  T1/1 "
+                   "FF="}},
+        AnswerRow{
+            "CodeForTheManualsSetting",
+            {"code", "11.0592", "19200"},
+            {" * Timer 1 in mode 2, SMOD 1, 12 clocks per machine "
+             "cycle: TH1 = 0xFD.",
+             " * Actual rate 19200.00 baud, error 0.00 %.", "    TH1 = 0xFD;",
+             "    PCON |= 0x80;                /* "
+             "SMOD = 1 doubles the rate */"}},
+        AnswerRow{"CodeTimerTwo",
+                  {"code", "12", "9600", "--timer", "2"},
+                  {"    RCAP2H = 0xFF;", "    RCAP2L = 0xD9;"}},
+        AnswerRow{"CodeSingleCycle",
+                  {"code", "11.0592", "115200", "--clock", "1"},
+                  {"__sfr __at(0x8E) AUXR;", "sfr AUXR = 0x8E;",
+                   "    AUXR |= 0x40;                /* T1x12 */",
+                   "    TH1 = 0xFD;"}},
+        AnswerRow{"CodeX2",
+                  {"code", "11.0592", "9600", "--clock", "6"},
+                  {"__sfr __at(0x8F) CKCON0;",
+                   "    CKCON0 |= 0x01;        "
+                   "      /* X2 */"}},
+        AnswerRow{"HelpWinsOverBadInput",
+                  {"abc", "--help"},
+                  {"Usage: baud51-cli [OPTIONS] FREQ BAUD"}},
+        AnswerRow{"HelpSaysWhatIsNotCovered",
+                  {"-h"},
+                  {"  reload. Not covered: a 16-bit Timer 1 reload, UARTs that "
+                   "divide Timer 1"}},
+        AnswerRow{"Version", {"--version"}, {"baud51-cli " BAUD51_VERSION}}),
+    RowName<AnswerRow>);
+
+// Rejections and refusals: nothing on stdout, exactly one line on stderr.
+struct FailureRow {
+  const char* name;
+  std::vector<std::string> args;
+  int status;
+  std::string message;  // after "baud51-cli: "
+};
+void PrintTo(const FailureRow& row, std::ostream* os) { *os << row.name; }
+
+class FailureTest : public testing::TestWithParam<FailureRow> {};
+
+TEST_P(FailureTest, SaysWhyInOneLine) {
+  const FailureRow& row = GetParam();
+  const Process process = RunCli(row.args);
+  EXPECT_EQ(process.status, row.status);
+  EXPECT_EQ(process.out, "");
+  EXPECT_EQ(process.err, "baud51-cli: " + row.message + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadInput, FailureTest,
+    testing::Values(
+        FailureRow{"Nothing",
+                   {},
+                   2,
+                   "nothing to do: give FREQ BAUD or a command (see --help)"},
+        FailureRow{"UnknownCommand",
+                   {"tabel", "12"},
+                   2,
+                   "unknown command 'tabel': the commands are table, "
+                   "crystals and code, or give FREQ BAUD"},
+        FailureRow{
+            "Letters", {"12abc", "9600"}, 2, "FREQ '12abc' is not a number"},
+        FailureRow{"ZeroFrequency",
+                   {"0", "9600"},
+                   2,
+                   "FREQ '0' must be greater than zero"},
+        FailureRow{"NegativeBaud",
+                   {"12", "-9600"},
+                   2,
+                   "BAUD '-9600' must be greater than zero"},
+        FailureRow{"InfiniteBaud",
+                   {"12", "inf"},
+                   2,
+                   "BAUD 'inf' is not a finite number"},
+        FailureRow{"BeyondDoubles",
+                   {"1e999", "9600"},
+                   2,
+                   "FREQ '1e999' is out of range"},
+        FailureRow{"LineFeedStaysOnOneLine",
+                   {"12\n", "9600"},
+                   2,
+                   "FREQ '12\\n' is not a number"},
+        FailureRow{"MissingBaud", {"12"}, 2, "BAUD is missing after FREQ '12'"},
+        FailureRow{"ExtraWord",
+                   {"12", "9600", "4800"},
+                   2,
+                   "unexpected argument '4800' after FREQ BAUD"},
+        FailureRow{"CommandMixedWithDefault",
+                   {"12", "9600", "table", "12"},
+                   2,
+                   "unexpected argument '12' beside the command table: give "
+                   "FREQ BAUD or one command, not both"},
+        FailureRow{"UnknownOption",
+                   {"--bogus", "12", "9600"},
+                   2,
+                   "The following argument was not expected: --bogus"},
+        FailureRow{"MissingValue",
+                   {"12", "9600", "--timer"},
+                   2,
+                   "--timer needs a value"},
+        FailureRow{"OptionTwice",
+                   {"--smod", "0", "--smod", "1", "12", "9"},
+                   2,
+                   "--smod is given more than once"},
+        FailureRow{"BadChoice",
+                   {"--clock", "4", "12", "9600"},
+                   2,
+                   "--clock '4' is not one of 12, 6, 1"},
+        FailureRow{"NoSettingLeft",
+                   {"--timer", "2", "--smod", "1", "12", "9"},
+                   2,
+                   "no setting matches --timer 2 --smod 1: SMOD is Timer 1's, "
+                   "and Timer 2 has 12 and 6 clocks only"},
+        FailureRow{"EmptyRateInList",
+                   {"table", "12", "--baud", "9600,"},
+                   2,
+                   "BAUD '' is not a number"},
+        FailureRow{"CrystalsNeedARate", {"crystals"}, 2, "BAUD is required"},
+        FailureRow{"FormatForCode",
+                   {"code", "12", "9600", "--format", "json"},
+                   2,
+                   "--format applies to FREQ BAUD, table and crystals; code "
+                   "writes C"},
+        FailureRow{"NegativeTolerance",
+                   {"--tolerance", "-1", "12", "9600"},
+                   2,
+                   "--tolerance '-1' must not be negative"}),
+    RowName<FailureRow>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, FailureTest,
+    testing::Values(
+        FailureRow{"OutOfRangeForThePick",
+                   {"code", "11.0592", "115200", "--clock", "12", "--timer",
+                    "1", "--smod", "0"},
+                   1,
+                   "Timer 1, SMOD 0, 12 clocks cannot reach 115200 baud at "
+                   "11.0592 MHz: its reload is out of range"},
+        FailureRow{"OutOfRangeForAll",
+                   {"code", "1.8432", "921600"},
+                   1,
+                   "no setting reaches 921600 baud at 1.8432 MHz: every reload "
+                   "is out of range"},
+        FailureRow{"BeyondTheTolerance",
+                   {"code", "12", "9600", "--smod", "1", "--clock", "12"},
+                   1,
+                   "Timer 1, SMOD 1, 12 clocks gives 8928.57 baud for 9600 "
+                   "baud at 12 MHz: -6.99 %, beyond the 2 % tolerance"},
+        FailureRow{"BeyondATighterTolerance",
+                   {"code", "12", "9600", "--tolerance", "0.1"},
+                   1,
+                   "the best setting, Timer 2, 12 clocks gives 9615.38 baud "
+                   "for 9600 baud at 12 MHz: +0.16 %, beyond the 0.1 % "
+                   "tolerance"}),
+    RowName<FailureRow>);
+
+TEST(MachineOutput, JsonHasNumbersAsNumbersAndNullsOutOfRange) {
+  const Process process =
+      RunCli({"11.0592", "115200", "--clock", "12", "--format", "json"});
+  ASSERT_EQ(process.status, 0);
+  const auto json = nlohmann::json::parse(process.out);
+  EXPECT_EQ(json["frequency_mhz"], 11.0592);
+  EXPECT_EQ(json["baud"], 115200.0);
+  ASSERT_EQ(json["settings"].size(), 3u);
+  const auto& best = json["settings"][0];
+  EXPECT_EQ(best["timer"], 2);
+  EXPECT_TRUE(best["smod"].is_null());
+  EXPECT_EQ(best["reload"], 65533);
+  EXPECT_EQ(best["reload_hex"], "FFFD");
+  EXPECT_EQ(best["fits"], true);
+  EXPECT_TRUE(best["actual_baud"].is_number_float());
+  EXPECT_EQ(best["mark"], "exact");
+  // 0.5 below 256 rounds to 256 with SMOD 1: out of range too.
+  const auto& last = json["settings"][2];
+  EXPECT_EQ(last["smod"], 1);
+  EXPECT_TRUE(last["reload"].is_null());
+  EXPECT_TRUE(last["reload_hex"].is_null());
+  EXPECT_TRUE(last["error_percent"].is_null());
+  EXPECT_EQ(last["mark"], "out-of-range");
+}
+
+TEST(MachineOutput, CsvRowsHaveTheHeadersFieldCount) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"12", "9600", "--format", "csv"},
+        std::vector<std::string>{"table", "12", "--format", "csv"},
+        std::vector<std::string>{"crystals", "9600", "57600", "--format",
+                                 "csv"}}) {
+    const Process process = RunCli(args);
+    ASSERT_EQ(process.status, 0) << args[0];
+    const std::vector<std::string> lines = Lines(process.out);
+    ASSERT_GT(lines.size(), 1u);
+    const auto fields = std::count(lines[0].begin(), lines[0].end(), ',');
+    for (const std::string& line : lines) {
+      EXPECT_EQ(std::count(line.begin(), line.end(), ','), fields) << line;
+    }
+  }
+}
+
+// Colour needs a terminal: `script` gives the program one.
+struct ColorRow {
+  const char* name;
+  bool terminal;
+  std::vector<std::string> env;
+  bool colored;
+};
+void PrintTo(const ColorRow& row, std::ostream* os) { *os << row.name; }
+
+class ColorTest : public testing::TestWithParam<ColorRow> {};
+
+TEST_P(ColorTest, ColoursMarksOnlyOnATerminalWithoutNoColor) {
+  const ColorRow& row = GetParam();
+  const std::string command =
+      std::string("'") + BAUD51_CLI_EXE + "' 11.0592 19200";
+  const Process process =
+      row.terminal
+          ? Spawn("/usr/bin/script", {"-qec", command, "/dev/null"}, row.env)
+          : RunCli({"11.0592", "19200"}, row.env);
+  ASSERT_EQ(process.status, 0) << process.err;
+  EXPECT_NE(process.out.find("exact"), std::string::npos);
+  EXPECT_EQ(process.out.find("\x1b["s) != std::string::npos, row.colored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, ColorTest,
+    testing::Values(ColorRow{"Terminal", true, {}, true},
+                    ColorRow{"TerminalNoColor", true, {"NO_COLOR=1"}, false},
+                    ColorRow{"TerminalEmptyNoColor", true, {"NO_COLOR="}, true},
+                    ColorRow{"Pipe", false, {}, false}),
+    RowName<ColorRow>);
+
+}  // namespace
