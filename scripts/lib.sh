@@ -3,9 +3,12 @@
 
 BAUD51_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What the build itself needs; the commands add their own extras.
+# What the build itself needs; the commands add their own extras. The
+# command-line program reads its arguments with CLI11, writes JSON with
+# nlohmann-json and numbers with {fmt}; help2man makes its manual page.
 BAUD51_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev)
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev libfmt-dev help2man)
 # A font with Chinese glyphs: without one every window text is boxes. Qt's
 # own Chinese texts (context menus, dialog buttons): without them they are
 # English, which is no error.
@@ -13,9 +16,10 @@ BAUD51_FONT_PACKAGES=(fonts-wqy-microhei qt6-translations-l10n)
 # The install test: the desktop file and AppStream validators, and what
 # CPack needs to work out the Debian package's library dependencies. The
 # screen-reader test: a virtual display, a D-Bus session with the
-# accessibility bus and registry, and the AT-SPI client for Python.
+# accessibility bus and registry, and the AT-SPI client for Python. The
+# command line's init code: SDCC compiles it and its s51 simulator runs it.
 BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file
-  xvfb xauth dbus at-spi2-core python3-pyatspi)
+  xvfb xauth dbus at-spi2-core python3-pyatspi sdcc sdcc-ucsim)
 # The slower checks: clang with its sanitizer and libFuzzer runtimes,
 # llvm-symbolizer so that their reports name functions and lines, valgrind,
 # clang-format for the layout check.
