@@ -56,8 +56,9 @@ Numbers:
 Settings:
   Timer 1 in mode 2 (8-bit auto-reload) with SMOD 0 or 1, at 12 clocks per
   machine cycle (the classic core), 6 (the X2 mode of Atmel AT89C51RD2/ED2
-  and NXP P89C51RD2/P89V51RD2-style parts) or 1 (single-cycle STC12/STC15
-  -style parts with AUXR.T1x12); Timer 2 of the 8052 at 12 or 6 clocks.
+  and NXP P89C51RD2/P89V51RD2-style parts) or 1 (single-cycle parts of the
+  STC12/STC15 kind, with AUXR.T1x12); Timer 2 of the 8052 at 12 or 6
+  clocks.
   The reload is rounded half to even; the error is that of the rounded
   reload. Not covered: a 16-bit Timer 1 reload, UARTs that divide Timer 1
   by 2, 4-clock cores, and dedicated baud-rate generators.
@@ -74,9 +75,13 @@ Exit status:
 
 Examples:
   {0} 11.0592 19200
+                       every setting for 19200 baud, best first
   {0} table 22.1184MHz --format csv
+                       the standard rates for 22.1184 MHz, as CSV
   {0} crystals 9600 115200 --clock 12
+                       crystals for both rates on a classic core
   {0} code 11.0592 9600 --timer 2
+                       init code with Timer 2 as baud-rate generator
 )",
                      kProgramName);
 }
