@@ -1,0 +1,41 @@
+// The command line's computing, without a process:
+//   crystals over the whole crystal table for 6 rates, ranked per clock
+//   mode (target: under 1 ms), and the same as the program answers it,
+//   from arguments to text; one table of the standard rates.
+// Run: build/dev/bench/cli/cli_bench
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "cli/run.h"
+#include "cli/settings.h"
+
+namespace {
+
+constexpr std::array<double, 6> kSixRates{9600,  19200,  38400,
+                                          57600, 115200, 4800};
+
+void BM_RankCrystalsSixRates(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        cli::RankCrystals(kSixRates, {}, cli::kDefaultTolerancePercent));
+  }
+}
+BENCHMARK(BM_RankCrystalsSixRates)->Unit(benchmark::kMicrosecond);
+
+void BM_CrystalsCommandSixRates(benchmark::State& state) {
+  const std::vector<std::string> args{"crystals", "9600",   "19200", "38400",
+                                      "57600",    "115200", "4800"};
+  for (auto _ : state) benchmark::DoNotOptimize(cli::Run(args, {}));
+}
+BENCHMARK(BM_CrystalsCommandSixRates)->Unit(benchmark::kMicrosecond);
+
+void BM_TableCommand(benchmark::State& state) {
+  const std::vector<std::string> args{"table", "11.0592"};
+  for (auto _ : state) benchmark::DoNotOptimize(cli::Run(args, {}));
+}
+BENCHMARK(BM_TableCommand)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
