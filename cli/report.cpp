@@ -177,9 +177,9 @@ std::string CrystalsText(const Request& request,
                          std::span<const ClockModeRanking> rankings,
                          Style style) {
   std::string out = fmt::format(
-      "Crystals for {} baud, ranked per clock mode by the worst error of each "
-      "rate's best setting; tolerance {} %.\nEach rate shows its best setting "
-      "as T<timer>/<SMOD> and reload. {}\n",
+      "Crystals for {} baud; tolerance {} %. Ranked per clock mode by\n"
+      "the worst error of each rate's best setting (T<timer>/<SMOD> and "
+      "reload).\n{}\n",
       RatesText(request.rates), NumberText(request.tolerance_percent),
       SignLegend(request.tolerance_percent));
   for (const ClockModeRanking& ranking : rankings) {
