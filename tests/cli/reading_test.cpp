@@ -57,9 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingRow{"Hertz", Kind::kFrequency, "11059200Hz", 11.0592, nullptr},
         ReadingRow{"Kilohertz", Kind::kFrequency, "11059.2kHz", 11.0592,
                    nullptr},
-        ReadingRow{"ExponentAndUnit", Kind::kFrequency, "1.10592e7hz", 11.0592,
-                   nullptr},
-        ReadingRow{"PointFirst", Kind::kFrequency, ".5", 0.5, nullptr},
         // One rounding: 0.1 / 1e6 would be 1.0000000000000001e-07.
         ReadingRow{"HertzRoundOnce", Kind::kFrequency, "0.1Hz", 1e-7, nullptr},
         // A scaled value near the top of the doubles stays in range.
@@ -67,26 +64,16 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingRow{"Letters", Kind::kFrequency, "abc", 0, kNotANumber},
         ReadingRow{"TrailingLetters", Kind::kFrequency, "12abc", 0,
                    kNotANumber},
-        ReadingRow{"UnitAlone", Kind::kFrequency, "MHz", 0, kNotANumber},
-        ReadingRow{"UnitTwice", Kind::kFrequency, "12MHzMHz", 0, kNotANumber},
         ReadingRow{"Space", Kind::kFrequency, "12 MHz", 0, kNotANumber},
-        ReadingRow{"LeadingSpace", Kind::kFrequency, " 12", 0, kNotANumber},
         ReadingRow{"Plus", Kind::kFrequency, "+12", 0, kNotANumber},
         ReadingRow{"Hex", Kind::kFrequency, "0x10", 0, kNotANumber},
-        ReadingRow{"Comma", Kind::kFrequency, "11,0592", 0, kNotANumber},
         ReadingRow{"Empty", Kind::kFrequency, "", 0, kNotANumber},
-        ReadingRow{"BareExponent", Kind::kFrequency, "12e", 0, kNotANumber},
         ReadingRow{"Zero", Kind::kFrequency, "0", 0, kNotPositive},
-        ReadingRow{"ZeroHertz", Kind::kFrequency, "0Hz", 0, kNotPositive},
         ReadingRow{"Negative", Kind::kFrequency, "-12", 0, kNotPositive},
-        ReadingRow{"NegativeZero", Kind::kFrequency, "-0", 0, kNotPositive},
         ReadingRow{"ZeroHugeExponent", Kind::kFrequency,
                    "0e99999999999999999999kHz", 0, kNotPositive},
         ReadingRow{"Infinity", Kind::kFrequency, "inf", 0, kNotFinite},
-        ReadingRow{"InfinityHertz", Kind::kFrequency, "infinityHz", 0,
-                   kNotFinite},
         ReadingRow{"NotANumber", Kind::kFrequency, "nan", 0, kNotFinite},
-        ReadingRow{"BeyondDoubles", Kind::kFrequency, "1e309", 0, kOutOfRange},
         ReadingRow{"BeyondDoublesScaled", Kind::kFrequency, "1e312kHz", 0,
                    kOutOfRange},
         ReadingRow{"ExponentPast64Bits", Kind::kFrequency,
@@ -102,30 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReadingRow{"Plain", Kind::kBaud, "9600", 9600, nullptr},
         ReadingRow{"Thousands", Kind::kBaud, "115.2k", 115200, nullptr},
-        ReadingRow{"ThousandsUpper", Kind::kBaud, "19.2K", 19200, nullptr},
-        ReadingRow{"Fraction", Kind::kBaud, "137.5", 137.5, nullptr},
         // Scaled in the exponent, not by a multiplication after reading.
         ReadingRow{"ThousandsRoundOnce", Kind::kBaud, "1.001k", 1001, nullptr},
-        ReadingRow{"KiloAlone", Kind::kBaud, "k", 0, kNotANumber},
         ReadingRow{"Hertz", Kind::kBaud, "9600Hz", 0, kNotANumber},
-        ReadingRow{"Mega", Kind::kBaud, "1M", 0, kNotANumber},
         ReadingRow{"Zero", Kind::kBaud, "0", 0, kNotPositive},
-        ReadingRow{"ZeroKilo", Kind::kBaud, "0k", 0, kNotPositive},
         ReadingRow{"Negative", Kind::kBaud, "-9600", 0, kNotPositive},
-        ReadingRow{"Infinite", Kind::kBaud, "infk", 0, kNotFinite},
-        ReadingRow{"BeyondDoubles", Kind::kBaud, "1e400", 0, kOutOfRange},
         ReadingRow{"BeyondDoublesKilo", Kind::kBaud, "1e306k", 0, kOutOfRange}),
     RowName<ReadingRow>);
 
 INSTANTIATE_TEST_SUITE_P(
     Tolerances, ReadingTest,
     testing::Values(
-        ReadingRow{"Plain", Kind::kPercent, "2", 2, nullptr},
         ReadingRow{"Zero", Kind::kPercent, "0", 0, nullptr},
-        ReadingRow{"NegativeZero", Kind::kPercent, "-0", 0, nullptr},
         ReadingRow{"Negative", Kind::kPercent, "-1", 0, "must not be negative"},
-        ReadingRow{"PercentSign", Kind::kPercent, "2%", 0, kNotANumber},
-        ReadingRow{"Infinite", Kind::kPercent, "inf", 0, kNotFinite}),
+        ReadingRow{"PercentSign", Kind::kPercent, "2%", 0, kNotANumber}),
     RowName<ReadingRow>);
 
 }  // namespace
