@@ -7,7 +7,6 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "calc/reload.h"
