@@ -49,8 +49,8 @@ struct ActualRate {
 // signed error against `baud`. Never throws: a constant outside the timer,
 // or arithmetic that overflows, is reported as not fitting.
 //   ActualRateOf(11.0592, 19200, kTimer1, 254.5) -> {254, true, 14400, -25}
-//   ActualRateOf(12, 9600, kTimer2, 65497)       -> {65497, true, 9615.38..,
-//   0.16..} ActualRateOf(1000, 9600, kTimer1, -15.27)    -> {-15, false, 0, 0}
+//   ActualRateOf(12, 9600, kTimer2, 65497) -> {65497, true, 9615.4, 0.16}
+//   ActualRateOf(1000, 9600, kTimer1, -15.27)    -> {-15, false, 0, 0}
 ActualRate ActualRateOf(double frequency_mhz, double baud,
                         const TimerProfile& timer, double reload);
 
