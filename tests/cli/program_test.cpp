@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -38,9 +39,11 @@ std::string Slurp(const std::string& path) {
 // added; output goes to files, so neither stream can block the other.
 Process Spawn(const std::string& program, const std::vector<std::string>& args,
               const std::vector<std::string>& env = {}) {
-  const std::string dir = testing::TempDir();
-  const std::string out_path = dir + "baud51_cli_out";
-  const std::string err_path = dir + "baud51_cli_err";
+  // Per process: CTest runs the tests of this file side by side.
+  const std::string stem =
+      testing::TempDir() + "baud51_cli." + std::to_string(getpid());
+  const std::string out_path = stem + ".out";
+  const std::string err_path = stem + ".err";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(),
@@ -76,6 +79,8 @@ Process Spawn(const std::string& program, const std::vector<std::string>& args,
   }
   process.out = Slurp(out_path);
   process.err = Slurp(err_path);
+  std::remove(out_path.c_str());
+  std::remove(err_path.c_str());
   return process;
 }
 
