@@ -30,9 +30,11 @@ BAUD51_CHECK_PACKAGES=(clang clang-format libclang-rt-14-dev llvm valgrind)
 # The Windows program: the MinGW-w64 cross compiler (posix threads), Wine
 # and a virtual display to run its tests on, Wine's own fonts (the caption
 # buttons' Marlett), AR PL UMing for the Chinese texts (a Song face with
-# SimSun's widths), and Python for rendering the icon.
+# SimSun's widths), Python for rendering the icon, and the header-only
+# libraries of the command line.
 BAUD51_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix
-  wine wine64 fonts-wine fonts-arphic-uming xvfb xauth python3)
+  wine wine64 fonts-wine fonts-arphic-uming xvfb xauth python3
+  libcli11-dev nlohmann-json3-dev libfmt-dev)
 
 die() { printf 'baud51: %s\n' "$*" >&2; exit 1; }
 

@@ -1,4 +1,4 @@
-# The portable .zip holds the program at its top level.
+# The portable .zip holds both programs at its top level.
 #   cmake -DBUILD=<build tree> -DCPACK=<cpack> -P check_zip.cmake
 cmake_minimum_required(VERSION 3.25)
 set(out ${BUILD}/zip-check)
@@ -12,7 +12,9 @@ if(NOT status EQUAL 0 OR NOT zips)
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zips}
                 OUTPUT_VARIABLE listing)
-if(NOT listing MATCHES "(^|\n)baud51\\.exe(\n|$)")
-  message(FATAL_ERROR "baud51.exe is not at the top of the zip:\n${listing}")
-endif()
+foreach(program baud51 baud51-cli)
+  if(NOT listing MATCHES "(^|\n)${program}\\.exe(\n|$)")
+    message(FATAL_ERROR "${program}.exe is not at the top of the zip:\n${listing}")
+  endif()
+endforeach()
 message(STATUS "${zips}:\n${listing}")

@@ -1,0 +1,24 @@
+# CLI11, nlohmann-json and {fmt} for the Windows build of baud51-cli. All
+# three can be used from their headers alone ({fmt} with FMT_HEADER_ONLY), and
+# those carry no code for one platform, so the Windows build takes them from
+# Debian's packages for the build machine. It reaches them through a folder
+# of links that holds only them: the rest of /usr/include is glibc's.
+set(baud51_header_only ${PROJECT_BINARY_DIR}/header-only)
+file(MAKE_DIRECTORY ${baud51_header_only})
+foreach(library CLI nlohmann fmt)
+  if(NOT IS_DIRECTORY /usr/include/${library})
+    message(FATAL_ERROR "/usr/include/${library} is missing: the Windows "
+                        "build of baud51-cli needs libcli11-dev, "
+                        "nlohmann-json3-dev and libfmt-dev")
+  endif()
+  file(CREATE_LINK /usr/include/${library} ${baud51_header_only}/${library}
+       SYMBOLIC)
+endforeach()
+
+foreach(target CLI11::CLI11 nlohmann_json::nlohmann_json fmt::fmt)
+  add_library(${target} INTERFACE IMPORTED)
+  set_target_properties(${target} PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES ${baud51_header_only})
+endforeach()
+set_target_properties(fmt::fmt PROPERTIES
+  INTERFACE_COMPILE_DEFINITIONS FMT_HEADER_ONLY)
