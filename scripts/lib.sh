@@ -25,8 +25,8 @@ BAUD51_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file
   xvfb xauth dbus at-spi2-core python3-pyatspi)
 # The slower checks: clang with its sanitizer and libFuzzer runtimes,
 # llvm-symbolizer so that their reports name functions and lines, valgrind,
-# clang-format for the layout check.
-BAUD51_CHECK_PACKAGES=(clang clang-format libclang-rt-14-dev llvm valgrind)
+# clang-format and git for the layout check of the tracked files.
+BAUD51_CHECK_PACKAGES=(clang clang-format git libclang-rt-14-dev llvm valgrind)
 # The Windows program: the MinGW-w64 cross compiler (posix threads), Wine
 # and a virtual display to run its tests on, Wine's own fonts (the caption
 # buttons' Marlett), AR PL UMing for the Chinese texts (a Song face with
