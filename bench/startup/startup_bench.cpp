@@ -9,20 +9,17 @@
 //                                on against off, on a real X display and
 //                                D-Bus session whose accessibility bus is
 //                                already up, e.g. bench/startup/a11y
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "bench/support/time_run.h"
 
 extern char** environ;
 
@@ -31,13 +28,6 @@ namespace {
 constexpr double kTimeTarget = 1.05;
 constexpr double kMemoryTarget = 1.10;
 constexpr int kWarmUpRuns = 2;
-
-struct Sample {
-  double milliseconds;
-  double cpu_milliseconds;  // user and system: steadier than wall time on a
-                            // busy machine
-  long peak_kib;
-};
 
 constexpr char kPlatform[] = "QT_QPA_PLATFORM=";
 constexpr char kBridgeOn[] = "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=";
@@ -72,47 +62,6 @@ struct Candidate {
   }
 };
 
-bool Measure(const char* program, char** environment, Sample& sample) {
-  char* argv[] = {const_cast<char*>(program), nullptr};
-  // Qt's chatter would drown the figures; a failing probe shows in its status.
-  posix_spawn_file_actions_t quiet;
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY,
-                                   0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int spawned =
-      posix_spawn(&pid, program, &quiet, nullptr, argv, environment);
-  posix_spawn_file_actions_destroy(&quiet);
-  if (spawned != 0) {
-    std::perror(program);
-    return false;
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return false;
-  const auto end = std::chrono::steady_clock::now();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "%s did not exit cleanly (status %d)\n", program,
-                 status);
-    return false;
-  }
-  sample.milliseconds =
-      std::chrono::duration<double, std::milli>(end - start).count();
-  const auto ms = [](const timeval& t) {
-    return t.tv_sec * 1e3 + t.tv_usec / 1e3;
-  };
-  sample.cpu_milliseconds = ms(usage.ru_utime) + ms(usage.ru_stime);
-  sample.peak_kib = usage.ru_maxrss;
-  return true;
-}
-
-template <class T>
-T Median(std::vector<T> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 struct Medians {
   double milliseconds;
   double cpu_milliseconds;
@@ -129,9 +78,12 @@ bool Compare(Candidate (&candidates)[2], int runs, Medians (&medians)[2]) {
   for (int run = -kWarmUpRuns; run < runs; ++run) {
     for (int p = 0; p < 2; ++p) {
       const int which = (run % 2 == 0) ? p : 1 - p;
-      Sample sample{};
-      if (!Measure(candidates[which].program, environments[which].data(),
-                   sample)) {
+      bench::Sample sample{};
+      char* argv[] = {const_cast<char*>(candidates[which].program), nullptr};
+      // Qt's chatter would drown the figures; a failing probe shows in its
+      // status.
+      if (!bench::TimeRun(argv, environments[which].data(), STDERR_FILENO,
+                          sample)) {
         std::fprintf(stderr, "(%s)\n", candidates[which].name);
         return false;
       }
@@ -142,7 +94,8 @@ bool Compare(Candidate (&candidates)[2], int runs, Medians (&medians)[2]) {
     }
   }
   for (int p = 0; p < 2; ++p) {
-    medians[p] = {Median(times[p]), Median(cpu_times[p]), Median(peaks[p])};
+    medians[p] = {bench::Median(times[p]), bench::Median(cpu_times[p]),
+                  bench::Median(peaks[p])};
   }
   return true;
 }
