@@ -21,7 +21,6 @@
 
 #include "app/combo_style.h"
 #include "window/auto_size.h"
-#include "window/contrast.h"
 
 namespace app {
 namespace {
@@ -35,7 +34,7 @@ window::Color Encode(const QColor& color) {
 constexpr int kWindowPointSize = 9;
 // The picture is compiled in: reading it through Qt's image plugins would
 // cost more start-up time than building the whole window.
-#include "app/icon.xpm"
+#include "window/icon.xpm"
 
 // Qt gives a plain-text label no menu, and Ctrl+C needs the focus that the
 // label never takes; so its own menu copies the selection, or the whole
@@ -78,14 +77,8 @@ QLabel* MakeLabel(const window::ControlRecord& record, QWidget& parent) {
   if (record.font) label->setFont(RecordFont(*record.font));
 
   QPalette palette = label->palette();
-  if (record.back_color) {
-    palette.setColor(QPalette::Window,
-                     DecodeColor(*record.back_color, palette));
-  }
-  palette.setColor(
-      QPalette::WindowText,
-      LabelTextColor(record.fore_color.value_or(window::kNormalTextColor),
-                     record.back_color, palette));
+  SetLabelColors(palette, record.fore_color.value_or(window::kNormalTextColor),
+                 record.back_color);
   label->setPalette(palette);
 
   label->move(Px(record.left), Px(record.top));
@@ -155,28 +148,25 @@ bool IsTranslated(const QString& text) {
                      [](QChar c) { return c.unicode() > 0x7F; });
 }
 
-int Px(int twips) {
-  return static_cast<int>(
-      std::lround(static_cast<double>(twips) / window::kTwipsPerPixel));
+int Px(int twips) { return window::Pixels(twips); }
+
+window::SystemColors PaletteColors(const QPalette& palette) {
+  return [&palette](int index) {
+    return Encode(palette.color(index == window::kSystemButtonFace
+                                    ? QPalette::Window
+                                    : QPalette::ButtonText));
+  };
 }
 
-QColor LabelTextColor(window::Color fore, std::optional<window::Color> back,
-                      const QPalette& palette) {
-  const QColor drawn_on =
-      back ? DecodeColor(*back, palette) : palette.color(QPalette::Window);
-  return DecodeColor(
-      window::ReadableOn(Encode(DecodeColor(fore, palette)), Encode(drawn_on),
-                         window::RequiredContrast(fore, back)),
-      palette);
-}
-
-QColor DecodeColor(window::Color color, const QPalette& palette) {
-  if (!window::IsSystemColor(color)) {
-    return QColor(window::Red(color), window::Green(color),
-                  window::Blue(color));
-  }
-  // Button text is the one system colour the description uses.
-  return palette.color(QPalette::ButtonText);
+void SetLabelColors(QPalette& palette, window::Color fore,
+                    std::optional<window::Color> back) {
+  const window::LabelColors shown =
+      window::ShownColors(fore, back, PaletteColors(palette));
+  const auto decode = [](window::Color c) {
+    return QColor(window::Red(c), window::Green(c), window::Blue(c));
+  };
+  if (back) palette.setColor(QPalette::Window, decode(shown.back));
+  palette.setColor(QPalette::WindowText, decode(shown.text));
 }
 
 bool IsInstalled(const QString& family) {
@@ -254,14 +244,10 @@ BuiltWindow BuildWindow(const window::WindowRecord& form,
 
   auto* combo_style = new ComboFitStyle;
   combo_style->setParent(&top);
-  std::vector<std::pair<int, QWidget*>> focus_chain;
   for (const window::ControlRecord& record : controls) {
     QWidget* widget = MakeControl(record, top, *combo_style);
     widget->setObjectName(Utf8(record.name));
     built.controls.push_back(widget);
-    if (window::TakesFocus(record)) {
-      focus_chain.emplace_back(record.tab_index, widget);
-    }
   }
   auto made = [&](std::string_view name) -> QWidget* {
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -274,10 +260,12 @@ BuiltWindow BuildWindow(const window::WindowRecord& form,
     NameAfterHeading(qobject_cast<QLabel*>(made(controls[i].heading)),
                      qobject_cast<QComboBox*>(built.controls[i]));
   }
-  std::sort(focus_chain.begin(), focus_chain.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 1; i < focus_chain.size(); ++i) {
-    QWidget::setTabOrder(focus_chain[i - 1].second, focus_chain[i].second);
+  QWidget* previous = nullptr;
+  for (const window::ControlRecord* record : window::InTabOrder(controls)) {
+    if (!window::TakesFocus(*record)) continue;
+    QWidget* widget = built.controls[record - controls.data()];
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
   }
   return built;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "window/description.h"
+#include "window/look.h"
 
 class QLabel;
 class QWidget;
@@ -29,15 +30,15 @@ bool IsTranslated(const QString& text);
 // Twips to logical pixels; Qt's own high-DPI scaling does the rest.
 int Px(int twips);
 
-// An explicit &H00BBGGRR colour, or the palette's colour for a system one.
-QColor DecodeColor(window::Color color, const QPalette& palette);
+// The system colours as `palette` gives them: the button face is the
+// window's background, and button text is the one other system colour the
+// description uses.
+window::SystemColors PaletteColors(const QPalette& palette);
 
-// The colour a label's text is drawn in: `fore` as described, unless on the
-// background it is drawn on (`back`, or the window colour) under this
-// palette it would fall short of the window's contrast rule; then the same
-// hue, lighter or darker. Under the default light palette it is `fore`.
-QColor LabelTextColor(window::Color fore, std::optional<window::Color> back,
-                      const QPalette& palette);
+// A label's text (and, when the record sets one, background) colour in
+// `palette`, by window::ShownColors.
+void SetLabelColors(QPalette& palette, window::Color fore,
+                    std::optional<window::Color> back);
 
 // Whether `family` is installed, by its exact name.
 bool IsInstalled(const QString& family);

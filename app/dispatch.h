@@ -1,14 +1,13 @@
 #pragma once
-// The one way into the window's handlers. Nothing thrown by a handler may
-// cross Qt's event loop, so every failure stops here and is reported.
+// The Qt program's one way into the window's handlers. Nothing thrown by a
+// handler may cross Qt's event loop, so every failure stops here.
 
 #include <functional>
 
 namespace app {
 
-// Runs `handler`; whatever it throws goes to ReportError. Our choice: the
-// program carries on after the report, with the window as the failure left
-// it, so a mistyped field is corrected rather than ending the calculator.
+// Runs `handler` through window::Dispatch; the words of whatever it throws
+// go to ReportError, and the program carries on.
 void Dispatch(const std::function<void()>& handler) noexcept;
 
 }  // namespace app

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "app/builder.h"
-#include "app/project.h"
 #include "app/qt_controls.h"
 #include "window/form1.h"
+#include "window/project.h"
 
 class QWidget;
 
@@ -18,7 +18,7 @@ class FormHost {
   // Builds the window from its description, gives its starting results
   // their tooltips and connects the project's events; nothing is shown and
   // Load has not been raised yet.
-  explicit FormHost(const ProjectDescriptor& project);
+  explicit FormHost(const window::ProjectDescriptor& project);
   ~FormHost();
   FormHost(const FormHost&) = delete;
   FormHost& operator=(const FormHost&) = delete;
@@ -32,7 +32,7 @@ class FormHost {
   void Show();
 
  private:
-  const ProjectDescriptor& project_;
+  const window::ProjectDescriptor& project_;
   BuiltWindow built_;
   QtControls controls_;
   window::Form1 form_;

@@ -64,10 +64,8 @@ void QtControls::SetCaption(std::string_view label, std::string_view caption) {
 void QtControls::SetForeColor(std::string_view label, window::Color color) {
   auto& widget = Find<QLabel>(label);
   QPalette palette = widget.palette();
-  palette.setColor(
-      QPalette::WindowText,
-      LabelTextColor(color, controls_.find(label)->second.record->back_color,
-                     palette));
+  SetLabelColors(palette, color,
+                 controls_.find(label)->second.record->back_color);
   widget.setPalette(palette);
 }
 

@@ -52,10 +52,10 @@ void HoldOrExit(QtMsgType type, const QMessageLogContext& context,
 
 }  // namespace
 
-void ConfigureApplication(const ProjectDescriptor& project) {
+void ConfigureApplication(const window::ProjectDescriptor& project) {
   QApplication::setApplicationName(QStringLiteral("baud51"));
   QApplication::setApplicationVersion(QStringLiteral(BAUD51_VERSION_TEXT));
-  if (project.locale == kLocaleChinesePrc) {
+  if (project.locale == window::kLocaleChinesePrc) {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QLocale::setDefault(chinese);
     // Qt's own texts (context menus, dialog buttons) in Chinese. Without
@@ -71,7 +71,7 @@ void ConfigureApplication(const ProjectDescriptor& project) {
   QApplication::setFont(WindowFont());
 }
 
-int Run(const ProjectDescriptor& project, const StartHooks& hooks) {
+int Run(const window::ProjectDescriptor& project, const StartHooks& hooks) {
   ConfigureApplication(project);
   FormHost host(project);
   host.RaiseLoad();
@@ -80,7 +80,7 @@ int Run(const ProjectDescriptor& project, const StartHooks& hooks) {
   return QApplication::exec();
 }
 
-int Start(const ProjectDescriptor& project, const StartHooks& hooks) {
+int Start(const window::ProjectDescriptor& project, const StartHooks& hooks) {
   if (!HasDisplay()) {
     std::fputs(kNoDisplayMessage, stderr);
     return kNoDisplayExit;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/project.h"
+#include "window/project.h"
 
 class QWidget;
 
@@ -20,14 +20,15 @@ inline constexpr int kNoDisplayExit = 2;
 
 // Creates the application, then Run(). Without a display it says so in one
 // line on stderr and returns kNoDisplayExit.
-int Start(const ProjectDescriptor& project, const StartHooks& hooks = {});
+int Start(const window::ProjectDescriptor& project,
+          const StartHooks& hooks = {});
 
 // Needs a QApplication: configures it, builds Form1, raises Load, shows the
 // window and runs the event loop until no window is left.
-int Run(const ProjectDescriptor& project, const StartHooks& hooks = {});
+int Run(const window::ProjectDescriptor& project, const StartHooks& hooks = {});
 
 // Application-wide settings: name, version "1.00", locale with Qt's own
 // translation for it when installed, default font.
-void ConfigureApplication(const ProjectDescriptor& project);
+void ConfigureApplication(const window::ProjectDescriptor& project);
 
 }  // namespace app

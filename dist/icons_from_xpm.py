@@ -2,7 +2,7 @@
 """Renders the program's compiled-in XPM icon as the desktop icons.
 
 The PNG and SVG beside this script are its output and are committed, so the
-Linux build needs no Python. Run it again after changing app/icon.xpm:
+Linux build needs no Python. Run it again after changing window/icon.xpm:
     dist/icons_from_xpm.py
 The Windows build makes the program's 16-colour .ico with it:
     dist/icons_from_xpm.py --ico baud51.ico
@@ -14,7 +14,7 @@ import sys
 import zlib
 
 HERE = pathlib.Path(__file__).resolve().parent
-XPM = HERE.parent / "app" / "icon.xpm"
+XPM = HERE.parent / "window" / "icon.xpm"
 
 
 def read_xpm(path):

@@ -94,12 +94,8 @@ void LeaveTextRoom(HWND combo) {
 }  // namespace
 
 FormControls::FormControls(HWND form, std::span<const ControlRecord> records)
-    : form_(form) {
-  std::vector<const ControlRecord*> ordered;
-  for (const ControlRecord& record : records) ordered.push_back(&record);
-  std::sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
-    return a->tab_index < b->tab_index;
-  });
+    : form_(form), records_(records) {
+  const std::vector<const ControlRecord*> ordered = window::InTabOrder(records);
   const auto instance =
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form, GWLP_HINSTANCE));
   controls_.reserve(ordered.size());
@@ -232,10 +228,10 @@ void FormControls::Layout(UINT dpi) {
 
 void FormControls::Place(const Control& control) const {
   const ControlRecord& record = *control.record;
-  const int x = Px(record.left, dpi_);
-  const int y = Px(record.top, dpi_);
-  int width = Px(record.width, dpi_);
-  int height = Px(record.height, dpi_);
+  const int x = window::Pixels(record.left, dpi_);
+  const int y = window::Pixels(record.top, dpi_);
+  int width = window::Pixels(record.width, dpi_);
+  int height = window::Pixels(record.height, dpi_);
   // A drop-down combo box is made as tall as its opened list; its font
   // decides how tall the closed box is.
   if (record.kind == ControlKind::kComboBox) height *= 1 + kListRows;
@@ -280,11 +276,8 @@ HWND FormControls::Handle(std::string_view name) const {
 }
 
 HWND FormControls::FirstTabStop() const {
-  // Made in tab-index order, so the first that takes the focus.
-  for (const Control& control : controls_) {
-    if (window::TakesFocus(*control.record)) return control.hwnd;
-  }
-  return nullptr;
+  const ControlRecord* first = window::FirstTabStop(records_);
+  return first != nullptr ? Handle(first->name) : nullptr;
 }
 
 HBRUSH FormControls::Paint(HWND child, HDC dc) {
@@ -292,9 +285,9 @@ HBRUSH FormControls::Paint(HWND child, HDC dc) {
   if (control == nullptr || control->record->kind != ControlKind::kLabel) {
     return nullptr;
   }
-  const LabelColors colors =
-      ShownColors(control->fore, control->record->back_color,
-                  [](int index) { return GetSysColor(index); });
+  const window::LabelColors colors =
+      window::ShownColors(control->fore, control->record->back_color,
+                          [](int index) { return GetSysColor(index); });
   SetTextColor(dc, colors.text);
   SetBkColor(dc, colors.back);
   auto& brush = brushes_[colors.back];

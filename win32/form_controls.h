@@ -69,6 +69,7 @@ class FormControls final : public window::Controls {
   void Place(const Control& control) const;
 
   HWND form_;
+  std::span<const window::ControlRecord> records_;
   HWND tooltip_ = nullptr;
   UINT dpi_ = kBaseDpi;
   std::vector<Control> controls_;

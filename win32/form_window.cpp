@@ -9,10 +9,10 @@
 #include <string>
 #include <type_traits>
 
-#include "win32/dispatch.h"
 #include "win32/error_report.h"
 #include "win32/text.h"
 #include "window/description.h"
+#include "window/dispatch.h"
 
 namespace win32 {
 namespace {
@@ -81,8 +81,8 @@ void CopyToClipboard(HWND owner, std::string_view text) {
 // The window's frame around a client area of the described size at `dpi`,
 // relative to the client's top-left corner.
 RECT FrameAround(UINT dpi) {
-  RECT frame{0, 0, Px(window::kForm1.client_width, dpi),
-             Px(window::kForm1.client_height, dpi)};
+  RECT frame{0, 0, window::Pixels(window::kForm1.client_width, dpi),
+             window::Pixels(window::kForm1.client_height, dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
   return frame;
 }
@@ -90,13 +90,13 @@ RECT FrameAround(UINT dpi) {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance,
-                       const app::ProjectDescriptor& project)
+                       const window::ProjectDescriptor& project)
     : project_(project) {
   Register(instance, &FormWindow::Procedure);
   // Made where the description places it at 96 dpi, then sized for the DPI
   // of the monitor that turns out to hold it.
-  const int left = Px(window::kForm1.client_left, kBaseDpi);
-  const int top = Px(window::kForm1.client_top, kBaseDpi);
+  const int left = window::Pixels(window::kForm1.client_left, kBaseDpi);
+  const int top = window::Pixels(window::kForm1.client_top, kBaseDpi);
   if (CreateWindowExW(kExStyle, kClassName,
                       Wide(window::kForm1.caption).c_str(), kStyle, left, top,
                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
@@ -109,8 +109,8 @@ FormWindow::FormWindow(HINSTANCE instance,
     controls_->Layout(dpi);
     const RECT frame = FrameAround(dpi);
     SetWindowPos(hwnd_, nullptr,
-                 Px(window::kForm1.client_left, dpi) + frame.left,
-                 Px(window::kForm1.client_top, dpi) + frame.top,
+                 window::Pixels(window::kForm1.client_left, dpi) + frame.left,
+                 window::Pixels(window::kForm1.client_top, dpi) + frame.top,
                  frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     form_.emplace(*controls_);
@@ -127,8 +127,8 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::RaiseLoad() {
-  Dispatch([this] { Raise(window::kForm1.name, app::Event::kLoad); },
-           [this](std::string_view message) { Report(message); });
+  window::Dispatch([this] { Raise(window::kForm1.name, window::Event::kLoad); },
+                   [this](std::string_view message) { Report(message); });
 }
 
 void FormWindow::Show(int show_command) {
@@ -141,9 +141,9 @@ void FormWindow::Report(std::string_view message) const {
   ShowErrorMessageBox(hwnd_, message);
 }
 
-void FormWindow::Raise(std::string_view object, app::Event event) {
+void FormWindow::Raise(std::string_view object, window::Event event) {
   if (!form_) return;
-  for (const app::EventConnection& connection : project_.events) {
+  for (const window::EventConnection& connection : project_.events) {
     if (connection.object == object && connection.event == event) {
       (*form_.*connection.handler)();
     }
@@ -175,7 +175,7 @@ LRESULT CALLBACK FormWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam,
     LRESULT result = 0;
     bool handled = false;
   } call{self, message, wparam, lparam};
-  Dispatch(
+  window::Dispatch(
       [&call] {
         call.handled = call.self->Handle(call.message, call.wparam, call.lparam,
                                          call.result);
@@ -235,7 +235,7 @@ void FormWindow::OnCommand(HWND child, int notification) {
   if (record != nullptr &&
       record->kind == window::ControlKind::kCommandButton &&
       notification == BN_CLICKED) {
-    Raise(record->name, app::Event::kClick);
+    Raise(record->name, window::Event::kClick);
   }
 }
 

@@ -6,9 +6,9 @@
 
 #include <optional>
 
-#include "app/project.h"
 #include "win32/form_controls.h"
 #include "window/form1.h"
+#include "window/project.h"
 
 namespace win32 {
 
@@ -18,7 +18,7 @@ class FormWindow {
   // its client area is exactly the described size and it cannot be resized.
   // Gives the starting results their tooltips. Throws if the project starts
   // another window or a control cannot be made.
-  FormWindow(HINSTANCE instance, const app::ProjectDescriptor& project);
+  FormWindow(HINSTANCE instance, const window::ProjectDescriptor& project);
   ~FormWindow();
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
@@ -37,7 +37,7 @@ class FormWindow {
                                     LPARAM lparam) noexcept;
   // One message; false leaves it to DefWindowProc. May throw.
   bool Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
-  void Raise(std::string_view object, app::Event event);
+  void Raise(std::string_view object, window::Event event);
   void OnCommand(HWND child, int notification);
   void OnContextMenu(HWND child, LPARAM where);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
@@ -46,7 +46,7 @@ class FormWindow {
   // client's top-left corner at `client_origin`.
   void FitClientArea(UINT dpi, POINT client_origin);
 
-  const app::ProjectDescriptor& project_;
+  const window::ProjectDescriptor& project_;
   HWND hwnd_ = nullptr;
   HWND focus_ = nullptr;  // where the focus returns when the window is active
   std::optional<FormControls> controls_;

@@ -1,26 +1,16 @@
 #include "win32/look.h"
 
-#include <cmath>
 #include <stdexcept>
 #include <string>
 
 #include "win32/text.h"
-#include "window/contrast.h"
 
 namespace win32 {
 namespace {
 
 constexpr int kPointsPerInch = 72;
-constexpr int kWindowBackground = COLOR_BTNFACE;
 
 }  // namespace
-
-int Px(int twips, UINT dpi) {
-  const double pixels =
-      static_cast<double>(twips) * dpi /
-      (static_cast<double>(window::kTwipsPerPixel) * kBaseDpi);
-  return static_cast<int>(std::lround(pixels));
-}
 
 Font MakeFont(const window::FontRecord& record, UINT dpi) {
   LOGFONTW font{};
@@ -47,20 +37,6 @@ Font MakeFont(const window::FontRecord& record, UINT dpi) {
                              std::string(record.family));
   }
   return made;
-}
-
-window::Color Resolve(window::Color color, const SystemColors& system) {
-  if (!window::IsSystemColor(color)) return color;
-  return system(window::SystemColorIndex(color));
-}
-
-LabelColors ShownColors(window::Color fore, std::optional<window::Color> back,
-                        const SystemColors& system) {
-  const window::Color background =
-      back ? Resolve(*back, system) : system(kWindowBackground);
-  const double required = window::RequiredContrast(fore, back);
-  return {window::ReadableOn(Resolve(fore, system), background, required),
-          background};
 }
 
 }  // namespace win32

@@ -2,10 +2,10 @@
 // routine and returns when the window is gone.
 #include <windows.h>
 
-#include "app/project.h"
 #include "win32/start.h"
+#include "window/project.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
                     PWSTR /*command_line*/, int show_command) {
-  return win32::Run(instance, app::kBaud51Project, show_command);
+  return win32::Run(instance, window::kBaud51Project, show_command);
 }

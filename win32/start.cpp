@@ -4,9 +4,9 @@
 
 #include <stdexcept>
 
-#include "win32/dispatch.h"
 #include "win32/error_report.h"
 #include "win32/form_window.h"
+#include "window/dispatch.h"
 
 namespace win32 {
 namespace {
@@ -27,7 +27,7 @@ int MessageLoop(const FormWindow& form) {
 
 }  // namespace
 
-int Run(HINSTANCE instance, const app::ProjectDescriptor& project,
+int Run(HINSTANCE instance, const window::ProjectDescriptor& project,
         int show_command) noexcept {
   // The tooltips are the common controls'; version 6 comes with the
   // manifest.
@@ -36,11 +36,11 @@ int Run(HINSTANCE instance, const app::ProjectDescriptor& project,
   InitCommonControlsEx(&common);
   struct Start {
     HINSTANCE instance;
-    const app::ProjectDescriptor* project;
+    const window::ProjectDescriptor* project;
     int show_command;
     int status = kStartFailed;
   } start{instance, &project, show_command};
-  Dispatch(
+  window::Dispatch(
       [&start] {
         FormWindow form(start.instance, *start.project);
         form.RaiseLoad();

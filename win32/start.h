@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/project.h"
+#include "window/project.h"
 
 namespace win32 {
 
@@ -14,7 +14,7 @@ inline constexpr int kStartFailed = 1;
 // Builds Form1, raises Load, shows the window with `show_command` and runs
 // the message loop until the window is gone; returns the exit status, 0 on a
 // normal close. Every failure is reported in a message box, never thrown.
-int Run(HINSTANCE instance, const app::ProjectDescriptor& project,
+int Run(HINSTANCE instance, const window::ProjectDescriptor& project,
         int show_command) noexcept;
 
 }  // namespace win32

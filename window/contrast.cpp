@@ -109,17 +109,24 @@ double RequiredContrast(Color described_fore,
                   ContrastRatio(described_fore, *described_back));
 }
 
-Color ReadableOn(Color text, Color background, double required) {
+double TargetContrast(Color described_fore,
+                      std::optional<Color> described_back) {
+  const double required = RequiredContrast(described_fore, described_back);
+  return required < kMinimumContrast ? required : kEnhancedContrast;
+}
+
+Color ReadableOn(Color text, Color background, double required, double target) {
   if (ContrastRatio(text, background) >= required) return text;
+  const double goal = std::max(required, target);
   const double back = Luminance(background);
   const Hsl hsl = ToHsl(text);
   auto darker_reaches = [&](double lightness) {
     const Color c = FromHsl(hsl, lightness);
-    return Luminance(c) <= back && ContrastRatio(c, background) >= required;
+    return Luminance(c) <= back && ContrastRatio(c, background) >= goal;
   };
   auto lighter_reaches = [&](double lightness) {
     const Color c = FromHsl(hsl, lightness);
-    return Luminance(c) >= back && ContrastRatio(c, background) >= required;
+    return Luminance(c) >= back && ContrastRatio(c, background) >= goal;
   };
   const bool can_darken = darker_reaches(0);
   const bool can_lighten = lighter_reaches(1);

@@ -9,8 +9,11 @@
 
 namespace window {
 
-// WCAG 2.1 AA for normal text.
+// WCAG 2.1 AA for normal text: below it a colour is changed.
 inline constexpr double kMinimumContrast = 4.5;
+// WCAG 2.1 AAA for normal text: where a colour is changed, it goes this far,
+// since small anti-aliased glyphs read paler than their colour.
+inline constexpr double kEnhancedContrast = 7.0;
 
 // The WCAG contrast ratio of two explicit colours, 1 to 21.
 //   ContrastRatio(0x000000, 0xFFFFFF) -> 21
@@ -26,13 +29,24 @@ double ContrastRatio(Color a, Color b);
 double RequiredContrast(Color described_fore,
                         std::optional<Color> described_back);
 
+// The ratio a changed colour moves to: kEnhancedContrast, except where the
+// window's own colours set a lower requirement (the warning colour on the
+// grey), which keeps that requirement as its target.
+//   TargetContrast(kNormalTextColor, kResultBackColor) -> 7
+//   TargetContrast(kWarningColor, kResultBackColor)   -> 4.0..
+double TargetContrast(Color described_fore,
+                      std::optional<Color> described_back);
+
 // `text` when it reaches `required` against `background`; otherwise the
 // colour of the same HSL hue and saturation whose lightness is nearest to
-// text's and reaches it (black or white, whichever contrasts more, if none
-// does). Both colours are explicit.
-//   ReadableOn(0x000000, 0xE0E0E0, 4.5) -> 0x000000 (already readable)
-//   ReadableOn(0xFFFFFF, 0xE0E0E0, 4.5) -> a dark grey
-//   ReadableOn(0xFF0000, 0x353535, 4.5) -> a lighter blue
-Color ReadableOn(Color text, Color background, double required);
+// text's and reaches `target` (black or white, whichever contrasts more, if
+// none does). Both colours are explicit; a target below `required` counts
+// as `required`.
+//   ReadableOn(0x000000, 0xE0E0E0, 4.5, 7) -> 0x000000 (already readable)
+//   ReadableOn(0xFFFFFF, 0xE0E0E0, 4.5)    -> #636363, 4.5:1
+//   ReadableOn(0xFFFFFF, 0xE0E0E0, 4.5, 7) -> #484848, 7:1
+//   ReadableOn(0xFF0000, 0x353535, 4.5, 7) -> a lighter blue
+Color ReadableOn(Color text, Color background, double required,
+                 double target = 0);
 
 }  // namespace window

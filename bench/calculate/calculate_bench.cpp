@@ -12,13 +12,13 @@
 #include <memory>
 
 #include "app/form_host.h"
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 
 namespace {
 
 void BM_CalculatePress(benchmark::State& state) {
-  app::FormHost host(app::kBaud51Project);
+  app::FormHost host(window::kBaud51Project);
   host.RaiseLoad();
   host.Show();
   auto* frequency =
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   }
   int qt_argc = 1;
   QApplication application(qt_argc, argv);
-  app::ConfigureApplication(app::kBaud51Project);
+  app::ConfigureApplication(window::kBaud51Project);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

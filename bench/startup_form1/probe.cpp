@@ -10,11 +10,11 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 
 int main() {
-  return app::Start(app::kBaud51Project, {[](QWidget&) {
+  return app::Start(window::kBaud51Project, {[](QWidget&) {
                       QTimer::singleShot(0, QCoreApplication::instance(), [] {
                         const bool asked =
                             std::getenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") !=

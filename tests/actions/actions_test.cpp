@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/press_cases.h"
 #include "tests/support/window_fixture.h"
@@ -79,7 +79,7 @@ class ActionsTest : public QObject, public test_support::WindowFixture {
 
  private Q_SLOTS:
   void initTestCase() {
-    app::ConfigureApplication(app::kBaud51Project);
+    app::ConfigureApplication(window::kBaud51Project);
     CatchReports();
   }
   void init() {

@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/window_fixture.h"
 
@@ -67,7 +67,7 @@ int main() {
   hooks.on_shown = [](QWidget& form) {
     QTimer::singleShot(0, &form, [&form] { RunSession(form); });
   };
-  const int status = app::Start(app::kBaud51Project, hooks);
+  const int status = app::Start(window::kBaud51Project, hooks);
   if (!session_finished) {
     std::fputs("session: the window's controls were not found\n", stderr);
     return 1;

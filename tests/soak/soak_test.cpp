@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/error_report.h"
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 #include "calc/conversions.h"
 #include "calc/reload.h"
@@ -249,7 +249,7 @@ class SoakTest : public QObject, public test_support::WindowFixture {
  private Q_SLOTS:
   void initTestCase() {
     test_message_handler = qInstallMessageHandler(DropSizeHintNotice);
-    app::ConfigureApplication(app::kBaud51Project);
+    app::ConfigureApplication(window::kBaud51Project);
     // The real message box, closed by its 确定 button as a user would.
     CatchReports([](std::string_view message) {
       QTimer::singleShot(0, [] {

@@ -19,7 +19,7 @@
 
 #include "app/error_report.h"
 #include "app/form_host.h"
-#include "app/project.h"
+#include "window/project.h"
 
 namespace test_support {
 
@@ -68,7 +68,7 @@ class WindowFixture {
   // A fresh window, not shown and not loaded yet, and no reports so far.
   void Open() {
     reported_.clear();
-    host_ = std::make_unique<app::FormHost>(app::kBaud51Project);
+    host_ = std::make_unique<app::FormHost>(window::kBaud51Project);
   }
 
   [[nodiscard]] bool ShowAndActivate() {

@@ -1,84 +1,14 @@
-// The Win32 layer's own rules, run inside this process under Wine: label
-// colours, the dispatch point, and the layout at another DPI, which Wine 8
-// never switches to by itself.
+// The Win32 layer's own rules, run inside this process under Wine: the
+// layout at another DPI, which Wine 8 never switches to by itself.
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 
-#include "calc/runtime_error.h"
 #include "tests/win32/check.h"
-#include "win32/dispatch.h"
 #include "win32/form_controls.h"
 #include "win32/look.h"
-#include "window/contrast.h"
 
 namespace {
-
-using window::Color;
-
-void CheckColours(check::Suite& suite) {
-  suite.Group("label colours");
-  const auto light = [](int index) -> COLORREF {
-    return index == COLOR_BTNFACE ? 0xF0F0F0 : 0x000000;
-  };
-  const auto dark = [](int index) -> COLORREF {
-    return index == COLOR_BTNFACE ? 0x202020 : 0xFFFFFF;
-  };
-  // Under the default light colours, the described ones show unchanged.
-  using window::kResultBackColor;
-  suite.Expect(
-      win32::ShownColors(window::kWarningColor, kResultBackColor, light) ==
-          win32::LabelColors{0x0040C0, 0xE0E0E0},
-      "warning on grey, light");
-  suite.Expect(win32::ShownColors(window::kNormalTextColor, kResultBackColor,
-                                  light) == win32::LabelColors{0, 0xE0E0E0},
-               "normal on grey, light");
-  suite.Expect(win32::ShownColors(window::kMakerColor, std::nullopt, light) ==
-                   win32::LabelColors{0xFF0000, 0xF0F0F0},
-               "maker on window, light");
-  // Under dark ones, white button text on the results' own grey, or the
-  // maker's blue on a dark window, would be unreadable.
-  for (const auto& [name, fore, back] :
-       {std::tuple{"normal on grey, dark", window::kNormalTextColor,
-                   std::optional<Color>(kResultBackColor)},
-        std::tuple{"maker on window, dark", window::kMakerColor,
-                   std::optional<Color>()}}) {
-    const win32::LabelColors shown = win32::ShownColors(fore, back, dark);
-    suite.Expect(window::ContrastRatio(shown.text, shown.back) >=
-                     window::kMinimumContrast,
-                 name);
-  }
-}
-
-void CheckDispatch(check::Suite& suite) {
-  suite.Group("dispatch");
-  struct Row {
-    const char* name;
-    void (*work)();
-    std::string message;
-  };
-  for (const Row& row : {
-           Row{"division by zero",
-               [] {
-                 throw calc::RuntimeError(calc::ErrorKind::kDivisionByZero);
-               },
-               "除数为零"},
-           Row{"overflow",
-               [] { throw calc::RuntimeError(calc::ErrorKind::kOverflow); },
-               "溢出"},
-           Row{"other exception",
-               [] { throw std::invalid_argument("no Combo3"); }, "no Combo3"},
-           Row{"not an exception", [] { throw 42; }, "未知错误"},
-       }) {
-    std::string reported;
-    win32::Dispatch(row.work, [&](std::string_view m) { reported = m; });
-    suite.Equal(reported, row.message, row.name);
-  }
-  win32::Dispatch([] { throw 1; },
-                  [](std::string_view) { throw std::runtime_error("no box"); });
-  suite.Expect(true, "a failing reporter stays inside");
-}
 
 RECT PlaceOf(HWND parent, HWND control) {
   RECT rect{};
@@ -154,8 +84,6 @@ void CheckLayout(check::Suite& suite) {
 
 int wmain() {
   check::Suite suite;
-  CheckColours(suite);
-  CheckDispatch(suite);
   CheckLayout(suite);
   return suite.Finish();
 }

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "app/error_report.h"
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/window_fixture.h"
 
@@ -87,7 +87,7 @@ class LookTest : public QObject, public test_support::WindowFixture {
  private Q_SLOTS:
   void initTestCase() {
     light_ = QApplication::palette();
-    app::ConfigureApplication(app::kBaud51Project);
+    app::ConfigureApplication(window::kBaud51Project);
     CatchReports();
   }
   void cleanup() {

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/window_fixture.h"
 
@@ -37,7 +37,7 @@ class ReadingTest : public QObject, public test_support::WindowFixture {
   }
 
  private Q_SLOTS:
-  void initTestCase() { app::ConfigureApplication(app::kBaud51Project); }
+  void initTestCase() { app::ConfigureApplication(window::kBaud51Project); }
   void init() {
     Open();
     host_->RaiseLoad();

@@ -15,7 +15,7 @@
 #include "app/builder.h"
 #include "app/dispatch.h"
 #include "app/error_report.h"
-#include "app/project.h"
+#include "window/project.h"
 #include "app/start.h"
 #include "calc/runtime_error.h"
 #include "tests/support/window_fixture.h"
@@ -36,7 +36,7 @@ class WindowTest : public QObject, public test_support::WindowFixture {
 
  private Q_SLOTS:
   void initTestCase() {
-    app::ConfigureApplication(app::kBaud51Project);
+    app::ConfigureApplication(window::kBaud51Project);
     CatchReports();
   }
   void init() { Open(); }
@@ -247,7 +247,7 @@ class WindowTest : public QObject, public test_support::WindowFixture {
   void eventLoopEndsWhenWindowCloses() {
     host_.reset();
     bool shown = false;
-    const int status = app::Run(app::kBaud51Project, {[&](QWidget& form) {
+    const int status = app::Run(window::kBaud51Project, {[&](QWidget& form) {
                                   shown = form.isVisible();
                                   QTimer::singleShot(0, &form, &QWidget::close);
                                 }});

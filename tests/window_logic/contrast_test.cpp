@@ -18,6 +18,19 @@ TEST(ContrastRatio, MatchesTheWcagFigures) {
   EXPECT_NEAR(ContrastRatio(kWarningColor, 0xF0F0F0), 4.6, 0.05);
 }
 
+TEST(TargetContrast, IsTheEnhancedRatioButForTheWarningColourOnGrey) {
+  EXPECT_EQ(TargetContrast(kNormalTextColor, kResultBackColor),
+            kEnhancedContrast);
+  EXPECT_EQ(TargetContrast(kMakerColor, std::nullopt), kEnhancedContrast);
+  EXPECT_EQ(TargetContrast(kWarningColor, kResultBackColor),
+            RequiredContrast(kWarningColor, kResultBackColor));
+}
+
+// Where no lightness of the hue reaches the target, black or white does.
+TEST(ReadableOn, GoesAsFarAsBlackOrWhiteAllows) {
+  EXPECT_EQ(ReadableOn(0x0000FF, 0x767676, 4.5, kEnhancedContrast), 0x000000);
+}
+
 TEST(RequiredContrast, IsLowerOnlyWhereTheWindowItselfGivesLess) {
   EXPECT_DOUBLE_EQ(RequiredContrast(kWarningColor, kResultBackColor),
                    ContrastRatio(kWarningColor, kResultBackColor));
@@ -39,6 +52,7 @@ struct ReadableRow {
   Color background;
   double required;
   bool kept;
+  double target = 0;  // where a changed colour goes; 0: `required`
 };
 void PrintTo(const ReadableRow& row, std::ostream* os) { *os << row.name; }
 
@@ -46,8 +60,11 @@ class ReadableOnTest : public testing::TestWithParam<ReadableRow> {};
 
 TEST_P(ReadableOnTest, ReachesTheRatioByTheLeastChangeOfLightness) {
   const ReadableRow& row = GetParam();
-  const Color shown = ReadableOn(row.text, row.background, row.required);
-  EXPECT_GE(ContrastRatio(shown, row.background), row.required);
+  const Color shown =
+      ReadableOn(row.text, row.background, row.required, row.target);
+  const double goal =
+      row.kept ? row.required : std::max(row.required, row.target);
+  EXPECT_GE(ContrastRatio(shown, row.background), goal);
   if (row.kept) {
     EXPECT_EQ(shown, row.text);
     return;
@@ -63,7 +80,7 @@ TEST_P(ReadableOnTest, ReachesTheRatioByTheLeastChangeOfLightness) {
   }
   // Least change: it stops as soon as the ratio is reached, a channel step
   // or so past it, rather than going on to black or white.
-  EXPECT_LT(ContrastRatio(shown, row.background), row.required + 0.2);
+  EXPECT_LT(ContrastRatio(shown, row.background), goal + 0.2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,7 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadableRow{"BlueOnDarkWindow", kMakerColor, 0x353535, 4.5, false},
         ReadableRow{"WarningOnDarkWindow", kWarningColor, 0x2A2A2A, 4.5, false},
         ReadableRow{"WarningOnBlack", kWarningColor, 0x000000, 4.5, false},
-        ReadableRow{"GreyOnMiddleGrey", 0x777777, 0x767676, 4.5, false}),
+        ReadableRow{"GreyOnMiddleGrey", 0x777777, 0x767676, 4.5, false},
+        ReadableRow{"WhiteOnGreyToTheEnhancedRatio", 0xFFFFFF, kResultBackColor,
+                    4.5, false, kEnhancedContrast},
+        ReadableRow{"WarningOnDarkToTheEnhancedRatio", kWarningColor, 0x2A2A2A,
+                    4.5, false, kEnhancedContrast}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
