@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/builder.h"
@@ -36,14 +37,43 @@ bool HasDisplay() {
 #endif
 }
 
-// What Qt says while it opens the display is held back: if the display
-// cannot be opened Qt aborts with a backtrace, and one line says it better.
+// What Qt says while it opens the display is held back: if it cannot start,
+// Qt aborts with a backtrace, and one line says it better.
 std::vector<std::string>* held_messages = nullptr;
+bool display_refused = false;
+
+// Only the display connection's own logging categories report that the
+// named display cannot be opened; any other start-up failure (an unknown
+// platform plugin, a missing library) is Qt's to name.
+bool IsDisplayConnection(const QMessageLogContext& context) {
+  const std::string_view category =
+      context.category != nullptr ? context.category : "";
+  return category == "qt.qpa.xcb" || category == "qt.qpa.wayland";
+}
+
+// Qt's messages, which may span lines, as one line.
+std::string OneLine(const std::vector<std::string>& parts) {
+  std::string line;
+  for (const std::string& part : parts) {
+    std::string text = QString::fromStdString(part).simplified().toStdString();
+    if (text.empty()) continue;
+    if (!line.empty()) line += "; ";
+    line += text;
+  }
+  return line;
+}
 
 void HoldOrExit(QtMsgType type, const QMessageLogContext& context,
                 const QString& message) {
+  if (IsDisplayConnection(context)) display_refused = true;
   if (type == QtFatalMsg) {
-    std::fputs(kNoDisplayMessage, stderr);
+    if (display_refused) {
+      std::fputs(kNoDisplayMessage, stderr);
+    } else {
+      held_messages->push_back(message.toStdString());
+      std::fprintf(stderr, "baud51: cannot start: %s\n",
+                   OneLine(*held_messages).c_str());
+    }
     std::_Exit(kNoDisplayExit);
   }
   held_messages->push_back(

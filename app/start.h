@@ -15,11 +15,14 @@ struct StartHooks {
   std::function<void(QWidget& form)> on_shown;
 };
 
-// Exit status when there is no display to open the window on.
+// Exit status when there is no display to open the window on, or Qt cannot
+// start for another reason.
 inline constexpr int kNoDisplayExit = 2;
 
-// Creates the application, then Run(). Without a display it says so in one
-// line on stderr and returns kNoDisplayExit.
+// Creates the application, then Run(). Without a display, or with a named
+// display that cannot be opened, it says so in one line on stderr; if Qt
+// cannot start for any other reason, it passes on what Qt said, in one line.
+// Either way it exits with kNoDisplayExit.
 int Start(const window::ProjectDescriptor& project,
           const StartHooks& hooks = {});
 
