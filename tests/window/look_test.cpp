@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "app/error_report.h"
-#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/window_fixture.h"
+#include "window/project.h"
 
 namespace {
 
@@ -118,13 +118,17 @@ class LookTest : public QObject, public test_support::WindowFixture {
   void messageBoxButtonIsChinese() {
     const app::ErrorReporter capture = app::SetErrorReporter({});
     QString button;
-    QTimer::singleShot(0, [&] {
+    // Waits for the box: it may not be up at the first turn of its loop.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      QVERIFY(box != nullptr);
+      if (box == nullptr) return;
       button = box->button(QMessageBox::Ok)->text();
       box->button(QMessageBox::Ok)->click();
     });
+    poll.start(10);
     app::ReportError("溢出");
+    poll.stop();
     app::SetErrorReporter(capture);
     QVERIFY2(button == Str("确定") || button == Str("确定(&O)"),
              qPrintable(button));
