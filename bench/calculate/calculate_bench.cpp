@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "app/form_host.h"
-#include "window/project.h"
 #include "app/start.h"
+#include "window/project.h"
 
 namespace {
 

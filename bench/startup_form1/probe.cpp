@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "window/project.h"
 #include "app/start.h"
+#include "window/project.h"
 
 int main() {
   return app::Start(window::kBaud51Project, {[](QWidget&) {

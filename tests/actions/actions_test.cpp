@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/press_cases.h"
 #include "tests/support/window_fixture.h"
+#include "window/project.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "window/project.h"
 #include "app/start.h"
 #include "tests/support/window_fixture.h"
+#include "window/project.h"
 
 namespace {
 

@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "app/error_report.h"
-#include "window/project.h"
 #include "app/start.h"
 #include "calc/conversions.h"
 #include "calc/reload.h"
 #include "calc/runtime_error.h"
 #include "tests/support/window_fixture.h"
+#include "window/project.h"
 #include "window/words.h"
 
 namespace {
