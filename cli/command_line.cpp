@@ -13,47 +13,240 @@
 namespace cli {
 namespace {
 
-ParseResult Reject(std::string error) {
-  ParseResult result;
-  result.error = std::move(error);
-  return result;
+// Every rejection has one form: what is wrong, a colon, why. What is wrong
+// is a name, an argument in quotes, or both.
+//   Rejection("--timer", "needs a value (1 or 2)")
+//                           -> "--timer: needs a value (1 or 2)"
+//   Rejection("FREQ", "abc", "not a number") -> "FREQ \"abc\": not a number"
+//   Rejection("", "--bogus", "unknown option") -> "\"--bogus\": unknown option"
+std::string Rejection(std::string_view name, std::string_view problem) {
+  return fmt::format("{}: {}", name, problem);
 }
 
-// "FREQ '12abc' is not a number".
-std::string Problem(std::string_view name, std::string_view text,
-                    std::string_view problem) {
-  return fmt::format("{} {} {}", name, Quoted(text), problem);
+std::string Rejection(std::string_view name, std::string_view text,
+                      std::string_view problem) {
+  if (name.empty()) return fmt::format("{}: {}", Quoted(text), problem);
+  return fmt::format("{} {}: {}", name, Quoted(text), problem);
 }
 
-// CLI11 words some errors over several lines; ours are one line each.
-std::string OneLine(std::string_view text) {
-  std::string line;
-  for (char c : text) {
-    if (c == '\n' || c == '\r') {
-      if (!line.empty() && line.back() != ' ') line += "; ";
-    } else {
-      line += c;
+// A rejection, or nothing when the arguments read so far are good.
+using Problem = std::optional<std::string>;
+
+// An option that takes a value, and what the value may be.
+struct ValueOption {
+  std::string_view name;
+  std::vector<std::string_view> choices;  // the only values, if any
+  std::string_view values;                // otherwise, what it takes
+};
+
+const ValueOption kTimer{"--timer", {"1", "2"}, {}};
+const ValueOption kSmod{"--smod", {"0", "1"}, {}};
+const ValueOption kClock{"--clock", {"12", "6", "1"}, {}};
+const ValueOption kFormat{"--format", {"text", "csv", "json"}, {}};
+const ValueOption kTolerance{"--tolerance", {}, "a percentage, 0 or more"};
+const ValueOption kBaud{"--baud", {}, "rates separated by commas"};
+const ValueOption* const kValueOptions[] = {&kTimer,  &kSmod,      &kClock,
+                                            &kFormat, &kTolerance, &kBaud};
+
+// "1 or 2", "12, 6 or 1", or what the option takes.
+std::string ValuesText(const ValueOption& option) {
+  if (option.choices.empty()) return std::string(option.values);
+  std::string text;
+  for (std::size_t i = 0; i < option.choices.size(); ++i) {
+    if (i > 0) text += i + 1 == option.choices.size() ? " or " : ", ";
+    text += option.choices[i];
+  }
+  return text;
+}
+
+// "-h"/"--help" or "--version" anywhere before "--" win over everything
+// else, bad input included.
+std::optional<Command> HelpOrVersion(std::span<const std::string> args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg == "-h" || arg == "--help") return Command::kHelp;
+    if (arg == "--version") return Command::kVersion;
+  }
+  return std::nullopt;
+}
+
+// The option that takes a value named `arg`, or nothing.
+const ValueOption* Named(std::string_view arg) {
+  for (const ValueOption* option : kValueOptions) {
+    if (arg == option->name) return option;
+  }
+  return nullptr;
+}
+
+// An option whose value is missing: last, followed by another option, or
+// given as "--timer=". Read here because CLI11 would take the next option
+// as the value, or word the mistake in its own English.
+Problem MissingValue(std::span<const std::string> args) {
+  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    std::string_view arg = args[i];
+    const bool empty_after_equals = arg.ends_with('=');
+    if (empty_after_equals) arg.remove_suffix(1);
+    const ValueOption* option = Named(arg);
+    if (option == nullptr) continue;
+    if (empty_after_equals || i + 1 == args.size() ||
+        args[i + 1].starts_with("--")) {
+      return Rejection(option->name,
+                       fmt::format("needs a value ({})", ValuesText(*option)));
+    }
+    ++i;  // the value, checked with the others
+  }
+  return std::nullopt;
+}
+
+// What CLI11 reads: the arguments' texts in their places, checked for
+// choices and counts. Its checks refuse in its words; Explain gives ours.
+struct CommandLine {
+  CommandLine();
+  CommandLine(const CommandLine&) = delete;
+  CommandLine& operator=(const CommandLine&) = delete;
+
+  // CLI11's refusal in our words, found from what it had read.
+  std::string Explain(const CLI::ParseError& error) const;
+
+  CLI::App app{"", kProgramName};
+  std::vector<std::string> words;  // FREQ BAUD of the default form
+  std::string timer, smod, clock, format, tolerance;
+  std::vector<CLI::Option*> once;  // the options that may be given once
+
+  CLI::App* table = nullptr;
+  std::string table_frequency;
+  std::vector<std::string> table_rates;  // as given, commas and all
+
+  CLI::App* crystals = nullptr;
+  std::vector<std::string> crystal_rates;
+
+  CLI::App* code = nullptr;
+  std::string code_frequency, code_baud;
+
+  std::string refused;  // the first value a check refused, in our words
+
+ private:
+  // An option given at most once; CLI11 checks its choices, if any.
+  void AddOnce(const ValueOption& option, std::string& text);
+};
+
+void CommandLine::AddOnce(const ValueOption& option, std::string& text) {
+  CLI::Option* added = app.add_option(std::string(option.name), text);
+  if (!option.choices.empty()) {
+    added->check(CLI::Validator(
+        [this, &option](std::string& value) -> std::string {
+          if (std::find(option.choices.begin(), option.choices.end(), value) !=
+              option.choices.end()) {
+            return {};
+          }
+          if (refused.empty()) {
+            refused = Rejection(option.name, value,
+                                fmt::format("not {}", ValuesText(option)));
+          }
+          return refused;
+        },
+        ValuesText(option)));
+  }
+  once.push_back(added);
+}
+
+CommandLine::CommandLine() {
+  app.set_help_flag();  // answered before, in our words
+  app.require_subcommand(0, 1);
+  app.allow_extras();  // unknown options, worded by UnknownOption
+  app.add_option("words", words);
+  AddOnce(kTimer, timer);
+  AddOnce(kSmod, smod);
+  AddOnce(kClock, clock);
+  AddOnce(kFormat, format);
+  AddOnce(kTolerance, tolerance);
+
+  table = app.add_subcommand("table");
+  table->add_option("FREQ", table_frequency)->required();
+  // Split by ReadTable rather than by CLI11, which drops empty items unseen.
+  table->add_option(std::string(kBaud.name), table_rates)
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+
+  crystals = app.add_subcommand("crystals");
+  crystals->add_option("BAUD", crystal_rates)->required();
+
+  code = app.add_subcommand("code");
+  code->add_option("FREQ", code_frequency)->required();
+  code->add_option("BAUD", code_baud)->required();
+
+  // The filters and --format may stand before or after the command; words
+  // after a command's own go to `words`, and are refused there.
+  for (CLI::App* command : {table, crystals, code}) {
+    command->set_help_flag();
+    command->fallthrough();
+  }
+}
+
+// A command's form, as its "missing" names it.
+std::string_view Usage(const CLI::App* command, const CommandLine& line) {
+  if (command == line.table) return "table FREQ";
+  if (command == line.crystals) return "crystals BAUD...";
+  return "code FREQ BAUD";
+}
+
+std::string CommandLine::Explain(const CLI::ParseError& error) const {
+  if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr &&
+      !refused.empty()) {
+    return refused;
+  }
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+    for (const CLI::Option* option : once) {
+      if (option->count() > 1) {
+        return Rejection(option->get_name(), "given more than once");
+      }
     }
   }
-  while (!line.empty() && (line.back() == ' ' || line.back() == ';')) {
-    line.pop_back();
+  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+    for (const CLI::App* command : app.get_subcommands()) {
+      for (const CLI::Option* option : command->get_options()) {
+        if (option->get_required() && option->count() == 0) {
+          return Rejection(option->get_name(),
+                           fmt::format("missing ({})", Usage(command, *this)));
+        }
+      }
+    }
   }
-  return line;
+  // No other refusal is expected: the missing values are found before.
+  return Rejection("arguments", "not understood (see --help)");
 }
 
-// A choice among a few words, as --timer 1|2 and its kind take it.
-std::optional<std::string> Choose(const CLI::Option* option,
-                                  const std::string& value,
-                                  std::initializer_list<std::string_view> ok,
-                                  std::string_view name) {
-  if (option->count() == 0) return std::nullopt;
-  if (std::find(ok.begin(), ok.end(), value) != ok.end()) return std::nullopt;
-  std::string choices;
-  for (std::string_view word : ok) {
-    if (!choices.empty()) choices += ", ";
-    choices += word;
+// An option CLI11 did not know, or --baud away from table. CLI11 keeps the
+// "--" that ends the options among them; it is no mistake.
+Problem UnknownOption(const CommandLine& line) {
+  for (const std::string& arg : line.app.remaining()) {
+    if (arg == "--") continue;
+    if (arg == kBaud.name || arg.starts_with(fmt::format("{}=", kBaud.name))) {
+      return Rejection(kBaud.name, "only with table");
+    }
+    return Rejection("", arg, "unknown option");
   }
-  return fmt::format("{} {} is not one of {}", name, Quoted(value), choices);
+  return std::nullopt;
+}
+
+Problem ReadNumber(std::string_view name, const std::string& text,
+                   Reading (*read)(std::string_view), double& value) {
+  const Reading reading = read(text);
+  if (!reading.value) return Rejection(name, text, reading.problem);
+  value = *reading.value;
+  return std::nullopt;
+}
+
+Problem ReadRates(const std::vector<std::string>& texts,
+                  std::vector<double>& rates) {
+  for (const std::string& text : texts) {
+    double baud = 0.0;
+    if (Problem problem = ReadNumber("BAUD", text, ReadBaud, baud)) {
+      return problem;
+    }
+    rates.push_back(baud);
+  }
+  return std::nullopt;
 }
 
 std::string FilterText(const Filter& filter) {
@@ -61,35 +254,33 @@ std::string FilterText(const Filter& filter) {
   if (filter.timer) text += fmt::format(" --timer {}", *filter.timer);
   if (filter.smod) text += fmt::format(" --smod {}", *filter.smod);
   if (filter.clocks) text += fmt::format(" --clock {}", *filter.clocks);
-  return text;
+  return text.substr(1);
 }
 
-// CLI11's words for the two mistakes it catches most, made plainer.
-std::string ParseErrorText(const CLI::ParseError& error) {
-  const std::string text = OneLine(error.what());
-  const std::size_t colon = text.find(':');
-  const std::string_view name = std::string_view(text).substr(0, colon);
-  if (colon != std::string::npos && name.starts_with("--")) {
-    const std::string_view rest = std::string_view(text).substr(colon);
-    if (rest.ends_with("missing")) return fmt::format("{} needs a value", name);
-    if (rest.find("At Most") != std::string_view::npos) {
-      return fmt::format("{} is given more than once", name);
-    }
+// --timer, --smod and --clock, whose values CLI11 has checked.
+Problem ReadFilter(const CommandLine& line, Filter& filter) {
+  if (line.app.count(std::string(kTimer.name)) > 0) {
+    filter.timer = line.timer == "1" ? 1 : 2;
   }
-  return text;
+  if (line.app.count(std::string(kSmod.name)) > 0) {
+    filter.smod = line.smod == "1" ? 1 : 0;
+  }
+  if (line.app.count(std::string(kClock.name)) > 0) {
+    filter.clocks = line.clock == "12" ? 12 : line.clock == "6" ? 6 : 1;
+  }
+  if (!Matching(filter).empty()) return std::nullopt;
+  return Rejection(FilterText(filter),
+                   "no setting matches; SMOD is Timer 1's, and Timer 2 has "
+                   "12 and 6 clocks only");
 }
 
-std::vector<std::string> SplitAtCommas(const std::vector<std::string>& lists) {
-  std::vector<std::string> items;
-  for (const std::string& list : lists) {
-    std::size_t start = 0;
-    for (std::size_t comma; (comma = list.find(',', start)) != list.npos;
-         start = comma + 1) {
-      items.push_back(list.substr(start, comma - start));
-    }
-    items.push_back(list.substr(start));
-  }
-  return items;
+// --format, whose value CLI11 has checked, and --tolerance.
+Problem ReadOutput(const CommandLine& line, Request& request) {
+  if (line.format == "csv") request.format = Format::kCsv;
+  if (line.format == "json") request.format = Format::kJson;
+  if (line.app.count(std::string(kTolerance.name)) == 0) return std::nullopt;
+  return ReadNumber(kTolerance.name, line.tolerance, ReadPercent,
+                    request.tolerance_percent);
 }
 
 bool StartsWithLetter(std::string_view text) {
@@ -97,172 +288,116 @@ bool StartsWithLetter(std::string_view text) {
                            (text[0] >= 'A' && text[0] <= 'Z'));
 }
 
+// FREQ BAUD, the default: two words, the first not a command's name.
+Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
+  request.command = Command::kSettings;
+  if (words.empty()) {
+    return Rejection("FREQ BAUD", "missing, or give a command (see --help)");
+  }
+  const Reading frequency = ReadFrequency(words[0]);
+  if (!frequency.value && frequency.problem == kNotANumber &&
+      StartsWithLetter(words[0])) {
+    return Rejection("", words[0],
+                     "unknown command; the commands are table, crystals and "
+                     "code, or give FREQ BAUD");
+  }
+  if (Problem problem =
+          ReadNumber("FREQ", words[0], ReadFrequency, request.frequency_mhz)) {
+    return problem;
+  }
+  if (words.size() < 2) {
+    return Rejection("BAUD",
+                     fmt::format("missing after FREQ {}", Quoted(words[0])));
+  }
+  if (words.size() > 2) {
+    return Rejection("", words[2], "unexpected after FREQ BAUD");
+  }
+  return ReadRates({words[1]}, request.rates);
+}
+
+// table FREQ [--baud LIST]: the standard rates unless a list is given.
+Problem ReadTable(const CommandLine& line, Request& request) {
+  request.command = Command::kTable;
+  if (Problem problem = ReadNumber("FREQ", line.table_frequency, ReadFrequency,
+                                   request.frequency_mhz)) {
+    return problem;
+  }
+  if (line.table_rates.empty()) {
+    request.rates.assign(kStandardRates.begin(), kStandardRates.end());
+    return std::nullopt;
+  }
+  std::vector<std::string> items;
+  for (const std::string& list : line.table_rates) {
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = list.find(',', start)) != list.npos;
+         start = comma + 1) {
+      items.push_back(list.substr(start, comma - start));
+    }
+    items.push_back(list.substr(start));
+  }
+  return ReadRates(items, request.rates);
+}
+
+// crystals BAUD...
+Problem ReadCrystals(const CommandLine& line, Request& request) {
+  request.command = Command::kCrystals;
+  return ReadRates(line.crystal_rates, request.rates);
+}
+
+// code FREQ BAUD, which writes C and so takes no --format.
+Problem ReadCode(const CommandLine& line, Request& request) {
+  request.command = Command::kCode;
+  if (line.app.count(std::string(kFormat.name)) > 0) {
+    return Rejection(kFormat.name, "not for code, which writes C");
+  }
+  if (Problem problem = ReadNumber("FREQ", line.code_frequency, ReadFrequency,
+                                   request.frequency_mhz)) {
+    return problem;
+  }
+  return ReadRates({line.code_baud}, request.rates);
+}
+
+Problem Read(std::span<const std::string> args, Request& request) {
+  if (Problem problem = MissingValue(args)) return problem;
+  CommandLine line;
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    line.app.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    return line.Explain(error);
+  }
+  if (Problem problem = UnknownOption(line)) return problem;
+
+  const std::vector<CLI::App*> commands = line.app.get_subcommands();
+  const CLI::App* command = commands.empty() ? nullptr : commands.front();
+  if (command != nullptr && !line.words.empty()) {
+    return Rejection("", line.words.front(),
+                     fmt::format("unexpected beside the command {}; give "
+                                 "FREQ BAUD or one command, not both",
+                                 command->get_name()));
+  }
+  if (Problem problem = ReadFilter(line, request.filter)) return problem;
+  if (Problem problem = ReadOutput(line, request)) return problem;
+
+  if (command == line.table) return ReadTable(line, request);
+  if (command == line.crystals) return ReadCrystals(line, request);
+  if (command == line.code) return ReadCode(line, request);
+  return ReadSettings(line.words, request);
+}
+
 }  // namespace
 
 ParseResult ParseArguments(std::span<const std::string> args) {
-  for (const std::string& arg : args) {
-    if (arg == "--") break;
-    if (arg == "-h" || arg == "--help" || arg == "--version") {
-      ParseResult result;
-      result.ok = true;
-      result.request.command =
-          arg == "--version" ? Command::kVersion : Command::kHelp;
-      return result;
-    }
-  }
-
-  CLI::App app{"", kProgramName};
-  app.set_help_flag();  // answered above, in our words
-  app.require_subcommand(0, 1);
-  std::vector<std::string> words;
-  std::string timer, smod, clock, format, tolerance;
-  app.add_option("words", words);
-  CLI::Option* timer_option = app.add_option("--timer", timer);
-  CLI::Option* smod_option = app.add_option("--smod", smod);
-  CLI::Option* clock_option = app.add_option("--clock", clock);
-  CLI::Option* format_option = app.add_option("--format", format);
-  CLI::Option* tolerance_option = app.add_option("--tolerance", tolerance);
-
-  std::string table_frequency;
-  std::vector<std::string> table_rates;
-  CLI::App* table = app.add_subcommand("table");
-  table->add_option("FREQ", table_frequency)->required();
-  // Split here rather than by CLI11, which drops empty items unseen.
-  table->add_option("--baud", table_rates)
-      ->expected(1)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-
-  std::vector<std::string> crystal_rates;
-  CLI::App* crystals = app.add_subcommand("crystals");
-  crystals->add_option("BAUD", crystal_rates)->required();
-
-  std::string code_frequency, code_baud;
-  CLI::App* code = app.add_subcommand("code");
-  code->add_option("FREQ", code_frequency)->required();
-  code->add_option("BAUD", code_baud)->required();
-
-  // The filters and --format may stand before or after the command.
-  for (CLI::App* command : {table, crystals, code}) {
-    command->set_help_flag();
-    command->fallthrough();
-  }
-
-  std::vector<std::string> reversed(args.rbegin(), args.rend());
-  try {
-    app.parse(reversed);
-  } catch (const CLI::ParseError& error) {
-    return Reject(ParseErrorText(error));
-  }
-
   ParseResult result;
-  Request& request = result.request;
-  const bool has_command = !app.get_subcommands().empty();
-  if (has_command && !words.empty()) {
-    return Reject(fmt::format(
-        "unexpected argument {} beside the command {}: give FREQ BAUD or one "
-        "command, not both",
-        Quoted(words.front()), app.get_subcommands().front()->get_name()));
+  if (const std::optional<Command> answer = HelpOrVersion(args)) {
+    result.ok = true;
+    result.request.command = *answer;
+    return result;
   }
-
-  if (auto problem = Choose(timer_option, timer, {"1", "2"}, "--timer")) {
-    return Reject(*problem);
-  }
-  if (auto problem = Choose(smod_option, smod, {"0", "1"}, "--smod")) {
-    return Reject(*problem);
-  }
-  if (auto problem = Choose(clock_option, clock, {"12", "6", "1"}, "--clock")) {
-    return Reject(*problem);
-  }
-  if (auto problem =
-          Choose(format_option, format, {"text", "csv", "json"}, "--format")) {
-    return Reject(*problem);
-  }
-  if (timer_option->count() > 0) request.filter.timer = timer == "1" ? 1 : 2;
-  if (smod_option->count() > 0) request.filter.smod = smod == "1" ? 1 : 0;
-  if (clock_option->count() > 0) {
-    request.filter.clocks = clock == "12" ? 12 : clock == "6" ? 6 : 1;
-  }
-  if (Matching(request.filter).empty()) {
-    return Reject(fmt::format(
-        "no setting matches{}: SMOD is Timer 1's, and Timer 2 has 12 and 6 "
-        "clocks only",
-        FilterText(request.filter)));
-  }
-  if (format == "csv") request.format = Format::kCsv;
-  if (format == "json") request.format = Format::kJson;
-  if (tolerance_option->count() > 0) {
-    const Reading reading = ReadPercent(tolerance);
-    if (!reading.value) {
-      return Reject(Problem("--tolerance", tolerance, reading.problem));
-    }
-    request.tolerance_percent = *reading.value;
-  }
-
-  auto read_frequency = [&](const std::string& text) {
-    const Reading reading = ReadFrequency(text);
-    if (!reading.value) {
-      result.error = Problem("FREQ", text, reading.problem);
-      return false;
-    }
-    request.frequency_mhz = *reading.value;
-    return true;
-  };
-  auto read_rates = [&](const std::vector<std::string>& texts) {
-    for (const std::string& text : texts) {
-      const Reading reading = ReadBaud(text);
-      if (!reading.value) {
-        result.error = Problem("BAUD", text, reading.problem);
-        return false;
-      }
-      request.rates.push_back(*reading.value);
-    }
-    return true;
-  };
-
-  if (table->parsed()) {
-    request.command = Command::kTable;
-    if (!read_frequency(table_frequency)) return result;
-    if (table_rates.empty()) {
-      request.rates.assign(kStandardRates.begin(), kStandardRates.end());
-    } else if (!read_rates(SplitAtCommas(table_rates))) {
-      return result;
-    }
-  } else if (crystals->parsed()) {
-    request.command = Command::kCrystals;
-    if (!read_rates(crystal_rates)) return result;
-  } else if (code->parsed()) {
-    request.command = Command::kCode;
-    if (format_option->count() > 0) {
-      return Reject(
-          "--format applies to FREQ BAUD, table and crystals; "
-          "code writes C");
-    }
-    if (!read_frequency(code_frequency) || !read_rates({code_baud})) {
-      return result;
-    }
-  } else {
-    request.command = Command::kSettings;
-    if (words.empty()) {
-      return Reject("nothing to do: give FREQ BAUD or a command (see --help)");
-    }
-    const Reading first = ReadFrequency(words[0]);
-    if (!first.value && first.problem == "is not a number" &&
-        StartsWithLetter(words[0])) {
-      return Reject(fmt::format(
-          "unknown command {}: the commands are table, crystals and code, "
-          "or give FREQ BAUD",
-          Quoted(words[0])));
-    }
-    if (!read_frequency(words[0])) return result;
-    if (words.size() < 2) {
-      return Reject(
-          fmt::format("BAUD is missing after FREQ {}", Quoted(words[0])));
-    }
-    if (words.size() > 2) {
-      return Reject(fmt::format("unexpected argument {} after FREQ BAUD",
-                                Quoted(words[2])));
-    }
-    if (!read_rates({words[1]})) return result;
+  if (Problem problem = Read(args, result.request)) {
+    result.error = std::move(*problem);
+    return result;
   }
   result.ok = true;
   return result;

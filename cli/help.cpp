@@ -72,6 +72,8 @@ Exit status:
   0    the answer is printed
   1    code refuses: the setting cannot reach the rate within the tolerance
   2    bad input: one line on standard error says which argument
+  3    the output cannot be written: one line on standard error says why
+  4    internal error: one line on standard error; a fault to report
 
 Examples:
   {0} 11.0592 19200

@@ -9,9 +9,8 @@
 namespace cli {
 namespace {
 
-constexpr std::string_view kNotANumber = "is not a number";
-constexpr std::string_view kOutOfRange = "is out of range";
-constexpr std::string_view kNotFinite = "is not a finite number";
+constexpr std::string_view kOutOfRange = "out of range";
+constexpr std::string_view kNotFinite = "not a finite number";
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 
@@ -106,10 +105,11 @@ Reading ReadBaud(std::string_view text) {
 
 Reading ReadPercent(std::string_view text) {
   Reading reading = ReadScaled(text, 0);
-  // "-0" is zero, not a negative tolerance.
   if (reading.value && *reading.value < 0.0) {
     return {std::nullopt, "must not be negative"};
   }
+  // "-0" is zero, not a negative tolerance, and prints as "0".
+  if (reading.value && *reading.value == 0.0) reading.value = 0.0;
   return reading;
 }
 

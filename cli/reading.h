@@ -8,10 +8,13 @@
 
 namespace cli {
 
+// The problem of a text that is no number at all.
+inline constexpr std::string_view kNotANumber = "not a number";
+
 struct Reading {
   std::optional<double> value;  // empty when rejected
   std::string_view problem;     // why, to follow the argument's name and
-                                // text: "is not a number"
+                                // text and a colon: "not a number"
 };
 
 // A crystal frequency in MHz: a decimal number ("11.0592", "1.2e1", ".5"),
@@ -19,19 +22,20 @@ struct Reading {
 // one correct rounding. Positive and finite only.
 //   ReadFrequency("11.0592")    -> 11.0592
 //   ReadFrequency("11059200Hz") -> 11.0592 (the same double)
-//   ReadFrequency("12abc")      -> "is not a number"
+//   ReadFrequency("12abc")      -> "not a number"
 Reading ReadFrequency(std::string_view text);
 
 // A baud rate: a decimal number, then optionally "k" or "K" for thousands.
 // Positive and finite only.
 //   ReadBaud("115.2k") -> 115200
 //   ReadBaud("0")      -> "must be greater than zero"
-//   ReadBaud("1e999")  -> "is out of range"
+//   ReadBaud("1e999")  -> "out of range"
 Reading ReadBaud(std::string_view text);
 
-// A tolerance in percent: a decimal number, zero or more, finite.
+// A tolerance in percent: a decimal number, zero or more, finite; "-0" is
+// read as (positive) zero.
 //   ReadPercent("2")   -> 2
-//   ReadPercent("0")   -> 0
+//   ReadPercent("-0")  -> 0
 //   ReadPercent("-1")  -> "must not be negative"
 Reading ReadPercent(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "cli/run.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -69,9 +71,29 @@ RunResult Run(std::span<const std::string> args, Style style) {
   } catch (const std::exception& error) {
     // Nothing above is meant to throw; if a library does, say so in one
     // line rather than end with an uncaught exception.
-    return Failure(kExitBadInput,
+    return Failure(kExitInternal,
                    std::string("internal error: ") + error.what());
+  } catch (...) {
+    return Failure(kExitInternal, "internal error: an unknown exception");
   }
+}
+
+int Deliver(const RunResult& result, std::FILE* out, std::FILE* err) {
+  errno = 0;
+  const bool written = std::fwrite(result.out.data(), 1, result.out.size(),
+                                   out) == result.out.size() &&
+                       std::fflush(out) == 0;
+  const int error = errno;
+  std::fwrite(result.err.data(), 1, result.err.size(), err);
+  if (written) return result.status;
+  // A stream can fail without an errno of its own: say that much.
+  const std::string why =
+      error != 0 ? std::strerror(error) : "the stream failed";
+  const std::string line =
+      std::string(kProgramName) + ": cannot write the output: " + why + "\n";
+  std::fwrite(line.data(), 1, line.size(), err);
+  std::fflush(err);
+  return kExitWriteFailed;
 }
 
 }  // namespace cli

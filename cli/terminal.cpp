@@ -1,20 +1,36 @@
 #include "cli/terminal.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #ifdef _WIN32
-#include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
+
+#include <cstdio>
 #endif
 
 namespace cli {
+
+#ifdef _WIN32
+bool ConsoleShowsEscapes(void* handle) {
+  DWORD mode = 0;
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE ||
+      GetConsoleMode(handle, &mode) == 0) {
+    return false;  // a pipe, a file or NUL: not a console
+  }
+  if ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0) return true;
+  // A classic console refuses the flag; then it would show the raw codes.
+  return SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+#endif
+
 namespace {
 
-bool OutputIsTerminal() {
+bool OutputShowsColor() {
 #ifdef _WIN32
-  return _isatty(_fileno(stdout)) != 0;
+  // Not _isatty, which is true for NUL too.
+  return ConsoleShowsEscapes(GetStdHandle(STD_OUTPUT_HANDLE));
 #else
   return isatty(fileno(stdout)) != 0;
 #endif
@@ -25,7 +41,7 @@ bool OutputIsTerminal() {
 bool ColorWanted() {
   const char* no_color = std::getenv("NO_COLOR");
   if (no_color != nullptr && no_color[0] != '\0') return false;
-  return OutputIsTerminal();
+  return OutputShowsColor();
 }
 
 }  // namespace cli

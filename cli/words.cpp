@@ -7,10 +7,13 @@
 namespace cli {
 
 std::string Quoted(std::string_view text) {
-  std::string quoted = "'";
+  std::string quoted = "\"";
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (c == '\n') {
       quoted += "\\n";
     } else if (c == '\t') {
       quoted += "\\t";
@@ -20,7 +23,7 @@ std::string Quoted(std::string_view text) {
       quoted += c;
     }
   }
-  return quoted + "'";
+  return quoted + '"';
 }
 
 std::string_view MarkKey(Mark mark) {

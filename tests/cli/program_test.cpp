@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,9 +37,11 @@ std::string Slurp(const std::string& path) {
 }
 
 // `program` with `args`, NO_COLOR removed from the environment and `env`
-// added; output goes to files, so neither stream can block the other.
+// added; output goes to files, so neither stream can block the other, or
+// standard output to `out_file` when given (and `out` stays empty).
 Process Spawn(const std::string& program, const std::vector<std::string>& args,
-              const std::vector<std::string>& env = {}) {
+              const std::vector<std::string>& env = {},
+              const char* out_file = nullptr) {
   // Per process: CTest runs the tests of this file side by side.
   const std::string stem =
       testing::TempDir() + "baud51_cli." + std::to_string(getpid());
@@ -46,8 +49,10 @@ Process Spawn(const std::string& program, const std::vector<std::string>& args,
   const std::string err_path = stem + ".err";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(
+      &actions, STDOUT_FILENO,
+      out_file != nullptr ? out_file : out_path.c_str(),
+      O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
@@ -166,6 +171,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {"__sfr __at(0x8F) CKCON0;",
                    "    CKCON0 |= 0x01;        "
                    "      /* X2 */"}},
+        AnswerRow{"NegativeZeroToleranceIsZero",
+                  {"12", "9600", "--tolerance", "-0"},
+                  {"12 MHz, 9600 baud; tolerance 0 %",
+                   "    2     -      12    FFD9      9615.38  +0.16 %  "
+                   "beyond 0 %"}},
         AnswerRow{"HelpWinsOverBadInput",
                   {"abc", "--help"},
                   {"Usage: baud51-cli [OPTIONS] FREQ BAUD"}},
@@ -197,57 +207,84 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"Nothing",
                    {},
                    2,
-                   "nothing to do: give FREQ BAUD or a command (see --help)"},
+                   "FREQ BAUD: missing, or give a command (see --help)"},
         FailureRow{"UnknownCommand",
                    {"tabel", "12"},
                    2,
-                   "unknown command 'tabel': the commands are table, "
+                   "\"tabel\": unknown command; the commands are table, "
                    "crystals and code, or give FREQ BAUD"},
         FailureRow{
-            "Letters", {"12abc", "9600"}, 2, "FREQ '12abc' is not a number"},
+            "Letters", {"12abc", "9600"}, 2, "FREQ \"12abc\": not a number"},
         FailureRow{"NegativeBaud",
                    {"12", "-9600"},
                    2,
-                   "BAUD '-9600' must be greater than zero"},
+                   "BAUD \"-9600\": must be greater than zero"},
         FailureRow{"LineFeedStaysOnOneLine",
                    {"12\n", "9600"},
                    2,
-                   "FREQ '12\\n' is not a number"},
+                   "FREQ \"12\\n\": not a number"},
         FailureRow{"CommandMixedWithDefault",
                    {"12", "9600", "table", "12"},
                    2,
-                   "unexpected argument '12' beside the command table: give "
+                   "\"12\": unexpected beside the command table; give "
                    "FREQ BAUD or one command, not both"},
         FailureRow{"UnknownOption",
                    {"--bogus", "12", "9600"},
                    2,
-                   "The following argument was not expected: --bogus"},
+                   "\"--bogus\": unknown option"},
         FailureRow{"MissingValue",
                    {"12", "9600", "--timer"},
                    2,
-                   "--timer needs a value"},
+                   "--timer: needs a value (1 or 2)"},
         FailureRow{"OptionTwice",
                    {"--smod", "0", "--smod", "1", "12", "9"},
                    2,
-                   "--smod is given more than once"},
+                   "--smod: given more than once"},
         FailureRow{"BadChoice",
                    {"--clock", "4", "12", "9600"},
                    2,
-                   "--clock '4' is not one of 12, 6, 1"},
+                   "--clock \"4\": not 12, 6 or 1"},
         FailureRow{"NoSettingLeft",
                    {"--timer", "2", "--smod", "1", "12", "9"},
                    2,
-                   "no setting matches --timer 2 --smod 1: SMOD is Timer 1's, "
-                   "and Timer 2 has 12 and 6 clocks only"},
+                   "--timer 2 --smod 1: no setting matches; SMOD is Timer "
+                   "1's, and Timer 2 has 12 and 6 clocks only"},
         FailureRow{"EmptyRateInList",
                    {"table", "12", "--baud", "9600,"},
                    2,
-                   "BAUD '' is not a number"},
+                   "BAUD \"\": not a number"},
         FailureRow{"FormatForCode",
                    {"code", "12", "9600", "--format", "json"},
                    2,
-                   "--format applies to FREQ BAUD, table and crystals; code "
-                   "writes C"}),
+                   "--format: not for code, which writes C"},
+        FailureRow{"NegativeTolerance",
+                   {"12", "9600", "--tolerance", "-1"},
+                   2,
+                   "--tolerance \"-1\": must not be negative"},
+        FailureRow{"ValueTakenForAnOption",
+                   {"--timer", "--smod", "1", "12", "9600"},
+                   2,
+                   "--timer: needs a value (1 or 2)"},
+        FailureRow{"EmptyValueAfterEquals",
+                   {"12", "9600", "--format="},
+                   2,
+                   "--format: needs a value (text, csv or json)"},
+        FailureRow{"CommandWithoutItsArgument",
+                   {"code", "12"},
+                   2,
+                   "BAUD: missing (code FREQ BAUD)"},
+        FailureRow{"TableOptionElsewhere",
+                   {"crystals", "9600", "--baud", "300"},
+                   2,
+                   "--baud: only with table"},
+        FailureRow{"UnknownShortOption",
+                   {"12", "9600", "-x"},
+                   2,
+                   "\"-x\": unknown option"},
+        FailureRow{"WordAfterFreqBaud",
+                   {"12", "9600", "7"},
+                   2,
+                   "\"7\": unexpected after FREQ BAUD"}),
     RowName<FailureRow>);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -314,6 +351,36 @@ TEST(MachineOutput, CsvRowsHaveTheHeadersFieldCount) {
   }
 }
 
+// A full disk: the one line names the failure, and the status is its own.
+TEST(WriteFailure, SaysSoInOneLineWithStatusThree) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full here";
+  const Process process =
+      Spawn(BAUD51_CLI_EXE, {"12", "9600"}, {}, "/dev/full");
+  EXPECT_EQ(process.status, 3);
+  EXPECT_EQ(process.err,
+            "baud51-cli: cannot write the output: No space left on device\n");
+}
+
+// Why `script` cannot give the program a terminal here, or "" when it can:
+// a container without /dev/pts has no pseudo-terminals to give.
+std::string NoPseudoTerminal() {
+  if (access("/usr/bin/script", X_OK) != 0) return "/usr/bin/script is missing";
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0) return "no pseudo-terminal: "s + std::strerror(errno);
+  std::string reason;
+  if (grantpt(master) != 0 || unlockpt(master) != 0) {
+    reason = "no pseudo-terminal: "s + std::strerror(errno);
+  } else if (const char* name = ptsname(master); name == nullptr) {
+    reason = "no pseudo-terminal's name: "s + std::strerror(errno);
+  } else if (const int slave = open(name, O_RDWR | O_NOCTTY); slave < 0) {
+    reason = "cannot open "s + name + ": " + std::strerror(errno);
+  } else {
+    close(slave);
+  }
+  close(master);
+  return reason;
+}
+
 // Colour needs a terminal: `script` gives the program one.
 struct ColorRow {
   const char* name;
@@ -327,6 +394,10 @@ class ColorTest : public testing::TestWithParam<ColorRow> {};
 
 TEST_P(ColorTest, ColoursMarksOnlyOnATerminalWithoutNoColor) {
   const ColorRow& row = GetParam();
+  if (row.terminal) {
+    static const std::string no_terminal = NoPseudoTerminal();
+    if (!no_terminal.empty()) GTEST_SKIP() << no_terminal;
+  }
   const std::string command =
       std::string("'") + BAUD51_CLI_EXE + "' 11.0592 19200";
   const Process process =

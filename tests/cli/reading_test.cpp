@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <string>
 
@@ -33,18 +34,20 @@ TEST_P(ReadingTest, AcceptsExactlyTheDocumentedForms) {
                                                        : ReadPercent(row.text);
   if (row.problem == nullptr) {
     ASSERT_TRUE(reading.value.has_value()) << reading.problem;
-    // Bitwise: a unit must give the very double the plain number gives.
+    // Bitwise: a unit must give the very double the plain number gives,
+    // and zero its sign.
     EXPECT_EQ(*reading.value, row.expected);
+    EXPECT_EQ(std::signbit(*reading.value), std::signbit(row.expected));
   } else {
     EXPECT_FALSE(reading.value.has_value());
     EXPECT_EQ(reading.problem, row.problem);
   }
 }
 
-constexpr const char* kNotANumber = "is not a number";
+constexpr const char* kNotANumber = "not a number";
 constexpr const char* kNotPositive = "must be greater than zero";
-constexpr const char* kOutOfRange = "is out of range";
-constexpr const char* kNotFinite = "is not a finite number";
+constexpr const char* kOutOfRange = "out of range";
+constexpr const char* kNotFinite = "not a finite number";
 
 INSTANTIATE_TEST_SUITE_P(
     Frequencies, ReadingTest,
@@ -101,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
     Tolerances, ReadingTest,
     testing::Values(
         ReadingRow{"Zero", Kind::kPercent, "0", 0, nullptr},
+        ReadingRow{"NegativeZero", Kind::kPercent, "-0", 0, nullptr},
         ReadingRow{"Negative", Kind::kPercent, "-1", 0, "must not be negative"},
         ReadingRow{"PercentSign", Kind::kPercent, "2%", 0, kNotANumber}),
     RowName<ReadingRow>);

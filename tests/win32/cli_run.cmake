@@ -3,7 +3,7 @@
 #   cmake -DRUN=<wine-run|prefix> -DEXE=... -DARGS=<a|b|...> -DSTATUS=n
 #         -DOUT=<regex> -DERR=<regex> -P cli_run.cmake
 # An empty OUT or ERR means that stream must stay empty; a message on stderr
-# is one line.
+# is one line, and stdout, a pipe, has no colour.
 string(REPLACE "|" ";" RUN "${RUN}")
 string(REPLACE "|" ";" ARGS "${ARGS}")
 execute_process(COMMAND ${RUN} ${EXE} ${ARGS}
@@ -26,4 +26,10 @@ foreach(stream out err)
 endforeach()
 if(NOT err STREQUAL "" AND NOT err MATCHES "^[^\n]*\n$")
   message(FATAL_ERROR "stderr is not one line; ${seen}")
+endif()
+# A pipe is no console: no colour, so no escape codes.
+string(ASCII 27 escape)
+string(FIND "${out}" "${escape}" at)
+if(NOT at EQUAL -1)
+  message(FATAL_ERROR "stdout has escape codes, but is no console; ${seen}")
 endif()

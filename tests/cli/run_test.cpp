@@ -1,0 +1,49 @@
+#include "cli/run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace cli {
+namespace {
+
+std::string Slurp(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+TEST(Deliver, WritesTheAnswerAndReturnsItsStatus) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  ASSERT_NE(err, nullptr);
+  EXPECT_EQ(Deliver({kExitRefused, "", "baud51-cli: no\n"}, out, err),
+            kExitRefused);
+  EXPECT_EQ(Deliver({kExitAnswered, "answer\n", ""}, out, err), kExitAnswered);
+  EXPECT_EQ(Slurp(out), "answer\n");
+  EXPECT_EQ(Slurp(err), "baud51-cli: no\n");
+  std::fclose(out);
+  std::fclose(err);
+}
+
+// A stream opened for reading (this source file) refuses every write.
+TEST(Deliver, AnOutputThatRefusesIsStatusThreeWithOneLine) {
+  std::FILE* out = std::fopen(__FILE__, "r");
+  std::FILE* err = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  ASSERT_NE(err, nullptr);
+  EXPECT_EQ(Deliver({kExitAnswered, "answer\n", ""}, out, err),
+            kExitWriteFailed);
+  const std::string line = Slurp(err);
+  EXPECT_TRUE(line.starts_with("baud51-cli: cannot write the output: "))
+      << line;
+  EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+  std::fclose(out);
+  std::fclose(err);
+}
+
+}  // namespace
+}  // namespace cli
