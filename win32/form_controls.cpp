@@ -63,21 +63,39 @@ void SetText(HWND hwnd, std::string_view text) {
   }
 }
 
-// A device context of a control, given back on every way out.
-class ControlDc {
+// A device context to measure texts in, given back on every way out. The
+// fonts are screen fonts, so any screen-compatible one measures as the
+// controls' own do.
+class MeasuringDc {
  public:
-  explicit ControlDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {
+  MeasuringDc() : dc_(CreateCompatibleDC(nullptr)) {
     if (dc_ == nullptr) throw std::runtime_error("no device context");
   }
-  ~ControlDc() { ReleaseDC(hwnd_, dc_); }
-  ControlDc(const ControlDc&) = delete;
-  ControlDc& operator=(const ControlDc&) = delete;
+  ~MeasuringDc() { DeleteDC(dc_); }
+  MeasuringDc(const MeasuringDc&) = delete;
+  MeasuringDc& operator=(const MeasuringDc&) = delete;
   HDC get() const { return dc_; }
 
  private:
-  HWND hwnd_;
   HDC dc_;
 };
+
+UINT DpiOf(HWND form) {
+  const UINT dpi = GetDpiForWindow(form);
+  return dpi == 0 ? kBaseDpi : dpi;
+}
+
+// Where a record's control goes at `dpi`, before an auto-sized label is
+// fitted to its text.
+RECT PlaceOf(const ControlRecord& record, UINT dpi) {
+  const int x = window::Pixels(record.left, dpi);
+  const int y = window::Pixels(record.top, dpi);
+  int height = window::Pixels(record.height, dpi);
+  // A drop-down combo box is made as tall as its opened list; its font
+  // decides how tall the closed box is.
+  if (record.kind == ControlKind::kComboBox) height *= 1 + kListRows;
+  return {x, y, x + window::Pixels(record.width, dpi), y + height};
+}
 
 // The described combo boxes are 65 pixels wide at 96 dpi; once the arrow is
 // drawn, the edit field's own margins would push "11.0592" past its right
@@ -94,15 +112,19 @@ void LeaveTextRoom(HWND combo) {
 }  // namespace
 
 FormControls::FormControls(HWND form, std::span<const ControlRecord> records)
-    : form_(form), records_(records) {
+    : form_(form), records_(records), dpi_(DpiOf(form)) {
   const std::vector<const ControlRecord*> ordered = window::InTabOrder(records);
   const auto instance =
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form, GWLP_HINSTANCE));
   controls_.reserve(ordered.size());
   for (const ControlRecord* record : ordered) {
-    // Made empty and sized later: the place and size depend on the DPI.
+    // Made with its text, where it goes and as big as it is at the form's
+    // DPI: under Wine every later change is another trip to the server.
+    const RECT place = PlaceOf(*record, dpi_);
     HWND hwnd = CreateWindowExW(
-        0, ClassOf(record->kind), L"", StyleOf(record->kind), 0, 0, 0, 0, form,
+        0, ClassOf(record->kind), Wide(record->text).c_str(),
+        StyleOf(record->kind), place.left, place.top, place.right - place.left,
+        place.bottom - place.top, form,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(*record))),
         instance, nullptr);
     if (hwnd == nullptr) {
@@ -110,14 +132,11 @@ FormControls::FormControls(HWND form, std::span<const ControlRecord> records)
     }
     controls_.push_back({hwnd, record,
                          record->fore_color.value_or(window::kNormalTextColor),
-                         nullptr});
-    SetText(hwnd, record->text);
+                         nullptr, std::nullopt, false});
+    // A combo box leaves its field empty whatever it was made with.
+    if (record->kind == ControlKind::kComboBox) SetText(hwnd, record->text);
   }
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, form, nullptr, instance, nullptr);
-  if (tooltip_ == nullptr) throw std::runtime_error("cannot create tooltips");
+  SetFonts();
 }
 
 FormControls::~FormControls() {
@@ -167,7 +186,7 @@ void FormControls::SetCaption(std::string_view label,
                               std::string_view caption) {
   const Control& control = Find(label, ControlKind::kLabel);
   SetText(control.hwnd, caption);
-  if (control.record->auto_size) FitToText(control);
+  if (control.record->auto_size) FitToText(control, MeasuringDc().get());
 }
 
 void FormControls::SetForeColor(std::string_view label, window::Color color) {
@@ -178,7 +197,29 @@ void FormControls::SetForeColor(std::string_view label, window::Color color) {
 
 void FormControls::SetToolTip(std::string_view label, std::string_view text) {
   Control& control = Find(label, ControlKind::kLabel);
-  std::wstring wide = Wide(text);
+  control.tip = Wide(text);
+  if (tooltip_ != nullptr) Tip(control);
+}
+
+void FormControls::Hovered() {
+  // Made at the mouse's first visit rather than at start-up: it is one more
+  // top-level window, which under Wine costs an X window. Tried once, so a
+  // failure is told once.
+  if (tips_tried_) return;
+  tips_tried_ = true;
+  tooltip_ = CreateWindowExW(
+      WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE)),
+      nullptr);
+  if (tooltip_ == nullptr) throw std::runtime_error("cannot create tooltips");
+  for (Control& control : controls_) {
+    if (control.tip) Tip(control);
+  }
+}
+
+void FormControls::Tip(Control& control) {
   TTTOOLINFOW tool{};
   // The oldest size that has what is used here, so the common controls of
   // any version take it.
@@ -186,13 +227,14 @@ void FormControls::SetToolTip(std::string_view label, std::string_view text) {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = form_;
   tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
-  tool.lpszText = wide.data();  // copied by the tooltip
-  if (!control.has_tip) {
+  tool.lpszText = control.tip->data();  // copied by the tooltip
+  if (!control.tip_shown) {
     if (!SendMessageW(tooltip_, TTM_ADDTOOLW, 0,
                       reinterpret_cast<LPARAM>(&tool))) {
-      throw std::runtime_error("cannot add a tooltip to " + std::string(label));
+      throw std::runtime_error("cannot add a tooltip to " +
+                               std::string(control.record->name));
     }
-    control.has_tip = true;
+    control.tip_shown = true;
   } else {
     SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0,
                  reinterpret_cast<LPARAM>(&tool));
@@ -203,61 +245,60 @@ void FormControls::Unload() { DestroyWindow(form_); }
 
 void FormControls::Layout(UINT dpi) {
   dpi_ = dpi;
+  for (const Control& control : controls_) {
+    const RECT place = PlaceOf(*control.record, dpi_);
+    SetWindowPos(control.hwnd, nullptr, place.left, place.top,
+                 place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetFonts();
+  RedrawWindow(form_, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void FormControls::SetFonts() {
   // New fonts first: a control must never hold a font already deleted.
-  Font window_font = MakeFont(kWindowFont, dpi);
+  Font window_font = MakeFont(kWindowFont, dpi_);
   std::vector<Font> own_fonts;
   for (const Control& control : controls_) {
     own_fonts.push_back(control.record->font
-                            ? MakeFont(*control.record->font, dpi)
+                            ? MakeFont(*control.record->font, dpi_)
                             : Font(nullptr));
   }
+  const MeasuringDc dc;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     Control& control = controls_[i];
     HFONT font = own_fonts[i] ? own_fonts[i].get() : window_font.get();
+    // Not redrawn one by one: the form is hidden or redrawn whole.
     SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font),
-                 TRUE);
+                 FALSE);
     control.own_font = std::move(own_fonts[i]);
     // A new font brings its own margins.
     if (control.record->kind == ControlKind::kComboBox) {
       LeaveTextRoom(control.hwnd);
     }
-    Place(control);
+    if (control.record->auto_size) FitToText(control, dc.get());
   }
   window_font_ = std::move(window_font);
 }
 
-void FormControls::Place(const Control& control) const {
-  const ControlRecord& record = *control.record;
-  const int x = window::Pixels(record.left, dpi_);
-  const int y = window::Pixels(record.top, dpi_);
-  int width = window::Pixels(record.width, dpi_);
-  int height = window::Pixels(record.height, dpi_);
-  // A drop-down combo box is made as tall as its opened list; its font
-  // decides how tall the closed box is.
-  if (record.kind == ControlKind::kComboBox) height *= 1 + kListRows;
-  SetWindowPos(control.hwnd, nullptr, x, y, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  if (record.auto_size) FitToText(control);
-}
-
-void FormControls::FitToText(const Control& control) const {
-  const ControlDc dc(control.hwnd);
+void FormControls::FitToText(const Control& control, HDC dc) const {
   const auto font =
       reinterpret_cast<HFONT>(SendMessageW(control.hwnd, WM_GETFONT, 0, 0));
-  const HGDIOBJ previous = SelectObject(dc.get(), font);
+  const HGDIOBJ previous = SelectObject(dc, font);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc.get(), &metrics);
+  GetTextMetricsW(dc, &metrics);
   const window::TwipSize size = window::AutoSizeTwips(
       Utf8(WindowText(control.hwnd)),
-      [&dc](std::string_view line) {
+      [dc](std::string_view line) {
         const std::wstring wide = Wide(line);
         SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), wide.c_str(),
-                              static_cast<int>(wide.size()), &extent);
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()),
+                              &extent);
         return static_cast<double>(extent.cx);
       },
       metrics.tmHeight);
-  SelectObject(dc.get(), previous);
+  SelectObject(dc, previous);
   SetWindowPos(control.hwnd, nullptr, 0, 0, size.width / window::kTwipsPerPixel,
                size.height / window::kTwipsPerPixel,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

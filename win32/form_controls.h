@@ -20,9 +20,9 @@ namespace win32 {
 class FormControls final : public window::Controls {
  public:
   // Creates one child of `form` per record, in tab-index order, since the
-  // dialog manager's Tab follows the children's z-order. Texts are set;
-  // fonts, places and sizes come with Layout. Throws if a child cannot be
-  // made. `form` and `records` must outlive this object.
+  // dialog manager's Tab follows the children's z-order, each with its
+  // text, font, place and size at the form's DPI. Throws if a child cannot
+  // be made. `form` and `records` must outlive this object.
   FormControls(HWND form, std::span<const window::ControlRecord> records);
   ~FormControls() override;
   FormControls(const FormControls&) = delete;
@@ -35,10 +35,14 @@ class FormControls final : public window::Controls {
   void SetToolTip(std::string_view label, std::string_view text) override;
   void Unload() override;
 
-  // Gives every control its font, place and size at `dpi`; auto-sized
-  // labels measure their captions in their real font. Called again when
-  // the window moves to a monitor of another DPI.
+  // Gives every control its font, place and size at `dpi`, as when the
+  // window moves to a monitor of another DPI, and redraws the form.
   void Layout(UINT dpi);
+
+  // For WM_SETCURSOR, which comes with the mouse over the form or any of
+  // its children: makes the tooltips on the first call. Throws if they
+  // cannot be made, once.
+  void Hovered();
 
   // The record of one of the window's children; nullptr for any other.
   const window::ControlRecord* RecordOf(HWND child) const;
@@ -58,19 +62,24 @@ class FormControls final : public window::Controls {
   struct Control {
     HWND hwnd;
     const window::ControlRecord* record;
-    window::Color fore;  // the described colour last set
-    Font own_font;       // null: the window's font
-    bool has_tip = false;
+    window::Color fore;               // the described colour last set
+    Font own_font;                    // null: the window's font
+    std::optional<std::wstring> tip;  // the text its tooltip is to show
+    bool tip_shown = false;           // handed to the tooltip window
   };
   const Control* FindHandle(HWND child) const;
   Control& Find(std::string_view name, window::ControlKind kind);
   const Control& Find(std::string_view name, window::ControlKind kind) const;
-  void FitToText(const Control& control) const;
-  void Place(const Control& control) const;
+  // Fonts at dpi_; auto-sized labels measure their captions in them.
+  void SetFonts();
+  void FitToText(const Control& control, HDC dc) const;
+  // Hands a control's tip to the tooltip window, which must exist.
+  void Tip(Control& control);
 
   HWND form_;
   std::span<const window::ControlRecord> records_;
-  HWND tooltip_ = nullptr;
+  HWND tooltip_ = nullptr;  // made at the first hover
+  bool tips_tried_ = false;
   UINT dpi_ = kBaseDpi;
   std::vector<Control> controls_;
   Font window_font_;

@@ -106,7 +106,6 @@ FormWindow::FormWindow(HINSTANCE instance,
   try {
     const UINT dpi = GetDpiForWindow(hwnd_);
     controls_.emplace(hwnd_, window::kForm1Controls);
-    controls_->Layout(dpi);
     const RECT frame = FrameAround(dpi);
     SetWindowPos(hwnd_, nullptr,
                  window::Pixels(window::kForm1.client_left, dpi) + frame.left,
@@ -202,6 +201,9 @@ bool FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam,
       result = reinterpret_cast<LRESULT>(brush);
       return brush != nullptr;
     }
+    case WM_SETCURSOR:
+      controls_->Hovered();
+      return false;  // the cursor is still Windows' to set
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wparam), lparam);
       return true;
