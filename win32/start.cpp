@@ -27,6 +27,14 @@ int MessageLoop(const FormWindow& form) {
 
 }  // namespace
 
+void ReportStartFailure(std::string_view message) {
+  // A window destroyed half-built has posted WM_QUIT, and a pending quit
+  // ends the box's own message loop before the user has seen it.
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  ShowErrorMessageBox(nullptr, message);
+}
+
 int Run(HINSTANCE instance, const window::ProjectDescriptor& project,
         int show_command) noexcept {
   // The tooltips are the common controls'; version 6 comes with the
@@ -47,7 +55,7 @@ int Run(HINSTANCE instance, const window::ProjectDescriptor& project,
         form.Show(start.show_command);
         start.status = MessageLoop(form);
       },
-      [](std::string_view message) { ShowErrorMessageBox(nullptr, message); });
+      [](std::string_view message) { ReportStartFailure(message); });
   return start.status;
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "window/project.h"
 
 namespace win32 {
@@ -16,5 +18,9 @@ inline constexpr int kStartFailed = 1;
 // normal close. Every failure is reported in a message box, never thrown.
 int Run(HINSTANCE instance, const window::ProjectDescriptor& project,
         int show_command) noexcept;
+
+// Shows why the window could not be made, on its own, until the user closes
+// it, even when the half-built window has already asked the program to end.
+void ReportStartFailure(std::string_view message);
 
 }  // namespace win32

@@ -1,5 +1,6 @@
 // The Win32 layer's own rules, run inside this process under Wine: the
-// layout at another DPI, which Wine 8 never switches to by itself.
+// layout at another DPI, which Wine 8 never switches to by itself, and a
+// start that fails.
 #include <windows.h>
 
 #include <string>
@@ -7,6 +8,9 @@
 #include "tests/win32/check.h"
 #include "win32/form_controls.h"
 #include "win32/look.h"
+#include "win32/start.h"
+#include "win32/text.h"
+#include "window/project.h"
 
 namespace {
 
@@ -80,10 +84,103 @@ void CheckLayout(check::Suite& suite) {
   DestroyWindow(parent);
 }
 
+// A window destroyed on the way posts WM_QUIT; this one is not the test's.
+void DropQuit() {
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// What the message box of a failed start shows, found while it is up.
+struct SeenBox {
+  bool up = false;
+  std::wstring text;
+};
+SeenBox seen_box;
+
+void CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(hwnd)) {
+          return TRUE;
+        }
+        seen_box.up = true;
+        wchar_t text[128] = {};
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+          if (GetWindowTextW(child, text, 128) > 0 &&
+              std::wstring_view(text).starts_with(L"cannot")) {
+            seen_box.text = text;
+          }
+        }
+        PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        return FALSE;
+      },
+      0);
+}
+
+// Refuses the form's combo boxes, as Windows may refuse any window.
+LRESULT CALLBACK RefuseComboBoxes(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_CREATEWND) {
+    const CREATESTRUCTW& create =
+        *reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
+    if (!IS_INTRESOURCE(create.lpszClass) &&
+        std::wstring_view(create.lpszClass) == L"ComboBox") {
+      return 1;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// A start that fails: the box that tells why stays up until it is closed,
+// here by a timer that only the box's own message loop can run, even when
+// a half-built window, destroyed on the way, has already posted WM_QUIT.
+void CheckStartFailure(check::Suite& suite) {
+  suite.Group("start failure");
+  struct Row {
+    const char* name;
+    int (*start)();
+    const wchar_t* message;
+  };
+  for (const Row& row : {
+           Row{"a control refused",
+               [] {
+                 HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseComboBoxes,
+                                                nullptr, GetCurrentThreadId());
+                 const int status = win32::Run(GetModuleHandleW(nullptr),
+                                               window::kBaud51Project, SW_HIDE);
+                 UnhookWindowsHookEx(hook);
+                 return status;
+               },
+               L"cannot create Combo"},
+           Row{"quit already posted",
+               [] {
+                 PostQuitMessage(0);
+                 win32::ReportStartFailure("cannot create the window");
+                 return win32::kStartFailed;
+               },
+               L"cannot create the window"},
+       }) {
+    const std::string name = row.name;
+    seen_box = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 300, LookForBox);
+    const int status = row.start();
+    KillTimer(nullptr, timer);
+    DropQuit();
+    suite.Expect(seen_box.up, name + " box stays until closed");
+    suite.Expect(seen_box.text.starts_with(row.message),
+                 name + " box tells why", win32::Utf8(seen_box.text));
+    suite.Equal(status, win32::kStartFailed, name + " exit status");
+  }
+}
+
 }  // namespace
 
 int wmain() {
   check::Suite suite;
   CheckLayout(suite);
+  CheckStartFailure(suite);
   return suite.Finish();
 }
