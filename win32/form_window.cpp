@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include <cstring>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -58,11 +57,15 @@ void Register(HINSTANCE instance, WNDPROC procedure) {
 
 void CopyToClipboard(HWND owner, std::string_view text) {
   const std::wstring wide = Wide(text);
-  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  HGLOBAL memory =
+      GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
   if (memory == nullptr) throw std::bad_alloc();
-  std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
-  GlobalUnlock(memory);
+  try {
+    CopyInto(memory, wide);
+  } catch (...) {
+    GlobalFree(memory);
+    throw;
+  }
   // Another program may hold the clipboard for a moment; the user can try
   // again.
   if (!OpenClipboard(owner)) {
@@ -217,6 +220,15 @@ bool FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam,
         SetFocus(focus_);
       }
       return true;
+    case WM_GETDPISCALEDSIZE: {
+      // The frame around the exact client area, not Windows' linear scaling
+      // of the whole window, so the suggested rectangle fits it.
+      const RECT frame = FrameAround(static_cast<UINT>(wparam));
+      *reinterpret_cast<SIZE*>(lparam) = {frame.right - frame.left,
+                                          frame.bottom - frame.top};
+      result = TRUE;
+      return true;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return true;

@@ -16,8 +16,8 @@ class FormWindow {
  public:
   // Makes the window, hidden, at the DPI of the monitor it will show on:
   // its client area is exactly the described size and it cannot be resized.
-  // Gives the starting results their tooltips. Throws if the project starts
-  // another window or a control cannot be made.
+  // Gives the starting results their tooltips. Throws if it or a control
+  // cannot be made.
   FormWindow(HINSTANCE instance, const window::ProjectDescriptor& project);
   ~FormWindow();
   FormWindow(const FormWindow&) = delete;
@@ -42,9 +42,6 @@ class FormWindow {
   void OnContextMenu(HWND child, LPARAM where);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Report(std::string_view message) const;
-  // Sizes the window around the described client area at `dpi`, with the
-  // client's top-left corner at `client_origin`.
-  void FitClientArea(UINT dpi, POINT client_origin);
 
   const window::ProjectDescriptor& project_;
   HWND hwnd_ = nullptr;

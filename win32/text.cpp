@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -38,6 +39,14 @@ std::string Utf8(std::wstring_view utf16) {
   WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), needed,
                       nullptr, nullptr);
   return text;
+}
+
+void CopyInto(HGLOBAL memory, std::wstring_view text) {
+  auto* to = static_cast<wchar_t*>(GlobalLock(memory));
+  if (to == nullptr) throw std::runtime_error("cannot lock the memory");
+  std::memcpy(to, text.data(), text.size() * sizeof(wchar_t));
+  to[text.size()] = L'\0';
+  GlobalUnlock(memory);
 }
 
 }  // namespace win32

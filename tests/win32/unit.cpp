@@ -1,12 +1,14 @@
-// The Win32 layer's own rules, run inside this process under Wine: the
-// layout at another DPI, which Wine 8 never switches to by itself, and a
-// start that fails.
+// The Win32 layer's own rules, run inside this process under Wine: text in
+// global memory, the layout and the window at another DPI, which Wine 8
+// never switches to by itself, and a start that fails.
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "tests/win32/check.h"
 #include "win32/form_controls.h"
+#include "win32/form_window.h"
 #include "win32/look.h"
 #include "win32/start.h"
 #include "win32/text.h"
@@ -84,10 +86,88 @@ void CheckLayout(check::Suite& suite) {
   DestroyWindow(parent);
 }
 
+void CheckGlobalText(check::Suite& suite) {
+  suite.Group("text in global memory");
+  const std::wstring text = L"实际波特率 10416.67";
+  struct Row {
+    const char* name;
+    bool discard;  // a discarded block has no memory to lock
+    bool copies;
+  };
+  for (const Row& row :
+       {Row{"fits", false, true}, Row{"discarded", true, false}}) {
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (row.discard) memory = GlobalDiscard(memory);
+    bool copied = false;
+    try {
+      win32::CopyInto(memory, text);
+      copied = true;
+    } catch (const std::exception&) {
+    }
+    suite.Equal(copied, row.copies, row.name);
+    if (copied) {
+      suite.Expect(static_cast<const wchar_t*>(GlobalLock(memory)) == text,
+                   std::string(row.name) + " text");
+      GlobalUnlock(memory);
+    }
+    GlobalFree(memory);
+  }
+}
+
 // A window destroyed on the way posts WM_QUIT; this one is not the test's.
 void DropQuit() {
   MSG quit{};
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// WM_DPICHANGED and WM_GETDPISCALEDSIZE as Windows sends them when the
+// window moves to a monitor of another DPI: the window goes where Windows
+// suggests, its client area keeps exactly the described size.
+void CheckDpiChange(check::Suite& suite) {
+  suite.Group("window at another dpi");
+  {
+    win32::FormWindow form(GetModuleHandleW(nullptr), window::kBaud51Project);
+    HWND hwnd = form.Handle();
+    const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    struct Row {
+      const char* name;
+      UINT dpi;
+      SIZE client;
+    };
+    for (const Row& row :
+         {Row{"144 dpi", 144, {513, 366}}, Row{"120 dpi", 120, {428, 305}},
+          Row{"back at 96 dpi", 96, {342, 244}}}) {
+      const std::string name = row.name;
+      SIZE asked{};
+      const LRESULT answered = SendMessageW(hwnd, WM_GETDPISCALEDSIZE, row.dpi,
+                                            reinterpret_cast<LPARAM>(&asked));
+      suite.Expect(answered != FALSE, name + " size answered");
+      RECT frame{};
+      AdjustWindowRectExForDpi(&frame, style, FALSE, 0, row.dpi);
+      suite.Equal(asked.cx - (frame.right - frame.left), row.client.cx,
+                  name + " client width asked");
+      suite.Equal(asked.cy - (frame.bottom - frame.top), row.client.cy,
+                  name + " client height asked");
+      // Windows' suggestion, scaled linearly, is a pixel or two off.
+      RECT suggested{200 + static_cast<LONG>(row.dpi), 100, 0, 0};
+      suggested.right = suggested.left + asked.cx + 2;
+      suggested.bottom = suggested.top + asked.cy - 1;
+      SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+      RECT placed{};
+      GetWindowRect(hwnd, &placed);
+      suite.Equal(placed.left, suggested.left, name + " left as suggested");
+      suite.Equal(placed.top, suggested.top, name + " top as suggested");
+      suite.Equal(placed.right - placed.left, asked.cx, name + " width");
+      suite.Equal(placed.bottom - placed.top, asked.cy, name + " height");
+    }
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    suite.Equal(client.right, LONG{342}, "client width at 96 dpi");
+    suite.Equal(client.bottom, LONG{244}, "client height at 96 dpi");
+  }
+  DropQuit();
 }
 
 // What the message box of a failed start shows, found while it is up.
@@ -180,7 +260,9 @@ void CheckStartFailure(check::Suite& suite) {
 
 int wmain() {
   check::Suite suite;
+  CheckGlobalText(suite);
   CheckLayout(suite);
+  CheckDpiChange(suite);
   CheckStartFailure(suite);
   return suite.Finish();
 }
