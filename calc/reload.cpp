@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "calc/checked.h"
 #include "calc/conversions.h"
 #include "calc/runtime_error.h"
 
 namespace calc {
-namespace {
 
 // Each operation is checked on its own result, which for finite operands is
 // exactly the IEEE exception: an infinite result is an overflow, NaN an
@@ -30,6 +30,8 @@ double Divide(double dividend, double divisor) {
   }
   return Checked(dividend / divisor);
 }
+
+namespace {
 
 constexpr double kHertzPerMegahertz = 1000000.0;
 constexpr double kPercent = 100.0;

@@ -5,23 +5,13 @@
 #include <vector>
 
 #include "cli/words.h"
+#include "timers/init_code.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
 #endif
 
 namespace cli {
-namespace {
-
-// Registers <8052.h> and <reg52.h> lack, declared for both compilers.
-std::string Register(std::string_view name, int address) {
-  return fmt::format(
-      "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\nsfr {1} = 0x{0:02X};\n"
-      "#endif\n",
-      address, name);
-}
-
-}  // namespace
 
 CodeChoice ChooseForCode(const Request& request) {
   const double baud = request.rates.front();
@@ -55,73 +45,8 @@ CodeChoice ChooseForCode(const Request& request) {
 
 std::string InitCode(double frequency_mhz, double baud,
                      const Outcome& outcome) {
-  const Setting& s = *outcome.setting;
-  const std::string frequency = NumberText(frequency_mhz);
-  const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
-  const std::string reload = s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
-                                          : fmt::format("RCAP2 = 0x{}", hex);
-  std::string code = fmt::format(
-      "/* UART mode 1 at {} baud, crystal {} MHz.\n"
-      " * {}, {} clock{} per machine cycle: {}.\n"
-      " * Actual rate {:.2f} baud, error {}.\n"
-      " * Written by {} {}. */\n"
-      "#ifdef __SDCC\n#include <8052.h>\n#else\n"
-      "#include <reg52.h> /* Keil C51 */\n#endif\n",
-      NumberText(baud), frequency,
-      s.timer == 1 ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
-                   : std::string("Timer 2 as baud-rate generator"),
-      s.clocks, s.clocks == 1 ? "" : "s", reload, outcome.actual_baud,
-      PercentText(outcome.error_percent), kProgramName, BAUD51_VERSION_TEXT);
-
-  std::string clock_line;
-  if (s.clocks == 6) {
-    code +=
-        "\n/* Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the "
-        "core at\n * 6 clocks per machine cycle, and the peripherals whose "
-        "own CKCON0 bits\n * stay 0 with it. NXP P89C51RD2/P89V51RD2-style "
-        "parts choose 6 clocks by\n * a programming option, set when the "
-        "chip is programmed: leave CKCON0 out\n * there. */\n" +
-        Register("CKCON0", 0x8F);
-    clock_line = "    CKCON0 |= 0x01;              /* X2 */\n";
-  } else if (s.clocks == 1) {
-    code +=
-        "\n/* STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) "
-        "clocks Timer 1\n * at the crystal's rate instead of a twelfth of "
-        "it. */\n" +
-        Register("AUXR", 0x8E);
-    clock_line = "    AUXR |= 0x40;                /* T1x12 */\n";
-  }
-
-  code += "\nvoid uart_init(void)\n{\n";
-  code += "    SCON = 0x50;                 /* mode 1, receiver on */\n";
-  code += clock_line;
-  if (s.timer == 1) {
-    code += fmt::format(
-        "    TMOD = (TMOD & 0x0F) | 0x20; /* Timer 1 in mode 2, Timer 0 "
-        "kept */\n"
-        "    TH1 = 0x{0};\n"
-        "    TL1 = 0x{0};                  /* the first bit as long as the "
-        "rest */\n"
-        "{1}"
-        "    TR1 = 1;\n",
-        hex,
-        s.smod == 1
-            ? "    PCON |= 0x80;                /* SMOD = 1 doubles the rate "
-              "*/\n"
-            : "    PCON &= 0x7F;                /* SMOD = 0 */\n");
-  } else {
-    code += fmt::format(
-        "    T2CON = 0x00;                /* stopped while it is loaded */\n"
-        "    RCAP2H = 0x{0};\n"
-        "    RCAP2L = 0x{1};\n"
-        "    TH2 = 0x{0};\n"
-        "    TL2 = 0x{1};\n"
-        "    T2CON = 0x34;                /* RCLK, TCLK, TR2: Timer 2 clocks "
-        "both ways */\n",
-        hex.substr(0, 2), hex.substr(2));
-  }
-  code += "}\n";
-  return code;
+  return timers::InitCode(frequency_mhz, baud, outcome,
+                  fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT));
 }
 
 }  // namespace cli

@@ -1,7 +1,5 @@
 #pragma once
-// C init code for UART mode 1, for SDCC and Keil C51 alike: the 8052
-// register names both <8052.h> and <reg52.h> declare, and the few
-// registers they lack declared for each compiler.
+// Which setting `code` writes for, and the init code in the program's name.
 
 #include <optional>
 #include <string>
@@ -24,12 +22,9 @@ struct CodeChoice {
 //   ChooseForCode({11.0592 MHz, 921600, --clock 12}) -> refused, out of range
 CodeChoice ChooseForCode(const Request& request);
 
-// The init code for `outcome` (which fits) at `frequency_mhz` and `baud`:
-// a comment with crystal, rate, setting, actual baud and error, the
-// headers, any extra register, and `void uart_init(void)`.
+// timers::InitCode, signed "baud51-cli 1.00".
 //   InitCode(11.0592, 9600, Timer 2/12) contains "RCAP2L = 0xDC;"
-//   InitCode(11.0592, 19200, Timer 1/SMOD 1/12) contains "PCON |= 0x80;"
-//   InitCode(11.0592, 9600, Timer 1/SMOD 0/1) contains "AUXR |= 0x40;"
-std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome);
+std::string InitCode(double frequency_mhz, double baud,
+                     const Outcome& outcome);
 
 }  // namespace cli

@@ -2,8 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <cmath>
-
 namespace cli {
 
 std::string Quoted(std::string_view text) {
@@ -72,17 +70,6 @@ std::string SettingLabel(const Setting& setting) {
     return fmt::format("T{}/{}", setting.timer, setting.clocks);
   }
   return fmt::format("T{}/{}/{}", setting.timer, setting.smod, setting.clocks);
-}
-
-std::string ReloadHex(int reload, double modulus) {
-  return fmt::format("{:0{}X}", reload, modulus > 256.0 ? 4 : 2);
-}
-
-std::string NumberText(double value) { return fmt::format("{}", value); }
-
-std::string PercentText(double value) {
-  if (std::fabs(value) < 0.005) return "0.00 %";
-  return fmt::format("{:+.2f} %", value);
 }
 
 }  // namespace cli

@@ -35,19 +35,4 @@ std::string MarkText(Mark mark, double tolerance_percent);
 std::string SettingText(const Setting& setting);
 std::string SettingLabel(const Setting& setting);
 
-// A reload in hexadecimal, two digits for Timer 1 and four for Timer 2.
-//   ReloadHex(253, 256)   -> "FD"
-//   ReloadHex(65497, 65536) -> "FFD9"
-std::string ReloadHex(int reload, double modulus);
-
-// The shortest text that reads back as the same double.
-//   NumberText(11.0592) -> "11.0592";  NumberText(9600) -> "9600"
-std::string NumberText(double value);
-
-// A signed error with two decimals; one that rounds to zero has no sign.
-//   PercentText(0.16276) -> "+0.16 %"
-//   PercentText(-25)     -> "-25.00 %"
-//   PercentText(-1e-14)  -> "0.00 %"
-std::string PercentText(double value);
-
 }  // namespace cli

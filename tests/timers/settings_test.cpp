@@ -1,4 +1,4 @@
-#include "cli/settings.h"
+#include "timers/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace timers {
 namespace {
 
 template <typename Row>
@@ -269,4 +269,4 @@ TEST(RankCrystals, ListsOnlyTheClockModesTheFilterLeaves) {
 }
 
 }  // namespace
-}  // namespace cli
+}  // namespace timers

@@ -1,0 +1,1 @@
+#include "timers/catalogue.h"

@@ -1,0 +1,229 @@
+#include "timers/settings.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calc/checked.h"
+#include "calc/runtime_error.h"
+#include "timers/catalogue.h"
+
+namespace timers {
+namespace {
+
+// Exact errors compare equal, so rounding noise never reorders them.
+double Magnitude(const Outcome& outcome) {
+  const double magnitude = std::fabs(outcome.error_percent);
+  return magnitude < kExactPercent ? 0.0 : magnitude;
+}
+
+// Fitting first, then the smaller error; equal keys keep their order.
+bool Better(const Outcome& a, const Outcome& b) {
+  if (a.fits != b.fits) return a.fits;
+  return Magnitude(a) < Magnitude(b);
+}
+
+// baud = f * STEP / (256 * K * n), n = BR_VALUE + 1 in 1 ... R, STEP in
+// 1 ... 255: for each n the nearest STEP, and of those the smallest error
+// (ties to the larger n, whose STEP is finest).
+Outcome EvaluateFractional(const Setting& setting, double frequency_mhz,
+                           double baud, double tolerance_percent) {
+  Outcome best{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  const int modulus = static_cast<int>(setting.profile.modulus);
+  try {
+    const double hertz = calc::Multiply(frequency_mhz, 1e6);
+    // STEP / n = 256 * K * baud / f
+    const double ratio = calc::Divide(
+        calc::Multiply(calc::Multiply(256.0, setting.profile.clock_divisor),
+                       baud),
+        hertz);
+    for (int n = modulus; n >= 1; --n) {
+      const double step = std::nearbyint(calc::Multiply(ratio, n));
+      if (step < 1.0 || step > 255.0) continue;
+      const double actual = calc::Divide(
+          calc::Multiply(hertz, step),
+          calc::Multiply(calc::Multiply(256.0, setting.profile.clock_divisor),
+                         n));
+      const double error = calc::Multiply(
+          calc::Divide(calc::Subtract(actual, baud), baud), 100.0);
+      if (best.fits && std::fabs(error) >= std::fabs(best.error_percent)) {
+        continue;
+      }
+      best = {&setting,  true,  n - 1, actual, error,
+              Mark::kExact, static_cast<int>(step)};
+    }
+  } catch (const calc::RuntimeError&) {
+    return {&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  }
+  if (best.fits) best.mark = MarkOf(best.error_percent, tolerance_percent);
+  return best;
+}
+
+}  // namespace
+
+Mark MarkOf(double error_percent, double tolerance_percent) {
+  const double magnitude = std::fabs(error_percent);
+  if (magnitude < kExactPercent) return Mark::kExact;
+  if (magnitude > tolerance_percent) return Mark::kBeyond;
+  return magnitude <= kClosePercent ? Mark::kClose : Mark::kWithin;
+}
+
+Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
+                 double tolerance_percent) {
+  const Counting counting = setting.generator != nullptr
+                                ? setting.generator->arithmetic->counting
+                                : Counting::kUp;
+  if (counting == Counting::kFractional) {
+    return EvaluateFractional(setting, frequency_mhz, baud, tolerance_percent);
+  }
+  Outcome outcome{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  double reload = 0.0;
+  try {
+    reload =
+        calc::ComputeTimerReload(frequency_mhz, baud, setting.profile).Reload;
+  } catch (const calc::RuntimeError&) {
+    return outcome;  // a rate the arithmetic cannot carry is out of reach
+  }
+  const calc::ActualRate rate =
+      calc::ActualRateOf(frequency_mhz, baud, setting.profile, reload);
+  if (!rate.fits) return outcome;
+  outcome.fits = true;
+  outcome.reload = static_cast<int>(rate.constant);
+  if (counting == Counting::kDivisorMinusOne) {
+    // The divisor is R - reload, and the register holds one less.
+    outcome.reload = static_cast<int>(setting.profile.modulus) - 1 -
+                     outcome.reload;
+  }
+  outcome.actual_baud = rate.baud;
+  outcome.error_percent = rate.error_percent;
+  outcome.mark = MarkOf(rate.error_percent, tolerance_percent);
+  return outcome;
+}
+
+bool Filter::Matches(const Setting& setting) const {
+  return (!timer || *timer == setting.timer) &&
+         (!smod || *smod == setting.smod) &&
+         (!clocks || *clocks == setting.clocks);
+}
+
+std::vector<const Setting*> Matching(const Filter& filter) {
+  std::vector<const Setting*> settings;
+  std::span<const Setting> all = kSettings;
+  if (!filter.chip.empty()) {
+    const Chip* chip = filter.chip == "all" ? nullptr : FindChip(filter.chip);
+    if (chip == nullptr && filter.chip != "all") return settings;
+    all = ChipSettings(chip);
+  }
+  for (const Setting& setting : all) {
+    if (filter.Matches(setting)) settings.push_back(&setting);
+  }
+  return settings;
+}
+
+std::vector<Outcome> Rank(std::span<const Setting* const> settings,
+                          double frequency_mhz, double baud,
+                          double tolerance_percent) {
+  std::vector<Outcome> outcomes;
+  outcomes.reserve(settings.size());
+  for (const Setting* setting : settings) {
+    outcomes.push_back(
+        Evaluate(*setting, frequency_mhz, baud, tolerance_percent));
+  }
+  std::stable_sort(outcomes.begin(), outcomes.end(), Better);
+  return outcomes;
+}
+
+namespace {
+
+// Every crystal of `crystals` scored by its worst rate and ranked.
+std::vector<CrystalScore> RankGroup(std::span<const Setting* const> settings,
+                                    std::span<const double> crystals,
+                                    std::span<const double> rates,
+                                    double tolerance_percent) {
+  std::vector<CrystalScore> scores;
+  scores.reserve(crystals.size());
+  for (double crystal : crystals) {
+    CrystalScore score{crystal, {}, true, 0.0, Mark::kExact};
+    score.best.reserve(rates.size());
+    const Outcome* worst = nullptr;
+    for (double rate : rates) {
+      Outcome best =
+          Evaluate(*settings.front(), crystal, rate, tolerance_percent);
+      for (std::size_t i = 1; i < settings.size(); ++i) {
+        const Outcome other =
+            Evaluate(*settings[i], crystal, rate, tolerance_percent);
+        if (Better(other, best)) best = other;
+      }
+      score.best.push_back(best);
+    }
+    for (const Outcome& best : score.best) {
+      if (!best.fits) score.reachable = false;
+      if (worst == nullptr || Magnitude(best) > Magnitude(*worst)) {
+        worst = &best;
+      }
+    }
+    if (!score.reachable) {
+      score.mark = Mark::kOutOfRange;
+    } else if (worst != nullptr) {
+      score.worst_error_percent = worst->error_percent;
+      score.mark = worst->mark;
+    }
+    scores.push_back(std::move(score));
+  }
+  std::stable_sort(scores.begin(), scores.end(),
+                   [](const CrystalScore& a, const CrystalScore& b) {
+                     if (a.reachable != b.reachable) return a.reachable;
+                     const double ea = std::fabs(a.worst_error_percent);
+                     const double eb = std::fabs(b.worst_error_percent);
+                     return (ea < kExactPercent ? 0.0 : ea) <
+                            (eb < kExactPercent ? 0.0 : eb);
+                   });
+  return scores;
+}
+
+// One ranking per family: a crystal is bought for one chip. Its internal
+// oscillators join the crystals, in frequency order.
+std::vector<ClockModeRanking> RankChipCrystals(std::span<const double> rates,
+                                               const Filter& filter,
+                                               double tolerance_percent) {
+  std::vector<ClockModeRanking> rankings;
+  for (const Chip& chip : Chips()) {
+    if (filter.chip != "all" && filter.chip != chip.name) continue;
+    Filter one = filter;
+    one.chip = chip.name;
+    const std::vector<const Setting*> settings = Matching(one);
+    if (settings.empty()) continue;
+    std::vector<double> crystals(kCrystals.begin(), kCrystals.end());
+    for (double mhz : chip.internal_mhz) {
+      if (std::find(crystals.begin(), crystals.end(), mhz) == crystals.end()) {
+        crystals.push_back(mhz);
+      }
+    }
+    std::sort(crystals.begin(), crystals.end());
+    rankings.push_back(
+        {0, RankGroup(settings, crystals, rates, tolerance_percent), &chip});
+  }
+  return rankings;
+}
+
+}  // namespace
+
+std::vector<ClockModeRanking> RankCrystals(std::span<const double> rates,
+                                           const Filter& filter,
+                                           double tolerance_percent) {
+  if (!filter.chip.empty()) {
+    return RankChipCrystals(rates, filter, tolerance_percent);
+  }
+  std::vector<ClockModeRanking> rankings;
+  for (int clocks : kClockModes) {
+    if (filter.clocks && *filter.clocks != clocks) continue;
+    Filter mode = filter;
+    mode.clocks = clocks;
+    const std::vector<const Setting*> settings = Matching(mode);
+    if (settings.empty()) continue;  // e.g. Timer 2 has no 1-clock mode
+    rankings.push_back(
+        {clocks, RankGroup(settings, kCrystals, rates, tolerance_percent)});
+  }
+  return rankings;
+}
+
+}  // namespace timers

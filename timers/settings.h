@@ -1,0 +1,163 @@
+#pragma once
+// The serial-timer settings of the 8051 family, as data, and how each one
+// meets a crystal and a baud rate: the rounded reload, the rate it really
+// gives, and how far that is from the one asked for. Numbers and ranks
+// only: no arguments, no output formats. Today's eight classic, X2 and
+// single-cycle settings are kSettings; the makers' generators are in
+// catalogue.h.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "calc/reload.h"
+
+namespace timers {
+
+struct Generator;
+struct Chip;
+
+// One way to clock the UART in mode 1: baud = f / (K * (R - reload)).
+struct Setting {
+  int timer;   // 1: Timer 1 in mode 2; 2: the 8052's Timer 2 baud generator;
+               // a catalogue generator's timer (3 on Nuvoton's parts), or 0
+               // for a dedicated generator that is no timer (BRT, SBAUD1, BG)
+  int smod;    // PCON.SMOD (or the chip's own doubling bit), 0 or 1; -1 for
+               // a generator it does not act on
+  int clocks;  // oscillator clocks per count of the timer: 12, 6 or 1 here,
+               // a prescaler's divisor in the catalogue (4, 16, 48, ...)
+  calc::TimerProfile profile;
+  const Generator* generator = nullptr;  // none for kSettings
+  const Chip* chip = nullptr;            // the family, with a generator
+  int choice = 0;  // the generator's clock choice this setting takes
+};
+
+// Timer 1: baud = 2^SMOD * f / (32 * C * (256 - TH1)), so K = 32 * C / 2^SMOD.
+// Timer 2: baud = f / (K * (65536 - RCAP2)), K = 32 at 12 clocks, 16 at 6.
+// The order is the tie order. The clock mode comes first because it is the
+// chip, not a choice: a setting every classic 8051 has beats an equally
+// good one that needs an X2 or single-cycle part. Then Timer 1 before
+// Timer 2 and SMOD 0 before 1.
+inline constexpr std::array<Setting, 8> kSettings{{
+    {1, 0, 12, {384.0, 256.0}},
+    {1, 1, 12, {192.0, 256.0}},
+    {2, -1, 12, {32.0, 65536.0}},
+    {1, 0, 6, {192.0, 256.0}},
+    {1, 1, 6, {96.0, 256.0}},
+    {2, -1, 6, {16.0, 65536.0}},
+    {1, 0, 1, {32.0, 256.0}},
+    {1, 1, 1, {16.0, 256.0}},
+}};
+
+// The clock modes in the order they are listed.
+inline constexpr std::array<int, 3> kClockModes{12, 6, 1};
+
+inline constexpr std::array<double, 17> kStandardRates{
+    110,   300,   600,   1200,  2400,   4800,   9600,   14400, 19200,
+    28800, 38400, 57600, 76800, 115200, 230400, 460800, 921600};
+
+// Crystals in MHz, as sold for UART work.
+inline constexpr std::array<double, 28> kCrystals{
+    1.8432,  2,      3.579545, 3.6864,  4,       4.9152, 6,
+    7.3728,  8,      9.8304,   10,      11.0592, 12,     14.7456,
+    16,      18.432, 20,       22.1184, 24,      25,     27,
+    29.4912, 30,     32,       33,      33.1776, 36.864, 40};
+
+inline constexpr double kDefaultTolerancePercent = 2.0;
+inline constexpr double kClosePercent = 0.2;
+// Below this an error is what double rounding leaves of an exact division.
+inline constexpr double kExactPercent = 1e-9;
+
+enum class Mark {
+  kExact,       // no error beyond rounding noise
+  kClose,       // within 0.2 % (and within the tolerance)
+  kWithin,      // within the tolerance
+  kBeyond,      // outside the tolerance
+  kOutOfRange,  // no reload 0 ... R-1 gives the rate, or the arithmetic
+                // overflowed
+};
+
+// The mark of a reachable rate's error.
+//   MarkOf(0, 2)     -> kExact
+//   MarkOf(-0.16, 2) -> kClose
+//   MarkOf(0.16, 0.1) -> kBeyond
+Mark MarkOf(double error_percent, double tolerance_percent);
+
+// One setting's answer for one crystal and rate.
+struct Outcome {
+  const Setting* setting;
+  bool fits;             // the rounded reload is 0 ... R-1
+  int reload;            // TH1 or RCAP2H:RCAP2L; 0 when it does not fit
+  double actual_baud;    // 0 when it does not fit
+  double error_percent;  // signed, (actual - asked) / asked; 0 when it
+                         // does not fit
+  Mark mark;
+  int step = -1;  // a fractional divider's STEP (0 ... 255); -1 without one
+};
+
+// The reload of `setting` rounded half to even, as the window rounds, and
+// what it gives. Never throws: overflowing arithmetic is out of range.
+//   Evaluate(Timer 1/SMOD 1/12, 11.0592, 19200, 2) -> {FD, 19200, 0, exact}
+//   Evaluate(Timer 1/SMOD 0/12, 11.0592, 19200, 2) -> {FE, 14400, -25, beyond}
+//   Evaluate(Timer 1/SMOD 0/12, 11.0592, 921600, 2) -> out of range
+Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
+                 double tolerance_percent);
+
+// --timer, --smod and --clock: each narrows the settings when given;
+// `chip` picks a catalogue family's settings instead of kSettings ("all":
+// every family's, in catalogue order).
+struct Filter {
+  std::optional<int> timer = std::nullopt;
+  std::optional<int> smod = std::nullopt;
+  std::optional<int> clocks = std::nullopt;
+  std::string chip = {};
+
+  bool Matches(const Setting& setting) const;
+};
+
+// The settings `filter` leaves, in tie order.
+//   Matching({.smod = 1})   -> the three Timer 1 SMOD 1 settings
+//   Matching({.clocks = 6}) -> Timer 1 SMOD 0, SMOD 1, Timer 2, at 6 clocks
+//   Matching({.timer = 2, .clocks = 1}) -> none
+//   Matching({.chip = "stc15", .timer = 2}) -> STC15 Timer 2 at 12T and 1T
+std::vector<const Setting*> Matching(const Filter& filter);
+
+// Every setting of `settings` for one crystal and rate, best first: those
+// that fit before those that do not, then by the smallest absolute error,
+// ties in the order given.
+//   Rank(all, 11.0592, 19200, 2).front() -> Timer 1, SMOD 1, 12 clocks, FD
+//   Rank(all, 12, 9600, 2).front()        -> Timer 2, 12 clocks, FFD9
+std::vector<Outcome> Rank(std::span<const Setting* const> settings,
+                          double frequency_mhz, double baud,
+                          double tolerance_percent);
+
+// How one crystal serves every requested rate in one clock mode.
+struct CrystalScore {
+  double frequency_mhz;
+  std::vector<Outcome> best;   // each rate's best setting, in request order
+  bool reachable;              // every rate's best setting fits
+  double worst_error_percent;  // the signed error of largest magnitude
+  Mark mark;                   // of the worst error; kOutOfRange if any
+                               // rate is out of reach
+};
+
+struct ClockModeRanking {
+  int clocks;                          // 0 for a chip's ranking
+  std::vector<CrystalScore> crystals;  // best first
+  const Chip* chip = nullptr;          // with a chip in the filter
+};
+
+// For each clock mode that `filter` leaves (with a chip: for each family,
+// whose clock modes are its own choices), every crystal of kCrystals, and a
+// chip's nominal internal frequencies, ranked by its worst error over
+// `rates` (the lowest first; crystals that cannot reach a rate last; ties
+// by frequency).
+//   RankCrystals({9600}, {}, 2)[0].crystals[0].frequency_mhz -> 1.8432
+//   RankCrystals({115200}, {.chip = "efm8"}, 2)[0].crystals has 24.5 MHz
+std::vector<ClockModeRanking> RankCrystals(std::span<const double> rates,
+                                           const Filter& filter,
+                                           double tolerance_percent);
+
+}  // namespace timers

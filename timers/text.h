@@ -1,0 +1,24 @@
+#pragma once
+// Numbers as every output of the settings writes them: the C init code as
+// much as the command line's text, CSV and JSON. Never locale-dependent.
+
+#include <string>
+
+namespace timers {
+
+// A reload in hexadecimal, two digits for an 8-bit reload, four for 16.
+//   ReloadHex(253, 256)     -> "FD"
+//   ReloadHex(65497, 65536) -> "FFD9"
+std::string ReloadHex(int reload, double modulus);
+
+// The shortest text that reads back as the same double.
+//   NumberText(11.0592) -> "11.0592";  NumberText(9600) -> "9600"
+std::string NumberText(double value);
+
+// A signed error with two decimals; one that rounds to zero has no sign.
+//   PercentText(0.16276) -> "+0.16 %"
+//   PercentText(-25)     -> "-25.00 %"
+//   PercentText(-1e-14)  -> "0.00 %"
+std::string PercentText(double value);
+
+}  // namespace timers
