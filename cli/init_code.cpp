@@ -45,8 +45,9 @@ CodeChoice ChooseForCode(const Request& request) {
 
 std::string InitCode(double frequency_mhz, double baud,
                      const Outcome& outcome) {
-  return timers::InitCode(frequency_mhz, baud, outcome,
-                  fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT));
+  return timers::InitCode(
+      frequency_mhz, baud, outcome,
+      fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT));
 }
 
 }  // namespace cli

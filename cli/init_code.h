@@ -24,7 +24,6 @@ CodeChoice ChooseForCode(const Request& request);
 
 // timers::InitCode, signed "baud51-cli 1.00".
 //   InitCode(11.0592, 9600, Timer 2/12) contains "RCAP2L = 0xDC;"
-std::string InitCode(double frequency_mhz, double baud,
-                     const Outcome& outcome);
+std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome);
 
 }  // namespace cli

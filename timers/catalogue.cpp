@@ -28,16 +28,18 @@ constexpr Sfr kNoSfrs[] = {{"", 0}};
 constexpr Sfr kAtmelX2Sfrs[] = {{"CKCON0", 0x8F}};
 constexpr Sfr kStcSfrs[] = {{"AUXR", 0x8E}, {"T2H", 0xD6}, {"T2L", 0xD7}};
 constexpr Sfr kStc12Sfrs[] = {{"AUXR", 0x8E}, {"BRT", 0x9C}};
-constexpr Sfr kNuvotonSfrs[] = {{"CKCON", 0x8E}, {"T3CON", 0xC4},
-                                {"RL3", 0xC5},   {"RH3", 0xC6},
+constexpr Sfr kNuvotonSfrs[] = {{"CKCON", 0x8E},
+                                {"T3CON", 0xC4},
+                                {"RL3", 0xC5},
+                                {"RH3", 0xC6},
                                 {"SCON_1", 0xF8}};
 constexpr Sfr kEfm8Sfrs[] = {{"CKCON0", 0x8E}, {"SCON0", 0x98}};
 constexpr Sfr kC8051Sfrs[] = {{"CKCON", 0x8E}, {"SCON0", 0x98}};
 constexpr Sfr kWchSfrs[] = {{"T2MOD", 0xC9}, {"SCON1", 0xC0}, {"SBAUD1", 0xC2}};
 constexpr Sfr kDsSfrs[] = {{"CKCON", 0x8E}, {"CKMOD", 0x96}};
 constexpr Sfr kLpSfrs[] = {{"CLKREG", 0x8F}, {"RL1", 0xF3}, {"RH1", 0xF5}};
-constexpr Sfr kXcSfrs[] = {{"BCON", 0xBD}, {"BG", 0xBE},
-                           {"FDCON", 0xE9}, {"FDSTEP", 0xEA}};
+constexpr Sfr kXcSfrs[] = {
+    {"BCON", 0xBD}, {"BG", 0xBE}, {"FDCON", 0xE9}, {"FDSTEP", 0xEA}};
 
 constexpr double kNone[] = {0};
 constexpr double kStcIrc[] = {11.0592, 22.1184, 24, 33.1776};
@@ -54,14 +56,14 @@ constexpr std::span<const double> NoIrc() { return {kNone, 0}; }
 // and printed rates come from.
 constexpr Chip kChips[] = {
     {"8051", "classic 8051 (12 clocks)",
-     "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
-     k8051, None(), NoIrc()},
+     "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates", k8051,
+     None(), NoIrc()},
     {"8052", "classic 8052 (12 clocks)",
      "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
      k8052, None(), NoIrc()},
     {"x2", "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
-     "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0", kX2,
-     kAtmelX2Sfrs, NoIrc()},
+     "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0", kX2, kAtmelX2Sfrs,
+     NoIrc()},
     {"1t", "single-cycle Timer 1 (T1x12)",
      "Atmel AT89LP3240/6440 datasheet 3706C, Table 16-2", k1t, kStcSfrs,
      NoIrc()},
@@ -72,11 +74,11 @@ constexpr Chip kChips[] = {
      "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR", kStc, kStcSfrs,
      kStcIrc},
     {"stc12", "STC12C5A60S2",
-     "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
-     kStc12, kStc12Sfrs, NoIrc()},
+     "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator", kStc12,
+     kStc12Sfrs, NoIrc()},
     {"n76e003", "Nuvoton N76E003",
-     "N76E003 datasheet, Serial Port: UART0/UART1 baud rates, T3CON",
-     kNuvoton, kNuvotonSfrs, kN76Irc},
+     "N76E003 datasheet, Serial Port: UART0/UART1 baud rates, T3CON", kNuvoton,
+     kNuvotonSfrs, kN76Irc},
     {"ms51", "Nuvoton MS51",
      "MS51 technical reference manual, UART baud rates, T3CON", kNuvoton,
      kNuvotonSfrs, kMs51Irc},
@@ -87,8 +89,8 @@ constexpr Chip kChips[] = {
      "C8051F33x datasheet, UART0 enhanced baud rate generation and CKCON",
      kC8051, kC8051Sfrs, kSilabsIrc},
     {"ch552", "WCH CH552, CH554",
-     "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1)", kWch,
-     kWchSfrs, kWchFsys},
+     "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1)", kWch, kWchSfrs,
+     kWchFsys},
     {"ds80c320", "Maxim DS80C320",
      "High-Speed Microcontroller User's Guide, Serial I/O baud rates", kDs80,
      kDsSfrs, NoIrc()},

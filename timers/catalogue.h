@@ -73,7 +73,7 @@ struct Chip {
   std::string_view family;    // "STC15 (STC15F2K60S2 ...)"
   std::string_view document;  // the manual every generator is checked against
   std::span<const Generator* const> generators;
-  std::span<const Sfr> sfrs;           // declared where its code uses them
+  std::span<const Sfr> sfrs;             // declared where its code uses them
   std::span<const double> internal_mhz;  // nominal internal oscillators
 };
 

@@ -74,9 +74,9 @@ std::string Declarations(const Setting& s) {
 
 std::string ReloadText(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
-  std::string text = fmt::format(
-      "{} 0x{}", s.generator->timer == 0 ? "register" : "reload",
-      ReloadHex(outcome.reload, s.profile.modulus));
+  std::string text =
+      fmt::format("{} 0x{}", s.generator->timer == 0 ? "register" : "reload",
+                  ReloadHex(outcome.reload, s.profile.modulus));
   if (outcome.step >= 0) text += fmt::format(", STEP 0x{:02X}", outcome.step);
   return text;
 }

@@ -34,7 +34,7 @@ constexpr ClockChoice kStc16[] = {{12, 48}, {1, 4}};
 constexpr Arithmetic kStc16Bit{65536, Counting::kUp, false, kStc16};
 
 // Nuvoton's Timer 3, 2^SMOD/32 * Fsys/prescale/(65536 - RH3:RL3).
-constexpr ClockChoice kT3[] = {{1, 32},   {2, 64},   {4, 128},   {8, 256},
+constexpr ClockChoice kT3[] = {{1, 32},   {2, 64},    {4, 128},   {8, 256},
                                {16, 512}, {32, 1024}, {64, 2048}, {128, 4096}};
 constexpr Arithmetic kT3Prescaled{65536, Counting::kUp, true, kT3};
 
@@ -61,26 +61,28 @@ constexpr Arithmetic kLpTimer1Mode1{65536, Counting::kUp, true, kLpT1};
 constexpr Arithmetic kLpTimer2{65536, Counting::kUp, false, kLpT2};
 
 // XC886: fPCLK/(16 * 2^BRPRE * (BR_VALUE + 1)), BRPRE 0 ... 5.
-constexpr ClockChoice kBrpre[] = {{1, 16}, {2, 32},  {4, 64},
+constexpr ClockChoice kBrpre[] = {{1, 16},  {2, 32},   {4, 64},
                                   {8, 128}, {16, 256}, {32, 512}};
 constexpr Arithmetic kXcBg{256, Counting::kDivisorMinusOne, false, kBrpre};
 constexpr Arithmetic kXcFractional{256, Counting::kFractional, false, kBrpre};
 
 // ---- Register writes ----
 
-constexpr Write kScon{"SCON", 0xFF, 0x50, S::kFixed, -1, 0, {},
-                      "mode 1, receiver on"};
-constexpr Write kTmodMode2{"TMOD", 0xF0, 0x20, S::kFixed, -1, 0, {},
-                           "Timer 1 in mode 2, Timer 0 kept"};
+constexpr Write kScon{"SCON", 0xFF, 0x50, S::kFixed,
+                      -1,     0,    {},   "mode 1, receiver on"};
+constexpr Write kTmodMode2{
+    "TMOD", 0xF0, 0x20, S::kFixed,
+    -1,     0,    {},   "Timer 1 in mode 2, Timer 0 kept"};
 constexpr Write kTh1{"TH1", 0xFF, 0, S::kReloadLow};
-constexpr Write kTl1{"TL1", 0xFF, 0, S::kReloadLow, -1, 0, {},
-                     "the first bit as long as the rest"};
+constexpr Write kTl1{"TL1", 0xFF, 0,  S::kReloadLow,
+                     -1,    0,    {}, "the first bit as long as the rest"};
 constexpr Write kSmod{"PCON", 0x80, 0, S::kFixed, -1, 0x80, {}, "SMOD"};
 constexpr Write kTr1{"TCON", 0x40, 0x40, S::kFixed, -1, 0, "TR1"};
-constexpr Write kT2Stop{"T2CON", 0xFF, 0x00, S::kFixed, -1, 0, {},
-                        "stopped while it is loaded"};
-constexpr Write kT2Run{"T2CON", 0xFF, 0x34, S::kFixed, -1, 0, {},
-                       "RCLK, TCLK, TR2: Timer 2 clocks both ways"};
+constexpr Write kT2Stop{"T2CON", 0xFF, 0x00, S::kFixed,
+                        -1,      0,    {},   "stopped while it is loaded"};
+constexpr Write kT2Run{
+    "T2CON", 0xFF, 0x34, S::kFixed,
+    -1,      0,    {},   "RCLK, TCLK, TR2: Timer 2 clocks both ways"};
 constexpr Write kRcap2h{"RCAP2H", 0xFF, 0, S::kReloadHigh};
 constexpr Write kRcap2l{"RCAP2L", 0xFF, 0, S::kReloadLow};
 constexpr Write kTh2{"TH2", 0xFF, 0, S::kReloadHigh};
@@ -101,16 +103,17 @@ constexpr Write kX2T1Writes[] = {TIMER1_MODE2(kX2, )};
 constexpr Write kX2T2Writes[] = {TIMER2_8052(kX2, )};
 constexpr Write kT1x12{"AUXR", 0x40, 0x40, S::kFixed, -1, 0, {}, "T1x12"};
 constexpr Write k1tWrites[] = {TIMER1_MODE2(kT1x12, )};
-constexpr Generator kClassicT1{"t1", "Timer 1 in mode 2", 1, &kT1At12,
+constexpr Generator kClassicT1{"t1",    "Timer 1 in mode 2", 1, &kT1At12,
                                kNoBits, kClassicT1Writes};
-constexpr Generator kClassicT2{"t2", "Timer 2 baud-rate generator", 2,
-                               &kT2At12, kNoBits, kClassicT2Writes};
-constexpr Generator kX2T1{"t1", "Timer 1 in mode 2, X2", 1, &kT1At6, kNoBits,
-                          kX2T1Writes};
-constexpr Generator kX2T2{"t2", "Timer 2 baud-rate generator, X2", 2, &kT2At6,
-                          kNoBits, kX2T2Writes};
-constexpr Generator k1tT1{"t1", "Timer 1 in mode 2, T1x12", 1, &kT1At1,
-                          kNoBits, k1tWrites};
+constexpr Generator kClassicT2{"t2",    "Timer 2 baud-rate generator",
+                               2,       &kT2At12,
+                               kNoBits, kClassicT2Writes};
+constexpr Generator kX2T1{
+    "t1", "Timer 1 in mode 2, X2", 1, &kT1At6, kNoBits, kX2T1Writes};
+constexpr Generator kX2T2{
+    "t2", "Timer 2 baud-rate generator, X2", 2, &kT2At6, kNoBits, kX2T2Writes};
+constexpr Generator k1tT1{
+    "t1", "Timer 1 in mode 2, T1x12", 1, &kT1At1, kNoBits, k1tWrites};
 
 // STC8, STC15: AUXR's T2R 0x10, T2x12 0x04, S1ST2 0x01 and T1x12 0x40
 // (STC12C5A60S2: S1BRS in the place of S1ST2).
@@ -124,40 +127,52 @@ constexpr Write kStcT2Writes[] = {
 constexpr Write kStcT1Mode0Writes[] = {
     kScon,
     {"AUXR", 0x41, 0x00, S::kFixed, 0, 0, {}, "T1x12; UART1 on Timer 1"},
-    {"TMOD", 0xF0, 0x00, S::kFixed, -1, 0, {}, "Timer 1 in mode 0, 16-bit "
-                                               "auto-reload"},
+    {"TMOD",
+     0xF0,
+     0x00,
+     S::kFixed,
+     -1,
+     0,
+     {},
+     "Timer 1 in mode 0, 16-bit "
+     "auto-reload"},
     {"TL1", 0xFF, 0, S::kReloadLow},
     {"TH1", 0xFF, 0, S::kReloadHigh},
     kTr1};
-constexpr Write kStcT1Clock{"AUXR", 0x41, 0x00, S::kFixed, 0, 0, {},
-                            "T1x12; UART1 on Timer 1"};
+constexpr Write kStcT1Clock{"AUXR", 0x41, 0x00, S::kFixed,
+                            0,      0,    {},   "T1x12; UART1 on Timer 1"};
 constexpr Write kStcT1Mode2Writes[] = {TIMER1_MODE2(kStcT1Clock, )};
-constexpr Generator kStcT2{"t2", "UART1 on Timer 2, 16-bit auto-reload", 2,
-                           &kStc16Bit, kStcT2Bits, kStcT2Writes};
+constexpr Generator kStcT2{"t2",       "UART1 on Timer 2, 16-bit auto-reload",
+                           2,          &kStc16Bit,
+                           kStcT2Bits, kStcT2Writes};
 constexpr Generator kStcT1Mode0{"t1m0",
                                 "UART1 on Timer 1 in mode 0, 16-bit "
                                 "auto-reload",
-                                1, &kStc16Bit, kStcT1Bits, kStcT1Mode0Writes};
-constexpr Generator kStcT1Mode2{"t1", "UART1 on Timer 1 in mode 2", 1,
-                                &kT1At12or1, kStcT1Bits, kStcT1Mode2Writes};
+                                1,
+                                &kStc16Bit,
+                                kStcT1Bits,
+                                kStcT1Mode0Writes};
+constexpr Generator kStcT1Mode2{"t1",       "UART1 on Timer 1 in mode 2",
+                                1,          &kT1At12or1,
+                                kStcT1Bits, kStcT1Mode2Writes};
 constexpr std::uint8_t kBrtBits[] = {0x00, 0, 0x04, 0};
 constexpr Write kBrtWrites[] = {
     kScon,
     {"BRT", 0xFF, 0, S::kReloadLow},
     {"AUXR", 0x15, 0x11, S::kFixed, 0, 0, {}, "BRTR, BRTx12, S1BRS"},
     kSmod};
-constexpr Generator kStcBrt{"brt", "UART1 on the BRT generator", 0,
-                            &kT1At12or1, kBrtBits, kBrtWrites};
+constexpr Generator kStcBrt{
+    "brt", "UART1 on the BRT generator", 0, &kT1At12or1, kBrtBits, kBrtWrites};
 
 // N76E003, MS51: CKCON.T1M 0x10; T3CON: SMOD_1 0x80, BRCK 0x20, TR3 0x08,
 // T3PS 0x07.
 constexpr std::uint8_t kNuvotonT1Bits[] = {0x00, 0, 0x10, 0};
 constexpr std::uint8_t kT3Bits[] = {0, 0, 1, 0, 2, 0, 3, 0,
                                     4, 0, 5, 0, 6, 0, 7, 0};
-constexpr Write kNuvotonT1Clock{"CKCON", 0x10, 0x00, S::kFixed, 0, 0, {},
-                                "T1M"};
-constexpr Write kBrckOff{"T3CON", 0x20, 0x00, S::kFixed, -1, 0, {},
-                         "BRCK = 0: UART0 on Timer 1"};
+constexpr Write kNuvotonT1Clock{"CKCON", 0x10, 0x00, S::kFixed,
+                                0,       0,    {},   "T1M"};
+constexpr Write kBrckOff{"T3CON", 0x20, 0x00, S::kFixed,
+                         -1,      0,    {},   "BRCK = 0: UART0 on Timer 1"};
 constexpr Write kNuvotonT1Writes[] = {
     TIMER1_MODE2(kNuvotonT1Clock, kBrckOff, )};
 constexpr Write kNuvotonT3Writes[] = {
@@ -171,42 +186,49 @@ constexpr Write kNuvotonT3Uart1Writes[] = {
     {"RL3", 0xFF, 0, S::kReloadLow},
     {"RH3", 0xFF, 0, S::kReloadHigh},
     {"T3CON", 0x8F, 0x08, S::kFixed, 0, 0x80, {}, "SMOD_1, TR3, T3PS"}};
-constexpr Generator kNuvotonT1{"t1", "UART0 on Timer 1 in mode 2", 1,
-                               &kT1At12or1, kNuvotonT1Bits, kNuvotonT1Writes};
-constexpr Generator kNuvotonT3{"t3", "UART0 on Timer 3", 3, &kT3Prescaled,
+constexpr Generator kNuvotonT1{"t1",
+                               "UART0 on Timer 1 in mode 2",
+                               1,
+                               &kT1At12or1,
+                               kNuvotonT1Bits,
+                               kNuvotonT1Writes};
+constexpr Generator kNuvotonT3{"t3",    "UART0 on Timer 3", 3, &kT3Prescaled,
                                kT3Bits, kNuvotonT3Writes};
-constexpr Generator kNuvotonT3Uart1{"u1t3", "UART1 on Timer 3", 3,
-                                    &kT3Prescaled, kT3Bits,
-                                    kNuvotonT3Uart1Writes};
+constexpr Generator kNuvotonT3Uart1{"u1t3",  "UART1 on Timer 3",
+                                    3,       &kT3Prescaled,
+                                    kT3Bits, kNuvotonT3Uart1Writes};
 
 // EFM8 (CKCON0) and C8051F3xx (CKCON): T1M 0x08, SCA 0x03 (0 /12, 1 /4,
 // 2 /48).
 constexpr std::uint8_t kSilabsBits[] = {0x08, 0, 0x01, 0, 0x00, 0, 0x02, 0};
-#define SILABS_T1(ckcon)                                                    \
-  {"SCON0", 0xFF, 0x10, S::kFixed, -1, 0, {}, "8-bit UART, receiver on"},   \
+#define SILABS_T1(ckcon)                                                     \
+  {"SCON0", 0xFF, 0x10, S::kFixed, -1, 0, {}, "8-bit UART, receiver on"},    \
       {ckcon, 0x0B, 0x00, S::kFixed, 0, 0, {}, "T1M, SCA: Timer 1's clock"}, \
       kTmodMode2, kTh1, kTl1, kTr1
 constexpr Write kEfm8Writes[] = {SILABS_T1("CKCON0")};
 constexpr Write kC8051Writes[] = {SILABS_T1("CKCON")};
-constexpr Generator kEfm8T1{"t1", "UART0 on Timer 1 in mode 2", 1, &kSilabsT1,
+constexpr Generator kEfm8T1{"t1",        "UART0 on Timer 1 in mode 2",
+                            1,           &kSilabsT1,
                             kSilabsBits, kEfm8Writes};
-constexpr Generator kC8051T1{"t1", "UART0 on Timer 1 in mode 2", 1,
-                             &kSilabsT1, kSilabsBits, kC8051Writes};
+constexpr Generator kC8051T1{"t1",        "UART0 on Timer 1 in mode 2",
+                             1,           &kSilabsT1,
+                             kSilabsBits, kC8051Writes};
 
 // CH552, CH554: T2MOD's bTMR_CLK 0x80 and bT1_CLK 0x20; SCON1's U1SMOD 0x20.
 constexpr std::uint8_t kWchBits[] = {0x00, 0, 0x20, 0, 0xA0, 0};
-constexpr Write kWchClock{"T2MOD", 0xA0, 0x00, S::kFixed, 0, 0, {},
-                          "bTMR_CLK, bT1_CLK"};
+constexpr Write kWchClock{"T2MOD", 0xA0, 0x00, S::kFixed,
+                          0,       0,    {},   "bTMR_CLK, bT1_CLK"};
 constexpr Write kWchT1Writes[] = {TIMER1_MODE2(kWchClock, )};
 constexpr Write kWchUart1Writes[] = {
     {"SCON1", 0xFF, 0x10, S::kFixed, -1, 0x20, {}, "8-bit, U1REN, U1SMOD"},
     {"SBAUD1", 0xFF, 0, S::kReloadLow}};
 constexpr ClockChoice kWchSbaud[] = {{1, 32}};
 constexpr Arithmetic kWchUart1{256, Counting::kUp, true, kWchSbaud};
-constexpr Generator kWchT1{"t1", "UART0 on Timer 1 in mode 2", 1, &kWchTimer1,
-                           kWchBits, kWchT1Writes};
-constexpr Generator kWchSbaud1{"sbaud1", "UART1 on its own SBAUD1", 0,
-                               &kWchUart1, kNoBits, kWchUart1Writes};
+constexpr Generator kWchT1{
+    "t1", "UART0 on Timer 1 in mode 2", 1, &kWchTimer1, kWchBits, kWchT1Writes};
+constexpr Generator kWchSbaud1{"sbaud1", "UART1 on its own SBAUD1",
+                               0,        &kWchUart1,
+                               kNoBits,  kWchUart1Writes};
 
 // DS80C320: CKCON.T1M 0x10; DS89C4x0 also CKMOD.T1MH 0x10.
 constexpr std::uint8_t kDsBits[] = {0x00, 0, 0x10, 0};
@@ -215,10 +237,10 @@ constexpr Write kDsClock{"CKCON", 0x10, 0x00, S::kFixed, 0, 0, {}, "T1M"};
 constexpr Write kDsFast{"CKMOD", 0x10, 0x00, S::kFixed, 1, 0, {}, "T1MH"};
 constexpr Write kDsT1Writes[] = {TIMER1_MODE2(kDsClock, )};
 constexpr Write kDs89T1Writes[] = {TIMER1_MODE2(kDsClock, kDsFast, )};
-constexpr Generator kDsT1{"t1", "Timer 1 in mode 2", 1, &kT1At12or4, kDsBits,
-                          kDsT1Writes};
-constexpr Generator kDs89T1{"t1", "Timer 1 in mode 2", 1, &kT1At12or4or1,
-                            kDs89Bits, kDs89T1Writes};
+constexpr Generator kDsT1{"t1",    "Timer 1 in mode 2", 1, &kT1At12or4,
+                          kDsBits, kDsT1Writes};
+constexpr Generator kDs89T1{"t1",           "Timer 1 in mode 2", 1,
+                            &kT1At12or4or1, kDs89Bits,           kDs89T1Writes};
 
 // AT89LP3240/6440: CLKREG's TPS in bits 7 ... 4.
 constexpr auto LpBits() {
@@ -230,45 +252,63 @@ constexpr auto kLpBits = LpBits();
 constexpr Write kTps{"CLKREG", 0xF0, 0x00, S::kFixed, 0, 0, {}, "TPS"};
 constexpr Write kLpT2Writes[] = {TIMER2_8052(kTps, )};
 constexpr Write kLpT1Mode2Writes[] = {TIMER1_MODE2(kTps, )};
-constexpr Write kLpT1Mode1Writes[] = {
-    kScon,
-    kTps,
-    {"TMOD", 0xF0, 0x10, S::kFixed, -1, 0, {}, "Timer 1 in mode 1, 16-bit "
-                                               "auto-reload"},
-    {"RH1", 0xFF, 0, S::kReloadHigh},
-    {"RL1", 0xFF, 0, S::kReloadLow},
-    {"TH1", 0xFF, 0, S::kReloadHigh},
-    {"TL1", 0xFF, 0, S::kReloadLow},
-    kSmod,
-    kTr1};
-constexpr Generator kLpT2Gen{"t2", "Timer 2 baud-rate generator", 2,
-                             &kLpTimer2, kLpBits, kLpT2Writes};
-constexpr Generator kLpT1Mode2{"t1", "Timer 1 in mode 2", 1, &kLpTimer1Mode2,
+constexpr Write kLpT1Mode1Writes[] = {kScon,
+                                      kTps,
+                                      {"TMOD",
+                                       0xF0,
+                                       0x10,
+                                       S::kFixed,
+                                       -1,
+                                       0,
+                                       {},
+                                       "Timer 1 in mode 1, 16-bit "
+                                       "auto-reload"},
+                                      {"RH1", 0xFF, 0, S::kReloadHigh},
+                                      {"RL1", 0xFF, 0, S::kReloadLow},
+                                      {"TH1", 0xFF, 0, S::kReloadHigh},
+                                      {"TL1", 0xFF, 0, S::kReloadLow},
+                                      kSmod,
+                                      kTr1};
+constexpr Generator kLpT2Gen{
+    "t2", "Timer 2 baud-rate generator", 2, &kLpTimer2, kLpBits, kLpT2Writes};
+constexpr Generator kLpT1Mode2{"t1",    "Timer 1 in mode 2", 1, &kLpTimer1Mode2,
                                kLpBits, kLpT1Mode2Writes};
-constexpr Generator kLpT1Mode1{"t1m1", "Timer 1 in mode 1, 16-bit auto-reload",
-                               1, &kLpTimer1Mode1, kLpBits, kLpT1Mode1Writes};
+constexpr Generator kLpT1Mode1{"t1m1",  "Timer 1 in mode 1, 16-bit auto-reload",
+                               1,       &kLpTimer1Mode1,
+                               kLpBits, kLpT1Mode1Writes};
 
 // XC886, XC888: BCON's BRPRE in bits 3 ... 1 and R (run) bit 0; FDCON's
 // FDEN bit 0 with FDM bit 1 = 0, the fractional mode.
 constexpr std::uint8_t kBrpreBits[] = {0x01, 0, 0x03, 0, 0x05, 0,
                                        0x07, 0, 0x09, 0, 0x0B, 0};
-#define XC_BG(...)                                                       \
-  kScon, {"BCON", 0xFF, 0x00, S::kFixed, -1, 0, {}, "stopped while it "  \
-                                                    "is loaded"},        \
-      {"BG", 0xFF, 0, S::kReloadLow, -1, 0, {}, "BR_VALUE"}, __VA_ARGS__ \
-      {"BCON", 0xFF, 0x00, S::kFixed, 0, 0, {}, "BRPRE, R"}
+#define XC_BG(...)                                                         \
+  kScon,                                                                   \
+      {"BCON",                                                             \
+       0xFF,                                                               \
+       0x00,                                                               \
+       S::kFixed,                                                          \
+       -1,                                                                 \
+       0,                                                                  \
+       {},                                                                 \
+       "stopped while it "                                                 \
+       "is loaded"},                                                       \
+      {"BG", 0xFF, 0, S::kReloadLow, -1, 0, {}, "BR_VALUE"}, __VA_ARGS__ { \
+    "BCON", 0xFF, 0x00, S::kFixed, 0, 0, {}, "BRPRE, R"                    \
+  }
 constexpr Write kXcBgWrites[] = {XC_BG(
     {"FDCON", 0x01, 0x00, S::kFixed, -1, 0, {}, "no fractional divider"}, )};
-constexpr Write kXcFdWrites[] = {
-    XC_BG({"FDSTEP", 0xFF, 0, S::kStep, -1, 0, {}, "STEP"},
-          {"FDCON", 0x03, 0x01, S::kFixed, -1, 0, {},
-           "FDEN, fractional mode"}, )};
-constexpr Generator kXcBgGen{"bg", "the baud-rate generator", 0, &kXcBg,
-                             kBrpreBits, kXcBgWrites};
+constexpr Write kXcFdWrites[] = {XC_BG(
+    {"FDSTEP", 0xFF, 0, S::kStep, -1, 0, {}, "STEP"},
+    {"FDCON", 0x03, 0x01, S::kFixed, -1, 0, {}, "FDEN, fractional mode"}, )};
+constexpr Generator kXcBgGen{
+    "bg", "the baud-rate generator", 0, &kXcBg, kBrpreBits, kXcBgWrites};
 constexpr Generator kXcFdGen{"bgfd",
                              "the baud-rate generator behind the fractional "
                              "divider",
-                             0, &kXcFractional, kBrpreBits, kXcFdWrites};
+                             0,
+                             &kXcFractional,
+                             kBrpreBits,
+                             kXcFdWrites};
 
 #undef TIMER1_MODE2
 #undef TIMER2_8052

@@ -48,8 +48,13 @@ Outcome EvaluateFractional(const Setting& setting, double frequency_mhz,
       if (best.fits && std::fabs(error) >= std::fabs(best.error_percent)) {
         continue;
       }
-      best = {&setting,  true,  n - 1, actual, error,
-              Mark::kExact, static_cast<int>(step)};
+      best = {&setting,
+              true,
+              n - 1,
+              actual,
+              error,
+              Mark::kExact,
+              static_cast<int>(step)};
     }
   } catch (const calc::RuntimeError&) {
     return {&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
@@ -90,8 +95,8 @@ Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
   outcome.reload = static_cast<int>(rate.constant);
   if (counting == Counting::kDivisorMinusOne) {
     // The divisor is R - reload, and the register holds one less.
-    outcome.reload = static_cast<int>(setting.profile.modulus) - 1 -
-                     outcome.reload;
+    outcome.reload =
+        static_cast<int>(setting.profile.modulus) - 1 - outcome.reload;
   }
   outcome.actual_baud = rate.baud;
   outcome.error_percent = rate.error_percent;
