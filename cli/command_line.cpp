@@ -45,8 +45,15 @@ const ValueOption kClock{"--clock", {"12", "6", "1"}, {}};
 const ValueOption kFormat{"--format", {"text", "csv", "json"}, {}};
 const ValueOption kTolerance{"--tolerance", {}, "a percentage, 0 or more"};
 const ValueOption kBaud{"--baud", {}, "rates separated by commas"};
-const ValueOption* const kValueOptions[] = {&kTimer,  &kSmod,      &kClock,
-                                            &kFormat, &kTolerance, &kBaud};
+const ValueOption kChip{"--chip", {}, "a family, see chips"};
+// With --chip, the family's timers and clocks per count.
+const ValueOption kChipTimer{"--timer", {"0", "1", "2", "3"}, {}};
+const ValueOption kChipClock{
+    "--clock",
+    {"1", "2", "4", "6", "8", "12", "16", "32", "48", "64", "128"},
+    {}};
+const ValueOption* const kValueOptions[] = {
+    &kTimer, &kSmod, &kClock, &kFormat, &kTolerance, &kBaud, &kChip};
 
 // "1 or 2", "12, 6 or 1", or what the option takes.
 std::string ValuesText(const ValueOption& option) {
@@ -101,7 +108,7 @@ Problem MissingValue(std::span<const std::string> args) {
 // What CLI11 reads: the arguments' texts in their places, checked for
 // choices and counts. Its checks refuse in its words; Explain gives ours.
 struct CommandLine {
-  CommandLine();
+  explicit CommandLine(bool chip_given);
   CommandLine(const CommandLine&) = delete;
   CommandLine& operator=(const CommandLine&) = delete;
 
@@ -110,7 +117,7 @@ struct CommandLine {
 
   CLI::App app{"", kProgramName};
   std::vector<std::string> words;  // FREQ BAUD of the default form
-  std::string timer, smod, clock, format, tolerance;
+  std::string timer, smod, clock, format, tolerance, chip;
   std::vector<CLI::Option*> once;  // the options that may be given once
 
   CLI::App* table = nullptr;
@@ -122,6 +129,8 @@ struct CommandLine {
 
   CLI::App* code = nullptr;
   std::string code_frequency, code_baud;
+
+  CLI::App* chips = nullptr;
 
   std::string refused;  // the first value a check refused, in our words
 
@@ -150,14 +159,15 @@ void CommandLine::AddOnce(const ValueOption& option, std::string& text) {
   once.push_back(added);
 }
 
-CommandLine::CommandLine() {
+CommandLine::CommandLine(bool chip_given) {
   app.set_help_flag();  // answered before, in our words
   app.require_subcommand(0, 1);
   app.allow_extras();  // unknown options, worded by UnknownOption
   app.add_option("words", words);
-  AddOnce(kTimer, timer);
+  AddOnce(chip_given ? kChipTimer : kTimer, timer);
   AddOnce(kSmod, smod);
-  AddOnce(kClock, clock);
+  AddOnce(chip_given ? kChipClock : kClock, clock);
+  AddOnce(kChip, chip);
   AddOnce(kFormat, format);
   AddOnce(kTolerance, tolerance);
 
@@ -175,9 +185,11 @@ CommandLine::CommandLine() {
   code->add_option("FREQ", code_frequency)->required();
   code->add_option("BAUD", code_baud)->required();
 
+  chips = app.add_subcommand("chips");
+
   // The filters and --format may stand before or after the command; words
   // after a command's own go to `words`, and are refused there.
-  for (CLI::App* command : {table, crystals, code}) {
+  for (CLI::App* command : {table, crystals, code, chips}) {
     command->set_help_flag();
     command->fallthrough();
   }
@@ -254,21 +266,53 @@ std::string FilterText(const Filter& filter) {
   if (filter.timer) text += fmt::format(" --timer {}", *filter.timer);
   if (filter.smod) text += fmt::format(" --smod {}", *filter.smod);
   if (filter.clocks) text += fmt::format(" --clock {}", *filter.clocks);
+  if (!filter.chip.empty()) text += fmt::format(" --chip {}", filter.chip);
   return text.substr(1);
 }
 
-// --timer, --smod and --clock, whose values CLI11 has checked.
+// --chip NAME or NAME:GENERATOR, an existing one.
+Problem ReadChip(const std::string& chip, Filter& filter) {
+  const std::string_view name = ChipName(chip);
+  const Chip* found = FindChip(name);
+  std::string names;
+  for (const Chip& each : Chips()) names += fmt::format("{}, ", each.name);
+  if (name != "all" && found == nullptr) {
+    return Rejection(kChip.name, chip, fmt::format("not {}or all", names));
+  }
+  const std::string_view key = GeneratorKey(chip);
+  if (chip.find(':') != chip.npos &&
+      (found == nullptr ||
+       std::none_of(found->generators.begin(), found->generators.end(),
+                    [&](const Generator* g) { return g->key == key; }))) {
+    return Rejection(
+        kChip.name, chip,
+        fmt::format("no such generator (see {} chips)", kProgramName));
+  }
+  filter.chip = chip;
+  return std::nullopt;
+}
+
+// --timer, --smod, --clock and --chip, whose values CLI11 has checked.
 Problem ReadFilter(const CommandLine& line, Filter& filter) {
+  if (line.app.count(std::string(kChip.name)) > 0) {
+    if (Problem problem = ReadChip(line.chip, filter)) return problem;
+  }
   if (line.app.count(std::string(kTimer.name)) > 0) {
-    filter.timer = line.timer == "1" ? 1 : 2;
+    filter.timer = std::stoi(line.timer);
   }
   if (line.app.count(std::string(kSmod.name)) > 0) {
-    filter.smod = line.smod == "1" ? 1 : 0;
+    filter.smod = std::stoi(line.smod);
   }
   if (line.app.count(std::string(kClock.name)) > 0) {
-    filter.clocks = line.clock == "12" ? 12 : line.clock == "6" ? 6 : 1;
+    filter.clocks = std::stoi(line.clock);
   }
   if (!Matching(filter).empty()) return std::nullopt;
+  if (!filter.chip.empty()) {
+    return Rejection(FilterText(filter),
+                     fmt::format("no setting of that chip matches (see {} "
+                                 "chips)",
+                                 kProgramName));
+  }
   return Rejection(FilterText(filter),
                    "no setting matches; SMOD is Timer 1's, and Timer 2 has "
                    "12 and 6 clocks only");
@@ -298,8 +342,8 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
   if (!frequency.value && frequency.problem == kNotANumber &&
       StartsWithLetter(words[0])) {
     return Rejection("", words[0],
-                     "unknown command; the commands are table, crystals and "
-                     "code, or give FREQ BAUD");
+                     "unknown command; the commands are table, crystals, "
+                     "code and chips, or give FREQ BAUD");
   }
   if (Problem problem =
           ReadNumber("FREQ", words[0], ReadFrequency, request.frequency_mhz)) {
@@ -359,7 +403,10 @@ Problem ReadCode(const CommandLine& line, Request& request) {
 
 Problem Read(std::span<const std::string> args, Request& request) {
   if (Problem problem = MissingValue(args)) return problem;
-  CommandLine line;
+  CommandLine line(
+      std::find(args.begin(), args.end(), "--chip") != args.end() ||
+      std::any_of(args.begin(), args.end(),
+                  [](const auto& arg) { return arg.starts_with("--chip="); }));
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -383,6 +430,10 @@ Problem Read(std::span<const std::string> args, Request& request) {
   if (command == line.table) return ReadTable(line, request);
   if (command == line.crystals) return ReadCrystals(line, request);
   if (command == line.code) return ReadCode(line, request);
+  if (command == line.chips) {
+    request.command = Command::kChips;
+    return std::nullopt;
+  }
   return ReadSettings(line.words, request);
 }
 

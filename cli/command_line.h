@@ -17,6 +17,7 @@ enum class Command {
   kTable,
   kCrystals,
   kCode,
+  kChips,  // the catalogue's families and generators
   kHelp,
   kVersion,
 };
@@ -53,5 +54,10 @@ std::string HelpText();
 // "baud51-cli 1.00": the name and the window's version.
 //   VersionText() -> "baud51-cli 1.00\n"
 std::string VersionText();
+
+// chips: each family as --chip names it, its generators with their clock
+// choices, and the document they are checked against.
+//   ChipsText() contains "stc15  STC15 (STC15F2K60S2 and kin)"
+std::string ChipsText();
 
 }  // namespace cli

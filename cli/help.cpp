@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command_line.h"
+#include "cli/settings.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
@@ -31,12 +32,19 @@ Commands:
                        worst error of each rate's best setting
   code FREQ BAUD       C init code for the best setting within the
                        tolerance, or for the one the filters pick
+  chips                the chip families --chip takes, their baud-rate
+                       generators and the manuals they are checked against
 
 Options:
   --timer 1|2          only Timer 1 (mode 2) or only Timer 2 (8052)
   --smod 0|1           only Timer 1 with SMOD 0, or with SMOD 1
   --clock 12|6|1       only the settings at 12, 6 or 1 clocks per machine
                        cycle
+  --chip NAME          only that family's generators, with their registers:
+                       8051, 8052, x2, 1t, stc8, stc15, stc12, n76e003,
+                       ms51, efm8, c8051f, ch552 (also CH554), ds80c320,
+                       ds89c4x0, at89lp, xc886 (also XC888), or all;
+                       --timer and --clock then take the family's values
   --tolerance PERCENT  the error allowed, in percent (default 2)
   --format text|csv|json
                        the output of FREQ BAUD, table and crystals
@@ -90,6 +98,25 @@ Examples:
 
 std::string VersionText() {
   return fmt::format("{} {}\n", kProgramName, BAUD51_VERSION_TEXT);
+}
+
+std::string ChipsText() {
+  std::string text;
+  for (const Chip& chip : Chips()) {
+    text += fmt::format("{:<9} {}\n", chip.name, chip.family);
+    for (const Generator* generator : chip.generators) {
+      std::string clocks;
+      for (const ClockChoice& choice : generator->arithmetic->choices) {
+        clocks +=
+            fmt::format("{}{}", clocks.empty() ? "" : ", ", choice.clocks);
+      }
+      text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
+                          generator->key, generator->text, clocks,
+                          generator->arithmetic->smod ? "; SMOD 0, 1" : "");
+    }
+    text += fmt::format("          checked against: {}\n", chip.document);
+  }
+  return text;
 }
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/words.h"
+#include "timers/init_code.h"
 
 namespace cli {
 namespace {
@@ -14,10 +15,27 @@ using Json = nlohmann::ordered_json;
 constexpr char kSettingHeader[] =
     "timer,smod,clocks,reload,reload_hex,fits,actual_baud,error_percent,mark";
 
+// With --chip: the chip, the generator and the registers as
+// NAME=value pairs separated by semicolons.
+constexpr char kChipHeader[] = ",chip,generator,registers";
+
+std::string ChipCsv(const Outcome& outcome) {
+  const Setting& s = *outcome.setting;
+  if (s.generator == nullptr) return {};
+  std::string registers;
+  if (outcome.fits) {
+    for (const RegisterValue& r : RegisterValues(outcome)) {
+      registers +=
+          fmt::format("{}{}={}", registers.empty() ? "" : ";", r.name, r.value);
+    }
+  }
+  return fmt::format(",{},{},{}", s.chip->name, ChoiceLabel(s), registers);
+}
+
 std::string SettingCsv(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
   std::string row =
-      fmt::format("{},{},{},", s.timer,
+      fmt::format("{},{},{},", s.timer == 0 ? "" : fmt::format("{}", s.timer),
                   s.smod < 0 ? "" : fmt::format("{}", s.smod), s.clocks);
   if (outcome.fits) {
     row += fmt::format("{},{},true,{},{},", outcome.reload,
@@ -28,13 +46,13 @@ std::string SettingCsv(const Outcome& outcome) {
     row += ",,false,,,";
   }
   row += MarkKey(outcome.mark);
-  return row;
+  return row + ChipCsv(outcome);
 }
 
 Json SettingJson(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
   Json json;
-  json["timer"] = s.timer;
+  json["timer"] = s.timer == 0 ? Json(nullptr) : Json(s.timer);
   json["smod"] = s.smod < 0 ? Json(nullptr) : Json(s.smod);
   json["clocks"] = s.clocks;
   if (outcome.fits) {
@@ -50,15 +68,32 @@ Json SettingJson(const Outcome& outcome) {
   json["error_percent"] =
       outcome.fits ? Json(outcome.error_percent) : Json(nullptr);
   json["mark"] = MarkKey(outcome.mark);
+  if (s.generator != nullptr) {
+    json["chip"] = s.chip->name;
+    json["generator"] = ChoiceLabel(s);
+    json["registers"] = Json::object();
+    if (outcome.fits) {
+      for (const RegisterValue& r : RegisterValues(outcome)) {
+        json["registers"][std::string(r.name)] = r.value;
+      }
+    }
+  }
   return json;
 }
 
 std::string Dump(const Json& json) { return json.dump(2) + "\n"; }
 
+// The header of a setting's columns, with the chip's when there is one.
+std::string Header(const Request& request) {
+  return std::string(kSettingHeader) +
+         (request.filter.chip.empty() ? "" : kChipHeader);
+}
+
 }  // namespace
 
-std::string SettingsCsv(std::span<const Outcome> ranked) {
-  std::string csv = std::string(kSettingHeader) + "\n";
+std::string SettingsCsv(const Request& request,
+                        std::span<const Outcome> ranked) {
+  std::string csv = Header(request) + "\n";
   for (const Outcome& outcome : ranked) csv += SettingCsv(outcome) + "\n";
   return csv;
 }
@@ -76,8 +111,8 @@ std::string SettingsJson(const Request& request,
   return Dump(json);
 }
 
-std::string TableCsv(std::span<const TableRow> rows) {
-  std::string csv = fmt::format("baud,best,{}\n", kSettingHeader);
+std::string TableCsv(const Request& request, std::span<const TableRow> rows) {
+  std::string csv = fmt::format("baud,best,{}\n", Header(request));
   for (const TableRow& row : rows) {
     for (const Outcome& outcome : row.settings) {
       const bool best = row.best.fits && outcome.setting == row.best.setting;
@@ -110,7 +145,7 @@ std::string CrystalsCsv(const Request& request,
                         std::span<const ClockModeRanking> rankings) {
   std::string csv = fmt::format(
       "clocks,rank,frequency_mhz,worst_error_percent,crystal_mark,baud,{}\n",
-      kSettingHeader);
+      Header(request));
   for (const ClockModeRanking& ranking : rankings) {
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {
@@ -118,8 +153,11 @@ std::string CrystalsCsv(const Request& request,
       const std::string worst =
           crystal.reachable ? NumberText(crystal.worst_error_percent) : "";
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
-        csv += fmt::format("{},{},{},{},{},{},{}\n", ranking.clocks, rank,
-                           NumberText(crystal.frequency_mhz), worst,
+        csv += fmt::format("{},{},{},{},{},{},{}\n",
+                           ranking.chip != nullptr
+                               ? std::string()
+                               : fmt::format("{}", ranking.clocks),
+                           rank, NumberText(crystal.frequency_mhz), worst,
                            MarkKey(crystal.mark), NumberText(request.rates[i]),
                            SettingCsv(crystal.best[i]));
       }
@@ -136,7 +174,12 @@ std::string CrystalsJson(const Request& request,
   json["clock_modes"] = Json::array();
   for (const ClockModeRanking& ranking : rankings) {
     Json mode;
-    mode["clocks"] = ranking.clocks;
+    if (ranking.chip != nullptr) {
+      mode["clocks"] = nullptr;
+      mode["chip"] = ranking.chip->name;
+    } else {
+      mode["clocks"] = ranking.clocks;
+    }
     mode["crystals"] = Json::array();
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {

@@ -3,7 +3,8 @@
 // reads back as the same double; what does not exist (the reload of a
 // setting out of range, Timer 2's SMOD) is an empty CSV field or JSON null.
 // Every setting carries the same fields in both forms: timer, smod, clocks,
-// reload, reload_hex, fits, actual_baud, error_percent, mark.
+// reload, reload_hex, fits, actual_baud, error_percent, mark; with --chip
+// also chip, generator and registers.
 
 #include <span>
 #include <string>
@@ -15,14 +16,15 @@ namespace cli {
 // FREQ BAUD, best first.
 //   SettingsCsv(..) -> "timer,smod,clocks,reload,...\n1,1,12,253,FD,..."
 //   SettingsJson(..) -> {"frequency_mhz": 11.0592, "baud": 19200.0, ...}
-std::string SettingsCsv(std::span<const Outcome> ranked);
+std::string SettingsCsv(const Request& request,
+                        std::span<const Outcome> ranked);
 std::string SettingsJson(const Request& request,
                          std::span<const Outcome> ranked);
 
 // table: a CSV row per rate and setting, "best" true on each rate's best.
 //   TableCsv(..)  -> "baud,best,timer,smod,...\n110,false,1,0,12,..."
 //   TableJson(..) -> {"frequency_mhz": .., "rates": [{"baud": 110.0, ..}]}
-std::string TableCsv(std::span<const TableRow> rows);
+std::string TableCsv(const Request& request, std::span<const TableRow> rows);
 std::string TableJson(const Request& request, std::span<const TableRow> rows);
 
 // crystals: a CSV row per clock mode, crystal and rate.

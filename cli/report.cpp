@@ -114,9 +114,11 @@ std::string SettingsText(const Request& request,
                   {"actual baud"},
                   {"error"},
                   {"mark"}});
+  const bool chip = !request.filter.chip.empty();
+  if (chip) rows.front().insert(rows.front().begin(), {"setting"});
   for (const Outcome& outcome : ranked) {
     const Setting& s = *outcome.setting;
-    std::vector<Cell> row{{fmt::format("{}", s.timer)},
+    std::vector<Cell> row{{s.timer == 0 ? "-" : fmt::format("{}", s.timer)},
                           {s.smod < 0 ? "-" : fmt::format("{}", s.smod)},
                           {fmt::format("{}", s.clocks)}};
     if (outcome.fits) {
@@ -128,13 +130,19 @@ std::string SettingsText(const Request& request,
     }
     row.push_back(
         {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
+    if (chip) row.insert(row.begin(), {SettingLabel(s)});
     rows.push_back(std::move(row));
   }
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
                      NumberText(request.frequency_mhz),
                      NumberText(request.rates.front()),
                      NumberText(request.tolerance_percent)) +
-         Layout(rows, {true, true, true, true, true, true, false}, style);
+         Layout(rows,
+                chip ? std::vector<bool>{false, true, true, true, true, true,
+                                         true, false}
+                     : std::vector<bool>{true, true, true, true, true, true,
+                                         false},
+                style);
 }
 
 std::string TableText(const Request& request, std::span<const TableRow> rows,
@@ -164,23 +172,27 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
     }
     cells.push_back(std::move(line));
   }
-  return fmt::format(
-             "{} MHz; tolerance {} %. Columns: T<timer>/<SMOD>/"
-             "<clocks>.\n{}\n",
-             NumberText(request.frequency_mhz),
-             NumberText(request.tolerance_percent),
-             SignLegend(request.tolerance_percent)) +
+  return fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
+                     NumberText(request.frequency_mhz),
+                     NumberText(request.tolerance_percent),
+                     request.filter.chip.empty()
+                         ? "T<timer>/<SMOD>/<clocks>"
+                         : "<chip>:<generator>/<clocks>[s<SMOD>]",
+                     SignLegend(request.tolerance_percent)) +
          Layout(cells, {true}, style);
 }
 
 std::string CrystalsText(const Request& request,
                          std::span<const ClockModeRanking> rankings,
                          Style style) {
+  const bool chip = !request.filter.chip.empty();
   std::string out = fmt::format(
-      "Crystals for {} baud; tolerance {} %. Ranked per clock mode by\n"
-      "the worst error of each rate's best setting (T<timer>/<SMOD> and "
+      "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
+      "the worst error of each rate's best setting ({} and "
       "reload).\n{}\n",
       RatesText(request.rates), NumberText(request.tolerance_percent),
+      chip ? "chip family" : "clock mode",
+      chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
       SignLegend(request.tolerance_percent));
   for (const ClockModeRanking& ranking : rankings) {
     std::vector<std::vector<Cell>> rows;
@@ -200,7 +212,8 @@ std::string CrystalsText(const Request& request,
           continue;
         }
         const Setting& s = *best.setting;
-        const std::string label = s.smod < 0
+        const std::string label = s.generator != nullptr ? ChoiceLabel(s)
+                                  : s.smod < 0
                                       ? fmt::format("T{}", s.timer)
                                       : fmt::format("T{}/{}", s.timer, s.smod);
         row.push_back({fmt::format("{} {}{}", label,
@@ -210,8 +223,13 @@ std::string CrystalsText(const Request& request,
       }
       rows.push_back(std::move(row));
     }
-    out += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
-                       ranking.clocks == 1 ? "" : "s");
+    if (ranking.chip != nullptr) {
+      out +=
+          fmt::format("\n{} ({}):\n", ranking.chip->family, ranking.chip->name);
+    } else {
+      out += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
+                         ranking.clocks == 1 ? "" : "s");
+    }
     out += Layout(rows, {true, true, true, false}, style);
   }
   return out;
@@ -223,7 +241,7 @@ std::string SettingsReport(const Request& request,
                            std::span<const Outcome> ranked, Style style) {
   switch (request.format) {
     case Format::kCsv:
-      return SettingsCsv(ranked);
+      return SettingsCsv(request, ranked);
     case Format::kJson:
       return SettingsJson(request, ranked);
     case Format::kText:
@@ -236,7 +254,7 @@ std::string TableReport(const Request& request, std::span<const TableRow> rows,
                         Style style) {
   switch (request.format) {
     case Format::kCsv:
-      return TableCsv(rows);
+      return TableCsv(request, rows);
     case Format::kJson:
       return TableJson(request, rows);
     case Format::kText:

@@ -23,6 +23,8 @@ RunResult Answer(const Request& request, Style style) {
       return {kExitAnswered, HelpText(), {}};
     case Command::kVersion:
       return {kExitAnswered, VersionText(), {}};
+    case Command::kChips:
+      return {kExitAnswered, ChipsText(), {}};
     case Command::kSettings: {
       const std::vector<Outcome> ranked =
           Rank(settings, request.frequency_mhz, request.rates.front(),

@@ -56,7 +56,21 @@ std::string MarkText(Mark mark, double tolerance_percent) {
   return "out of range";
 }
 
+std::string ChoiceLabel(const Setting& setting) {
+  std::string label =
+      fmt::format("{}/{}", setting.generator->key, setting.clocks);
+  if (setting.smod >= 0) label += fmt::format("s{}", setting.smod);
+  return label;
+}
+
 std::string SettingText(const Setting& setting) {
+  if (setting.generator != nullptr) {
+    return fmt::format(
+        "{} {}, {} clock{}{}", setting.chip->name, setting.generator->text,
+        setting.clocks, setting.clocks == 1 ? "" : "s",
+        setting.smod < 0 ? std::string()
+                         : fmt::format(", SMOD {}", setting.smod));
+  }
   if (setting.smod < 0) {
     return fmt::format("Timer {}, {} clocks", setting.timer, setting.clocks);
   }
@@ -66,6 +80,9 @@ std::string SettingText(const Setting& setting) {
 }
 
 std::string SettingLabel(const Setting& setting) {
+  if (setting.generator != nullptr) {
+    return fmt::format("{}:{}", setting.chip->name, ChoiceLabel(setting));
+  }
   if (setting.smod < 0) {
     return fmt::format("T{}/{}", setting.timer, setting.clocks);
   }
