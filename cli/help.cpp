@@ -44,6 +44,7 @@ Options:
                        8051, 8052, x2, 1t, stc8, stc15, stc12, n76e003,
                        ms51, efm8, c8051f, ch552 (also CH554), ds80c320,
                        ds89c4x0, at89lp, xc886 (also XC888), or all;
+                       NAME:GENERATOR (stc15:t2) for one generator;
                        --timer and --clock then take the family's values
   --tolerance PERCENT  the error allowed, in percent (default 2)
   --format text|csv|json

@@ -65,6 +65,15 @@ Outcome EvaluateFractional(const Setting& setting, double frequency_mhz,
 
 }  // namespace
 
+std::string_view ChipName(std::string_view chip) {
+  return chip.substr(0, chip.find(':'));
+}
+
+std::string_view GeneratorKey(std::string_view chip) {
+  const std::size_t colon = chip.find(':');
+  return colon == chip.npos ? std::string_view() : chip.substr(colon + 1);
+}
+
 Mark MarkOf(double error_percent, double tolerance_percent) {
   const double magnitude = std::fabs(error_percent);
   if (magnitude < kExactPercent) return Mark::kExact;
@@ -113,12 +122,15 @@ bool Filter::Matches(const Setting& setting) const {
 std::vector<const Setting*> Matching(const Filter& filter) {
   std::vector<const Setting*> settings;
   std::span<const Setting> all = kSettings;
-  if (!filter.chip.empty()) {
-    const Chip* chip = filter.chip == "all" ? nullptr : FindChip(filter.chip);
-    if (chip == nullptr && filter.chip != "all") return settings;
+  const std::string_view chip_name = ChipName(filter.chip);
+  const std::string_view generator = GeneratorKey(filter.chip);
+  if (!chip_name.empty()) {
+    const Chip* chip = chip_name == "all" ? nullptr : FindChip(chip_name);
+    if (chip == nullptr && chip_name != "all") return settings;
     all = ChipSettings(chip);
   }
   for (const Setting& setting : all) {
+    if (!generator.empty() && setting.generator->key != generator) continue;
     if (filter.Matches(setting)) settings.push_back(&setting);
   }
   return settings;
@@ -192,9 +204,10 @@ std::vector<ClockModeRanking> RankChipCrystals(std::span<const double> rates,
                                                double tolerance_percent) {
   std::vector<ClockModeRanking> rankings;
   for (const Chip& chip : Chips()) {
-    if (filter.chip != "all" && filter.chip != chip.name) continue;
+    const std::string_view name = ChipName(filter.chip);
+    if (name != "all" && name != chip.name) continue;
     Filter one = filter;
-    one.chip = chip.name;
+    if (name == "all") one.chip = chip.name;
     const std::vector<const Setting*> settings = Matching(one);
     if (settings.empty()) continue;
     std::vector<double> crystals(kCrystals.begin(), kCrystals.end());

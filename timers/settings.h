@@ -107,7 +107,7 @@ Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
 
 // --timer, --smod and --clock: each narrows the settings when given;
 // `chip` picks a catalogue family's settings instead of kSettings ("all":
-// every family's, in catalogue order).
+// every family's, in catalogue order), or one generator's ("stc15:t2").
 struct Filter {
   std::optional<int> timer = std::nullopt;
   std::optional<int> smod = std::nullopt;
@@ -116,6 +116,12 @@ struct Filter {
 
   bool Matches(const Setting& setting) const;
 };
+
+// The two halves of Filter::chip.
+//   ChipName("stc15:t2") -> "stc15";  GeneratorKey("stc15:t2") -> "t2"
+//   ChipName("all") -> "all";          GeneratorKey("all") -> ""
+std::string_view ChipName(std::string_view chip);
+std::string_view GeneratorKey(std::string_view chip);
 
 // The settings `filter` leaves, in tie order.
 //   Matching({.smod = 1})   -> the three Timer 1 SMOD 1 settings
