@@ -19,6 +19,9 @@ _baud51_cli() {
     --format) COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
     --tolerance) COMPREPLY=($(compgen -W "0.2 1 2 3" -- "$cur")); return ;;
     --baud) COMPREPLY=($(compgen -W "$rates" -- "$cur")); return ;;
+    --chip) COMPREPLY=($(compgen -W "8051 8052 x2 1t stc8 stc15 stc12 n76e003
+      ms51 efm8 c8051f ch552 ds80c320 ds89c4x0 at89lp xc886 all" -- "$cur"))
+      return ;;
   esac
 
   # The command, if any, and how many plain words stand before this one.
@@ -26,23 +29,23 @@ _baud51_cli() {
   for ((i = 1; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
     case $word in
-      --timer | --smod | --clock | --format | --tolerance | --baud) ((i++)) ;;
+      --timer | --smod | --clock | --format | --tolerance | --baud | --chip) ((i++)) ;;
       -*) ;;
-      table | crystals | code) [ -z "$command" ] && [ "$words" -eq 0 ] &&
+      table | crystals | code | chips) [ -z "$command" ] && [ "$words" -eq 0 ] &&
         command=$word || ((words++)) ;;
       *) ((words++)) ;;
     esac
   done
 
   if [[ $cur == -* ]]; then
-    local options="--timer --smod --clock --tolerance --help --version"
+    local options="--timer --smod --clock --chip --tolerance --help --version"
     [ "$command" != code ] && options+=" --format"
     [ "$command" = table ] && options+=" --baud"
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
     return
   fi
   case $command:$words in
-    :0) COMPREPLY=($(compgen -W "table crystals code $crystals" -- "$cur")) ;;
+    :0) COMPREPLY=($(compgen -W "table crystals code chips $crystals" -- "$cur")) ;;
     :1 | code:1 | crystals:*) COMPREPLY=($(compgen -W "$rates" -- "$cur")) ;;
     table:0 | code:0) COMPREPLY=($(compgen -W "$crystals" -- "$cur")) ;;
     *) COMPREPLY=() ;;

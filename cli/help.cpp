@@ -69,8 +69,9 @@ Settings:
   STC12/STC15 kind, with AUXR.T1x12); Timer 2 of the 8052 at 12 or 6
   clocks.
   The reload is rounded half to even; the error is that of the rounded
-  reload. Not covered: a 16-bit Timer 1 reload, UARTs that divide Timer 1
-  by 2, 4-clock cores, and dedicated baud-rate generators.
+  reload. Those are all without --chip; the makers' other generators
+  (16-bit reloads, UARTs that divide Timer 1 by 2, 4-clock cores,
+  prescalers, dedicated and fractional generators) are under --chip.
 
 Marks:
   exact; within 0.2 %; within the tolerance; beyond the tolerance; out of

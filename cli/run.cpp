@@ -40,9 +40,7 @@ RunResult Answer(const Request& request, Style style) {
           row.settings.push_back(Evaluate(*setting, request.frequency_mhz, baud,
                                           request.tolerance_percent));
         }
-        row.best = Rank(settings, request.frequency_mhz, baud,
-                        request.tolerance_percent)
-                       .front();
+        row.best = Best(row.settings);
         rows.push_back(std::move(row));
       }
       return {kExitAnswered, TableReport(request, rows, style), {}};

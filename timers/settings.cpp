@@ -23,44 +23,43 @@ bool Better(const Outcome& a, const Outcome& b) {
 }
 
 // baud = f * STEP / (256 * K * n), n = BR_VALUE + 1 in 1 ... R, STEP in
-// 1 ... 255: for each n the nearest STEP, and of those the smallest error
-// (ties to the larger n, whose STEP is finest).
+// 1 ... 255: for each n the nearest STEP, and of those the one whose
+// STEP / n is relatively nearest the ideal (ties to the larger n, whose
+// STEP is finest); its rate is then worked out like every other.
 Outcome EvaluateFractional(const Setting& setting, double frequency_mhz,
                            double baud, double tolerance_percent) {
-  Outcome best{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
-  const int modulus = static_cast<int>(setting.profile.modulus);
+  Outcome outcome{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  const double modulus = setting.profile.modulus;
+  const double k = calc::Multiply(256.0, setting.profile.clock_divisor);
   try {
     const double hertz = calc::Multiply(frequency_mhz, 1e6);
-    // STEP / n = 256 * K * baud / f
-    const double ratio = calc::Divide(
-        calc::Multiply(calc::Multiply(256.0, setting.profile.clock_divisor),
-                       baud),
-        hertz);
-    for (int n = modulus; n >= 1; --n) {
-      const double step = std::nearbyint(calc::Multiply(ratio, n));
-      if (step < 1.0 || step > 255.0) continue;
-      const double actual = calc::Divide(
-          calc::Multiply(hertz, step),
-          calc::Multiply(calc::Multiply(256.0, setting.profile.clock_divisor),
-                         n));
-      const double error = calc::Multiply(
-          calc::Divide(calc::Subtract(actual, baud), baud), 100.0);
-      if (best.fits && std::fabs(error) >= std::fabs(best.error_percent)) {
-        continue;
+    const double ratio = calc::Divide(calc::Multiply(k, baud), hertz);
+    // Above 255.5 / ratio every STEP is beyond 255.
+    const double top = std::min(modulus, std::floor(255.5 / ratio));
+    double best_n = 0.0, best_step = 0.0, best_miss = 0.0;
+    for (double n = top; n >= 1.0; n -= 1.0) {
+      const double ideal = calc::Multiply(ratio, n);
+      const double step = std::nearbyint(ideal);
+      if (step < 1.0) break;  // smaller n only lower it
+      const double miss = std::fabs(step - ideal) / ideal;
+      if (best_n == 0.0 || miss < best_miss) {
+        best_n = n, best_step = step, best_miss = miss;
       }
-      best = {&setting,
-              true,
-              n - 1,
-              actual,
-              error,
-              Mark::kExact,
-              static_cast<int>(step)};
     }
+    if (best_n == 0.0) return outcome;
+    const double actual = calc::Divide(calc::Multiply(hertz, best_step),
+                                       calc::Multiply(k, best_n));
+    outcome.error_percent =
+        calc::Multiply(calc::Divide(calc::Subtract(actual, baud), baud), 100.0);
+    outcome.actual_baud = actual;
+    outcome.reload = static_cast<int>(best_n) - 1;
+    outcome.step = static_cast<int>(best_step);
+    outcome.fits = true;
+    outcome.mark = MarkOf(outcome.error_percent, tolerance_percent);
   } catch (const calc::RuntimeError&) {
     return {&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
   }
-  if (best.fits) best.mark = MarkOf(best.error_percent, tolerance_percent);
-  return best;
+  return outcome;
 }
 
 }  // namespace
@@ -134,6 +133,14 @@ std::vector<const Setting*> Matching(const Filter& filter) {
     if (filter.Matches(setting)) settings.push_back(&setting);
   }
   return settings;
+}
+
+Outcome Best(std::span<const Outcome> outcomes) {
+  const Outcome* best = &outcomes.front();
+  for (const Outcome& outcome : outcomes) {
+    if (Better(outcome, *best)) best = &outcome;
+  }
+  return *best;
 }
 
 std::vector<Outcome> Rank(std::span<const Setting* const> settings,

@@ -139,6 +139,11 @@ std::vector<Outcome> Rank(std::span<const Setting* const> settings,
                           double frequency_mhz, double baud,
                           double tolerance_percent);
 
+// The first best of `outcomes` as Rank orders them, without evaluating
+// them again; `outcomes` is not empty.
+//   Best(Evaluate of each setting at 11.0592, 19200) -> Timer 1, SMOD 1, 12
+Outcome Best(std::span<const Outcome> outcomes);
+
 // How one crystal serves every requested rate in one clock mode.
 struct CrystalScore {
   double frequency_mhz;

@@ -1,7 +1,8 @@
 // The command line's computing, without a process:
 //   crystals over the whole crystal table for 6 rates, ranked per clock
 //   mode (target: under 1 ms), and the same as the program answers it,
-//   from arguments to text; one table of the standard rates.
+//   from arguments to text; one table of the standard rates; crystals for
+//   9600 and 115200 over every chip family (target: under 5 ms).
 // Run: build/dev/bench/cli/cli_bench
 #include <benchmark/benchmark.h>
 
@@ -25,6 +26,17 @@ void BM_RankCrystalsSixRates(benchmark::State& state) {
 }
 BENCHMARK(BM_RankCrystalsSixRates)->Unit(benchmark::kMicrosecond);
 
+// Every family's crystals (and internal oscillators) for two rates; target
+// under 5 ms.
+void BM_RankCrystalsAllChips(benchmark::State& state) {
+  constexpr std::array<double, 2> kRates{9600, 115200};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(cli::RankCrystals(kRates, {.chip = "all"},
+                                               cli::kDefaultTolerancePercent));
+  }
+}
+BENCHMARK(BM_RankCrystalsAllChips)->Unit(benchmark::kMicrosecond);
+
 void BM_CrystalsCommandSixRates(benchmark::State& state) {
   const std::vector<std::string> args{"crystals", "9600",   "19200", "38400",
                                       "57600",    "115200", "4800"};
@@ -37,5 +49,11 @@ void BM_TableCommand(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(cli::Run(args, {}));
 }
 BENCHMARK(BM_TableCommand)->Unit(benchmark::kMicrosecond);
+
+void BM_TableCommandAllChips(benchmark::State& state) {
+  const std::vector<std::string> args{"table", "11.0592", "--chip", "all"};
+  for (auto _ : state) benchmark::DoNotOptimize(cli::Run(args, {}));
+}
+BENCHMARK(BM_TableCommandAllChips)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -2,7 +2,8 @@
 // hello world built the same way: the two run alternately, each timed from
 // spawn to exit with its output sent to /dev/null; medians, because the
 // first runs and stray load skew means. Target: at most 1.5 times.
-//   startup_bench [runs]   (default 201 of each)
+//   startup_bench [runs [ARG...]]   (default 201 of each; ARGs follow the
+//                                    table's, e.g. --chip all)
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,9 +28,11 @@ int main(int argc, char** argv) {
   char table[] = "table";
   char crystal[] = "11.0592";
   char hello[] = HELLO_EXE;
-  char* const cli_argv[] = {cli, table, crystal, nullptr};
+  std::vector<char*> cli_argv{cli, table, crystal};
+  for (int i = 2; i < argc; ++i) cli_argv.push_back(argv[i]);
+  cli_argv.push_back(nullptr);
   char* const hello_argv[] = {hello, nullptr};
-  char* const* const programs[2] = {cli_argv, hello_argv};
+  char* const* const programs[2] = {cli_argv.data(), hello_argv};
 
   std::vector<double> wall[2], cpu[2];
   for (int run = -kWarmUpRuns; run < runs; ++run) {
