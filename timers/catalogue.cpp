@@ -37,7 +37,8 @@ constexpr Sfr kEfm8Sfrs[] = {{"CKCON0", 0x8E}, {"SCON0", 0x98}};
 constexpr Sfr kC8051Sfrs[] = {{"CKCON", 0x8E}, {"SCON0", 0x98}};
 constexpr Sfr kWchSfrs[] = {{"T2MOD", 0xC9}, {"SCON1", 0xC0}, {"SBAUD1", 0xC2}};
 constexpr Sfr kDsSfrs[] = {{"CKCON", 0x8E}, {"CKMOD", 0x96}};
-constexpr Sfr kLpSfrs[] = {{"CLKREG", 0x8F}, {"RL1", 0xF3}, {"RH1", 0xF5}};
+// AT89LP3240/6440: TCONB 0x91, RL0 0x92, RL1 0x93, RH0 0x94, RH1 0x95.
+constexpr Sfr kLpSfrs[] = {{"CLKREG", 0x8F}, {"RL1", 0x93}, {"RH1", 0x95}};
 constexpr Sfr kXcSfrs[] = {
     {"BCON", 0xBD}, {"BG", 0xBE}, {"FDCON", 0xE9}, {"FDSTEP", 0xEA}};
 
