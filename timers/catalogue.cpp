@@ -69,38 +69,49 @@ constexpr Chip kChips[] = {
      "Atmel AT89LP3240/6440 datasheet 3706C, Table 16-2", k1t, kStcSfrs,
      NoIrc()},
     {"stc8", "STC8 (STC8A/8G/8H)",
-     "STC8A8K64D4 series manual, UART1 baud-rate formulas (p. 392)", kStc,
+     "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's UART1 "
+     "example code",
+     kStc,
      kStcSfrs, kStcIrc},
     {"stc15", "STC15 (STC15F2K60S2 and kin)",
-     "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR", kStc, kStcSfrs,
-     kStcIrc},
+     "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; STC's UART1 "
+     "example code",
+     kStc, kStcSfrs, kStcIrc},
     {"stc12", "STC12C5A60S2",
      "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator", kStc12,
      kStc12Sfrs, NoIrc()},
     {"n76e003", "Nuvoton N76E003",
-     "N76E003 datasheet, Serial Port: UART0/UART1 baud rates, T3CON", kNuvoton,
-     kNuvotonSfrs, kN76Irc},
+     "N76E003 datasheet, Serial Port: UART0/UART1 baud-rate formulas; "
+     "Nuvoton's N76E003.h and SFR_Macro.h for CKCON and T3CON",
+     kNuvoton, kNuvotonSfrs, kN76Irc},
     {"ms51", "Nuvoton MS51",
-     "MS51 technical reference manual, UART baud rates, T3CON", kNuvoton,
-     kNuvotonSfrs, kMs51Irc},
+     "MS51 technical reference manual, UART baud-rate formulas; Nuvoton's "
+     "SFR_Macro.h for CKCON and T3CON",
+     kNuvoton, kNuvotonSfrs, kMs51Irc},
     {"efm8", "Silicon Labs EFM8",
-     "EFM8BB1 reference manual, UART0 baud rate and CKCON0", kEfm8, kEfm8Sfrs,
-     kSilabsIrc},
+     "EFM8BB1 reference manual, UART0 baud rate and CKCON0; Silicon Labs' "
+     "serial-communication training (57600 baud, TH1 0x2B)",
+     kEfm8, kEfm8Sfrs, kSilabsIrc},
     {"c8051f", "Silicon Labs C8051F3xx and later",
-     "C8051F33x datasheet, UART0 enhanced baud rate generation and CKCON",
+     "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register header "
+     "for CKCON (SCA 0x03, T1M 0x08)",
      kC8051, kC8051Sfrs, kSilabsIrc},
     {"ch552", "WCH CH552, CH554",
-     "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1)", kWch, kWchSfrs,
-     kWchFsys},
+     "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); WCH's "
+     "CH552.H",
+     kWch, kWchSfrs, kWchFsys},
     {"ds80c320", "Maxim DS80C320",
      "High-Speed Microcontroller User's Guide, Serial I/O baud rates", kDs80,
      kDsSfrs, NoIrc()},
     {"ds89c4x0", "Maxim DS89C430/450",
-     "Ultra-High-Speed Flash Microcontroller User's Guide, Serial I/O; FREQ "
-     "is the system clock after the crystal multiplier or divider",
+     "Ultra-High-Speed Flash Microcontroller User's Guide, Serial I/O; Keil's "
+     "DS89C4xx.H for CKMOD (0x96); FREQ is the system clock after the "
+     "crystal multiplier or divider",
      kDs89, kDsSfrs, NoIrc()},
     {"at89lp", "Atmel/Microchip AT89LP3240/6440",
-     "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates (pp. 87-88)", kLp,
+     "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables 16-2 and "
+     "16-3 (p. 88)",
+     kLp,
      kLpSfrs, NoIrc()},
     {"xc886", "Infineon XC886, XC888",
      "XC886/888 user's manual, UART baud-rate generator and fractional "

@@ -24,8 +24,9 @@ const Setting& Find(std::string_view chip, std::string_view generator,
   throw std::logic_error("no such setting");
 }
 
-// Rows printed in the makers' manuals (or, where a maker prints none, its
-// worked example), with the register value they give.
+// Rows printed in the makers' manuals or shown in their examples, with the
+// register value they give; where neither was found, the row is from the
+// maker's formula and its comment says so.
 struct VendorRow {
   const char* name;
   const char* chip;
@@ -55,55 +56,53 @@ TEST_P(VendorTest, GivesTheValueTheMakerPrints) {
 INSTANTIATE_TEST_SUITE_P(
     Makers, VendorTest,
     testing::Values(
-        // AT89LP3240/6440 datasheet 3706C, p. 88, Table 16-3 (Timer 2,
-        // TPS = 0) and Table 16-2 (Timer 1); "11.059" is 11.0592 MHz.
+        // AT89LP3240/6440 datasheet 3706C-MICRO-2/11, p. 88: Table 16-3
+        // (Timer 2, TPS = 0000B) and Table 16-2 (Timer 1); "11.059" is
+        // 11.0592 MHz. No error column is printed.
         VendorRow{"At89lpT2_19200", "at89lp", "t2", 1, -1, 11.0592, 19200,
                   0xFFDC, NAN},
-        VendorRow{"At89lpT2_62500At12", "at89lp", "t2", 1, -1, 12, 62500,
-                  0xFFF4, NAN},
-        VendorRow{"At89lpT2_110At12", "at89lp", "t2", 1, -1, 12, 110, 0xE55E,
-                  NAN},
         VendorRow{"At89lpT1_19200Smod1", "at89lp", "t1", 1, 1, 11.0592, 19200,
                   0xDC, NAN},
         VendorRow{"At89lpT1Mode1_1200", "at89lp", "t1m1", 1, 0, 11.0592, 1200,
                   0xFEE0, NAN},
-        // STC15 series manual, UART1 on Timer 2 example (FOSC 11059200,
-        // BAUD 115200, AUXR = 0x14 then |= 0x01); the STC8A8K64D4 manual's
-        // formulas (p. 392) are the same.
+        // STC15, STC8: STC's UART1 example code, T2L/T2H = 65536 -
+        // FOSC/4/BAUD with AUXR = 0x14 then |= 0x01 (FOSC 11059200, BAUD
+        // 115200). No printed table found through the search tool; the
+        // 12T row is from the same formula, times 12.
         VendorRow{"Stc15T2_115200", "stc15", "t2", 1, -1, 11.0592, 115200,
                   0xFFE8, 0},
         VendorRow{"Stc8T2At12T_9600", "stc8", "t2", 12, -1, 11.0592, 9600,
                   0xFFE8, 0},
+        // STC12C5A60S2: from the BRT formula, SYSclk/32/(256 - BRT) at 1T;
+        // no printed table found.
         VendorRow{"Stc12Brt1T_115200", "stc12", "brt", 1, 0, 11.0592, 115200,
                   0xFD, 0},
-        // WCH's worked example for CH54x/CH55x UART0 (WCH forum note
-        // "CH54X、CH55X UART0 波特率设置说明", table 1): 12 MHz, 9600 baud,
-        // bTMR_CLK = bT1_CLK = 1, TH1 = 256 - 12000000/32/9600 (SMOD 0) or
-        // /16 (SMOD 1), rounded.
-        VendorRow{"Ch552T1Smod0", "ch552", "t1", 1, 0, 12, 9600, 0xD9, NAN},
+        // WCH prints no table. The formulas are those in the comments of
+        // WCH's CH552.H: Timer 1 at Fsys with bTMR_CLK and bT1_CLK;
+        // SBAUD1 = 256 - Fsys/16/baud with bU1SMOD. WCH's worked example
+        // was not found through the search tool.
         VendorRow{"Ch552T1Smod1", "ch552", "t1", 1, 1, 12, 9600, 0xB2, NAN},
-        // WCH's UART1 example: SBAUD1 = 256 - FREQ_SYS/16/baud, U1SMOD = 1.
         VendorRow{"Ch552Sbaud1", "ch552", "sbaud1", 1, 1, 24, 115200, 0xF3,
                   NAN},
-        // C8051F33x datasheet, "Timer Settings for Standard Baud Rates Using
-        // the Internal 24.5 MHz Oscillator" (EFM8BB1 reference manual: the
-        // same table).
-        VendorRow{"Efm8_115200", "efm8", "t1", 1, -1, 24.5, 115200, 0x96, NAN},
+        // Silicon Labs' serial-communication training (slide 17): 57600
+        // baud, Timer 1 on SYSCLK (24.5 MHz), TH1 = 0x2B. The C8051F33x /
+        // EFM8BB1 table itself was not found; the C8051F row is from the
+        // formula, SYSCLK/12/(2 * (256 - TH1)).
         VendorRow{"Efm8_57600", "efm8", "t1", 1, -1, 24.5, 57600, 0x2B, NAN},
         VendorRow{"C8051f_9600", "c8051f", "t1", 12, -1, 24.5, 9600, 0x96, NAN},
-        // N76E003 datasheet, UART0 on Timer 3: Fsys/(16 * (65536 - RH3:RL3))
-        // with SMOD = 1. Nuvoton's sample code subtracts a further 1
-        // (FF97 at 9600); the formula gives FF98.
+        // N76E003, MS51: from the formula, 2^SMOD/32 * Fsys/(65536 -
+        // RH3:RL3), T3PS = 0; no printed table found. Nuvoton's sample code
+        // (InitialUART0_Timer3) subtracts a further 1, FF97 at 9600 baud and
+        // 16 MHz; the formula gives FF98.
         VendorRow{"N76e003T3_115200", "n76e003", "t3", 1, 1, 16, 115200, 0xFFF7,
                   NAN},
         VendorRow{"Ms51T3_9600", "ms51", "t3", 1, 1, 16, 9600, 0xFF98, NAN},
-        // XC886/888 data sheet, "Typical baud rates for UART with the
-        // fractional divider disabled", fPCLK 24 MHz: BR_VALUE + 1 is
-        // printed, 78 and 156.
+        // XC886/888: from the formula, fPCLK/(16 * (BR_VALUE + 1)) with
+        // BRPRE = 0; no printed table found through the search tool.
         VendorRow{"Xc886Bg_19200", "xc886", "bg", 1, -1, 24, 19200, 77, NAN},
         VendorRow{"Xc886Bg_9600", "xc886", "bg", 1, -1, 24, 9600, 155, NAN},
-        // High-Speed Microcontroller User's Guide (DS80C320): Timer 1 at 4
-        // clocks; DS89C430 user's guide: at 1 clock (CKMOD.T1MH).
+        // DS80C320 (Timer 1 at 4 clocks), DS89C4x0 (at 1 clock): from the
+        // formula, 2^SMOD/32 * f/C/(256 - TH1); no printed table found.
         VendorRow{"Ds80c320T1At4", "ds80c320", "t1", 4, 1, 11.0592, 57600, 0xFD,
                   0},
         VendorRow{"Ds89c4x0T1At1", "ds89c4x0", "t1", 1, 1, 11.0592, 115200,
@@ -150,7 +149,8 @@ TEST_P(RegisterTest, WritesTheMakersBits) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, RegisterTest,
     testing::Values(
-        // STC15's example: AUXR = 0x14 (T2R, T2x12), then |= 0x01 (S1ST2).
+        // STC's UART1 example: AUXR = 0x14 (T2R, T2x12), then |= 0x01
+        // (S1ST2).
         RegisterRow{
             "Stc15T2",
             "stc15",
@@ -160,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
             11.0592,
             115200,
             {{"SCON", 0x50}, {"T2L", 0xE8}, {"T2H", 0xFF}, {"AUXR", 0x15}}},
-        // WCH's: T2MOD |= bTMR_CLK | bT1_CLK, PCON |= SMOD, TMOD 0x20.
+        // WCH's CH552.H: T2MOD's bTMR_CLK 0x80 and bT1_CLK 0x20 clock
+        // Timer 1 at Fsys; PCON's SMOD, TMOD 0x20.
         RegisterRow{"Ch552T1",
                     "ch552",
                     "t1",
@@ -175,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {"TL1", 0xB2},
                      {"PCON", 0x80},
                      {"TCON", 0x40}}},
-        // Nuvoton's UART1 on Timer 3: T3CON's SMOD_1, TR3, T3PS = 0.
+        // Nuvoton's SFR_Macro.h: T3CON (C4H) SMOD_1 bit 7, BRCK bit 5,
+        // TR3 bit 3, T3PS bits 2-0.
         RegisterRow{
             "N76e003Uart1",
             "n76e003",
