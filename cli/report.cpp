@@ -42,24 +42,26 @@ std::string Layout(const std::vector<std::vector<Cell>>& rows,
       widths[i] = std::max(widths[i], row[i].text.size());
     }
   }
+  std::size_t line_width = 0;
+  for (std::size_t width : widths) line_width += width + 2;
   std::string out;
+  out.reserve(rows.size() * line_width);
   for (const auto& row : rows) {
-    std::string line;
     for (std::size_t i = 0; i < row.size(); ++i) {
       const Cell& cell = row[i];
       const bool last = i + 1 == row.size();
       const std::size_t pad = widths[i] - cell.text.size();
-      if (i > 0) line += "  ";
+      if (i > 0) out += "  ";
       const bool right_aligned = i < right.size() && right[i];
-      if (right_aligned) line.append(pad, ' ');
+      if (right_aligned) out.append(pad, ' ');
       if (style.color && cell.mark != nullptr) {
-        line.append(ColorOf(*cell.mark)).append(cell.text).append("\x1b[0m");
+        out.append(ColorOf(*cell.mark)).append(cell.text).append("\x1b[0m");
       } else {
-        line += cell.text;
+        out += cell.text;
       }
-      if (!right_aligned && !last) line.append(pad, ' ');
+      if (!right_aligned && !last) out.append(pad, ' ');
     }
-    out += line + "\n";
+    out += '\n';
   }
   return out;
 }

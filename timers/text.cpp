@@ -7,7 +7,19 @@
 namespace timers {
 
 std::string ReloadHex(int reload, double modulus) {
-  return fmt::format("{:0{}X}", reload, modulus > 256.0 ? 4 : 2);
+  // By hand: a table of every setting writes thousands of these, and
+  // {fmt}'s general path costs more than the rest of the cell.
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const int width = modulus > 256.0 ? 4 : 2;
+  std::string text(static_cast<std::size_t>(width), '0');
+  auto value = static_cast<unsigned>(reload);
+  for (int i = width - 1; i >= 0 && value != 0; --i, value >>= 4) {
+    text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+  }
+  // Wider than the register: every digit, as {:0NX} wrote it.
+  for (; value != 0; value >>= 4)
+    text.insert(text.begin(), kDigits[value & 0xF]);
+  return text;
 }
 
 std::string NumberText(double value) { return fmt::format("{}", value); }

@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"tabel", "12"},
                    2,
                    "\"tabel\": unknown command; the commands are table, "
-                   "crystals and code, or give FREQ BAUD"},
+                   "crystals, code and chips, or give FREQ BAUD"},
         FailureRow{
             "Letters", {"12abc", "9600"}, 2, "FREQ \"12abc\": not a number"},
         FailureRow{"NegativeBaud",
