@@ -101,10 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
         // BRPRE = 0; no printed table found through the search tool.
         VendorRow{"Xc886Bg_19200", "xc886", "bg", 1, -1, 24, 19200, 77, NAN},
         VendorRow{"Xc886Bg_9600", "xc886", "bg", 1, -1, 24, 9600, 155, NAN},
-        // DS80C320 (Timer 1 at 4 clocks), DS89C4x0 (at 1 clock): from the
-        // formula, 2^SMOD/32 * f/C/(256 - TH1); no printed table found.
-        VendorRow{"Ds80c320T1At4", "ds80c320", "t1", 4, 1, 11.0592, 57600, 0xFD,
-                  0},
+        // DS80C320's Timer 1 at 4 clocks (CKCON.T1M): no Maxim table found;
+        // Cypress's EZ-USB TRM v1.9, Appendix C, Table C-10, prints it for
+        // the same core at 24 MHz, SMOD 1, T1M 1 (p. C-20).
+        VendorRow{"Ds80c320T1At4_9600", "ds80c320", "t1", 4, 1, 24, 9600, 0xD9,
+                  0.16},
+        VendorRow{"Ds80c320T1At4_19200", "ds80c320", "t1", 4, 1, 24, 19200,
+                  0xEC, -2.34},
+        // DS89C4x0 at 1 clock: from the formula, 2^SMOD/32 * f/C/(256 - TH1);
+        // no printed table found.
         VendorRow{"Ds89c4x0T1At1", "ds89c4x0", "t1", 1, 1, 11.0592, 115200,
                   0xFA, 0}),
     [](const auto& info) { return std::string(info.param.name); });
