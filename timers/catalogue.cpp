@@ -71,8 +71,7 @@ constexpr Chip kChips[] = {
     {"stc8", "STC8 (STC8A/8G/8H)",
      "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's UART1 "
      "example code",
-     kStc,
-     kStcSfrs, kStcIrc},
+     kStc, kStcSfrs, kStcIrc},
     {"stc15", "STC15 (STC15F2K60S2 and kin)",
      "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; STC's UART1 "
      "example code",
@@ -111,8 +110,7 @@ constexpr Chip kChips[] = {
     {"at89lp", "Atmel/Microchip AT89LP3240/6440",
      "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables 16-2 and "
      "16-3 (p. 88)",
-     kLp,
-     kLpSfrs, NoIrc()},
+     kLp, kLpSfrs, NoIrc()},
     {"xc886", "Infineon XC886, XC888",
      "XC886/888 user's manual, UART baud-rate generator and fractional "
      "divider",
