@@ -2,36 +2,12 @@
 
 #include <algorithm>
 
-#include "timers/catalogue.h"
+#include "timers/code_parts.h"
 #include "timers/init_code.h"
 #include "timers/text.h"
 
 namespace timers {
 namespace {
-
-// The bits one write puts into its register.
-int ValueOf(const Write& write, const Outcome& outcome) {
-  const Setting& s = *outcome.setting;
-  int value = write.value;
-  switch (write.source) {
-    case Source::kReloadLow:
-      value |= outcome.reload & 0xFF;
-      break;
-    case Source::kReloadHigh:
-      value |= (outcome.reload >> 8) & 0xFF;
-      break;
-    case Source::kStep:
-      value |= outcome.step & 0xFF;
-      break;
-    case Source::kFixed:
-      break;
-  }
-  if (write.choice_slot >= 0) {
-    value |= s.generator->choice_bits[2 * s.choice + write.choice_slot];
-  }
-  if (s.smod == 1) value |= write.smod_bits;
-  return value & write.mask;
-}
 
 // "    AUXR |= 0x40;" padded for its comment, as the classic code is laid.
 std::string Statement(const Write& write, int value) {
@@ -72,15 +48,6 @@ std::string Declarations(const Setting& s) {
   return code;
 }
 
-std::string ReloadText(const Outcome& outcome) {
-  const Setting& s = *outcome.setting;
-  std::string text =
-      fmt::format("{} 0x{}", s.generator->timer == 0 ? "register" : "reload",
-                  ReloadHex(outcome.reload, s.profile.modulus));
-  if (outcome.step >= 0) text += fmt::format(", STEP 0x{:02X}", outcome.step);
-  return text;
-}
-
 }  // namespace
 
 std::vector<RegisterValue> RegisterValues(const Outcome& outcome) {
@@ -94,7 +61,7 @@ std::vector<RegisterValue> RegisterValues(const Outcome& outcome) {
       values.push_back({write.reg, 0});
       it = values.end() - 1;
     }
-    it->value = (it->value & ~write.mask & 0xFF) | ValueOf(write, outcome);
+    it->value = (it->value & ~write.mask & 0xFF) | WriteValue(write, outcome);
   }
   return values;
 }
@@ -102,25 +69,15 @@ std::vector<RegisterValue> RegisterValues(const Outcome& outcome) {
 std::string ChipInitCode(double frequency_mhz, double baud,
                          const Outcome& outcome, std::string_view writer) {
   const Setting& s = *outcome.setting;
-  std::string smod;
-  if (s.smod >= 0) smod = fmt::format(", SMOD {}", s.smod);
-  std::string code = fmt::format(
-      "/* UART mode 1 at {} baud, {} MHz, {}.\n"
-      " * {}, {} clock{} per count{}: {}.\n"
-      " * Actual rate {:.2f} baud, error {}.\n"
-      " * After: {}.\n"
-      " * Written by {}. */\n"
+  std::string code =
+      CComment(HeaderLines(frequency_mhz, baud, outcome, writer)) +
       "#ifdef __SDCC\n#include <8052.h>\n#else\n"
-      "#include <reg52.h> /* Keil C51 */\n#endif\n",
-      NumberText(baud), NumberText(frequency_mhz), s.chip->family,
-      s.generator->text, s.clocks, s.clocks == 1 ? "" : "s", smod,
-      ReloadText(outcome), outcome.actual_baud,
-      PercentText(outcome.error_percent), s.chip->document, writer);
+      "#include <reg52.h> /* Keil C51 */\n#endif\n";
   const std::string declarations = Declarations(s);
   if (!declarations.empty()) code += "\n" + declarations;
   code += "\nvoid uart_init(void)\n{\n";
   for (const Write& write : s.generator->writes) {
-    code += Statement(write, ValueOf(write, outcome));
+    code += Statement(write, WriteValue(write, outcome));
   }
   return code + "}\n";
 }

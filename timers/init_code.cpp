@@ -2,9 +2,7 @@
 
 #include <fmt/format.h>
 
-#include <vector>
-
-#include "timers/catalogue.h"
+#include "timers/code_parts.h"
 #include "timers/text.h"
 
 namespace timers {
@@ -26,39 +24,18 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
     return ChipInitCode(frequency_mhz, baud, outcome, writer);
   }
   const Setting& s = *outcome.setting;
-  const std::string frequency = NumberText(frequency_mhz);
   const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
-  const std::string reload = s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
-                                          : fmt::format("RCAP2 = 0x{}", hex);
-  std::string code = fmt::format(
-      "/* UART mode 1 at {} baud, crystal {} MHz.\n"
-      " * {}, {} clock{} per machine cycle: {}.\n"
-      " * Actual rate {:.2f} baud, error {}.\n"
-      " * Written by {}. */\n"
+  std::string code =
+      CComment(HeaderLines(frequency_mhz, baud, outcome, writer)) +
       "#ifdef __SDCC\n#include <8052.h>\n#else\n"
-      "#include <reg52.h> /* Keil C51 */\n#endif\n",
-      NumberText(baud), frequency,
-      s.timer == 1 ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
-                   : std::string("Timer 2 as baud-rate generator"),
-      s.clocks, s.clocks == 1 ? "" : "s", reload, outcome.actual_baud,
-      PercentText(outcome.error_percent), writer);
+      "#include <reg52.h> /* Keil C51 */\n#endif\n";
 
   std::string clock_line;
   if (s.clocks == 6) {
-    code +=
-        "\n/* Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the "
-        "core at\n * 6 clocks per machine cycle, and the peripherals whose "
-        "own CKCON0 bits\n * stay 0 with it. NXP P89C51RD2/P89V51RD2-style "
-        "parts choose 6 clocks by\n * a programming option, set when the "
-        "chip is programmed: leave CKCON0 out\n * there. */\n" +
-        Register("CKCON0", 0x8F);
+    code += "\n" + CComment(ClockNoteLines(6)) + Register("CKCON0", 0x8F);
     clock_line = "    CKCON0 |= 0x01;              /* X2 */\n";
   } else if (s.clocks == 1) {
-    code +=
-        "\n/* STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) "
-        "clocks Timer 1\n * at the crystal's rate instead of a twelfth of "
-        "it. */\n" +
-        Register("AUXR", 0x8E);
+    code += "\n" + CComment(ClockNoteLines(1)) + Register("AUXR", 0x8E);
     clock_line = "    AUXR |= 0x40;                /* T1x12 */\n";
   }
 

@@ -1,0 +1,31 @@
+#pragma once
+// What the C and the assembly init code share: the words of their comments
+// and the bits each register write puts in. Inside the library only.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "timers/catalogue.h"
+#include "timers/settings.h"
+
+namespace timers {
+
+// The opening comment's lines, without comment marks: crystal, rate,
+// setting, reload, actual baud, error (a catalogue setting: its family and
+// document) and `writer`.
+std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
+                                     const Outcome& outcome,
+                                     std::string_view writer);
+
+// For a setting of kSettings at 6 or 1 clocks, what its extra register is
+// and on which parts; empty at 12 clocks.
+std::vector<std::string> ClockNoteLines(int clocks);
+
+// `lines` as one C comment: "/* a\n * b */\n".
+std::string CComment(const std::vector<std::string>& lines);
+
+// The bits one write puts into its register, within its mask.
+int WriteValue(const Write& write, const Outcome& outcome);
+
+}  // namespace timers
