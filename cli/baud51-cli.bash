@@ -17,6 +17,7 @@ _baud51_cli() {
     --smod) COMPREPLY=($(compgen -W "0 1" -- "$cur")); return ;;
     --clock) COMPREPLY=($(compgen -W "12 6 1" -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
+    --lang) COMPREPLY=($(compgen -W "c asm" -- "$cur")); return ;;
     --tolerance) COMPREPLY=($(compgen -W "0.2 1 2 3" -- "$cur")); return ;;
     --baud) COMPREPLY=($(compgen -W "$rates" -- "$cur")); return ;;
     --chip) COMPREPLY=($(compgen -W "8051 8052 x2 1t stc8 stc15 stc12 n76e003
@@ -29,7 +30,8 @@ _baud51_cli() {
   for ((i = 1; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
     case $word in
-      --timer | --smod | --clock | --format | --tolerance | --baud | --chip) ((i++)) ;;
+      --timer | --smod | --clock | --format | --tolerance | --baud | --chip | \
+        --lang) ((i++)) ;;
       -*) ;;
       table | crystals | code | chips) [ -z "$command" ] && [ "$words" -eq 0 ] &&
         command=$word || ((words++)) ;;
@@ -40,6 +42,7 @@ _baud51_cli() {
   if [[ $cur == -* ]]; then
     local options="--timer --smod --clock --chip --tolerance --help --version"
     [ "$command" != code ] && options+=" --format"
+    [ "$command" = code ] && options+=" --lang"
     [ "$command" = table ] && options+=" --baud"
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
     return

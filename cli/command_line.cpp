@@ -46,6 +46,7 @@ const ValueOption kFormat{"--format", {"text", "csv", "json"}, {}};
 const ValueOption kTolerance{"--tolerance", {}, "a percentage, 0 or more"};
 const ValueOption kBaud{"--baud", {}, "rates separated by commas"};
 const ValueOption kChip{"--chip", {}, "a family, see chips"};
+const ValueOption kLang{"--lang", {"c", "asm"}, {}};
 // With --chip, the family's timers and clocks per count.
 const ValueOption kChipTimer{"--timer", {"0", "1", "2", "3"}, {}};
 const ValueOption kChipClock{
@@ -53,7 +54,7 @@ const ValueOption kChipClock{
     {"1", "2", "4", "6", "8", "12", "16", "32", "48", "64", "128"},
     {}};
 const ValueOption* const kValueOptions[] = {
-    &kTimer, &kSmod, &kClock, &kFormat, &kTolerance, &kBaud, &kChip};
+    &kTimer, &kSmod, &kClock, &kFormat, &kTolerance, &kBaud, &kChip, &kLang};
 
 // "1 or 2", "12, 6 or 1", or what the option takes.
 std::string ValuesText(const ValueOption& option) {
@@ -117,7 +118,7 @@ struct CommandLine {
 
   CLI::App app{"", kProgramName};
   std::vector<std::string> words;  // FREQ BAUD of the default form
-  std::string timer, smod, clock, format, tolerance, chip;
+  std::string timer, smod, clock, format, tolerance, chip, lang;
   std::vector<CLI::Option*> once;  // the options that may be given once
 
   CLI::App* table = nullptr;
@@ -170,6 +171,7 @@ CommandLine::CommandLine(bool chip_given) {
   AddOnce(kChip, chip);
   AddOnce(kFormat, format);
   AddOnce(kTolerance, tolerance);
+  AddOnce(kLang, lang);
 
   table = app.add_subcommand("table");
   table->add_option("FREQ", table_frequency)->required();
@@ -388,12 +390,14 @@ Problem ReadCrystals(const CommandLine& line, Request& request) {
   return ReadRates(line.crystal_rates, request.rates);
 }
 
-// code FREQ BAUD, which writes C and so takes no --format.
+// code FREQ BAUD [--lang c|asm], which writes code and so takes no
+// --format.
 Problem ReadCode(const CommandLine& line, Request& request) {
   request.command = Command::kCode;
   if (line.app.count(std::string(kFormat.name)) > 0) {
-    return Rejection(kFormat.name, "not for code, which writes C");
+    return Rejection(kFormat.name, "not for code, which writes C or assembly");
   }
+  if (line.lang == "asm") request.language = Language::kAsm;
   if (Problem problem = ReadNumber("FREQ", line.code_frequency, ReadFrequency,
                                    request.frequency_mhz)) {
     return problem;
@@ -426,6 +430,9 @@ Problem Read(std::span<const std::string> args, Request& request) {
   }
   if (Problem problem = ReadFilter(line, request.filter)) return problem;
   if (Problem problem = ReadOutput(line, request)) return problem;
+  if (command != line.code && line.app.count(std::string(kLang.name)) > 0) {
+    return Rejection(kLang.name, "only with code");
+  }
 
   if (command == line.table) return ReadTable(line, request);
   if (command == line.crystals) return ReadCrystals(line, request);

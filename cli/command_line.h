@@ -24,12 +24,16 @@ enum class Command {
 
 enum class Format { kText, kCsv, kJson };
 
+// What code writes: C, or assembly for SDCC's sdas8051.
+enum class Language { kC, kAsm };
+
 struct Request {
   Command command = Command::kSettings;
   double frequency_mhz = 0.0;  // FREQ of the default form, table and code
   std::vector<double> rates;   // BAUD (one), table's rates or crystals' BAUDs
   Filter filter;
   Format format = Format::kText;
+  Language language = Language::kC;  // code only
   double tolerance_percent = kDefaultTolerancePercent;
 };
 

@@ -18,10 +18,10 @@ std::string HelpText() {
   return fmt::format(R"(Usage: {0} [OPTIONS] FREQ BAUD
   or:  {0} [OPTIONS] table FREQ [--baud LIST]
   or:  {0} [OPTIONS] crystals BAUD...
-  or:  {0} [OPTIONS] code FREQ BAUD
+  or:  {0} [OPTIONS] code FREQ BAUD [--lang c|asm]
 The serial baud-rate timers of 8051 microcontrollers: every setting's reload
 for a crystal and rate, tables of the standard rates, crystals ranked for a
-set of rates, and C init code for UART mode 1.
+set of rates, and init code for UART mode 1 in C or assembly.
 
 Commands:
   FREQ BAUD            every setting for one crystal and rate, best first:
@@ -30,7 +30,7 @@ Commands:
                        best setting per rate
   crystals BAUD...     the standard crystals ranked per clock mode by the
                        worst error of each rate's best setting
-  code FREQ BAUD       C init code for the best setting within the
+  code FREQ BAUD       init code for the best setting within the
                        tolerance, or for the one the filters pick
   chips                the chip families --chip takes, their baud-rate
                        generators and the manuals they are checked against
@@ -52,6 +52,9 @@ Options:
                        (default text)
   --baud LIST          table: these rates, separated by commas, instead of
                        the standard ones
+  --lang c|asm         code: C for SDCC and Keil C51 (default), or an
+                       assembly module for SDCC's sdas8051 that C calls as
+                       uart_init()
   -h, --help           show this help and exit
   --version            show the version and exit
 
@@ -94,6 +97,8 @@ Examples:
                        crystals for both rates on a classic core
   {0} code 11.0592 9600 --timer 2
                        init code with Timer 2 as baud-rate generator
+  {0} code 11.0592 19200 --lang asm
+                       init code as an assembly module for sdas8051
 )",
                      kProgramName);
 }

@@ -43,11 +43,14 @@ CodeChoice ChooseForCode(const Request& request) {
   return {best, {}};
 }
 
-std::string InitCode(double frequency_mhz, double baud,
-                     const Outcome& outcome) {
-  return timers::InitCode(
-      frequency_mhz, baud, outcome,
-      fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT));
+std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
+                     Language language) {
+  const std::string writer =
+      fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
+  if (language == Language::kAsm) {
+    return timers::AsmInitCode(frequency_mhz, baud, outcome, writer);
+  }
+  return timers::InitCode(frequency_mhz, baud, outcome, writer);
 }
 
 }  // namespace cli

@@ -22,8 +22,10 @@ struct CodeChoice {
 //   ChooseForCode({11.0592 MHz, 921600, --clock 12}) -> refused, out of range
 CodeChoice ChooseForCode(const Request& request);
 
-// timers::InitCode, signed "baud51-cli 1.00".
-//   InitCode(11.0592, 9600, Timer 2/12) contains "RCAP2L = 0xDC;"
-std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome);
+// timers::InitCode, or with kAsm timers::AsmInitCode, signed
+// "baud51-cli 1.00".
+//   InitCode(11.0592, 9600, Timer 2/12, kC) contains "RCAP2L = 0xDC;"
+std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
+                     Language language);
 
 }  // namespace cli

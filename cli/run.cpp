@@ -55,10 +55,10 @@ RunResult Answer(const Request& request, Style style) {
   }
   const CodeChoice choice = ChooseForCode(request);
   if (!choice.outcome) return Failure(kExitRefused, choice.refusal);
-  return {
-      kExitAnswered,
-      InitCode(request.frequency_mhz, request.rates.front(), *choice.outcome),
-      {}};
+  return {kExitAnswered,
+          InitCode(request.frequency_mhz, request.rates.front(),
+                   *choice.outcome, request.language),
+          {}};
 }
 
 }  // namespace

@@ -176,6 +176,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"12 MHz, 9600 baud; tolerance 0 %",
                    "    2     -      12    FFD9      9615.38  +0.16 %  "
                    "beyond 0 %"}},
+        AnswerRow{"CodeInAssembly",
+                  {"code", "11.0592", "19200", "--lang", "asm"},
+                  {"; Timer 1 in mode 2, SMOD 1, 12 clocks per machine "
+                   "cycle: TH1 = 0xFD.",
+                   "\t.globl  _uart_init", "TH1     = 0x8D  ; TH1, 8052",
+                   "_uart_init:", "\tmov   TH1,#0xFD"}},
         AnswerRow{"HelpWinsOverBadInput",
                   {"abc", "--help"},
                   {"Usage: baud51-cli [OPTIONS] FREQ BAUD"}},
@@ -256,7 +262,19 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"FormatForCode",
                    {"code", "12", "9600", "--format", "json"},
                    2,
-                   "--format: not for code, which writes C"},
+                   "--format: not for code, which writes C or assembly"},
+        FailureRow{"LangForAnotherCommand",
+                   {"12", "9600", "--lang", "asm"},
+                   2,
+                   "--lang: only with code"},
+        FailureRow{"LangForTable",
+                   {"table", "12", "--lang", "c"},
+                   2,
+                   "--lang: only with code"},
+        FailureRow{"UnknownLang",
+                   {"code", "12", "9600", "--lang", "pascal"},
+                   2,
+                   "--lang \"pascal\": not c or asm"},
         FailureRow{"NegativeTolerance",
                    {"12", "9600", "--tolerance", "-1"},
                    2,
@@ -301,6 +319,12 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    "Timer 1, SMOD 1, 12 clocks gives 8928.57 baud for 9600 "
                    "baud at 12 MHz: -6.99 %, beyond the 2 % tolerance"},
+        FailureRow{"AssemblyRefusedAsC",
+                   {"code", "12", "9600", "--smod", "1", "--clock", "12",
+                    "--lang", "asm"},
+                   1,
+                   "Timer 1, SMOD 1, 12 clocks gives 8928.57 baud for 9600 "
+                   "baud at 12 MHz: -6.99 %, beyond the 2 % tolerance"},
         FailureRow{"BeyondATighterTolerance",
                    {"code", "12", "9600", "--tolerance", "0.1"},
                    1,
@@ -308,6 +332,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "for 9600 baud at 12 MHz: +0.16 %, beyond the 0.1 % "
                    "tolerance"}),
     RowName<FailureRow>);
+
+TEST(Code, LangCIsTheDefault) {
+  const Process plain = RunCli({"code", "11.0592", "9600", "--clock", "1"});
+  const Process c =
+      RunCli({"code", "11.0592", "9600", "--clock", "1", "--lang", "c"});
+  ASSERT_EQ(plain.status, 0);
+  EXPECT_EQ(c.status, 0);
+  EXPECT_EQ(c.out, plain.out);
+}
 
 TEST(MachineOutput, JsonHasNumbersAsNumbersAndNullsOutOfRange) {
   const Process process =
