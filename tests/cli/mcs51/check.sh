@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# check.sh compile|time CLI SCRATCH
+# check.sh compile|chips|asm|time CLI SCRATCH
 # The init code baud51-cli writes, checked with Debian's SDCC and its s51
 # simulator (sdcc, sdcc-ucsim).
 #   compile: every variant (each timer, SMOD and clock mode) compiles for
 #            mcs51 with no warning at all.
 #   chips:   the code of every catalogue generator (--chip NAME:GENERATOR)
 #            compiles for mcs51 with no warning.
+#   asm:     the same variants and generators in assembly (--lang asm)
+#            assemble with sdas8051 and link with the C harness, silently.
 #   time:    on the simulated 8052, each byte takes the machine cycles of 10
 #            bits at the actual baud the program reports.
 set -euo pipefail
@@ -14,22 +16,44 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-for tool in sdcc s51; do
+for tool in sdcc sdas8051 s51; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 rm -rf "$scratch" && mkdir -p "$scratch"
 
-# Writes the init code for FREQ BAUD and filters into $dir/uart_init.c and
-# builds the harness around it; the compiler must say nothing.
+# The language build writes, c or asm.
+lang=c
+
+# Writes the init code for FREQ BAUD and filters into $dir/uart_init.c, or
+# with lang=asm into uart_init.asm (uart_init.c then only declares it), and
+# builds the harness around it; the tools must say nothing.
 build() {
   local dir=$1; shift
   mkdir -p "$dir"
-  "$cli" code "$@" >"$dir/uart_init.c" || { fail "code $*"; return 1; }
-  if ! (cd "$dir" && sdcc -mmcs51 --Werror -I. "$here/harness.c" \
-        >compile.log 2>&1) || [ -s "$dir/compile.log" ]; then
+  if [ "$lang" = asm ]; then
+    "$cli" code "$@" --lang asm >"$dir/uart_init.asm" ||
+      { fail "code $* --lang asm"; return 1; }
+    printf '#include <8052.h>\nvoid uart_init(void);\n' >"$dir/uart_init.c"
+  else
+    "$cli" code "$@" >"$dir/uart_init.c" || { fail "code $*"; return 1; }
+  fi
+  if ! (cd "$dir" && compile >compile.log 2>&1) || [ -s "$dir/compile.log" ]
+  then
     cat "$dir/compile.log" >&2
     fail "sdcc on code $*"
     return 1
+  fi
+}
+
+# In $dir: harness.ihx from uart_init.c, or from uart_init.asm as its own
+# module. Without -g an undefined register is the assembler's error.
+compile() {
+  if [ "$lang" = c ]; then
+    sdcc -mmcs51 --Werror -I. "$here/harness.c"
+  else
+    sdas8051 -plosff uart_init.asm &&
+      sdcc -mmcs51 --Werror -I. -c "$here/harness.c" &&
+      sdcc -mmcs51 harness.rel uart_init.rel
   fi
 }
 
@@ -42,7 +66,8 @@ check_compile() {
     name="timer$1-smod$2-clock$3"
     local args=(11.0592 9600 --timer "$1" --clock "$3")
     [ "$2" != - ] && args+=(--smod "$2")
-    build "$scratch/$name" "${args[@]}" && echo "ok: $name compiles"
+    build "$scratch/$lang-$name" "${args[@]}" &&
+      echo "ok: $name in $lang builds"
   done
 }
 
@@ -52,7 +77,8 @@ check_chips() {
   local row
   while read -r chip mhz baud extra; do
     local args=("$mhz" "$baud" --chip "$chip" --tolerance 5 $extra)
-    build "$scratch/${chip/:/-}" "${args[@]}" && echo "ok: $chip compiles"
+    build "$scratch/$lang-${chip/:/-}" "${args[@]}" &&
+      echo "ok: $chip in $lang builds"
   done <<'ROWS'
 8051:t1 11.0592 9600 --smod 1
 8052:t2 11.0592 9600
@@ -82,6 +108,12 @@ xc886:bgfd 24 115200
 ROWS
 }
 
+check_asm() {
+  lang=asm
+  check_compile
+  check_chips
+}
+
 # Cycles per byte as the simulator measured them, one per line.
 simulate() {
   local dir=$1 mhz=$2
@@ -99,15 +131,17 @@ simulate() {
 # sending its bytes.
 check_time() {
   local row name mhz baud timer smod check
-  for row in "t2-9600 11.0592 9600 2 - time" \
-      "t2-12mhz-9600 12 9600 2 - time" \
-      "t2-115200 11.0592 115200 2 - time" \
-      "t1-smod1-19200 11.0592 19200 1 1 time" \
-      "t1-smod1-12mhz-4800 12 4800 1 1 time" \
-      "t1-smod1-57600 11.0592 57600 1 1 time" \
-      "t1-smod0-9600 11.0592 9600 1 0 send"; do
+  for row in "t2-9600 11.0592 9600 2 - time c" \
+      "t2-12mhz-9600 12 9600 2 - time c" \
+      "t2-115200 11.0592 115200 2 - time c" \
+      "t1-smod1-19200 11.0592 19200 1 1 time c" \
+      "t1-smod1-12mhz-4800 12 4800 1 1 time c" \
+      "t1-smod1-57600 11.0592 57600 1 1 time c" \
+      "t1-smod0-9600 11.0592 9600 1 0 send c" \
+      "asm-t2-12mhz-4800 12 4800 2 - time asm" \
+      "asm-t1-smod1-11.0592mhz-9600 11.0592 9600 1 1 time asm"; do
     set -- $row
-    name=$1 mhz=$2 baud=$3 timer=$4 smod=$5 check=$6
+    name=$1 mhz=$2 baud=$3 timer=$4 smod=$5 check=$6 lang=$7
     local args=("$mhz" "$baud" --timer "$timer" --clock 12)
     [ "$smod" != - ] && args+=(--smod "$smod")
     build "$scratch/$name" "${args[@]}" || continue
