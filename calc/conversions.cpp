@@ -1,12 +1,13 @@
 #include "calc/conversions.h"
 
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <system_error>
 
 #include "calc/runtime_error.h"
 
@@ -114,44 +115,6 @@ double ReadRadixDigits(Reader& in, int radix) {
   return std::ldexp(static_cast<double>(top | (sticky ? 1 : 0)), dropped_bits);
 }
 
-// The decimal text that `from_chars` fails on as out of range: decide by
-// the position of its first significant digit whether it overflowed.
-double OutOfRange(std::string_view number, bool negative) {
-  long long exponent = 0;  // decimal exponent of the first significant digit
-  bool seen_significant = false;
-  bool after_point = false;
-  std::size_t i = 0;
-  for (; i < number.size(); ++i) {
-    const char c = number[i];
-    if (c == '.') {
-      after_point = true;
-    } else if (IsDigit(c)) {
-      if (!seen_significant && c != '0') seen_significant = true;
-      if (seen_significant && !after_point) ++exponent;
-      if (!seen_significant && after_point) --exponent;
-    } else {
-      break;  // the exponent marker
-    }
-  }
-  if (i < number.size()) {
-    ++i;
-    bool exp_negative = false;
-    if (i < number.size() && (number[i] == '-' || number[i] == '+')) {
-      exp_negative = number[i] == '-';
-      ++i;
-    }
-    long long written = 0;
-    constexpr long long kSaturated = 1'000'000'000'000LL;
-    for (; i < number.size(); ++i) {
-      if (written < kSaturated) written = written * 10 + (number[i] - '0');
-    }
-    exponent += exp_negative ? -written : written;
-  }
-  const double magnitude =
-      exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  return negative ? -magnitude : magnitude;
-}
-
 }  // namespace
 
 double ReadNumber(std::string_view text) {
@@ -168,18 +131,14 @@ double ReadNumber(std::string_view text) {
   }
 
   // Collect "[sign]digits[.digits][e[sign]digits]" as plain ASCII, for
-  // from_chars; a leading "+", which from_chars rejects, is dropped below.
+  // fast_float; a leading "+", which it rejects, is dropped below.
   std::string compact;
   auto take = [&] {
     compact.push_back(in.Peek());
     in.Advance();
   };
 
-  bool negative = false;
-  if (in.Peek() == '+' || in.Peek() == '-') {
-    negative = in.Peek() == '-';
-    take();
-  }
+  if (in.Peek() == '+' || in.Peek() == '-') take();
   std::size_t digits = 0;
   while (IsDigit(in.Peek())) {
     take();
@@ -208,12 +167,10 @@ double ReadNumber(std::string_view text) {
   std::string_view number = compact;
   if (number.front() == '+') number.remove_prefix(1);
 
+  // Correctly rounded as strtod is: beyond the doubles it gives infinity,
+  // below them zero, each with the sign.
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    return OutOfRange(number.substr(negative ? 1 : 0), negative);
-  }
+  fast_float::from_chars(number.data(), number.data() + number.size(), value);
   return value;
 }
 
@@ -233,7 +190,8 @@ std::string HexText(double value) {
   if (!(whole >= kLowest && whole <= kHighest)) {  // also catches NaN
     throw RuntimeError(ErrorKind::kOverflow);
   }
-  auto bits = std::bit_cast<std::uint32_t>(static_cast<std::int32_t>(whole));
+  // Negatives wrap to their two's complement, as the conversion defines.
+  auto bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(whole));
 
   std::array<char, 8> digits{};
   std::size_t start = digits.size();
@@ -256,13 +214,13 @@ std::string NumberText(double value) {
     return text + (std::isnan(value) ? "NaN" : "Inf");
   }
 
-  // "d.dddddddddddddde±x": 15 digits, correctly rounded from the exact value.
+  // "d.dddddddddddddde±x": kSignificantDigits, correctly rounded from the
+  // exact value.
   std::array<char, 32> buffer{};
-  const auto [end, error] = std::to_chars(
-      buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-      std::chars_format::scientific, kSignificantDigits - 1);
-  const std::string_view scientific(
-      buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+  const auto written =
+      fmt::format_to_n(buffer.data(), buffer.size(), "{:.{}e}",
+                       std::fabs(value), kSignificantDigits - 1);
+  const std::string_view scientific(buffer.data(), written.size);
   const std::size_t marker = scientific.find('e');
   std::string digits;
   for (char c : scientific.substr(0, marker)) {

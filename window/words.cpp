@@ -1,7 +1,6 @@
 #include "window/words.h"
 
-#include <array>
-#include <charconv>
+#include <fmt/format.h>
 
 #include "calc/conversions.h"
 
@@ -9,11 +8,7 @@ namespace window {
 namespace {
 
 std::string TwoDecimals(double value, bool signed_text) {
-  std::array<char, 400> buffer{};  // room for any finite double in fixed form
-  const auto [end, error] =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                    std::chars_format::fixed, 2);
-  std::string text(buffer.data(), end);
+  std::string text = fmt::format("{:.2f}", value);
   if (text == "-0.00") text = "0.00";  // no sign on what rounds to nothing
   if (signed_text && text != "0.00" && text.front() != '-') text.insert(0, "+");
   return text;
