@@ -1,7 +1,7 @@
 #include "calc/conversions.h"
 
 #include <fast_float/fast_float.h>
-#include <fmt/format.h>
+#include <fmt/compile.h>
 
 #include <array>
 #include <charconv>
@@ -204,7 +204,6 @@ std::string HexText(double value) {
 }
 
 std::string NumberText(double value) {
-  constexpr int kSignificantDigits = 15;
   constexpr int kFirstExponentForm = 15;
 
   std::string text(1, value < 0 ? '-' : ' ');
@@ -214,12 +213,11 @@ std::string NumberText(double value) {
     return text + (std::isnan(value) ? "NaN" : "Inf");
   }
 
-  // "d.dddddddddddddde±x": kSignificantDigits, correctly rounded from the
+  // "d.dddddddddddddde±x": 15 significant digits, correctly rounded from the
   // exact value.
   std::array<char, 32> buffer{};
-  const auto written =
-      fmt::format_to_n(buffer.data(), buffer.size(), "{:.{}e}",
-                       std::fabs(value), kSignificantDigits - 1);
+  const auto written = fmt::format_to_n(
+      buffer.data(), buffer.size(), FMT_COMPILE("{:.14e}"), std::fabs(value));
   const std::string_view scientific(buffer.data(), written.size);
   const std::size_t marker = scientific.find('e');
   std::string digits;

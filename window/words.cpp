@@ -1,6 +1,6 @@
 #include "window/words.h"
 
-#include <fmt/format.h>
+#include <fmt/compile.h>
 
 #include "calc/conversions.h"
 
@@ -8,7 +8,7 @@ namespace window {
 namespace {
 
 std::string TwoDecimals(double value, bool signed_text) {
-  std::string text = fmt::format("{:.2f}", value);
+  std::string text = fmt::format(FMT_COMPILE("{:.2f}"), value);
   if (text == "-0.00") text = "0.00";  // no sign on what rounds to nothing
   if (signed_text && text != "0.00" && text.front() != '-') text.insert(0, "+");
   return text;

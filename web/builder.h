@@ -1,0 +1,35 @@
+#pragma once
+// Turns the window description into DOM elements.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "window/description.h"
+
+namespace web {
+
+// Twips to CSS pixels: 15 twips a pixel, as at 96 dots per inch.
+int Px(int twips);
+
+// The CSS font families for a described family: its own name, the name the
+// browser may know it by, then the Chinese faces a system may have.
+//   FontFamilies("宋体") -> "\"宋体\", SimSun, ..., serif"
+std::string FontFamilies(std::string_view family);
+
+// The colour a label's text is drawn in: `fore` as described, unless on the
+// background it is drawn on (`back`, or the window's) it falls short of the
+// window's contrast rule in the scheme the page is shown in.
+window::Color LabelTextColor(window::Color fore,
+                             std::optional<window::Color> back);
+
+// Builds the window and its controls from the records. Controls come in tab
+// order, so the keyboard and a screen reader meet them in that order. A
+// button whose name `press_of` maps to an index calls back with it.
+using PressIndex = int (*)(std::string_view button);
+void BuildWindow(const window::WindowRecord& form,
+                 std::span<const window::ControlRecord> controls,
+                 PressIndex press_of);
+
+}  // namespace web

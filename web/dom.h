@@ -1,0 +1,69 @@
+#pragma once
+// The page's DOM operations (dom.js, combobox.js), as C++ sees them. Texts
+// are UTF-8 and sized; elements are found by their record's name.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "window/description.h"
+
+extern "C" {
+void baud51_dom_window(const char* name, std::size_t name_length,
+                       const char* caption, std::size_t caption_length,
+                       int width, int height);
+void baud51_dom_label(const char* name, std::size_t name_length,
+                      const char* text, std::size_t text_length, int left,
+                      int top, int width, int height, int auto_size,
+                      int result);
+void baud51_dom_font(const char* name, std::size_t name_length,
+                     const char* families, std::size_t families_length,
+                     int points, int weight, int italic, int underline,
+                     int strikeout);
+void baud51_dom_combo(const char* name, std::size_t name_length,
+                      const char* text, std::size_t text_length, int left,
+                      int top, int width, int height, const char* heading,
+                      std::size_t heading_length);
+void baud51_dom_button(const char* name, std::size_t name_length,
+                       const char* text, std::size_t text_length, int left,
+                       int top, int width, int height, int press);
+int baud51_dom_is(const char* name, std::size_t name_length, const char* tags,
+                  std::size_t tags_length);
+void baud51_dom_add_item(const char* name, std::size_t name_length,
+                         const char* item, std::size_t item_length);
+std::size_t baud51_dom_text_size(const char* name, std::size_t name_length);
+void baud51_dom_text_copy(const char* name, std::size_t name_length,
+                          char* buffer, std::size_t size);
+void baud51_dom_set_caption(const char* name, std::size_t name_length,
+                            const char* text, std::size_t text_length);
+void baud51_dom_set_colors(const char* name, std::size_t name_length,
+                           window::Color fore, int back);
+window::Color baud51_dom_system_color(int which);
+void baud51_dom_set_tooltip(const char* name, std::size_t name_length,
+                            const char* text, std::size_t text_length);
+void baud51_dom_focus(const char* name, std::size_t name_length);
+void baud51_dom_ready();
+void baud51_dom_unload();
+void baud51_dom_message(const char* text, std::size_t text_length);
+}
+
+namespace web {
+
+// The two colours the window's own texts and background have now.
+enum class SystemColor { kText = 0, kBackground = 1 };
+
+inline window::Color CurrentColor(SystemColor which) {
+  return baud51_dom_system_color(static_cast<int>(which));
+}
+
+// The field's text as typed or picked.
+inline std::string FieldText(std::string_view name) {
+  std::string text(baud51_dom_text_size(name.data(), name.size()), '\0');
+  // Room for the terminating zero the copy writes.
+  text.resize(text.size() + 1);
+  baud51_dom_text_copy(name.data(), name.size(), text.data(), text.size());
+  text.pop_back();
+  return text;
+}
+
+}  // namespace web

@@ -1,0 +1,201 @@
+// The DOM side of the page: each function makes or changes one element of
+// the window, addressed by its record's name, which is also its id. The C++
+// side decides what; this only speaks the browser's language.
+mergeInto(LibraryManager.library, {
+  $baud51: {
+    text: function(ptr, length) { return UTF8ToString(ptr, length); },
+    el: function(ptr, length) {
+      return document.getElementById(UTF8ToString(ptr, length));
+    },
+    client: null,
+    place: function(node, left, top, width, height) {
+      node.style.left = left + 'px';
+      node.style.top = top + 'px';
+      if (width >= 0) node.style.width = width + 'px';
+      if (height >= 0) node.style.height = height + 'px';
+    },
+    // 0x00BBGGRR from a computed CSS colour.
+    encode: function(css) {
+      var rgb = css.match(/\d+(\.\d+)?/g) || [0, 0, 0];
+      return (+rgb[0]) | (+rgb[1] << 8) | (+rgb[2] << 16);
+    },
+    css: function(color) {
+      return 'rgb(' + (color & 255) + ',' + ((color >> 8) & 255) + ',' +
+             ((color >> 16) & 255) + ')';
+    },
+  },
+
+  baud51_dom_window__deps: ['$baud51'],
+  baud51_dom_window: function(name, nameLength, caption, captionLength,
+                               width, height) {
+    var form = document.createElement('section');
+    form.id = baud51.text(name, nameLength);
+    form.className = 'form';
+    form.setAttribute('aria-labelledby', form.id + '-caption');
+    var bar = document.createElement('div');
+    bar.id = form.id + '-caption';
+    bar.className = 'caption';
+    bar.textContent = baud51.text(caption, captionLength);
+    var client = document.createElement('div');
+    client.className = 'client';
+    baud51.place(client, 0, 0, width, height);
+    form.append(bar, client);
+    document.getElementById('ended').hidden = true;
+    document.getElementById('app').append(form);
+    baud51.client = client;
+  },
+
+  baud51_dom_label__deps: ['$baud51'],
+  baud51_dom_label: function(name, nameLength, text, textLength, left, top,
+                              width, height, autoSize, result) {
+    // A result is an <output>: a polite live region that names its number.
+    var label = document.createElement(result ? 'output' : 'div');
+    label.id = baud51.text(name, nameLength);
+    label.className = 'label' + (autoSize ? ' auto' : '') +
+                      (result ? ' result' : '');
+    label.textContent = baud51.text(text, textLength);
+    if (result) label.setAttribute('aria-label', label.textContent);
+    baud51.place(label, left, top, autoSize ? -1 : width,
+                 autoSize ? -1 : height);
+    baud51.client.append(label);
+  },
+
+  baud51_dom_font__deps: ['$baud51'],
+  baud51_dom_font: function(name, nameLength, families, familiesLength,
+                             points, weight, italic, underline, strikeout) {
+    var style = baud51.el(name, nameLength).style;
+    style.fontFamily = baud51.text(families, familiesLength);
+    style.fontSize = points + 'pt';
+    style.fontWeight = weight;
+    style.fontStyle = italic ? 'italic' : 'normal';
+    style.textDecoration = (underline ? 'underline ' : '') +
+                           (strikeout ? 'line-through' : '') || 'none';
+  },
+
+  baud51_dom_combo__deps: ['$baud51', '$baud51Combobox'],
+  baud51_dom_combo: function(name, nameLength, text, textLength, left, top,
+                              width, height, heading, headingLength) {
+    var box = document.createElement('div');
+    box.className = 'combo';
+    baud51.place(box, left, top, width, height);
+    var input = document.createElement('input');
+    input.id = baud51.text(name, nameLength);
+    input.value = baud51.text(text, textLength);
+    input.setAttribute('aria-labelledby', baud51.text(heading, headingLength));
+    box.append(input);
+    baud51Combobox(input, box);
+    baud51.client.append(box);
+  },
+
+  baud51_dom_button__deps: ['$baud51'],
+  baud51_dom_button: function(name, nameLength, text, textLength, left, top,
+                               width, height, press) {
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.id = baud51.text(name, nameLength);
+    button.className = 'command';
+    button.textContent = baud51.text(text, textLength);
+    baud51.place(button, left, top, width, height);
+    if (press >= 0) {
+      button.addEventListener('click', function() { _baud51_press(press); });
+    }
+    baud51.client.append(button);
+  },
+
+  // 1 when an element of that tag (upper case) has the name.
+  baud51_dom_is__deps: ['$baud51'],
+  baud51_dom_is: function(name, nameLength, tags, tagsLength) {
+    var node = baud51.el(name, nameLength);
+    return node && baud51.text(tags, tagsLength).split(' ').indexOf(
+        node.tagName) >= 0 ? 1 : 0;
+  },
+
+  baud51_dom_add_item__deps: ['$baud51'],
+  baud51_dom_add_item: function(name, nameLength, item, itemLength) {
+    baud51.el(name, nameLength).baud51AddItem(baud51.text(item, itemLength));
+  },
+
+  // The field's text in UTF-8: its size first, then copied into `buffer`.
+  baud51_dom_text_size__deps: ['$baud51'],
+  baud51_dom_text_size: function(name, nameLength) {
+    return lengthBytesUTF8(baud51.el(name, nameLength).value);
+  },
+  baud51_dom_text_copy__deps: ['$baud51'],
+  baud51_dom_text_copy: function(name, nameLength, buffer, size) {
+    stringToUTF8(baud51.el(name, nameLength).value, buffer, size);
+  },
+
+  baud51_dom_set_caption__deps: ['$baud51'],
+  baud51_dom_set_caption: function(name, nameLength, text, textLength) {
+    var label = baud51.el(name, nameLength);
+    label.textContent = baud51.text(text, textLength);
+    if (label.hasAttribute('aria-label')) {
+      label.setAttribute('aria-label', label.textContent);
+    }
+  },
+
+  baud51_dom_set_colors__deps: ['$baud51'],
+  baud51_dom_set_colors: function(name, nameLength, fore, back) {
+    var style = baud51.el(name, nameLength).style;
+    style.color = baud51.css(fore);
+    if (back >= 0) style.backgroundColor = baud51.css(back);
+  },
+
+  // The colour the window's text (0) or background (1) has now; they
+  // follow the system colours of the scheme the browser is in.
+  baud51_dom_system_color__deps: ['$baud51'],
+  baud51_dom_system_color: function(which) {
+    var style = getComputedStyle(baud51.client);
+    return baud51.encode(which ? style.backgroundColor : style.color);
+  },
+
+  baud51_dom_set_tooltip__deps: ['$baud51'],
+  baud51_dom_set_tooltip: function(name, nameLength, text, textLength) {
+    var label = baud51.el(name, nameLength);
+    label.title = baud51.text(text, textLength);
+    label.setAttribute('aria-description', label.title);
+  },
+
+  baud51_dom_focus__deps: ['$baud51'],
+  baud51_dom_focus: function(name, nameLength) {
+    baud51.el(name, nameLength).focus();
+  },
+
+  // Whenever the scheme changes the window's colours are worked out again.
+  baud51_dom_ready: function() {
+    var root = document.documentElement;
+    if (!root.dataset.ready) {
+      matchMedia('(prefers-color-scheme: dark)').addEventListener(
+          'change', function() {
+            if (document.querySelector('#app > .form')) _baud51_scheme_changed();
+          });
+      document.getElementById('restart').addEventListener(
+          'click', function() { _baud51_start(); });
+      root.dataset.ready = '1';
+      performance.mark('baud51-ready');
+    }
+  },
+
+  // A page cannot close its tab: the window goes and the page says so.
+  baud51_dom_unload: function() {
+    var form = document.querySelector('#app > .form');
+    if (form) form.remove();
+    var ended = document.getElementById('ended');
+    ended.hidden = false;
+    document.getElementById('restart').focus();
+  },
+
+  // Modal; the focus goes back where it was when the user closes it.
+  baud51_dom_message__deps: ['$baud51'],
+  baud51_dom_message: function(text, textLength) {
+    var dialog = document.getElementById('message');
+    if (dialog.open) return;
+    var before = document.activeElement;
+    dialog.querySelector('p').textContent = baud51.text(text, textLength);
+    dialog.addEventListener('close', function() {
+      if (before && before.isConnected) before.focus();
+    }, {once: true});
+    dialog.showModal();
+    dialog.querySelector('button').focus();
+  },
+});
