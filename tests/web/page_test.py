@@ -1,0 +1,285 @@
+"""The page in headless Chromium, driven as a user drives it.
+    /usr/bin/python3 page_test.py PAGE.html PRESS_CASES.json [PageTest.test_x]
+The press rows and control records come from the same C++ tables the
+desktop tests use, written out as JSON."""
+import functools
+import http.server
+import json
+import os
+import sys
+import threading
+import unittest
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser import chromium, open_page  # noqa: E402
+
+PAGE = CASES = None
+LABEL, COMBO, BUTTON = range(3)
+WARNING_RGB = "rgb(192, 64, 0)"
+
+
+def rgb(color):
+    return f"rgb({color & 255}, {color >> 8 & 255}, {color >> 16 & 255})"
+
+
+def luminance(css):
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (int(x) for x in css[css.index("(") + 1:-1].split(",")[:3])
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b)
+
+
+def contrast(a, b):
+    high, low = sorted((luminance(a), luminance(b)), reverse=True)
+    return (high + 0.05) / (low + 0.05)
+
+
+class PageTest(unittest.TestCase):
+    dark = False
+
+    def setUp(self):
+        self.browser = self.enterContext(chromium(dark=self.dark))
+        open_page(self.browser, "file://" + PAGE)
+
+    def el(self, name):
+        return self.browser.find_element(By.ID, name)
+
+    def js(self, script, *args):
+        return self.browser.execute_script(script, *args)
+
+    def type_into(self, combo, text):
+        field = self.el(combo)
+        field.click()
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.DELETE)
+        if text:
+            field.send_keys(text)
+
+    def press(self, frequency, baud):
+        self.type_into("Combo1", frequency)
+        self.type_into("Combo2", baud)
+        self.el("Command1").click()
+
+    def results(self):
+        return [self.el(name).get_attribute("textContent")
+                for name in CASES["result_labels"]]
+
+    def color(self, name):
+        return self.js("return getComputedStyle(arguments[0]).color",
+                       self.el(name))
+
+    def test_records(self):
+        px = CASES["twips_per_pixel"]
+        client = self.browser.find_element(By.CSS_SELECTOR, "#Form1 .client")
+        self.assertEqual([client.size["width"], client.size["height"]],
+                         [round(t / px) for t in CASES["client"]])
+        origin = client.location
+        for record in CASES["records"]:
+            with self.subTest(record["name"]):
+                element = self.el(record["name"])
+                box = element.find_element(By.XPATH, "..") \
+                    if record["kind"] == COMBO else element
+                self.assertEqual(
+                    (box.location["x"] - origin["x"],
+                     box.location["y"] - origin["y"]),
+                    (round(record["left"] / px), round(record["top"] / px)))
+                if not record["auto_size"]:
+                    self.assertEqual(box.size["width"],
+                                     round(record["width"] / px))
+                shown = element.get_attribute(
+                    "value" if record["kind"] == COMBO else "textContent")
+                self.assertEqual(shown, record["text"])
+                if record["kind"] == LABEL and record["fore"] is not None:
+                    self.assertEqual(self.color(record["name"]),
+                                     rgb(record["fore"]))
+        self.assertIn("隶书", self.el("Label5").value_of_css_property(
+            "font-family"))
+        # The tab order is the records' tab indexes over those that take the
+        # focus; the page starts on the first of them.
+        order = [r["name"] for r in sorted(CASES["records"],
+                                           key=lambda r: r["tab_index"])
+                 if r["takes_focus"]]
+        visited = [self.js("return document.activeElement.id")]
+        for _ in order[1:]:
+            self.browser.switch_to.active_element.send_keys(Keys.TAB)
+            visited.append(self.js("return document.activeElement.id"))
+        self.assertEqual(visited, order)
+
+    def test_presses(self):
+        for row in CASES["worked"]:
+            with self.subTest(row["name"]):
+                self.press(row["frequency"], row["baud"])
+                self.assertEqual(self.results(), row["texts"])
+                for label, warned in zip(("Label10", "Label11"),
+                                         row["warnings"]):
+                    self.assertEqual(self.color(label) == WARNING_RGB, warned)
+
+    def test_combo_box(self):
+        field = self.el("Combo1")
+        listbox = self.el("Combo1-list")
+        options = lambda: [o.text for o in listbox.find_elements(
+            By.CSS_SELECTOR, "[role=option]")]
+        field.click()
+        field.send_keys(Keys.ALT, Keys.ARROW_DOWN)
+        self.assertEqual(field.get_attribute("aria-expanded"), "true")
+        self.assertEqual(options(), ["6", "11.0592", "12", "22.1184", "24"])
+        # From the entry that is the field's text, one step down, then taken.
+        field.send_keys(Keys.ARROW_DOWN)
+        self.assertEqual(field.get_attribute("value"), "12")
+        self.assertEqual(field.get_attribute("aria-activedescendant"),
+                         "Combo1-list-2")
+        field.send_keys(Keys.ENTER)
+        self.assertEqual(field.get_attribute("aria-expanded"), "false")
+        self.assertEqual(field.get_attribute("value"), "12")
+        # Esc puts back what was there when the list opened.
+        field.send_keys(Keys.ALT, Keys.ARROW_DOWN)
+        field.send_keys(Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ESCAPE)
+        self.assertEqual(field.get_attribute("value"), "12")
+        self.assertFalse(listbox.is_displayed())
+        # Arrows on the closed box step too; typing neither completes nor
+        # filters.
+        field.send_keys(Keys.ARROW_UP)
+        self.assertEqual(field.get_attribute("value"), "11.0592")
+        self.type_into("Combo1", "2")
+        field.send_keys(Keys.ALT, Keys.ARROW_DOWN)
+        self.assertEqual(field.get_attribute("value"), "2")
+        self.assertEqual(len(options()), 5)
+        # A click on the list button and an entry picks it, focus stays.
+        field.send_keys(Keys.ESCAPE)
+        self.browser.find_element(By.CSS_SELECTOR, "#Combo2 + .drop").click()
+        self.el("Combo2-list-0").click()
+        self.assertEqual(self.el("Combo2").get_attribute("value"), "600")
+        self.assertEqual(self.js("return document.activeElement.id"), "Combo2")
+
+    def test_errors(self):
+        dialog = self.el("message")
+        for row in CASES["failing"]:
+            with self.subTest(row["name"]):
+                self.press("11.0592", "9600")
+                before = self.results()
+                self.press(row["frequency"], row["baud"])
+                self.assertTrue(self.js("return arguments[0].open", dialog))
+                self.assertEqual(self.el("message-text").text, row["message"])
+                # Enter on its 确定; the focus goes back to 计算.
+                self.browser.switch_to.active_element.send_keys(Keys.ENTER)
+                self.assertFalse(self.js("return arguments[0].open", dialog))
+                self.assertEqual(self.js("return document.activeElement.id"),
+                                 "Command1")
+                if row["name"] != "timer 1 reload beyond 32 bits":
+                    self.assertEqual(self.results(), before)
+        self.press("12", "2400")
+        self.assertEqual(self.results()[:2], ["F3", "FF64"])
+
+    def test_exit(self):
+        self.press("12", "9600")
+        self.el("Command2").click()
+        self.assertEqual(self.browser.find_elements(By.ID, "Form1"), [])
+        ended = self.el("ended")
+        self.assertTrue(ended.is_displayed())
+        self.assertIn("程序已结束", ended.text)
+        self.assertEqual(self.js("return document.activeElement.id"),
+                         "restart")
+        self.el("restart").click()
+        self.assertFalse(ended.is_displayed())
+        self.assertEqual(self.results(), ["FD", "FFDC", "0", "0"])
+        self.assertEqual(self.el("Combo1").get_attribute("value"), "11.0592")
+        self.assertEqual(len(self.browser.find_elements(
+            By.CSS_SELECTOR, "#Combo1-list [role=option]")), 5)
+        self.press("12", "9600")
+        self.assertEqual(self.results()[0], "FD")
+
+    def test_tooltips(self):
+        hints = lambda: [(self.el(n).get_attribute("title"),
+                          self.el(n).get_attribute("aria-description"))
+                         for n in ("Label8", "Label10")]
+        self.assertEqual(hints(), [("实际波特率 9600.00，误差 0.00%",) * 2,
+                                   (" 0 %",) * 2])
+        self.press("11.0592", "19200")
+        self.assertEqual(hints(), [("实际波特率 14400.00，误差 -25.00%",) * 2,
+                                   (" 33.3333333333333 %",) * 2])
+        for name in CASES["result_labels"]:
+            self.assertEqual(self.el(name).get_attribute("tabIndex"), "-1")
+
+    def accessibility_tree(self):
+        nodes = self.browser.execute_cdp_cmd("Accessibility.getFullAXTree",
+                                             {})["nodes"]
+        def value(node, key):
+            return (node.get(key) or {}).get("value")
+        return [(value(n, "role"), value(n, "name"),
+                 next((value(p, "value") for p in n.get("properties", [])
+                       if p["name"] == "live"), None))
+                for n in nodes if not n.get("ignored")]
+
+    def test_accessible(self):
+        tree = self.accessibility_tree()
+        for expected in [("combobox", "晶振频率(MHz)", None),
+                         ("combobox", "波特率", None),
+                         ("button", "计算", None), ("button", "退出", None),
+                         ("status", "FD", "polite"),
+                         ("status", "FFDC", "polite")]:
+            self.assertIn(expected, tree)
+        self.press("12", "9600")
+        self.assertIn(("status", " 7.8", "polite"),
+                      self.accessibility_tree())
+        self.press("12", "0")
+        self.assertIn(("dialog", "小工具1", None), self.accessibility_tree())
+
+    def test_dark(self):
+        # The window's colours follow the scheme as it changes.
+        self.browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+            "features": [{"name": "prefers-color-scheme", "value": "dark"}]})
+        self.press("11.0592", "19200")  # the warning colour on the grey
+        window = self.js("return getComputedStyle(arguments[0])"
+                         ".backgroundColor", self.browser.find_element(
+                             By.CSS_SELECTOR, "#Form1 .client"))
+        for record in CASES["records"]:
+            if record["kind"] != LABEL:
+                continue
+            with self.subTest(record["name"]):
+                back = window
+                if record["back"] is not None:
+                    back = rgb(record["back"])  # described, so it stays
+                    self.assertEqual(self.el(record["name"])
+                                     .value_of_css_property("background-color")
+                                     .replace("rgba", "rgb")
+                                     .replace(", 1)", ")"), back)
+                # The warning colour on the results' grey keeps its own 4.0.
+                required = 4.0 if record["name"] == "Label10" else 4.5
+                self.assertGreaterEqual(
+                    contrast(self.color(record["name"]), back), required)
+        self.assertLess(luminance(window), 0.1)
+
+    def test_own_file(self):
+        with open(PAGE, "rb") as page:
+            html = page.read()
+        self.assertLessEqual(len(html), 400 * 1024)
+        for outside in (b"<script src", b"<link", b"@import", b"url(http"):
+            self.assertNotIn(outside, html)
+        # The same file from a static web server.
+        handler = functools.partial(http.server.SimpleHTTPRequestHandler,
+                                    directory=os.path.dirname(PAGE))
+        handler.log_message = lambda *args: None
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            open_page(self.browser, f"http://127.0.0.1:{server.server_port}/"
+                      + os.path.basename(PAGE))
+            self.assertEqual(self.js(
+                "return performance.getEntriesByName('baud51-ready').length"),
+                1)
+            self.press("12", "9600")
+            self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
+        finally:
+            server.shutdown()
+            server.server_close()
+
+
+if __name__ == "__main__":
+    PAGE = os.path.abspath(sys.argv[1])
+    with open(sys.argv[2], encoding="utf-8") as cases:
+        CASES = json.load(cases)
+    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
