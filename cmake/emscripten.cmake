@@ -13,5 +13,3 @@ endif()
 set(CMAKE_CXX_COMPILER_LAUNCHER env NODE_PATH=${baud51_node_path})
 set(CMAKE_CXX_LINKER_LAUNCHER env NODE_PATH=${baud51_node_path})
 
-# The page is downloaded: the smallest code wins over the fastest.
-set(CMAKE_CXX_FLAGS_MINSIZEREL_INIT "-Oz -DNDEBUG")

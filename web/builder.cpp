@@ -1,11 +1,6 @@
 #include "web/builder.h"
 
-#include <algorithm>
-#include <cmath>
-#include <vector>
-
 #include "web/dom.h"
-#include "window/contrast.h"
 
 namespace web {
 namespace {
@@ -37,15 +32,15 @@ void MakeLabel(const window::ControlRecord& record) {
   // tells a screen reader when it changes.
   const bool result = !record.accessible_description.empty();
   baud51_dom_label(record.name.data(), record.name.size(), record.text.data(),
-                   record.text.size(), Px(record.left), Px(record.top),
-                   Px(record.width), Px(record.height), record.auto_size,
-                   result);
+                   record.text.size(), window::Pixels(record.left),
+                   window::Pixels(record.top), window::Pixels(record.width),
+                   window::Pixels(record.height), record.auto_size, result);
   if (record.font) SetFont(record.name, *record.font);
-  const window::Color fore = LabelTextColor(
+  const window::LabelColors shown = LabelColors(
       record.fore_color.value_or(window::kNormalTextColor), record.back_color);
-  const int back =
-      record.back_color ? static_cast<int>(*record.back_color) : -1;
-  baud51_dom_set_colors(record.name.data(), record.name.size(), fore, back);
+  // A label without a described background shows the window's through it.
+  baud51_dom_set_colors(record.name.data(), record.name.size(), shown.text,
+                        record.back_color ? static_cast<int>(shown.back) : -1);
 }
 
 void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
@@ -55,25 +50,23 @@ void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
       return;
     case window::ControlKind::kComboBox:
       baud51_dom_combo(record.name.data(), record.name.size(),
-                       record.text.data(), record.text.size(), Px(record.left),
-                       Px(record.top), Px(record.width), Px(record.height),
-                       record.heading.data(), record.heading.size());
+                       record.text.data(), record.text.size(),
+                       window::Pixels(record.left), window::Pixels(record.top),
+                       window::Pixels(record.width),
+                       window::Pixels(record.height), record.heading.data(),
+                       record.heading.size());
       return;
     case window::ControlKind::kCommandButton:
       baud51_dom_button(record.name.data(), record.name.size(),
-                        record.text.data(), record.text.size(), Px(record.left),
-                        Px(record.top), Px(record.width), Px(record.height),
-                        press_of(record.name));
+                        record.text.data(), record.text.size(),
+                        window::Pixels(record.left), window::Pixels(record.top),
+                        window::Pixels(record.width),
+                        window::Pixels(record.height), press_of(record.name));
       return;
   }
 }
 
 }  // namespace
-
-int Px(int twips) {
-  return static_cast<int>(
-      std::lround(static_cast<double>(twips) / window::kTwipsPerPixel));
-}
 
 std::string FontFamilies(std::string_view family) {
   std::string css = "\"" + std::string(family) + "\", ";
@@ -86,22 +79,21 @@ std::string FontFamilies(std::string_view family) {
   return css.append(kChineseFallbacks);
 }
 
-window::Color LabelTextColor(window::Color fore,
-                             std::optional<window::Color> back) {
-  const window::Color drawn_on =
-      back ? *back : CurrentColor(SystemColor::kBackground);
-  const window::Color described =
-      window::IsSystemColor(fore) ? CurrentColor(SystemColor::kText) : fore;
-  return window::ReadableOn(described, drawn_on,
-                            window::RequiredContrast(fore, back));
+window::LabelColors LabelColors(window::Color fore,
+                                std::optional<window::Color> back) {
+  return window::ShownColors(fore, back, [](int index) {
+    return CurrentColor(index == window::kSystemButtonFace
+                            ? SystemColor::kBackground
+                            : SystemColor::kText);
+  });
 }
 
 void BuildWindow(const window::WindowRecord& form,
                  std::span<const window::ControlRecord> controls,
                  PressIndex press_of) {
   baud51_dom_window(form.name.data(), form.name.size(), form.caption.data(),
-                    form.caption.size(), Px(form.client_width),
-                    Px(form.client_height));
+                    form.caption.size(), window::Pixels(form.client_width),
+                    window::Pixels(form.client_height));
   SetFont(form.name, {.family = kWindowFamily, .point_size = kWindowPointSize});
   std::vector<const window::ControlRecord*> in_tab_order;
   for (const window::ControlRecord& record : controls) {

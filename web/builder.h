@@ -7,22 +7,19 @@
 #include <string_view>
 
 #include "window/description.h"
+#include "window/look.h"
 
 namespace web {
-
-// Twips to CSS pixels: 15 twips a pixel, as at 96 dots per inch.
-int Px(int twips);
 
 // The CSS font families for a described family: its own name, the name the
 // browser may know it by, then the Chinese faces a system may have.
 //   FontFamilies("宋体") -> "\"宋体\", SimSun, ..., serif"
 std::string FontFamilies(std::string_view family);
 
-// The colour a label's text is drawn in: `fore` as described, unless on the
-// background it is drawn on (`back`, or the window's) it falls short of the
-// window's contrast rule in the scheme the page is shown in.
-window::Color LabelTextColor(window::Color fore,
-                             std::optional<window::Color> back);
+// The colours a label shows for its described ones in the scheme the page
+// is in now: the window's text and background follow the system colours.
+window::LabelColors LabelColors(window::Color fore,
+                                std::optional<window::Color> back);
 
 // Builds the window and its controls from the records. Controls come in tab
 // order, so the keyboard and a screen reader meet them in that order. A

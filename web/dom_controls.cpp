@@ -80,9 +80,9 @@ void DomControls::Recolor() {
 
 void DomControls::Paint(std::string_view name, const Label& label) const {
   const auto back = label.record->back_color;
-  baud51_dom_set_colors(name.data(), name.size(),
-                        LabelTextColor(label.described, back),
-                        back ? static_cast<int>(*back) : -1);
+  const window::LabelColors shown = LabelColors(label.described, back);
+  baud51_dom_set_colors(name.data(), name.size(), shown.text,
+                        back ? static_cast<int>(shown.back) : -1);
 }
 
 }  // namespace web

@@ -4,15 +4,18 @@
 // dispatch point of its own, so no exception reaches JavaScript.
 #include <emscripten/emscripten.h>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
-#include "app/project.h"
 #include "web/builder.h"
-#include "web/dispatch.h"
 #include "web/dom.h"
 #include "web/dom_controls.h"
 #include "window/description.h"
+#include "window/dispatch.h"
 #include "window/form1.h"
+#include "window/look.h"
+#include "window/project.h"
 
 namespace {
 
@@ -27,32 +30,30 @@ std::unique_ptr<Page>& Current() {
 }
 
 int PressIndex(std::string_view button) {
-  const auto& events = app::kBaud51Project.events;
+  const auto& events = window::kBaud51Project.events;
   for (std::size_t i = 0; i < events.size(); ++i) {
-    if (events[i].event == app::Event::kClick && events[i].object == button) {
+    if (events[i].event == window::Event::kClick &&
+        events[i].object == button) {
       return static_cast<int>(i);
     }
   }
   return -1;
 }
 
-// The first control in tab order that takes the focus, as on the desktop.
-std::string_view FirstTabStop() {
-  const window::ControlRecord* first = nullptr;
-  for (const window::ControlRecord& record : window::kForm1Controls) {
-    if (window::TakesFocus(record) &&
-        (first == nullptr || record.tab_index < first->tab_index)) {
-      first = &record;
-    }
-  }
-  return first == nullptr ? std::string_view{} : first->name;
+// The modal message over the window; the page goes on as the failure left
+// it.
+void Dispatch(const std::function<void()>& work) noexcept {
+  window::Dispatch(work, [](std::string_view message) {
+    baud51_dom_message(message.data(), message.size());
+  });
 }
 
 void RaiseLoad(Page& page) {
-  for (const app::EventConnection& connection : app::kBaud51Project.events) {
-    if (connection.event == app::Event::kLoad &&
+  for (const window::EventConnection& connection :
+       window::kBaud51Project.events) {
+    if (connection.event == window::Event::kLoad &&
         connection.object == window::kForm1.name) {
-      web::Dispatch([&] { (page.form.*connection.handler)(); });
+      Dispatch([&] { (page.form.*connection.handler)(); });
     }
   }
 }
@@ -64,34 +65,36 @@ extern "C" {
 // Builds the window afresh: at first and whenever the user starts the
 // program again after 退出.
 EMSCRIPTEN_KEEPALIVE void baud51_start() {
-  web::Dispatch([] {
+  Dispatch([] {
     Current().reset();
     web::BuildWindow(window::kForm1, window::kForm1Controls, PressIndex);
     Current() = std::make_unique<Page>();
   });
   if (Page* page = Current().get()) {
-    web::Dispatch([page] { page->form.DescribeStartResults(); });
+    Dispatch([page] { page->form.DescribeStartResults(); });
     RaiseLoad(*page);
-    const std::string_view focus = FirstTabStop();
-    if (!focus.empty()) baud51_dom_focus(focus.data(), focus.size());
+    if (const auto* first = window::FirstTabStop(window::kForm1Controls)) {
+      baud51_dom_focus(first->name.data(), first->name.size());
+    }
   }
   baud51_dom_ready();
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_press(int index) {
-  const auto& events = app::kBaud51Project.events;
+  const auto& events = window::kBaud51Project.events;
   Page* page = Current().get();
   if (page == nullptr || index < 0 ||
       static_cast<std::size_t>(index) >= events.size()) {
     return;
   }
-  const app::Handler handler = events[static_cast<std::size_t>(index)].handler;
-  web::Dispatch([&] { (page->form.*handler)(); });
+  const window::Handler handler =
+      events[static_cast<std::size_t>(index)].handler;
+  Dispatch([&] { (page->form.*handler)(); });
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_scheme_changed() {
   if (Page* page = Current().get()) {
-    web::Dispatch([page] { page->controls.Recolor(); });
+    Dispatch([page] { page->controls.Recolor(); });
   }
 }
 
