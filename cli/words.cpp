@@ -56,13 +56,6 @@ std::string MarkText(Mark mark, double tolerance_percent) {
   return "out of range";
 }
 
-std::string ChoiceLabel(const Setting& setting) {
-  std::string label =
-      fmt::format("{}/{}", setting.generator->key, setting.clocks);
-  if (setting.smod >= 0) label += fmt::format("s{}", setting.smod);
-  return label;
-}
-
 std::string SettingText(const Setting& setting) {
   if (setting.generator != nullptr) {
     return fmt::format(
@@ -77,16 +70,6 @@ std::string SettingText(const Setting& setting) {
   return fmt::format("Timer {}, SMOD {}, {} clock{}", setting.timer,
                      setting.smod, setting.clocks,
                      setting.clocks == 1 ? "" : "s");
-}
-
-std::string SettingLabel(const Setting& setting) {
-  if (setting.generator != nullptr) {
-    return fmt::format("{}:{}", setting.chip->name, ChoiceLabel(setting));
-  }
-  if (setting.smod < 0) {
-    return fmt::format("T{}/{}", setting.timer, setting.clocks);
-  }
-  return fmt::format("T{}/{}/{}", setting.timer, setting.smod, setting.clocks);
 }
 
 }  // namespace cli

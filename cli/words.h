@@ -28,14 +28,11 @@ std::string_view MarkKey(Mark mark);
 //   MarkText(Mark::kBeyond, 1.5) -> "beyond 1.5 %"
 std::string MarkText(Mark mark, double tolerance_percent);
 
-// A setting in words, and in the short form of table columns.
+// A setting in words (its short labels are timers::SettingLabel and
+// ChoiceLabel).
 //   SettingText(Timer 1, SMOD 1, 12) -> "Timer 1, SMOD 1, 12 clocks"
 //   SettingText(Timer 2, 6)          -> "Timer 2, 6 clocks"
-//   SettingLabel(Timer 1, SMOD 0, 6) -> "T1/0/6";  Timer 2 at 12 -> "T2/12"
-// A catalogue setting: "ms51 UART0 on Timer 3, 16 clocks, SMOD 1" and
-// "ms51:t3/16s1"; ChoiceLabel leaves the chip out: "t3/16s1".
+// A catalogue setting: "ms51 UART0 on Timer 3, 16 clocks, SMOD 1".
 std::string SettingText(const Setting& setting);
-std::string SettingLabel(const Setting& setting);
-std::string ChoiceLabel(const Setting& setting);
 
 }  // namespace cli

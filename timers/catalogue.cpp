@@ -50,8 +50,8 @@ constexpr double kSilabsIrc[] = {24.5};
 constexpr double kWchFsys[] = {6, 12, 16, 24, 32};
 constexpr double kXcPclk[] = {24};
 
-constexpr std::span<const Sfr> None() { return {kNoSfrs, 0}; }
-constexpr std::span<const double> NoIrc() { return {kNone, 0}; }
+constexpr std::span<const Sfr> None() { return {kNoSfrs, std::size_t{0}}; }
+constexpr std::span<const double> NoIrc() { return {kNone, std::size_t{0}}; }
 
 // Each family's document and section: where its formula, register bits
 // and printed rates come from.

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "timers/catalogue.h"
+
 namespace timers {
 
 std::string ReloadHex(int reload, double modulus) {
@@ -27,6 +29,23 @@ std::string NumberText(double value) { return fmt::format("{}", value); }
 std::string PercentText(double value) {
   if (std::fabs(value) < 0.005) return "0.00 %";
   return fmt::format("{:+.2f} %", value);
+}
+
+std::string ChoiceLabel(const Setting& setting) {
+  std::string label =
+      fmt::format("{}/{}", setting.generator->key, setting.clocks);
+  if (setting.smod >= 0) label += fmt::format("s{}", setting.smod);
+  return label;
+}
+
+std::string SettingLabel(const Setting& setting) {
+  if (setting.generator != nullptr) {
+    return fmt::format("{}:{}", setting.chip->name, ChoiceLabel(setting));
+  }
+  if (setting.smod < 0) {
+    return fmt::format("T{}/{}", setting.timer, setting.clocks);
+  }
+  return fmt::format("T{}/{}/{}", setting.timer, setting.smod, setting.clocks);
 }
 
 }  // namespace timers

@@ -1,8 +1,11 @@
 #pragma once
-// Numbers as every output of the settings writes them: the C init code as
-// much as the command line's text, CSV and JSON. Never locale-dependent.
+// Numbers and labels as every output of the settings writes them: the C init
+// code as much as the command line's text, CSV and JSON. Never
+// locale-dependent.
 
 #include <string>
+
+#include "timers/settings.h"
 
 namespace timers {
 
@@ -20,5 +23,12 @@ std::string NumberText(double value);
 //   PercentText(-25)     -> "-25.00 %"
 //   PercentText(-1e-14)  -> "0.00 %"
 std::string PercentText(double value);
+
+// A setting in the short form of table columns, the same in every output.
+//   SettingLabel(Timer 1, SMOD 0, 6) -> "T1/0/6";  Timer 2 at 12 -> "T2/12"
+// A catalogue setting: "ms51:t3/16s1"; ChoiceLabel leaves the chip out:
+// "t3/16s1".
+std::string SettingLabel(const Setting& setting);
+std::string ChoiceLabel(const Setting& setting);
 
 }  // namespace timers
