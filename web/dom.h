@@ -43,6 +43,7 @@ void baud51_dom_set_tooltip(const char* name, std::size_t name_length,
                             const char* text, std::size_t text_length);
 void baud51_dom_focus(const char* name, std::size_t name_length);
 void baud51_dom_ready();
+void baud51_dom_settings_later();
 void baud51_dom_unload();
 void baud51_dom_message(const char* text, std::size_t text_length);
 }

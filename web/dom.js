@@ -8,6 +8,7 @@ mergeInto(LibraryManager.library, {
       return document.getElementById(UTF8ToString(ptr, length));
     },
     client: null,
+    colors: null,  // the window's text and background colours, once read
     place: function(node, left, top, width, height) {
       node.style.left = left + 'px';
       node.style.top = top + 'px';
@@ -43,6 +44,7 @@ mergeInto(LibraryManager.library, {
     document.getElementById('ended').hidden = true;
     document.getElementById('app').append(form);
     baud51.client = client;
+    baud51.colors = null;
   },
 
   baud51_dom_label__deps: ['$baud51'],
@@ -142,11 +144,17 @@ mergeInto(LibraryManager.library, {
   },
 
   // The colour the window's text (0) or background (1) has now; they
-  // follow the system colours of the scheme the browser is in.
+  // follow the system colours of the scheme the browser is in. Read once
+  // per window and scheme: each read after a new label would work out the
+  // style of the whole page again.
   baud51_dom_system_color__deps: ['$baud51'],
   baud51_dom_system_color: function(which) {
-    var style = getComputedStyle(baud51.client);
-    return baud51.encode(which ? style.backgroundColor : style.color);
+    if (!baud51.colors) {
+      var style = getComputedStyle(baud51.client);
+      baud51.colors = [baud51.encode(style.color),
+                       baud51.encode(style.backgroundColor)];
+    }
+    return baud51.colors[which];
   },
 
   baud51_dom_set_tooltip__deps: ['$baud51'],
@@ -156,17 +164,21 @@ mergeInto(LibraryManager.library, {
     label.setAttribute('aria-description', label.title);
   },
 
+  // The window is in view at the top of the page; scrolling it there
+  // would first lay out the whole page.
   baud51_dom_focus__deps: ['$baud51'],
   baud51_dom_focus: function(name, nameLength) {
-    baud51.el(name, nameLength).focus();
+    baud51.el(name, nameLength).focus({preventScroll: true});
   },
 
   // Whenever the scheme changes the window's colours are worked out again.
+  baud51_dom_ready__deps: ['$baud51'],
   baud51_dom_ready: function() {
     var root = document.documentElement;
     if (!root.dataset.ready) {
       matchMedia('(prefers-color-scheme: dark)').addEventListener(
           'change', function() {
+            baud51.colors = null;
             if (document.querySelector('#app > .form')) _baud51_scheme_changed();
           });
       document.getElementById('restart').addEventListener(
@@ -180,6 +192,7 @@ mergeInto(LibraryManager.library, {
   baud51_dom_unload: function() {
     var form = document.querySelector('#app > .form');
     if (form) form.remove();
+    document.getElementById('below').hidden = true;
     var ended = document.getElementById('ended');
     ended.hidden = false;
     document.getElementById('restart').focus();

@@ -6,11 +6,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <utility>
 
+#include "calc/conversions.h"
 #include "web/builder.h"
 #include "web/dom.h"
 #include "web/dom_controls.h"
+#include "web/settings.h"
 #include "window/description.h"
 #include "window/dispatch.h"
 #include "window/form1.h"
@@ -48,6 +52,31 @@ void Dispatch(const std::function<void()>& work) noexcept {
   });
 }
 
+// The table below the window, made when it is first shown: after the
+// window is ready.
+web::SettingsView& Below() {
+  static web::SettingsView view;
+  return view;
+}
+
+struct Request {
+  double frequency_mhz;
+  double baud;
+};
+
+std::optional<Request>& Pending() {
+  static std::optional<Request> request;
+  return request;
+}
+
+// The crystal and rate the window has just calculated with, read as it
+// reads them; the table follows once the press is over.
+void ShowSettingsLater(Page& page) {
+  Pending() = Request{calc::ReadNumber(page.controls.Text("Combo1")),
+                      calc::ReadNumber(page.controls.Text("Combo2"))};
+  baud51_dom_settings_later();
+}
+
 void RaiseLoad(Page& page) {
   for (const window::EventConnection& connection :
        window::kBaud51Project.events) {
@@ -71,11 +100,18 @@ EMSCRIPTEN_KEEPALIVE void baud51_start() {
     Current() = std::make_unique<Page>();
   });
   if (Page* page = Current().get()) {
-    Dispatch([page] { page->form.DescribeStartResults(); });
+    bool described = false;
+    Dispatch([&] {
+      page->form.DescribeStartResults();
+      described = true;
+    });
     RaiseLoad(*page);
     if (const auto* first = window::FirstTabStop(window::kForm1Controls)) {
       baud51_dom_focus(first->name.data(), first->name.size());
     }
+    baud51_dom_ready();
+    if (described) Dispatch([page] { ShowSettingsLater(*page); });
+    return;
   }
   baud51_dom_ready();
 }
@@ -89,7 +125,32 @@ EMSCRIPTEN_KEEPALIVE void baud51_press(int index) {
   }
   const window::Handler handler =
       events[static_cast<std::size_t>(index)].handler;
-  Dispatch([&] { (page->form.*handler)(); });
+  bool done = false;
+  Dispatch([&] {
+    (page->form.*handler)();
+    done = true;
+  });
+  // A failed calculation leaves the table as it was, like the window.
+  if (done && handler == &window::Form1::Command1_Click) {
+    Dispatch([page] { ShowSettingsLater(*page); });
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_settings() {
+  Dispatch([] {
+    if (const std::optional<Request> request =
+            std::exchange(Pending(), std::nullopt)) {
+      Below().Show(request->frequency_mhz, request->baud);
+    }
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_chip(int index) {
+  Dispatch([index] { Below().ChooseChip(index); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_choose(int row) {
+  Dispatch([row] { Below().ChooseRow(row); });
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_scheme_changed() {

@@ -1,0 +1,156 @@
+#include "web/settings.h"
+
+#include <fmt/format.h>
+
+#include "timers/catalogue.h"
+#include "timers/init_code.h"
+#include "timers/text.h"
+
+#ifndef BAUD51_VERSION_TEXT
+#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
+#endif
+
+extern "C" {
+void baud51_dom_chip_option(const char* label, std::size_t label_length);
+void baud51_dom_settings(const char* caption, std::size_t caption_length,
+                         const char* table, std::size_t table_length);
+void baud51_dom_code(const char* text, std::size_t text_length, int code);
+}
+
+namespace web {
+namespace {
+
+using timers::Mark;
+using timers::NumberText;
+
+// The command line's signature, so that the code is the one it writes.
+constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
+
+std::string_view MarkKey(Mark mark) {
+  switch (mark) {
+    case Mark::kExact:
+      return "exact";
+    case Mark::kClose:
+      return "close";
+    case Mark::kWithin:
+      return "within";
+    case Mark::kBeyond:
+      return "beyond";
+    case Mark::kOutOfRange:
+      break;
+  }
+  return "out-of-range";
+}
+
+void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
+               double tolerance_percent) {
+  const timers::Setting& s = *outcome.setting;
+  text.append(MarkKey(outcome.mark));
+  if (chip) text.append("\t").append(timers::SettingLabel(s));
+  text += s.timer == 0 ? std::string("\t-") : fmt::format("\t{}", s.timer);
+  text += s.smod < 0 ? std::string("\t-") : fmt::format("\t{}", s.smod);
+  text += fmt::format("\t{}", s.clocks);
+  if (outcome.fits) {
+    text += fmt::format("\t{}\t{:.2f}\t{}",
+                        timers::ReloadHex(outcome.reload, s.profile.modulus),
+                        outcome.actual_baud,
+                        timers::PercentText(outcome.error_percent));
+  } else {
+    text += "\t--\t--\t--";
+  }
+  text.append("\t").append(MarkWords(outcome.mark, tolerance_percent));
+  text += '\n';
+}
+
+}  // namespace
+
+std::string MarkWords(Mark mark, double tolerance_percent) {
+  switch (mark) {
+    case Mark::kExact:
+      return "精确";
+    case Mark::kClose:
+      return NumberText(timers::kClosePercent) + " % 以内";
+    case Mark::kWithin:
+      return NumberText(tolerance_percent) + " % 以内";
+    case Mark::kBeyond:
+      return "超出 " + NumberText(tolerance_percent) + " %";
+    case Mark::kOutOfRange:
+      break;
+  }
+  return "超出范围";
+}
+
+std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
+                      double tolerance_percent) {
+  std::string text = chip ? "设置\t" : "";
+  text += "定时器\tSMOD\t时钟数\t重装值\t实际波特率\t误差\t标记\n";
+  for (const timers::Outcome& outcome : ranked) {
+    AppendRow(text, outcome, chip, tolerance_percent);
+  }
+  return text;
+}
+
+CodeText CodeFor(double frequency_mhz, double baud,
+                 const timers::Outcome& outcome, double tolerance_percent) {
+  if (!outcome.fits)
+    return {"重装值超出范围：这个设置得不到这个波特率。", false};
+  if (outcome.mark == Mark::kBeyond) {
+    return {"误差 " + timers::PercentText(outcome.error_percent) + " 超出 " +
+                NumberText(tolerance_percent) +
+                " % 的容差：baud51-cli code 不为它写代码。",
+            false};
+  }
+  return {timers::InitCode(frequency_mhz, baud, outcome, kWriter), true};
+}
+
+std::vector<ChipEntry> ChipEntries() {
+  std::vector<ChipEntry> entries{{"", "通用 8051 设置（不限芯片）"}};
+  for (const timers::Chip& chip : timers::Chips()) {
+    entries.push_back({std::string(chip.name),
+                       fmt::format("{}：{}", chip.name, chip.family)});
+  }
+  entries.push_back({"all", "全部芯片系列"});
+  return entries;
+}
+
+SettingsView::SettingsView() : chips_(ChipEntries()) {
+  for (const ChipEntry& entry : chips_) {
+    baud51_dom_chip_option(entry.label.data(), entry.label.size());
+  }
+}
+
+void SettingsView::Show(double frequency_mhz, double baud) {
+  frequency_mhz_ = frequency_mhz;
+  baud_ = baud;
+  const timers::Filter filter{.chip = chips_[chip_].filter};
+  const std::vector<const timers::Setting*> settings = timers::Matching(filter);
+  ranked_ = timers::Rank(settings, frequency_mhz, baud,
+                         timers::kDefaultTolerancePercent);
+  const std::string caption = fmt::format(
+      "{} MHz，{} 波特；容差 {} %，最好的在前", NumberText(frequency_mhz),
+      NumberText(baud), NumberText(timers::kDefaultTolerancePercent));
+  const std::string table = TableText(ranked_, !filter.chip.empty(),
+                                      timers::kDefaultTolerancePercent);
+  baud51_dom_settings(caption.data(), caption.size(), table.data(),
+                      table.size());
+  ChooseRow(0);
+}
+
+void SettingsView::ChooseChip(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= chips_.size()) return;
+  chip_ = static_cast<std::size_t>(index);
+  if (frequency_mhz_) Show(*frequency_mhz_, baud_);
+}
+
+void SettingsView::ChooseRow(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= ranked_.size()) {
+    baud51_dom_code("", 0, 0);
+    return;
+  }
+  const CodeText shown =
+      CodeFor(*frequency_mhz_, baud_, ranked_[static_cast<std::size_t>(index)],
+              timers::kDefaultTolerancePercent);
+  baud51_dom_code(shown.text.data(), shown.text.size(), shown.code);
+}
+
+}  // namespace web

@@ -1,0 +1,112 @@
+// Below the window: the chooser of chip families (#chip), the table of
+// every setting (#settings), the chosen row's init code (#code) and its copy
+// button (#copy). The C++ side decides the words; this draws them.
+mergeInto(LibraryManager.library, {
+  $baud51Below: {
+    pending: false,
+    wired: false,
+    // Wired once for the page's life; each reaches C++ through an exported
+    // function that catches whatever is thrown.
+    wire: function() {
+      if (baud51Below.wired) return;
+      baud51Below.wired = true;
+      document.getElementById('chip').addEventListener('change', function() {
+        _baud51_chip(this.selectedIndex);
+      });
+      document.getElementById('settings').addEventListener('change',
+          function(event) { _baud51_choose(+event.target.value); });
+      document.getElementById('copy').addEventListener('click', function() {
+        var text = document.getElementById('code').textContent;
+        var said = document.getElementById('copied');
+        var done = function() { said.textContent = '已复制'; };
+        // file:// and old browsers may refuse the clipboard API.
+        var fallback = function() {
+          var range = document.createRange();
+          range.selectNodeContents(document.getElementById('code'));
+          getSelection().removeAllRanges();
+          getSelection().addRange(range);
+          if (document.execCommand('copy')) done();
+        };
+        said.textContent = '';
+        if (navigator.clipboard) {
+          navigator.clipboard.writeText(text).then(done, fallback);
+        } else {
+          fallback();
+        }
+      });
+    },
+  },
+
+  baud51_dom_chip_option__deps: ['$baud51', '$baud51Below'],
+  baud51_dom_chip_option: function(label, labelLength) {
+    baud51Below.wire();
+    var option = document.createElement('option');
+    option.textContent = baud51.text(label, labelLength);
+    document.getElementById('chip').append(option);
+  },
+
+  // After the window's own labels are written, outside the press: many
+  // presses before it runs make one update, of the last one.
+  baud51_dom_settings_later__deps: ['$baud51Below'],
+  baud51_dom_settings_later: function() {
+    if (baud51Below.pending) return;
+    baud51Below.pending = true;
+    setTimeout(function() {
+      baud51Below.pending = false;
+      var start = performance.now();
+      _baud51_settings();
+      performance.measure('baud51-settings', {start: start});
+    }, 0);
+  },
+
+  // `table`: a header line, then per row its mark's key and its cells, all
+  // separated by tabs. Each row starts with a radio button that chooses it.
+  baud51_dom_settings__deps: ['$baud51'],
+  baud51_dom_settings: function(caption, captionLength, table, tableLength) {
+    var lines = baud51.text(table, tableLength).split('\n');
+    var element = document.getElementById('settings');
+    element.caption.textContent = baud51.text(caption, captionLength);
+    var head = document.createElement('tr');
+    var cell = document.createElement('th');
+    cell.textContent = '选用';
+    head.append(cell);
+    lines[0].split('\t').forEach(function(text) {
+      var th = document.createElement('th');
+      th.textContent = text;
+      head.append(th);
+    });
+    var body = document.createElement('tbody');
+    for (var i = 1; i < lines.length && lines[i]; ++i) {
+      var cells = lines[i].split('\t');
+      var row = document.createElement('tr');
+      row.className = cells[0];
+      var radio = document.createElement('input');
+      radio.type = 'radio';
+      radio.name = 'setting';
+      radio.value = i - 1;
+      radio.checked = i == 1;
+      radio.setAttribute('aria-label', '第 ' + i + ' 行');
+      var td = document.createElement('td');
+      td.append(radio);
+      row.append(td);
+      for (var j = 1; j < cells.length; ++j) {
+        td = document.createElement('td');
+        td.textContent = cells[j];
+        row.append(td);
+      }
+      body.append(row);
+    }
+    element.tHead.replaceChildren(head);
+    element.tBodies[0].replaceWith(body);
+    document.getElementById('below').hidden = false;
+  },
+
+  baud51_dom_code__deps: ['$baud51'],
+  baud51_dom_code: function(text, textLength, code) {
+    var element = document.getElementById('code');
+    element.textContent = baud51.text(text, textLength);
+    element.className = code ? '' : 'refused';
+    document.getElementById('copy').disabled = !code;
+    document.getElementById('copied').textContent = '';
+  },
+});
