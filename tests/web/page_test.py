@@ -16,7 +16,7 @@ from selenium.webdriver.common.keys import Keys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import chromium, open_page  # noqa: E402
 
-PAGE = CASES = None
+PAGE = CASES = CODE_DIR = None
 LABEL, COMBO, BUTTON = range(3)
 WARNING_RGB = "rgb(192, 64, 0)"
 
@@ -253,6 +253,80 @@ class PageTest(unittest.TestCase):
                     contrast(self.color(record["name"]), back), required)
         self.assertLess(luminance(window), 0.1)
 
+    def settings(self, caption):
+        """The rows below the window once it shows `caption`'s crystal."""
+        self.wait_for("settings", caption)
+        return self.js("""return [...arguments[0].tBodies[0].rows].map(
+            row => [...row.cells].slice(1).map(cell => cell.textContent))""",
+                       self.el("settings"))
+
+    def choose_chip(self, name):
+        """Picks the family called `name` (None: the classic settings)."""
+        self.js("""const chip = arguments[0];
+            chip.selectedIndex = arguments[1] ? [...chip.options].findIndex(
+                option => option.text.startsWith(arguments[1] + '：')) : 0;
+            chip.dispatchEvent(new Event('change'))""",
+                self.el("chip"), name)
+
+    def wait_for(self, name, text):
+        for _ in range(100):
+            if text in self.el(name).text:
+                return
+            self.js("return new Promise(done => setTimeout(done, 20))")
+        self.fail(f"#{name} never showed {text}")
+
+    def test_settings(self):
+        # frequency, baud, chip entry, rows, first row, last row's end
+        for frequency, baud, chip, count, first, last in (
+                ("11.0592", "19200", None, 8,
+                 ["1", "1", "12", "FD", "19200.00", "0.00 %", "精确"], "超出 2 %"),
+                ("12", "9600", None, 8,
+                 ["2", "-", "12", "FFD9", "9615.38", "+0.16 %", "0.2 % 以内"],
+                 "超出 2 %"),
+                ("11.0592", "921600", None, 8,
+                 ["2", "-", "6", "FFFF", "691200.00", "-25.00 %", "超出 2 %"],
+                 "超出范围"),
+                ("11.0592", "115200", "stc15", 8,
+                 ["stc15:t2/12", "2", "-", "12", "FFFE", "115200.00",
+                  "0.00 %", "精确"], "超出范围")):
+            with self.subTest(f"{frequency} MHz {baud} {chip}"):
+                self.choose_chip(chip)
+                self.press(frequency, baud)
+                rows = self.settings(f"{frequency} MHz，{baud} 波特")
+                self.assertEqual((len(rows), rows[0], rows[-1][-1]),
+                                 (count, first, last))
+        # A failing press leaves the table as the last good one made it.
+        shown = self.el("settings").get_attribute("innerHTML")
+        self.press("12", "0")
+        self.browser.switch_to.active_element.send_keys(Keys.ENTER)
+        self.js("return new Promise(done => setTimeout(done, 50))")
+        self.assertEqual(self.el("settings").get_attribute("innerHTML"), shown)
+
+    def test_code(self):
+        # chip, crystal, rate, row chosen, the command line's code for it
+        for chip, frequency, baud, row, code in (
+                (None, "12", "9600", 0, "code_12_9600.c"),
+                ("stc15", "11.0592", "115200", 4, "code_stc15_t1.c")):
+            with self.subTest(code):
+                self.choose_chip(chip)
+                self.press(frequency, baud)
+                self.settings(f"{frequency} MHz，{baud} 波特")
+                self.browser.find_elements(
+                    By.CSS_SELECTOR, "#settings input[type=radio]")[row].click()
+                with open(os.path.join(CODE_DIR, code), encoding="utf-8") as f:
+                    self.assertEqual(self.el("code").get_attribute(
+                        "textContent"), f.read())
+                self.el("copy").click()
+                self.wait_for("copied", "已复制")
+        # A row beyond the tolerance has no code, as on the command line.
+        self.choose_chip(None)
+        self.press("12", "9600")
+        self.settings("12 MHz，9600 波特")
+        self.browser.find_elements(
+            By.CSS_SELECTOR, "#settings input[type=radio]")[-1].click()
+        self.assertIn("不为它写代码", self.el("code").text)
+        self.assertFalse(self.el("copy").is_enabled())
+
     def test_own_file(self):
         with open(PAGE, "rb") as page:
             html = page.read()
@@ -282,4 +356,6 @@ if __name__ == "__main__":
     PAGE = os.path.abspath(sys.argv[1])
     with open(sys.argv[2], encoding="utf-8") as cases:
         CASES = json.load(cases)
+    # The command line's code, written beside the cases by the build.
+    CODE_DIR = os.path.dirname(os.path.abspath(sys.argv[2]))
     unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
