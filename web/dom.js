@@ -164,11 +164,17 @@ mergeInto(LibraryManager.library, {
     label.setAttribute('aria-description', label.title);
   },
 
-  // The window is in view at the top of the page; scrolling it there
-  // would first lay out the whole page.
+  // Focusing lays the page out at once, with its fonts. On the first start
+  // the first frame does that anyway, so the focus waits for it: the window
+  // is built without a layout, as a static page is.
   baud51_dom_focus__deps: ['$baud51'],
   baud51_dom_focus: function(name, nameLength) {
-    baud51.el(name, nameLength).focus({preventScroll: true});
+    var node = baud51.el(name, nameLength);
+    if (document.documentElement.dataset.ready) {
+      node.focus();
+    } else {
+      requestAnimationFrame(function() { node.focus(); });
+    }
   },
 
   // Whenever the scheme changes the window's colours are worked out again.

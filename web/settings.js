@@ -4,6 +4,25 @@
 mergeInto(LibraryManager.library, {
   $baud51Below: {
     pending: false,
+    // Row `index` of `section` gets `texts` from its second cell on (the
+    // first is the header's word or the radio button), `tag` cells made as
+    // needed; only changed texts are written.
+    fill: function(section, texts, index, tag) {
+      var row = section.rows[index] || section.insertRow();
+      if (tag == 'th' && !row.cells.length) {
+        row.append(document.createElement('th'));
+        row.cells[0].textContent = texts[0];
+      }
+      var cells = row.cells;
+      for (var j = 1; j < texts.length; ++j) {
+        // Each cell keeps one text node, whose data is written in place.
+        var text = cells[j] ? cells[j].firstChild :
+            row.appendChild(document.createElement(tag)).appendChild(
+                document.createTextNode(''));
+        if (text.data !== texts[j]) text.data = texts[j];
+      }
+      while (row.cells.length > texts.length) row.deleteCell(-1);
+    },
     wired: false,
     // Wired once for the page's life; each reaches C++ through an exported
     // function that catches whatever is thrown.
@@ -61,43 +80,35 @@ mergeInto(LibraryManager.library, {
 
   // `table`: a header line, then per row its mark's key and its cells, all
   // separated by tabs. Each row starts with a radio button that chooses it.
-  baud51_dom_settings__deps: ['$baud51'],
+  // Rows already there are written over rather than made again: a table of
+  // every family has hundreds.
+  baud51_dom_settings__deps: ['$baud51', '$baud51Below'],
   baud51_dom_settings: function(caption, captionLength, table, tableLength) {
     var lines = baud51.text(table, tableLength).split('\n');
     var element = document.getElementById('settings');
     element.caption.textContent = baud51.text(caption, captionLength);
-    var head = document.createElement('tr');
-    var cell = document.createElement('th');
-    cell.textContent = '选用';
-    head.append(cell);
-    lines[0].split('\t').forEach(function(text) {
-      var th = document.createElement('th');
-      th.textContent = text;
-      head.append(th);
-    });
-    var body = document.createElement('tbody');
-    for (var i = 1; i < lines.length && lines[i]; ++i) {
+    baud51Below.fill(element.tHead, ['选用'].concat(lines[0].split('\t')), 0,
+                     'th');
+    var body = element.tBodies[0];
+    var count = 0;
+    for (var i = 1; i < lines.length && lines[i]; ++i, ++count) {
       var cells = lines[i].split('\t');
-      var row = document.createElement('tr');
-      row.className = cells[0];
-      var radio = document.createElement('input');
-      radio.type = 'radio';
-      radio.name = 'setting';
-      radio.value = i - 1;
-      radio.checked = i == 1;
-      radio.setAttribute('aria-label', '第 ' + i + ' 行');
-      var td = document.createElement('td');
-      td.append(radio);
-      row.append(td);
-      for (var j = 1; j < cells.length; ++j) {
-        td = document.createElement('td');
-        td.textContent = cells[j];
-        row.append(td);
+      var row = body.rows[count];
+      if (!row) {
+        row = body.insertRow();
+        var radio = document.createElement('input');
+        radio.type = 'radio';
+        radio.name = 'setting';
+        radio.value = count;
+        radio.setAttribute('aria-label', '第 ' + i + ' 行');
+        row.insertCell().append(radio);
       }
-      body.append(row);
+      row.className = cells[0];
+      row.cells[0].firstChild.checked = count == 0;
+      cells[0] = '';
+      baud51Below.fill(body, cells, count, 'td');
     }
-    element.tHead.replaceChildren(head);
-    element.tBodies[0].replaceWith(body);
+    while (body.rows.length > count) body.deleteRow(-1);
     document.getElementById('below').hidden = false;
   },
 

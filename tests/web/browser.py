@@ -38,12 +38,15 @@ def chromium(dark=False, width=800, height=600):
 
 
 def open_page(driver, url):
-    """Loads `url` and waits until the page says the window is ready."""
+    """Loads `url` and waits until the page says the window is ready and
+    its first frame, which gives the first focus, is drawn."""
     driver.get(url)
     deadline = time.monotonic() + READY_SECONDS
     while time.monotonic() < deadline:
         if driver.execute_script(
                 "return document.documentElement.dataset.ready === '1'"):
+            driver.execute_script(
+                "return new Promise(done => requestAnimationFrame(done))")
             return
         time.sleep(0.02)
     raise AssertionError(f"{url} never became ready")
