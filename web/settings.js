@@ -23,6 +23,17 @@ mergeInto(LibraryManager.library, {
       }
       while (row.cells.length > texts.length) row.deleteCell(-1);
     },
+    rows: [],  // per body row: its element, radio, mark and cells' texts
+    row: function(index) {
+      var tr = document.createElement('tr');
+      var radio = document.createElement('input');
+      radio.type = 'radio';
+      radio.name = 'setting';
+      radio.value = index;
+      radio.setAttribute('aria-label', '第 ' + (index + 1) + ' 行');
+      tr.appendChild(document.createElement('td')).append(radio);
+      return {tr: tr, radio: radio, mark: '', texts: []};
+    },
     wired: false,
     // Wired once for the page's life; each reaches C++ through an exported
     // function that catches whatever is thrown.
@@ -81,7 +92,8 @@ mergeInto(LibraryManager.library, {
   // `table`: a header line, then per row its mark's key and its cells, all
   // separated by tabs. Each row starts with a radio button that chooses it.
   // Rows already there are written over rather than made again: a table of
-  // every family has hundreds.
+  // every family has hundreds. Their cells' text nodes are kept in arrays,
+  // since the DOM's live row and cell collections cost more to walk.
   baud51_dom_settings__deps: ['$baud51', '$baud51Below'],
   baud51_dom_settings: function(caption, captionLength, table, tableLength) {
     var lines = baud51.text(table, tableLength).split('\n');
@@ -90,25 +102,24 @@ mergeInto(LibraryManager.library, {
     baud51Below.fill(element.tHead, ['选用'].concat(lines[0].split('\t')), 0,
                      'th');
     var body = element.tBodies[0];
+    var rows = baud51Below.rows;
     var count = 0;
     for (var i = 1; i < lines.length && lines[i]; ++i, ++count) {
       var cells = lines[i].split('\t');
-      var row = body.rows[count];
-      if (!row) {
-        row = body.insertRow();
-        var radio = document.createElement('input');
-        radio.type = 'radio';
-        radio.name = 'setting';
-        radio.value = count;
-        radio.setAttribute('aria-label', '第 ' + i + ' 行');
-        row.insertCell().append(radio);
+      var row = rows[count] || (rows[count] = baud51Below.row(count));
+      if (row.mark !== cells[0]) row.tr.className = row.mark = cells[0];
+      if (row.radio.checked !== (count == 0)) row.radio.checked = count == 0;
+      var texts = row.texts;
+      for (var j = 1; j < cells.length; ++j) {
+        var text = texts[j - 1] || (texts[j - 1] = row.tr.appendChild(
+            document.createElement('td')).appendChild(
+            document.createTextNode('')));
+        if (text.data !== cells[j]) text.data = cells[j];
       }
-      row.className = cells[0];
-      row.cells[0].firstChild.checked = count == 0;
-      cells[0] = '';
-      baud51Below.fill(body, cells, count, 'td');
+      while (texts.length > cells.length - 1) texts.pop().parentNode.remove();
+      if (row.tr.parentNode !== body) body.append(row.tr);
     }
-    while (body.rows.length > count) body.deleteRow(-1);
+    while (rows.length > count) rows.pop().tr.remove();
     document.getElementById('below').hidden = false;
   },
 
