@@ -44,7 +44,7 @@ double TargetContrast(Color described_fore,
 // as `required`.
 //   ReadableOn(0x000000, 0xE0E0E0, 4.5, 7) -> 0x000000 (already readable)
 //   ReadableOn(0xFFFFFF, 0xE0E0E0, 4.5)    -> #636363, 4.5:1
-//   ReadableOn(0xFFFFFF, 0xE0E0E0, 4.5, 7) -> #484848, 7:1
+//   ReadableOn(0xFFFFFF, 0xE0E0E0, 4.5, 7) -> #474747, 7.04:1
 //   ReadableOn(0xFF0000, 0x353535, 4.5, 7) -> a lighter blue
 Color ReadableOn(Color text, Color background, double required,
                  double target = 0);
