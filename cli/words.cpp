@@ -24,22 +24,6 @@ std::string Quoted(std::string_view text) {
   return quoted + '"';
 }
 
-std::string_view MarkKey(Mark mark) {
-  switch (mark) {
-    case Mark::kExact:
-      return "exact";
-    case Mark::kClose:
-      return "close";
-    case Mark::kWithin:
-      return "within";
-    case Mark::kBeyond:
-      return "beyond";
-    case Mark::kOutOfRange:
-      break;
-  }
-  return "out-of-range";
-}
-
 std::string MarkText(Mark mark, double tolerance_percent) {
   switch (mark) {
     case Mark::kExact:

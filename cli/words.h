@@ -17,11 +17,6 @@ namespace cli {
 //   Quoted("a\"b")  -> "\"a\\\"b\""
 std::string Quoted(std::string_view text);
 
-// The mark as CSV and JSON give it.
-//   MarkKey(Mark::kExact)      -> "exact"
-//   MarkKey(Mark::kOutOfRange) -> "out-of-range"
-std::string_view MarkKey(Mark mark);
-
 // The mark as text output words it, with the tolerance in force.
 //   MarkText(Mark::kClose, 2)  -> "within 0.2 %"
 //   MarkText(Mark::kWithin, 2) -> "within 2 %"

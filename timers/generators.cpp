@@ -124,23 +124,17 @@ constexpr Write kStcT2Writes[] = {
     {"T2L", 0xFF, 0, S::kReloadLow},
     {"T2H", 0xFF, 0, S::kReloadHigh},
     {"AUXR", 0x1D, 0x11, S::kFixed, 0, 0, {}, "T2R, S1ST2: UART1 on Timer 2"}};
-constexpr Write kStcT1Mode0Writes[] = {
-    kScon,
-    {"AUXR", 0x41, 0x00, S::kFixed, 0, 0, {}, "T1x12; UART1 on Timer 1"},
-    {"TMOD",
-     0xF0,
-     0x00,
-     S::kFixed,
-     -1,
-     0,
-     {},
-     "Timer 1 in mode 0, 16-bit "
-     "auto-reload"},
-    {"TL1", 0xFF, 0, S::kReloadLow},
-    {"TH1", 0xFF, 0, S::kReloadHigh},
-    kTr1};
 constexpr Write kStcT1Clock{"AUXR", 0x41, 0x00, S::kFixed,
                             0,      0,    {},   "T1x12; UART1 on Timer 1"};
+constexpr Write kTmodMode0{
+    "TMOD", 0xF0, 0x00, S::kFixed,
+    -1,     0,    {},   "Timer 1 in mode 0, 16-bit auto-reload"};
+constexpr Write kStcT1Mode0Writes[] = {kScon,
+                                       kStcT1Clock,
+                                       kTmodMode0,
+                                       {"TL1", 0xFF, 0, S::kReloadLow},
+                                       {"TH1", 0xFF, 0, S::kReloadHigh},
+                                       kTr1};
 constexpr Write kStcT1Mode2Writes[] = {TIMER1_MODE2(kStcT1Clock, )};
 constexpr Generator kStcT2{"t2",       "UART1 on Timer 2, 16-bit auto-reload",
                            2,          &kStc16Bit,
@@ -252,17 +246,12 @@ constexpr auto kLpBits = LpBits();
 constexpr Write kTps{"CLKREG", 0xF0, 0x00, S::kFixed, 0, 0, {}, "TPS"};
 constexpr Write kLpT2Writes[] = {TIMER2_8052(kTps, )};
 constexpr Write kLpT1Mode2Writes[] = {TIMER1_MODE2(kTps, )};
+constexpr Write kTmodMode1{
+    "TMOD", 0xF0, 0x10, S::kFixed,
+    -1,     0,    {},   "Timer 1 in mode 1, 16-bit auto-reload"};
 constexpr Write kLpT1Mode1Writes[] = {kScon,
                                       kTps,
-                                      {"TMOD",
-                                       0xF0,
-                                       0x10,
-                                       S::kFixed,
-                                       -1,
-                                       0,
-                                       {},
-                                       "Timer 1 in mode 1, 16-bit "
-                                       "auto-reload"},
+                                      kTmodMode1,
                                       {"RH1", 0xFF, 0, S::kReloadHigh},
                                       {"RL1", 0xFF, 0, S::kReloadLow},
                                       {"TH1", 0xFF, 0, S::kReloadHigh},

@@ -26,6 +26,22 @@ std::string ReloadHex(int reload, double modulus) {
 
 std::string NumberText(double value) { return fmt::format("{}", value); }
 
+std::string_view MarkKey(Mark mark) {
+  switch (mark) {
+    case Mark::kExact:
+      return "exact";
+    case Mark::kClose:
+      return "close";
+    case Mark::kWithin:
+      return "within";
+    case Mark::kBeyond:
+      return "beyond";
+    case Mark::kOutOfRange:
+      break;
+  }
+  return "out-of-range";
+}
+
 std::string PercentText(double value) {
   if (std::fabs(value) < 0.005) return "0.00 %";
   return fmt::format("{:+.2f} %", value);

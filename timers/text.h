@@ -4,6 +4,7 @@
 // locale-dependent.
 
 #include <string>
+#include <string_view>
 
 #include "timers/settings.h"
 
@@ -23,6 +24,11 @@ std::string NumberText(double value);
 //   PercentText(-25)     -> "-25.00 %"
 //   PercentText(-1e-14)  -> "0.00 %"
 std::string PercentText(double value);
+
+// The mark as a stable key, as CSV, JSON and the page give it.
+//   MarkKey(Mark::kExact)      -> "exact"
+//   MarkKey(Mark::kOutOfRange) -> "out-of-range"
+std::string_view MarkKey(Mark mark);
 
 // A setting in the short form of table columns, the same in every output.
 //   SettingLabel(Timer 1, SMOD 0, 6) -> "T1/0/6";  Timer 2 at 12 -> "T2/12"

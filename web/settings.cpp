@@ -26,26 +26,10 @@ using timers::NumberText;
 // The command line's signature, so that the code is the one it writes.
 constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 
-std::string_view MarkKey(Mark mark) {
-  switch (mark) {
-    case Mark::kExact:
-      return "exact";
-    case Mark::kClose:
-      return "close";
-    case Mark::kWithin:
-      return "within";
-    case Mark::kBeyond:
-      return "beyond";
-    case Mark::kOutOfRange:
-      break;
-  }
-  return "out-of-range";
-}
-
 void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
                double tolerance_percent) {
   const timers::Setting& s = *outcome.setting;
-  text.append(MarkKey(outcome.mark));
+  text.append(timers::MarkKey(outcome.mark));
   if (chip) text.append("\t").append(timers::SettingLabel(s));
   text += s.timer == 0 ? std::string("\t-") : fmt::format("\t{}", s.timer);
   text += s.smod < 0 ? std::string("\t-") : fmt::format("\t{}", s.smod);
