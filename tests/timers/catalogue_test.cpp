@@ -194,14 +194,5 @@ INSTANTIATE_TEST_SUITE_P(
             {{"SCON_1", 0x50}, {"RL3", 0xF7}, {"RH3", 0xFF}, {"T3CON", 0x88}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Catalogue, EveryFamilyTheCommandLineNames) {
-  std::vector<std::string> names;
-  for (const Chip& chip : Chips()) names.emplace_back(chip.name);
-  EXPECT_EQ(names, (std::vector<std::string>{
-                       "8051", "8052", "x2", "1t", "stc8", "stc15", "stc12",
-                       "n76e003", "ms51", "efm8", "c8051f", "ch552", "ds80c320",
-                       "ds89c4x0", "at89lp", "xc886"}));
-}
-
 }  // namespace
 }  // namespace timers

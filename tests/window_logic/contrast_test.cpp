@@ -18,14 +18,6 @@ TEST(ContrastRatio, MatchesTheWcagFigures) {
   EXPECT_NEAR(ContrastRatio(kWarningColor, 0xF0F0F0), 4.6, 0.05);
 }
 
-TEST(TargetContrast, IsTheEnhancedRatioButForTheWarningColourOnGrey) {
-  EXPECT_EQ(TargetContrast(kNormalTextColor, kResultBackColor),
-            kEnhancedContrast);
-  EXPECT_EQ(TargetContrast(kMakerColor, std::nullopt), kEnhancedContrast);
-  EXPECT_EQ(TargetContrast(kWarningColor, kResultBackColor),
-            RequiredContrast(kWarningColor, kResultBackColor));
-}
-
 // Where no lightness of the hue reaches the target, black or white does.
 TEST(ReadableOn, GoesAsFarAsBlackOrWhiteAllows) {
   EXPECT_EQ(ReadableOn(0x0000FF, 0x767676, 4.5, kEnhancedContrast), 0x000000);
