@@ -11,6 +11,9 @@
 #include "cli/words.h"
 
 namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
 namespace {
 
 // Every rejection has one form: what is wrong, a colon, why. What is wrong

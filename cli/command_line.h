@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 namespace cli {
 
@@ -31,10 +33,10 @@ struct Request {
   Command command = Command::kSettings;
   double frequency_mhz = 0.0;  // FREQ of the default form, table and code
   std::vector<double> rates;   // BAUD (one), table's rates or crystals' BAUDs
-  Filter filter;
+  timers::Filter filter;
   Format format = Format::kText;
   Language language = Language::kC;  // code only
-  double tolerance_percent = kDefaultTolerancePercent;
+  double tolerance_percent = timers::kDefaultTolerancePercent;
 };
 
 struct ParseResult {

@@ -6,13 +6,18 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
 #endif
 
 namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
 
 std::string HelpText() {
   return fmt::format(R"(Usage: {0} [OPTIONS] FREQ BAUD

@@ -13,14 +13,17 @@
 
 namespace cli {
 
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
+
 CodeChoice ChooseForCode(const Request& request) {
   const double baud = request.rates.front();
   const std::vector<const Setting*> settings = Matching(request.filter);
   const Outcome best =
       Rank(settings, request.frequency_mhz, baud, request.tolerance_percent)
           .front();
-  const std::string rate = fmt::format("{} baud at {} MHz", NumberText(baud),
-                                       NumberText(request.frequency_mhz));
+  const std::string rate = fmt::format("{} baud at {} MHz", ShortestText(baud),
+                                       ShortestText(request.frequency_mhz));
   if (!best.fits) {
     if (settings.size() == 1) {
       return {std::nullopt,
@@ -38,7 +41,7 @@ CodeChoice ChooseForCode(const Request& request) {
                         settings.size() == 1 ? "" : "the best setting, ",
                         SettingText(*best.setting), best.actual_baud, rate,
                         PercentText(best.error_percent),
-                        NumberText(request.tolerance_percent))};
+                        ShortestText(request.tolerance_percent))};
   }
   return {best, {}};
 }

@@ -5,15 +5,17 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 namespace cli {
 
 // The setting `code` writes for: the best of those the filters leave, if
 // it reaches the rate within the tolerance.
 struct CodeChoice {
-  std::optional<Outcome> outcome;  // empty when refused
-  std::string refusal;             // one line, when refused
+  std::optional<timers::Outcome> outcome;  // empty when refused
+  std::string refusal;                     // one line, when refused
 };
 
 //   ChooseForCode({11.0592 MHz, 19200})         -> Timer 1, SMOD 1, 12 clocks
@@ -25,7 +27,7 @@ CodeChoice ChooseForCode(const Request& request);
 // timers::InitCode, or with kAsm timers::AsmInitCode, signed
 // "baud51-cli 1.00".
 //   InitCode(11.0592, 9600, Timer 2/12, kC) contains "RCAP2L = 0xDC;"
-std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
-                     Language language);
+std::string InitCode(double frequency_mhz, double baud,
+                     const timers::Outcome& outcome, Language language);
 
 }  // namespace cli

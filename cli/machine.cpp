@@ -8,6 +8,9 @@
 #include "timers/init_code.h"
 
 namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -40,8 +43,8 @@ std::string SettingCsv(const Outcome& outcome) {
   if (outcome.fits) {
     row += fmt::format("{},{},true,{},{},", outcome.reload,
                        ReloadHex(outcome.reload, s.profile.modulus),
-                       NumberText(outcome.actual_baud),
-                       NumberText(outcome.error_percent));
+                       ShortestText(outcome.actual_baud),
+                       ShortestText(outcome.error_percent));
   } else {
     row += ",,false,,,";
   }
@@ -116,7 +119,7 @@ std::string TableCsv(const Request& request, std::span<const TableRow> rows) {
   for (const TableRow& row : rows) {
     for (const Outcome& outcome : row.settings) {
       const bool best = row.best.fits && outcome.setting == row.best.setting;
-      csv += fmt::format("{},{},{}\n", NumberText(row.baud), best,
+      csv += fmt::format("{},{},{}\n", ShortestText(row.baud), best,
                          SettingCsv(outcome));
     }
   }
@@ -151,15 +154,15 @@ std::string CrystalsCsv(const Request& request,
     for (const CrystalScore& crystal : ranking.crystals) {
       ++rank;
       const std::string worst =
-          crystal.reachable ? NumberText(crystal.worst_error_percent) : "";
+          crystal.reachable ? ShortestText(crystal.worst_error_percent) : "";
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
-        csv += fmt::format("{},{},{},{},{},{},{}\n",
-                           ranking.chip != nullptr
-                               ? std::string()
-                               : fmt::format("{}", ranking.clocks),
-                           rank, NumberText(crystal.frequency_mhz), worst,
-                           MarkKey(crystal.mark), NumberText(request.rates[i]),
-                           SettingCsv(crystal.best[i]));
+        csv += fmt::format(
+            "{},{},{},{},{},{},{}\n",
+            ranking.chip != nullptr ? std::string()
+                                    : fmt::format("{}", ranking.clocks),
+            rank, ShortestText(crystal.frequency_mhz), worst,
+            MarkKey(crystal.mark), ShortestText(request.rates[i]),
+            SettingCsv(crystal.best[i]));
       }
     }
   }

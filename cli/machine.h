@@ -17,9 +17,9 @@ namespace cli {
 //   SettingsCsv(..) -> "timer,smod,clocks,reload,...\n1,1,12,253,FD,..."
 //   SettingsJson(..) -> {"frequency_mhz": 11.0592, "baud": 19200.0, ...}
 std::string SettingsCsv(const Request& request,
-                        std::span<const Outcome> ranked);
+                        std::span<const timers::Outcome> ranked);
 std::string SettingsJson(const Request& request,
-                         std::span<const Outcome> ranked);
+                         std::span<const timers::Outcome> ranked);
 
 // table: a CSV row per rate and setting, "best" true on each rate's best.
 //   TableCsv(..)  -> "baud,best,timer,smod,...\n110,false,1,0,12,..."
@@ -31,8 +31,8 @@ std::string TableJson(const Request& request, std::span<const TableRow> rows);
 //   CrystalsCsv(..)  -> "clocks,rank,frequency_mhz,worst_error_percent,..."
 //   CrystalsJson(..) -> {"rates": [..], "clock_modes": [{"clocks": 12, ..}]}
 std::string CrystalsCsv(const Request& request,
-                        std::span<const ClockModeRanking> rankings);
+                        std::span<const timers::ClockModeRanking> rankings);
 std::string CrystalsJson(const Request& request,
-                         std::span<const ClockModeRanking> rankings);
+                         std::span<const timers::ClockModeRanking> rankings);
 
 }  // namespace cli

@@ -9,6 +9,9 @@
 #include "cli/words.h"
 
 namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
 namespace {
 
 // One cell of a text table; `mark` colours it on a terminal.
@@ -84,11 +87,11 @@ char MarkSign(Mark mark) {
 }
 
 std::string SignLegend(double tolerance_percent) {
-  const std::string tolerance = NumberText(tolerance_percent);
+  const std::string tolerance = ShortestText(tolerance_percent);
   return fmt::format(
       "Marks: = exact, ~ within {} %, + within {} %, ! beyond {} %, -- out of "
       "range.",
-      NumberText(kClosePercent), tolerance, tolerance);
+      ShortestText(kClosePercent), tolerance, tolerance);
 }
 
 std::string ReloadCell(const Outcome& outcome) {
@@ -101,7 +104,7 @@ std::string RatesText(std::span<const double> rates) {
   std::string text;
   for (std::size_t i = 0; i < rates.size(); ++i) {
     if (i > 0) text += i + 1 == rates.size() ? " and " : ", ";
-    text += NumberText(rates[i]);
+    text += ShortestText(rates[i]);
   }
   return text;
 }
@@ -136,9 +139,9 @@ std::string SettingsText(const Request& request,
     rows.push_back(std::move(row));
   }
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
-                     NumberText(request.frequency_mhz),
-                     NumberText(request.rates.front()),
-                     NumberText(request.tolerance_percent)) +
+                     ShortestText(request.frequency_mhz),
+                     ShortestText(request.rates.front()),
+                     ShortestText(request.tolerance_percent)) +
          Layout(rows,
                 chip ? std::vector<bool>{false, true, true, true, true, true,
                                          true, false}
@@ -159,7 +162,7 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
   header.push_back({"best"});
   cells.push_back(std::move(header));
   for (const TableRow& row : rows) {
-    std::vector<Cell> line{{NumberText(row.baud)}};
+    std::vector<Cell> line{{ShortestText(row.baud)}};
     for (const Outcome& outcome : row.settings) {
       line.push_back({ReloadCell(outcome), &outcome.mark});
     }
@@ -175,8 +178,8 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
     cells.push_back(std::move(line));
   }
   return fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
-                     NumberText(request.frequency_mhz),
-                     NumberText(request.tolerance_percent),
+                     ShortestText(request.frequency_mhz),
+                     ShortestText(request.tolerance_percent),
                      request.filter.chip.empty()
                          ? "T<timer>/<SMOD>/<clocks>"
                          : "<chip>:<generator>/<clocks>[s<SMOD>]",
@@ -192,20 +195,20 @@ std::string CrystalsText(const Request& request,
       "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
       "the worst error of each rate's best setting ({} and "
       "reload).\n{}\n",
-      RatesText(request.rates), NumberText(request.tolerance_percent),
+      RatesText(request.rates), ShortestText(request.tolerance_percent),
       chip ? "chip family" : "clock mode",
       chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
       SignLegend(request.tolerance_percent));
   for (const ClockModeRanking& ranking : rankings) {
     std::vector<std::vector<Cell>> rows;
     std::vector<Cell> header{{"rank"}, {"MHz"}, {"worst"}, {"mark"}};
-    for (double rate : request.rates) header.push_back({NumberText(rate)});
+    for (double rate : request.rates) header.push_back({ShortestText(rate)});
     rows.push_back(std::move(header));
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {
       std::vector<Cell> row{
           {fmt::format("{}", ++rank)},
-          {NumberText(crystal.frequency_mhz)},
+          {ShortestText(crystal.frequency_mhz)},
           {crystal.reachable ? PercentText(crystal.worst_error_percent) : "--"},
           {MarkText(crystal.mark, request.tolerance_percent), &crystal.mark}};
       for (const Outcome& best : crystal.best) {

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 namespace cli {
 
@@ -22,14 +24,15 @@ struct Style {
 //   csv:  a header, then timer,smod,clocks,reload,... per setting
 //   json: {"frequency_mhz":..,"baud":..,"settings":[{..},..]}
 std::string SettingsReport(const Request& request,
-                           std::span<const Outcome> ranked, Style style);
+                           std::span<const timers::Outcome> ranked,
+                           Style style);
 
 // table: one entry per rate, each with every setting in tie order and the
 // best one.
 struct TableRow {
   double baud;
-  std::vector<Outcome> settings;  // in the order of Matching(filter)
-  Outcome best;
+  std::vector<timers::Outcome> settings;  // in the order of Matching(filter)
+  timers::Outcome best;
 };
 
 //   text: a row per rate with each setting's reload and mark sign
@@ -43,7 +46,7 @@ std::string TableReport(const Request& request, std::span<const TableRow> rows,
 //   csv:  a row per clock mode, crystal and rate
 //   json: {"rates":[..],"clock_modes":[{"clocks":12,"crystals":[..]},..]}
 std::string CrystalsReport(const Request& request,
-                           std::span<const ClockModeRanking> rankings,
+                           std::span<const timers::ClockModeRanking> rankings,
                            Style style);
 
 }  // namespace cli

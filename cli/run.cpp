@@ -7,9 +7,14 @@
 
 #include "cli/command_line.h"
 #include "cli/init_code.h"
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
 namespace {
 
 RunResult Failure(int status, const std::string& message) {

@@ -4,6 +4,9 @@
 
 namespace cli {
 
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
+
 std::string Quoted(std::string_view text) {
   std::string quoted = "\"";
   for (char c : text) {
@@ -29,11 +32,11 @@ std::string MarkText(Mark mark, double tolerance_percent) {
     case Mark::kExact:
       return "exact";
     case Mark::kClose:
-      return fmt::format("within {} %", NumberText(kClosePercent));
+      return fmt::format("within {} %", ShortestText(kClosePercent));
     case Mark::kWithin:
-      return fmt::format("within {} %", NumberText(tolerance_percent));
+      return fmt::format("within {} %", ShortestText(tolerance_percent));
     case Mark::kBeyond:
-      return fmt::format("beyond {} %", NumberText(tolerance_percent));
+      return fmt::format("beyond {} %", ShortestText(tolerance_percent));
     case Mark::kOutOfRange:
       break;
   }

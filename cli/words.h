@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 namespace cli {
 
@@ -21,13 +23,13 @@ std::string Quoted(std::string_view text);
 //   MarkText(Mark::kClose, 2)  -> "within 0.2 %"
 //   MarkText(Mark::kWithin, 2) -> "within 2 %"
 //   MarkText(Mark::kBeyond, 1.5) -> "beyond 1.5 %"
-std::string MarkText(Mark mark, double tolerance_percent);
+std::string MarkText(timers::Mark mark, double tolerance_percent);
 
 // A setting in words (its short labels are timers::SettingLabel and
 // ChoiceLabel).
 //   SettingText(Timer 1, SMOD 1, 12) -> "Timer 1, SMOD 1, 12 clocks"
 //   SettingText(Timer 2, 6)          -> "Timer 2, 6 clocks"
 // A catalogue setting: "ms51 UART0 on Timer 3, 16 clocks, SMOD 1".
-std::string SettingText(const Setting& setting);
+std::string SettingText(const timers::Setting& setting);
 
 }  // namespace cli

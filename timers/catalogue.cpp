@@ -24,7 +24,6 @@ constexpr const Generator* kLp[] = {&kLpT2Gen, &kLpT1Mode2, &kLpT1Mode1};
 constexpr const Generator* kXc[] = {&kXcBgGen, &kXcFdGen};
 
 // Registers outside <8052.h> and <reg52.h>, at the makers' addresses.
-constexpr Sfr kNoSfrs[] = {{"", 0}};
 constexpr Sfr kAtmelX2Sfrs[] = {{"CKCON0", 0x8F}};
 constexpr Sfr kStcSfrs[] = {{"AUXR", 0x8E}, {"T2H", 0xD6}, {"T2L", 0xD7}};
 constexpr Sfr kStc12Sfrs[] = {{"AUXR", 0x8E}, {"BRT", 0x9C}};
@@ -42,7 +41,6 @@ constexpr Sfr kLpSfrs[] = {{"CLKREG", 0x8F}, {"RL1", 0x93}, {"RH1", 0x95}};
 constexpr Sfr kXcSfrs[] = {
     {"BCON", 0xBD}, {"BG", 0xBE}, {"FDCON", 0xE9}, {"FDSTEP", 0xEA}};
 
-constexpr double kNone[] = {0};
 constexpr double kStcIrc[] = {11.0592, 22.1184, 24, 33.1776};
 constexpr double kN76Irc[] = {16};
 constexpr double kMs51Irc[] = {16, 24};
@@ -50,24 +48,33 @@ constexpr double kSilabsIrc[] = {24.5};
 constexpr double kWchFsys[] = {6, 12, 16, 24, 32};
 constexpr double kXcPclk[] = {24};
 
-constexpr std::span<const Sfr> None() { return {kNoSfrs, std::size_t{0}}; }
-constexpr std::span<const double> NoIrc() { return {kNone, std::size_t{0}}; }
-
 // Each family's document and section: where its formula, register bits
 // and printed rates come from.
 constexpr Chip kChips[] = {
-    {"8051", "classic 8051 (12 clocks)",
-     "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates", k8051,
-     None(), NoIrc()},
-    {"8052", "classic 8052 (12 clocks)",
+    {"8051",
+     "classic 8051 (12 clocks)",
+     "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
+     k8051,
+     {},
+     {}},
+    {"8052",
+     "classic 8052 (12 clocks)",
      "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
-     k8052, None(), NoIrc()},
-    {"x2", "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
-     "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0", kX2, kAtmelX2Sfrs,
-     NoIrc()},
-    {"1t", "single-cycle Timer 1 (T1x12)",
-     "Atmel AT89LP3240/6440 datasheet 3706C, Table 16-2", k1t, kStcSfrs,
-     NoIrc()},
+     k8052,
+     {},
+     {}},
+    {"x2",
+     "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
+     "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0",
+     kX2,
+     kAtmelX2Sfrs,
+     {}},
+    {"1t",
+     "single-cycle Timer 1 (T1x12)",
+     "Atmel AT89LP3240/6440 datasheet 3706C, Table 16-2",
+     k1t,
+     kStcSfrs,
+     {}},
     {"stc8", "STC8 (STC8A/8G/8H)",
      "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's UART1 "
      "example code",
@@ -76,9 +83,12 @@ constexpr Chip kChips[] = {
      "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; STC's UART1 "
      "example code",
      kStc, kStcSfrs, kStcIrc},
-    {"stc12", "STC12C5A60S2",
-     "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator", kStc12,
-     kStc12Sfrs, NoIrc()},
+    {"stc12",
+     "STC12C5A60S2",
+     "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
+     kStc12,
+     kStc12Sfrs,
+     {}},
     {"n76e003", "Nuvoton N76E003",
      "N76E003 datasheet, Serial Port: UART0/UART1 baud-rate formulas; "
      "Nuvoton's N76E003.h and SFR_Macro.h for CKCON and T3CON",
@@ -99,18 +109,27 @@ constexpr Chip kChips[] = {
      "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); WCH's "
      "CH552.H",
      kWch, kWchSfrs, kWchFsys},
-    {"ds80c320", "Maxim DS80C320",
-     "High-Speed Microcontroller User's Guide, Serial I/O baud rates", kDs80,
-     kDsSfrs, NoIrc()},
-    {"ds89c4x0", "Maxim DS89C430/450",
+    {"ds80c320",
+     "Maxim DS80C320",
+     "High-Speed Microcontroller User's Guide, Serial I/O baud rates",
+     kDs80,
+     kDsSfrs,
+     {}},
+    {"ds89c4x0",
+     "Maxim DS89C430/450",
      "Ultra-High-Speed Flash Microcontroller User's Guide, Serial I/O; Keil's "
      "DS89C4xx.H for CKMOD (0x96); FREQ is the system clock after the "
      "crystal multiplier or divider",
-     kDs89, kDsSfrs, NoIrc()},
-    {"at89lp", "Atmel/Microchip AT89LP3240/6440",
+     kDs89,
+     kDsSfrs,
+     {}},
+    {"at89lp",
+     "Atmel/Microchip AT89LP3240/6440",
      "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables 16-2 and "
      "16-3 (p. 88)",
-     kLp, kLpSfrs, NoIrc()},
+     kLp,
+     kLpSfrs,
+     {}},
     {"xc886", "Infineon XC886, XC888",
      "XC886/888 user's manual, UART baud-rate generator and fractional "
      "divider",

@@ -13,7 +13,7 @@ std::vector<std::string> ClassicHeader(double frequency_mhz, double baud,
   const Setting& s = *outcome.setting;
   const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
   return {fmt::format("UART mode 1 at {} baud, crystal {} MHz.",
-                      NumberText(baud), NumberText(frequency_mhz)),
+                      ShortestText(baud), ShortestText(frequency_mhz)),
           fmt::format("{}, {} clock{} per machine cycle: {}.",
                       s.timer == 1
                           ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
@@ -26,7 +26,7 @@ std::vector<std::string> ClassicHeader(double frequency_mhz, double baud,
           fmt::format("Written by {}.", writer)};
 }
 
-std::string ReloadText(const Outcome& outcome) {
+std::string RegisterWords(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
   std::string text =
       fmt::format("{} 0x{}", s.generator->timer == 0 ? "register" : "reload",
@@ -41,11 +41,11 @@ std::vector<std::string> ChipHeader(double frequency_mhz, double baud,
   const Setting& s = *outcome.setting;
   std::string smod;
   if (s.smod >= 0) smod = fmt::format(", SMOD {}", s.smod);
-  return {fmt::format("UART mode 1 at {} baud, {} MHz, {}.", NumberText(baud),
-                      NumberText(frequency_mhz), s.chip->family),
+  return {fmt::format("UART mode 1 at {} baud, {} MHz, {}.", ShortestText(baud),
+                      ShortestText(frequency_mhz), s.chip->family),
           fmt::format("{}, {} clock{} per count{}: {}.", s.generator->text,
                       s.clocks, s.clocks == 1 ? "" : "s", smod,
-                      ReloadText(outcome)),
+                      RegisterWords(outcome)),
           fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
                       PercentText(outcome.error_percent)),
           fmt::format("After: {}.", s.chip->document),

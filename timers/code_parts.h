@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "timers/catalogue.h"
-#include "timers/settings.h"
+#include "timers/ranking.h"
 
 namespace timers {
 

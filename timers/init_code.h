@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "timers/settings.h"
+#include "timers/ranking.h"
 
 namespace timers {
 

@@ -24,7 +24,7 @@ std::string ReloadHex(int reload, double modulus) {
   return text;
 }
 
-std::string NumberText(double value) { return fmt::format("{}", value); }
+std::string ShortestText(double value) { return fmt::format("{}", value); }
 
 std::string_view MarkKey(Mark mark) {
   switch (mark) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "timers/settings.h"
+#include "timers/ranking.h"
 
 namespace timers {
 
@@ -16,8 +16,8 @@ namespace timers {
 std::string ReloadHex(int reload, double modulus);
 
 // The shortest text that reads back as the same double.
-//   NumberText(11.0592) -> "11.0592";  NumberText(9600) -> "9600"
-std::string NumberText(double value);
+//   ShortestText(11.0592) -> "11.0592";  ShortestText(9600) -> "9600"
+std::string ShortestText(double value);
 
 // A signed error with two decimals; one that rounds to zero has no sign.
 //   PercentText(0.16276) -> "+0.16 %"

@@ -27,8 +27,6 @@ void baud51_dom_combo(const char* name, std::size_t name_length,
 void baud51_dom_button(const char* name, std::size_t name_length,
                        const char* text, std::size_t text_length, int left,
                        int top, int width, int height, int press);
-int baud51_dom_is(const char* name, std::size_t name_length, const char* tags,
-                  std::size_t tags_length);
 void baud51_dom_add_item(const char* name, std::size_t name_length,
                          const char* item, std::size_t item_length);
 std::size_t baud51_dom_text_size(const char* name, std::size_t name_length);

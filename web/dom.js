@@ -104,14 +104,6 @@ mergeInto(LibraryManager.library, {
     baud51.client.append(button);
   },
 
-  // 1 when an element of that tag (upper case) has the name.
-  baud51_dom_is__deps: ['$baud51'],
-  baud51_dom_is: function(name, nameLength, tags, tagsLength) {
-    var node = baud51.el(name, nameLength);
-    return node && baud51.text(tags, tagsLength).split(' ').indexOf(
-        node.tagName) >= 0 ? 1 : 0;
-  },
-
   baud51_dom_add_item__deps: ['$baud51'],
   baud51_dom_add_item: function(name, nameLength, item, itemLength) {
     baud51.el(name, nameLength).baud51AddItem(baud51.text(item, itemLength));

@@ -14,7 +14,7 @@
 #include "web/builder.h"
 #include "web/dom.h"
 #include "web/dom_controls.h"
-#include "web/settings.h"
+#include "web/settings_panel.h"
 #include "window/description.h"
 #include "window/dispatch.h"
 #include "window/form1.h"

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "cli/run.h"
-#include "cli/settings.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ constexpr std::array<double, 6> kSixRates{9600,  19200,  38400,
 void BM_RankCrystalsSixRates(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        cli::RankCrystals(kSixRates, {}, cli::kDefaultTolerancePercent));
+        timers::RankCrystals(kSixRates, {}, timers::kDefaultTolerancePercent));
   }
 }
 BENCHMARK(BM_RankCrystalsSixRates)->Unit(benchmark::kMicrosecond);
@@ -31,8 +33,8 @@ BENCHMARK(BM_RankCrystalsSixRates)->Unit(benchmark::kMicrosecond);
 void BM_RankCrystalsAllChips(benchmark::State& state) {
   constexpr std::array<double, 2> kRates{9600, 115200};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(cli::RankCrystals(kRates, {.chip = "all"},
-                                               cli::kDefaultTolerancePercent));
+    benchmark::DoNotOptimize(timers::RankCrystals(
+        kRates, {.chip = "all"}, timers::kDefaultTolerancePercent));
   }
 }
 BENCHMARK(BM_RankCrystalsAllChips)->Unit(benchmark::kMicrosecond);

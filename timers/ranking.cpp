@@ -1,4 +1,4 @@
-#include "timers/settings.h"
+#include "timers/ranking.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "web/settings.h"
+#include "web/settings_panel.h"
 
 #include <fmt/format.h>
 
@@ -21,7 +21,7 @@ namespace web {
 namespace {
 
 using timers::Mark;
-using timers::NumberText;
+using timers::ShortestText;
 
 // The command line's signature, so that the code is the one it writes.
 constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
@@ -53,11 +53,11 @@ std::string MarkWords(Mark mark, double tolerance_percent) {
     case Mark::kExact:
       return "精确";
     case Mark::kClose:
-      return NumberText(timers::kClosePercent) + " % 以内";
+      return ShortestText(timers::kClosePercent) + " % 以内";
     case Mark::kWithin:
-      return NumberText(tolerance_percent) + " % 以内";
+      return ShortestText(tolerance_percent) + " % 以内";
     case Mark::kBeyond:
-      return "超出 " + NumberText(tolerance_percent) + " %";
+      return "超出 " + ShortestText(tolerance_percent) + " %";
     case Mark::kOutOfRange:
       break;
   }
@@ -80,7 +80,7 @@ CodeText CodeFor(double frequency_mhz, double baud,
     return {"重装值超出范围：这个设置得不到这个波特率。", false};
   if (outcome.mark == Mark::kBeyond) {
     return {"误差 " + timers::PercentText(outcome.error_percent) + " 超出 " +
-                NumberText(tolerance_percent) +
+                ShortestText(tolerance_percent) +
                 " % 的容差：baud51-cli code 不为它写代码。",
             false};
   }
@@ -111,8 +111,8 @@ void SettingsView::Show(double frequency_mhz, double baud) {
   ranked_ = timers::Rank(settings, frequency_mhz, baud,
                          timers::kDefaultTolerancePercent);
   const std::string caption = fmt::format(
-      "{} MHz，{} 波特；容差 {} %，最好的在前", NumberText(frequency_mhz),
-      NumberText(baud), NumberText(timers::kDefaultTolerancePercent));
+      "{} MHz，{} 波特；容差 {} %，最好的在前", ShortestText(frequency_mhz),
+      ShortestText(baud), ShortestText(timers::kDefaultTolerancePercent));
   const std::string table = TableText(ranked_, !filter.chip.empty(),
                                       timers::kDefaultTolerancePercent);
   baud51_dom_settings(caption.data(), caption.size(), table.data(),

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "timers/settings.h"
+#include "timers/ranking.h"
 
 namespace web {
 
