@@ -16,34 +16,36 @@ namespace cli {
 // timers/ is this program's vocabulary: its names read unqualified.
 using namespace timers;  // NOLINT(google-build-using-namespace)
 
-CodeChoice ChooseForCode(const Request& request) {
+CodeAnswer AnswerCode(const Request& request) {
   const double baud = request.rates.front();
   const std::vector<const Setting*> settings = Matching(request.filter);
-  const Outcome best =
-      Rank(settings, request.frequency_mhz, baud, request.tolerance_percent)
-          .front();
+  const timers::CodeChoice choice = timers::ChooseForCode(
+      settings, request.frequency_mhz, baud, request.tolerance_percent);
+  const Outcome& best = choice.best;
   const std::string rate = fmt::format("{} baud at {} MHz", ShortestText(baud),
                                        ShortestText(request.frequency_mhz));
-  if (!best.fits) {
-    if (settings.size() == 1) {
+  switch (choice.refusal) {
+    case Refusal::kNone:
+      return {best, {}};
+    case Refusal::kOutOfRange:
+      if (settings.size() == 1) {
+        return {std::nullopt,
+                fmt::format("{} cannot reach {}: its reload is out of range",
+                            SettingText(*best.setting), rate)};
+      }
       return {std::nullopt,
-              fmt::format("{} cannot reach {}: its reload is out of range",
-                          SettingText(*best.setting), rate)};
-    }
-    return {std::nullopt,
-            fmt::format("no setting reaches {}: every reload is out of range",
-                        rate)};
+              fmt::format("no setting reaches {}: every reload is out of range",
+                          rate)};
+    case Refusal::kBeyond:
+      break;
   }
-  if (best.mark == Mark::kBeyond) {
-    return {std::nullopt,
-            fmt::format("{}{} gives {:.2f} baud for {}: {}, beyond the {} % "
-                        "tolerance",
-                        settings.size() == 1 ? "" : "the best setting, ",
-                        SettingText(*best.setting), best.actual_baud, rate,
-                        PercentText(best.error_percent),
-                        ShortestText(request.tolerance_percent))};
-  }
-  return {best, {}};
+  return {std::nullopt,
+          fmt::format("{}{} gives {:.2f} baud for {}: {}, beyond the {} % "
+                      "tolerance",
+                      settings.size() == 1 ? "" : "the best setting, ",
+                      SettingText(*best.setting), best.actual_baud, rate,
+                      PercentText(best.error_percent),
+                      ShortestText(request.tolerance_percent))};
 }
 
 std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,

@@ -13,16 +13,16 @@ namespace cli {
 
 // The setting `code` writes for: the best of those the filters leave, if
 // it reaches the rate within the tolerance.
-struct CodeChoice {
+struct CodeAnswer {
   std::optional<timers::Outcome> outcome;  // empty when refused
   std::string refusal;                     // one line, when refused
 };
 
-//   ChooseForCode({11.0592 MHz, 19200})         -> Timer 1, SMOD 1, 12 clocks
-//   ChooseForCode({11.0592 MHz, 19200, --smod 0 --clock 12})
+//   AnswerCode({11.0592 MHz, 19200})         -> Timer 1, SMOD 1, 12 clocks
+//   AnswerCode({11.0592 MHz, 19200, --smod 0 --clock 12})
 //       -> "Timer 1, SMOD 0, 12 clocks gives 14400 baud: -25.00 % ..."
-//   ChooseForCode({11.0592 MHz, 921600, --clock 12}) -> refused, out of range
-CodeChoice ChooseForCode(const Request& request);
+//   AnswerCode({11.0592 MHz, 921600, --clock 12}) -> refused, out of range
+CodeAnswer AnswerCode(const Request& request);
 
 // timers::InitCode, or with kAsm timers::AsmInitCode, signed
 // "baud51-cli 1.00".

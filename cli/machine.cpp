@@ -24,7 +24,7 @@ constexpr char kChipHeader[] = ",chip,generator,registers";
 
 std::string ChipCsv(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
-  if (s.generator == nullptr) return {};
+  if (!s.by_chip) return {};
   std::string registers;
   if (outcome.fits) {
     for (const RegisterValue& r : RegisterValues(outcome)) {
@@ -71,7 +71,7 @@ Json SettingJson(const Outcome& outcome) {
   json["error_percent"] =
       outcome.fits ? Json(outcome.error_percent) : Json(nullptr);
   json["mark"] = MarkKey(outcome.mark);
-  if (s.generator != nullptr) {
+  if (s.by_chip) {
     json["chip"] = s.chip->name;
     json["generator"] = ChoiceLabel(s);
     json["registers"] = Json::object();

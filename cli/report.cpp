@@ -217,7 +217,7 @@ std::string CrystalsText(const Request& request,
           continue;
         }
         const Setting& s = *best.setting;
-        const std::string label = s.generator != nullptr ? ChoiceLabel(s)
+        const std::string label = s.by_chip ? ChoiceLabel(s)
                                   : s.smod < 0
                                       ? fmt::format("T{}", s.timer)
                                       : fmt::format("T{}/{}", s.timer, s.smod);

@@ -58,7 +58,7 @@ RunResult Answer(const Request& request, Style style) {
     case Command::kCode:
       break;
   }
-  const CodeChoice choice = ChooseForCode(request);
+  const CodeAnswer choice = AnswerCode(request);
   if (!choice.outcome) return Failure(kExitRefused, choice.refusal);
   return {kExitAnswered,
           InitCode(request.frequency_mhz, request.rates.front(),

@@ -44,7 +44,7 @@ std::string MarkText(Mark mark, double tolerance_percent) {
 }
 
 std::string SettingText(const Setting& setting) {
-  if (setting.generator != nullptr) {
+  if (setting.by_chip) {
     return fmt::format(
         "{} {}, {} clock{}{}", setting.chip->name, setting.generator->text,
         setting.clocks, setting.clocks == 1 ? "" : "s",

@@ -46,22 +46,6 @@ int BitOf(const Write& write, int address) {
   return std::countr_zero(static_cast<unsigned>(write.mask));
 }
 
-// The classic settings are the 8052's, X2 parts' and single-cycle parts'
-// records; their code is written from those.
-const Setting& Twin(const Setting& s) {
-  if (s.generator != nullptr) return s;
-  const Chip* chip = FindChip(s.clocks == 12  ? "8052"
-                              : s.clocks == 6 ? "x2"
-                                              : "1t");
-  for (const Setting& twin : ChipSettings(chip)) {
-    if (twin.timer == s.timer && twin.smod == s.smod &&
-        twin.clocks == s.clocks) {
-      return twin;
-    }
-  }
-  throw std::logic_error("a classic setting without its catalogue record");
-}
-
 std::string Comment(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
@@ -138,18 +122,14 @@ std::string AsmInitCode(double frequency_mhz, double baud,
       "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
   header.emplace_back("change A, which SDCC's callers never expect kept.");
   std::string code = Comment(header);
-  if (outcome.setting->generator == nullptr && outcome.setting->clocks != 12) {
-    code += "\n" + Comment(ClockNoteLines(outcome.setting->clocks));
-  }
+  const Setting& s = *outcome.setting;
+  if (!s.chip->note.empty()) code += "\n" + Comment(NoteLines(*s.chip));
 
-  Outcome own = outcome;
-  own.setting = &Twin(*outcome.setting);
-  const Setting& s = *own.setting;
   code += "\n\t.module uart_init\n\t.globl  _uart_init\n\n";
   code += Declarations(s);
   code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
   for (const Write& write : s.generator->writes) {
-    code += Instructions(write, WriteValue(write, own),
+    code += Instructions(write, WriteValue(write, outcome),
                          Register(*s.chip, write.reg).address);
   }
   return code + "\tret\n";

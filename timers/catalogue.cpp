@@ -48,92 +48,149 @@ constexpr double kSilabsIrc[] = {24.5};
 constexpr double kWchFsys[] = {6, 12, 16, 24, 32};
 constexpr double kXcPclk[] = {24};
 
-// Each family's document and section: where its formula, register bits
-// and printed rates come from.
+// The lines the code explains an extra register with.
+constexpr std::string_view kX2Note[] = {
+    "Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at",
+    "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits",
+    "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks by",
+    "a programming option, set when the chip is programmed: leave CKCON0 out",
+    "there."};
+constexpr std::string_view k1tNote[] = {
+    "STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks Timer 1",
+    "at the crystal's rate instead of a twelfth of it."};
+
+using E = Evidence;
+
+// Each family's documents and sections: where its formula, register bits
+// and printed rates come from. A family cites only documents whose
+// registers its code writes.
 constexpr Chip kChips[] = {
-    {"8051",
-     "classic 8051 (12 clocks)",
-     "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
-     k8051,
-     {},
-     {}},
-    {"8052",
-     "classic 8052 (12 clocks)",
-     "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
-     k8052,
-     {},
-     {}},
-    {"x2",
-     "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
-     "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0",
-     kX2,
-     kAtmelX2Sfrs,
-     {}},
-    {"1t",
-     "single-cycle Timer 1 (T1x12)",
-     "Atmel AT89LP3240/6440 datasheet 3706C, Table 16-2",
-     k1t,
-     kStcSfrs,
-     {}},
-    {"stc8", "STC8 (STC8A/8G/8H)",
-     "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's UART1 "
-     "example code",
-     kStc, kStcSfrs, kStcIrc},
-    {"stc15", "STC15 (STC15F2K60S2 and kin)",
-     "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; STC's UART1 "
-     "example code",
-     kStc, kStcSfrs, kStcIrc},
-    {"stc12",
-     "STC12C5A60S2",
-     "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
-     kStc12,
-     kStc12Sfrs,
-     {}},
-    {"n76e003", "Nuvoton N76E003",
-     "N76E003 datasheet, Serial Port: UART0/UART1 baud-rate formulas; "
-     "Nuvoton's N76E003.h and SFR_Macro.h for CKCON and T3CON",
-     kNuvoton, kNuvotonSfrs, kN76Irc},
-    {"ms51", "Nuvoton MS51",
-     "MS51 technical reference manual, UART baud-rate formulas; Nuvoton's "
-     "SFR_Macro.h for CKCON and T3CON",
-     kNuvoton, kNuvotonSfrs, kMs51Irc},
-    {"efm8", "Silicon Labs EFM8",
-     "EFM8BB1 reference manual, UART0 baud rate and CKCON0; Silicon Labs' "
-     "serial-communication training (57600 baud, TH1 0x2B)",
-     kEfm8, kEfm8Sfrs, kSilabsIrc},
-    {"c8051f", "Silicon Labs C8051F3xx and later",
-     "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register header "
-     "for CKCON (SCA 0x03, T1M 0x08)",
-     kC8051, kC8051Sfrs, kSilabsIrc},
-    {"ch552", "WCH CH552, CH554",
-     "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); WCH's "
-     "CH552.H",
-     kWch, kWchSfrs, kWchFsys},
-    {"ds80c320",
-     "Maxim DS80C320",
-     "High-Speed Microcontroller User's Guide, Serial I/O baud rates",
-     kDs80,
-     kDsSfrs,
-     {}},
-    {"ds89c4x0",
-     "Maxim DS89C430/450",
-     "Ultra-High-Speed Flash Microcontroller User's Guide, Serial I/O; Keil's "
-     "DS89C4xx.H for CKMOD (0x96); FREQ is the system clock after the "
-     "crystal multiplier or divider",
-     kDs89,
-     kDsSfrs,
-     {}},
-    {"at89lp",
-     "Atmel/Microchip AT89LP3240/6440",
-     "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables 16-2 and "
-     "16-3 (p. 88)",
-     kLp,
-     kLpSfrs,
-     {}},
-    {"xc886", "Infineon XC886, XC888",
-     "XC886/888 user's manual, UART baud-rate generator and fractional "
-     "divider",
-     kXc, kXcSfrs, kXcPclk},
+    {.name = "8051",
+     .family = "classic 8051 (12 clocks)",
+     .document =
+         "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
+     .evidence = E::kPrintedTable,
+     .generators = k8051,
+     .core = true},
+    {.name = "8052",
+     .family = "classic 8052 (12 clocks)",
+     .document =
+         "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
+     .evidence = E::kPrintedTable,
+     .generators = k8052,
+     .core = true},
+    {.name = "x2",
+     .family = "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
+     .document = "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0",
+     .evidence = E::kFormulaOnly,
+     .generators = kX2,
+     .sfrs = kAtmelX2Sfrs,
+     .core = true,
+     .note = kX2Note},
+    {.name = "1t",
+     .family = "single-cycle Timer 1 (T1x12)",
+     .document = "STC15 series manual, AUXR (T1x12) and UART1 on Timer 1",
+     .evidence = E::kFormulaOnly,
+     .generators = k1t,
+     .sfrs = kStcSfrs,
+     .core = true,
+     .note = k1tNote},
+    {.name = "stc8",
+     .family = "STC8 (STC8A/8G/8H)",
+     .document = "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's "
+                 "UART1 example code",
+     .evidence = E::kMakersExample,
+     .generators = kStc,
+     .sfrs = kStcSfrs,
+     .internal_mhz = kStcIrc},
+    {.name = "stc15",
+     .family = "STC15 (STC15F2K60S2 and kin)",
+     .document = "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; "
+                 "STC's UART1 example code",
+     .evidence = E::kMakersExample,
+     .generators = kStc,
+     .sfrs = kStcSfrs,
+     .internal_mhz = kStcIrc},
+    {.name = "stc12",
+     .family = "STC12C5A60S2",
+     .document =
+         "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
+     .evidence = E::kFormulaOnly,
+     .generators = kStc12,
+     .sfrs = kStc12Sfrs},
+    {.name = "n76e003",
+     .family = "Nuvoton N76E003",
+     .document = "N76E003 datasheet, Serial Port: UART0/UART1 baud-rate "
+                 "formulas; Nuvoton's N76E003.h and SFR_Macro.h for CKCON and "
+                 "T3CON",
+     .evidence = E::kFormulaOnly,
+     .generators = kNuvoton,
+     .sfrs = kNuvotonSfrs,
+     .internal_mhz = kN76Irc},
+    {.name = "ms51",
+     .family = "Nuvoton MS51",
+     .document = "MS51 technical reference manual, UART baud-rate formulas; "
+                 "Nuvoton's SFR_Macro.h for CKCON and T3CON",
+     .evidence = E::kFormulaOnly,
+     .generators = kNuvoton,
+     .sfrs = kNuvotonSfrs,
+     .internal_mhz = kMs51Irc},
+    {.name = "efm8",
+     .family = "Silicon Labs EFM8",
+     .document = "EFM8BB1 reference manual, UART0 baud rate and CKCON0; "
+                 "Silicon Labs' serial-communication training (57600 baud, "
+                 "TH1 0x2B)",
+     .evidence = E::kMakersExample,
+     .generators = kEfm8,
+     .sfrs = kEfm8Sfrs,
+     .internal_mhz = kSilabsIrc},
+    {.name = "c8051f",
+     .family = "Silicon Labs C8051F3xx and later",
+     .document = "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register "
+                 "header for CKCON (SCA 0x03, T1M 0x08)",
+     .evidence = E::kFormulaOnly,
+     .generators = kC8051,
+     .sfrs = kC8051Sfrs,
+     .internal_mhz = kSilabsIrc},
+    {.name = "ch552",
+     .family = "WCH CH552, CH554",
+     .document = "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); "
+                 "WCH's CH552.H",
+     .evidence = E::kFormulaOnly,
+     .generators = kWch,
+     .sfrs = kWchSfrs,
+     .internal_mhz = kWchFsys},
+    {.name = "ds80c320",
+     .family = "Maxim DS80C320",
+     .document = "High-Speed Microcontroller User's Guide, Serial I/O baud "
+                 "rates; Cypress EZ-USB TRM, Table C-10 (the same core's "
+                 "CKCON.T1M)",
+     .evidence = E::kPrintedTable,
+     .generators = kDs80,
+     .sfrs = kDsSfrs},
+    {.name = "ds89c4x0",
+     .family = "Maxim DS89C430/450",
+     .document = "Ultra-High-Speed Flash Microcontroller User's Guide, Serial "
+                 "I/O; Keil's DS89C4xx.H for CKMOD (0x96); FREQ is the system "
+                 "clock after the crystal multiplier or divider",
+     .evidence = E::kFormulaOnly,
+     .generators = kDs89,
+     .sfrs = kDsSfrs},
+    {.name = "at89lp",
+     .family = "Atmel/Microchip AT89LP3240/6440",
+     .document = "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables "
+                 "16-2 and 16-3 (p. 88)",
+     .evidence = E::kPrintedTable,
+     .generators = kLp,
+     .sfrs = kLpSfrs},
+    {.name = "xc886",
+     .family = "Infineon XC886, XC888",
+     .document = "XC886/888 user's manual, UART baud-rate generator and "
+                 "fractional divider",
+     .evidence = E::kFormulaOnly,
+     .generators = kXc,
+     .sfrs = kXcSfrs,
+     .internal_mhz = kXcPclk},
 };
 
 void Expand(const Chip& chip, std::vector<Setting>& settings) {
@@ -178,6 +235,20 @@ const std::vector<Setting>& ChipSettings(const Chip* chip) {
   }();
   if (chip == nullptr) return per_chip.back();
   return per_chip[static_cast<std::size_t>(chip - kChips)];
+}
+
+std::span<const Setting> DefaultSettings() {
+  static const std::vector<Setting> settings = [] {
+    std::vector<Setting> all;
+    for (std::string_view name : {"8052", "x2", "1t"}) {
+      for (Setting s : ChipSettings(FindChip(name))) {
+        s.by_chip = false;
+        all.push_back(s);
+      }
+    }
+    return all;
+  }();
+  return settings;
 }
 
 }  // namespace timers

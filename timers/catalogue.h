@@ -4,6 +4,7 @@
 // that divide alike share one Arithmetic; every setting is one generator
 // with one clock choice and one SMOD value, expanded from these records.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -41,7 +42,11 @@ enum class Source : std::uint8_t { kFixed, kReloadHigh, kReloadLow, kStep };
 // One statement of uart_init(), in order. Its value is `value`, with the
 // reload byte (or STEP) for a reload write, the clock choice's bits for a
 // write that takes them, and `smod_bits` when SMOD is 1. A write of fewer
-// than all bits keeps the others: REG = (REG & ~mask) | value.
+// than all bits keeps the others: REG = (REG & ~mask) | value. Written
+// with designated initialisers:
+//   {.reg = "TH1", .source = Source::kReloadLow}   -> "TH1 = 0xFD;"
+//   {.reg = "TCON", .mask = 0x40, .value = 0x40, .bit = "TR1"}
+//                                                  -> "TR1 = 1;"
 struct Write {
   std::string_view reg;
   std::uint8_t mask = 0xFF;
@@ -51,6 +56,9 @@ struct Write {
   std::uint8_t smod_bits = 0;
   std::string_view bit = {};  // a bit name to set instead: "TR1 = 1;"
   std::string_view comment = {};
+  // C's comment at SMOD 0 and 1 where the value is worth spelling out
+  // ("SMOD = 1 doubles the rate"); the assembly keeps `comment`.
+  std::array<std::string_view, 2> c_comment_by_smod = {};
 };
 
 // A register the compilers' base headers lack, declared by the code.
@@ -68,18 +76,46 @@ struct Generator {
   std::span<const Write> writes;
 };
 
+// What stands behind a family's rows in the tests: the strongest source
+// found for its arithmetic and registers.
+enum class Evidence : std::uint8_t {
+  kPrintedTable,   // a maker's printed table of rates and reloads
+  kMakersExample,  // a maker's example code or worked figure
+  kFormulaOnly,    // the maker's formula only: no printed table was found
+};
+
 struct Chip {
   std::string_view name;      // as --chip takes it
   std::string_view family;    // "STC15 (STC15F2K60S2 ...)"
-  std::string_view document;  // the manual every generator is checked against
+  std::string_view document;  // the documents whose registers it writes
+  Evidence evidence;
   std::span<const Generator* const> generators;
   std::span<const Sfr> sfrs;             // declared where its code uses them
   std::span<const double> internal_mhz;  // nominal internal oscillators
+  // The 8051's own timers, whose code reads as the settings without --chip
+  // do: per machine cycle, with no family or document named.
+  bool core = false;
+  // Lines the code explains the family's extra register with.
+  std::span<const std::string_view> note = {};
 };
 
-// Every family, in catalogue order (today's records first).
+// Every family, in catalogue order (the classic core's records first).
 //   Chips().front().name -> "8051"
 std::span<const Chip> Chips();
+
+// The settings without --chip, in tie order: the 8052's, then the X2
+// parts', then the single-cycle parts' (the records of 8052, x2 and 1t).
+// The clock mode comes first because it is the chip, not a choice: a
+// setting every classic 8051 has beats an equally good one that needs an
+// X2 or single-cycle part. Then Timer 1 before Timer 2, SMOD 0 before 1.
+// They are those families' settings with by_chip false.
+//   DefaultSettings().size()        -> 8
+//   DefaultSettings()[2].timer      -> 2 (the 8052's Timer 2 at 12 clocks)
+//   DefaultSettings()[7].chip->name -> "1t"
+std::span<const Setting> DefaultSettings();
+
+// The clock modes of DefaultSettings, in the order they are listed.
+inline constexpr std::array<int, 3> kClockModes{12, 6, 1};
 
 // The family called `name`, or nullptr.
 //   FindChip("ch552")->family -> "WCH CH552, CH554"

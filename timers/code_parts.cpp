@@ -7,9 +7,9 @@
 namespace timers {
 namespace {
 
-std::vector<std::string> ClassicHeader(double frequency_mhz, double baud,
-                                       const Outcome& outcome,
-                                       std::string_view writer) {
+std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
+                                    const Outcome& outcome,
+                                    std::string_view writer) {
   const Setting& s = *outcome.setting;
   const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
   return {fmt::format("UART mode 1 at {} baud, crystal {} MHz.",
@@ -35,9 +35,9 @@ std::string RegisterWords(const Outcome& outcome) {
   return text;
 }
 
-std::vector<std::string> ChipHeader(double frequency_mhz, double baud,
-                                    const Outcome& outcome,
-                                    std::string_view writer) {
+std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
+                                     const Outcome& outcome,
+                                     std::string_view writer) {
   const Setting& s = *outcome.setting;
   std::string smod;
   if (s.smod >= 0) smod = fmt::format(", SMOD {}", s.smod);
@@ -57,30 +57,14 @@ std::vector<std::string> ChipHeader(double frequency_mhz, double baud,
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
                                      std::string_view writer) {
-  if (outcome.setting->generator == nullptr) {
-    return ClassicHeader(frequency_mhz, baud, outcome, writer);
+  if (outcome.setting->chip->core) {
+    return CoreHeader(frequency_mhz, baud, outcome, writer);
   }
-  return ChipHeader(frequency_mhz, baud, outcome, writer);
+  return MakerHeader(frequency_mhz, baud, outcome, writer);
 }
 
-std::vector<std::string> ClockNoteLines(int clocks) {
-  if (clocks == 6) {
-    return {
-        "Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at",
-        "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits",
-        "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks "
-        "by",
-        "a programming option, set when the chip is programmed: leave CKCON0 "
-        "out",
-        "there."};
-  }
-  if (clocks == 1) {
-    return {
-        "STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks "
-        "Timer 1",
-        "at the crystal's rate instead of a twelfth of it."};
-  }
-  return {};
+std::vector<std::string> NoteLines(const Chip& chip) {
+  return {chip.note.begin(), chip.note.end()};
 }
 
 std::string CComment(const std::vector<std::string>& lines) {

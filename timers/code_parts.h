@@ -12,15 +12,14 @@
 namespace timers {
 
 // The opening comment's lines, without comment marks: crystal, rate,
-// setting, reload, actual baud, error (a catalogue setting: its family and
-// document) and `writer`.
+// setting, reload, actual baud, error (outside the 8051's own timers: the
+// family and its documents) and `writer`.
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
                                      std::string_view writer);
 
-// For a setting of kSettings at 6 or 1 clocks, what its extra register is
-// and on which parts; empty at 12 clocks.
-std::vector<std::string> ClockNoteLines(int clocks);
+// The family's note on its extra register, as lines; empty for most.
+std::vector<std::string> NoteLines(const Chip& chip);
 
 // `lines` as one C comment: "/* a\n * b */\n".
 std::string CComment(const std::vector<std::string>& lines);

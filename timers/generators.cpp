@@ -68,25 +68,32 @@ constexpr Arithmetic kXcFractional{256, Counting::kFractional, false, kBrpre};
 
 // ---- Register writes ----
 
-constexpr Write kScon{"SCON", 0xFF, 0x50, S::kFixed,
-                      -1,     0,    {},   "mode 1, receiver on"};
-constexpr Write kTmodMode2{
-    "TMOD", 0xF0, 0x20, S::kFixed,
-    -1,     0,    {},   "Timer 1 in mode 2, Timer 0 kept"};
-constexpr Write kTh1{"TH1", 0xFF, 0, S::kReloadLow};
-constexpr Write kTl1{"TL1", 0xFF, 0,  S::kReloadLow,
-                     -1,    0,    {}, "the first bit as long as the rest"};
-constexpr Write kSmod{"PCON", 0x80, 0, S::kFixed, -1, 0x80, {}, "SMOD"};
-constexpr Write kTr1{"TCON", 0x40, 0x40, S::kFixed, -1, 0, "TR1"};
-constexpr Write kT2Stop{"T2CON", 0xFF, 0x00, S::kFixed,
-                        -1,      0,    {},   "stopped while it is loaded"};
-constexpr Write kT2Run{
-    "T2CON", 0xFF, 0x34, S::kFixed,
-    -1,      0,    {},   "RCLK, TCLK, TR2: Timer 2 clocks both ways"};
-constexpr Write kRcap2h{"RCAP2H", 0xFF, 0, S::kReloadHigh};
-constexpr Write kRcap2l{"RCAP2L", 0xFF, 0, S::kReloadLow};
-constexpr Write kTh2{"TH2", 0xFF, 0, S::kReloadHigh};
-constexpr Write kTl2{"TL2", 0xFF, 0, S::kReloadLow};
+constexpr Write kScon{
+    .reg = "SCON", .value = 0x50, .comment = "mode 1, receiver on"};
+constexpr Write kTmodMode2{.reg = "TMOD",
+                           .mask = 0xF0,
+                           .value = 0x20,
+                           .comment = "Timer 1 in mode 2, Timer 0 kept"};
+constexpr Write kTh1{.reg = "TH1", .source = S::kReloadLow};
+constexpr Write kTl1{.reg = "TL1",
+                     .source = S::kReloadLow,
+                     .comment = "the first bit as long as the rest"};
+constexpr Write kSmod{
+    .reg = "PCON",
+    .mask = 0x80,
+    .smod_bits = 0x80,
+    .comment = "SMOD",
+    .c_comment_by_smod = {"SMOD = 0", "SMOD = 1 doubles the rate"}};
+constexpr Write kTr1{.reg = "TCON", .mask = 0x40, .value = 0x40, .bit = "TR1"};
+constexpr Write kT2Stop{
+    .reg = "T2CON", .value = 0x00, .comment = "stopped while it is loaded"};
+constexpr Write kT2Run{.reg = "T2CON",
+                       .value = 0x34,
+                       .comment = "RCLK, TCLK, TR2: Timer 2 clocks both ways"};
+constexpr Write kRcap2h{.reg = "RCAP2H", .source = S::kReloadHigh};
+constexpr Write kRcap2l{.reg = "RCAP2L", .source = S::kReloadLow};
+constexpr Write kTh2{.reg = "TH2", .source = S::kReloadHigh};
+constexpr Write kTl2{.reg = "TL2", .source = S::kReloadLow};
 
 // Timer 1 in mode 2, after whatever picks its clock.
 #define TIMER1_MODE2(...) kScon, __VA_ARGS__ kTmodMode2, kTh1, kTl1, kSmod, kTr1
@@ -98,10 +105,12 @@ constexpr std::uint8_t kNoBits[] = {0, 0};
 // Today's records.
 constexpr Write kClassicT1Writes[] = {TIMER1_MODE2()};
 constexpr Write kClassicT2Writes[] = {TIMER2_8052()};
-constexpr Write kX2{"CKCON0", 0x01, 0x01, S::kFixed, -1, 0, {}, "X2"};
+constexpr Write kX2{
+    .reg = "CKCON0", .mask = 0x01, .value = 0x01, .comment = "X2"};
 constexpr Write kX2T1Writes[] = {TIMER1_MODE2(kX2, )};
 constexpr Write kX2T2Writes[] = {TIMER2_8052(kX2, )};
-constexpr Write kT1x12{"AUXR", 0x40, 0x40, S::kFixed, -1, 0, {}, "T1x12"};
+constexpr Write kT1x12{
+    .reg = "AUXR", .mask = 0x40, .value = 0x40, .comment = "T1x12"};
 constexpr Write k1tWrites[] = {TIMER1_MODE2(kT1x12, )};
 constexpr Generator kClassicT1{"t1",    "Timer 1 in mode 2", 1, &kT1At12,
                                kNoBits, kClassicT1Writes};
@@ -119,21 +128,28 @@ constexpr Generator k1tT1{
 // (STC12C5A60S2: S1BRS in the place of S1ST2).
 constexpr std::uint8_t kStcT2Bits[] = {0x00, 0, 0x04, 0};
 constexpr std::uint8_t kStcT1Bits[] = {0x00, 0, 0x40, 0};
-constexpr Write kStcT2Writes[] = {
-    kScon,
-    {"T2L", 0xFF, 0, S::kReloadLow},
-    {"T2H", 0xFF, 0, S::kReloadHigh},
-    {"AUXR", 0x1D, 0x11, S::kFixed, 0, 0, {}, "T2R, S1ST2: UART1 on Timer 2"}};
-constexpr Write kStcT1Clock{"AUXR", 0x41, 0x00, S::kFixed,
-                            0,      0,    {},   "T1x12; UART1 on Timer 1"};
-constexpr Write kTmodMode0{
-    "TMOD", 0xF0, 0x00, S::kFixed,
-    -1,     0,    {},   "Timer 1 in mode 0, 16-bit auto-reload"};
+constexpr Write kStcT2Writes[] = {kScon,
+                                  {.reg = "T2L", .source = S::kReloadLow},
+                                  {.reg = "T2H", .source = S::kReloadHigh},
+                                  {.reg = "AUXR",
+                                   .mask = 0x1D,
+                                   .value = 0x11,
+                                   .choice_slot = 0,
+                                   .comment = "T2R, S1ST2: UART1 on Timer 2"}};
+constexpr Write kStcT1Clock{.reg = "AUXR",
+                            .mask = 0x41,
+                            .value = 0x00,
+                            .choice_slot = 0,
+                            .comment = "T1x12; UART1 on Timer 1"};
+constexpr Write kTmodMode0{.reg = "TMOD",
+                           .mask = 0xF0,
+                           .value = 0x00,
+                           .comment = "Timer 1 in mode 0, 16-bit auto-reload"};
 constexpr Write kStcT1Mode0Writes[] = {kScon,
                                        kStcT1Clock,
                                        kTmodMode0,
-                                       {"TL1", 0xFF, 0, S::kReloadLow},
-                                       {"TH1", 0xFF, 0, S::kReloadHigh},
+                                       {.reg = "TL1", .source = S::kReloadLow},
+                                       {.reg = "TH1", .source = S::kReloadHigh},
                                        kTr1};
 constexpr Write kStcT1Mode2Writes[] = {TIMER1_MODE2(kStcT1Clock, )};
 constexpr Generator kStcT2{"t2",       "UART1 on Timer 2, 16-bit auto-reload",
@@ -150,11 +166,14 @@ constexpr Generator kStcT1Mode2{"t1",       "UART1 on Timer 1 in mode 2",
                                 1,          &kT1At12or1,
                                 kStcT1Bits, kStcT1Mode2Writes};
 constexpr std::uint8_t kBrtBits[] = {0x00, 0, 0x04, 0};
-constexpr Write kBrtWrites[] = {
-    kScon,
-    {"BRT", 0xFF, 0, S::kReloadLow},
-    {"AUXR", 0x15, 0x11, S::kFixed, 0, 0, {}, "BRTR, BRTx12, S1BRS"},
-    kSmod};
+constexpr Write kBrtWrites[] = {kScon,
+                                {.reg = "BRT", .source = S::kReloadLow},
+                                {.reg = "AUXR",
+                                 .mask = 0x15,
+                                 .value = 0x11,
+                                 .choice_slot = 0,
+                                 .comment = "BRTR, BRTx12, S1BRS"},
+                                kSmod};
 constexpr Generator kStcBrt{
     "brt", "UART1 on the BRT generator", 0, &kT1At12or1, kBrtBits, kBrtWrites};
 
@@ -163,23 +182,36 @@ constexpr Generator kStcBrt{
 constexpr std::uint8_t kNuvotonT1Bits[] = {0x00, 0, 0x10, 0};
 constexpr std::uint8_t kT3Bits[] = {0, 0, 1, 0, 2, 0, 3, 0,
                                     4, 0, 5, 0, 6, 0, 7, 0};
-constexpr Write kNuvotonT1Clock{"CKCON", 0x10, 0x00, S::kFixed,
-                                0,       0,    {},   "T1M"};
-constexpr Write kBrckOff{"T3CON", 0x20, 0x00, S::kFixed,
-                         -1,      0,    {},   "BRCK = 0: UART0 on Timer 1"};
+constexpr Write kNuvotonT1Clock{.reg = "CKCON",
+                                .mask = 0x10,
+                                .value = 0x00,
+                                .choice_slot = 0,
+                                .comment = "T1M"};
+constexpr Write kBrckOff{.reg = "T3CON",
+                         .mask = 0x20,
+                         .value = 0x00,
+                         .comment = "BRCK = 0: UART0 on Timer 1"};
 constexpr Write kNuvotonT1Writes[] = {
     TIMER1_MODE2(kNuvotonT1Clock, kBrckOff, )};
-constexpr Write kNuvotonT3Writes[] = {
-    kScon,
-    {"RL3", 0xFF, 0, S::kReloadLow},
-    {"RH3", 0xFF, 0, S::kReloadHigh},
-    {"T3CON", 0x2F, 0x28, S::kFixed, 0, 0, {}, "BRCK, TR3, T3PS"},
-    kSmod};
+constexpr Write kNuvotonT3Writes[] = {kScon,
+                                      {.reg = "RL3", .source = S::kReloadLow},
+                                      {.reg = "RH3", .source = S::kReloadHigh},
+                                      {.reg = "T3CON",
+                                       .mask = 0x2F,
+                                       .value = 0x28,
+                                       .choice_slot = 0,
+                                       .comment = "BRCK, TR3, T3PS"},
+                                      kSmod};
 constexpr Write kNuvotonT3Uart1Writes[] = {
-    {"SCON_1", 0xFF, 0x50, S::kFixed, -1, 0, {}, "UART1 mode 1, receiver on"},
-    {"RL3", 0xFF, 0, S::kReloadLow},
-    {"RH3", 0xFF, 0, S::kReloadHigh},
-    {"T3CON", 0x8F, 0x08, S::kFixed, 0, 0x80, {}, "SMOD_1, TR3, T3PS"}};
+    {.reg = "SCON_1", .value = 0x50, .comment = "UART1 mode 1, receiver on"},
+    {.reg = "RL3", .source = S::kReloadLow},
+    {.reg = "RH3", .source = S::kReloadHigh},
+    {.reg = "T3CON",
+     .mask = 0x8F,
+     .value = 0x08,
+     .choice_slot = 0,
+     .smod_bits = 0x80,
+     .comment = "SMOD_1, TR3, T3PS"}};
 constexpr Generator kNuvotonT1{"t1",
                                "UART0 on Timer 1 in mode 2",
                                1,
@@ -195,9 +227,13 @@ constexpr Generator kNuvotonT3Uart1{"u1t3",  "UART1 on Timer 3",
 // EFM8 (CKCON0) and C8051F3xx (CKCON): T1M 0x08, SCA 0x03 (0 /12, 1 /4,
 // 2 /48).
 constexpr std::uint8_t kSilabsBits[] = {0x08, 0, 0x01, 0, 0x00, 0, 0x02, 0};
-#define SILABS_T1(ckcon)                                                     \
-  {"SCON0", 0xFF, 0x10, S::kFixed, -1, 0, {}, "8-bit UART, receiver on"},    \
-      {ckcon, 0x0B, 0x00, S::kFixed, 0, 0, {}, "T1M, SCA: Timer 1's clock"}, \
+#define SILABS_T1(ckcon)                                                 \
+  {.reg = "SCON0", .value = 0x10, .comment = "8-bit UART, receiver on"}, \
+      {.reg = ckcon,                                                     \
+       .mask = 0x0B,                                                     \
+       .value = 0x00,                                                    \
+       .choice_slot = 0,                                                 \
+       .comment = "T1M, SCA: Timer 1's clock"},                          \
       kTmodMode2, kTh1, kTl1, kTr1
 constexpr Write kEfm8Writes[] = {SILABS_T1("CKCON0")};
 constexpr Write kC8051Writes[] = {SILABS_T1("CKCON")};
@@ -210,12 +246,18 @@ constexpr Generator kC8051T1{"t1",        "UART0 on Timer 1 in mode 2",
 
 // CH552, CH554: T2MOD's bTMR_CLK 0x80 and bT1_CLK 0x20; SCON1's U1SMOD 0x20.
 constexpr std::uint8_t kWchBits[] = {0x00, 0, 0x20, 0, 0xA0, 0};
-constexpr Write kWchClock{"T2MOD", 0xA0, 0x00, S::kFixed,
-                          0,       0,    {},   "bTMR_CLK, bT1_CLK"};
+constexpr Write kWchClock{.reg = "T2MOD",
+                          .mask = 0xA0,
+                          .value = 0x00,
+                          .choice_slot = 0,
+                          .comment = "bTMR_CLK, bT1_CLK"};
 constexpr Write kWchT1Writes[] = {TIMER1_MODE2(kWchClock, )};
 constexpr Write kWchUart1Writes[] = {
-    {"SCON1", 0xFF, 0x10, S::kFixed, -1, 0x20, {}, "8-bit, U1REN, U1SMOD"},
-    {"SBAUD1", 0xFF, 0, S::kReloadLow}};
+    {.reg = "SCON1",
+     .value = 0x10,
+     .smod_bits = 0x20,
+     .comment = "8-bit, U1REN, U1SMOD"},
+    {.reg = "SBAUD1", .source = S::kReloadLow}};
 constexpr ClockChoice kWchSbaud[] = {{1, 32}};
 constexpr Arithmetic kWchUart1{256, Counting::kUp, true, kWchSbaud};
 constexpr Generator kWchT1{
@@ -227,8 +269,16 @@ constexpr Generator kWchSbaud1{"sbaud1", "UART1 on its own SBAUD1",
 // DS80C320: CKCON.T1M 0x10; DS89C4x0 also CKMOD.T1MH 0x10.
 constexpr std::uint8_t kDsBits[] = {0x00, 0, 0x10, 0};
 constexpr std::uint8_t kDs89Bits[] = {0x00, 0x00, 0x10, 0x00, 0x10, 0x10};
-constexpr Write kDsClock{"CKCON", 0x10, 0x00, S::kFixed, 0, 0, {}, "T1M"};
-constexpr Write kDsFast{"CKMOD", 0x10, 0x00, S::kFixed, 1, 0, {}, "T1MH"};
+constexpr Write kDsClock{.reg = "CKCON",
+                         .mask = 0x10,
+                         .value = 0x00,
+                         .choice_slot = 0,
+                         .comment = "T1M"};
+constexpr Write kDsFast{.reg = "CKMOD",
+                        .mask = 0x10,
+                        .value = 0x00,
+                        .choice_slot = 1,
+                        .comment = "T1MH"};
 constexpr Write kDsT1Writes[] = {TIMER1_MODE2(kDsClock, )};
 constexpr Write kDs89T1Writes[] = {TIMER1_MODE2(kDsClock, kDsFast, )};
 constexpr Generator kDsT1{"t1",    "Timer 1 in mode 2", 1, &kT1At12or4,
@@ -243,19 +293,24 @@ constexpr auto LpBits() {
   return bits;
 }
 constexpr auto kLpBits = LpBits();
-constexpr Write kTps{"CLKREG", 0xF0, 0x00, S::kFixed, 0, 0, {}, "TPS"};
+constexpr Write kTps{.reg = "CLKREG",
+                     .mask = 0xF0,
+                     .value = 0x00,
+                     .choice_slot = 0,
+                     .comment = "TPS"};
 constexpr Write kLpT2Writes[] = {TIMER2_8052(kTps, )};
 constexpr Write kLpT1Mode2Writes[] = {TIMER1_MODE2(kTps, )};
-constexpr Write kTmodMode1{
-    "TMOD", 0xF0, 0x10, S::kFixed,
-    -1,     0,    {},   "Timer 1 in mode 1, 16-bit auto-reload"};
+constexpr Write kTmodMode1{.reg = "TMOD",
+                           .mask = 0xF0,
+                           .value = 0x10,
+                           .comment = "Timer 1 in mode 1, 16-bit auto-reload"};
 constexpr Write kLpT1Mode1Writes[] = {kScon,
                                       kTps,
                                       kTmodMode1,
-                                      {"RH1", 0xFF, 0, S::kReloadHigh},
-                                      {"RL1", 0xFF, 0, S::kReloadLow},
-                                      {"TH1", 0xFF, 0, S::kReloadHigh},
-                                      {"TL1", 0xFF, 0, S::kReloadLow},
+                                      {.reg = "RH1", .source = S::kReloadHigh},
+                                      {.reg = "RL1", .source = S::kReloadLow},
+                                      {.reg = "TH1", .source = S::kReloadHigh},
+                                      {.reg = "TL1", .source = S::kReloadLow},
                                       kSmod,
                                       kTr1};
 constexpr Generator kLpT2Gen{
@@ -270,25 +325,30 @@ constexpr Generator kLpT1Mode1{"t1m1",  "Timer 1 in mode 1, 16-bit auto-reload",
 // FDEN bit 0 with FDM bit 1 = 0, the fractional mode.
 constexpr std::uint8_t kBrpreBits[] = {0x01, 0, 0x03, 0, 0x05, 0,
                                        0x07, 0, 0x09, 0, 0x0B, 0};
-#define XC_BG(...)                                                         \
-  kScon,                                                                   \
-      {"BCON",                                                             \
-       0xFF,                                                               \
-       0x00,                                                               \
-       S::kFixed,                                                          \
-       -1,                                                                 \
-       0,                                                                  \
-       {},                                                                 \
-       "stopped while it "                                                 \
-       "is loaded"},                                                       \
-      {"BG", 0xFF, 0, S::kReloadLow, -1, 0, {}, "BR_VALUE"}, __VA_ARGS__ { \
-    "BCON", 0xFF, 0x00, S::kFixed, 0, 0, {}, "BRPRE, R"                    \
-  }
-constexpr Write kXcBgWrites[] = {XC_BG(
-    {"FDCON", 0x01, 0x00, S::kFixed, -1, 0, {}, "no fractional divider"}, )};
-constexpr Write kXcFdWrites[] = {XC_BG(
-    {"FDSTEP", 0xFF, 0, S::kStep, -1, 0, {}, "STEP"},
-    {"FDCON", 0x03, 0x01, S::kFixed, -1, 0, {}, "FDEN, fractional mode"}, )};
+constexpr Write kBconStop{
+    .reg = "BCON", .value = 0x00, .comment = "stopped while it is loaded"};
+constexpr Write kBg{
+    .reg = "BG", .source = S::kReloadLow, .comment = "BR_VALUE"};
+constexpr Write kBconRun{
+    .reg = "BCON", .value = 0x00, .choice_slot = 0, .comment = "BRPRE, R"};
+constexpr Write kXcBgWrites[] = {kScon,
+                                 kBconStop,
+                                 kBg,
+                                 {.reg = "FDCON",
+                                  .mask = 0x01,
+                                  .value = 0x00,
+                                  .comment = "no fractional divider"},
+                                 kBconRun};
+constexpr Write kXcFdWrites[] = {
+    kScon,
+    kBconStop,
+    kBg,
+    {.reg = "FDSTEP", .source = S::kStep, .comment = "STEP"},
+    {.reg = "FDCON",
+     .mask = 0x03,
+     .value = 0x01,
+     .comment = "FDEN, fractional mode"},
+    kBconRun};
 constexpr Generator kXcBgGen{
     "bg", "the baud-rate generator", 0, &kXcBg, kBrpreBits, kXcBgWrites};
 constexpr Generator kXcFdGen{"bgfd",
@@ -302,6 +362,5 @@ constexpr Generator kXcFdGen{"bgfd",
 #undef TIMER1_MODE2
 #undef TIMER2_8052
 #undef SILABS_T1
-#undef XC_BG
 
 }  // namespace timers::records

@@ -82,9 +82,7 @@ Mark MarkOf(double error_percent, double tolerance_percent) {
 
 Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
                  double tolerance_percent) {
-  const Counting counting = setting.generator != nullptr
-                                ? setting.generator->arithmetic->counting
-                                : Counting::kUp;
+  const Counting counting = setting.generator->arithmetic->counting;
   if (counting == Counting::kFractional) {
     return EvaluateFractional(setting, frequency_mhz, baud, tolerance_percent);
   }
@@ -120,18 +118,19 @@ bool Filter::Matches(const Setting& setting) const {
 
 std::vector<const Setting*> Matching(const Filter& filter) {
   std::vector<const Setting*> settings;
-  std::span<const Setting> all = kSettings;
   const std::string_view chip_name = ChipName(filter.chip);
   const std::string_view generator = GeneratorKey(filter.chip);
-  if (!chip_name.empty()) {
-    const Chip* chip = chip_name == "all" ? nullptr : FindChip(chip_name);
-    if (chip == nullptr && chip_name != "all") return settings;
-    all = ChipSettings(chip);
-  }
-  for (const Setting& setting : all) {
-    if (!generator.empty() && setting.generator->key != generator) continue;
+  auto keep = [&](const Setting& setting) {
+    if (!generator.empty() && setting.generator->key != generator) return;
     if (filter.Matches(setting)) settings.push_back(&setting);
+  };
+  if (chip_name.empty()) {
+    for (const Setting& setting : DefaultSettings()) keep(setting);
+    return settings;
   }
+  const Chip* chip = chip_name == "all" ? nullptr : FindChip(chip_name);
+  if (chip == nullptr && chip_name != "all") return settings;
+  for (const Setting& setting : ChipSettings(chip)) keep(setting);
   return settings;
 }
 

@@ -2,9 +2,8 @@
 // The serial-timer settings of the 8051 family, as data, and how each one
 // meets a crystal and a baud rate: the rounded reload, the rate it really
 // gives, and how far that is from the one asked for. Numbers and ranks
-// only: no arguments, no output formats. Today's eight classic, X2 and
-// single-cycle settings are kSettings; the makers' generators are in
-// catalogue.h.
+// only: no arguments, no output formats. Every setting is one of the
+// catalogue's records (catalogue.h), the classic ones included.
 
 #include <array>
 #include <optional>
@@ -20,6 +19,8 @@ struct Generator;
 struct Chip;
 
 // One way to clock the UART in mode 1: baud = f / (K * (R - reload)).
+// Timer 1: baud = 2^SMOD * f / (32 * C * (256 - TH1)), so K = 32 * C / 2^SMOD.
+// Timer 2: baud = f / (K * (65536 - RCAP2)), K = 32 at 12 clocks, 16 at 6.
 struct Setting {
   int timer;   // 1: Timer 1 in mode 2; 2: the 8052's Timer 2 baud generator;
                // a catalogue generator's timer (3 on Nuvoton's parts), or 0
@@ -29,30 +30,13 @@ struct Setting {
   int clocks;  // oscillator clocks per count of the timer: 12, 6 or 1 here,
                // a prescaler's divisor in the catalogue (4, 16, 48, ...)
   calc::TimerProfile profile;
-  const Generator* generator = nullptr;  // none for kSettings
-  const Chip* chip = nullptr;            // the family, with a generator
+  const Generator* generator = nullptr;
+  const Chip* chip = nullptr;  // the family
+  // Asked for by --chip: outputs name the family and the generator. The
+  // default settings are the same records without it.
+  bool by_chip = true;
   int choice = 0;  // the generator's clock choice this setting takes
 };
-
-// Timer 1: baud = 2^SMOD * f / (32 * C * (256 - TH1)), so K = 32 * C / 2^SMOD.
-// Timer 2: baud = f / (K * (65536 - RCAP2)), K = 32 at 12 clocks, 16 at 6.
-// The order is the tie order. The clock mode comes first because it is the
-// chip, not a choice: a setting every classic 8051 has beats an equally
-// good one that needs an X2 or single-cycle part. Then Timer 1 before
-// Timer 2 and SMOD 0 before 1.
-inline constexpr std::array<Setting, 8> kSettings{{
-    {1, 0, 12, {384.0, 256.0}},
-    {1, 1, 12, {192.0, 256.0}},
-    {2, -1, 12, {32.0, 65536.0}},
-    {1, 0, 6, {192.0, 256.0}},
-    {1, 1, 6, {96.0, 256.0}},
-    {2, -1, 6, {16.0, 65536.0}},
-    {1, 0, 1, {32.0, 256.0}},
-    {1, 1, 1, {16.0, 256.0}},
-}};
-
-// The clock modes in the order they are listed.
-inline constexpr std::array<int, 3> kClockModes{12, 6, 1};
 
 inline constexpr std::array<double, 17> kStandardRates{
     110,   300,   600,   1200,  2400,   4800,   9600,   14400, 19200,
@@ -106,8 +90,8 @@ Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
                  double tolerance_percent);
 
 // --timer, --smod and --clock: each narrows the settings when given;
-// `chip` picks a catalogue family's settings instead of kSettings ("all":
-// every family's, in catalogue order), or one generator's ("stc15:t2").
+// `chip` picks a catalogue family's settings instead of the default ones
+// ("all": every family's, in catalogue order), or one generator's ("stc15:t2").
 struct Filter {
   std::optional<int> timer = std::nullopt;
   std::optional<int> smod = std::nullopt;

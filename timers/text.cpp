@@ -55,7 +55,7 @@ std::string ChoiceLabel(const Setting& setting) {
 }
 
 std::string SettingLabel(const Setting& setting) {
-  if (setting.generator != nullptr) {
+  if (setting.by_chip) {
     return fmt::format("{}:{}", setting.chip->name, ChoiceLabel(setting));
   }
   if (setting.smod < 0) {

@@ -76,15 +76,18 @@ std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
 
 CodeText CodeFor(double frequency_mhz, double baud,
                  const timers::Outcome& outcome, double tolerance_percent) {
-  if (!outcome.fits)
-    return {"重装值超出范围：这个设置得不到这个波特率。", false};
-  if (outcome.mark == Mark::kBeyond) {
-    return {"误差 " + timers::PercentText(outcome.error_percent) + " 超出 " +
-                ShortestText(tolerance_percent) +
-                " % 的容差：baud51-cli code 不为它写代码。",
-            false};
+  switch (timers::RefusalOf(outcome)) {
+    case timers::Refusal::kNone:
+      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter), true};
+    case timers::Refusal::kOutOfRange:
+      return {"重装值超出范围：这个设置得不到这个波特率。", false};
+    case timers::Refusal::kBeyond:
+      break;
   }
-  return {timers::InitCode(frequency_mhz, baud, outcome, kWriter), true};
+  return {"误差 " + timers::PercentText(outcome.error_percent) + " 超出 " +
+              ShortestText(tolerance_percent) +
+              " % 的容差：baud51-cli code 不为它写代码。",
+          false};
 }
 
 std::vector<ChipEntry> ChipEntries() {

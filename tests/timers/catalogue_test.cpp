@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "timers/init_code.h"
+#include "timers/text.h"
 
 namespace timers {
 namespace {
@@ -193,6 +194,22 @@ INSTANTIATE_TEST_SUITE_P(
             115200,
             {{"SCON_1", 0x50}, {"RL3", 0xF7}, {"RH3", 0xFF}, {"T3CON", 0x88}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The settings without --chip are the 8052's, x2's and 1t's records: the
+// same code in both languages, whichever way they were asked for.
+TEST(DefaultSettings, WriteTheCodeOfTheirFamilies) {
+  for (const Setting& plain : DefaultSettings()) {
+    const Setting& named =
+        Find(plain.chip->name, plain.generator->key, plain.clocks, plain.smod);
+    const Outcome a = Evaluate(plain, 11.0592, 9600, 2);
+    const Outcome b = Evaluate(named, 11.0592, 9600, 2);
+    EXPECT_EQ(InitCode(11.0592, 9600, a, "w"), InitCode(11.0592, 9600, b, "w"))
+        << SettingLabel(plain);
+    EXPECT_EQ(AsmInitCode(11.0592, 9600, a, "w"),
+              AsmInitCode(11.0592, 9600, b, "w"))
+        << SettingLabel(plain);
+  }
+}
 
 }  // namespace
 }  // namespace timers

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "timers/catalogue.h"
+
 namespace timers {
 namespace {
 
@@ -19,7 +21,7 @@ std::string RowName(const testing::TestParamInfo<Row>& info) {
 }
 
 const Setting& Find(int timer, int smod, int clocks) {
-  for (const Setting& setting : kSettings) {
+  for (const Setting& setting : DefaultSettings()) {
     if (setting.timer == timer && setting.smod == smod &&
         setting.clocks == clocks) {
       return setting;
