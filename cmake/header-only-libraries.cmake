@@ -23,11 +23,14 @@ foreach(target CLI11::CLI11 nlohmann_json::nlohmann_json fmt::fmt
 endforeach()
 set_target_properties(fmt::fmt PROPERTIES
   INTERFACE_COMPILE_DEFINITIONS FMT_HEADER_ONLY)
+# No number here is ever written for a locale; without this {fmt} brings
+# in all of std::locale: a third of the page, two thirds of baud51.exe.
+set_property(TARGET fmt::fmt APPEND PROPERTY
+  INTERFACE_COMPILE_DEFINITIONS "FMT_STATIC_THOUSANDS_SEPARATOR=','")
 if(EMSCRIPTEN)
-  # No number here is ever written for a locale; without this {fmt} brings
-  # in all of std::locale, a third of the page. Nor is any a float, a long
-  # double or a 128-bit integer: their writers would be a sixth of it.
+  # Nor is any a float, a long double or a 128-bit integer: their writers
+  # would be a sixth of the page.
   set_property(TARGET fmt::fmt APPEND PROPERTY
-    INTERFACE_COMPILE_DEFINITIONS "FMT_STATIC_THOUSANDS_SEPARATOR=','"
+    INTERFACE_COMPILE_DEFINITIONS
     FMT_USE_FLOAT=0 FMT_USE_LONG_DOUBLE=0 FMT_USE_INT128=0)
 endif()

@@ -1,7 +1,8 @@
 # The .exe must run on a bare Windows: every DLL it imports is one of
 # Windows' own (a MinGW runtime DLL such as libwinpthread-1.dll would have
-# to be shipped beside it), and it carries no debugging symbols.
-#   cmake -DOBJDUMP=... -DEXE=... -P check_exe.cmake
+# to be shipped beside it), and it carries no debugging symbols. Given
+# MAX_KIB, it is no larger: code pulled in unseen shows here.
+#   cmake -DOBJDUMP=... -DEXE=... [-DMAX_KIB=n] -P check_exe.cmake
 cmake_minimum_required(VERSION 3.25)
 set(windows_dlls advapi32 comctl32 gdi32 kernel32 msvcrt ole32 shell32
     ucrtbase user32 uxtheme version)
@@ -25,4 +26,13 @@ foreach(import IN LISTS imports)
 endforeach()
 if(dump MATCHES "\\.debug_")
   message(FATAL_ERROR "${EXE} is not stripped")
+endif()
+if(MAX_KIB)
+  file(SIZE ${EXE} bytes)
+  math(EXPR kib "(${bytes} + 1023) / 1024")
+  if(kib GREATER MAX_KIB)
+    message(FATAL_ERROR "${EXE} is ${kib} KiB, over ${MAX_KIB} KiB; a link "
+                        "map (-Wl,-Map) shows what it took in")
+  endif()
+  message(STATUS "${kib} KiB of at most ${MAX_KIB}")
 endif()
