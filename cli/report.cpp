@@ -123,16 +123,9 @@ std::string SettingsText(const Request& request,
   if (chip) rows.front().insert(rows.front().begin(), {"setting"});
   for (const Outcome& outcome : ranked) {
     const Setting& s = *outcome.setting;
-    std::vector<Cell> row{{s.timer == 0 ? "-" : fmt::format("{}", s.timer)},
-                          {s.smod < 0 ? "-" : fmt::format("{}", s.smod)},
-                          {fmt::format("{}", s.clocks)}};
-    if (outcome.fits) {
-      row.push_back({ReloadHex(outcome.reload, s.profile.modulus)});
-      row.push_back({fmt::format("{:.2f}", outcome.actual_baud)});
-      row.push_back({PercentText(outcome.error_percent)});
-    } else {
-      row.insert(row.end(), {{"--"}, {"--"}, {"--"}});
-    }
+    const RowCells c = CellsOf(outcome);
+    std::vector<Cell> row{{c.timer},  {c.smod},        {c.clocks},
+                          {c.reload}, {c.actual_baud}, {c.error}};
     row.push_back(
         {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
     if (chip) row.insert(row.begin(), {SettingLabel(s)});

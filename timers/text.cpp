@@ -47,6 +47,22 @@ std::string PercentText(double value) {
   return fmt::format("{:+.2f} %", value);
 }
 
+RowCells CellsOf(const Outcome& outcome) {
+  const Setting& s = *outcome.setting;
+  RowCells cells{s.timer == 0 ? "-" : fmt::format("{}", s.timer),
+                 s.smod < 0 ? "-" : fmt::format("{}", s.smod),
+                 fmt::format("{}", s.clocks),
+                 "--",
+                 "--",
+                 "--"};
+  if (outcome.fits) {
+    cells.reload = ReloadHex(outcome.reload, s.profile.modulus);
+    cells.actual_baud = fmt::format("{:.2f}", outcome.actual_baud);
+    cells.error = PercentText(outcome.error_percent);
+  }
+  return cells;
+}
+
 std::string ChoiceLabel(const Setting& setting) {
   std::string label =
       fmt::format("{}/{}", setting.generator->key, setting.clocks);

@@ -25,6 +25,17 @@ std::string ShortestText(double value);
 //   PercentText(-1e-14)  -> "0.00 %"
 std::string PercentText(double value);
 
+// A setting's row as every text table shows it: "-" for what does not
+// exist (the timer of a generator that is no timer, SMOD where it does not
+// act), "--" for the reload, rate and error of a setting out of range.
+//   RowCells(Timer 1/SMOD 1/12 at 11.0592, 19200)
+//       -> {"1", "1", "12", "FD", "19200.00", "0.00 %"}
+//   RowCells(XC886 bg, out of range) -> {"-", "-", "1", "--", "--", "--"}
+struct RowCells {
+  std::string timer, smod, clocks, reload, actual_baud, error;
+};
+RowCells CellsOf(const Outcome& outcome);
+
 // The mark as a stable key, as CSV, JSON and the page give it.
 //   MarkKey(Mark::kExact)      -> "exact"
 //   MarkKey(Mark::kOutOfRange) -> "out-of-range"

@@ -31,16 +31,10 @@ void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
   const timers::Setting& s = *outcome.setting;
   text.append(timers::MarkKey(outcome.mark));
   if (chip) text.append("\t").append(timers::SettingLabel(s));
-  text += s.timer == 0 ? std::string("\t-") : fmt::format("\t{}", s.timer);
-  text += s.smod < 0 ? std::string("\t-") : fmt::format("\t{}", s.smod);
-  text += fmt::format("\t{}", s.clocks);
-  if (outcome.fits) {
-    text += fmt::format("\t{}\t{:.2f}\t{}",
-                        timers::ReloadHex(outcome.reload, s.profile.modulus),
-                        outcome.actual_baud,
-                        timers::PercentText(outcome.error_percent));
-  } else {
-    text += "\t--\t--\t--";
+  const timers::RowCells c = timers::CellsOf(outcome);
+  for (const std::string* cell :
+       {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
+    text.append("\t").append(*cell);
   }
   text.append("\t").append(MarkWords(outcome.mark, tolerance_percent));
   text += '\n';
