@@ -18,20 +18,10 @@ struct TwipSize {
 // are allowed and rounded up by the rule.
 using LineWidth = std::function<double(std::string_view line)>;
 
-// Width of one character in pixels.
-using CharWidth = std::function<double(char32_t)>;
-
 // Width of the widest line, rounded up to whole pixels, by the number of
 // lines times `line_height_px`, in twips. Lines end at "\n"; a "\r" before it
 // belongs to the break. An empty text is one empty line.
 TwipSize AutoSizeTwips(std::string_view text, const LineWidth& line_width_px,
                        int line_height_px);
-
-// A line width that is the sum of its characters' widths. Real fonts kern and
-// shape whole lines, so the application measures lines, not characters.
-LineWidth SumOfCharacters(CharWidth char_width_px);
-
-// Decodes UTF-8 one code point at a time; each invalid byte is one U+FFFD.
-std::u32string DecodeUtf8(std::string_view text);
 
 }  // namespace window
