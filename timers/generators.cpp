@@ -112,17 +112,36 @@ constexpr Write kX2T2Writes[] = {TIMER2_8052(kX2, )};
 constexpr Write kT1x12{
     .reg = "AUXR", .mask = 0x40, .value = 0x40, .comment = "T1x12"};
 constexpr Write k1tWrites[] = {TIMER1_MODE2(kT1x12, )};
-constexpr Generator kClassicT1{"t1",    "Timer 1 in mode 2", 1, &kT1At12,
-                               kNoBits, kClassicT1Writes};
-constexpr Generator kClassicT2{"t2",    "Timer 2 baud-rate generator",
-                               2,       &kT2At12,
-                               kNoBits, kClassicT2Writes};
-constexpr Generator kX2T1{
-    "t1", "Timer 1 in mode 2, X2", 1, &kT1At6, kNoBits, kX2T1Writes};
-constexpr Generator kX2T2{
-    "t2", "Timer 2 baud-rate generator, X2", 2, &kT2At6, kNoBits, kX2T2Writes};
-constexpr Generator k1tT1{
-    "t1", "Timer 1 in mode 2, T1x12", 1, &kT1At1, kNoBits, k1tWrites};
+constexpr Generator kClassicT1{.key = "t1",
+                               .text = "Timer 1 in mode 2",
+                               .timer = 1,
+                               .arithmetic = &kT1At12,
+                               .choice_bits = kNoBits,
+                               .writes = kClassicT1Writes};
+constexpr Generator kClassicT2{.key = "t2",
+                               .text = "Timer 2 baud-rate generator",
+                               .timer = 2,
+                               .arithmetic = &kT2At12,
+                               .choice_bits = kNoBits,
+                               .writes = kClassicT2Writes};
+constexpr Generator kX2T1{.key = "t1",
+                          .text = "Timer 1 in mode 2, X2",
+                          .timer = 1,
+                          .arithmetic = &kT1At6,
+                          .choice_bits = kNoBits,
+                          .writes = kX2T1Writes};
+constexpr Generator kX2T2{.key = "t2",
+                          .text = "Timer 2 baud-rate generator, X2",
+                          .timer = 2,
+                          .arithmetic = &kT2At6,
+                          .choice_bits = kNoBits,
+                          .writes = kX2T2Writes};
+constexpr Generator k1tT1{.key = "t1",
+                          .text = "Timer 1 in mode 2, T1x12",
+                          .timer = 1,
+                          .arithmetic = &kT1At1,
+                          .choice_bits = kNoBits,
+                          .writes = k1tWrites};
 
 // STC8, STC15: AUXR's T2R 0x10, T2x12 0x04, S1ST2 0x01 and T1x12 0x40
 // (STC12C5A60S2: S1BRS in the place of S1ST2).
@@ -152,19 +171,25 @@ constexpr Write kStcT1Mode0Writes[] = {kScon,
                                        {.reg = "TH1", .source = S::kReloadHigh},
                                        kTr1};
 constexpr Write kStcT1Mode2Writes[] = {TIMER1_MODE2(kStcT1Clock, )};
-constexpr Generator kStcT2{"t2",       "UART1 on Timer 2, 16-bit auto-reload",
-                           2,          &kStc16Bit,
-                           kStcT2Bits, kStcT2Writes};
-constexpr Generator kStcT1Mode0{"t1m0",
-                                "UART1 on Timer 1 in mode 0, 16-bit "
-                                "auto-reload",
-                                1,
-                                &kStc16Bit,
-                                kStcT1Bits,
-                                kStcT1Mode0Writes};
-constexpr Generator kStcT1Mode2{"t1",       "UART1 on Timer 1 in mode 2",
-                                1,          &kT1At12or1,
-                                kStcT1Bits, kStcT1Mode2Writes};
+constexpr Generator kStcT2{.key = "t2",
+                           .text = "UART1 on Timer 2, 16-bit auto-reload",
+                           .timer = 2,
+                           .arithmetic = &kStc16Bit,
+                           .choice_bits = kStcT2Bits,
+                           .writes = kStcT2Writes};
+constexpr Generator kStcT1Mode0{
+    .key = "t1m0",
+    .text = "UART1 on Timer 1 in mode 0, 16-bit auto-reload",
+    .timer = 1,
+    .arithmetic = &kStc16Bit,
+    .choice_bits = kStcT1Bits,
+    .writes = kStcT1Mode0Writes};
+constexpr Generator kStcT1Mode2{.key = "t1",
+                                .text = "UART1 on Timer 1 in mode 2",
+                                .timer = 1,
+                                .arithmetic = &kT1At12or1,
+                                .choice_bits = kStcT1Bits,
+                                .writes = kStcT1Mode2Writes};
 constexpr std::uint8_t kBrtBits[] = {0x00, 0, 0x04, 0};
 constexpr Write kBrtWrites[] = {kScon,
                                 {.reg = "BRT", .source = S::kReloadLow},
@@ -174,8 +199,12 @@ constexpr Write kBrtWrites[] = {kScon,
                                  .choice_slot = 0,
                                  .comment = "BRTR, BRTx12, S1BRS"},
                                 kSmod};
-constexpr Generator kStcBrt{
-    "brt", "UART1 on the BRT generator", 0, &kT1At12or1, kBrtBits, kBrtWrites};
+constexpr Generator kStcBrt{.key = "brt",
+                            .text = "UART1 on the BRT generator",
+                            .timer = 0,
+                            .arithmetic = &kT1At12or1,
+                            .choice_bits = kBrtBits,
+                            .writes = kBrtWrites};
 
 // N76E003, MS51: CKCON.T1M 0x10; T3CON: SMOD_1 0x80, BRCK 0x20, TR3 0x08,
 // T3PS 0x07.
@@ -212,17 +241,24 @@ constexpr Write kNuvotonT3Uart1Writes[] = {
      .choice_slot = 0,
      .smod_bits = 0x80,
      .comment = "SMOD_1, TR3, T3PS"}};
-constexpr Generator kNuvotonT1{"t1",
-                               "UART0 on Timer 1 in mode 2",
-                               1,
-                               &kT1At12or1,
-                               kNuvotonT1Bits,
-                               kNuvotonT1Writes};
-constexpr Generator kNuvotonT3{"t3",    "UART0 on Timer 3", 3, &kT3Prescaled,
-                               kT3Bits, kNuvotonT3Writes};
-constexpr Generator kNuvotonT3Uart1{"u1t3",  "UART1 on Timer 3",
-                                    3,       &kT3Prescaled,
-                                    kT3Bits, kNuvotonT3Uart1Writes};
+constexpr Generator kNuvotonT1{.key = "t1",
+                               .text = "UART0 on Timer 1 in mode 2",
+                               .timer = 1,
+                               .arithmetic = &kT1At12or1,
+                               .choice_bits = kNuvotonT1Bits,
+                               .writes = kNuvotonT1Writes};
+constexpr Generator kNuvotonT3{.key = "t3",
+                               .text = "UART0 on Timer 3",
+                               .timer = 3,
+                               .arithmetic = &kT3Prescaled,
+                               .choice_bits = kT3Bits,
+                               .writes = kNuvotonT3Writes};
+constexpr Generator kNuvotonT3Uart1{.key = "u1t3",
+                                    .text = "UART1 on Timer 3",
+                                    .timer = 3,
+                                    .arithmetic = &kT3Prescaled,
+                                    .choice_bits = kT3Bits,
+                                    .writes = kNuvotonT3Uart1Writes};
 
 // EFM8 (CKCON0) and C8051F3xx (CKCON): T1M 0x08, SCA 0x03 (0 /12, 1 /4,
 // 2 /48).
@@ -237,12 +273,18 @@ constexpr std::uint8_t kSilabsBits[] = {0x08, 0, 0x01, 0, 0x00, 0, 0x02, 0};
       kTmodMode2, kTh1, kTl1, kTr1
 constexpr Write kEfm8Writes[] = {SILABS_T1("CKCON0")};
 constexpr Write kC8051Writes[] = {SILABS_T1("CKCON")};
-constexpr Generator kEfm8T1{"t1",        "UART0 on Timer 1 in mode 2",
-                            1,           &kSilabsT1,
-                            kSilabsBits, kEfm8Writes};
-constexpr Generator kC8051T1{"t1",        "UART0 on Timer 1 in mode 2",
-                             1,           &kSilabsT1,
-                             kSilabsBits, kC8051Writes};
+constexpr Generator kEfm8T1{.key = "t1",
+                            .text = "UART0 on Timer 1 in mode 2",
+                            .timer = 1,
+                            .arithmetic = &kSilabsT1,
+                            .choice_bits = kSilabsBits,
+                            .writes = kEfm8Writes};
+constexpr Generator kC8051T1{.key = "t1",
+                             .text = "UART0 on Timer 1 in mode 2",
+                             .timer = 1,
+                             .arithmetic = &kSilabsT1,
+                             .choice_bits = kSilabsBits,
+                             .writes = kC8051Writes};
 
 // CH552, CH554: T2MOD's bTMR_CLK 0x80 and bT1_CLK 0x20; SCON1's U1SMOD 0x20.
 constexpr std::uint8_t kWchBits[] = {0x00, 0, 0x20, 0, 0xA0, 0};
@@ -260,11 +302,18 @@ constexpr Write kWchUart1Writes[] = {
     {.reg = "SBAUD1", .source = S::kReloadLow}};
 constexpr ClockChoice kWchSbaud[] = {{1, 32}};
 constexpr Arithmetic kWchUart1{256, Counting::kUp, true, kWchSbaud};
-constexpr Generator kWchT1{
-    "t1", "UART0 on Timer 1 in mode 2", 1, &kWchTimer1, kWchBits, kWchT1Writes};
-constexpr Generator kWchSbaud1{"sbaud1", "UART1 on its own SBAUD1",
-                               0,        &kWchUart1,
-                               kNoBits,  kWchUart1Writes};
+constexpr Generator kWchT1{.key = "t1",
+                           .text = "UART0 on Timer 1 in mode 2",
+                           .timer = 1,
+                           .arithmetic = &kWchTimer1,
+                           .choice_bits = kWchBits,
+                           .writes = kWchT1Writes};
+constexpr Generator kWchSbaud1{.key = "sbaud1",
+                               .text = "UART1 on its own SBAUD1",
+                               .timer = 0,
+                               .arithmetic = &kWchUart1,
+                               .choice_bits = kNoBits,
+                               .writes = kWchUart1Writes};
 
 // DS80C320: CKCON.T1M 0x10; DS89C4x0 also CKMOD.T1MH 0x10.
 constexpr std::uint8_t kDsBits[] = {0x00, 0, 0x10, 0};
@@ -281,10 +330,18 @@ constexpr Write kDsFast{.reg = "CKMOD",
                         .comment = "T1MH"};
 constexpr Write kDsT1Writes[] = {TIMER1_MODE2(kDsClock, )};
 constexpr Write kDs89T1Writes[] = {TIMER1_MODE2(kDsClock, kDsFast, )};
-constexpr Generator kDsT1{"t1",    "Timer 1 in mode 2", 1, &kT1At12or4,
-                          kDsBits, kDsT1Writes};
-constexpr Generator kDs89T1{"t1",           "Timer 1 in mode 2", 1,
-                            &kT1At12or4or1, kDs89Bits,           kDs89T1Writes};
+constexpr Generator kDsT1{.key = "t1",
+                          .text = "Timer 1 in mode 2",
+                          .timer = 1,
+                          .arithmetic = &kT1At12or4,
+                          .choice_bits = kDsBits,
+                          .writes = kDsT1Writes};
+constexpr Generator kDs89T1{.key = "t1",
+                            .text = "Timer 1 in mode 2",
+                            .timer = 1,
+                            .arithmetic = &kT1At12or4or1,
+                            .choice_bits = kDs89Bits,
+                            .writes = kDs89T1Writes};
 
 // AT89LP3240/6440: CLKREG's TPS in bits 7 ... 4.
 constexpr auto LpBits() {
@@ -313,13 +370,24 @@ constexpr Write kLpT1Mode1Writes[] = {kScon,
                                       {.reg = "TL1", .source = S::kReloadLow},
                                       kSmod,
                                       kTr1};
-constexpr Generator kLpT2Gen{
-    "t2", "Timer 2 baud-rate generator", 2, &kLpTimer2, kLpBits, kLpT2Writes};
-constexpr Generator kLpT1Mode2{"t1",    "Timer 1 in mode 2", 1, &kLpTimer1Mode2,
-                               kLpBits, kLpT1Mode2Writes};
-constexpr Generator kLpT1Mode1{"t1m1",  "Timer 1 in mode 1, 16-bit auto-reload",
-                               1,       &kLpTimer1Mode1,
-                               kLpBits, kLpT1Mode1Writes};
+constexpr Generator kLpT2Gen{.key = "t2",
+                             .text = "Timer 2 baud-rate generator",
+                             .timer = 2,
+                             .arithmetic = &kLpTimer2,
+                             .choice_bits = kLpBits,
+                             .writes = kLpT2Writes};
+constexpr Generator kLpT1Mode2{.key = "t1",
+                               .text = "Timer 1 in mode 2",
+                               .timer = 1,
+                               .arithmetic = &kLpTimer1Mode2,
+                               .choice_bits = kLpBits,
+                               .writes = kLpT1Mode2Writes};
+constexpr Generator kLpT1Mode1{.key = "t1m1",
+                               .text = "Timer 1 in mode 1, 16-bit auto-reload",
+                               .timer = 1,
+                               .arithmetic = &kLpTimer1Mode1,
+                               .choice_bits = kLpBits,
+                               .writes = kLpT1Mode1Writes};
 
 // XC886, XC888: BCON's BRPRE in bits 3 ... 1 and R (run) bit 0; FDCON's
 // FDEN bit 0 with FDM bit 1 = 0, the fractional mode.
@@ -349,15 +417,19 @@ constexpr Write kXcFdWrites[] = {
      .value = 0x01,
      .comment = "FDEN, fractional mode"},
     kBconRun};
-constexpr Generator kXcBgGen{
-    "bg", "the baud-rate generator", 0, &kXcBg, kBrpreBits, kXcBgWrites};
-constexpr Generator kXcFdGen{"bgfd",
-                             "the baud-rate generator behind the fractional "
-                             "divider",
-                             0,
-                             &kXcFractional,
-                             kBrpreBits,
-                             kXcFdWrites};
+constexpr Generator kXcBgGen{.key = "bg",
+                             .text = "the baud-rate generator",
+                             .timer = 0,
+                             .arithmetic = &kXcBg,
+                             .choice_bits = kBrpreBits,
+                             .writes = kXcBgWrites};
+constexpr Generator kXcFdGen{
+    .key = "bgfd",
+    .text = "the baud-rate generator behind the fractional divider",
+    .timer = 0,
+    .arithmetic = &kXcFractional,
+    .choice_bits = kBrpreBits,
+    .writes = kXcFdWrites};
 
 #undef TIMER1_MODE2
 #undef TIMER2_8052
