@@ -90,8 +90,8 @@ struct Chip {
   std::string_view document;  // the documents whose registers it writes
   Evidence evidence;
   std::span<const Generator* const> generators;
-  std::span<const Sfr> sfrs;             // declared where its code uses them
-  std::span<const double> internal_mhz;  // nominal internal oscillators
+  std::span<const Sfr> sfrs = {};  // declared where its code uses them
+  std::span<const double> internal_mhz = {};  // nominal internal oscillators
   // The 8051's own timers, whose code reads as the settings without --chip
   // do: per machine cycle, with no family or document named.
   bool core = false;

@@ -1,7 +1,7 @@
 #pragma once
 // The generator records the families of catalogue.cpp are made of; each
-// is defined once, in generators.cpp, and shared by every family that has
-// it.
+// is defined once, in generators.cpp or generators_2.cpp, and shared by every
+// family that has it.
 
 #include "timers/catalogue.h"
 
