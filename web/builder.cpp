@@ -98,14 +98,7 @@ void BuildWindow(const window::WindowRecord& form,
                     form.caption.size(), window::Pixels(form.client_width),
                     window::Pixels(form.client_height));
   SetFont(form.name, form.font);
-  std::vector<const window::ControlRecord*> in_tab_order;
-  for (const window::ControlRecord& record : controls) {
-    in_tab_order.push_back(&record);
-  }
-  std::sort(
-      in_tab_order.begin(), in_tab_order.end(),
-      [](const auto* a, const auto* b) { return a->tab_index < b->tab_index; });
-  for (const window::ControlRecord* record : in_tab_order) {
+  for (const window::ControlRecord* record : window::InTabOrder(controls)) {
     MakeControl(*record, press_of);
   }
 }
