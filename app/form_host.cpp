@@ -3,40 +3,27 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/dispatch.h"
+#include "app/error_report.h"
 #include "window/description.h"
 #include "window/look.h"
 
 namespace app {
 
 FormHost::FormHost(const window::ProjectDescriptor& project)
-    : project_(project),
-      built_(BuildWindow(window::kForm1, window::kForm1Controls)),
+    : built_(BuildWindow(window::kForm1, window::kForm1Controls)),
       controls_(*built_.form, window::kForm1Controls, built_.controls),
-      form_(controls_) {
-  form_.DescribeStartResults();
-  for (const window::EventConnection& connection : project.events) {
-    if (connection.event != window::Event::kClick) continue;
-    auto* button =
-        qobject_cast<QPushButton*>(controls_.Widget(connection.object));
-    if (button == nullptr) continue;  // the descriptor names only buttons
-    const window::Handler handler = connection.handler;
-    QObject::connect(
-        button, &QPushButton::clicked, built_.form.get(),
-        [this, handler] { Dispatch([&] { (form_.*handler)(); }); });
+      host_(project, controls_, ReportError) {
+  for (const window::ControlRecord& record : window::kForm1Controls) {
+    auto* button = qobject_cast<QPushButton*>(controls_.Widget(record.name));
+    if (button == nullptr) continue;
+    QObject::connect(button, &QPushButton::clicked, this,
+                     [this, name = record.name] { host_.Click(name); });
   }
 }
 
 FormHost::~FormHost() = default;
 
-void FormHost::RaiseLoad() {
-  for (const window::EventConnection& connection : project_.events) {
-    if (connection.event == window::Event::kLoad &&
-        connection.object == window::kForm1.name) {
-      Dispatch([&] { (form_.*connection.handler)(); });
-    }
-  }
-}
+void FormHost::RaiseLoad() { host_.RaiseLoad(); }
 
 void FormHost::Show() {
   const window::ControlRecord* first =

@@ -49,7 +49,7 @@ void MakeLabel(const window::ControlRecord& record) {
                         record.back_color ? static_cast<int>(shown.back) : -1);
 }
 
-void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
+void MakeControl(const window::ControlRecord& record, int index) {
   switch (record.kind) {
     case window::ControlKind::kLabel:
       MakeLabel(record);
@@ -67,7 +67,7 @@ void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
                         record.text.data(), record.text.size(),
                         window::Pixels(record.left), window::Pixels(record.top),
                         window::Pixels(record.width),
-                        window::Pixels(record.height), press_of(record.name));
+                        window::Pixels(record.height), index);
       return;
   }
 }
@@ -92,14 +92,13 @@ window::LabelColors LabelColors(window::Color fore,
 }
 
 void BuildWindow(const window::WindowRecord& form,
-                 std::span<const window::ControlRecord> controls,
-                 PressIndex press_of) {
+                 std::span<const window::ControlRecord> controls) {
   baud51_dom_window(form.name.data(), form.name.size(), form.caption.data(),
                     form.caption.size(), window::Pixels(form.client_width),
                     window::Pixels(form.client_height));
   SetFont(form.name, form.font);
   for (const window::ControlRecord* record : window::InTabOrder(controls)) {
-    MakeControl(*record, press_of);
+    MakeControl(*record, static_cast<int>(record - controls.data()));
   }
 }
 
