@@ -1,8 +1,10 @@
 #include "app/form_host.h"
 
+#include <QEvent>
 #include <QPushButton>
 #include <QWidget>
 
+#include "app/dispatch.h"
 #include "app/error_report.h"
 #include "window/description.h"
 #include "window/look.h"
@@ -19,9 +21,12 @@ FormHost::FormHost(const window::ProjectDescriptor& project)
     QObject::connect(button, &QPushButton::clicked, this,
                      [this, name = record.name] { host_.Click(name); });
   }
+  built_.form->installEventFilter(this);
 }
 
-FormHost::~FormHost() = default;
+// The host and the controls go before the window, which must not call on
+// them as it goes.
+FormHost::~FormHost() { built_.form->removeEventFilter(this); }
 
 void FormHost::RaiseLoad() { host_.RaiseLoad(); }
 
@@ -32,6 +37,15 @@ void FormHost::Show() {
   if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
   built_.form->show();
   if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
+}
+
+// The desktop's palette reaches the window as its own, so one event covers
+// both.
+bool FormHost::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == built_.form.get() && event->type() == QEvent::PaletteChange) {
+    Dispatch([this] { controls_.Recolor(); });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 }  // namespace app

@@ -32,6 +32,11 @@ class FormHost final : public QObject {
   // Shows the window with the focus on the control with the lowest tab index.
   void Show();
 
+ protected:
+  // A new palette on the window, the desktop's or its own, colours the
+  // labels anew by the readable-colour rule.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   BuiltWindow built_;
   QtControls controls_;
