@@ -127,9 +127,7 @@ FormWindow::~FormWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-void FormWindow::RaiseLoad() {
-  if (host_) host_->RaiseLoad();
-}
+void FormWindow::RaiseLoad() { host_->RaiseLoad(); }
 
 void FormWindow::Show(int show_command) {
   ShowWindow(hwnd_, show_command);
