@@ -31,7 +31,6 @@ window::Color Encode(const QColor& color) {
          static_cast<window::Color>(color.blue()) << 16;
 }
 
-constexpr int kWindowPointSize = 9;
 // The picture is compiled in: reading it through Qt's image plugins would
 // cost more start-up time than building the whole window.
 #include "window/icon.xpm"
@@ -185,15 +184,6 @@ QString ChineseFamily() {
   return family;
 }
 
-QFont WindowFont() {
-  QFont font;
-  if (const QString family = ChineseFamily(); !family.isEmpty()) {
-    font.setFamilies({family});
-  }
-  font.setPointSize(kWindowPointSize);
-  return font;
-}
-
 QFont RecordFont(const window::FontRecord& record) {
   QFont font;
   // A family that is not installed is left out rather than left for
@@ -235,7 +225,7 @@ BuiltWindow BuildWindow(const window::WindowRecord& form,
   top.setObjectName(Utf8(form.name));
   top.setWindowTitle(Utf8(form.caption));
   top.setWindowIcon(QIcon(QPixmap(baud51_icon)));
-  top.setFont(WindowFont());
+  top.setFont(RecordFont(form.font));
   const QRect client(Px(form.client_left), Px(form.client_top),
                      Px(form.client_width), Px(form.client_height));
   top.setGeometry(client);

@@ -47,11 +47,9 @@ bool IsInstalled(const QString& family);
 // it is there; empty if there is none.
 QString ChineseFamily();
 
-// The window's default font: 9 point, with Chinese glyphs.
-QFont WindowFont();
-
-// The font a record asks for, falling back to ChineseFamily() when its
-// family is not installed, so Chinese never shows as boxes.
+// The font a record asks for, the window's own included, falling back to
+// ChineseFamily() when its family is not installed, so Chinese never shows
+// as boxes.
 QFont RecordFont(const window::FontRecord& record);
 
 // Sizes an auto-sized label to `text` in the label's own font, using the

@@ -14,7 +14,10 @@ QtControls::QtControls(QWidget& form,
                        std::span<QWidget* const> widgets)
     : form_(form) {
   for (std::size_t i = 0; i < records.size() && i < widgets.size(); ++i) {
-    controls_.emplace(records[i].name, Control{widgets[i], &records[i]});
+    controls_.emplace(
+        records[i].name,
+        Control{widgets[i], &records[i],
+                records[i].fore_color.value_or(window::kNormalTextColor)});
   }
 }
 
@@ -63,10 +66,27 @@ void QtControls::SetCaption(std::string_view label, std::string_view caption) {
 
 void QtControls::SetForeColor(std::string_view label, window::Color color) {
   auto& widget = Find<QLabel>(label);
-  QPalette palette = widget.palette();
-  SetLabelColors(palette, color,
-                 controls_.find(label)->second.record->back_color);
-  widget.setPalette(palette);
+  Control& control = controls_.find(label)->second;
+  control.fore = color;
+  Paint(widget, control);
+}
+
+void QtControls::Recolor() {
+  for (const auto& [name, control] : controls_) {
+    if (auto* label = qobject_cast<QLabel*>(control.widget)) {
+      Paint(*label, control);
+    }
+  }
+}
+
+// From the window's palette rather than the label's: while a new one
+// spreads, the window has it before its children do.
+void QtControls::Paint(QLabel& label, const Control& control) const {
+  QPalette palette = form_.palette();
+  // Only the roles set below are the label's own; the rest it inherits.
+  palette.setResolveMask(0);
+  SetLabelColors(palette, control.fore, control.record->back_color);
+  label.setPalette(palette);
 }
 
 void QtControls::SetToolTip(std::string_view label, std::string_view text) {

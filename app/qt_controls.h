@@ -9,6 +9,7 @@
 #include "window/controls.h"
 #include "window/description.h"
 
+class QLabel;
 class QWidget;
 
 namespace app {
@@ -30,6 +31,10 @@ class QtControls final : public window::Controls {
   // The widget of the control `name`, or nullptr.
   QWidget* Widget(std::string_view name) const;
 
+  // Works every label's colours out again from the window's palette, as
+  // when the desktop's changes.
+  void Recolor();
+
  private:
   // The control `name` as widget type W; throws if there is none.
   template <class W>
@@ -38,7 +43,9 @@ class QtControls final : public window::Controls {
   struct Control {
     QWidget* widget;
     const window::ControlRecord* record;
+    window::Color fore;  // as last set, before the contrast rule
   };
+  void Paint(QLabel& label, const Control& control) const;
 
   QWidget& form_;
   std::map<std::string_view, Control, std::less<>> controls_;

@@ -98,7 +98,7 @@ void ConfigureApplication(const window::ProjectDescriptor& project) {
       delete translator;
     }
   }
-  QApplication::setFont(WindowFont());
+  QApplication::setFont(RecordFont(window::kForm1.font));
 }
 
 int Run(const window::ProjectDescriptor& project, const StartHooks& hooks) {

@@ -5,9 +5,6 @@
 namespace web {
 namespace {
 
-constexpr int kWindowPointSize = 9;
-constexpr std::string_view kWindowFamily = "宋体";
-
 // The described Chinese faces by the names Windows and macOS also give
 // them, then what Linux and phones have.
 constexpr std::string_view kChineseFallbacks =
@@ -18,6 +15,15 @@ std::string_view AlsoKnownAs(std::string_view family) {
   if (family == "宋体") return "SimSun";
   if (family == "隶书") return "LiSu";
   return {};
+}
+
+// A family for CSS, then its other name, each with the comma that follows.
+std::string Named(std::string_view family) {
+  std::string css = "\"" + std::string(family) + "\", ";
+  if (const std::string_view alias = AlsoKnownAs(family); !alias.empty()) {
+    css.append(alias).append(", ");
+  }
+  return css;
 }
 
 void SetFont(std::string_view name, const window::FontRecord& font) {
@@ -43,7 +49,7 @@ void MakeLabel(const window::ControlRecord& record) {
                         record.back_color ? static_cast<int>(shown.back) : -1);
 }
 
-void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
+void MakeControl(const window::ControlRecord& record, int index) {
   switch (record.kind) {
     case window::ControlKind::kLabel:
       MakeLabel(record);
@@ -61,7 +67,7 @@ void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
                         record.text.data(), record.text.size(),
                         window::Pixels(record.left), window::Pixels(record.top),
                         window::Pixels(record.width),
-                        window::Pixels(record.height), press_of(record.name));
+                        window::Pixels(record.height), index);
       return;
   }
 }
@@ -69,13 +75,10 @@ void MakeControl(const window::ControlRecord& record, PressIndex press_of) {
 }  // namespace
 
 std::string FontFamilies(std::string_view family) {
-  std::string css = "\"" + std::string(family) + "\", ";
-  if (const std::string_view alias = AlsoKnownAs(family); !alias.empty()) {
-    css.append(alias).append(", ");
-  }
-  if (family != kWindowFamily) {
-    css.append("\"").append(kWindowFamily).append("\", SimSun, ");
-  }
+  std::string css = Named(family);
+  // Before any other face, a record's own falls back to the window's.
+  const std::string_view window_family = window::kForm1.font.family;
+  if (family != window_family) css.append(Named(window_family));
   return css.append(kChineseFallbacks);
 }
 
@@ -89,21 +92,13 @@ window::LabelColors LabelColors(window::Color fore,
 }
 
 void BuildWindow(const window::WindowRecord& form,
-                 std::span<const window::ControlRecord> controls,
-                 PressIndex press_of) {
+                 std::span<const window::ControlRecord> controls) {
   baud51_dom_window(form.name.data(), form.name.size(), form.caption.data(),
                     form.caption.size(), window::Pixels(form.client_width),
                     window::Pixels(form.client_height));
-  SetFont(form.name, {.family = kWindowFamily, .point_size = kWindowPointSize});
-  std::vector<const window::ControlRecord*> in_tab_order;
-  for (const window::ControlRecord& record : controls) {
-    in_tab_order.push_back(&record);
-  }
-  std::sort(
-      in_tab_order.begin(), in_tab_order.end(),
-      [](const auto* a, const auto* b) { return a->tab_index < b->tab_index; });
-  for (const window::ControlRecord* record : in_tab_order) {
-    MakeControl(*record, press_of);
+  SetFont(form.name, form.font);
+  for (const window::ControlRecord* record : window::InTabOrder(controls)) {
+    MakeControl(*record, static_cast<int>(record - controls.data()));
   }
 }
 

@@ -23,10 +23,9 @@ window::LabelColors LabelColors(window::Color fore,
 
 // Builds the window and its controls from the records. Controls come in tab
 // order, so the keyboard and a screen reader meet them in that order. A
-// button whose name `press_of` maps to an index calls back with it.
-using PressIndex = int (*)(std::string_view button);
+// click on a button calls baud51_press with its record's index in
+// `controls`.
 void BuildWindow(const window::WindowRecord& form,
-                 std::span<const window::ControlRecord> controls,
-                 PressIndex press_of);
+                 std::span<const window::ControlRecord> controls);
 
 }  // namespace web

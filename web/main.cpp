@@ -1,7 +1,7 @@
-// The calculator as a page: builds Form1 from its records, raises Load and
-// wires the buttons to the handlers the project descriptor names. The
-// browser calls in through the exported functions below; each one is a
-// dispatch point of its own, so no exception reaches JavaScript.
+// The calculator as a page: builds Form1 from its records and hands its
+// host the Load event and the buttons' clicks. The browser calls in through
+// the exported functions below; each one is a dispatch point of its own, so
+// no exception reaches JavaScript.
 #include <emscripten/emscripten.h>
 
 #include <functional>
@@ -18,38 +18,30 @@
 #include "window/description.h"
 #include "window/dispatch.h"
 #include "window/form1.h"
+#include "window/host.h"
 #include "window/look.h"
 #include "window/project.h"
 
 namespace {
 
+// The modal message over the window; the page goes on as the failure left
+// it.
+void Report(std::string_view message) {
+  baud51_dom_message(message.data(), message.size());
+}
+
+void Dispatch(const std::function<void()>& work) noexcept {
+  window::Dispatch(work, Report);
+}
+
 struct Page {
   web::DomControls controls{window::kForm1Controls};
-  window::Form1 form{controls};
+  window::Host host{window::kBaud51Project, controls, Report};
 };
 
 std::unique_ptr<Page>& Current() {
   static std::unique_ptr<Page> page;
   return page;
-}
-
-int PressIndex(std::string_view button) {
-  const auto& events = window::kBaud51Project.events;
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    if (events[i].event == window::Event::kClick &&
-        events[i].object == button) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
-// The modal message over the window; the page goes on as the failure left
-// it.
-void Dispatch(const std::function<void()>& work) noexcept {
-  window::Dispatch(work, [](std::string_view message) {
-    baud51_dom_message(message.data(), message.size());
-  });
 }
 
 // The table below the window, made when it is first shown: after the
@@ -77,16 +69,6 @@ void ShowSettingsLater(Page& page) {
   baud51_dom_settings_later();
 }
 
-void RaiseLoad(Page& page) {
-  for (const window::EventConnection& connection :
-       window::kBaud51Project.events) {
-    if (connection.event == window::Event::kLoad &&
-        connection.object == window::kForm1.name) {
-      Dispatch([&] { (page.form.*connection.handler)(); });
-    }
-  }
-}
-
 }  // namespace
 
 extern "C" {
@@ -96,42 +78,32 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void baud51_start() {
   Dispatch([] {
     Current().reset();
-    web::BuildWindow(window::kForm1, window::kForm1Controls, PressIndex);
+    web::BuildWindow(window::kForm1, window::kForm1Controls);
     Current() = std::make_unique<Page>();
   });
   if (Page* page = Current().get()) {
-    bool described = false;
-    Dispatch([&] {
-      page->form.DescribeStartResults();
-      described = true;
-    });
-    RaiseLoad(*page);
+    page->host.RaiseLoad();
     if (const auto* first = window::FirstTabStop(window::kForm1Controls)) {
       baud51_dom_focus(first->name.data(), first->name.size());
     }
     baud51_dom_ready();
-    if (described) Dispatch([page] { ShowSettingsLater(*page); });
+    Dispatch([page] { ShowSettingsLater(*page); });
     return;
   }
   baud51_dom_ready();
 }
 
+// `index` is the button's record in kForm1Controls.
 EMSCRIPTEN_KEEPALIVE void baud51_press(int index) {
-  const auto& events = window::kBaud51Project.events;
   Page* page = Current().get();
   if (page == nullptr || index < 0 ||
-      static_cast<std::size_t>(index) >= events.size()) {
+      static_cast<std::size_t>(index) >= window::kForm1Controls.size()) {
     return;
   }
-  const window::Handler handler =
-      events[static_cast<std::size_t>(index)].handler;
-  bool done = false;
-  Dispatch([&] {
-    (page->form.*handler)();
-    done = true;
-  });
+  const window::Handler finished = page->host.Click(
+      window::kForm1Controls[static_cast<std::size_t>(index)].name);
   // A failed calculation leaves the table as it was, like the window.
-  if (done && handler == &window::Form1::Command1_Click) {
+  if (finished == &window::Form1::Command1_Click) {
     Dispatch([page] { ShowSettingsLater(*page); });
   }
 }

@@ -258,7 +258,7 @@ void FormControls::Layout(UINT dpi) {
 
 void FormControls::SetFonts() {
   // New fonts first: a control must never hold a font already deleted.
-  Font window_font = MakeFont(kWindowFont, dpi_);
+  Font window_font = MakeFont(window::kForm1.font, dpi_);
   std::vector<Font> own_fonts;
   for (const Control& control : controls_) {
     own_fonts.push_back(control.record->font

@@ -93,8 +93,7 @@ RECT FrameAround(UINT dpi) {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance,
-                       const window::ProjectDescriptor& project)
-    : project_(project) {
+                       const window::ProjectDescriptor& project) {
   Register(instance, &FormWindow::Procedure);
   // Made where the description places it at 96 dpi, then sized for the DPI
   // of the monitor that turns out to hold it.
@@ -115,8 +114,8 @@ FormWindow::FormWindow(HINSTANCE instance,
                  window::Pixels(window::kForm1.client_top, dpi) + frame.top,
                  frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    form_.emplace(*controls_);
-    form_->DescribeStartResults();
+    host_.emplace(project, *controls_,
+                  [this](std::string_view message) { Report(message); });
     focus_ = controls_->FirstTabStop();
   } catch (...) {
     DestroyWindow(hwnd_);
@@ -128,10 +127,7 @@ FormWindow::~FormWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-void FormWindow::RaiseLoad() {
-  window::Dispatch([this] { Raise(window::kForm1.name, window::Event::kLoad); },
-                   [this](std::string_view message) { Report(message); });
-}
+void FormWindow::RaiseLoad() { host_->RaiseLoad(); }
 
 void FormWindow::Show(int show_command) {
   ShowWindow(hwnd_, show_command);
@@ -141,15 +137,6 @@ void FormWindow::Show(int show_command) {
 
 void FormWindow::Report(std::string_view message) const {
   ShowErrorMessageBox(hwnd_, message);
-}
-
-void FormWindow::Raise(std::string_view object, window::Event event) {
-  if (!form_) return;
-  for (const window::EventConnection& connection : project_.events) {
-    if (connection.object == object && connection.event == event) {
-      (*form_.*connection.handler)();
-    }
-  }
 }
 
 LRESULT CALLBACK FormWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam,
@@ -246,10 +233,10 @@ bool FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam,
 
 void FormWindow::OnCommand(HWND child, int notification) {
   const window::ControlRecord* record = controls_->RecordOf(child);
-  if (record != nullptr &&
+  if (host_ && record != nullptr &&
       record->kind == window::ControlKind::kCommandButton &&
       notification == BN_CLICKED) {
-    Raise(record->name, window::Event::kClick);
+    host_->Click(record->name);
   }
 }
 

@@ -1,13 +1,13 @@
 #pragma once
-// Form1 as a Win32 top-level window: its controls, its handlers wired to the
-// project's events, and the window procedure that runs them.
+// Form1 as a Win32 top-level window: its controls, the window's host, and
+// the window procedure that hands the host the buttons' clicks.
 
 #include <windows.h>
 
 #include <optional>
 
 #include "win32/form_controls.h"
-#include "window/form1.h"
+#include "window/host.h"
 #include "window/project.h"
 
 namespace win32 {
@@ -37,17 +37,15 @@ class FormWindow {
                                     LPARAM lparam) noexcept;
   // One message; false leaves it to DefWindowProc. May throw.
   bool Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
-  void Raise(std::string_view object, window::Event event);
   void OnCommand(HWND child, int notification);
   void OnContextMenu(HWND child, LPARAM where);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Report(std::string_view message) const;
 
-  const window::ProjectDescriptor& project_;
   HWND hwnd_ = nullptr;
   HWND focus_ = nullptr;  // where the focus returns when the window is active
   std::optional<FormControls> controls_;
-  std::optional<window::Form1> form_;
+  std::optional<window::Host> host_;
 };
 
 }  // namespace win32

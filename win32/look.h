@@ -15,10 +15,6 @@ namespace win32 {
 // The DPI at which 15 twips are a pixel, as Windows' functions take it.
 inline constexpr UINT kBaseDpi = window::kBaseDpi;
 
-// The window's font, as the description's fonts are written.
-inline constexpr window::FontRecord kWindowFont{.family = "宋体",
-                                                .point_size = 9};
-
 struct FontDeleter {
   void operator()(HFONT font) const { DeleteObject(font); }
 };

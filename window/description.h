@@ -68,6 +68,7 @@ struct WindowRecord {
   int client_height;
   int client_left;  // stored position of the client area on the screen
   int client_top;
+  FontRecord font;  // of every control whose record names none
 };
 
 inline constexpr WindowRecord kForm1{
@@ -77,6 +78,7 @@ inline constexpr WindowRecord kForm1{
     .client_height = 3660,
     .client_left = 4035,
     .client_top = 2985,
+    .font = {.family = "宋体", .point_size = 9},
 };
 
 using enum ControlKind;

@@ -48,17 +48,15 @@ calc::TimerResult Form1::Calculate(const calc::TimerProfile& timer) const {
 // Timer 1 is shown before Timer 2 is calculated, so a failure in Timer 2
 // leaves Timer 1's new results on screen.
 void Form1::CalculateReloads() {
-  ShowTimer(kTimer1Labels, timer1_value_, timer1_error_);
-  ShowTimer(kTimer2Labels, timer2_value_, timer2_error_);
+  ShowTimer(kTimer1Labels);
+  ShowTimer(kTimer2Labels);
 }
 
 // A tooltip is set only right after its caption, so a press that fails
 // before a label leaves its tooltip describing the number still shown.
-void Form1::ShowTimer(const ResultLabels& labels, double& value,
-                      double& error) {
+void Form1::ShowTimer(const ResultLabels& labels) {
   const calc::TimerResult result = Calculate(*labels.timer);
-  value = result.reload.Reload;
-  error = result.reload.ErrorPercent;
+  const double error = result.reload.ErrorPercent;
   controls_.SetCaption(labels.constant, result.constant);
   controls_.SetToolTip(labels.constant, ConstantHint(result.actual));
   // The colour is set on every press, so an earlier warning is cleared.

@@ -41,14 +41,9 @@ class Form1 {
   void CalculateReloads();
   // One timer: its reload into the constant label, its error coloured and
   // then written into the error label, each caption with its tooltip.
-  void ShowTimer(const ResultLabels& labels, double& value, double& error);
+  void ShowTimer(const ResultLabels& labels);
 
   Controls& controls_;
-  // The results of the last calculation: each timer's reload and error.
-  double timer1_value_ = 0;
-  double timer2_value_ = 0;
-  double timer1_error_ = 0;
-  double timer2_error_ = 0;
 };
 
 }  // namespace window

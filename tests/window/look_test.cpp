@@ -153,19 +153,27 @@ class LookTest : public QObject, public test_support::WindowFixture {
   void darkPaletteKeepsEveryLabelReadable_data() {
     QTest::addColumn<QString>("frequency");
     QTest::addColumn<QString>("baud");
-    QTest::newRow("start") << QString() << QString();
+    QTest::addColumn<bool>("while_running");
+    QTest::newRow("start") << QString() << QString() << false;
     QTest::newRow("both warnings") << "6"
-                                   << "19200";
+                                   << "19200" << false;
     QTest::newRow("warning and normal") << "12"
-                                        << "9600";
+                                        << "9600" << false;
+    QTest::newRow("changed while running") << "12"
+                                           << "9600" << true;
   }
   void darkPaletteKeepsEveryLabelReadable() {
     QFETCH(QString, frequency);
     QFETCH(QString, baud);
-    QApplication::setPalette(DarkPalette());
+    QFETCH(bool, while_running);
+    if (!while_running) QApplication::setPalette(DarkPalette());
     Open();
     if (!frequency.isEmpty()) {
       Press(frequency.toUtf8().constData(), baud.toUtf8().constData());
+    }
+    if (while_running) {
+      QApplication::setPalette(DarkPalette());
+      QCoreApplication::processEvents();  // where Qt hands it to the window
     }
     for (QLabel* label : Form().findChildren<QLabel*>()) {
       const QColor text = label->palette().color(QPalette::WindowText);
