@@ -96,11 +96,9 @@ std::string ArgumentArms() {
   }
   std::string arms;
   for (const CommandSpec& command : CommandSpecs()) {
-    int index = 0;
-    for (std::string_view rest = command.arguments; !rest.empty(); ++index) {
-      const std::size_t space = rest.find(' ');
-      const std::string_view argument = rest.substr(0, space);
-      rest.remove_prefix(space == rest.npos ? rest.size() : space + 1);
+    const std::vector<std::string> arguments = ArgumentNames(command);
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+      const std::string& argument = arguments[index];
       std::string words(ArgumentWords(argument));
       if (command.name.empty() && index == 0) {
         words = fmt::format("{} {}", Spaced(commands), words);

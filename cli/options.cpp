@@ -203,6 +203,16 @@ const OptionSpec* FindOption(std::string_view name) {
   return nullptr;
 }
 
+std::vector<std::string> ArgumentNames(const CommandSpec& command) {
+  std::vector<std::string> names;
+  for (std::string_view rest = command.arguments; !rest.empty();) {
+    const std::size_t space = rest.find(' ');
+    names.emplace_back(rest.substr(0, space));
+    rest.remove_prefix(space == rest.npos ? rest.size() : space + 1);
+  }
+  return names;
+}
+
 std::string UsageText(const CommandSpec& command) {
   if (command.name.empty()) return std::string(command.arguments);
   if (command.arguments.empty()) return std::string(command.name);

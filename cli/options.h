@@ -80,6 +80,11 @@ std::span<const OptionSpec> OptionSpecs();
 //   FindOption("--baud")->item -> "BAUD";  FindOption("--x") -> nullptr
 const OptionSpec* FindOption(std::string_view name);
 
+// A command's arguments, a word each.
+//   ArgumentNames(code) -> {"FREQ", "BAUD"};  ArgumentNames(crystals) ->
+//   {"BAUD..."}, which takes one or more
+std::vector<std::string> ArgumentNames(const CommandSpec& command);
+
 // A command as its usage names it.
 //   UsageText(table) -> "table FREQ";  UsageText(FREQ BAUD) -> "FREQ BAUD"
 std::string UsageText(const CommandSpec& command);

@@ -2,24 +2,12 @@
 
 #include <fmt/format.h>
 
-#include <algorithm>
 #include <string_view>
 
 #include "cli/command_line.h"
 
 namespace cli {
 namespace {
-
-// The words of a command's arguments: "FREQ BAUD" -> {"FREQ", "BAUD"}.
-std::vector<std::string> Names(std::string_view arguments) {
-  std::vector<std::string> names;
-  for (std::size_t space; !arguments.empty(); arguments.remove_prefix(
-           space == arguments.npos ? arguments.size() : space + 1)) {
-    space = arguments.find(' ');
-    names.emplace_back(arguments.substr(0, space));
-  }
-  return names;
-}
 
 // Any number of words, none needed: FREQ BAUD's, read strictly later, and
 // those after a command's own, refused.
@@ -73,7 +61,7 @@ Parser::Parser() : app_("", kProgramName) {
     CLI::App* command = app_.add_subcommand(std::string(spec.name));
     command->set_help_flag();
     command->fallthrough();
-    for (std::string name : Names(spec.arguments)) {
+    for (std::string name : ArgumentNames(spec)) {
       const bool more = name.ends_with("...");
       if (more) name.resize(name.size() - 3);
       CLI::Option* argument = command->add_option(name)->required();
@@ -131,6 +119,12 @@ std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
   for (const std::string& arg : app_.remaining()) {
     if (arg != "--") return Rejection("", arg, "unknown option");
   }
+  if (std::optional<std::string> problem = Misplaced()) return problem;
+  return Stray();
+}
+
+// An option given with a command it does not apply to.
+std::optional<std::string> Parser::Misplaced() const {
   const CommandSpec& command = Given();
   for (std::size_t i = 0; i < options_.size(); ++i) {
     const OptionSpec& spec = OptionSpecs()[i];
@@ -139,7 +133,7 @@ std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
       return Rejection(spec.name, spec.elsewhere);
     }
   }
-  return Stray();
+  return std::nullopt;
 }
 
 const CommandSpec& Parser::Given() const {
@@ -168,9 +162,11 @@ CLI::Option* Parser::Of(const OptionSpec& option) const {
 }
 
 std::string Parser::Explain(const CLI::ParseError& error) const {
+  // The values are checked once every argument is read: a misplaced
+  // option says more than its value's check.
   if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr &&
       !refused_.empty()) {
-    return refused_;
+    return Misplaced().value_or(refused_);
   }
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
     for (std::size_t i = 0; i < options_.size(); ++i) {

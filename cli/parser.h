@@ -49,6 +49,7 @@ class Parser {
   const OptionSpec* Prescan(std::span<const std::string> args);
   CLI::Option* Of(const OptionSpec& option) const;
   std::string Explain(const CLI::ParseError& error) const;
+  std::optional<std::string> Misplaced() const;
   std::optional<std::string> Stray() const;
 
   CLI::App app_;
