@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -13,16 +14,6 @@
 namespace cli {
 
 inline constexpr char kProgramName[] = "baud51-cli";
-
-enum class Command {
-  kSettings,  // FREQ BAUD, the default
-  kTable,
-  kCrystals,
-  kCode,
-  kChips,  // the catalogue's families and generators
-  kHelp,
-  kVersion,
-};
 
 enum class Format { kText, kCsv, kJson };
 
@@ -45,15 +36,17 @@ struct ParseResult {
   std::string error;  // one line, without the program's name, when !ok
 };
 
-// Reads the arguments after the program's name. "-h"/"--help" or
-// "--version" anywhere before "--" win over everything else.
+// Reads the arguments after the program's name, options anywhere before
+// "--". "-h"/"--help" or "--version" anywhere before "--" win over
+// everything else.
 //   {"11.0592", "9600"}          -> settings, 11.0592 MHz, {9600}
-//   {"table", "12", "--baud", "9600,19.2k"} -> table, 12 MHz, {9600, 19200}
-//   {"foo"}                      -> "unknown command 'foo'; ..."
+//   {"--baud", "9600,19.2k", "table", "12"} -> table, 12 MHz, {9600, 19200}
+//   {"foo"}                      -> "\"foo\": unknown command; ..."
 ParseResult ParseArguments(std::span<const std::string> args);
 
-// The --help text: usage, commands, options, what numbers are read, the
-// settings covered and not, marks and exit statuses.
+// The --help text, from the tables of commands and options: usage,
+// commands, options, what numbers are read, the settings covered and not,
+// marks and exit statuses.
 //   HelpText().starts_with("Usage: baud51-cli") -> true
 std::string HelpText();
 

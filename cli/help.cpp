@@ -2,10 +2,16 @@
 // them, so the layout follows its conventions: a "Usage:" line, sections
 // that end in a colon, options indented with their text beside them.
 #include <fmt/format.h>
+#include <CLI/CLI.hpp>
 
+#include <memory>
+#include <sstream>
 #include <string>
+#include <string_view>
 
 #include "cli/command_line.h"
+#include "cli/options.h"
+#include "cli/parser.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -19,51 +25,97 @@ namespace cli {
 // timers/ is this program's vocabulary: its names read unqualified.
 using namespace timers;  // NOLINT(google-build-using-namespace)
 
+namespace {
+
+// Help's layout: a name column of 23, text wrapped to 76 columns in all.
+constexpr std::size_t kNameColumn = 23;
+constexpr std::size_t kWidth = 76;
+
+// `text` broken at spaces into lines of at most `width`.
+std::string Wrapped(std::string_view text, std::size_t width) {
+  std::string lines;
+  std::size_t line = 0;
+  for (std::size_t space; !text.empty();
+       text.remove_prefix(space == text.npos ? text.size() : space + 1)) {
+    space = text.find(' ');
+    const std::string_view word = text.substr(0, space);
+    if (line > 0 && line + 1 + word.size() > width) {
+      lines += '\n';
+      line = 0;
+    } else if (line > 0) {
+      lines += ' ';
+      ++line;
+    }
+    lines += word;
+    line += word.size();
+  }
+  return lines;
+}
+
+// CLI11's help in the layout help2man reads: a "Usage:" line, sections that
+// end in a colon, options indented with their text beside them.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  HelpFormatter() { column_width(kNameColumn); }
+
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override {
+    return make_usage(app, name) + make_subcommands(app, mode) +
+           make_groups(app, mode) + "\n" + make_footer(app);
+  }
+
+  // A line per command, the options only it takes beside it.
+  std::string make_usage(const CLI::App* app, std::string name) const override {
+    std::string usage;
+    for (const CommandSpec& command : CommandSpecs()) {
+      usage += fmt::format("{} {} [OPTIONS] {}",
+                           usage.empty() ? "Usage:" : "\n  or: ", name,
+                           UsageText(command));
+      for (const OptionSpec& option : OptionSpecs()) {
+        if (option.commands == Bit(command.command)) {
+          usage += fmt::format(" [{} {}]", option.name, MetavarText(option));
+        }
+      }
+    }
+    return fmt::format("{}\n{}\n", usage, app->get_description());
+  }
+
+  std::string make_subcommands(const CLI::App*,
+                               CLI::AppFormatMode) const override {
+    std::ostringstream out;
+    out << "\nCommands:\n";
+    for (const CommandSpec& command : CommandSpecs()) {
+      CLI::detail::format_help(out, UsageText(command),
+                               Wrapped(command.help, kWidth - kNameColumn),
+                               kNameColumn);
+    }
+    return out.str();
+  }
+
+  std::string make_option_name(const CLI::Option* option,
+                               bool positional) const override {
+    std::string names = CLI::Formatter::make_option_name(option, positional);
+    const std::size_t comma = names.find(',');
+    return comma == names.npos ? names : names.insert(comma + 1, " ");
+  }
+
+  std::string make_option_desc(const CLI::Option* option) const override {
+    return Wrapped(option->get_description(), kWidth - kNameColumn);
+  }
+};
+
+}  // namespace
+
 std::string HelpText() {
-  return fmt::format(R"(Usage: {0} [OPTIONS] FREQ BAUD
-  or:  {0} [OPTIONS] table FREQ [--baud LIST]
-  or:  {0} [OPTIONS] crystals BAUD...
-  or:  {0} [OPTIONS] code FREQ BAUD [--lang c|asm]
-The serial baud-rate timers of 8051 microcontrollers: every setting's reload
-for a crystal and rate, tables of the standard rates, crystals ranked for a
-set of rates, and init code for UART mode 1 in C or assembly.
-
-Commands:
-  FREQ BAUD            every setting for one crystal and rate, best first:
-                       reload, actual baud, signed error and mark
-  table FREQ           the standard rates against every setting, with the
-                       best setting per rate
-  crystals BAUD...     the standard crystals ranked per clock mode by the
-                       worst error of each rate's best setting
-  code FREQ BAUD       init code for the best setting within the
-                       tolerance, or for the one the filters pick
-  chips                the chip families --chip takes, their baud-rate
-                       generators and the manuals they are checked against
-
-Options:
-  --timer 1|2          only Timer 1 (mode 2) or only Timer 2 (8052)
-  --smod 0|1           only Timer 1 with SMOD 0, or with SMOD 1
-  --clock 12|6|1       only the settings at 12, 6 or 1 clocks per machine
-                       cycle
-  --chip NAME          only that family's generators, with their registers:
-                       8051, 8052, x2, 1t, stc8, stc15, stc12, n76e003,
-                       ms51, efm8, c8051f, ch552 (also CH554), ds80c320,
-                       ds89c4x0, at89lp, xc886 (also XC888), or all;
-                       NAME:GENERATOR (stc15:t2) for one generator;
-                       --timer and --clock then take the family's values
-  --tolerance PERCENT  the error allowed, in percent (default 2)
-  --format text|csv|json
-                       the output of FREQ BAUD, table and crystals
-                       (default text)
-  --baud LIST          table: these rates, separated by commas, instead of
-                       the standard ones
-  --lang c|asm         code: C for SDCC and Keil C51 (default), or an
-                       assembly module for SDCC's sdas8051 that C calls as
-                       uart_init()
-  -h, --help           show this help and exit
-  --version            show the version and exit
-
-Numbers:
+  Parser parser;
+  CLI::App& app = parser.App();
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.description(
+      "The serial baud-rate timers of 8051 microcontrollers: every setting's "
+      "reload\nfor a crystal and rate, tables of the standard rates, crystals "
+      "ranked for a\nset of rates, and init code for UART mode 1 in C or "
+      "assembly.");
+  app.footer(fmt::format(R"(Numbers:
   FREQ is in MHz, optionally followed by MHz, kHz or Hz in any case:
   11.0592, 11059.2kHz and 11059200Hz are one crystal. BAUD is a number,
   optionally followed by k for thousands: 115.2k. Decimal numbers only,
@@ -103,9 +155,9 @@ Examples:
   {0} code 11.0592 9600 --timer 2
                        init code with Timer 2 as baud-rate generator
   {0} code 11.0592 19200 --lang asm
-                       init code as an assembly module for sdas8051
-)",
-                     kProgramName);
+                       init code as an assembly module for sdas8051)",
+                         kProgramName));
+  return app.help();
 }
 
 std::string VersionText() {

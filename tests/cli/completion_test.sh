@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # completion_test.sh COMPLETION_FILE
-# The hand-written bash completion, asked what a user's Tab would be: each
+# The generated bash completion, asked what a user's Tab would be: each
 # row is a command line (the last word being completed, "" for a new word)
 # and the words the completion must offer, or "none".
 set -uo pipefail
@@ -47,6 +47,9 @@ check lang_for_code    "baud51-cli code 12 9600 --l"   "--lang"
 check lang_values      "baud51-cli code --lang "       "c asm"
 check no_lang_default  "baud51-cli 12 9600 --l"        "none"
 check lang_skipped     "baud51-cli --lang asm co"      "code"
+check family_timers    "baud51-cli --chip n76e003 --timer "  "1 3"
+# Bash hands "stc15:t2" over split at the colon.
+check chip_generator   "baud51-cli --chip stc15 : t2 12 1152" "115200"
 
 [ "$failures" -eq 0 ] && echo "completion: all checks passed"
 exit "$failures"

@@ -294,7 +294,16 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"WordAfterFreqBaud",
                    {"12", "9600", "7"},
                    2,
-                   "\"7\": unexpected after FREQ BAUD"}),
+                   "\"7\": unexpected after FREQ BAUD"},
+        FailureRow{"SpaceSeparatedList",
+                   {"table", "12", "--baud", "9600", "19200"},
+                   2,
+                   "\"19200\": unexpected after table FREQ; --baud takes "
+                   "rates separated by commas"},
+        FailureRow{"MissingValueNamesTheFamilysTimers",
+                   {"--chip", "n76e003", "16", "9600", "--timer"},
+                   2,
+                   "--timer: needs a value (1 or 3)"}),
     RowName<FailureRow>);
 
 INSTANTIATE_TEST_SUITE_P(

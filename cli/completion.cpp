@@ -1,0 +1,196 @@
+#include "cli/completion.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/options.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+#include "timers/text.h"
+
+namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
+namespace {
+
+std::string Spaced(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words)
+    text += (text.empty() ? "" : " ") + word;
+  return text;
+}
+
+template <typename Numbers>
+std::string NumbersText(const Numbers& numbers) {
+  std::vector<std::string> words;
+  for (double number : numbers) words.push_back(ShortestText(number));
+  return Spaced(words);
+}
+
+std::string Offer(std::string_view words) {
+  return fmt::format("COMPREPLY=($(compgen -W \"{}\" -- \"$cur\"))", words);
+}
+
+// The words an argument named FREQ or BAUD takes.
+std::string_view ArgumentWords(std::string_view argument) {
+  return argument.starts_with("FREQ") ? "$crystals" : "$rates";
+}
+
+// The values of an option after it, as a case arm of $prev; a family's
+// timers and clocks by the family --chip named, families alike together.
+std::string ValuesArm(const OptionSpec& option) {
+  if (option.values == Values::kFlag) return {};
+  std::string words = Spaced(ValueWords(option, {}));
+  if (option.values == Values::kNumber) words = option.suggestions;
+  if (option.values == Values::kList) words = ArgumentWords(option.item);
+  if (option.values != Values::kTimers && option.values != Values::kClocks) {
+    return fmt::format("    {}) {}; return ;;\n", option.name, Offer(words));
+  }
+  // Patterns by their words, in catalogue order; "all" last.
+  std::vector<std::string> chips;
+  for (const OptionSpec& each : OptionSpecs()) {
+    if (each.values == Values::kChip) chips = ValueWords(each, {});
+  }
+  std::vector<std::pair<std::string, std::string>> arms_by_words;
+  for (const std::string& name : chips) {
+    const std::string values = Spaced(ValueWords(option, name));
+    auto arm =
+        std::find_if(arms_by_words.begin(), arms_by_words.end(),
+                     [&](const auto& each) { return each.first == values; });
+    if (arm == arms_by_words.end()) {
+      arms_by_words.emplace_back(values, name);
+    } else {
+      arm->second += " | " + name;
+    }
+  }
+  std::string arms;
+  for (const auto& [values, pattern] : arms_by_words) {
+    arms += fmt::format("        {}) {} ;;\n", pattern, Offer(values));
+  }
+  return fmt::format(
+      "    {})\n      case ${{chip%%:*}} in\n{}        *) {} ;;\n      "
+      "esac\n      return ;;\n",
+      option.name, arms, Offer(words));
+}
+
+// The options a command takes, long names only.
+std::string OptionsOf(Commands commands) {
+  std::vector<std::string> names;
+  for (const OptionSpec& option : OptionSpecs()) {
+    if ((option.commands & commands) != 0) names.emplace_back(option.name);
+  }
+  return Spaced(names);
+}
+
+// What goes where a command's arguments stand: "$command:$words" arms.
+std::string ArgumentArms() {
+  std::vector<std::string> commands;
+  for (const CommandSpec& command : CommandSpecs()) {
+    if (!command.name.empty()) commands.emplace_back(command.name);
+  }
+  std::string arms;
+  for (const CommandSpec& command : CommandSpecs()) {
+    const std::vector<std::string> arguments = ArgumentNames(command);
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+      const std::string& argument = arguments[index];
+      std::string words(ArgumentWords(argument));
+      if (command.name.empty() && index == 0) {
+        words = fmt::format("{} {}", Spaced(commands), words);
+      }
+      const std::string place =
+          argument.ends_with("...") ? std::string("*") : std::to_string(index);
+      arms +=
+          fmt::format("    {}:{}) {} ;;\n", command.name, place, Offer(words));
+    }
+  }
+  return arms;
+}
+
+// {0} the program, {1} the crystals, {2} the rates, {3} the options that
+// take a value, {4} the commands, {5} the values' arms, {6} the commands'
+// options, {7} FREQ BAUD's, {8} all, {9} the arguments' arms.
+constexpr char kScript[] =
+    R"(# bash completion for {0}                           -*- shell-script -*-
+# Written when {0} is built, from its tables of commands and options
+# and its catalogue of chips: commands, option values (after --chip NAME
+# that family's timers and clocks), and the standard crystals (MHz) and
+# baud rates where a FREQ or BAUD goes.
+
+_baud51_cli() {{
+  local cur prev
+  cur=${{COMP_WORDS[COMP_CWORD]}}
+  prev=${{COMP_WORDS[COMP_CWORD - 1]}}
+  local crystals="{1}"
+  local rates="{2}"
+
+  # The command, if any, how many plain words stand before this one, and
+  # the family --chip names. Bash splits "stc15:t2" at the colon.
+  local command="" words=0 chip="" i word
+  for ((i = 1; i < COMP_CWORD; i++)); do
+    word=${{COMP_WORDS[i]}}
+    case $word in
+      --chip) chip=${{COMP_WORDS[i + 1]}} && ((i++)) ;;
+      {3}) ((i++)) ;;
+      -* | :) ;;
+      {4}) [ -z "$command" ] && [ "$words" -eq 0 ] &&
+        command=$word || ((words++)) ;;
+      *) [ "${{COMP_WORDS[i - 1]}}" = : ] || ((words++)) ;;
+    esac
+  done
+
+  case $prev in
+{5}  esac
+
+  if [[ $cur == -* ]]; then
+    local options
+    case $command in
+{6}      *) ((words > 0)) && options="{7}" || options="{8}" ;;
+    esac
+    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    return
+  fi
+  case $command:$words in
+{9}    *) COMPREPLY=() ;;
+  esac
+}}
+complete -F _baud51_cli {0}
+)";
+
+}  // namespace
+
+std::string CompletionScript() {
+  std::string values;
+  std::string skipped;
+  for (const OptionSpec& option : OptionSpecs()) {
+    values += ValuesArm(option);
+    if (option.values != Values::kFlag && option.values != Values::kChip) {
+      skipped += fmt::format("{}{}", skipped.empty() ? "" : " | ", option.name);
+    }
+  }
+  std::vector<std::string> commands;
+  std::string command_arms;
+  Commands all = 0;
+  for (const CommandSpec& command : CommandSpecs()) {
+    all |= Bit(command.command);
+    if (command.name.empty()) continue;
+    commands.emplace_back(command.name);
+    command_arms += fmt::format("      {}) options=\"{}\" ;;\n", command.name,
+                                OptionsOf(Bit(command.command)));
+  }
+  std::string names;
+  for (const std::string& name : commands) {
+    names += fmt::format("{}{}", names.empty() ? "" : " | ", name);
+  }
+  return fmt::format(kScript, kProgramName, NumbersText(kCrystals),
+                     NumbersText(kStandardRates), skipped, names, values,
+                     command_arms, OptionsOf(Bit(Command::kSettings)),
+                     OptionsOf(all), ArgumentArms());
+}
+
+}  // namespace cli

@@ -1,0 +1,329 @@
+#include "cli/options.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <functional>
+
+#include "cli/command_line.h"
+#include "cli/words.h"
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+
+namespace cli {
+
+// timers/ is this program's vocabulary: its names read unqualified.
+using namespace timers;  // NOLINT(google-build-using-namespace)
+namespace {
+
+constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
+                              Bit(Command::kCrystals) | Bit(Command::kCode) |
+                              Bit(Command::kChips);
+
+constexpr CommandSpec kCommandSpecs[] = {
+    {Command::kSettings, "", "FREQ BAUD",
+     "every setting for one crystal and rate, best first: reload, actual "
+     "baud, signed error and mark"},
+    {Command::kTable, "table", "FREQ",
+     "the standard rates against every setting, with the best setting per "
+     "rate"},
+    {Command::kCrystals, "crystals", "BAUD...",
+     "the standard crystals ranked per clock mode by the worst error of each "
+     "rate's best setting"},
+    {Command::kCode, "code", "FREQ BAUD",
+     "init code for the best setting within the tolerance, or for the one "
+     "the filters pick"},
+    {Command::kChips, "chips", "",
+     "the chip families --chip takes, their baud-rate generators and the "
+     "manuals they are checked against"},
+};
+
+// A value already checked against the option's words.
+int Whole(std::string_view text) {
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+// Calls `each` with every item of a comma-separated list, empty ones too.
+void ForEachItem(std::string_view list,
+                 const std::function<void(std::string_view)>& each) {
+  for (std::size_t comma; (comma = list.find(',')) != list.npos;
+       list.remove_prefix(comma + 1)) {
+    each(list.substr(0, comma));
+  }
+  each(list);
+}
+
+constexpr std::string_view kSmods[] = {"0", "1"};
+constexpr std::string_view kFormats[] = {"text", "csv", "json"};
+constexpr std::string_view kLanguages[] = {"c", "asm"};
+
+const OptionSpec kOptionSpecs[] = {
+    {.name = "--timer",
+     .values = Values::kTimers,
+     .commands = kAnswers,
+     .help = "only Timer 1 (mode 2) or only Timer 2 (8052)",
+     .store = [](std::string_view text,
+                 Request& request) { request.filter.timer = Whole(text); }},
+    {.name = "--smod",
+     .values = Values::kChoices,
+     .choices = kSmods,
+     .commands = kAnswers,
+     .help = "only Timer 1 with SMOD 0, or with SMOD 1",
+     .store = [](std::string_view text,
+                 Request& request) { request.filter.smod = Whole(text); }},
+    {.name = "--clock",
+     .values = Values::kClocks,
+     .commands = kAnswers,
+     .help = "only the settings at {} clocks per machine cycle",
+     .store = [](std::string_view text,
+                 Request& request) { request.filter.clocks = Whole(text); }},
+    {.name = "--chip",
+     .values = Values::kChip,
+     .metavar = "NAME",
+     .takes = "a family, see chips",
+     .commands = kAnswers,
+     .help = "only that family's generators, with their registers: {}; "
+             "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
+             "--clock then take the family's values",
+     .store = [](std::string_view text,
+                 Request& request) { request.filter.chip = text; }},
+    {.name = "--tolerance",
+     .values = Values::kNumber,
+     .read = ReadPercent,
+     .metavar = "PERCENT",
+     .takes = "a percentage, 0 or more",
+     .commands = kAnswers,
+     .help = "the error allowed, in percent (default 2)",
+     .suggestions = "0.2 1 2 3",
+     .store =
+         [](std::string_view text, Request& request) {
+           request.tolerance_percent = ReadPercent(text).value.value_or(0.0);
+         }},
+    {.name = "--format",
+     .values = Values::kChoices,
+     .choices = kFormats,
+     .commands = kAnswers & ~Bit(Command::kCode),
+     .elsewhere = "not for code, which writes C or assembly",
+     .help = "the output of FREQ BAUD, table and crystals (default text)",
+     .store =
+         [](std::string_view text, Request& request) {
+           request.format = text == "csv"    ? Format::kCsv
+                            : text == "json" ? Format::kJson
+                                             : Format::kText;
+         }},
+    {.name = "--baud",
+     .values = Values::kList,
+     .read = ReadBaud,
+     .item = "BAUD",
+     .metavar = "LIST",
+     .takes = "rates separated by commas",
+     .commands = Bit(Command::kTable),
+     .elsewhere = "only with table",
+     .repeatable = true,
+     .help = "table: these rates, separated by commas, instead of the "
+             "standard ones",
+     .store =
+         [](std::string_view text, Request& request) {
+           ForEachItem(text, [&](std::string_view item) {
+             request.rates.push_back(ReadBaud(item).value.value_or(0.0));
+           });
+         }},
+    {.name = "--lang",
+     .values = Values::kChoices,
+     .choices = kLanguages,
+     .commands = Bit(Command::kCode),
+     .elsewhere = "only with code",
+     .help = "code: C for SDCC and Keil C51 (default), or an assembly module "
+             "for SDCC's sdas8051 that C calls as uart_init()",
+     .store =
+         [](std::string_view text, Request& request) {
+           request.language = text == "asm" ? Language::kAsm : Language::kC;
+         }},
+    {.name = "--help",
+     .short_name = "-h",
+     .values = Values::kFlag,
+     .commands = kAnswers,
+     .help = "show this help and exit",
+     .store = [](std::string_view,
+                 Request& request) { request.command = Command::kHelp; }},
+    {.name = "--version",
+     .values = Values::kFlag,
+     .commands = kAnswers,
+     .help = "show the version and exit",
+     .store = [](std::string_view,
+                 Request& request) { request.command = Command::kVersion; }},
+};
+
+// The chip's rejection, or nothing when it names a family, "all" or one of
+// a family's generators.
+std::optional<std::string> CheckChip(const OptionSpec& option,
+                                     std::string_view chip) {
+  const std::string_view name = ChipName(chip);
+  const Chip* found = FindChip(name);
+  if (name != "all" && found == nullptr) {
+    return Rejection(option.name, chip,
+                     fmt::format("not {}", JoinedOr(ValueWords(option, chip))));
+  }
+  const std::string_view key = GeneratorKey(chip);
+  if (chip.find(':') != chip.npos &&
+      (found == nullptr ||
+       std::none_of(found->generators.begin(), found->generators.end(),
+                    [&](const Generator* g) { return g->key == key; }))) {
+    return Rejection(
+        option.name, chip,
+        fmt::format("no such generator (see {} chips)", kProgramName));
+  }
+  return std::nullopt;
+}
+
+// The rejection of the --chip given, if it is bad: the timers and clocks
+// that follow it are then unknown.
+std::optional<std::string> ChipProblem(std::string_view chip) {
+  if (chip.empty()) return std::nullopt;
+  for (const OptionSpec& option : kOptionSpecs) {
+    if (option.values == Values::kChip) return CheckChip(option, chip);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::span<const CommandSpec> CommandSpecs() { return kCommandSpecs; }
+
+std::span<const OptionSpec> OptionSpecs() { return kOptionSpecs; }
+
+const OptionSpec* FindOption(std::string_view name) {
+  for (const OptionSpec& option : kOptionSpecs) {
+    if (name == option.name || name == option.short_name) return &option;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> ArgumentNames(const CommandSpec& command) {
+  std::vector<std::string> names;
+  for (std::string_view rest = command.arguments; !rest.empty();) {
+    const std::size_t space = rest.find(' ');
+    names.emplace_back(rest.substr(0, space));
+    rest.remove_prefix(space == rest.npos ? rest.size() : space + 1);
+  }
+  return names;
+}
+
+std::string UsageText(const CommandSpec& command) {
+  if (command.name.empty()) return std::string(command.arguments);
+  if (command.arguments.empty()) return std::string(command.name);
+  return fmt::format("{} {}", command.name, command.arguments);
+}
+
+std::vector<std::string> ValueWords(const OptionSpec& option,
+                                    std::string_view chip) {
+  std::vector<std::string> words;
+  if (option.values == Values::kChoices) {
+    words.assign(option.choices.begin(), option.choices.end());
+  } else if (option.values == Values::kChip) {
+    for (const Chip& each : Chips()) words.emplace_back(each.name);
+    words.emplace_back("all");
+  } else if (option.values == Values::kTimers ||
+             option.values == Values::kClocks) {
+    // Timers from the lowest, clocks from the most, as the classic core's
+    // 12, 6 and 1 are listed.
+    std::vector<int> values;
+    for (const Setting* setting : Matching({.chip = std::string(chip)})) {
+      values.push_back(option.values == Values::kTimers ? setting->timer
+                                                        : -setting->clocks);
+    }
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    for (int value : values) words.push_back(std::to_string(std::abs(value)));
+  }
+  return words;
+}
+
+std::string JoinedOr(std::span<const std::string> words) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+    text += words[i];
+  }
+  return text;
+}
+
+std::string NeedsValue(const OptionSpec& option, std::string_view chip) {
+  if (option.values == Values::kTimers || option.values == Values::kClocks) {
+    if (auto problem = ChipProblem(chip)) return *problem;
+  }
+  const std::string takes = option.takes.empty()
+                                ? JoinedOr(ValueWords(option, chip))
+                                : std::string(option.takes);
+  return Rejection(option.name, fmt::format("needs a value ({})", takes));
+}
+
+std::string MetavarText(const OptionSpec& option) {
+  if (!option.metavar.empty()) return std::string(option.metavar);
+  std::string text;
+  for (const std::string& word : ValueWords(option, {})) {
+    text += (text.empty() ? "" : "|") + word;
+  }
+  return text;
+}
+
+std::string HelpLine(const OptionSpec& option) {
+  std::string line(option.help);
+  const std::size_t slot = line.find("{}");
+  if (slot == line.npos) return line;
+  return line.replace(slot, 2, JoinedOr(ValueWords(option, {})));
+}
+
+std::optional<std::string> CheckValue(const OptionSpec& option,
+                                      std::string_view text,
+                                      std::string_view chip) {
+  switch (option.values) {
+    case Values::kFlag:
+      return std::nullopt;
+    case Values::kChip:
+      return CheckChip(option, text);
+    case Values::kTimers:
+    case Values::kClocks:
+      if (auto problem = ChipProblem(chip)) return problem;
+      [[fallthrough]];
+    case Values::kChoices: {
+      const std::vector<std::string> words = ValueWords(option, chip);
+      if (std::find(words.begin(), words.end(), text) != words.end()) {
+        return std::nullopt;
+      }
+      return Rejection(option.name, text,
+                       fmt::format("not {}", JoinedOr(words)));
+    }
+    case Values::kNumber: {
+      const Reading reading = option.read(text);
+      if (reading.value) return std::nullopt;
+      return Rejection(option.name, text, reading.problem);
+    }
+    case Values::kList:
+      break;
+  }
+  std::optional<std::string> problem;
+  ForEachItem(text, [&](std::string_view item) {
+    const Reading reading = option.read(item);
+    if (!problem && !reading.value) {
+      problem = Rejection(option.item, item, reading.problem);
+    }
+  });
+  return problem;
+}
+
+std::string Rejection(std::string_view name, std::string_view problem) {
+  return fmt::format("{}: {}", name, problem);
+}
+
+std::string Rejection(std::string_view name, std::string_view text,
+                      std::string_view problem) {
+  if (name.empty()) return fmt::format("{}: {}", Quoted(text), problem);
+  return fmt::format("{} {}: {}", name, Quoted(text), problem);
+}
+
+}  // namespace cli

@@ -1,0 +1,142 @@
+#pragma once
+// The command line as data: one row per command and one per option. The
+// rows drive the parsing (with CLI11), --help and so the manual page, the
+// bash completion written at build time, and the rejections' words. A
+// family's timers and clocks, and the names --chip takes, come from the
+// catalogue, so a new family needs no change here.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/reading.h"
+
+namespace cli {
+
+struct Request;
+
+enum class Command {
+  kSettings,  // FREQ BAUD, the default
+  kTable,
+  kCrystals,
+  kCode,
+  kChips,  // the catalogue's families and generators
+  kHelp,
+  kVersion,
+};
+
+// A set of commands, one bit each.
+using Commands = unsigned;
+constexpr Commands Bit(Command command) {
+  return 1u << static_cast<unsigned>(command);
+}
+
+struct CommandSpec {
+  Command command;
+  std::string_view name;       // as typed; empty for FREQ BAUD
+  std::string_view arguments;  // "FREQ BAUD"; "BAUD..." takes one or more
+  std::string_view help;
+};
+
+// Where an option's values come from.
+enum class Values {
+  kFlag,     // none: -h/--help, --version
+  kChoices,  // the words of `choices`
+  kTimers,   // Setting::timer of the settings --chip leaves
+  kClocks,   // Setting::clocks of the same
+  kChip,     // a catalogue family or "all", optionally NAME:GENERATOR
+  kNumber,   // one number, read by `read`
+  kList,     // numbers separated by commas, each read by `read`
+};
+
+struct OptionSpec {
+  std::string_view name;             // "--timer"
+  std::string_view short_name = {};  // "-h", or empty
+  Values values = Values::kFlag;
+  std::span<const std::string_view> choices = {};  // kChoices
+  Reading (*read)(std::string_view) = nullptr;     // kNumber, kList
+  std::string_view item = {};         // a list item's name in rejections: BAUD
+  std::string_view metavar = {};      // help's name for the value, if not the
+                                      // choices: "PERCENT"
+  std::string_view takes = {};        // what the value is, in rejections, if
+                                      // not the choices: "a family, see chips"
+  Commands commands = 0;              // where it may be given
+  std::string_view elsewhere = {};    // why it is refused with the others
+  bool repeatable = false;            // a list that may be given again
+  std::string_view help = {};         // "{}" stands for the values: "8051, ..."
+  std::string_view suggestions = {};  // completion words for a number
+  void (*store)(std::string_view text, Request& request) = nullptr;
+};
+
+// Every command, FREQ BAUD first, in the order help lists them.
+std::span<const CommandSpec> CommandSpecs();
+
+// Every option, in the order help lists them.
+std::span<const OptionSpec> OptionSpecs();
+
+// The row of `name` ("--timer" or "-h"), or nullptr.
+//   FindOption("--baud")->item -> "BAUD";  FindOption("--x") -> nullptr
+const OptionSpec* FindOption(std::string_view name);
+
+// A command's arguments, a word each.
+//   ArgumentNames(code) -> {"FREQ", "BAUD"};  ArgumentNames(crystals) ->
+//   {"BAUD..."}, which takes one or more
+std::vector<std::string> ArgumentNames(const CommandSpec& command);
+
+// A command as its usage names it.
+//   UsageText(table) -> "table FREQ";  UsageText(FREQ BAUD) -> "FREQ BAUD"
+std::string UsageText(const CommandSpec& command);
+
+// The words an option takes: its choices, the timers or clocks of the
+// settings `chip` leaves (without one, the classic settings'; an unknown
+// chip leaves none), or the chips' names and "all". Read values have none.
+//   ValueWords(--timer, "")       -> {"1", "2"}
+//   ValueWords(--clock, "stc15")  -> {"12", "1"}
+//   ValueWords(--chip, "")        -> {"8051", "8052", ..., "all"}
+std::vector<std::string> ValueWords(const OptionSpec& option,
+                                    std::string_view chip);
+
+// Words joined as a sentence lists them.
+//   JoinedOr({"12", "6", "1"}) -> "12, 6 or 1";  JoinedOr({"c"}) -> "c"
+std::string JoinedOr(std::span<const std::string> words);
+
+// The rejection of an option given without its value; `chip` is the
+// --chip given, whose own rejection comes first where the values follow it.
+//   NeedsValue(--timer, "")      -> "--timer: needs a value (1 or 2)"
+//   NeedsValue(--timer, "stc12") -> "--timer: needs a value (0 or 1)"
+//   NeedsValue(--chip, "")       -> "--chip: needs a value (a family, see
+//                                   chips)"
+//   NeedsValue(--timer, "z80")   -> "--chip \"z80\": not 8051, ..."
+std::string NeedsValue(const OptionSpec& option, std::string_view chip);
+
+// The value as help shows it after the name.
+//   MetavarText(--clock) -> "12|6|1";  MetavarText(--baud) -> "LIST"
+std::string MetavarText(const OptionSpec& option);
+
+// The help line, with the values in place of "{}".
+//   HelpLine(--chip) -> "only that family's ...: 8051, 8052, ... or all; ..."
+std::string HelpLine(const OptionSpec& option);
+
+// The rejection of a value, or nothing when it is good; `chip` is the
+// --chip given, for the values that follow it.
+//   CheckValue(--clock, "4", "")     -> "--clock \"4\": not 12, 6 or 1"
+//   CheckValue(--clock, "4", "stc15") -> "--clock \"4\": not 12 or 1"
+//   CheckValue(--baud, "9600,", "")  -> "BAUD \"\": not a number"
+//   CheckValue(--chip, "z80", "")    -> "--chip \"z80\": not 8051, ..."
+std::optional<std::string> CheckValue(const OptionSpec& option,
+                                      std::string_view text,
+                                      std::string_view chip);
+
+// Every rejection has one form: what is wrong, a colon, why. What is wrong
+// is a name, an argument in quotes, or both.
+//   Rejection("--timer", "needs a value (1 or 2)")
+//                           -> "--timer: needs a value (1 or 2)"
+//   Rejection("FREQ", "abc", "not a number") -> "FREQ \"abc\": not a number"
+//   Rejection("", "--bogus", "unknown option") -> "\"--bogus\": unknown option"
+std::string Rejection(std::string_view name, std::string_view problem);
+std::string Rejection(std::string_view name, std::string_view text,
+                      std::string_view problem);
+
+}  // namespace cli

@@ -1,0 +1,218 @@
+#include "cli/parser.h"
+
+#include <fmt/format.h>
+
+#include <string_view>
+
+#include "cli/command_line.h"
+
+namespace cli {
+namespace {
+
+// Any number of words, none needed: FREQ BAUD's, read strictly later, and
+// those after a command's own, refused.
+CLI::Option* AddWords(CLI::App& command, const std::string& name) {
+  return command.add_option(name)->expected(0, -1)->allow_extra_args();
+}
+
+}  // namespace
+
+Parser::Parser() : app_("", kProgramName) {
+  app_.set_help_flag();  // answered before, in our words
+  app_.require_subcommand(0, 1);
+  app_.allow_extras();  // unknown options, worded by Parse
+
+  // Every option on the program itself: a command's words then fall
+  // through to it, so it may stand before the command or after.
+  for (const OptionSpec& spec : OptionSpecs()) {
+    std::string names(spec.name);
+    if (!spec.short_name.empty())
+      names = fmt::format("{},{}", spec.short_name, names);
+    CLI::Option* option = spec.values == Values::kFlag ? app_.add_flag(names)
+                                                       : app_.add_option(names);
+    option->description(HelpLine(spec));
+    if (spec.values != Values::kFlag) {
+      // One value each time: a second word is an argument, never a value.
+      option->option_text(MetavarText(spec))->allow_extra_args(false);
+      if (spec.repeatable) {
+        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+      }
+      option->check(CLI::Validator(
+          [this, &spec](std::string& value) -> std::string {
+            std::optional<std::string> problem = CheckValue(spec, value, chip_);
+            if (!problem) return {};
+            if (refused_.empty()) refused_ = *problem;
+            return *problem;
+          },
+          MetavarText(spec)));
+    }
+    options_.push_back(option);
+  }
+
+  for (const CommandSpec& spec : CommandSpecs()) {
+    std::vector<CLI::Option*> arguments;
+    if (spec.name.empty()) {
+      commands_.push_back(&app_);
+      arguments.push_back(AddWords(app_, "words"));
+      extra_.push_back(nullptr);
+      arguments_.push_back(arguments);
+      continue;
+    }
+    CLI::App* command = app_.add_subcommand(std::string(spec.name));
+    command->set_help_flag();
+    command->fallthrough();
+    for (std::string name : ArgumentNames(spec)) {
+      const bool more = name.ends_with("...");
+      if (more) name.resize(name.size() - 3);
+      CLI::Option* argument = command->add_option(name)->required();
+      if (more) argument->expected(1, -1)->allow_extra_args();
+      arguments.push_back(argument);
+    }
+    commands_.push_back(command);
+    extra_.push_back(AddWords(*command, "extra"));
+    arguments_.push_back(arguments);
+  }
+}
+
+// The --chip given, and an option whose value is missing: last, followed
+// by another option, or "--timer=". Read here because CLI11 would take the
+// next argument as the value, or word the mistake in its own English.
+const OptionSpec* Parser::Prescan(std::span<const std::string> args) {
+  chip_.clear();
+  const OptionSpec* missing = nullptr;
+  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    const std::string_view arg = args[i];
+    const std::size_t equals = arg.starts_with("--") ? arg.find('=') : arg.npos;
+    const OptionSpec* option = FindOption(arg.substr(0, equals));
+    if (option == nullptr || option->values == Values::kFlag) continue;
+    std::string_view value;
+    bool given = true;
+    if (equals != arg.npos) {
+      value = arg.substr(equals + 1);
+      given = !value.empty();
+    } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+      value = args[++i];
+    } else {
+      given = false;
+    }
+    if (!given && missing == nullptr) missing = option;
+    if (given && option->values == Values::kChip && chip_.empty()) {
+      chip_ = value;
+    }
+  }
+  return missing;
+}
+
+std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
+  const OptionSpec* missing = Prescan(args);
+  if (missing != nullptr) return NeedsValue(*missing, chip_);
+
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app_.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    return Explain(error);
+  }
+  // CLI11 keeps the "--" that ends the options among the unknown ones; it
+  // is no mistake.
+  for (const std::string& arg : app_.remaining()) {
+    if (arg != "--") return Rejection("", arg, "unknown option");
+  }
+  if (std::optional<std::string> problem = Misplaced()) return problem;
+  return Stray();
+}
+
+// An option given with a command it does not apply to.
+std::optional<std::string> Parser::Misplaced() const {
+  const CommandSpec& command = Given();
+  for (std::size_t i = 0; i < options_.size(); ++i) {
+    const OptionSpec& spec = OptionSpecs()[i];
+    if (options_[i]->count() > 0 &&
+        (spec.commands & Bit(command.command)) == 0) {
+      return Rejection(spec.name, spec.elsewhere);
+    }
+  }
+  return std::nullopt;
+}
+
+const CommandSpec& Parser::Given() const {
+  for (std::size_t i = 1; i < commands_.size(); ++i) {
+    if (commands_[i]->parsed()) return CommandSpecs()[i];
+  }
+  return CommandSpecs().front();
+}
+
+std::vector<std::string> Parser::Arguments() const {
+  const std::size_t row = &Given() - CommandSpecs().data();
+  std::vector<std::string> texts;
+  for (const CLI::Option* argument : arguments_[row]) {
+    texts.insert(texts.end(), argument->results().begin(),
+                 argument->results().end());
+  }
+  return texts;
+}
+
+const std::vector<std::string>& Parser::Texts(const OptionSpec& option) const {
+  return Of(option)->results();
+}
+
+CLI::Option* Parser::Of(const OptionSpec& option) const {
+  return options_[&option - OptionSpecs().data()];
+}
+
+std::string Parser::Explain(const CLI::ParseError& error) const {
+  // The values are checked once every argument is read: a misplaced
+  // option says more than its value's check.
+  if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr &&
+      !refused_.empty()) {
+    return Misplaced().value_or(refused_);
+  }
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+      if (options_[i]->count() > 1) {
+        return Rejection(OptionSpecs()[i].name, "given more than once");
+      }
+    }
+  }
+  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+    for (std::size_t row = 0; row < commands_.size(); ++row) {
+      if (!commands_[row]->parsed() || commands_[row] == &app_) continue;
+      for (const CLI::Option* argument : arguments_[row]) {
+        if (argument->count() > 0) continue;
+        return Rejection(
+            argument->get_name(),
+            fmt::format("missing ({})", UsageText(CommandSpecs()[row])));
+      }
+    }
+  }
+  // No other refusal is expected: the missing values are found before.
+  return Rejection("arguments", "not understood (see --help)");
+}
+
+// Words beside a command: before it (FREQ BAUD and a command both), or
+// after its own arguments, as a second value after an option would be.
+std::optional<std::string> Parser::Stray() const {
+  const CommandSpec& command = Given();
+  if (command.command == Command::kSettings) return std::nullopt;
+  const std::vector<std::string>& before =
+      arguments_.front().front()->results();
+  if (!before.empty()) {
+    return Rejection("", before.front(),
+                     fmt::format("unexpected beside the command {}; give "
+                                 "FREQ BAUD or one command, not both",
+                                 command.name));
+  }
+  const std::size_t row = &command - CommandSpecs().data();
+  const std::vector<std::string>& after = extra_[row]->results();
+  if (after.empty()) return std::nullopt;
+  std::string problem = fmt::format("unexpected after {}", UsageText(command));
+  for (const OptionSpec& spec : OptionSpecs()) {
+    if (spec.values == Values::kList && Of(spec)->count() > 0) {
+      problem += fmt::format("; {} takes {}", spec.name, spec.takes);
+    }
+  }
+  return Rejection("", after.front(), problem);
+}
+
+}  // namespace cli
