@@ -164,6 +164,22 @@ std::string VersionText() {
   return fmt::format("{} {}\n", kProgramName, BAUD51_VERSION_TEXT);
 }
 
+namespace {
+
+std::string_view EvidenceText(Evidence evidence) {
+  switch (evidence) {
+    case Evidence::kPrintedTable:
+      return "a printed table";
+    case Evidence::kMakersExample:
+      return "a maker's example; no printed table found";
+    case Evidence::kFormulaOnly:
+      break;
+  }
+  return "formula only; no printed table found";
+}
+
+}  // namespace
+
 std::string ChipsText() {
   std::string text;
   for (const Chip& chip : Chips()) {
@@ -179,6 +195,8 @@ std::string ChipsText() {
                           generator->arithmetic->smod ? "; SMOD 0, 1" : "");
     }
     text += fmt::format("          checked against: {}\n", chip.document);
+    text +=
+        fmt::format("          rows from: {}\n", EvidenceText(chip.evidence));
   }
   return text;
 }
