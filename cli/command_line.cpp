@@ -23,7 +23,7 @@ using Problem = std::optional<std::string>;
 bool AnswerFlag(std::span<const std::string> args, Request& request) {
   for (const std::string& arg : args) {
     if (arg == "--") break;
-    const OptionSpec* option = FindOption(arg);
+    const OptionRow* option = FindOption(arg);
     if (option != nullptr && option->values == Values::kFlag) {
       option->store(arg, request);
       return true;
@@ -71,7 +71,7 @@ bool StartsWithLetter(std::string_view text) {
 // "table, crystals, code and chips".
 std::string CommandNames() {
   std::vector<std::string> names;
-  for (const CommandSpec& command : CommandSpecs()) {
+  for (const CommandRow& command : CommandRows()) {
     if (!command.name.empty()) names.emplace_back(command.name);
   }
   std::string text = JoinedOr(names);
@@ -81,7 +81,7 @@ std::string CommandNames() {
 
 // A command's arguments: FREQ first where it takes one, then each BAUD;
 // table without --baud takes the standard rates.
-Problem ReadArguments(const CommandSpec& command,
+Problem ReadArguments(const CommandRow& command,
                       const std::vector<std::string>& texts, Request& request) {
   std::size_t next = 0;
   if (command.arguments.starts_with("FREQ") && !texts.empty()) {
@@ -139,14 +139,14 @@ Problem Read(std::span<const std::string> args, Request& request) {
   Parser parser;
   if (Problem problem = parser.Parse(args)) return problem;
   // Each option's value, in the table's order.
-  for (const OptionSpec& option : OptionSpecs()) {
+  for (const OptionRow& option : OptionRows()) {
     if (option.store == nullptr) continue;
     for (const std::string& text : parser.Texts(option)) {
       option.store(text, request);
     }
   }
   if (Problem problem = CheckFilter(request.filter)) return problem;
-  const CommandSpec& command = parser.Given();
+  const CommandRow& command = parser.Given();
   request.command = command.command;
   if (command.command == Command::kSettings) {
     return ReadSettings(parser.Arguments(), request);

@@ -44,7 +44,7 @@ std::string_view ArgumentWords(std::string_view argument) {
 
 // The values of an option after it, as a case arm of $prev; a family's
 // timers and clocks by the family --chip named, families alike together.
-std::string ValuesArm(const OptionSpec& option) {
+std::string ValuesArm(const OptionRow& option) {
   if (option.values == Values::kFlag) return {};
   std::string words = Spaced(ValueWords(option, {}));
   if (option.values == Values::kNumber) words = option.suggestions;
@@ -54,7 +54,7 @@ std::string ValuesArm(const OptionSpec& option) {
   }
   // Patterns by their words, in catalogue order; "all" last.
   std::vector<std::string> chips;
-  for (const OptionSpec& each : OptionSpecs()) {
+  for (const OptionRow& each : OptionRows()) {
     if (each.values == Values::kChip) chips = ValueWords(each, {});
   }
   std::vector<std::pair<std::string, std::string>> arms_by_words;
@@ -82,7 +82,7 @@ std::string ValuesArm(const OptionSpec& option) {
 // The options a command takes, long names only.
 std::string OptionsOf(Commands commands) {
   std::vector<std::string> names;
-  for (const OptionSpec& option : OptionSpecs()) {
+  for (const OptionRow& option : OptionRows()) {
     if ((option.commands & commands) != 0) names.emplace_back(option.name);
   }
   return Spaced(names);
@@ -91,11 +91,11 @@ std::string OptionsOf(Commands commands) {
 // What goes where a command's arguments stand: "$command:$words" arms.
 std::string ArgumentArms() {
   std::vector<std::string> commands;
-  for (const CommandSpec& command : CommandSpecs()) {
+  for (const CommandRow& command : CommandRows()) {
     if (!command.name.empty()) commands.emplace_back(command.name);
   }
   std::string arms;
-  for (const CommandSpec& command : CommandSpecs()) {
+  for (const CommandRow& command : CommandRows()) {
     const std::vector<std::string> arguments = ArgumentNames(command);
     for (std::size_t index = 0; index < arguments.size(); ++index) {
       const std::string& argument = arguments[index];
@@ -167,7 +167,7 @@ complete -F _baud51_cli {0}
 std::string CompletionScript() {
   std::string values;
   std::string skipped;
-  for (const OptionSpec& option : OptionSpecs()) {
+  for (const OptionRow& option : OptionRows()) {
     values += ValuesArm(option);
     if (option.values != Values::kFlag && option.values != Values::kChip) {
       skipped += fmt::format("{}{}", skipped.empty() ? "" : " | ", option.name);
@@ -176,7 +176,7 @@ std::string CompletionScript() {
   std::vector<std::string> commands;
   std::string command_arms;
   Commands all = 0;
-  for (const CommandSpec& command : CommandSpecs()) {
+  for (const CommandRow& command : CommandRows()) {
     all |= Bit(command.command);
     if (command.name.empty()) continue;
     commands.emplace_back(command.name);

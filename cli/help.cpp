@@ -67,11 +67,11 @@ class HelpFormatter : public CLI::Formatter {
   // A line per command, the options only it takes beside it.
   std::string make_usage(const CLI::App* app, std::string name) const override {
     std::string usage;
-    for (const CommandSpec& command : CommandSpecs()) {
+    for (const CommandRow& command : CommandRows()) {
       usage += fmt::format("{} {} [OPTIONS] {}",
                            usage.empty() ? "Usage:" : "\n  or: ", name,
                            UsageText(command));
-      for (const OptionSpec& option : OptionSpecs()) {
+      for (const OptionRow& option : OptionRows()) {
         if (option.commands == Bit(command.command)) {
           usage += fmt::format(" [{} {}]", option.name, MetavarText(option));
         }
@@ -84,7 +84,7 @@ class HelpFormatter : public CLI::Formatter {
                                CLI::AppFormatMode) const override {
     std::ostringstream out;
     out << "\nCommands:\n";
-    for (const CommandSpec& command : CommandSpecs()) {
+    for (const CommandRow& command : CommandRows()) {
       CLI::detail::format_help(out, UsageText(command),
                                Wrapped(command.help, kWidth - kNameColumn),
                                kNameColumn);

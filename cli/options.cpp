@@ -22,7 +22,7 @@ constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kCrystals) | Bit(Command::kCode) |
                               Bit(Command::kChips);
 
-constexpr CommandSpec kCommandSpecs[] = {
+constexpr CommandRow kCommandRows[] = {
     {Command::kSettings, "", "FREQ BAUD",
      "every setting for one crystal and rate, best first: reload, actual "
      "baud, signed error and mark"},
@@ -61,7 +61,7 @@ constexpr std::string_view kSmods[] = {"0", "1"};
 constexpr std::string_view kFormats[] = {"text", "csv", "json"};
 constexpr std::string_view kLanguages[] = {"c", "asm"};
 
-const OptionSpec kOptionSpecs[] = {
+const OptionRow kOptionRows[] = {
     {.name = "--timer",
      .values = Values::kTimers,
      .commands = kAnswers,
@@ -160,7 +160,7 @@ const OptionSpec kOptionSpecs[] = {
 
 // The chip's rejection, or nothing when it names a family, "all" or one of
 // a family's generators.
-std::optional<std::string> CheckChip(const OptionSpec& option,
+std::optional<std::string> CheckChip(const OptionRow& option,
                                      std::string_view chip) {
   const std::string_view name = ChipName(chip);
   const Chip* found = FindChip(name);
@@ -184,7 +184,7 @@ std::optional<std::string> CheckChip(const OptionSpec& option,
 // that follow it are then unknown.
 std::optional<std::string> ChipProblem(std::string_view chip) {
   if (chip.empty()) return std::nullopt;
-  for (const OptionSpec& option : kOptionSpecs) {
+  for (const OptionRow& option : kOptionRows) {
     if (option.values == Values::kChip) return CheckChip(option, chip);
   }
   return std::nullopt;
@@ -192,18 +192,18 @@ std::optional<std::string> ChipProblem(std::string_view chip) {
 
 }  // namespace
 
-std::span<const CommandSpec> CommandSpecs() { return kCommandSpecs; }
+std::span<const CommandRow> CommandRows() { return kCommandRows; }
 
-std::span<const OptionSpec> OptionSpecs() { return kOptionSpecs; }
+std::span<const OptionRow> OptionRows() { return kOptionRows; }
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& option : kOptionSpecs) {
+const OptionRow* FindOption(std::string_view name) {
+  for (const OptionRow& option : kOptionRows) {
     if (name == option.name || name == option.short_name) return &option;
   }
   return nullptr;
 }
 
-std::vector<std::string> ArgumentNames(const CommandSpec& command) {
+std::vector<std::string> ArgumentNames(const CommandRow& command) {
   std::vector<std::string> names;
   for (std::string_view rest = command.arguments; !rest.empty();) {
     const std::size_t space = rest.find(' ');
@@ -213,13 +213,13 @@ std::vector<std::string> ArgumentNames(const CommandSpec& command) {
   return names;
 }
 
-std::string UsageText(const CommandSpec& command) {
+std::string UsageText(const CommandRow& command) {
   if (command.name.empty()) return std::string(command.arguments);
   if (command.arguments.empty()) return std::string(command.name);
   return fmt::format("{} {}", command.name, command.arguments);
 }
 
-std::vector<std::string> ValueWords(const OptionSpec& option,
+std::vector<std::string> ValueWords(const OptionRow& option,
                                     std::string_view chip) {
   std::vector<std::string> words;
   if (option.values == Values::kChoices) {
@@ -252,7 +252,7 @@ std::string JoinedOr(std::span<const std::string> words) {
   return text;
 }
 
-std::string NeedsValue(const OptionSpec& option, std::string_view chip) {
+std::string NeedsValue(const OptionRow& option, std::string_view chip) {
   if (option.values == Values::kTimers || option.values == Values::kClocks) {
     if (auto problem = ChipProblem(chip)) return *problem;
   }
@@ -262,7 +262,7 @@ std::string NeedsValue(const OptionSpec& option, std::string_view chip) {
   return Rejection(option.name, fmt::format("needs a value ({})", takes));
 }
 
-std::string MetavarText(const OptionSpec& option) {
+std::string MetavarText(const OptionRow& option) {
   if (!option.metavar.empty()) return std::string(option.metavar);
   std::string text;
   for (const std::string& word : ValueWords(option, {})) {
@@ -271,14 +271,14 @@ std::string MetavarText(const OptionSpec& option) {
   return text;
 }
 
-std::string HelpLine(const OptionSpec& option) {
+std::string HelpLine(const OptionRow& option) {
   std::string line(option.help);
   const std::size_t slot = line.find("{}");
   if (slot == line.npos) return line;
   return line.replace(slot, 2, JoinedOr(ValueWords(option, {})));
 }
 
-std::optional<std::string> CheckValue(const OptionSpec& option,
+std::optional<std::string> CheckValue(const OptionRow& option,
                                       std::string_view text,
                                       std::string_view chip) {
   switch (option.values) {

@@ -33,7 +33,7 @@ constexpr Commands Bit(Command command) {
   return 1u << static_cast<unsigned>(command);
 }
 
-struct CommandSpec {
+struct CommandRow {
   Command command;
   std::string_view name;       // as typed; empty for FREQ BAUD
   std::string_view arguments;  // "FREQ BAUD"; "BAUD..." takes one or more
@@ -51,7 +51,7 @@ enum class Values {
   kList,     // numbers separated by commas, each read by `read`
 };
 
-struct OptionSpec {
+struct OptionRow {
   std::string_view name;             // "--timer"
   std::string_view short_name = {};  // "-h", or empty
   Values values = Values::kFlag;
@@ -71,23 +71,23 @@ struct OptionSpec {
 };
 
 // Every command, FREQ BAUD first, in the order help lists them.
-std::span<const CommandSpec> CommandSpecs();
+std::span<const CommandRow> CommandRows();
 
 // Every option, in the order help lists them.
-std::span<const OptionSpec> OptionSpecs();
+std::span<const OptionRow> OptionRows();
 
 // The row of `name` ("--timer" or "-h"), or nullptr.
 //   FindOption("--baud")->item -> "BAUD";  FindOption("--x") -> nullptr
-const OptionSpec* FindOption(std::string_view name);
+const OptionRow* FindOption(std::string_view name);
 
 // A command's arguments, a word each.
 //   ArgumentNames(code) -> {"FREQ", "BAUD"};  ArgumentNames(crystals) ->
 //   {"BAUD..."}, which takes one or more
-std::vector<std::string> ArgumentNames(const CommandSpec& command);
+std::vector<std::string> ArgumentNames(const CommandRow& command);
 
 // A command as its usage names it.
 //   UsageText(table) -> "table FREQ";  UsageText(FREQ BAUD) -> "FREQ BAUD"
-std::string UsageText(const CommandSpec& command);
+std::string UsageText(const CommandRow& command);
 
 // The words an option takes: its choices, the timers or clocks of the
 // settings `chip` leaves (without one, the classic settings'; an unknown
@@ -95,7 +95,7 @@ std::string UsageText(const CommandSpec& command);
 //   ValueWords(--timer, "")       -> {"1", "2"}
 //   ValueWords(--clock, "stc15")  -> {"12", "1"}
 //   ValueWords(--chip, "")        -> {"8051", "8052", ..., "all"}
-std::vector<std::string> ValueWords(const OptionSpec& option,
+std::vector<std::string> ValueWords(const OptionRow& option,
                                     std::string_view chip);
 
 // Words joined as a sentence lists them.
@@ -109,15 +109,15 @@ std::string JoinedOr(std::span<const std::string> words);
 //   NeedsValue(--chip, "")       -> "--chip: needs a value (a family, see
 //                                   chips)"
 //   NeedsValue(--timer, "z80")   -> "--chip \"z80\": not 8051, ..."
-std::string NeedsValue(const OptionSpec& option, std::string_view chip);
+std::string NeedsValue(const OptionRow& option, std::string_view chip);
 
 // The value as help shows it after the name.
 //   MetavarText(--clock) -> "12|6|1";  MetavarText(--baud) -> "LIST"
-std::string MetavarText(const OptionSpec& option);
+std::string MetavarText(const OptionRow& option);
 
 // The help line, with the values in place of "{}".
 //   HelpLine(--chip) -> "only that family's ...: 8051, 8052, ... or all; ..."
-std::string HelpLine(const OptionSpec& option);
+std::string HelpLine(const OptionRow& option);
 
 // The rejection of a value, or nothing when it is good; `chip` is the
 // --chip given, for the values that follow it.
@@ -125,7 +125,7 @@ std::string HelpLine(const OptionSpec& option);
 //   CheckValue(--clock, "4", "stc15") -> "--clock \"4\": not 12 or 1"
 //   CheckValue(--baud, "9600,", "")  -> "BAUD \"\": not a number"
 //   CheckValue(--chip, "z80", "")    -> "--chip \"z80\": not 8051, ..."
-std::optional<std::string> CheckValue(const OptionSpec& option,
+std::optional<std::string> CheckValue(const OptionRow& option,
                                       std::string_view text,
                                       std::string_view chip);
 

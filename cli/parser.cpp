@@ -24,44 +24,44 @@ Parser::Parser() : app_("", kProgramName) {
 
   // Every option on the program itself: a command's words then fall
   // through to it, so it may stand before the command or after.
-  for (const OptionSpec& spec : OptionSpecs()) {
-    std::string names(spec.name);
-    if (!spec.short_name.empty())
-      names = fmt::format("{},{}", spec.short_name, names);
-    CLI::Option* option = spec.values == Values::kFlag ? app_.add_flag(names)
-                                                       : app_.add_option(names);
-    option->description(HelpLine(spec));
-    if (spec.values != Values::kFlag) {
+  for (const OptionRow& row : OptionRows()) {
+    std::string names(row.name);
+    if (!row.short_name.empty())
+      names = fmt::format("{},{}", row.short_name, names);
+    CLI::Option* option = row.values == Values::kFlag ? app_.add_flag(names)
+                                                      : app_.add_option(names);
+    option->description(HelpLine(row));
+    if (row.values != Values::kFlag) {
       // One value each time: a second word is an argument, never a value.
-      option->option_text(MetavarText(spec))->allow_extra_args(false);
-      if (spec.repeatable) {
+      option->option_text(MetavarText(row))->allow_extra_args(false);
+      if (row.repeatable) {
         option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
       }
       option->check(CLI::Validator(
-          [this, &spec](std::string& value) -> std::string {
-            std::optional<std::string> problem = CheckValue(spec, value, chip_);
+          [this, &row](std::string& value) -> std::string {
+            std::optional<std::string> problem = CheckValue(row, value, chip_);
             if (!problem) return {};
             if (refused_.empty()) refused_ = *problem;
             return *problem;
           },
-          MetavarText(spec)));
+          MetavarText(row)));
     }
     options_.push_back(option);
   }
 
-  for (const CommandSpec& spec : CommandSpecs()) {
+  for (const CommandRow& row : CommandRows()) {
     std::vector<CLI::Option*> arguments;
-    if (spec.name.empty()) {
+    if (row.name.empty()) {
       commands_.push_back(&app_);
       arguments.push_back(AddWords(app_, "words"));
       extra_.push_back(nullptr);
       arguments_.push_back(arguments);
       continue;
     }
-    CLI::App* command = app_.add_subcommand(std::string(spec.name));
+    CLI::App* command = app_.add_subcommand(std::string(row.name));
     command->set_help_flag();
     command->fallthrough();
-    for (std::string name : ArgumentNames(spec)) {
+    for (std::string name : ArgumentNames(row)) {
       const bool more = name.ends_with("...");
       if (more) name.resize(name.size() - 3);
       CLI::Option* argument = command->add_option(name)->required();
@@ -77,13 +77,13 @@ Parser::Parser() : app_("", kProgramName) {
 // The --chip given, and an option whose value is missing: last, followed
 // by another option, or "--timer=". Read here because CLI11 would take the
 // next argument as the value, or word the mistake in its own English.
-const OptionSpec* Parser::Prescan(std::span<const std::string> args) {
+const OptionRow* Parser::Prescan(std::span<const std::string> args) {
   chip_.clear();
-  const OptionSpec* missing = nullptr;
+  const OptionRow* missing = nullptr;
   for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
     const std::string_view arg = args[i];
     const std::size_t equals = arg.starts_with("--") ? arg.find('=') : arg.npos;
-    const OptionSpec* option = FindOption(arg.substr(0, equals));
+    const OptionRow* option = FindOption(arg.substr(0, equals));
     if (option == nullptr || option->values == Values::kFlag) continue;
     std::string_view value;
     bool given = true;
@@ -104,7 +104,7 @@ const OptionSpec* Parser::Prescan(std::span<const std::string> args) {
 }
 
 std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
-  const OptionSpec* missing = Prescan(args);
+  const OptionRow* missing = Prescan(args);
   if (missing != nullptr) return NeedsValue(*missing, chip_);
 
   // CLI11 takes the arguments last first.
@@ -125,26 +125,26 @@ std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
 
 // An option given with a command it does not apply to.
 std::optional<std::string> Parser::Misplaced() const {
-  const CommandSpec& command = Given();
+  const CommandRow& command = Given();
   for (std::size_t i = 0; i < options_.size(); ++i) {
-    const OptionSpec& spec = OptionSpecs()[i];
+    const OptionRow& row = OptionRows()[i];
     if (options_[i]->count() > 0 &&
-        (spec.commands & Bit(command.command)) == 0) {
-      return Rejection(spec.name, spec.elsewhere);
+        (row.commands & Bit(command.command)) == 0) {
+      return Rejection(row.name, row.elsewhere);
     }
   }
   return std::nullopt;
 }
 
-const CommandSpec& Parser::Given() const {
+const CommandRow& Parser::Given() const {
   for (std::size_t i = 1; i < commands_.size(); ++i) {
-    if (commands_[i]->parsed()) return CommandSpecs()[i];
+    if (commands_[i]->parsed()) return CommandRows()[i];
   }
-  return CommandSpecs().front();
+  return CommandRows().front();
 }
 
 std::vector<std::string> Parser::Arguments() const {
-  const std::size_t row = &Given() - CommandSpecs().data();
+  const std::size_t row = &Given() - CommandRows().data();
   std::vector<std::string> texts;
   for (const CLI::Option* argument : arguments_[row]) {
     texts.insert(texts.end(), argument->results().begin(),
@@ -153,12 +153,12 @@ std::vector<std::string> Parser::Arguments() const {
   return texts;
 }
 
-const std::vector<std::string>& Parser::Texts(const OptionSpec& option) const {
+const std::vector<std::string>& Parser::Texts(const OptionRow& option) const {
   return Of(option)->results();
 }
 
-CLI::Option* Parser::Of(const OptionSpec& option) const {
-  return options_[&option - OptionSpecs().data()];
+CLI::Option* Parser::Of(const OptionRow& option) const {
+  return options_[&option - OptionRows().data()];
 }
 
 std::string Parser::Explain(const CLI::ParseError& error) const {
@@ -171,7 +171,7 @@ std::string Parser::Explain(const CLI::ParseError& error) const {
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
     for (std::size_t i = 0; i < options_.size(); ++i) {
       if (options_[i]->count() > 1) {
-        return Rejection(OptionSpecs()[i].name, "given more than once");
+        return Rejection(OptionRows()[i].name, "given more than once");
       }
     }
   }
@@ -182,7 +182,7 @@ std::string Parser::Explain(const CLI::ParseError& error) const {
         if (argument->count() > 0) continue;
         return Rejection(
             argument->get_name(),
-            fmt::format("missing ({})", UsageText(CommandSpecs()[row])));
+            fmt::format("missing ({})", UsageText(CommandRows()[row])));
       }
     }
   }
@@ -193,7 +193,7 @@ std::string Parser::Explain(const CLI::ParseError& error) const {
 // Words beside a command: before it (FREQ BAUD and a command both), or
 // after its own arguments, as a second value after an option would be.
 std::optional<std::string> Parser::Stray() const {
-  const CommandSpec& command = Given();
+  const CommandRow& command = Given();
   if (command.command == Command::kSettings) return std::nullopt;
   const std::vector<std::string>& before =
       arguments_.front().front()->results();
@@ -203,13 +203,13 @@ std::optional<std::string> Parser::Stray() const {
                                  "FREQ BAUD or one command, not both",
                                  command.name));
   }
-  const std::size_t row = &command - CommandSpecs().data();
+  const std::size_t row = &command - CommandRows().data();
   const std::vector<std::string>& after = extra_[row]->results();
   if (after.empty()) return std::nullopt;
   std::string problem = fmt::format("unexpected after {}", UsageText(command));
-  for (const OptionSpec& spec : OptionSpecs()) {
-    if (spec.values == Values::kList && Of(spec)->count() > 0) {
-      problem += fmt::format("; {} takes {}", spec.name, spec.takes);
+  for (const OptionRow& row : OptionRows()) {
+    if (row.values == Values::kList && Of(row)->count() > 0) {
+      problem += fmt::format("; {} takes {}", row.name, row.takes);
     }
   }
   return Rejection("", after.front(), problem);

@@ -32,22 +32,22 @@ class Parser {
   std::optional<std::string> Parse(std::span<const std::string> args);
 
   // After Parse: the command given, FREQ BAUD when none.
-  const CommandSpec& Given() const;
+  const CommandRow& Given() const;
 
   // After Parse: the command's arguments in order (FREQ BAUD's words as
   // given, however many).
   std::vector<std::string> Arguments() const;
 
   // After Parse: the texts given to `option` (one unless it is repeatable).
-  const std::vector<std::string>& Texts(const OptionSpec& option) const;
+  const std::vector<std::string>& Texts(const OptionRow& option) const;
 
   // The program as CLI11 describes it, for --help.
   CLI::App& App() { return app_; }
 
  private:
   // Sets chip_; the first option given without its value, or nullptr.
-  const OptionSpec* Prescan(std::span<const std::string> args);
-  CLI::Option* Of(const OptionSpec& option) const;
+  const OptionRow* Prescan(std::span<const std::string> args);
+  CLI::Option* Of(const OptionRow& option) const;
   std::string Explain(const CLI::ParseError& error) const;
   std::optional<std::string> Misplaced() const;
   std::optional<std::string> Stray() const;
@@ -55,8 +55,8 @@ class Parser {
   CLI::App app_;
   std::string chip_;     // the --chip given, which timers and clocks follow
   std::string refused_;  // the first value a check refused, in our words
-  std::vector<CLI::Option*> options_;  // per OptionSpecs() row
-  std::vector<CLI::App*> commands_;    // per CommandSpecs() row
+  std::vector<CLI::Option*> options_;  // per OptionRows() row
+  std::vector<CLI::App*> commands_;    // per CommandRows() row
   std::vector<CLI::Option*> extra_;    // per row: words after its own
   std::vector<std::vector<CLI::Option*>> arguments_;  // per row
 };
