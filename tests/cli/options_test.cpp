@@ -1,0 +1,71 @@
+// The option table's values and rejections: what a family's --timer and
+// --clock take comes from the catalogue, and every value is checked against
+// the --chip given with it.
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "timers/catalogue.h"
+
+namespace cli {
+namespace {
+
+struct ValueRow {
+  const char* name;
+  const char* option;
+  const char* chip;
+  const char* text;  // a value to check; nullptr: the option given bare
+  std::optional<std::string> rejection;
+};
+void PrintTo(const ValueRow& row, std::ostream* os) { *os << row.name; }
+
+class ValueTest : public testing::TestWithParam<ValueRow> {};
+
+TEST_P(ValueTest, IsCheckedAgainstTheFamilyGiven) {
+  const ValueRow& row = GetParam();
+  const OptionRow* option = FindOption(row.option);
+  ASSERT_NE(option, nullptr);
+  if (row.text == nullptr) {
+    EXPECT_EQ(NeedsValue(*option, row.chip), row.rejection);
+  } else {
+    EXPECT_EQ(CheckValue(*option, row.text, row.chip), row.rejection);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ValueTest,
+    testing::Values(
+        ValueRow{"ClassicClock", "--clock", "", "6", std::nullopt},
+        ValueRow{"ClassicClockRefused", "--clock", "", "4",
+                 "--clock \"4\": not 12, 6 or 1"},
+        ValueRow{"FamilyClockRefused", "--clock", "stc15", "6",
+                 "--clock \"6\": not 12 or 1"},
+        ValueRow{"FamilyTimer", "--timer", "n76e003", "3", std::nullopt},
+        ValueRow{"GeneratorNarrowsTimers", "--timer", "stc15:t2", "1",
+                 "--timer \"1\": not 2"},
+        ValueRow{"BareTimerNamesFamilyTimers", "--timer", "stc12", nullptr,
+                 "--timer: needs a value (0 or 1)"},
+        ValueRow{"EmptyListItem", "--baud", "", "9600,",
+                 "BAUD \"\": not a number"},
+        ValueRow{"ChipAndGenerator", "--chip", "", "stc15:t2", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every family the catalogue lists is a value of --chip, "all" last.
+TEST(ChipValues, FollowTheCatalogue) {
+  const std::vector<std::string> words = ValueWords(*FindOption("--chip"), "");
+  ASSERT_FALSE(words.empty());
+  EXPECT_EQ(words.back(), "all");
+  for (const timers::Chip& chip : timers::Chips()) {
+    EXPECT_NE(std::find(words.begin(), words.end(), chip.name), words.end())
+        << chip.name;
+  }
+}
+
+}  // namespace
+}  // namespace cli
