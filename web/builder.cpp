@@ -1,6 +1,7 @@
 #include "web/builder.h"
 
 #include "web/dom.h"
+#include "window/words.h"
 
 namespace web {
 namespace {
@@ -34,13 +35,14 @@ void SetFont(std::string_view name, const window::FontRecord& font) {
 }
 
 void MakeLabel(const window::ControlRecord& record) {
-  // A result says what it shows through its accessible description and
-  // tells a screen reader when it changes.
-  const bool result = !record.accessible_description.empty();
+  // A result is named by what it shows, its accessible description, and
+  // tells a screen reader when its number changes.
+  const std::string_view result = record.accessible_description;
   baud51_dom_label(record.name.data(), record.name.size(), record.text.data(),
                    record.text.size(), window::Pixels(record.left),
                    window::Pixels(record.top), window::Pixels(record.width),
-                   window::Pixels(record.height), record.auto_size, result);
+                   window::Pixels(record.height), record.auto_size,
+                   result.data(), result.size());
   if (record.font) SetFont(record.name, *record.font);
   const window::LabelColors shown = LabelColors(
       record.fore_color.value_or(window::kNormalTextColor), record.back_color);
@@ -60,7 +62,8 @@ void MakeControl(const window::ControlRecord& record, int index) {
                        window::Pixels(record.left), window::Pixels(record.top),
                        window::Pixels(record.width),
                        window::Pixels(record.height), record.heading.data(),
-                       record.heading.size());
+                       record.heading.size(), window::kOpenList,
+                       sizeof window::kOpenList - 1);
       return;
     case window::ControlKind::kCommandButton:
       baud51_dom_button(record.name.data(), record.name.size(),

@@ -15,7 +15,7 @@ void baud51_dom_window(const char* name, std::size_t name_length,
 void baud51_dom_label(const char* name, std::size_t name_length,
                       const char* text, std::size_t text_length, int left,
                       int top, int width, int height, int auto_size,
-                      int result);
+                      const char* result_name, std::size_t result_name_length);
 void baud51_dom_font(const char* name, std::size_t name_length,
                      const char* families, std::size_t families_length,
                      int points, int weight, int italic, int underline,
@@ -23,7 +23,8 @@ void baud51_dom_font(const char* name, std::size_t name_length,
 void baud51_dom_combo(const char* name, std::size_t name_length,
                       const char* text, std::size_t text_length, int left,
                       int top, int width, int height, const char* heading,
-                      std::size_t heading_length);
+                      std::size_t heading_length, const char* open_list,
+                      std::size_t open_list_length);
 void baud51_dom_button(const char* name, std::size_t name_length,
                        const char* text, std::size_t text_length, int left,
                        int top, int width, int height, int press);

@@ -9,11 +9,20 @@ mergeInto(LibraryManager.library, {
     },
     client: null,
     colors: null,  // the window's text and background colours, once read
+    // Positions, sizes and fonts as described, times `grow`; each element
+    // keeps its described ones, so the window can grow again as a whole.
+    grow: 1,
     place: function(node, left, top, width, height) {
-      node.style.left = left + 'px';
-      node.style.top = top + 'px';
-      if (width >= 0) node.style.width = width + 'px';
-      if (height >= 0) node.style.height = height + 'px';
+      var grow = baud51.grow;
+      node.baud51Box = [left, top, width, height];
+      node.style.left = left * grow + 'px';
+      node.style.top = top * grow + 'px';
+      if (width >= 0) node.style.width = width * grow + 'px';
+      if (height >= 0) node.style.height = height * grow + 'px';
+    },
+    size: function(node, points) {
+      node.baud51Points = points;
+      node.style.fontSize = points * baud51.grow + 'pt';
     },
     // 0x00BBGGRR from a computed CSS colour.
     encode: function(css) {
@@ -23,6 +32,39 @@ mergeInto(LibraryManager.library, {
     css: function(color) {
       return 'rgb(' + (color & 255) + ',' + ((color >> 8) & 255) + ',' +
              ((color >> 16) & 255) + ')';
+    },
+    probe: null,  // text as small as the browser shows any
+    // The window at its own size, scaled as a whole where that cannot be
+    // read: down to fit less than 360 px of free width, and up so that its
+    // smallest text is the browser's minimum font and no text outgrows its
+    // box. Growing writes bigger sizes rather than zooming: the browser
+    // would enlarge the text before the zoom, and then the zoom again.
+    fit: function() {
+      var form = document.querySelector('#app > .form');
+      if (!form) return;
+      if (!baud51.probe) {
+        baud51.probe = document.createElement('span');
+        baud51.probe.className = 'visually-hidden';
+        baud51.probe.style.fontSize = '1px';
+        baud51.probe.setAttribute('aria-hidden', 'true');
+        document.body.append(baud51.probe);
+      }
+      var smallest = form.baud51Points * 4 / 3;  // pt to px
+      var least = parseFloat(getComputedStyle(baud51.probe).fontSize);
+      var grow = Math.max(1, least / smallest);
+      if (grow !== baud51.grow) {
+        baud51.grow = grow;
+        [form].concat([].slice.call(form.querySelectorAll('*'))).forEach(
+            function(node) {
+              if (node.baud51Box) baud51.place.apply(null,
+                  [node].concat(node.baud51Box));
+              if (node.baud51Points) baud51.size(node, node.baud51Points);
+            });
+      }
+      form.style.zoom = '';
+      var free = document.getElementById('app').clientWidth;
+      var zoom = grow === 1 && free < 360 ? free / form.offsetWidth : 1;
+      form.style.zoom = zoom === 1 ? '' : zoom;
     },
   },
 
@@ -49,14 +91,17 @@ mergeInto(LibraryManager.library, {
 
   baud51_dom_label__deps: ['$baud51'],
   baud51_dom_label: function(name, nameLength, text, textLength, left, top,
-                              width, height, autoSize, result) {
-    // A result is an <output>: a polite live region that names its number.
-    var label = document.createElement(result ? 'output' : 'div');
+                              width, height, autoSize, result, resultLength) {
+    // A result is an <output>, a polite live region named by what it shows
+    // ("T1常数(Hex)"); its number is its content.
+    var label = document.createElement(resultLength ? 'output' : 'div');
     label.id = baud51.text(name, nameLength);
     label.className = 'label' + (autoSize ? ' auto' : '') +
-                      (result ? ' result' : '');
+                      (resultLength ? ' result' : '');
     label.textContent = baud51.text(text, textLength);
-    if (result) label.setAttribute('aria-label', label.textContent);
+    if (resultLength) {
+      label.setAttribute('aria-label', baud51.text(result, resultLength));
+    }
     baud51.place(label, left, top, autoSize ? -1 : width,
                  autoSize ? -1 : height);
     baud51.client.append(label);
@@ -67,7 +112,7 @@ mergeInto(LibraryManager.library, {
                              points, weight, italic, underline, strikeout) {
     var style = baud51.el(name, nameLength).style;
     style.fontFamily = baud51.text(families, familiesLength);
-    style.fontSize = points + 'pt';
+    baud51.size(baud51.el(name, nameLength), points);
     style.fontWeight = weight;
     style.fontStyle = italic ? 'italic' : 'normal';
     style.textDecoration = (underline ? 'underline ' : '') +
@@ -76,7 +121,8 @@ mergeInto(LibraryManager.library, {
 
   baud51_dom_combo__deps: ['$baud51', '$baud51Combobox'],
   baud51_dom_combo: function(name, nameLength, text, textLength, left, top,
-                              width, height, heading, headingLength) {
+                              width, height, heading, headingLength, openList,
+                              openListLength) {
     var box = document.createElement('div');
     box.className = 'combo';
     baud51.place(box, left, top, width, height);
@@ -84,8 +130,10 @@ mergeInto(LibraryManager.library, {
     input.id = baud51.text(name, nameLength);
     input.value = baud51.text(text, textLength);
     input.setAttribute('aria-labelledby', baud51.text(heading, headingLength));
+    // Numbers only: a phone brings up its number pad.
+    input.inputMode = 'decimal';
     box.append(input);
-    baud51Combobox(input, box);
+    baud51Combobox(input, box, baud51.text(openList, openListLength));
     baud51.client.append(box);
   },
 
@@ -121,11 +169,7 @@ mergeInto(LibraryManager.library, {
 
   baud51_dom_set_caption__deps: ['$baud51'],
   baud51_dom_set_caption: function(name, nameLength, text, textLength) {
-    var label = baud51.el(name, nameLength);
-    label.textContent = baud51.text(text, textLength);
-    if (label.hasAttribute('aria-label')) {
-      label.setAttribute('aria-label', label.textContent);
-    }
+    baud51.el(name, nameLength).textContent = baud51.text(text, textLength);
   },
 
   baud51_dom_set_colors__deps: ['$baud51'],
@@ -163,9 +207,13 @@ mergeInto(LibraryManager.library, {
   baud51_dom_focus: function(name, nameLength) {
     var node = baud51.el(name, nameLength);
     if (document.documentElement.dataset.ready) {
+      baud51.fit();
       node.focus();
     } else {
-      requestAnimationFrame(function() { node.focus(); });
+      requestAnimationFrame(function() {
+        baud51.fit();
+        node.focus();
+      });
     }
   },
 
@@ -181,6 +229,7 @@ mergeInto(LibraryManager.library, {
           });
       document.getElementById('restart').addEventListener(
           'click', function() { _baud51_start(); });
+      addEventListener('resize', baud51.fit);
       root.dataset.ready = '1';
       performance.mark('baud51-ready');
     }
