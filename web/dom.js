@@ -10,19 +10,29 @@ mergeInto(LibraryManager.library, {
     client: null,
     colors: null,  // the window's text and background colours, once read
     // Positions, sizes and fonts as described, times `grow`; each element
-    // keeps its described ones, so the window can grow again as a whole.
+    // keeps its described ones, read from its markup, so the window can
+    // grow again as a whole.
     grow: 1,
-    place: function(node, left, top, width, height) {
-      var grow = baud51.grow;
-      node.baud51Box = [left, top, width, height];
-      node.style.left = left * grow + 'px';
-      node.style.top = top * grow + 'px';
-      if (width >= 0) node.style.width = width * grow + 'px';
-      if (height >= 0) node.style.height = height * grow + 'px';
+    described: function(node) {
+      if (!node.baud51Box) {
+        var style = node.style;
+        var px = function(v) { return v ? parseFloat(v) : -1; };
+        node.baud51Box = style.left ? [px(style.left), px(style.top),
+            px(style.width), px(style.height)] : [];
+        node.baud51Points = parseFloat(style.fontSize) || 0;
+      }
+      return node;
     },
-    size: function(node, points) {
-      node.baud51Points = points;
-      node.style.fontSize = points * baud51.grow + 'pt';
+    place: function(node) {
+      var box = baud51.described(node).baud51Box, grow = baud51.grow;
+      if (node.baud51Points) {
+        node.style.fontSize = node.baud51Points * grow + 'pt';
+      }
+      if (!box.length) return;
+      node.style.left = box[0] * grow + 'px';
+      node.style.top = box[1] * grow + 'px';
+      if (box[2] >= 0) node.style.width = box[2] * grow + 'px';
+      if (box[3] >= 0) node.style.height = box[3] * grow + 'px';
     },
     // 0x00BBGGRR from a computed CSS colour.
     encode: function(css) {
@@ -49,17 +59,13 @@ mergeInto(LibraryManager.library, {
         baud51.probe.setAttribute('aria-hidden', 'true');
         document.body.append(baud51.probe);
       }
-      var smallest = form.baud51Points * 4 / 3;  // pt to px
+      var smallest = baud51.described(form).baud51Points * 4 / 3;  // pt to px
       var least = parseFloat(getComputedStyle(baud51.probe).fontSize);
       var grow = Math.max(1, least / smallest);
       if (grow !== baud51.grow) {
         baud51.grow = grow;
-        [form].concat([].slice.call(form.querySelectorAll('*'))).forEach(
-            function(node) {
-              if (node.baud51Box) baud51.place.apply(null,
-                  [node].concat(node.baud51Box));
-              if (node.baud51Points) baud51.size(node, node.baud51Points);
-            });
+        [form].concat([].slice.call(form.querySelectorAll('[style]')))
+            .forEach(baud51.place);
       }
       form.style.zoom = '';
       var free = document.getElementById('app').clientWidth;
@@ -68,88 +74,31 @@ mergeInto(LibraryManager.library, {
     },
   },
 
+  // The window as its records describe it, from the markup the page was
+  // built with, or written in again after 退出.
   baud51_dom_window__deps: ['$baud51'],
-  baud51_dom_window: function(name, nameLength, caption, captionLength,
-                               width, height) {
-    var form = document.createElement('section');
-    form.id = baud51.text(name, nameLength);
-    form.className = 'form';
-    form.setAttribute('aria-labelledby', form.id + '-caption');
-    var bar = document.createElement('div');
-    bar.id = form.id + '-caption';
-    bar.className = 'caption';
-    bar.textContent = baud51.text(caption, captionLength);
-    var client = document.createElement('div');
-    client.className = 'client';
-    baud51.place(client, 0, 0, width, height);
-    form.append(bar, client);
-    document.getElementById('ended').hidden = true;
-    document.getElementById('app').append(form);
-    baud51.client = client;
-    baud51.colors = null;
-  },
-
-  baud51_dom_label__deps: ['$baud51'],
-  baud51_dom_label: function(name, nameLength, text, textLength, left, top,
-                              width, height, autoSize, result, resultLength) {
-    // A result is an <output>, a polite live region named by what it shows
-    // ("T1常数(Hex)"); its number is its content.
-    var label = document.createElement(resultLength ? 'output' : 'div');
-    label.id = baud51.text(name, nameLength);
-    label.className = 'label' + (autoSize ? ' auto' : '') +
-                      (resultLength ? ' result' : '');
-    label.textContent = baud51.text(text, textLength);
-    if (resultLength) {
-      label.setAttribute('aria-label', baud51.text(result, resultLength));
+  baud51_dom_window: function(markup, markupLength) {
+    var app = document.getElementById('app');
+    if (!app.querySelector('.form')) {
+      app.insertAdjacentHTML('afterbegin', baud51.text(markup, markupLength));
     }
-    baud51.place(label, left, top, autoSize ? -1 : width,
-                 autoSize ? -1 : height);
-    baud51.client.append(label);
-  },
-
-  baud51_dom_font__deps: ['$baud51'],
-  baud51_dom_font: function(name, nameLength, families, familiesLength,
-                             points, weight, italic, underline, strikeout) {
-    var style = baud51.el(name, nameLength).style;
-    style.fontFamily = baud51.text(families, familiesLength);
-    baud51.size(baud51.el(name, nameLength), points);
-    style.fontWeight = weight;
-    style.fontStyle = italic ? 'italic' : 'normal';
-    style.textDecoration = (underline ? 'underline ' : '') +
-                           (strikeout ? 'line-through' : '') || 'none';
+    document.getElementById('ended').hidden = true;
+    baud51.client = app.querySelector('.form > .client');
+    baud51.colors = null;
+    baud51.grow = 1;
   },
 
   baud51_dom_combo__deps: ['$baud51', '$baud51Combobox'],
-  baud51_dom_combo: function(name, nameLength, text, textLength, left, top,
-                              width, height, heading, headingLength, openList,
-                              openListLength) {
-    var box = document.createElement('div');
-    box.className = 'combo';
-    baud51.place(box, left, top, width, height);
-    var input = document.createElement('input');
-    input.id = baud51.text(name, nameLength);
-    input.value = baud51.text(text, textLength);
-    input.setAttribute('aria-labelledby', baud51.text(heading, headingLength));
-    // Numbers only: a phone brings up its number pad.
-    input.inputMode = 'decimal';
-    box.append(input);
-    baud51Combobox(input, box, baud51.text(openList, openListLength));
-    baud51.client.append(box);
+  baud51_dom_combo: function(name, nameLength, openList, openListLength) {
+    var input = baud51.el(name, nameLength);
+    baud51Combobox(input, input.parentNode,
+                   baud51.text(openList, openListLength));
   },
 
   baud51_dom_button__deps: ['$baud51'],
-  baud51_dom_button: function(name, nameLength, text, textLength, left, top,
-                               width, height, press) {
-    var button = document.createElement('button');
-    button.type = 'button';
-    button.id = baud51.text(name, nameLength);
-    button.className = 'command';
-    button.textContent = baud51.text(text, textLength);
-    baud51.place(button, left, top, width, height);
-    if (press >= 0) {
-      button.addEventListener('click', function() { _baud51_press(press); });
-    }
-    baud51.client.append(button);
+  baud51_dom_button: function(name, nameLength, press) {
+    baud51.el(name, nameLength).addEventListener(
+        'click', function() { _baud51_press(press); });
   },
 
   baud51_dom_add_item__deps: ['$baud51'],

@@ -1,11 +1,12 @@
-"""Makes the page one self-contained file: the shell with the program's
-JavaScript inlined, and its WebAssembly as base64 in an element of its own
-that the HTML parser passes over as text and no JavaScript parser reads.
-The program's icon is inlined too, as the page's favicon. Beside the page
+"""Makes the page one self-contained file: the shell with the window's
+markup, the program's JavaScript inlined, and its WebAssembly as base64 in
+an element of its own that the HTML parser passes over as text and no
+JavaScript parser reads. The program's icon is inlined too, as the page's
+favicon. Beside the page
 goes the web app manifest a served page links to, named as the page's title
 names it, with the scalable icon.
-    inline.py SHELL.html PROGRAM.js PROGRAM.wasm ICON.png ICON.svg \
-              PAGE.html MANIFEST.webmanifest"""
+    inline.py SHELL.html PROGRAM.js PROGRAM.wasm WINDOW.html ICON.png \
+              ICON.svg PAGE.html MANIFEST.webmanifest"""
 import base64
 import json
 import re
@@ -32,7 +33,9 @@ def manifest(page, svg):
 
 
 def main():
-    shell, script, wasm, png, svg, out, manifest_out = sys.argv[1:]
+    shell, script, wasm, window, png, svg, out, manifest_out = sys.argv[1:]
+    with open(window, encoding="utf-8") as f:
+        markup = f.read()
     with open(shell, encoding="utf-8") as f:
         page = f.read()
     with open(script, encoding="utf-8") as f:
@@ -42,7 +45,8 @@ def main():
     if "</script" in code.lower():
         sys.exit(f"{script} would end its <script> element early")
     for mark, text in (("{{{ WASM }}}", program), ("{{{ SCRIPT }}}", code),
-                       ("{{{ ICON }}}", data_url(png, "image/png"))):
+                       ("{{{ ICON }}}", data_url(png, "image/png")),
+                       ("{{{ WINDOW }}}", markup)):
         if page.count(mark) != 1:
             sys.exit(f"{shell} must hold {mark} once")
         page = page.replace(mark, text)
