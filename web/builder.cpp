@@ -11,16 +11,9 @@ namespace {
 void Attach(const window::ControlRecord& record, int index) {
   const std::string_view name = record.name;
   switch (record.kind) {
-    case window::ControlKind::kLabel: {
-      const window::LabelColors shown =
-          LabelColors(record.fore_color.value_or(window::kNormalTextColor),
-                      record.back_color);
-      // A label without a described background shows the window's.
-      baud51_dom_set_colors(
-          name.data(), name.size(), shown.text,
-          record.back_color ? static_cast<int>(shown.back) : -1);
+    case window::ControlKind::kLabel:
+      // Its colours come with the first frame (baud51_dom_focus).
       return;
-    }
     case window::ControlKind::kComboBox:
       baud51_dom_combo(name.data(), name.size(), window::kOpenList,
                        sizeof window::kOpenList - 1);
@@ -44,7 +37,10 @@ window::LabelColors LabelColors(window::Color fore,
 
 void BuildWindow(const window::WindowRecord& form,
                  std::span<const window::ControlRecord> controls) {
-  const std::string html = WindowMarkup(form, controls);
+  // Written in the page at build time, the markup is written here only
+  // after 退出 took the window away.
+  const std::string html =
+      baud51_dom_window_shown() ? std::string() : WindowMarkup(form, controls);
   baud51_dom_window(html.data(), html.size());
   for (const window::ControlRecord* record : window::InTabOrder(controls)) {
     Attach(*record, static_cast<int>(record - controls.data()));

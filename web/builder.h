@@ -17,9 +17,9 @@ namespace web {
 window::LabelColors LabelColors(window::Color fore,
                                 std::optional<window::Color> back);
 
-// Gives the window its handlers and colours, writing it first unless the
-// page already holds it. A click on a button calls baud51_press with its
-// record's index in `controls`.
+// Gives the window its handlers, writing it first unless the page already
+// holds it; its labels' colours follow (DomControls::Recolor). A click on a
+// button calls baud51_press with its record's index in `controls`.
 void BuildWindow(const window::WindowRecord& form,
                  std::span<const window::ControlRecord> controls);
 

@@ -9,7 +9,9 @@
 #include "window/description.h"
 
 extern "C" {
-// Writes the window's markup in, unless the page holds it already.
+// Whether the page holds the window.
+int baud51_dom_window_shown();
+// Takes the window as it is; writes `markup` in first, if any.
 void baud51_dom_window(const char* markup, std::size_t markup_length);
 // The combo box named `name` gets its list button, named `open_list`, and
 // its list; the button its click.

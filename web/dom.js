@@ -76,10 +76,13 @@ mergeInto(LibraryManager.library, {
 
   // The window as its records describe it, from the markup the page was
   // built with, or written in again after 退出.
+  baud51_dom_window_shown: function() {
+    return !!document.querySelector('#app > .form');
+  },
   baud51_dom_window__deps: ['$baud51'],
   baud51_dom_window: function(markup, markupLength) {
     var app = document.getElementById('app');
-    if (!app.querySelector('.form')) {
+    if (markupLength) {
       app.insertAdjacentHTML('afterbegin', baud51.text(markup, markupLength));
     }
     document.getElementById('ended').hidden = true;
@@ -149,20 +152,23 @@ mergeInto(LibraryManager.library, {
     label.setAttribute('aria-description', label.title);
   },
 
-  // Focusing lays the page out at once, with its fonts. On the first start
-  // the first frame does that anyway, so the focus waits for it: the window
-  // is built without a layout, as a static page is.
+  // The labels' colours (which read the page's style), the window's scale
+  // and the focus, each of which works out the page's style or layout at
+  // once. On the first start the first frame does that anyway, so they
+  // wait for it, before it is drawn: the window is ready without a layout,
+  // as a static page is.
   baud51_dom_focus__deps: ['$baud51'],
   baud51_dom_focus: function(name, nameLength) {
     var node = baud51.el(name, nameLength);
-    if (document.documentElement.dataset.ready) {
+    var show = function() {
+      _baud51_scheme_changed();
       baud51.fit();
       node.focus();
+    };
+    if (document.documentElement.dataset.ready) {
+      show();
     } else {
-      requestAnimationFrame(function() {
-        baud51.fit();
-        node.focus();
-      });
+      requestAnimationFrame(show);
     }
   },
 
