@@ -1,6 +1,7 @@
-// The DOM side of the page: each function makes or changes one element of
-// the window, addressed by its record's name, which is also its id. The C++
-// side decides what; this only speaks the browser's language.
+// The DOM side of the page: each function changes one element of the
+// window (written from its records, web/markup.h), addressed by its
+// record's name, which is also its id. The C++ side decides what; this
+// only speaks the browser's language.
 mergeInto(LibraryManager.library, {
   $baud51: {
     text: function(ptr, length) { return UTF8ToString(ptr, length); },
