@@ -5,7 +5,9 @@
 // takes the entry, Esc closes the list and puts back what was typed.
 // Typing never filters or completes.
 mergeInto(LibraryManager.library, {
-  $baud51Combobox: function(input, box) {
+  // `openList` names the list button, which a reader hears with the
+  // field's own name.
+  $baud51Combobox: function(input, box, openList) {
     var list = document.createElement('ul');
     var button = document.createElement('button');
     var items = [];
@@ -25,7 +27,10 @@ mergeInto(LibraryManager.library, {
     button.type = 'button';
     button.tabIndex = -1;
     button.className = 'drop';
-    button.setAttribute('aria-label', '打开列表');
+    button.id = input.id + '-drop';
+    button.setAttribute('aria-label', openList);
+    button.setAttribute('aria-labelledby',
+                        button.id + ' ' + input.getAttribute('aria-labelledby'));
     button.setAttribute('aria-controls', list.id);
     button.setAttribute('aria-expanded', 'false');
     box.append(button, list);

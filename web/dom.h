@@ -9,24 +9,15 @@
 #include "window/description.h"
 
 extern "C" {
-void baud51_dom_window(const char* name, std::size_t name_length,
-                       const char* caption, std::size_t caption_length,
-                       int width, int height);
-void baud51_dom_label(const char* name, std::size_t name_length,
-                      const char* text, std::size_t text_length, int left,
-                      int top, int width, int height, int auto_size,
-                      int result);
-void baud51_dom_font(const char* name, std::size_t name_length,
-                     const char* families, std::size_t families_length,
-                     int points, int weight, int italic, int underline,
-                     int strikeout);
+// Whether the page holds the window.
+int baud51_dom_window_shown();
+// Takes the window as it is; writes `markup` in first, if any.
+void baud51_dom_window(const char* markup, std::size_t markup_length);
+// The combo box named `name` gets its list button, named `open_list`, and
+// its list; the button its click.
 void baud51_dom_combo(const char* name, std::size_t name_length,
-                      const char* text, std::size_t text_length, int left,
-                      int top, int width, int height, const char* heading,
-                      std::size_t heading_length);
-void baud51_dom_button(const char* name, std::size_t name_length,
-                       const char* text, std::size_t text_length, int left,
-                       int top, int width, int height, int press);
+                      const char* open_list, std::size_t open_list_length);
+void baud51_dom_button(const char* name, std::size_t name_length, int press);
 void baud51_dom_add_item(const char* name, std::size_t name_length,
                          const char* item, std::size_t item_length);
 std::size_t baud51_dom_text_size(const char* name, std::size_t name_length);

@@ -1,6 +1,7 @@
-// The DOM side of the page: each function makes or changes one element of
-// the window, addressed by its record's name, which is also its id. The C++
-// side decides what; this only speaks the browser's language.
+// The DOM side of the page: each function changes one element of the
+// window (written from its records, web/markup.h), addressed by its
+// record's name, which is also its id. The C++ side decides what; this
+// only speaks the browser's language.
 mergeInto(LibraryManager.library, {
   $baud51: {
     text: function(ptr, length) { return UTF8ToString(ptr, length); },
@@ -9,11 +10,30 @@ mergeInto(LibraryManager.library, {
     },
     client: null,
     colors: null,  // the window's text and background colours, once read
-    place: function(node, left, top, width, height) {
-      node.style.left = left + 'px';
-      node.style.top = top + 'px';
-      if (width >= 0) node.style.width = width + 'px';
-      if (height >= 0) node.style.height = height + 'px';
+    // Positions, sizes and fonts as described, times `grow`; each element
+    // keeps its described ones, read from its markup, so the window can
+    // grow again as a whole.
+    grow: 1,
+    described: function(node) {
+      if (!node.baud51Box) {
+        var style = node.style;
+        var px = function(v) { return v ? parseFloat(v) : -1; };
+        node.baud51Box = style.left ? [px(style.left), px(style.top),
+            px(style.width), px(style.height)] : [];
+        node.baud51Points = parseFloat(style.fontSize) || 0;
+      }
+      return node;
+    },
+    place: function(node) {
+      var box = baud51.described(node).baud51Box, grow = baud51.grow;
+      if (node.baud51Points) {
+        node.style.fontSize = node.baud51Points * grow + 'pt';
+      }
+      if (!box.length) return;
+      node.style.left = box[0] * grow + 'px';
+      node.style.top = box[1] * grow + 'px';
+      if (box[2] >= 0) node.style.width = box[2] * grow + 'px';
+      if (box[3] >= 0) node.style.height = box[3] * grow + 'px';
     },
     // 0x00BBGGRR from a computed CSS colour.
     encode: function(css) {
@@ -24,84 +44,65 @@ mergeInto(LibraryManager.library, {
       return 'rgb(' + (color & 255) + ',' + ((color >> 8) & 255) + ',' +
              ((color >> 16) & 255) + ')';
     },
+    probe: null,  // text as small as the browser shows any
+    // The window at its own size, scaled as a whole where that cannot be
+    // read: down to fit less than 360 px of free width, and up so that its
+    // smallest text is the browser's minimum font and no text outgrows its
+    // box. Growing writes bigger sizes rather than zooming: the browser
+    // would enlarge the text before the zoom, and then the zoom again.
+    fit: function() {
+      var form = document.querySelector('#app > .form');
+      if (!form) return;
+      if (!baud51.probe) {
+        baud51.probe = document.createElement('span');
+        baud51.probe.className = 'visually-hidden';
+        baud51.probe.style.fontSize = '1px';
+        baud51.probe.setAttribute('aria-hidden', 'true');
+        document.body.append(baud51.probe);
+      }
+      var smallest = baud51.described(form).baud51Points * 4 / 3;  // pt to px
+      var least = parseFloat(getComputedStyle(baud51.probe).fontSize);
+      var grow = Math.max(1, least / smallest);
+      if (grow !== baud51.grow) {
+        baud51.grow = grow;
+        [form].concat([].slice.call(form.querySelectorAll('[style]')))
+            .forEach(baud51.place);
+      }
+      form.style.zoom = '';
+      var free = document.getElementById('app').clientWidth;
+      var zoom = grow === 1 && free < 360 ? free / form.offsetWidth : 1;
+      form.style.zoom = zoom === 1 ? '' : zoom;
+    },
   },
 
+  // The window as its records describe it, from the markup the page was
+  // built with, or written in again after 退出.
+  baud51_dom_window_shown: function() {
+    return !!document.querySelector('#app > .form');
+  },
   baud51_dom_window__deps: ['$baud51'],
-  baud51_dom_window: function(name, nameLength, caption, captionLength,
-                               width, height) {
-    var form = document.createElement('section');
-    form.id = baud51.text(name, nameLength);
-    form.className = 'form';
-    form.setAttribute('aria-labelledby', form.id + '-caption');
-    var bar = document.createElement('div');
-    bar.id = form.id + '-caption';
-    bar.className = 'caption';
-    bar.textContent = baud51.text(caption, captionLength);
-    var client = document.createElement('div');
-    client.className = 'client';
-    baud51.place(client, 0, 0, width, height);
-    form.append(bar, client);
+  baud51_dom_window: function(markup, markupLength) {
+    var app = document.getElementById('app');
+    if (markupLength) {
+      app.insertAdjacentHTML('afterbegin', baud51.text(markup, markupLength));
+    }
     document.getElementById('ended').hidden = true;
-    document.getElementById('app').append(form);
-    baud51.client = client;
+    baud51.client = app.querySelector('.form > .client');
     baud51.colors = null;
-  },
-
-  baud51_dom_label__deps: ['$baud51'],
-  baud51_dom_label: function(name, nameLength, text, textLength, left, top,
-                              width, height, autoSize, result) {
-    // A result is an <output>: a polite live region that names its number.
-    var label = document.createElement(result ? 'output' : 'div');
-    label.id = baud51.text(name, nameLength);
-    label.className = 'label' + (autoSize ? ' auto' : '') +
-                      (result ? ' result' : '');
-    label.textContent = baud51.text(text, textLength);
-    if (result) label.setAttribute('aria-label', label.textContent);
-    baud51.place(label, left, top, autoSize ? -1 : width,
-                 autoSize ? -1 : height);
-    baud51.client.append(label);
-  },
-
-  baud51_dom_font__deps: ['$baud51'],
-  baud51_dom_font: function(name, nameLength, families, familiesLength,
-                             points, weight, italic, underline, strikeout) {
-    var style = baud51.el(name, nameLength).style;
-    style.fontFamily = baud51.text(families, familiesLength);
-    style.fontSize = points + 'pt';
-    style.fontWeight = weight;
-    style.fontStyle = italic ? 'italic' : 'normal';
-    style.textDecoration = (underline ? 'underline ' : '') +
-                           (strikeout ? 'line-through' : '') || 'none';
+    baud51.grow = 1;
   },
 
   baud51_dom_combo__deps: ['$baud51', '$baud51Combobox'],
-  baud51_dom_combo: function(name, nameLength, text, textLength, left, top,
-                              width, height, heading, headingLength) {
-    var box = document.createElement('div');
-    box.className = 'combo';
-    baud51.place(box, left, top, width, height);
-    var input = document.createElement('input');
-    input.id = baud51.text(name, nameLength);
-    input.value = baud51.text(text, textLength);
-    input.setAttribute('aria-labelledby', baud51.text(heading, headingLength));
-    box.append(input);
-    baud51Combobox(input, box);
-    baud51.client.append(box);
+  baud51_dom_combo: function(name, nameLength, openList, openListLength) {
+    var input = baud51.el(name, nameLength);
+    baud51Combobox(input, input.parentNode,
+                   baud51.text(openList, openListLength));
   },
 
   baud51_dom_button__deps: ['$baud51'],
-  baud51_dom_button: function(name, nameLength, text, textLength, left, top,
-                               width, height, press) {
-    var button = document.createElement('button');
-    button.type = 'button';
-    button.id = baud51.text(name, nameLength);
-    button.className = 'command';
-    button.textContent = baud51.text(text, textLength);
-    baud51.place(button, left, top, width, height);
-    if (press >= 0) {
-      button.addEventListener('click', function() { _baud51_press(press); });
-    }
-    baud51.client.append(button);
+  baud51_dom_button: function(name, nameLength, press) {
+    baud51.el(name, nameLength).addEventListener(
+        'click', function() { _baud51_press(press); });
   },
 
   baud51_dom_add_item__deps: ['$baud51'],
@@ -121,11 +122,7 @@ mergeInto(LibraryManager.library, {
 
   baud51_dom_set_caption__deps: ['$baud51'],
   baud51_dom_set_caption: function(name, nameLength, text, textLength) {
-    var label = baud51.el(name, nameLength);
-    label.textContent = baud51.text(text, textLength);
-    if (label.hasAttribute('aria-label')) {
-      label.setAttribute('aria-label', label.textContent);
-    }
+    baud51.el(name, nameLength).textContent = baud51.text(text, textLength);
   },
 
   baud51_dom_set_colors__deps: ['$baud51'],
@@ -156,16 +153,23 @@ mergeInto(LibraryManager.library, {
     label.setAttribute('aria-description', label.title);
   },
 
-  // Focusing lays the page out at once, with its fonts. On the first start
-  // the first frame does that anyway, so the focus waits for it: the window
-  // is built without a layout, as a static page is.
+  // The labels' colours (which read the page's style), the window's scale
+  // and the focus, each of which works out the page's style or layout at
+  // once. On the first start the first frame does that anyway, so they
+  // wait for it, before it is drawn: the window is ready without a layout,
+  // as a static page is.
   baud51_dom_focus__deps: ['$baud51'],
   baud51_dom_focus: function(name, nameLength) {
     var node = baud51.el(name, nameLength);
-    if (document.documentElement.dataset.ready) {
+    var show = function() {
+      _baud51_scheme_changed();
+      baud51.fit();
       node.focus();
+    };
+    if (document.documentElement.dataset.ready) {
+      show();
     } else {
-      requestAnimationFrame(function() { node.focus(); });
+      requestAnimationFrame(show);
     }
   },
 
@@ -181,6 +185,7 @@ mergeInto(LibraryManager.library, {
           });
       document.getElementById('restart').addEventListener(
           'click', function() { _baud51_start(); });
+      addEventListener('resize', baud51.fit);
       root.dataset.ready = '1';
       performance.mark('baud51-ready');
     }

@@ -125,6 +125,8 @@ EMSCRIPTEN_KEEPALIVE void baud51_choose(int row) {
   Dispatch([row] { Below().ChooseRow(row); });
 }
 
+// The labels' colours for the scheme the page is in now: with the window's
+// first frame, and whenever the scheme changes.
 EMSCRIPTEN_KEEPALIVE void baud51_scheme_changed() {
   if (Page* page = Current().get()) {
     Dispatch([page] { page->controls.Recolor(); });

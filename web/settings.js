@@ -30,9 +30,8 @@ mergeInto(LibraryManager.library, {
       radio.type = 'radio';
       radio.name = 'setting';
       radio.value = index;
-      radio.setAttribute('aria-label', '第 ' + (index + 1) + ' 行');
       tr.appendChild(document.createElement('td')).append(radio);
-      return {tr: tr, radio: radio, mark: '', texts: []};
+      return {tr: tr, radio: radio, mark: '', name: '', texts: [], heads: []};
     },
     wired: false,
     // Wired once for the page's life; each reaches C++ through an exported
@@ -89,18 +88,18 @@ mergeInto(LibraryManager.library, {
     }, 0);
   },
 
-  // `table`: a header line, then per row its mark's key and its cells, all
-  // separated by tabs. Each row starts with a radio button that chooses it.
+  // `table`: a header line, then per row its mark's key, its setting's
+  // label (its radio button's name) and its cells, all separated by tabs. Each row starts with a radio button that chooses it.
   // Rows already there are written over rather than made again: a table of
   // every family has hundreds. Their cells' text nodes are kept in arrays,
   // since the DOM's live row and cell collections cost more to walk.
   baud51_dom_settings__deps: ['$baud51', '$baud51Below'],
   baud51_dom_settings: function(caption, captionLength, table, tableLength) {
     var lines = baud51.text(table, tableLength).split('\n');
+    var head = lines[0].split('\t');
     var element = document.getElementById('settings');
     element.caption.textContent = baud51.text(caption, captionLength);
-    baud51Below.fill(element.tHead, ['选用'].concat(lines[0].split('\t')), 0,
-                     'th');
+    baud51Below.fill(element.tHead, ['选用'].concat(head), 0, 'th');
     var body = element.tBodies[0];
     var rows = baud51Below.rows;
     var count = 0;
@@ -108,15 +107,25 @@ mergeInto(LibraryManager.library, {
       var cells = lines[i].split('\t');
       var row = rows[count] || (rows[count] = baud51Below.row(count));
       if (row.mark !== cells[0]) row.tr.className = row.mark = cells[0];
+      if (row.name !== cells[1]) {
+        row.radio.setAttribute('aria-label', row.name = cells[1]);
+      }
       if (row.radio.checked !== (count == 0)) row.radio.checked = count == 0;
-      var texts = row.texts;
-      for (var j = 1; j < cells.length; ++j) {
-        var text = texts[j - 1] || (texts[j - 1] = row.tr.appendChild(
+      var texts = row.texts, heads = row.heads;
+      for (var j = 2; j < cells.length; ++j) {
+        var text = texts[j - 2] || (texts[j - 2] = row.tr.appendChild(
             document.createElement('td')).appendChild(
             document.createTextNode('')));
         if (text.data !== cells[j]) text.data = cells[j];
+        // Each cell's column, which heads it where the rows reflow.
+        if (heads[j - 2] !== head[j - 2]) {
+          text.parentNode.setAttribute('data-label', heads[j - 2] = head[j - 2]);
+        }
       }
-      while (texts.length > cells.length - 1) texts.pop().parentNode.remove();
+      while (texts.length > cells.length - 2) {
+        texts.pop().parentNode.remove();
+        heads.pop();
+      }
       if (row.tr.parentNode !== body) body.append(row.tr);
     }
     while (rows.length > count) rows.pop().tr.remove();

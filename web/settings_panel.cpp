@@ -29,8 +29,9 @@ constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
                double tolerance_percent) {
   const timers::Setting& s = *outcome.setting;
-  text.append(timers::MarkKey(outcome.mark));
-  if (chip) text.append("\t").append(timers::SettingLabel(s));
+  const std::string label = timers::SettingLabel(s);
+  text.append(timers::MarkKey(outcome.mark)).append("\t").append(label);
+  if (chip) text.append("\t").append(label);
   const timers::RowCells c = timers::CellsOf(outcome);
   for (const std::string* cell :
        {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {

@@ -19,8 +19,9 @@ namespace web {
 std::string MarkWords(timers::Mark mark, double tolerance_percent);
 
 // The table as text: a header line, then one line per outcome that starts
-// with its mark's key (for its colour); cells are separated by tabs.
-// `chip` adds the setting's label as the first column.
+// with its mark's key (for its colour) and the setting's label (the row's
+// name for a reader), then its cells; fields are separated by tabs. `chip`
+// also shows the label, as the first column.
 std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
                       double tolerance_percent);
 

@@ -22,6 +22,10 @@ inline constexpr char kUnknownError[] = "未知错误";
 // comes of it.
 inline constexpr char kOutOfTimerRange[] = "超出定时器范围";
 
+// What the page's drop-down button of a combo box says it does; a reader
+// hears it with the field's heading: "打开列表 波特率".
+inline constexpr char kOpenList[] = "打开列表";
+
 // The tooltip of a constant: the baud rate it really gives and its signed
 // error, both to two decimals.
 //   ConstantHint({254, true, 14400, -25})  -> "实际波特率 14400.00，误差

@@ -2,6 +2,7 @@
     /usr/bin/python3 page_test.py PAGE.html PRESS_CASES.json [PageTest.test_x]
 The press rows and control records come from the same C++ tables the
 desktop tests use, written out as JSON."""
+import contextlib
 import functools
 import http.server
 import json
@@ -215,18 +216,58 @@ class PageTest(unittest.TestCase):
                 for n in nodes if not n.get("ignored")]
 
     def test_accessible(self):
+        # What a reader hears: each field, its list button and each result
+        # by its heading, the page's one heading, each row by its setting.
         tree = self.accessibility_tree()
         for expected in [("combobox", "晶振频率(MHz)", None),
                          ("combobox", "波特率", None),
+                         ("button", "打开列表 晶振频率(MHz)", None),
+                         ("button", "打开列表 波特率", None),
                          ("button", "计算", None), ("button", "退出", None),
-                         ("status", "FD", "polite"),
-                         ("status", "FFDC", "polite")]:
+                         ("status", "T1常数(Hex)", "polite"),
+                         ("status", "T2误差%", "polite")]:
             self.assertIn(expected, tree)
-        self.press("12", "9600")
-        self.assertIn(("status", " 7.8", "polite"),
-                      self.accessibility_tree())
+        self.assertEqual(len([n for n in tree if n[0] == "heading"
+                              and self.js("return document.querySelector("
+                                          "'h1').textContent") == n[1]]), 1)
+        self.assertEqual(len(self.browser.find_elements(By.TAG_NAME, "h1")),
+                         1)
+        self.press("11.0592", "19200")
+        self.settings("11.0592 MHz，19200 波特")
+        tree = self.accessibility_tree()
+        self.assertIn(("status", "T1常数(Hex)", "polite"), tree)
+        self.assertIn(("radio", "T1/1/12", None), tree)
         self.press("12", "0")
         self.assertIn(("dialog", "小工具1", None), self.accessibility_tree())
+
+    def test_phone(self):
+        # A phone's width with every family: no cell is off to the side, and
+        # the page's own controls take a finger.
+        self.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 390, "height": 844, "deviceScaleFactor": 1,
+            "mobile": True})
+        self.choose_chip("all")
+        self.press("11.0592", "115200")
+        self.settings("11.0592 MHz，115200 波特")
+        width = self.js("return document.documentElement.clientWidth")
+        self.assertEqual(width, 390)
+        self.assertLessEqual(self.js(
+            "return document.documentElement.scrollWidth"), width)
+        self.assertLessEqual(self.js("""return Math.max(...[...document
+            .querySelectorAll('#settings td, #app > .form')].map(
+                e => e.getBoundingClientRect().right))"""), width)
+        small = self.js("""return [...document.querySelectorAll(
+            '#below button, #below select, #below input')].filter(e => {
+              const box = e.getBoundingClientRect();
+              return box.width < 24 || box.height < 24; }).length""")
+        self.assertEqual(small, 0)
+        # Narrower than the window, it is scaled as a whole to fit.
+        self.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 320, "height": 640, "deviceScaleFactor": 1,
+            "mobile": True})
+        self.js("return new Promise(done => requestAnimationFrame(done))")
+        self.assertLessEqual(self.js("""return document.querySelector(
+            '#app > .form').getBoundingClientRect().right"""), 320)
 
     def test_dark(self):
         # The window's colours follow the scheme as it changes.
@@ -261,10 +302,13 @@ class PageTest(unittest.TestCase):
                        self.el("settings"))
 
     def choose_chip(self, name):
-        """Picks the family called `name` (None: the classic settings)."""
+        """Picks the family called `name` (None: the classic settings;
+        "all": every family)."""
         self.js("""const chip = arguments[0];
-            chip.selectedIndex = arguments[1] ? [...chip.options].findIndex(
-                option => option.text.startsWith(arguments[1] + '：')) : 0;
+            chip.selectedIndex = arguments[1] == 'all' ?
+              chip.options.length - 1 : arguments[1] ? [...chip.options]
+              .findIndex(option => option.text.startsWith(arguments[1] + '：'))
+              : 0;
             chip.dispatchEvent(new Event('change'))""",
                 self.el("chip"), name)
 
@@ -321,29 +365,63 @@ class PageTest(unittest.TestCase):
         self.assertIn("不为它写代码", self.el("code").text)
         self.assertFalse(self.el("copy").is_enabled())
 
+    @contextlib.contextmanager
+    def served(self):
+        """The page's folder from a static web server: its address, and the
+        paths asked for."""
+        asked = []
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                asked.append(self.path)
+
+        handler = functools.partial(Handler, directory=os.path.dirname(PAGE))
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            yield (f"http://127.0.0.1:{server.server_port}/"
+                   + os.path.basename(PAGE)), asked
+        finally:
+            server.shutdown()
+            server.server_close()
+
     def test_own_file(self):
         with open(PAGE, "rb") as page:
             html = page.read()
         self.assertLessEqual(len(html), 400 * 1024)
-        for outside in (b"<script src", b"<link", b"@import", b"url(http"):
-            self.assertNotIn(outside, html)
-        # The same file from a static web server.
-        handler = functools.partial(http.server.SimpleHTTPRequestHandler,
-                                    directory=os.path.dirname(PAGE))
-        handler.log_message = lambda *args: None
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        try:
-            open_page(self.browser, f"http://127.0.0.1:{server.server_port}/"
-                      + os.path.basename(PAGE))
+        for outside in (rb"<script src", rb"<link(?![^>]*href=.data:)",
+                        rb"@import", rb"url\(http"):
+            self.assertNotRegex(html, outside)
+        # The same file from a static web server, which it asks for nothing
+        # else, not even a /favicon.ico.
+        with self.served() as (address, asked):
+            open_page(self.browser, address)
             self.assertEqual(self.js(
                 "return performance.getEntriesByName('baud51-ready').length"),
                 1)
             self.press("12", "9600")
             self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
-        finally:
-            server.shutdown()
-            server.server_close()
+            self.assertNotIn("/favicon.ico", asked)
+
+    def test_installable(self):
+        # Served, the page installs, and once its worker has it, opens and
+        # calculates with the network gone.
+        with self.served() as (address, asked):
+            open_page(self.browser, address)
+            self.js("return navigator.serviceWorker.ready.then(() => 0)")
+            self.assertEqual(self.browser.execute_cdp_cmd(
+                "Page.getInstallabilityErrors", {})["installabilityErrors"],
+                [])
+            manifest = self.browser.execute_cdp_cmd("Page.getAppManifest", {})
+            self.assertEqual(manifest["errors"], [])
+            self.assertIn("/baud51-sw.js", asked)
+        self.browser.execute_cdp_cmd("Network.enable", {})
+        self.browser.execute_cdp_cmd("Network.emulateNetworkConditions", {
+            "offline": True, "latency": 0, "downloadThroughput": -1,
+            "uploadThroughput": -1})
+        open_page(self.browser, address)
+        self.press("12", "9600")
+        self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
 
 
 if __name__ == "__main__":
