@@ -138,6 +138,13 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
 Problem Read(std::span<const std::string> args, Request& request) {
   Parser parser;
   if (Problem problem = parser.Parse(args)) return problem;
+  for (const OptionRow& option : OptionRows()) {
+    if (option.needs.empty() || parser.Texts(option).empty()) continue;
+    const OptionRow* needed = FindOption(option.needs);
+    if (needed != nullptr && parser.Texts(*needed).empty()) {
+      return Rejection(option.name, fmt::format("only with {}", option.needs));
+    }
+  }
   // Each option's value, in the table's order.
   for (const OptionRow& option : OptionRows()) {
     if (option.store == nullptr) continue;

@@ -8,6 +8,7 @@
 
 #include "cli/options.h"
 #include "timers/catalogue.h"
+#include "timers/peers.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
 
@@ -28,6 +29,11 @@ struct Request {
   Format format = Format::kText;
   Language language = Language::kC;  // code only
   double tolerance_percent = timers::kDefaultTolerancePercent;
+  // --peer: the other end of the line, judged with the frame and the
+  // clocks' tolerance; empty for none.
+  std::string peer;
+  timers::Frame frame = timers::Frame::k8n1;
+  double clock_ppm = 100;
 };
 
 struct ParseResult {

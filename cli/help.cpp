@@ -138,6 +138,15 @@ Marks:
   range (no reload the timer holds gives the rate). In colour only on a
   terminal, and never when NO_COLOR is set.
 
+Link (--peer):
+  Each direction is judged as a classic UART receives: 16 ticks a bit, the
+  majority of ticks 7, 8 and 9, the start edge seen up to one tick late.
+  The margin is the worst distance of a middle sample to an edge of its
+  bit over the frame, in percent of a bit, with both clocks off by
+  --clock-ppm, each in its worse direction. works: 1/16 bit or more to
+  spare; marginal: inside with less; fails: on or beyond an edge. The
+  link shows the worse of the two directions.
+
 Exit status:
   0    the answer is printed
   1    code refuses: the setting cannot reach the rate within the tolerance
@@ -150,6 +159,8 @@ Examples:
                        every setting for 19200 baud, best first
   {0} table 22.1184MHz --format csv
                        the standard rates for 22.1184 MHz, as CSV
+  {0} 11.0592 115200 --peer ch340
+                       every setting, and its link with a CH340 cable
   {0} crystals 9600 115200 --clock 12
                        crystals for both rates on a classic core
   {0} code 11.0592 9600 --timer 2

@@ -35,6 +35,46 @@ std::string ChipCsv(const Outcome& outcome) {
   return fmt::format(",{},{},{}", s.chip->name, ChoiceLabel(s), registers);
 }
 
+// With --peer: the peer, its rate, and the link.
+constexpr char kLinkHeader[] =
+    ",peer,peer_actual_baud,mismatch_percent,margin_percent,link";
+
+std::string Optional(const std::optional<double>& value) {
+  return value ? ShortestText(*value) : std::string();
+}
+
+std::string LinkCsv(const Request& request, const Outcome& outcome,
+                    double baud) {
+  const std::optional<Link> link = LinkOf(request, outcome, baud);
+  if (!link) return {};
+  return fmt::format(",{},{},{},{},{}", request.peer, Optional(link->peer_baud),
+                     Optional(link->mismatch_percent),
+                     Optional(link->margin_percent),
+                     outcome.fits ? LinkKey(link->mark) : "");
+}
+
+Json OptionalJson(const std::optional<double>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+void AddLink(const Request& request, const Outcome& outcome, double baud,
+             Json& json) {
+  const std::optional<Link> link = LinkOf(request, outcome, baud);
+  if (!link) return;
+  json["peer"] = request.peer;
+  json["peer_actual_baud"] = OptionalJson(link->peer_baud);
+  json["mismatch_percent"] = OptionalJson(link->mismatch_percent);
+  json["margin_percent"] = OptionalJson(link->margin_percent);
+  json["link"] = outcome.fits ? Json(LinkKey(link->mark)) : Json(nullptr);
+}
+
+// The frame and the clocks' tolerance the links were judged with.
+void AddLinkTerms(const Request& request, Json& json) {
+  if (request.peer.empty()) return;
+  json["frame"] = kFrameKeys[static_cast<std::size_t>(request.frame)];
+  json["clock_ppm"] = request.clock_ppm;
+}
+
 std::string SettingCsv(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
   std::string row =
@@ -89,7 +129,8 @@ std::string Dump(const Json& json) { return json.dump(2) + "\n"; }
 // The header of a setting's columns, with the chip's when there is one.
 std::string Header(const Request& request) {
   return std::string(kSettingHeader) +
-         (request.filter.chip.empty() ? "" : kChipHeader);
+         (request.filter.chip.empty() ? "" : kChipHeader) +
+         (request.peer.empty() ? "" : kLinkHeader);
 }
 
 }  // namespace
@@ -97,7 +138,10 @@ std::string Header(const Request& request) {
 std::string SettingsCsv(const Request& request,
                         std::span<const Outcome> ranked) {
   std::string csv = Header(request) + "\n";
-  for (const Outcome& outcome : ranked) csv += SettingCsv(outcome) + "\n";
+  for (const Outcome& outcome : ranked) {
+    csv += SettingCsv(outcome) +
+           LinkCsv(request, outcome, request.rates.front()) + "\n";
+  }
   return csv;
 }
 
@@ -107,9 +151,12 @@ std::string SettingsJson(const Request& request,
   json["frequency_mhz"] = request.frequency_mhz;
   json["baud"] = request.rates.front();
   json["tolerance_percent"] = request.tolerance_percent;
+  AddLinkTerms(request, json);
   json["settings"] = Json::array();
   for (const Outcome& outcome : ranked) {
-    json["settings"].push_back(SettingJson(outcome));
+    Json setting = SettingJson(outcome);
+    AddLink(request, outcome, request.rates.front(), setting);
+    json["settings"].push_back(std::move(setting));
   }
   return Dump(json);
 }
@@ -119,8 +166,9 @@ std::string TableCsv(const Request& request, std::span<const TableRow> rows) {
   for (const TableRow& row : rows) {
     for (const Outcome& outcome : row.settings) {
       const bool best = row.best.fits && outcome.setting == row.best.setting;
-      csv += fmt::format("{},{},{}\n", ShortestText(row.baud), best,
-                         SettingCsv(outcome));
+      csv +=
+          fmt::format("{},{},{}{}\n", ShortestText(row.baud), best,
+                      SettingCsv(outcome), LinkCsv(request, outcome, row.baud));
     }
   }
   return csv;
@@ -130,14 +178,20 @@ std::string TableJson(const Request& request, std::span<const TableRow> rows) {
   Json json;
   json["frequency_mhz"] = request.frequency_mhz;
   json["tolerance_percent"] = request.tolerance_percent;
+  AddLinkTerms(request, json);
   json["rates"] = Json::array();
   for (const TableRow& row : rows) {
+    const auto linked = [&](const Outcome& outcome) {
+      Json setting = SettingJson(outcome);
+      AddLink(request, outcome, row.baud, setting);
+      return setting;
+    };
     Json rate;
     rate["baud"] = row.baud;
-    rate["best"] = row.best.fits ? SettingJson(row.best) : Json(nullptr);
+    rate["best"] = row.best.fits ? linked(row.best) : Json(nullptr);
     rate["settings"] = Json::array();
     for (const Outcome& outcome : row.settings) {
-      rate["settings"].push_back(SettingJson(outcome));
+      rate["settings"].push_back(linked(outcome));
     }
     json["rates"].push_back(std::move(rate));
   }

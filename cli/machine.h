@@ -4,7 +4,8 @@
 // setting out of range, Timer 2's SMOD) is an empty CSV field or JSON null.
 // Every setting carries the same fields in both forms: timer, smod, clocks,
 // reload, reload_hex, fits, actual_baud, error_percent, mark; with --chip
-// also chip, generator and registers.
+// also chip, generator and registers; with --peer also peer,
+// peer_actual_baud, mismatch_percent, margin_percent and link.
 
 #include <span>
 #include <string>

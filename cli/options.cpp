@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/words.h"
 #include "timers/catalogue.h"
+#include "timers/peers.h"
 #include "timers/ranking.h"
 
 namespace cli {
@@ -17,6 +18,10 @@ namespace cli {
 // timers/ is this program's vocabulary: its names read unqualified.
 using namespace timers;  // NOLINT(google-build-using-namespace)
 namespace {
+
+// Where the link with --peer is judged.
+constexpr Commands kLinked = Bit(Command::kSettings) | Bit(Command::kTable);
+constexpr std::string_view kLinkedOnly = "only with FREQ BAUD and table";
 
 constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kCrystals) | Bit(Command::kCode) |
@@ -102,6 +107,45 @@ const OptionRow kOptionRows[] = {
      .store =
          [](std::string_view text, Request& request) {
            request.tolerance_percent = ReadPercent(text).value.value_or(0.0);
+         }},
+    {.name = "--peer",
+     .values = Values::kPeer,
+     .metavar = "NAME",
+     .commands = kLinked,
+     .elsewhere = kLinkedOnly,
+     .help = "judge the link with the other end of the line: {}; adds the "
+             "peer's actual rate, the mismatch, the worst sampling margin "
+             "and the link's mark (works, marginal, fails), the worse of "
+             "both directions",
+     .store = [](std::string_view text,
+                 Request& request) { request.peer = text; }},
+    {.name = "--frame",
+     .values = Values::kChoices,
+     .choices = kFrameKeys,
+     .commands = kLinked,
+     .elsewhere = kLinkedOnly,
+     .needs = "--peer",
+     .help = "with --peer: the frame on the line (default 8n1)",
+     .store =
+         [](std::string_view text, Request& request) {
+           const auto key =
+               std::find(kFrameKeys.begin(), kFrameKeys.end(), text);
+           request.frame = static_cast<Frame>(key - kFrameKeys.begin());
+         }},
+    {.name = "--clock-ppm",
+     .values = Values::kNumber,
+     .read = ReadPpm,
+     .metavar = "PPM",
+     .takes = "a tolerance in ppm, 0 or more",
+     .commands = kLinked,
+     .elsewhere = kLinkedOnly,
+     .needs = "--peer",
+     .help = "with --peer: how far each end's clock may be off, in ppm, "
+             "each taken in its worse direction (default 100)",
+     .suggestions = "20 50 100 500",
+     .store =
+         [](std::string_view text, Request& request) {
+           request.clock_ppm = ReadPpm(text).value.value_or(0.0);
          }},
     {.name = "--format",
      .values = Values::kChoices,
@@ -224,6 +268,8 @@ std::vector<std::string> ValueWords(const OptionRow& option,
   std::vector<std::string> words;
   if (option.values == Values::kChoices) {
     words.assign(option.choices.begin(), option.choices.end());
+  } else if (option.values == Values::kPeer) {
+    for (const Peer& each : Peers()) words.emplace_back(each.name);
   } else if (option.values == Values::kChip) {
     for (const Chip& each : Chips()) words.emplace_back(each.name);
     words.emplace_back("all");
@@ -290,7 +336,8 @@ std::optional<std::string> CheckValue(const OptionRow& option,
     case Values::kClocks:
       if (auto problem = ChipProblem(chip)) return problem;
       [[fallthrough]];
-    case Values::kChoices: {
+    case Values::kChoices:
+    case Values::kPeer: {
       const std::vector<std::string> words = ValueWords(option, chip);
       if (std::find(words.begin(), words.end(), text) != words.end()) {
         return std::nullopt;

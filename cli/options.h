@@ -47,6 +47,7 @@ enum class Values {
   kTimers,   // Setting::timer of the settings --chip leaves
   kClocks,   // Setting::clocks of the same
   kChip,     // a catalogue family or "all", optionally NAME:GENERATOR
+  kPeer,     // a peer of timers::Peers()
   kNumber,   // one number, read by `read`
   kList,     // numbers separated by commas, each read by `read`
 };
@@ -64,6 +65,7 @@ struct OptionRow {
                                       // not the choices: "a family, see chips"
   Commands commands = 0;              // where it may be given
   std::string_view elsewhere = {};    // why it is refused with the others
+  std::string_view needs = {};        // an option it is refused without
   bool repeatable = false;            // a list that may be given again
   std::string_view help = {};         // "{}" stands for the values: "8051, ..."
   std::string_view suggestions = {};  // completion words for a number
@@ -91,7 +93,8 @@ std::string UsageText(const CommandRow& command);
 
 // The words an option takes: its choices, the timers or clocks of the
 // settings `chip` leaves (without one, the classic settings'; an unknown
-// chip leaves none), or the chips' names and "all". Read values have none.
+// chip leaves none), the chips' names and "all", or the peers' names. Read
+// values have none.
 //   ValueWords(--timer, "")       -> {"1", "2"}
 //   ValueWords(--clock, "stc15")  -> {"12", "1"}
 //   ValueWords(--chip, "")        -> {"8051", "8052", ..., "all"}

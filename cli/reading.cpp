@@ -113,4 +113,12 @@ Reading ReadPercent(std::string_view text) {
   return reading;
 }
 
+Reading ReadPpm(std::string_view text) {
+  const Reading reading = ReadPercent(text);
+  if (reading.value && *reading.value >= 1e6) {
+    return {std::nullopt, "must be below 1000000"};
+  }
+  return reading;
+}
+
 }  // namespace cli

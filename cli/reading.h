@@ -39,4 +39,10 @@ Reading ReadBaud(std::string_view text);
 //   ReadPercent("-1")  -> "must not be negative"
 Reading ReadPercent(std::string_view text);
 
+// A clock tolerance in ppm: as a tolerance in percent, and below a million,
+// beyond which a clock would stop.
+//   ReadPpm("100")     -> 100
+//   ReadPpm("1000000") -> "must be below 1000000"
+Reading ReadPpm(std::string_view text);
+
 }  // namespace cli

@@ -94,6 +94,50 @@ std::string SignLegend(double tolerance_percent) {
       ShortestText(kClosePercent), tolerance, tolerance);
 }
 
+char LinkSign(LinkMark mark) {
+  switch (mark) {
+    case LinkMark::kWorks:
+      return '*';
+    case LinkMark::kMarginal:
+      return '?';
+    case LinkMark::kFails:
+      break;
+  }
+  return 'x';
+}
+
+// The peer, its rate when `baud` is one rate, and where its rates come
+// from.
+std::string PeerLine(const Request& request, std::optional<double> baud) {
+  const Peer& peer = *FindPeer(request.peer);
+  std::string rate;
+  if (baud) {
+    const std::optional<double> actual = peer.actual(*baud);
+    rate = actual ? fmt::format(": {:.2f} baud", *actual)
+                  : fmt::format(": cannot make {} baud", ShortestText(*baud));
+  }
+  return fmt::format("Peer {}, {}{}\n  ({}).\n", peer.name, peer.part, rate,
+                     peer.source);
+}
+
+std::string LinkTerms(const Request& request) {
+  return fmt::format("frame {}, each clock within {} ppm, the worse direction",
+                     kFrameKeys[static_cast<std::size_t>(request.frame)],
+                     ShortestText(request.clock_ppm));
+}
+
+std::string PeerLines(const Request& request, double baud) {
+  return PeerLine(request, baud) +
+         fmt::format("Link: {}.\n", LinkTerms(request));
+}
+
+// The table's link signs, and where the peer's rates come from.
+std::string LinkLegend(const Request& request) {
+  return PeerLine(request, std::nullopt) +
+         fmt::format("Links: {}; * works, ? marginal, x fails.\n",
+                     LinkTerms(request));
+}
+
 std::string ReloadCell(const Outcome& outcome) {
   if (!outcome.fits) return "--";
   return ReloadHex(outcome.reload, outcome.setting->profile.modulus) +
@@ -121,6 +165,11 @@ std::string SettingsText(const Request& request,
                   {"mark"}});
   const bool chip = !request.filter.chip.empty();
   if (chip) rows.front().insert(rows.front().begin(), {"setting"});
+  const bool linked = !request.peer.empty();
+  if (linked) {
+    rows.front().insert(rows.front().end(),
+                        {{"mismatch"}, {"margin"}, {"link"}});
+  }
   for (const Outcome& outcome : ranked) {
     const Setting& s = *outcome.setting;
     const RowCells c = CellsOf(outcome);
@@ -129,18 +178,24 @@ std::string SettingsText(const Request& request,
     row.push_back(
         {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
     if (chip) row.insert(row.begin(), {SettingLabel(s)});
+    if (linked) {
+      const LinkCells link =
+          LinkCellsOf(*LinkOf(request, outcome, request.rates.front()));
+      row.insert(
+          row.end(),
+          {{link.mismatch}, {link.margin}, {outcome.fits ? link.link : "--"}});
+    }
     rows.push_back(std::move(row));
   }
+  std::vector<bool> right{true, true, true, true, true, true, false};
+  if (chip) right.insert(right.begin(), false);
+  if (linked) right.insert(right.end(), {true, true, false});
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
                      ShortestText(request.frequency_mhz),
                      ShortestText(request.rates.front()),
                      ShortestText(request.tolerance_percent)) +
-         Layout(rows,
-                chip ? std::vector<bool>{false, true, true, true, true, true,
-                                         true, false}
-                     : std::vector<bool>{true, true, true, true, true, true,
-                                         false},
-                style);
+         (linked ? PeerLines(request, request.rates.front()) : "") +
+         Layout(rows, right, style);
 }
 
 std::string TableText(const Request& request, std::span<const TableRow> rows,
@@ -152,19 +207,33 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
       header.push_back({SettingLabel(*outcome.setting)});
     }
   }
+  const bool linked = !request.peer.empty();
+  if (linked) header.push_back({"peer"});
   header.push_back({"best"});
   cells.push_back(std::move(header));
   for (const TableRow& row : rows) {
     std::vector<Cell> line{{ShortestText(row.baud)}};
     for (const Outcome& outcome : row.settings) {
-      line.push_back({ReloadCell(outcome), &outcome.mark});
+      std::string cell = ReloadCell(outcome);
+      if (linked && outcome.fits) {
+        cell += LinkSign(LinkOf(request, outcome, row.baud)->mark);
+      }
+      line.push_back({std::move(cell), &outcome.mark});
+    }
+    if (linked) {
+      line.push_back(
+          {LinkCellsOf(*LinkOf(request, row.best, row.baud)).peer_baud});
     }
     if (row.best.fits) {
-      line.push_back({fmt::format("{} {} {}", SettingLabel(*row.best.setting),
-                                  ReloadHex(row.best.reload,
-                                            row.best.setting->profile.modulus),
-                                  PercentText(row.best.error_percent)),
-                      &row.best.mark});
+      std::string best = fmt::format(
+          "{} {} {}", SettingLabel(*row.best.setting),
+          ReloadHex(row.best.reload, row.best.setting->profile.modulus),
+          PercentText(row.best.error_percent));
+      if (linked) {
+        best += fmt::format(", {}",
+                            LinkKey(LinkOf(request, row.best, row.baud)->mark));
+      }
+      line.push_back({std::move(best), &row.best.mark});
     } else {
       line.push_back({"none in range", &row.best.mark});
     }
@@ -177,7 +246,7 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
                          ? "T<timer>/<SMOD>/<clocks>"
                          : "<chip>:<generator>/<clocks>[s<SMOD>]",
                      SignLegend(request.tolerance_percent)) +
-         Layout(cells, {true}, style);
+         (linked ? LinkLegend(request) : "") + Layout(cells, {true}, style);
 }
 
 std::string CrystalsText(const Request& request,
@@ -234,6 +303,18 @@ std::string CrystalsText(const Request& request,
 }
 
 }  // namespace
+
+std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
+                           double baud) {
+  const Peer* peer = FindPeer(request.peer);
+  if (peer == nullptr) return std::nullopt;
+  if (!outcome.fits) {
+    return Link{peer->actual(baud), std::nullopt, std::nullopt,
+                LinkMark::kFails};
+  }
+  return JudgeLink(*peer, baud, outcome.actual_baud, request.frame,
+                   request.clock_ppm);
+}
 
 std::string SettingsReport(const Request& request,
                            std::span<const Outcome> ranked, Style style) {

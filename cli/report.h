@@ -3,6 +3,7 @@
 // as CSV and JSON for machines (numbers as numbers, null where there is
 // none).
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,6 +19,13 @@ namespace cli {
 struct Style {
   bool color = false;
 };
+
+// With --peer, the link of `outcome` at `baud`; for a setting out of range
+// only the peer's rate, its margin and mismatch empty. Without, nothing.
+//   LinkOf({.peer = "ft232r"}, T1/1/12 FD at 11.0592, 19200) -> {19200, 0,
+//   ~43.6, works}
+std::optional<timers::Link> LinkOf(const Request& request,
+                                   const timers::Outcome& outcome, double baud);
 
 // FREQ BAUD: `ranked` is Rank's answer, best first.
 //   text: a heading line, a column header, one row per setting

@@ -63,6 +63,17 @@ RowCells CellsOf(const Outcome& outcome) {
   return cells;
 }
 
+LinkCells LinkCellsOf(const Link& link) {
+  LinkCells cells{"--", "--", "--", std::string(LinkKey(link.mark))};
+  if (link.peer_baud) cells.peer_baud = fmt::format("{:.2f}", *link.peer_baud);
+  if (link.mismatch_percent)
+    cells.mismatch = PercentText(*link.mismatch_percent);
+  if (link.margin_percent) {
+    cells.margin = fmt::format("{:.2f} %", *link.margin_percent);
+  }
+  return cells;
+}
+
 std::string ChoiceLabel(const Setting& setting) {
   std::string label =
       fmt::format("{}/{}", setting.generator->key, setting.clocks);

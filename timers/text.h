@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "timers/peers.h"
 #include "timers/ranking.h"
 
 namespace timers {
@@ -35,6 +36,17 @@ struct RowCells {
   std::string timer, smod, clocks, reload, actual_baud, error;
 };
 RowCells CellsOf(const Outcome& outcome);
+
+// A link's cells as every text table shows them: the peer's rate, the
+// mismatch, the worse direction's margin and its mark; "--" for what the
+// peer cannot make.
+//   LinkCellsOf({9615.38, 0.16, 42.2, works})
+//       -> {"9615.38", "+0.16 %", "42.20 %", "works"}
+//   LinkCellsOf({nothing, .., fails}) -> {"--", "--", "--", "fails"}
+struct LinkCells {
+  std::string peer_baud, mismatch, margin, link;
+};
+LinkCells LinkCellsOf(const Link& link);
 
 // The mark as a stable key, as CSV, JSON and the page give it.
 //   MarkKey(Mark::kExact)      -> "exact"

@@ -295,6 +295,23 @@ INSTANTIATE_TEST_SUITE_P(
                    {"12", "9600", "7"},
                    2,
                    "\"7\": unexpected after FREQ BAUD"},
+        FailureRow{"FrameWithoutPeer",
+                   {"12", "9600", "--frame", "8e1"},
+                   2,
+                   "--frame: only with --peer"},
+        FailureRow{"PeerForCode",
+                   {"code", "12", "9600", "--peer", "ch340"},
+                   2,
+                   "--peer: only with FREQ BAUD and table"},
+        FailureRow{"UnknownPeer",
+                   {"12", "9600", "--peer", "ft232"},
+                   2,
+                   "--peer \"ft232\": not ft232r, ft232bm, ch340, cp210x, "
+                   "pl2303 or exact"},
+        FailureRow{"ClockThatWouldStop",
+                   {"12", "9600", "--peer", "exact", "--clock-ppm", "1e6"},
+                   2,
+                   "--clock-ppm \"1e6\": must be below 1000000"},
         FailureRow{"SpaceSeparatedList",
                    {"table", "12", "--baud", "9600", "19200"},
                    2,
@@ -368,10 +385,35 @@ TEST(MachineOutput, JsonHasNumbersAsNumbersAndNullsOutOfRange) {
   EXPECT_EQ(last["mark"], "out-of-range");
 }
 
+// The link's fields beside each setting's, null where the setting is out
+// of range, and the terms it was judged by.
+TEST(MachineOutput, PeerAddsTheLinkToEachSetting) {
+  const Process process =
+      RunCli({"11.0592", "115200", "--clock", "12", "--format", "json",
+              "--peer", "ch340", "--frame", "8e1", "--clock-ppm", "50"});
+  ASSERT_EQ(process.status, 0);
+  const auto json = nlohmann::json::parse(process.out);
+  EXPECT_EQ(json["frame"], "8e1");
+  EXPECT_EQ(json["clock_ppm"], 50.0);
+  const auto& best = json["settings"][0];
+  EXPECT_EQ(best["peer"], "ch340");
+  EXPECT_NEAR(best["peer_actual_baud"].get<double>(), 115384.62, 0.01);
+  EXPECT_NEAR(best["mismatch_percent"].get<double>(), 0.16, 0.01);
+  EXPECT_TRUE(best["margin_percent"].is_number_float());
+  EXPECT_EQ(best["link"], "works");
+  const auto& last = json["settings"][2];
+  EXPECT_EQ(last["mark"], "out-of-range");
+  EXPECT_TRUE(last["peer_actual_baud"].is_number_float());
+  EXPECT_TRUE(last["margin_percent"].is_null());
+  EXPECT_TRUE(last["link"].is_null());
+}
+
 TEST(MachineOutput, CsvRowsHaveTheHeadersFieldCount) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"12", "9600", "--format", "csv"},
         std::vector<std::string>{"table", "12", "--format", "csv"},
+        std::vector<std::string>{"table", "12", "--format", "csv", "--peer",
+                                 "ft232r"},
         std::vector<std::string>{"crystals", "9600", "57600", "--format",
                                  "csv"}}) {
     const Process process = RunCli(args);

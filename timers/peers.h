@@ -1,0 +1,82 @@
+#pragma once
+// The other end of the serial line: the USB-UART bridges a PC talks
+// through, as records, each with the rate it really makes for a requested
+// baud; and whether a link between two actual rates works, judged by how a
+// classic UART receiver samples. Numbers only: no words a user reads but
+// the records' names and sources.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace timers {
+
+struct Peer {
+  std::string_view name;    // as --peer takes it: "ft232r"
+  std::string_view part;    // "FTDI FT232R"
+  std::string_view source;  // what its rate rests on
+  // The rate the bridge makes when asked for `baud`; nothing when it cannot
+  // make one near it.
+  std::optional<double> (*actual)(double baud);
+};
+
+// ft232r, ft232bm, ch340, cp210x, pl2303, then exact (an ideal peer).
+std::span<const Peer> Peers();
+
+// The peer of that name, or nullptr.
+//   FindPeer("ch340")->part -> "WCH CH340/CH341";  FindPeer("x") -> nullptr
+const Peer* FindPeer(std::string_view name);
+
+// The frame a link carries: start bit, data bits, parity, one stop bit.
+enum class Frame { k8n1, k8e1, k9n1 };
+
+// Each frame's key, in the order of Frame: kFrameKeys[int(Frame::k8e1)]
+// is "8e1".
+inline constexpr std::array<std::string_view, 3> kFrameKeys{"8n1", "8e1",
+                                                            "9n1"};
+
+// Bits a frame lasts on the line, start and stop bits included.
+//   FrameBits(Frame::k8n1) -> 10;  FrameBits(Frame::k8e1) -> 11
+int FrameBits(Frame frame);
+
+// The receiver samples 16 ticks a bit and takes the majority of ticks 7, 8
+// and 9 after the one that saw the start edge, which it sees up to one tick
+// late. The worst distance of a middle sample (tick 8) to the nearer edge
+// of its bit, over the frame and every phase of that tick, in percent of
+// the transmitter's bit; negative when the sample falls outside its bit,
+// never below -100. Each clock is off by up to `clock_ppm`, each in its
+// worse direction.
+//   SampleMarginPercent(9600, 9600, 8n1, 0)      -> 43.75
+//   SampleMarginPercent(9615.38, 9600, 8n1, 0)   -> about 42.2
+//   SampleMarginPercent(10416.67, 9600, 8n1, 0)  -> about -37.6
+double SampleMarginPercent(double transmitter_baud, double receiver_baud,
+                           Frame frame, double clock_ppm);
+
+// How a direction's margin reads.
+//   kWorks:    every middle sample at least 1/16 bit inside its bit
+//   kMarginal: inside, with less to spare
+//   kFails:    some middle sample on or beyond an edge
+enum class LinkMark { kWorks, kMarginal, kFails };
+
+//   LinkMarkOf(43.75) -> kWorks;  LinkMarkOf(3) -> kMarginal
+//   LinkMarkOf(0) -> kFails
+LinkMark LinkMarkOf(double margin_percent);
+
+// The mark as a stable key: "works", "marginal", "fails".
+std::string_view LinkKey(LinkMark mark);
+
+// Both directions between an 8051 sending at `actual_baud` and `peer` asked
+// for `requested_baud`. A peer that cannot make the rate fails the link.
+struct Link {
+  std::optional<double> peer_baud;         // the peer's actual rate
+  std::optional<double> mismatch_percent;  // (peer - 8051) / 8051
+  std::optional<double> margin_percent;    // the worse direction's
+  LinkMark mark;                           // the worse direction's
+};
+//   JudgeLink(ft232r, 9600, 9600, 8n1, 100)   -> {9600, 0, ~43.6, works}
+//   JudgeLink(exact, 9600, 10416.67, 8n1, 0)  -> {9600, -7.84, .., fails}
+Link JudgeLink(const Peer& peer, double requested_baud, double actual_baud,
+               Frame frame, double clock_ppm);
+
+}  // namespace timers
