@@ -225,7 +225,10 @@ std::vector<std::string> ValueWords(const OptionRow& option,
   if (option.values == Values::kChoices) {
     words.assign(option.choices.begin(), option.choices.end());
   } else if (option.values == Values::kChip) {
-    for (const Chip& each : Chips()) words.emplace_back(each.name);
+    for (const Chip& each : Chips()) {
+      words.emplace_back(each.name);
+      words.insert(words.end(), each.aliases.begin(), each.aliases.end());
+    }
     words.emplace_back("all");
   } else if (option.values == Values::kTimers ||
              option.values == Values::kClocks) {
