@@ -235,16 +235,16 @@ constexpr Chip kChips[] = {
      .aliases = kAtmelNames},
     {.name = "lpc900",
      .family = "NXP P89LPC9xx",
-     .document = "P89LPC9xx user manuals, UART baud-rate generator (BRGCON, "
-                 "BRGR1:BRGR0): CCLK / (BRGR + 16)",
+     .document = "P89LPC9xx user manuals' baud-rate generator, CCLK / "
+                 "(BRGR1:BRGR0 + 16) with BRGCON; the manual not read",
      .evidence = E::kFormulaOnly,
      .generators = kLpc,
      .sfrs = kLpcSfrs,
      .clock = "CCLK, the CPU clock after DIVM"},
     {.name = "cc2530",
      .family = "TI CC2530, CC2531, CC2540, CC2541",
-     .document = "CC2530 user's guide, USART baud-rate generation (UxBAUD, "
-                 "UxGCR) and its table for a 32 MHz system clock",
+     .document = "TI's CC2430/CC2530 USART baud-rate formula (UxBAUD, UxGCR) "
+                 "and its table for a 32 MHz system clock, as quoted",
      .evidence = E::kPrintedTable,
      .generators = kCc,
      .sfrs = kCcSfrs,
@@ -254,8 +254,8 @@ constexpr Chip kChips[] = {
               "the 16 MHz RC oscillator"},
     {.name = "cc2510",
      .family = "TI CC2510, CC1110",
-     .document = "CC1110/CC2510 datasheet, USART baud-rate generation (U0BAUD, "
-                 "U0GCR)",
+     .document = "the CC2430/CC2530 USART's formula (U0BAUD, U0GCR); the "
+                 "CC1110/CC2510 datasheet not read",
      .evidence = E::kFormulaOnly,
      .generators = kCc,
      .sfrs = kCcSfrs,
@@ -265,8 +265,8 @@ constexpr Chip kChips[] = {
               "some CC1110 boards) or the 13 MHz RC oscillator"},
     {.name = "fx2lp",
      .family = "Cypress EZ-USB FX2LP",
-     .document = "Cypress EZ-USB TRM v1.9, Appendix C, Tables C-10 and C-11 "
-                 "(the EZ-USB core's Timer 1 and Timer 2 rates)",
+     .document = "Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (the "
+                 "EZ-USB core's Timer 2 rates at 24 MHz)",
      .evidence = E::kPrintedTable,
      .generators = kFx2,
      .sfrs = kFx2Sfrs,
@@ -283,8 +283,8 @@ constexpr Chip kChips[] = {
      .aliases = kC517Names},
     {.name = "nrf24le1",
      .family = "Nordic nRF24LE1",
-     .document = "nRF24LE1 product specification, SFR map (S0RELL, S0RELH, "
-                 "ADCON) and UART baud rates",
+     .document = "nRF24LE1 product specification, Table 28 (SFR map: "
+                 "S0RELL, S0RELH, ADCON), as quoted; the C517A's formula",
      .evidence = E::kFormulaOnly,
      .generators = kNrf,
      .sfrs = kNrfSfrs,
