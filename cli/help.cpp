@@ -2,6 +2,7 @@
 // them, so the layout follows its conventions: a "Usage:" line, sections
 // that end in a colon, options indented with their text beside them.
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <CLI/CLI.hpp>
 
 #include <memory>
@@ -195,6 +196,11 @@ std::string ChipsText() {
   std::string text;
   for (const Chip& chip : Chips()) {
     text += fmt::format("{:<9} {}\n", chip.name, chip.family);
+    if (!chip.aliases.empty()) {
+      text += fmt::format(
+          "          also as {}\n",
+          fmt::join(chip.aliases.begin(), chip.aliases.end(), ", "));
+    }
     for (const Generator* generator : chip.generators) {
       std::string clocks;
       for (const ClockChoice& choice : generator->arithmetic->choices) {
@@ -204,6 +210,9 @@ std::string ChipsText() {
       text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
                           generator->key, generator->text, clocks,
                           generator->arithmetic->smod ? "; SMOD 0, 1" : "");
+    }
+    if (!chip.clock.empty()) {
+      text += fmt::format("          FREQ is {}\n", chip.clock);
     }
     text += fmt::format("          checked against: {}\n", chip.document);
     text +=

@@ -271,7 +271,10 @@ std::vector<std::string> ValueWords(const OptionRow& option,
   } else if (option.values == Values::kPeer) {
     for (const Peer& each : Peers()) words.emplace_back(each.name);
   } else if (option.values == Values::kChip) {
-    for (const Chip& each : Chips()) words.emplace_back(each.name);
+    for (const Chip& each : Chips()) {
+      words.emplace_back(each.name);
+      words.insert(words.end(), each.aliases.begin(), each.aliases.end());
+    }
     words.emplace_back("all");
   } else if (option.values == Values::kTimers ||
              option.values == Values::kClocks) {

@@ -22,6 +22,15 @@ constexpr const Generator* kDs80[] = {&kDsT1, &kClassicT2};
 constexpr const Generator* kDs89[] = {&kDs89T1, &kClassicT2};
 constexpr const Generator* kLp[] = {&kLpT2Gen, &kLpT1Mode2, &kLpT1Mode1};
 constexpr const Generator* kXc[] = {&kXcBgGen, &kXcFdGen};
+// X1's timers; the X2 parts' are the x2 records.
+constexpr const Generator* kAtmelBrg[] = {&kAtmelBrgGen, &kClassicT1,
+                                          &kClassicT2};
+constexpr const Generator* kLpc[] = {&kLpcBrgGen};
+constexpr const Generator* kCc[] = {&kCcUart0};
+constexpr const Generator* kFx2[] = {&kDsT1, &kClassicT2};
+constexpr const Generator* kC517[] = {&kC517S0rel};
+constexpr const Generator* kNrf[] = {&kNrfS0rel};
+constexpr const Generator* kAduc[] = {&kAducT3Gen};
 
 // Registers outside <8052.h> and <reg52.h>, at the makers' addresses.
 constexpr Sfr kAtmelX2Sfrs[] = {{"CKCON0", 0x8F}};
@@ -41,12 +50,36 @@ constexpr Sfr kLpSfrs[] = {{"CLKREG", 0x8F}, {"RL1", 0x93}, {"RH1", 0x95}};
 constexpr Sfr kXcSfrs[] = {
     {"BCON", 0xBD}, {"BG", 0xBE}, {"FDCON", 0xE9}, {"FDSTEP", 0xEA}};
 
+constexpr Sfr kAtmelBrgSfrs[] = {
+    {"CKCON0", 0x8F}, {"BRL", 0x9A}, {"BDRCON", 0x9B}};
+constexpr Sfr kLpcSfrs[] = {{"BRGCON", 0xBD}, {"BRGR0", 0xBE}, {"BRGR1", 0xBF}};
+constexpr Sfr kCcSfrs[] = {
+    {"U0CSR", 0x86}, {"U0BAUD", 0xC2}, {"U0UCR", 0xC4}, {"U0GCR", 0xC5}};
+constexpr Sfr kFx2Sfrs[] = {{"CKCON", 0x8E}};
+constexpr Sfr kC517Sfrs[] = {
+    {"S0RELL", 0xAA}, {"S0RELH", 0xBA}, {"ADCON0", 0xD8}};
+constexpr Sfr kNrfSfrs[] = {
+    {"S0RELL", 0xAA}, {"S0RELH", 0xBA}, {"ADCON", 0xD8}};
+constexpr Sfr kAducSfrs[] = {{"T3FD", 0x9D}, {"T3CON", 0x9E}};
+
 constexpr double kStcIrc[] = {11.0592, 22.1184, 24, 33.1776};
 constexpr double kN76Irc[] = {16};
 constexpr double kMs51Irc[] = {16, 24};
 constexpr double kSilabsIrc[] = {24.5};
 constexpr double kWchFsys[] = {6, 12, 16, 24, 32};
 constexpr double kXcPclk[] = {24};
+// The system clocks these radios and USB parts run their UART from.
+constexpr double kCc2530Clocks[] = {16, 32};
+constexpr double kCc2510Clocks[] = {13, 26};
+constexpr double kFx2Clkout[] = {12, 24, 48};
+constexpr double kNrfClock[] = {16};
+
+constexpr std::string_view kAtmelNames[] = {"at89c51rb2", "at89c51rc2",
+                                            "at89c51ed2", "at89c51id2",
+                                            "at89c51ic2", "at89c5131"};
+constexpr std::string_view kCc2530Names[] = {"cc2531", "cc2540", "cc2541"};
+constexpr std::string_view kCc2510Names[] = {"cc1110"};
+constexpr std::string_view kC517Names[] = {"c509", "c515c"};
 
 // The lines the code explains an extra register with.
 constexpr std::string_view kX2Note[] = {
@@ -191,6 +224,79 @@ constexpr Chip kChips[] = {
      .generators = kXc,
      .sfrs = kXcSfrs,
      .internal_mhz = kXcPclk},
+    {.name = "at89c51rd2",
+     .family = "Atmel AT89C51RB2/RC2/RD2/ED2/ID2, AT89C51IC2, AT89C5131",
+     .document = "AT89C51RD2/ED2 datasheet 4235K, 14.4.1 Internal Baud Rate "
+                 "Generator (BRL, BDRCON, SPD, SMOD1); AT8xC51SND1C datasheet, "
+                 "Table 124 (the same generator's rates)",
+     .evidence = E::kPrintedTable,
+     .generators = kAtmelBrg,
+     .sfrs = kAtmelBrgSfrs,
+     .aliases = kAtmelNames},
+    {.name = "lpc900",
+     .family = "NXP P89LPC9xx",
+     .document = "P89LPC9xx user manuals' baud-rate generator, CCLK / "
+                 "(BRGR1:BRGR0 + 16) with BRGCON; the manual not read",
+     .evidence = E::kFormulaOnly,
+     .generators = kLpc,
+     .sfrs = kLpcSfrs,
+     .clock = "CCLK, the CPU clock after DIVM"},
+    {.name = "cc2530",
+     .family = "TI CC2530, CC2531, CC2540, CC2541",
+     .document = "TI's CC2430/CC2530 USART baud-rate formula (UxBAUD, UxGCR) "
+                 "and its table for a 32 MHz system clock, as quoted",
+     .evidence = E::kPrintedTable,
+     .generators = kCc,
+     .sfrs = kCcSfrs,
+     .internal_mhz = kCc2530Clocks,
+     .aliases = kCc2530Names,
+     .clock = "the system clock CLKCONCMD.OSC selects: the 32 MHz crystal or "
+              "the 16 MHz RC oscillator"},
+    {.name = "cc2510",
+     .family = "TI CC2510, CC1110",
+     .document = "the CC2430/CC2530 USART's formula (U0BAUD, U0GCR); the "
+                 "CC1110/CC2510 datasheet not read",
+     .evidence = E::kFormulaOnly,
+     .generators = kCc,
+     .sfrs = kCcSfrs,
+     .internal_mhz = kCc2510Clocks,
+     .aliases = kCc2510Names,
+     .clock = "the system clock CLKCON selects: the 26 MHz crystal (27 MHz on "
+              "some CC1110 boards) or the 13 MHz RC oscillator"},
+    {.name = "fx2lp",
+     .family = "Cypress EZ-USB FX2LP",
+     .document = "Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (the "
+                 "EZ-USB core's Timer 2 rates at 24 MHz)",
+     .evidence = E::kPrintedTable,
+     .generators = kFx2,
+     .sfrs = kFx2Sfrs,
+     .internal_mhz = kFx2Clkout,
+     .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz"},
+    {.name = "c517a",
+     .family = "Infineon C517A, C509, C515C",
+     .document = "C517A user's manual, Serial interface 0 baud-rate generator "
+                 "(S0RELH, S0RELL, ADCON0.BD), p. 6-76; C509-L user's manual, "
+                 "p. 6-88",
+     .evidence = E::kMakersExample,
+     .generators = kC517,
+     .sfrs = kC517Sfrs,
+     .aliases = kC517Names},
+    {.name = "nrf24le1",
+     .family = "Nordic nRF24LE1",
+     .document = "nRF24LE1 product specification, Table 28 (SFR map: "
+                 "S0RELL, S0RELH, ADCON), as quoted; the C517A's formula",
+     .evidence = E::kFormulaOnly,
+     .generators = kNrf,
+     .sfrs = kNrfSfrs,
+     .internal_mhz = kNrfClock},
+    {.name = "aduc84x",
+     .family = "Analog Devices ADuC841/842/843, ADuC83x",
+     .document = "ADuC841/ADuC842/ADuC843 datasheet Rev. 0, Timer 3 Generated "
+                 "Baud Rates (T3CON, T3FD), p. 68",
+     .evidence = E::kFormulaOnly,
+     .generators = kAduc,
+     .sfrs = kAducSfrs,
+     .clock = "fCORE, the core clock PLLCON sets (the crystal on the ADuC841)"},
 };
 
 void Expand(const Chip& chip, std::vector<Setting>& settings) {
@@ -219,6 +325,9 @@ std::span<const Chip> Chips() { return kChips; }
 const Chip* FindChip(std::string_view name) {
   for (const Chip& chip : kChips) {
     if (chip.name == name) return &chip;
+    for (std::string_view alias : chip.aliases) {
+      if (alias == name) return &chip;
+    }
   }
   return nullptr;
 }

@@ -16,10 +16,14 @@ namespace timers {
 
 // How the register value follows from the divisor the rate asks for.
 enum class Counting : std::uint8_t {
-  kUp,               // a timer counting up to R: reload = R - divisor
-  kDivisorMinusOne,  // a down-counter: register = divisor - 1 (XC886's BG)
-  kFractional,       // the same behind a fractional divider whose STEP is
-                     // searched: baud = f * STEP / 256 / (K * divisor)
+  kUp,                // a timer counting up to R: reload = R - divisor
+  kDivisorMinusOne,   // a down-counter: register = divisor - 1 (XC886's BG)
+  kFractional,        // the same behind a fractional divider whose STEP is
+                      // searched: baud = f * STEP / 256 / (K * divisor)
+  kOffset,            // register = divisor - offset, 0 ... R - 1 (LPC900's
+                      // BRGR = f/baud - 16; ADuC84x's T3FD + 64)
+  kMantissaExponent,  // baud = f * (256 + M) * 2^E / 2^28, M 0 ... 255 in
+                      // the reload, E in `step` (CC2530's BAUD_M, BAUD_E)
 };
 
 // One clock choice: baud = f * 2^SMOD / (k * divisor), k = the UART's own
@@ -30,10 +34,13 @@ struct ClockChoice {
 };
 
 struct Arithmetic {
-  double modulus;  // R: 256 or 65536
+  double modulus;  // R: 256, 1024 or 65536
   Counting counting;
   bool smod;  // whether SMOD (or the chip's own doubling bit) applies
   std::span<const ClockChoice> choices;
+  int offset = 0;  // kOffset's: the divisor of register value 0
+  // What the code's comment calls `step`: "STEP", "BAUD_E".
+  std::string_view step_name = "STEP";
 };
 
 // What a register write takes its bits from.
@@ -97,6 +104,11 @@ struct Chip {
   bool core = false;
   // Lines the code explains the family's extra register with.
   std::span<const std::string_view> note = {};
+  // Other names --chip takes for the same family: "at89c51rb2".
+  std::span<const std::string_view> aliases = {};
+  // What FREQ is where the generator's clock is not the crystal: "the
+  // system clock CLKCONCMD selects (32 MHz crystal, 16 MHz RC)".
+  std::string_view clock = {};
 };
 
 // Every family, in catalogue order (the classic core's records first).
@@ -117,8 +129,9 @@ std::span<const Setting> DefaultSettings();
 // The clock modes of DefaultSettings, in the order they are listed.
 inline constexpr std::array<int, 3> kClockModes{12, 6, 1};
 
-// The family called `name`, or nullptr.
+// The family called `name`, by its name or one of its aliases, or nullptr.
 //   FindChip("ch552")->family -> "WCH CH552, CH554"
+//   FindChip("cc2541")->name  -> "cc2530"
 //   FindChip("z80")           -> nullptr
 const Chip* FindChip(std::string_view name);
 

@@ -31,7 +31,10 @@ std::string RegisterWords(const Outcome& outcome) {
   std::string text =
       fmt::format("{} 0x{}", s.generator->timer == 0 ? "register" : "reload",
                   ReloadHex(outcome.reload, s.profile.modulus));
-  if (outcome.step >= 0) text += fmt::format(", STEP 0x{:02X}", outcome.step);
+  if (outcome.step >= 0) {
+    text += fmt::format(", {} 0x{:02X}", s.generator->arithmetic->step_name,
+                        outcome.step);
+  }
   return text;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The generator records the families of catalogue.cpp are made of; each
-// is defined once, in generators.cpp or generators_2.cpp, and shared by every
-// family that has it.
+// is defined once, in generators.cpp, generators_2.cpp or generators_3.cpp,
+// and shared by every family that has it.
 
 #include "timers/catalogue.h"
 
@@ -30,5 +30,11 @@ extern const Generator kLpT1Mode2;
 extern const Generator kLpT1Mode1;
 extern const Generator kXcBgGen;
 extern const Generator kXcFdGen;
+extern const Generator kAtmelBrgGen;
+extern const Generator kLpcBrgGen;
+extern const Generator kCcUart0;
+extern const Generator kC517S0rel;
+extern const Generator kNrfS0rel;
+extern const Generator kAducT3Gen;
 
 }  // namespace timers::records

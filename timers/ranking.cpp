@@ -62,6 +62,66 @@ Outcome EvaluateFractional(const Setting& setting, double frequency_mhz,
   return outcome;
 }
 
+// `outcome` reaching `actual` with register value `reload` (and `step`).
+Outcome Reached(Outcome outcome, double actual, double baud, double reload,
+                int step, double tolerance_percent) {
+  outcome.error_percent =
+      calc::Multiply(calc::Divide(calc::Subtract(actual, baud), baud), 100.0);
+  outcome.actual_baud = actual;
+  outcome.reload = static_cast<int>(reload);
+  outcome.step = step;
+  outcome.fits = true;
+  outcome.mark = MarkOf(outcome.error_percent, tolerance_percent);
+  return outcome;
+}
+
+// baud = f / (K * n), the register holding n - offset: the ideal n rounded
+// half to even, as a reload is.
+Outcome EvaluateOffset(const Setting& setting, double frequency_mhz,
+                       double baud, double tolerance_percent) {
+  const Outcome none{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  try {
+    const double hertz = calc::Multiply(frequency_mhz, 1e6);
+    const double k = setting.profile.clock_divisor;
+    const double n =
+        std::nearbyint(calc::Divide(hertz, calc::Multiply(k, baud)));
+    const double reload = n - setting.generator->arithmetic->offset;
+    if (n < 1.0 || reload < 0.0 || reload > setting.profile.modulus - 1.0) {
+      return none;
+    }
+    const double actual = calc::Divide(hertz, calc::Multiply(k, n));
+    return Reached(none, actual, baud, reload, -1, tolerance_percent);
+  } catch (const calc::RuntimeError&) {
+    return none;
+  }
+}
+
+// baud = f * m * 2^E / 2^28 with m = 256 + M: the smallest E whose rounded
+// m stays below 512, so that M is finest. The UART takes no more than f/16
+// (m * 2^E up to 2^24).
+Outcome EvaluateMantissaExponent(const Setting& setting, double frequency_mhz,
+                                 double baud, double tolerance_percent) {
+  const Outcome none{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  constexpr double kScale = 268435456.0;   // 2^28
+  constexpr double kFastest = 16777216.0;  // 2^24: f/16
+  try {
+    const double hertz = calc::Multiply(frequency_mhz, 1e6);
+    const double x = calc::Divide(calc::Multiply(baud, kScale), hertz);
+    double power = 1.0, m = std::nearbyint(x);
+    int exponent = 0;
+    for (; m >= 512.0; ++exponent) {
+      power *= 2.0;
+      m = std::nearbyint(x / power);
+    }
+    if (m < 256.0 || m * power > kFastest) return none;
+    const double actual =
+        calc::Divide(calc::Multiply(hertz, calc::Multiply(m, power)), kScale);
+    return Reached(none, actual, baud, m - 256.0, exponent, tolerance_percent);
+  } catch (const calc::RuntimeError&) {
+    return none;
+  }
+}
+
 }  // namespace
 
 std::string_view ChipName(std::string_view chip) {
@@ -85,6 +145,13 @@ Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
   const Counting counting = setting.generator->arithmetic->counting;
   if (counting == Counting::kFractional) {
     return EvaluateFractional(setting, frequency_mhz, baud, tolerance_percent);
+  }
+  if (counting == Counting::kOffset) {
+    return EvaluateOffset(setting, frequency_mhz, baud, tolerance_percent);
+  }
+  if (counting == Counting::kMantissaExponent) {
+    return EvaluateMantissaExponent(setting, frequency_mhz, baud,
+                                    tolerance_percent);
   }
   Outcome outcome{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
   double reload = 0.0;
@@ -211,7 +278,7 @@ std::vector<ClockModeRanking> RankChipCrystals(std::span<const double> rates,
   std::vector<ClockModeRanking> rankings;
   for (const Chip& chip : Chips()) {
     const std::string_view name = ChipName(filter.chip);
-    if (name != "all" && name != chip.name) continue;
+    if (name != "all" && FindChip(name) != &chip) continue;
     Filter one = filter;
     if (name == "all") one.chip = chip.name;
     const std::vector<const Setting*> settings = Matching(one);

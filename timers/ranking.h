@@ -78,7 +78,8 @@ struct Outcome {
   double error_percent;  // signed, (actual - asked) / asked; 0 when it
                          // does not fit
   Mark mark;
-  int step = -1;  // a fractional divider's STEP (0 ... 255); -1 without one
+  int step = -1;  // a fractional divider's STEP (0 ... 255), or the exponent
+                  // of a mantissa-exponent generator; -1 without either
 };
 
 // The reload of `setting` rounded half to even, as the window rounds, and
