@@ -44,9 +44,13 @@ Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud) {
   const double hertz = frequency_mhz * 1e6;
   const std::string f = fmt::format("{:.10g}", hertz);
   const std::string b = ShortestText(baud);
-  // "32 × 12": the UART's own divider, then the clocks per count.
-  const std::string k = fmt::format(
-      "{} × {}", ShortestText(choice.k / choice.clocks), choice.clocks);
+  // "32 × 12": the UART's own divider, then the clocks per count, where K
+  // is their product; Timer 2's K (32 at 12 clocks, 16 at 6) is not.
+  const double uart = choice.k / choice.clocks;
+  const std::string k =
+      choice.clocks > 1 && uart == std::nearbyint(uart)
+          ? fmt::format("{} × {}", ShortestText(uart), choice.clocks)
+          : ShortestText(choice.k);
   const std::string twice = s.smod >= 0 ? fmt::format(" × 2^{}", s.smod) : "";
   const double doubled = s.smod == 1 ? 2.0 : 1.0;
   const std::string reg = ReloadRegister(*s.generator);

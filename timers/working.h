@@ -16,7 +16,8 @@ struct Working {
 };
 
 // The working of `outcome` (which fits) at `frequency_mhz` and `baud`. A
-// count up from the reload, K = the UART's divider × clocks per count:
+// count up from the reload, K written as the UART's divider × clocks per
+// count where it is their product:
 //   WorkingOf(Timer 1/SMOD 0/12 at 11.0592, 9600).reload
 //       -> "TH1 = 256 − 11059200 × 2^0 / (32 × 12 × 9600) = 253 = 0xFD"
 //   WorkingOf(Timer 1/SMOD 0/12 at 12, 9600).reload

@@ -264,7 +264,7 @@ class PageTest(unittest.TestCase):
         """Picks the family called `name` (None: the classic settings)."""
         self.js("""const chip = arguments[0];
             chip.selectedIndex = arguments[1] ? [...chip.options].findIndex(
-                option => option.text.startsWith(arguments[1] + '：')) : 0;
+                option => option.text.split(/[：:]/)[0] == arguments[1]) : 0;
             chip.dispatchEvent(new Event('change'))""",
                 self.el("chip"), name)
 
@@ -297,6 +297,8 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.el("settings").get_attribute("innerHTML"), shown)
 
     def test_code(self):
+        # In English the code is the command line's, comments and all.
+        self.open_link("lang=en")
         # chip, crystal, rate, row chosen, the command line's code for it
         for chip, frequency, baud, row, code in (
                 (None, "12", "9600", 0, "code_12_9600.c"),
@@ -304,21 +306,21 @@ class PageTest(unittest.TestCase):
             with self.subTest(code):
                 self.choose_chip(chip)
                 self.press(frequency, baud)
-                self.settings(f"{frequency} MHz，{baud} 波特")
+                self.settings(f"{frequency} MHz, {baud} baud")
                 self.browser.find_elements(
                     By.CSS_SELECTOR, "#settings input[type=radio]")[row].click()
                 with open(os.path.join(CODE_DIR, code), encoding="utf-8") as f:
                     self.assertEqual(self.el("code").get_attribute(
                         "textContent"), f.read())
                 self.el("copy").click()
-                self.wait_for("copied", "已复制")
+                self.wait_for("copied", "Copied")
         # A row beyond the tolerance has no code, as on the command line.
         self.choose_chip(None)
         self.press("12", "9600")
-        self.settings("12 MHz，9600 波特")
+        self.settings("12 MHz, 9600 baud")
         self.browser.find_elements(
             By.CSS_SELECTOR, "#settings input[type=radio]")[-1].click()
-        self.assertIn("不为它写代码", self.el("code").text)
+        self.assertIn("writes no code for it", self.el("code").text)
         self.assertFalse(self.el("copy").is_enabled())
 
     def open_link(self, fragment):
