@@ -55,6 +55,7 @@ constexpr ElementWord kEnglishElements[] = {
 };
 
 constexpr PageWords kChinese{
+    .tag = "zh-CN",
     .code = timers::CodeLanguage::kChinese,
     .elements = kChineseElements,
     .choose = "选用",
@@ -106,6 +107,7 @@ constexpr PageWords kChinese{
 };
 
 constexpr PageWords kEnglish{
+    .tag = "en",
     .code = timers::CodeLanguage::kEnglish,
     .elements = kEnglishElements,
     .choose = "Use",

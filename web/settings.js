@@ -42,11 +42,14 @@ mergeInto(LibraryManager.library, {
     // browsers may refuse the clipboard API: then through a selection.
     copy: function(text, node, done) {
       var fallback = function() {
+        var hidden = node.hidden;
+        node.hidden = false;  // a hidden node has nothing to select
         var range = document.createRange();
         range.selectNodeContents(node);
         getSelection().removeAllRanges();
         getSelection().addRange(range);
         if (document.execCommand('copy')) done();
+        node.hidden = hidden;
       };
       if (navigator.clipboard) {
         navigator.clipboard.writeText(text).then(done, fallback);
@@ -120,6 +123,12 @@ mergeInto(LibraryManager.library, {
       option.textContent = lines[i];
     }
     while (chip.options.length > lines.length) chip.options[lines.length].remove();
+  },
+
+  // The language below the window, for readers and the browser's fonts.
+  baud51_dom_below_lang__deps: ['$baud51'],
+  baud51_dom_below_lang: function(tag, tagLength) {
+    document.getElementById('below').lang = baud51.text(tag, tagLength);
   },
 
   baud51_dom_select__deps: ['$baud51'],

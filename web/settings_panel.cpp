@@ -19,6 +19,7 @@ void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
                      std::size_t text_length);
 void baud51_dom_chip_options(const char* labels, std::size_t labels_length);
 void baud51_dom_select(const char* id, std::size_t id_length, int index);
+void baud51_dom_below_lang(const char* tag, std::size_t tag_length);
 void baud51_dom_settings(const char* caption, std::size_t caption_length,
                          const char* table, std::size_t table_length,
                          int chosen);
@@ -144,6 +145,8 @@ void SettingsView::Words() {
   Select("chip", chip_);
   Select("lang", language_ == Language::kEnglish ? 1 : 0);
   Select("code-lang", assembly_ ? 1 : 0);
+  const std::string_view tag = WordsOf(language_).tag;
+  baud51_dom_below_lang(tag.data(), tag.size());
 }
 
 void SettingsView::Apply(const LinkChoices& link) {

@@ -407,6 +407,7 @@ class PageTest(unittest.TestCase):
         rows = self.settings("12 MHz, 9600 baud")
         self.assertEqual(rows[0][-1], "within 0.2 %")
         self.assertIn("Timer 2 as baud-rate generator", self.el("code").text)
+        self.assertEqual(self.el("below").get_attribute("lang"), "en")
         # The window stays Chinese.
         self.assertEqual(self.el("Command1").text, "计算")
         self.assertEqual(self.js("return document.documentElement.lang"),
