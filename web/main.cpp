@@ -192,6 +192,10 @@ EMSCRIPTEN_KEEPALIVE void baud51_tolerance() {
   Dispatch([] { Below().SetTolerance(web::FieldText("tolerance")); });
 }
 
+EMSCRIPTEN_KEEPALIVE void baud51_rates() {
+  Dispatch([] { Below().OpenRates(); });
+}
+
 EMSCRIPTEN_KEEPALIVE void baud51_crystals() {
   Dispatch([] { Below().FindCrystals(web::FieldText("crystal-rates")); });
 }

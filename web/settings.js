@@ -78,6 +78,9 @@ mergeInto(LibraryManager.library, {
         event.preventDefault();
         _baud51_crystals();
       });
+      on('rates-box', 'toggle', function() {
+        if (this.open) _baud51_rates();
+      });
       on('settings', 'change', function(event) {
         _baud51_choose(+event.target.value);
       });

@@ -228,7 +228,12 @@ void SettingsView::Render() {
   baud51_dom_settings(caption.data(), caption.size(), table.data(),
                       table.size(), static_cast<int>(row_));
   ShowRow();
-  ShowRates(*read_);
+  if (rates_open_) ShowRates(*read_);
+}
+
+void SettingsView::OpenRates() {
+  rates_open_ = true;
+  if (read_) ShowRates(*read_);
 }
 
 void SettingsView::ShowRow() {

@@ -61,6 +61,9 @@ class SettingsView {
   void ChooseLanguage(int index);  // 0 Chinese, 1 English
   void ChooseCode(int index);      // 0 C, 1 assembly
   void SetTolerance(std::string text);
+  // The standard rates, from now on with every table: ranking them all
+  // would slow every update that nobody looks at.
+  void OpenRates();
   void FindCrystals(std::string rates_text);
 
  private:
@@ -80,6 +83,7 @@ class SettingsView {
   std::vector<ChipEntry> chips_;
   std::string frequency_text_, baud_text_, tolerance_text_ = "2";
   std::string crystal_rates_;
+  bool rates_open_ = false;
   std::optional<Read> read_;
   std::vector<timers::Outcome> ranked_;
   std::size_t row_ = 0;
