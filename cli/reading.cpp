@@ -1,116 +1,44 @@
 #include "cli/reading.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdint>
-#include <string>
-#include <system_error>
+#include "calc/reading.h"
 
 namespace cli {
 namespace {
 
-constexpr std::string_view kOutOfRange = "out of range";
-constexpr std::string_view kNotFinite = "not a finite number";
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  const std::string_view end = text.substr(text.size() - suffix.size());
-  for (std::size_t i = 0; i < suffix.size(); ++i) {
-    if (Lower(end[i]) != suffix[i]) return false;
+// The command line's words for calc's problems.
+std::string_view Words(calc::ReadProblem problem) {
+  using P = calc::ReadProblem;
+  switch (problem) {
+    case P::kNone:
+      break;
+    case P::kNotANumber:
+      return kNotANumber;
+    case P::kNotFinite:
+      return "not a finite number";
+    case P::kOutOfRange:
+      return "out of range";
+    case P::kNotPositive:
+      return "must be greater than zero";
+    case P::kNegative:
+      return "must not be negative";
   }
-  return true;
+  return {};
 }
 
-// Reads all of `text` as a decimal number times 10^scale. The power goes
-// into the exponent before the one conversion, so "11059200" with -6 is
-// the double nearest 11.0592, as if "11.0592" had been typed.
-Reading ReadScaled(std::string_view text, int scale) {
-  double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || end != text.data() + text.size() ||
-      error == std::errc::invalid_argument) {
-    return {std::nullopt, kNotANumber};
-  }
-  if (error == std::errc{} && !std::isfinite(value)) {
-    return {std::nullopt, kNotFinite};  // "inf", "nan"
-  }
-  if (scale == 0 || (error == std::errc{} && value == 0.0)) {
-    if (error == std::errc::result_out_of_range) {
-      return {std::nullopt, kOutOfRange};
-    }
-    return {value, {}};
-  }
-
-  // Rewrite "m[e x]" as "m e (x + scale)".
-  std::string_view mantissa = text;
-  std::int64_t exponent = 0;
-  const std::size_t marker = text.find_first_of("eE");
-  if (marker != std::string_view::npos) {
-    mantissa = text.substr(0, marker);
-    std::string_view digits = text.substr(marker + 1);
-    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-    const auto parsed =
-        std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
-    constexpr std::int64_t kRoom = std::int64_t{1} << 62;
-    if (parsed.ec != std::errc{} || exponent > kRoom || exponent < -kRoom) {
-      // An exponent near the 64-bit limits: zero stays zero, anything else
-      // is far beyond the doubles either way.
-      double m = 0.0;
-      std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), m);
-      if (m == 0.0) return {0.0, {}};
-      return {std::nullopt, kOutOfRange};
-    }
-  }
-  const std::string scaled =
-      std::string(mantissa) + 'e' + std::to_string(exponent + scale);
-  const auto rescaled =
-      std::from_chars(scaled.data(), scaled.data() + scaled.size(), value);
-  if (rescaled.ec != std::errc{}) return {std::nullopt, kOutOfRange};
-  return {value, {}};
-}
-
-Reading Positive(Reading reading) {
-  if (reading.value && !(*reading.value > 0.0)) {
-    return {std::nullopt, "must be greater than zero"};
-  }
-  return reading;
+Reading Worded(const calc::Reading& reading) {
+  return {reading.value, Words(reading.problem)};
 }
 
 }  // namespace
 
 Reading ReadFrequency(std::string_view text) {
-  // Longest unit first: "MHz" also ends in "Hz".
-  struct Unit {
-    std::string_view suffix;
-    int scale;  // to MHz
-  };
-  for (const Unit unit : {Unit{"mhz", 0}, Unit{"khz", -3}, Unit{"hz", -6}}) {
-    if (EndsWithNoCase(text, unit.suffix)) {
-      return Positive(ReadScaled(
-          text.substr(0, text.size() - unit.suffix.size()), unit.scale));
-    }
-  }
-  return Positive(ReadScaled(text, 0));
+  return Worded(calc::ReadFrequency(text));
 }
 
-Reading ReadBaud(std::string_view text) {
-  if (!text.empty() && (text.back() == 'k' || text.back() == 'K')) {
-    return Positive(ReadScaled(text.substr(0, text.size() - 1), 3));
-  }
-  return Positive(ReadScaled(text, 0));
-}
+Reading ReadBaud(std::string_view text) { return Worded(calc::ReadBaud(text)); }
 
 Reading ReadPercent(std::string_view text) {
-  Reading reading = ReadScaled(text, 0);
-  if (reading.value && *reading.value < 0.0) {
-    return {std::nullopt, "must not be negative"};
-  }
-  // "-0" is zero, not a negative tolerance, and prints as "0".
-  if (reading.value && *reading.value == 0.0) reading.value = 0.0;
-  return reading;
+  return Worded(calc::ReadPercent(text));
 }
 
 Reading ReadPpm(std::string_view text) {

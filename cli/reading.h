@@ -1,7 +1,6 @@
 #pragma once
-// Strict readings of the numbers on the command line. Unlike the window's
-// forgiving reader, a text is either wholly a number in the form asked for
-// or rejected with the reason.
+// Strict readings of the numbers on the command line: calc/reading.h's
+// rules, with the reason for a rejection in the command line's words.
 
 #include <optional>
 #include <string_view>

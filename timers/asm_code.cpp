@@ -61,7 +61,7 @@ std::string Instruction(std::string_view op, const std::string& operands,
 }
 
 // Each register and bit the code names, at its address, once.
-std::string Declarations(const Setting& s) {
+std::string Declarations(const Setting& s, CodeLanguage language) {
   std::vector<std::string_view> done;
   std::string text;
   auto declare = [&](std::string_view name, int address,
@@ -77,7 +77,9 @@ std::string Declarations(const Setting& s) {
                         IsOwn(*s.chip, sfr) ? s.chip->family : "8052"));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
-              fmt::format("{}, bit {} of {}", write.bit, bit, sfr.name));
+              language == CodeLanguage::kChinese
+                  ? fmt::format("{}，{} 的第 {} 位", write.bit, sfr.name, bit)
+                  : fmt::format("{}, bit {} of {}", write.bit, bit, sfr.name));
     }
   }
   return text;
@@ -86,26 +88,25 @@ std::string Declarations(const Setting& s) {
 // One write, as C's statement does it: a whole register at once, a bit
 // set or cleared, or the others kept through the accumulator so that the
 // register is written once, as in C.
-std::string Instructions(const Write& write, int value, int address) {
+std::string Instructions(const Write& write, int value, int address,
+                         CodeLanguage language) {
   const std::string reg(write.reg);
+  const std::string_view comment = InLanguage(write.comment, language);
   const int keep = ~write.mask & 0xFF;
   if (BitOf(write, address) >= 0) {
     return Instruction(value != 0 ? "setb" : "clr", std::string(write.bit),
-                       write.comment);
+                       comment);
   }
   if (write.mask == 0xFF) {
-    return Instruction("mov", fmt::format("{},#0x{:02X}", reg, value),
-                       write.comment);
+    return Instruction("mov", fmt::format("{},#0x{:02X}", reg, value), comment);
   }
   if (value == write.mask) {
-    return Instruction("orl", fmt::format("{},#0x{:02X}", reg, value),
-                       write.comment);
+    return Instruction("orl", fmt::format("{},#0x{:02X}", reg, value), comment);
   }
   if (value == 0) {
-    return Instruction("anl", fmt::format("{},#0x{:02X}", reg, keep),
-                       write.comment);
+    return Instruction("anl", fmt::format("{},#0x{:02X}", reg, keep), comment);
   }
-  return Instruction("mov", "a," + reg, write.comment) +
+  return Instruction("mov", "a," + reg, comment) +
          Instruction("anl", fmt::format("a,#0x{:02X}", keep)) +
          Instruction("orl", fmt::format("a,#0x{:02X}", value)) +
          Instruction("mov", reg + ",a");
@@ -114,23 +115,32 @@ std::string Instructions(const Write& write, int value, int address) {
 }  // namespace
 
 std::string AsmInitCode(double frequency_mhz, double baud,
-                        const Outcome& outcome, std::string_view writer) {
+                        const Outcome& outcome, std::string_view writer,
+                        CodeLanguage language) {
   std::vector<std::string> header =
-      HeaderLines(frequency_mhz, baud, outcome, writer);
+      HeaderLines(frequency_mhz, baud, outcome, writer, language);
   header.emplace_back("");
-  header.emplace_back(
-      "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
-  header.emplace_back("change A, which SDCC's callers never expect kept.");
+  if (language == CodeLanguage::kChinese) {
+    header.emplace_back(
+        "供 SDCC 的 sdas8051 汇编；C 中声明为 void uart_init(void)。它可能");
+    header.emplace_back("改变 A，SDCC 的调用者从不要求保留 A。");
+  } else {
+    header.emplace_back(
+        "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
+    header.emplace_back("change A, which SDCC's callers never expect kept.");
+  }
   std::string code = Comment(header);
   const Setting& s = *outcome.setting;
-  if (!s.chip->note.empty()) code += "\n" + Comment(NoteLines(*s.chip));
+  if (!s.chip->note.empty()) {
+    code += "\n" + Comment(NoteLines(*s.chip, language));
+  }
 
   code += "\n\t.module uart_init\n\t.globl  _uart_init\n\n";
-  code += Declarations(s);
+  code += Declarations(s, language);
   code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
   for (const Write& write : s.generator->writes) {
     code += Instructions(write, WriteValue(write, outcome),
-                         Register(*s.chip, write.reg).address);
+                         Register(*s.chip, write.reg).address, language);
   }
   return code + "\tret\n";
 }

@@ -7,6 +7,25 @@
 namespace timers {
 namespace {
 
+std::vector<std::string> ChineseCoreHeader(double frequency_mhz, double baud,
+                                           const Outcome& outcome,
+                                           std::string_view writer) {
+  const Setting& s = *outcome.setting;
+  const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
+  return {
+      fmt::format("UART 方式 1，{} 波特，晶振 {} MHz。", ShortestText(baud),
+                  ShortestText(frequency_mhz)),
+      fmt::format("{}，每机器周期 {} 个时钟：{}。",
+                  s.timer == 1 ? fmt::format("定时器 1 方式 2，SMOD {}", s.smod)
+                               : std::string("定时器 2 作波特率发生器"),
+                  s.clocks,
+                  s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
+                               : fmt::format("RCAP2 = 0x{}", hex)),
+      fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
+                  PercentText(outcome.error_percent)),
+      fmt::format("由 {} 生成。", writer)};
+}
+
 std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
                                     const Outcome& outcome,
                                     std::string_view writer) {
@@ -26,29 +45,47 @@ std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
           fmt::format("Written by {}.", writer)};
 }
 
-std::string RegisterWords(const Outcome& outcome) {
+std::string RegisterWords(const Outcome& outcome, CodeLanguage language) {
   const Setting& s = *outcome.setting;
-  std::string text =
-      fmt::format("{} 0x{}", s.generator->timer == 0 ? "register" : "reload",
-                  ReloadHex(outcome.reload, s.profile.modulus));
+  const bool chinese = language == CodeLanguage::kChinese;
+  const std::string_view word = s.generator->timer == 0
+                                    ? (chinese ? "寄存器" : "register")
+                                    : (chinese ? "重装值" : "reload");
+  std::string text = fmt::format("{} 0x{}", word,
+                                 ReloadHex(outcome.reload, s.profile.modulus));
   if (outcome.step >= 0) {
-    text += fmt::format(", {} 0x{:02X}", s.generator->arithmetic->step_name,
-                        outcome.step);
+    text += fmt::format("{}{} 0x{:02X}", chinese ? "，" : ", ",
+                        s.generator->arithmetic->step_name, outcome.step);
   }
   return text;
 }
 
 std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer) {
+                                     std::string_view writer,
+                                     CodeLanguage language) {
   const Setting& s = *outcome.setting;
+  if (language == CodeLanguage::kChinese) {
+    std::string smod;
+    if (s.smod >= 0) smod = fmt::format("，SMOD {}", s.smod);
+    return {
+        fmt::format("UART 方式 1，{} 波特，{} MHz，{}。", ShortestText(baud),
+                    ShortestText(frequency_mhz), s.chip->family),
+        fmt::format("{}，每计数 {} 个时钟{}：{}。",
+                    InLanguage(s.generator->text, language), s.clocks, smod,
+                    RegisterWords(outcome, language)),
+        fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
+                    PercentText(outcome.error_percent)),
+        fmt::format("依据：{}。", s.chip->document),
+        fmt::format("由 {} 生成。", writer)};
+  }
   std::string smod;
   if (s.smod >= 0) smod = fmt::format(", SMOD {}", s.smod);
   return {fmt::format("UART mode 1 at {} baud, {} MHz, {}.", ShortestText(baud),
                       ShortestText(frequency_mhz), s.chip->family),
           fmt::format("{}, {} clock{} per count{}: {}.", s.generator->text,
                       s.clocks, s.clocks == 1 ? "" : "s", smod,
-                      RegisterWords(outcome)),
+                      RegisterWords(outcome, language)),
           fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
                       PercentText(outcome.error_percent)),
           fmt::format("After: {}.", s.chip->document),
@@ -59,15 +96,33 @@ std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer) {
-  if (outcome.setting->chip->core) {
-    return CoreHeader(frequency_mhz, baud, outcome, writer);
+                                     std::string_view writer,
+                                     CodeLanguage language) {
+  if (!outcome.setting->chip->core) {
+    return MakerHeader(frequency_mhz, baud, outcome, writer, language);
   }
-  return MakerHeader(frequency_mhz, baud, outcome, writer);
+  if (language == CodeLanguage::kChinese) {
+    return ChineseCoreHeader(frequency_mhz, baud, outcome, writer);
+  }
+  return CoreHeader(frequency_mhz, baud, outcome, writer);
 }
 
-std::vector<std::string> NoteLines(const Chip& chip) {
-  return {chip.note.begin(), chip.note.end()};
+std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language) {
+  std::vector<std::string> lines(chip.note.begin(), chip.note.end());
+  if (language == CodeLanguage::kEnglish || lines.empty()) return lines;
+  std::string joined;
+  for (const std::string& line : lines) {
+    joined += (joined.empty() ? "" : " ") + line;
+  }
+  const std::optional<std::string_view> chinese = ChineseOf(joined);
+  if (!chinese) return lines;
+  lines.clear();
+  for (std::string_view rest = *chinese; !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    lines.emplace_back(rest.substr(0, end));
+    rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
+  }
+  return lines;
 }
 
 std::string CComment(const std::vector<std::string>& lines) {

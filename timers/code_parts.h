@@ -7,19 +7,21 @@
 #include <vector>
 
 #include "timers/catalogue.h"
+#include "timers/code_words.h"
 #include "timers/ranking.h"
 
 namespace timers {
 
 // The opening comment's lines, without comment marks: crystal, rate,
 // setting, reload, actual baud, error (outside the 8051's own timers: the
-// family and its documents) and `writer`.
+// family and its documents) and `writer`, in `language`.
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer);
+                                     std::string_view writer,
+                                     CodeLanguage language);
 
 // The family's note on its extra register, as lines; empty for most.
-std::vector<std::string> NoteLines(const Chip& chip);
+std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language);
 
 // `lines` as one C comment: "/* a\n * b */\n".
 std::string CComment(const std::vector<std::string>& lines);

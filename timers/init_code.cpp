@@ -11,7 +11,8 @@ namespace timers {
 namespace {
 
 // "    AUXR |= 0x40;" padded for its comment.
-std::string Statement(const Write& write, const Setting& s, int value) {
+std::string Statement(const Write& write, const Setting& s, int value,
+                      CodeLanguage language) {
   std::string text;
   const int keep = ~write.mask & 0xFF;
   if (!write.bit.empty()) {
@@ -31,6 +32,7 @@ std::string Statement(const Write& write, const Setting& s, int value) {
     comment = write.c_comment_by_smod[s.smod];
   }
   if (comment.empty()) return fmt::format("    {}\n", text);
+  comment = InLanguage(comment, language);
   return fmt::format("    {:<28} /* {} */\n", text, comment);
 }
 
@@ -83,18 +85,20 @@ std::vector<RegisterValue> RegisterValues(const Outcome& outcome) {
 }
 
 std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
-                     std::string_view writer) {
+                     std::string_view writer, CodeLanguage language) {
   const Setting& s = *outcome.setting;
   std::string code =
-      CComment(HeaderLines(frequency_mhz, baud, outcome, writer)) +
+      CComment(HeaderLines(frequency_mhz, baud, outcome, writer, language)) +
       "#ifdef __SDCC\n#include <8052.h>\n#else\n"
       "#include <reg52.h> /* Keil C51 */\n#endif\n";
   std::string extra = Declarations(s);
-  if (!s.chip->note.empty()) extra.insert(0, CComment(NoteLines(*s.chip)));
+  if (!s.chip->note.empty()) {
+    extra.insert(0, CComment(NoteLines(*s.chip, language)));
+  }
   if (!extra.empty()) code += "\n" + extra;
   code += "\nvoid uart_init(void)\n{\n";
   for (const Write& write : s.generator->writes) {
-    code += Statement(write, s, WriteValue(write, outcome));
+    code += Statement(write, s, WriteValue(write, outcome), language);
   }
   return code + "}\n";
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "timers/code_words.h"
 #include "timers/ranking.h"
 
 namespace timers {
@@ -47,12 +48,14 @@ CodeChoice ChooseForCode(std::span<const Setting* const> settings,
 // `writer` (the program and version); the headers, any extra register, and
 // `void uart_init(void)`, which writes the generator's registers with the
 // maker's names. Outside the 8051's own timers the comment names the
-// family and its documents.
+// family and its documents. The comments are in `language`; the code is
+// the same in both.
 //   InitCode(11.0592, 9600, Timer 2/12, w) contains "RCAP2L = 0xDC;"
 //   InitCode(11.0592, 19200, Timer 1/SMOD 1/12, w) contains "PCON |= 0x80;"
 //   InitCode(11.0592, 115200, stc15 t2 at 1T, w) contains "T2L = 0xE8;"
 std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
-                     std::string_view writer);
+                     std::string_view writer,
+                     CodeLanguage language = CodeLanguage::kEnglish);
 
 // The same initialisation as InitCode, as an ASxxxx module for SDCC's
 // assembler sdas8051: the same comment, the registers it writes declared
@@ -62,7 +65,8 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
 //   AsmInitCode(11.0592, 19200, Timer 1/SMOD 1/12, w)
 //       contains "\tmov   TH1,#0xFD" and "_uart_init:"
 std::string AsmInitCode(double frequency_mhz, double baud,
-                        const Outcome& outcome, std::string_view writer);
+                        const Outcome& outcome, std::string_view writer,
+                        CodeLanguage language = CodeLanguage::kEnglish);
 
 // Each register a setting's code writes, in the order first
 // written, and its value after uart_init() counting the bits the code

@@ -7,10 +7,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
-#include "calc/conversions.h"
+#include "calc/reading.h"
 #include "web/builder.h"
 #include "web/dom.h"
 #include "web/dom_controls.h"
@@ -44,16 +45,18 @@ std::unique_ptr<Page>& Current() {
   return page;
 }
 
-// The table below the window, made when it is first shown: after the
-// window is ready.
+// The area below the window, made once the window is ready, in the
+// browser's language (Chinese for any "zh", else English).
 web::SettingsView& Below() {
-  static web::SettingsView view;
+  static web::SettingsView view(baud51_dom_browser_chinese()
+                                    ? web::Language::kChinese
+                                    : web::Language::kEnglish);
   return view;
 }
 
 struct Request {
-  double frequency_mhz;
-  double baud;
+  std::string frequency_text;
+  std::string baud_text;
 };
 
 std::optional<Request>& Pending() {
@@ -61,12 +64,61 @@ std::optional<Request>& Pending() {
   return request;
 }
 
-// The crystal and rate the window has just calculated with, read as it
-// reads them; the table follows once the press is over.
+// The field texts the window has just calculated with; the area below
+// reads them strictly once the press is over.
 void ShowSettingsLater(Page& page) {
-  Pending() = Request{calc::ReadNumber(page.controls.Text("Combo1")),
-                      calc::ReadNumber(page.controls.Text("Combo2"))};
+  Pending() =
+      Request{page.controls.Text("Combo1"), page.controls.Text("Combo2")};
   baud51_dom_settings_later();
+}
+
+// A click on the button `name`, as the user gives it.
+void Press(Page& page, std::string_view name) {
+  const window::Handler finished = page.host.Click(name);
+  // A failed calculation leaves the area below as it was, like the window.
+  if (finished == &window::Form1::Command1_Click) {
+    Dispatch([&page] { ShowSettingsLater(page); });
+  }
+}
+
+// A value of the address's fragment; none when absent or longer than any
+// field's sensible text.
+std::optional<std::string> LinkValue(std::string_view key) {
+  const int size = baud51_dom_link_size(key.data(), key.size());
+  if (size < 0 || size > 200) return std::nullopt;
+  std::string text(static_cast<std::size_t>(size) + 1, '\0');
+  baud51_dom_link_copy(key.data(), key.size(), text.data(), text.size());
+  text.pop_back();
+  return text;
+}
+
+// A link's inputs, as the user would give them: its choices below, its
+// crystal and rate typed into the fields, and 计算 pressed once when both
+// read strictly. A value that does not stays in its field as text, and the
+// area below says why it was not calculated.
+void OpenLink(Page& page) {
+  Below().Apply({.language = LinkValue("lang"),
+                 .code = LinkValue("code"),
+                 .chip = LinkValue("chip"),
+                 .setting = LinkValue("setting"),
+                 .peer = LinkValue("peer"),
+                 .period = LinkValue("period")});
+  const std::optional<std::string> frequency = LinkValue("freq");
+  const std::optional<std::string> baud = LinkValue("baud");
+  for (const auto& [name, text] :
+       {std::pair{"Combo1", &frequency}, std::pair{"Combo2", &baud}}) {
+    if (*text) {
+      baud51_dom_set_value(name, std::string_view(name).size(), (*text)->data(),
+                           (*text)->size());
+    }
+  }
+  if ((frequency || baud) &&
+      calc::ReadFrequency(page.controls.Text("Combo1")).value &&
+      calc::ReadBaud(page.controls.Text("Combo2")).value) {
+    Press(page, "Command1");
+    return;
+  }
+  ShowSettingsLater(page);
 }
 
 }  // namespace
@@ -87,7 +139,14 @@ EMSCRIPTEN_KEEPALIVE void baud51_start() {
       baud51_dom_focus(first->name.data(), first->name.size());
     }
     baud51_dom_ready();
-    Dispatch([page] { ShowSettingsLater(*page); });
+    // The link is the page's input once; a restart after 退出 starts from
+    // the records, as the window does.
+    static bool linked = false;
+    if (!std::exchange(linked, true)) {
+      Dispatch([page] { OpenLink(*page); });
+    } else {
+      Dispatch([page] { ShowSettingsLater(*page); });
+    }
     return;
   }
   baud51_dom_ready();
@@ -100,19 +159,15 @@ EMSCRIPTEN_KEEPALIVE void baud51_press(int index) {
       static_cast<std::size_t>(index) >= window::kForm1Controls.size()) {
     return;
   }
-  const window::Handler finished = page->host.Click(
-      window::kForm1Controls[static_cast<std::size_t>(index)].name);
-  // A failed calculation leaves the table as it was, like the window.
-  if (finished == &window::Form1::Command1_Click) {
-    Dispatch([page] { ShowSettingsLater(*page); });
-  }
+  Press(*page, window::kForm1Controls[static_cast<std::size_t>(index)].name);
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_settings() {
   Dispatch([] {
     if (const std::optional<Request> request =
             std::exchange(Pending(), std::nullopt)) {
-      Below().Show(request->frequency_mhz, request->baud);
+      Below().Show(std::move(request->frequency_text),
+                   std::move(request->baud_text));
     }
   });
 }
@@ -123,6 +178,26 @@ EMSCRIPTEN_KEEPALIVE void baud51_chip(int index) {
 
 EMSCRIPTEN_KEEPALIVE void baud51_choose(int row) {
   Dispatch([row] { Below().ChooseRow(row); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_language(int index) {
+  Dispatch([index] { Below().ChooseLanguage(index); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_code(int index) {
+  Dispatch([index] { Below().ChooseCode(index); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_tolerance() {
+  Dispatch([] { Below().SetTolerance(web::FieldText("tolerance")); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_rates() {
+  Dispatch([] { Below().OpenRates(); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_crystals() {
+  Dispatch([] { Below().FindCrystals(web::FieldText("crystal-rates")); });
 }
 
 // The labels' colours for the scheme the page is in now: with the window's

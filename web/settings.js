@@ -1,20 +1,21 @@
-// Below the window: the chooser of chip families (#chip), the table of
-// every setting (#settings), the chosen row's init code (#code) and its copy
-// button (#copy). The C++ side decides the words; this draws them.
+// Below the window: the language, chip family and tolerance (#lang, #chip,
+// #tolerance), the table of every setting (#settings) or why the fields
+// could not be read (#refusal), the chosen row's working (#working) and
+// init code (#code, #code-lang, #copy), the standard rates (#rates), the
+// crystal chooser (#crystal-rates, #crystals-go, #crystals) and the link
+// (#copy-link). The C++ side decides the words; this draws them, always as
+// text, never as markup.
 mergeInto(LibraryManager.library, {
   $baud51Below: {
     pending: false,
-    // Row `index` of `section` gets `texts` from its second cell on (the
-    // first is the header's word or the radio button), `tag` cells made as
-    // needed; only changed texts are written.
+    words: {},  // words the script shows itself, by id
+    link: null,  // the fragment the page was opened with
+    // Row `index` of `section` gets `texts`, `tag` cells made as needed;
+    // only changed texts are written.
     fill: function(section, texts, index, tag) {
       var row = section.rows[index] || section.insertRow();
-      if (tag == 'th' && !row.cells.length) {
-        row.append(document.createElement('th'));
-        row.cells[0].textContent = texts[0];
-      }
       var cells = row.cells;
-      for (var j = 1; j < texts.length; ++j) {
+      for (var j = 0; j < texts.length; ++j) {
         // Each cell keeps one text node, whose data is written in place.
         var text = cells[j] ? cells[j].firstChild :
             row.appendChild(document.createElement(tag)).appendChild(
@@ -33,45 +34,147 @@ mergeInto(LibraryManager.library, {
       tr.appendChild(document.createElement('td')).append(radio);
       return {tr: tr, radio: radio, mark: '', name: '', texts: [], heads: []};
     },
+    say: function(id, word) {
+      document.getElementById(id).textContent = baud51Below.words[word] || '';
+    },
+    // `text` into the clipboard; `done` once it is there. file:// and old
+    // browsers may refuse the clipboard API: then through a selection.
+    copy: function(text, node, done) {
+      var fallback = function() {
+        var hidden = node.hidden;
+        node.hidden = false;  // a hidden node has nothing to select
+        var range = document.createRange();
+        range.selectNodeContents(node);
+        getSelection().removeAllRanges();
+        getSelection().addRange(range);
+        if (document.execCommand('copy')) done();
+        node.hidden = hidden;
+      };
+      if (navigator.clipboard) {
+        navigator.clipboard.writeText(text).then(done, fallback);
+      } else {
+        fallback();
+      }
+    },
     wired: false,
     // Wired once for the page's life; each reaches C++ through an exported
     // function that catches whatever is thrown.
     wire: function() {
       if (baud51Below.wired) return;
       baud51Below.wired = true;
-      document.getElementById('chip').addEventListener('change', function() {
-        _baud51_chip(this.selectedIndex);
+      var on = function(id, type, handler) {
+        document.getElementById(id).addEventListener(type, handler);
+      };
+      on('chip', 'change', function() { _baud51_chip(this.selectedIndex); });
+      on('lang', 'change', function() {
+        _baud51_language(this.selectedIndex);
       });
-      document.getElementById('settings').addEventListener('change',
-          function(event) { _baud51_choose(+event.target.value); });
-      document.getElementById('copy').addEventListener('click', function() {
-        var text = document.getElementById('code').textContent;
-        var said = document.getElementById('copied');
-        var done = function() { said.textContent = '已复制'; };
-        // file:// and old browsers may refuse the clipboard API.
-        var fallback = function() {
-          var range = document.createRange();
-          range.selectNodeContents(document.getElementById('code'));
-          getSelection().removeAllRanges();
-          getSelection().addRange(range);
-          if (document.execCommand('copy')) done();
-        };
+      on('code-lang', 'change', function() {
+        _baud51_code(this.selectedIndex);
+      });
+      on('tolerance', 'change', function() { _baud51_tolerance(); });
+      on('crystals-form', 'submit', function(event) {
+        event.preventDefault();
+        _baud51_crystals();
+      });
+      on('rates-box', 'toggle', function() {
+        if (this.open) _baud51_rates();
+      });
+      on('settings', 'change', function(event) {
+        _baud51_choose(+event.target.value);
+      });
+      on('copy', 'click', function() {
+        var code = document.getElementById('code');
+        document.getElementById('copied').textContent = '';
+        baud51Below.copy(code.textContent, code, function() {
+          baud51Below.say('copied', 'said-copied');
+        });
+      });
+      on('copy-link', 'click', function() {
+        var said = document.getElementById('link-copied');
         said.textContent = '';
-        if (navigator.clipboard) {
-          navigator.clipboard.writeText(text).then(done, fallback);
-        } else {
-          fallback();
-        }
+        baud51Below.copy(location.href, document.getElementById('link-text'),
+                         function() {
+                           baud51Below.say('link-copied', 'said-link-copied');
+                         });
       });
     },
   },
 
-  baud51_dom_chip_option__deps: ['$baud51', '$baud51Below'],
-  baud51_dom_chip_option: function(label, labelLength) {
+  baud51_dom_word__deps: ['$baud51', '$baud51Below'],
+  baud51_dom_word: function(id, idLength, text, textLength) {
     baud51Below.wire();
-    var option = document.createElement('option');
-    option.textContent = baud51.text(label, labelLength);
-    document.getElementById('chip').append(option);
+    id = baud51.text(id, idLength);
+    text = baud51.text(text, textLength);
+    var element = document.getElementById(id);
+    if (element) {
+      element.textContent = text;
+    } else {
+      baud51Below.words[id] = text;
+    }
+  },
+
+  baud51_dom_chip_options__deps: ['$baud51'],
+  baud51_dom_chip_options: function(labels, labelsLength) {
+    var chip = document.getElementById('chip');
+    var lines = baud51.text(labels, labelsLength).split('\n');
+    lines.pop();
+    for (var i = 0; i < lines.length; ++i) {
+      var option = chip.options[i] || chip.appendChild(
+          document.createElement('option'));
+      option.textContent = lines[i];
+    }
+    while (chip.options.length > lines.length) chip.options[lines.length].remove();
+  },
+
+  // The language below the window, for readers and the browser's fonts.
+  baud51_dom_below_lang__deps: ['$baud51'],
+  baud51_dom_below_lang: function(tag, tagLength) {
+    document.getElementById('below').lang = baud51.text(tag, tagLength);
+  },
+
+  baud51_dom_select__deps: ['$baud51'],
+  baud51_dom_select: function(id, idLength, index) {
+    baud51.el(id, idLength).selectedIndex = index;
+  },
+
+  baud51_dom_browser_chinese: function() {
+    return /^zh\b/i.test(navigator.language || '') ? 1 : 0;
+  },
+
+  baud51_dom_set_value__deps: ['$baud51'],
+  baud51_dom_set_value: function(id, idLength, text, textLength) {
+    baud51.el(id, idLength).value = baud51.text(text, textLength);
+  },
+
+  $baud51Link__deps: ['$baud51Below'],
+  $baud51Link: function(key) {
+    if (!baud51Below.link) {
+      baud51Below.link = new URLSearchParams(location.hash.slice(1));
+    }
+    return baud51Below.link.get(key);
+  },
+  baud51_dom_link_size__deps: ['$baud51', '$baud51Below', '$baud51Link'],
+  baud51_dom_link_size: function(key, keyLength) {
+    var value = baud51Link(baud51.text(key, keyLength));
+    return value === null ? -1 : lengthBytesUTF8(value);
+  },
+  baud51_dom_link_copy__deps: ['$baud51', '$baud51Link'],
+  baud51_dom_link_copy: function(key, keyLength, buffer, size) {
+    stringToUTF8(baud51Link(baud51.text(key, keyLength)), buffer, size);
+  },
+
+  // `pairs`: a key, a tab and a value per line. Written as the address's
+  // fragment without a new history entry.
+  baud51_dom_link__deps: ['$baud51'],
+  baud51_dom_link: function(pairs, pairsLength) {
+    var params = new URLSearchParams();
+    baud51.text(pairs, pairsLength).split('\n').forEach(function(line) {
+      var tab = line.indexOf('\t');
+      if (tab > 0) params.append(line.slice(0, tab), line.slice(tab + 1));
+    });
+    history.replaceState(history.state, '', '#' + params.toString());
+    document.getElementById('link-text').textContent = location.href;
   },
 
   // After the window's own labels are written, outside the press: many
@@ -88,18 +191,22 @@ mergeInto(LibraryManager.library, {
     }, 0);
   },
 
-  // `table`: a header line, then per row its mark's key, its setting's
-  // label (its radio button's name) and its cells, all separated by tabs. Each row starts with a radio button that chooses it.
-  // Rows already there are written over rather than made again: a table of
-  // every family has hundreds. Their cells' text nodes are kept in arrays,
-  // since the DOM's live row and cell collections cost more to walk.
+  // `table`: a header line (the chooser's column first), then per row its
+  // mark's key, its setting's label (its radio button's name) and its
+  // cells, all separated by tabs. Each row starts with a radio button that
+  // chooses it; row `chosen`'s is checked. Rows already there are written
+  // over rather than made again: a table of every family has hundreds.
+  // Their cells' text nodes are kept in arrays, since the DOM's live row
+  // and cell collections cost more to walk.
   baud51_dom_settings__deps: ['$baud51', '$baud51Below'],
-  baud51_dom_settings: function(caption, captionLength, table, tableLength) {
+  baud51_dom_settings: function(caption, captionLength, table, tableLength,
+                                chosen) {
     var lines = baud51.text(table, tableLength).split('\n');
     var head = lines[0].split('\t');
     var element = document.getElementById('settings');
     element.caption.textContent = baud51.text(caption, captionLength);
-    baud51Below.fill(element.tHead, ['选用'].concat(head), 0, 'th');
+    baud51Below.fill(element.tHead, head, 0, 'th');
+    head = head.slice(1);
     var body = element.tBodies[0];
     var rows = baud51Below.rows;
     var count = 0;
@@ -110,7 +217,9 @@ mergeInto(LibraryManager.library, {
       if (row.name !== cells[1]) {
         row.radio.setAttribute('aria-label', row.name = cells[1]);
       }
-      if (row.radio.checked !== (count == 0)) row.radio.checked = count == 0;
+      if (row.radio.checked !== (count == chosen)) {
+        row.radio.checked = count == chosen;
+      }
       var texts = row.texts, heads = row.heads;
       for (var j = 2; j < cells.length; ++j) {
         var text = texts[j - 2] || (texts[j - 2] = row.tr.appendChild(
@@ -129,7 +238,25 @@ mergeInto(LibraryManager.library, {
       if (row.tr.parentNode !== body) body.append(row.tr);
     }
     while (rows.length > count) rows.pop().tr.remove();
+    document.getElementById('refusal').hidden = true;
+    document.getElementById('results').hidden = false;
     document.getElementById('below').hidden = false;
+  },
+
+  // In place of the table, working and code: why the fields were not read.
+  baud51_dom_refusal__deps: ['$baud51'],
+  baud51_dom_refusal: function(text, textLength) {
+    var refusal = document.getElementById('refusal');
+    refusal.textContent = baud51.text(text, textLength);
+    refusal.hidden = false;
+    document.getElementById('results').hidden = true;
+    document.getElementById('below').hidden = false;
+  },
+
+  baud51_dom_working__deps: ['$baud51'],
+  baud51_dom_working: function(text, textLength) {
+    document.getElementById('working').textContent =
+        baud51.text(text, textLength);
   },
 
   baud51_dom_code__deps: ['$baud51'],
@@ -139,5 +266,41 @@ mergeInto(LibraryManager.library, {
     element.className = code ? '' : 'refused';
     document.getElementById('copy').disabled = !code;
     document.getElementById('copied').textContent = '';
+  },
+
+  // A plain table: a header line, then per row its mark's key (or "group"
+  // for a heading across the row) and its cells, separated by tabs; an
+  // empty `table` leaves only the caption, which then says why.
+  baud51_dom_table__deps: ['$baud51'],
+  baud51_dom_table: function(id, idLength, caption, captionLength, table,
+                             tableLength) {
+    var element = baud51.el(id, idLength);
+    element.caption.textContent = baud51.text(caption, captionLength);
+    var lines = baud51.text(table, tableLength).split('\n');
+    var head = element.tHead;
+    var body = element.tBodies[0];
+    head.textContent = '';
+    body.textContent = '';
+    if (!lines[0]) return;
+    var header = head.insertRow();
+    lines[0].split('\t').forEach(function(word) {
+      header.appendChild(document.createElement('th')).textContent = word;
+    });
+    var width = header.cells.length;
+    for (var i = 1; i < lines.length && lines[i]; ++i) {
+      var cells = lines[i].split('\t');
+      var row = body.insertRow();
+      if (cells[0] == 'group') {
+        var th = row.appendChild(document.createElement('th'));
+        th.colSpan = width;
+        th.scope = 'rowgroup';
+        th.textContent = cells[1];
+        continue;
+      }
+      row.className = cells[0];
+      for (var j = 1; j < cells.length; ++j) {
+        row.insertCell().textContent = cells[j];
+      }
+    }
   },
 });

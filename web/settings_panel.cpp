@@ -2,32 +2,60 @@
 
 #include <fmt/format.h>
 
+#include <utility>
+
+#include "calc/reading.h"
 #include "timers/catalogue.h"
 #include "timers/init_code.h"
 #include "timers/text.h"
+#include "timers/working.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
 #endif
 
 extern "C" {
-void baud51_dom_chip_option(const char* label, std::size_t label_length);
+void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
+                     std::size_t text_length);
+void baud51_dom_chip_options(const char* labels, std::size_t labels_length);
+void baud51_dom_select(const char* id, std::size_t id_length, int index);
+void baud51_dom_below_lang(const char* tag, std::size_t tag_length);
 void baud51_dom_settings(const char* caption, std::size_t caption_length,
-                         const char* table, std::size_t table_length);
+                         const char* table, std::size_t table_length,
+                         int chosen);
+void baud51_dom_refusal(const char* text, std::size_t text_length);
+void baud51_dom_working(const char* text, std::size_t text_length);
 void baud51_dom_code(const char* text, std::size_t text_length, int code);
+void baud51_dom_table(const char* id, std::size_t id_length,
+                      const char* caption, std::size_t caption_length,
+                      const char* table, std::size_t table_length);
+void baud51_dom_link(const char* pairs, std::size_t pairs_length);
 }
 
 namespace web {
 namespace {
 
-using timers::Mark;
 using timers::ShortestText;
 
 // The command line's signature, so that the code is the one it writes.
 constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 
+void Word(std::string_view id, std::string_view text) {
+  baud51_dom_word(id.data(), id.size(), text.data(), text.size());
+}
+
+void Select(std::string_view id, std::size_t index) {
+  baud51_dom_select(id.data(), id.size(), static_cast<int>(index));
+}
+
+void Table(std::string_view id, const std::string& caption,
+           const std::string& table) {
+  baud51_dom_table(id.data(), id.size(), caption.data(), caption.size(),
+                   table.data(), table.size());
+}
+
 void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
-               double tolerance_percent) {
+               double tolerance_percent, Language language) {
   const timers::Setting& s = *outcome.setting;
   const std::string label = timers::SettingLabel(s);
   text.append(timers::MarkKey(outcome.mark)).append("\t").append(label);
@@ -37,102 +65,330 @@ void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
        {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
     text.append("\t").append(*cell);
   }
-  text.append("\t").append(MarkWords(outcome.mark, tolerance_percent));
+  text.append("\t").append(
+      MarkWords(outcome.mark, tolerance_percent, language));
   text += '\n';
+}
+
+std::string Fmt(std::string_view format, auto&&... args) {
+  return fmt::format(fmt::runtime(format), args...);
+}
+
+// A value as one line of the link's pairs: a tab or line break, which the
+// page's fields can hold only when a link put it there, reads as a blank.
+std::string Pair(std::string_view key, std::string_view value) {
+  std::string line = Fmt("{}\t{}\n", key, value);
+  for (std::size_t i = key.size() + 1; i + 1 < line.size(); ++i) {
+    if (line[i] == '\t' || line[i] == '\n' || line[i] == '\r') line[i] = ' ';
+  }
+  return line;
 }
 
 }  // namespace
 
-std::string MarkWords(Mark mark, double tolerance_percent) {
-  switch (mark) {
-    case Mark::kExact:
-      return "精确";
-    case Mark::kClose:
-      return ShortestText(timers::kClosePercent) + " % 以内";
-    case Mark::kWithin:
-      return ShortestText(tolerance_percent) + " % 以内";
-    case Mark::kBeyond:
-      return "超出 " + ShortestText(tolerance_percent) + " %";
-    case Mark::kOutOfRange:
-      break;
-  }
-  return "超出范围";
-}
-
 std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
-                      double tolerance_percent) {
-  std::string text = chip ? "设置\t" : "";
-  text += "定时器\tSMOD\t时钟数\t重装值\t实际波特率\t误差\t标记\n";
+                      double tolerance_percent, Language language) {
+  const PageWords& w = WordsOf(language);
+  std::string text = std::string(w.choose) + "\t";
+  if (chip) text.append(w.setting).append("\t");
+  text += Fmt("{}\tSMOD\t{}\t{}\t{}\t{}\t{}\n", w.timer, w.clocks, w.reload,
+              w.actual, w.error, w.mark);
   for (const timers::Outcome& outcome : ranked) {
-    AppendRow(text, outcome, chip, tolerance_percent);
+    AppendRow(text, outcome, chip, tolerance_percent, language);
   }
   return text;
 }
 
 CodeText CodeFor(double frequency_mhz, double baud,
-                 const timers::Outcome& outcome, double tolerance_percent) {
+                 const timers::Outcome& outcome, double tolerance_percent,
+                 Language language, bool assembly) {
+  const PageWords& w = WordsOf(language);
   switch (timers::RefusalOf(outcome)) {
     case timers::Refusal::kNone:
-      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter), true};
+      if (assembly) {
+        return {
+            timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter, w.code),
+            true};
+      }
+      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, w.code),
+              true};
     case timers::Refusal::kOutOfRange:
-      return {"重装值超出范围：这个设置得不到这个波特率。", false};
+      return {std::string(w.refused_out_of_range), false};
     case timers::Refusal::kBeyond:
       break;
   }
-  return {"误差 " + timers::PercentText(outcome.error_percent) + " 超出 " +
-              ShortestText(tolerance_percent) +
-              " % 的容差：baud51-cli code 不为它写代码。",
+  return {Fmt(w.refused_beyond, timers::PercentText(outcome.error_percent),
+              ShortestText(tolerance_percent)),
           false};
 }
 
-std::vector<ChipEntry> ChipEntries() {
-  std::vector<ChipEntry> entries{{"", "通用 8051 设置（不限芯片）"}};
+std::vector<ChipEntry> ChipEntries(Language language) {
+  const PageWords& w = WordsOf(language);
+  std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
   for (const timers::Chip& chip : timers::Chips()) {
-    entries.push_back({std::string(chip.name),
-                       fmt::format("{}：{}", chip.name, chip.family)});
+    entries.push_back(
+        {std::string(chip.name),
+         Fmt("{}{}{}", chip.name, w.family_separator, chip.family)});
   }
-  entries.push_back({"all", "全部芯片系列"});
+  entries.push_back({"all", std::string(w.all)});
   return entries;
 }
 
-SettingsView::SettingsView() : chips_(ChipEntries()) {
-  for (const ChipEntry& entry : chips_) {
-    baud51_dom_chip_option(entry.label.data(), entry.label.size());
-  }
+SettingsView::SettingsView(Language language) : language_(language) { Words(); }
+
+void SettingsView::Words() {
+  const PageWords& w = WordsOf(language_);
+  for (const ElementWord& element : w.elements) Word(element.id, element.text);
+  chips_ = ChipEntries(language_);
+  std::string labels;
+  for (const ChipEntry& entry : chips_) labels += entry.label + '\n';
+  baud51_dom_chip_options(labels.data(), labels.size());
+  Select("chip", chip_);
+  Select("lang", language_ == Language::kEnglish ? 1 : 0);
+  Select("code-lang", assembly_ ? 1 : 0);
+  const std::string_view tag = WordsOf(language_).tag;
+  baud51_dom_below_lang(tag.data(), tag.size());
 }
 
-void SettingsView::Show(double frequency_mhz, double baud) {
-  frequency_mhz_ = frequency_mhz;
-  baud_ = baud;
+void SettingsView::Apply(const LinkChoices& link) {
+  if (link.language == "en" || link.language == "zh") {
+    language_ =
+        *link.language == "en" ? Language::kEnglish : Language::kChinese;
+  }
+  if (link.code == "c" || link.code == "asm") assembly_ = *link.code == "asm";
+  if (link.chip) {
+    for (std::size_t i = 1; i < chips_.size(); ++i) {
+      if (chips_[i].filter == *link.chip) chip_ = i;
+    }
+  }
+  if (link.setting) linked_setting_ = *link.setting;
+  if (link.peer) peer_ = *link.peer;
+  if (link.period) period_ = *link.period;
+  Words();
+  WriteLink();
+}
+
+void SettingsView::Show(std::string frequency_text, std::string baud_text) {
+  frequency_text_ = std::move(frequency_text);
+  baud_text_ = std::move(baud_text);
+  Render();
+}
+
+std::optional<SettingsView::Read> SettingsView::ReadFields() {
+  const PageWords& w = WordsOf(language_);
+  struct Field {
+    std::string_view name;
+    const std::string& text;
+    calc::Reading (*read)(std::string_view);
+    std::string_view example;
+    double Read::*value;
+  };
+  Read read;
+  for (const Field& field :
+       {Field{w.frequency, frequency_text_, calc::ReadFrequency,
+              w.frequency_example, &Read::frequency_mhz},
+        Field{w.baud, baud_text_, calc::ReadBaud, w.baud_example, &Read::baud},
+        Field{w.tolerance, tolerance_text_, calc::ReadPercent,
+              w.tolerance_example, &Read::tolerance}}) {
+    const calc::Reading reading = field.read(field.text);
+    if (!reading.value) {
+      const std::string text = Unread(field.name, field.text, reading.problem,
+                                      field.example, field.read, language_);
+      baud51_dom_refusal(text.data(), text.size());
+      return std::nullopt;
+    }
+    read.*field.value = *reading.value;
+  }
+  return read;
+}
+
+void SettingsView::Render() {
+  read_ = ReadFields();
+  ranked_.clear();
+  if (!read_) {
+    WriteLink();
+    return;
+  }
+  const PageWords& w = WordsOf(language_);
   const timers::Filter filter{.chip = chips_[chip_].filter};
   const std::vector<const timers::Setting*> settings = timers::Matching(filter);
-  ranked_ = timers::Rank(settings, frequency_mhz, baud,
-                         timers::kDefaultTolerancePercent);
-  const std::string caption = fmt::format(
-      "{} MHz，{} 波特；容差 {} %，最好的在前", ShortestText(frequency_mhz),
-      ShortestText(baud), ShortestText(timers::kDefaultTolerancePercent));
-  const std::string table = TableText(ranked_, !filter.chip.empty(),
-                                      timers::kDefaultTolerancePercent);
+  ranked_ = timers::Rank(settings, read_->frequency_mhz, read_->baud,
+                         read_->tolerance);
+  row_ = 0;
+  for (std::size_t i = 0; i < ranked_.size(); ++i) {
+    if (timers::SettingLabel(*ranked_[i].setting) == linked_setting_) {
+      row_ = i;
+      linked_setting_.clear();
+    }
+  }
+  const std::string caption =
+      Fmt(w.caption, ShortestText(read_->frequency_mhz),
+          ShortestText(read_->baud), ShortestText(read_->tolerance));
+  const std::string table =
+      TableText(ranked_, !filter.chip.empty(), read_->tolerance, language_);
   baud51_dom_settings(caption.data(), caption.size(), table.data(),
-                      table.size());
-  ChooseRow(0);
+                      table.size(), static_cast<int>(row_));
+  ShowRow();
+  if (rates_open_) ShowRates(*read_);
+}
+
+void SettingsView::OpenRates() {
+  rates_open_ = true;
+  if (read_) ShowRates(*read_);
+}
+
+void SettingsView::ShowRow() {
+  if (!read_ || row_ >= ranked_.size()) {
+    baud51_dom_code("", 0, 0);
+    baud51_dom_working("", 0);
+    WriteLink();
+    return;
+  }
+  const timers::Outcome& outcome = ranked_[row_];
+  setting_ = timers::SettingLabel(*outcome.setting);
+  const CodeText shown = CodeFor(read_->frequency_mhz, read_->baud, outcome,
+                                 read_->tolerance, language_, assembly_);
+  baud51_dom_code(shown.text.data(), shown.text.size(), shown.code);
+  std::string working;
+  if (outcome.fits) {
+    const PageWords& w = WordsOf(language_);
+    const timers::Working lines =
+        timers::WorkingOf(outcome, read_->frequency_mhz, read_->baud);
+    working = Fmt("{}\n{} = {}\n{} = {}", lines.reload, w.actual_label,
+                  lines.actual, w.error_label, lines.error);
+  }
+  baud51_dom_working(working.data(), working.size());
+  WriteLink();
+}
+
+void SettingsView::ShowRates(const Read& read) {
+  const PageWords& w = WordsOf(language_);
+  const timers::Filter filter{.chip = chips_[chip_].filter};
+  const std::vector<const timers::Setting*> settings = timers::Matching(filter);
+  std::string table = Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best, w.reload,
+                          w.actual, w.error, w.mark);
+  for (const double rate : timers::kStandardRates) {
+    const timers::Outcome best =
+        timers::Rank(settings, read.frequency_mhz, rate, read.tolerance)
+            .front();
+    const timers::RowCells c = timers::CellsOf(best);
+    table += Fmt(
+        "{}\t{}\t{}\t{}\t{}\t{}\t{}\n", timers::MarkKey(best.mark),
+        ShortestText(rate),
+        best.fits ? timers::SettingLabel(*best.setting) : std::string(w.none),
+        c.reload, c.actual_baud, c.error,
+        MarkWords(best.mark, read.tolerance, language_));
+  }
+  Table("rates",
+        Fmt(w.rates_caption, ShortestText(read.frequency_mhz),
+            ShortestText(read.tolerance)),
+        table);
+}
+
+void SettingsView::FindCrystals(std::string rates_text) {
+  crystal_rates_ = std::move(rates_text);
+  const PageWords& w = WordsOf(language_);
+  const calc::Reading tolerance = calc::ReadPercent(tolerance_text_);
+  std::vector<double> rates;
+  std::string refusal;
+  std::size_t start = 0;
+  while (refusal.empty() && start < crystal_rates_.size()) {
+    const std::size_t end = crystal_rates_.find(' ', start);
+    const std::string item = crystal_rates_.substr(start, end - start);
+    start = end == std::string::npos ? crystal_rates_.size() : end + 1;
+    if (item.empty()) continue;
+    const calc::Reading rate = calc::ReadBaud(item);
+    if (rate.value) {
+      rates.push_back(*rate.value);
+    } else {
+      refusal = Unread(w.rates, item, rate.problem, w.baud_example,
+                       calc::ReadBaud, language_);
+    }
+  }
+  if (!tolerance.value) {
+    refusal = Unread(w.tolerance, tolerance_text_, tolerance.problem,
+                     w.tolerance_example, calc::ReadPercent, language_);
+  }
+  if (rates.empty() && refusal.empty()) {
+    refusal = Unread(w.rates, crystal_rates_, calc::ReadProblem::kNotANumber,
+                     w.baud_example, calc::ReadBaud, language_);
+  }
+  if (!refusal.empty()) {
+    Table("crystals", refusal, "");
+    return;
+  }
+  std::string table = Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, w.mark);
+  for (const double rate : rates) table += "\t" + ShortestText(rate);
+  table += '\n';
+  const timers::Filter filter{.chip = chips_[chip_].filter};
+  for (const timers::ClockModeRanking& mode :
+       timers::RankCrystals(rates, filter, *tolerance.value)) {
+    // A group's heading row, then its five best crystals.
+    table += Fmt("group\t{}\n", mode.chip != nullptr
+                                    ? std::string(mode.chip->family)
+                                    : Fmt(w.clock_mode, mode.clocks));
+    for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
+      const timers::CrystalScore& score = mode.crystals[i];
+      table +=
+          Fmt("{}\t{}\t{}\t{}\t{}", timers::MarkKey(score.mark), i + 1,
+              ShortestText(score.frequency_mhz),
+              score.reachable ? timers::PercentText(score.worst_error_percent)
+                              : std::string("--"),
+              MarkWords(score.mark, *tolerance.value, language_));
+      for (const timers::Outcome& best : score.best) {
+        table += "\t" + (best.fits ? timers::SettingLabel(*best.setting) + " " +
+                                         timers::CellsOf(best).reload
+                                   : std::string("--"));
+      }
+      table += '\n';
+    }
+  }
+  Table("crystals",
+        Fmt(w.crystals_caption, crystal_rates_, ShortestText(*tolerance.value)),
+        table);
 }
 
 void SettingsView::ChooseChip(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= chips_.size()) return;
   chip_ = static_cast<std::size_t>(index);
-  if (frequency_mhz_) Show(*frequency_mhz_, baud_);
+  Render();
+  if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
 }
 
 void SettingsView::ChooseRow(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= ranked_.size()) {
-    baud51_dom_code("", 0, 0);
-    return;
-  }
-  const CodeText shown =
-      CodeFor(*frequency_mhz_, baud_, ranked_[static_cast<std::size_t>(index)],
-              timers::kDefaultTolerancePercent);
-  baud51_dom_code(shown.text.data(), shown.text.size(), shown.code);
+  if (index < 0 || static_cast<std::size_t>(index) >= ranked_.size()) return;
+  row_ = static_cast<std::size_t>(index);
+  ShowRow();
+}
+
+void SettingsView::ChooseLanguage(int index) {
+  language_ = index == 1 ? Language::kEnglish : Language::kChinese;
+  Words();
+  Render();
+  if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
+}
+
+void SettingsView::ChooseCode(int index) {
+  assembly_ = index == 1;
+  ShowRow();
+}
+
+void SettingsView::SetTolerance(std::string text) {
+  tolerance_text_ = std::move(text);
+  Render();
+  if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
+}
+
+void SettingsView::WriteLink() const {
+  // key TAB value per line; the page encodes them.
+  std::string pairs = Pair("freq", frequency_text_) + Pair("baud", baud_text_);
+  if (chip_ != 0) pairs += Pair("chip", chips_[chip_].filter);
+  if (!peer_.empty()) pairs += Pair("peer", peer_);
+  if (!period_.empty()) pairs += Pair("period", period_);
+  if (!setting_.empty()) pairs += Pair("setting", setting_);
+  pairs += Pair("lang", LanguageKey(language_)) +
+           Pair("code", assembly_ ? "asm" : "c");
+  baud51_dom_link(pairs.data(), pairs.size());
 }
 
 }  // namespace web

@@ -1,8 +1,11 @@
 #pragma once
 // Below the window: every setting for the window's crystal and rate, ranked
-// by timers/ as the command line ranks them, in Chinese, and the init code
-// of the chosen row byte for byte as `baud51-cli code` writes it.
+// by timers/ as the command line ranks them, in Chinese or English; the
+// chosen row's working and its init code (C byte for byte as `baud51-cli
+// code` writes it, or assembly); the standard rates and the crystal
+// chooser. The fields are read strictly, as the command line reads them.
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,59 +13,86 @@
 #include <vector>
 
 #include "timers/ranking.h"
+#include "web/page_words.h"
 
 namespace web {
-
-// The mark in the page's words, with the tolerance in force.
-//   MarkWords(kClose, 2)  -> "0.2 % 以内"
-//   MarkWords(kBeyond, 2) -> "超出 2 %"
-std::string MarkWords(timers::Mark mark, double tolerance_percent);
 
 // The table as text: a header line, then one line per outcome that starts
 // with its mark's key (for its colour) and the setting's label (the row's
 // name for a reader), then its cells; fields are separated by tabs. `chip`
 // also shows the label, as the first column.
 std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
-                      double tolerance_percent);
+                      double tolerance_percent, Language language);
 
 // What the code area shows for `outcome`: the init code `baud51-cli code`
-// writes for it, or, where the command line refuses, why, with no code.
+// writes for it (`assembly`: `code --lang asm`), or, where the command line
+// refuses, why, with no code.
 struct CodeText {
   std::string text;
   bool code;
 };
 CodeText CodeFor(double frequency_mhz, double baud,
-                 const timers::Outcome& outcome, double tolerance_percent);
+                 const timers::Outcome& outcome, double tolerance_percent,
+                 Language language, bool assembly);
 
 // The chooser's entries: the classic settings, each family, all families.
 struct ChipEntry {
   std::string filter;  // as --chip takes it; empty for the classic settings
   std::string label;
 };
-std::vector<ChipEntry> ChipEntries();
+std::vector<ChipEntry> ChipEntries(Language language);
 
-// The table and code below the window, kept until the next successful
-// calculation. Changes the page through settings.js.
+// What a link may set below the window; each is ignored when absent or
+// not one of the values it takes.
+struct LinkChoices {
+  std::optional<std::string> language, code, chip, setting, peer, period;
+};
+
+// The area below the window, kept until the next calculation. Changes the
+// page through settings.js; every change writes the link.
 class SettingsView {
  public:
-  // Fills the chooser; the table waits for the first Show.
-  SettingsView();
+  explicit SettingsView(Language language);
 
-  // Ranks every setting of the chosen family for this crystal and rate,
-  // shows them and the best one's code.
-  void Show(double frequency_mhz, double baud);
-  // The chooser's entry `index`; the table follows for the last crystal
-  // and rate shown.
+  void Apply(const LinkChoices& link);
+  // The window's field texts as last calculated; read strictly here.
+  void Show(std::string frequency_text, std::string baud_text);
   void ChooseChip(int index);
-  // Shows the code of row `index` of the table.
   void ChooseRow(int index);
+  void ChooseLanguage(int index);  // 0 Chinese, 1 English
+  void ChooseCode(int index);      // 0 C, 1 assembly
+  void SetTolerance(std::string text);
+  // The standard rates, from now on with every table: ranking them all
+  // would slow every update that nobody looks at.
+  void OpenRates();
+  void FindCrystals(std::string rates_text);
 
  private:
-  std::vector<ChipEntry> chips_;
+  struct Read {
+    double frequency_mhz = 0, baud = 0, tolerance = 0;
+  };
+  void Words();
+  void Render();
+  std::optional<Read> ReadFields();
+  void ShowRow();
+  void ShowRates(const Read& read);
+  void WriteLink() const;
+
+  Language language_;
+  bool assembly_ = false;
   std::size_t chip_ = 0;
-  std::optional<double> frequency_mhz_;
-  double baud_ = 0;
+  std::vector<ChipEntry> chips_;
+  std::string frequency_text_, baud_text_, tolerance_text_ = "2";
+  std::string crystal_rates_;
+  bool rates_open_ = false;
+  std::optional<Read> read_;
   std::vector<timers::Outcome> ranked_;
+  std::size_t row_ = 0;
+  std::string setting_;  // the chosen row's label
+  // A link's setting, chosen in the first table that has it; every other
+  // table starts on its best row.
+  std::string linked_setting_;
+  std::string peer_, period_;
 };
 
 }  // namespace web

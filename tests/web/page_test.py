@@ -307,7 +307,7 @@ class PageTest(unittest.TestCase):
         self.js("""const chip = arguments[0];
             chip.selectedIndex = arguments[1] == 'all' ?
               chip.options.length - 1 : arguments[1] ? [...chip.options]
-              .findIndex(option => option.text.startsWith(arguments[1] + '：'))
+              .findIndex(option => option.text.split(/[：:]/)[0] == arguments[1])
               : 0;
             chip.dispatchEvent(new Event('change'))""",
                 self.el("chip"), name)
@@ -341,6 +341,8 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.el("settings").get_attribute("innerHTML"), shown)
 
     def test_code(self):
+        # In English the code is the command line's, comments and all.
+        self.open_link("lang=en")
         # chip, crystal, rate, row chosen, the command line's code for it
         for chip, frequency, baud, row, code in (
                 (None, "12", "9600", 0, "code_12_9600.c"),
@@ -348,21 +350,21 @@ class PageTest(unittest.TestCase):
             with self.subTest(code):
                 self.choose_chip(chip)
                 self.press(frequency, baud)
-                self.settings(f"{frequency} MHz，{baud} 波特")
+                self.settings(f"{frequency} MHz, {baud} baud")
                 self.browser.find_elements(
                     By.CSS_SELECTOR, "#settings input[type=radio]")[row].click()
                 with open(os.path.join(CODE_DIR, code), encoding="utf-8") as f:
                     self.assertEqual(self.el("code").get_attribute(
                         "textContent"), f.read())
                 self.el("copy").click()
-                self.wait_for("copied", "已复制")
+                self.wait_for("copied", "Copied")
         # A row beyond the tolerance has no code, as on the command line.
         self.choose_chip(None)
         self.press("12", "9600")
-        self.settings("12 MHz，9600 波特")
+        self.settings("12 MHz, 9600 baud")
         self.browser.find_elements(
             By.CSS_SELECTOR, "#settings input[type=radio]")[-1].click()
-        self.assertIn("不为它写代码", self.el("code").text)
+        self.assertIn("writes no code for it", self.el("code").text)
         self.assertFalse(self.el("copy").is_enabled())
 
     @contextlib.contextmanager
@@ -384,6 +386,147 @@ class PageTest(unittest.TestCase):
         finally:
             server.shutdown()
             server.server_close()
+
+    def open_link(self, fragment):
+        """Opens the page afresh at `fragment`, as from a shared link."""
+        self.browser.get("about:blank")
+        open_page(self.browser, "file://" + PAGE + "#" + fragment)
+
+    def link(self):
+        return self.js("return Object.fromEntries(new URLSearchParams("
+                       "location.hash.slice(1)))")
+
+    def chosen(self):
+        """The chosen row's cells (the setting first, with a family)."""
+        return self.js("""return [...document.querySelector(
+            '#settings input:checked').closest('tr').cells].slice(1)
+            .map(cell => cell.textContent)""")
+
+    def test_link(self):
+        # Opened: the fields filled, 计算 pressed once, the choices taken;
+        # peer and period kept, the unknown and malformed left alone.
+        self.open_link("freq=12&baud=9600&chip=stc15&setting=stc15:t1/1s1"
+                       "&code=asm&lang=zh&peer=2&period=1.5&x=1&tol=zz")
+        self.assertEqual(self.el("Combo1").get_attribute("value"), "12")
+        self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
+        self.settings("12 MHz，9600 波特")
+        self.assertEqual(self.chosen()[0], "stc15:t1/1s1")
+        self.assertTrue(self.el("code").text.startswith("; UART"))
+        self.assertEqual(self.link(), {
+            "freq": "12", "baud": "9600", "chip": "stc15", "peer": "2",
+            "period": "1.5", "setting": "stc15:t1/1s1", "lang": "zh",
+            "code": "asm"})
+        # Each choice writes the link, and the link gives them back.
+        self.browser.find_elements(
+            By.CSS_SELECTOR, "#settings input[type=radio]")[0].click()
+        self.js("""const code = document.getElementById('code-lang');
+            code.selectedIndex = 0; code.dispatchEvent(new Event('change'))""")
+        shared = self.link()
+        self.assertEqual((shared["setting"], shared["code"]),
+                         ("stc15:t2/12", "c"))
+        self.open_link(self.js("return location.hash.slice(1)"))
+        self.settings("12 MHz，9600 波特")
+        self.assertEqual(self.link(), shared)
+        self.assertEqual(self.chosen()[0], "stc15:t2/12")
+        self.el("copy-link").click()
+        self.wait_for("link-copied", "链接已复制")
+
+    def test_link_markup(self):
+        # A stranger's link: its markup stays text, and none of it runs.
+        attack = {"freq": '<img src=x onerror="window.ran=1">',
+                  "baud": "<script>window.ran=2</script>",
+                  "chip": "<b>stc15</b>", "setting": "<svg onload=window.ran=3>",
+                  "lang": "<i>en</i>", "peer": "\"><script>window.ran=4</script>"}
+        self.open_link(self.js("return new URLSearchParams(arguments[0])"
+                               ".toString()", attack))
+        self.js("return new Promise(done => setTimeout(done, 100))")
+        self.assertEqual(self.el("Combo1").get_attribute("value"),
+                         attack["freq"])
+        self.assertFalse(self.js("return document.getElementById('message')"
+                                 ".open"))
+        self.assertIn(attack["freq"], self.el("refusal").text)
+        self.assertIsNone(self.js("return window.ran"))
+        self.assertEqual(self.js("return document.querySelectorAll("
+                                 "'body img, body b, body i, body svg,"
+                                 " #below script').length"), 0)
+        self.assertEqual(self.link()["peer"], attack["peer"])
+
+    def test_strict_below(self):
+        for typed, read in (("9,600", "9600"), ("115,200", "115200")):
+            with self.subTest(typed):
+                self.press("11.0592", typed.split(",")[0])
+                window = self.results()
+                self.press("11.0592", typed)
+                # The window reads as described; below, no table and no code.
+                self.assertEqual(self.results(), window)
+                self.wait_for("refusal", typed)
+                self.assertIn(f"请写 {read}。", self.el("refusal").text)
+                self.assertFalse(self.el("results").is_displayed())
+                self.assertEqual(self.link()["baud"], typed)
+
+    def test_english_below(self):
+        self.browser = self.enterContext(chromium(lang="en-US"))
+        open_page(self.browser, "file://" + PAGE)
+        self.press("12", "9600")
+        rows = self.settings("12 MHz, 9600 baud")
+        self.assertEqual(rows[0][-1], "within 0.2 %")
+        self.assertIn("Timer 2 as baud-rate generator", self.el("code").text)
+        self.assertEqual(self.el("below").get_attribute("lang"), "en")
+        # The window stays Chinese.
+        self.assertEqual(self.el("Command1").text, "计算")
+        self.assertEqual(self.js("return document.documentElement.lang"),
+                         "zh-CN")
+        # The switch turns the area below, code comments included, Chinese.
+        self.js("""const lang = document.getElementById('lang');
+            lang.selectedIndex = 0; lang.dispatchEvent(new Event('change'))""")
+        self.settings("12 MHz，9600 波特")
+        self.assertIn("定时器 2 作波特率发生器", self.el("code").text)
+        self.assertEqual(self.link()["lang"], "zh")
+
+    def test_assembly(self):
+        # In English the page's assembly is `baud51-cli code --lang asm`'s.
+        self.open_link("lang=en")
+        self.press("12", "9600")
+        self.settings("12 MHz, 9600 baud")
+        self.js("""const code = document.getElementById('code-lang');
+            code.selectedIndex = 1; code.dispatchEvent(new Event('change'))""")
+        with open(os.path.join(CODE_DIR, "code_12_9600.asm"),
+                  encoding="utf-8") as f:
+            self.assertEqual(self.el("code").get_attribute("textContent"),
+                             f.read())
+        self.assertEqual(self.link()["code"], "asm")
+
+    def test_working(self):
+        self.press("11.0592", "9600")
+        rows = self.settings("11.0592 MHz，9600 波特")
+        row = next(i for i, cells in enumerate(rows)
+                   if cells[:3] == ["1", "0", "12"])
+        self.browser.find_elements(
+            By.CSS_SELECTOR, "#settings input[type=radio]")[row].click()
+        self.assertEqual(self.el("working").text.splitlines(), [
+            "TH1 = 256 − 11059200 × 2^0 / (32 × 12 × 9600) = 253 = 0xFD",
+            "实际波特率 = 11059200 × 2^0 / (32 × 12 × (256 − 253)) = 9600.00",
+            "误差 = (9600.00 − 9600) / 9600 = 0.00 %"])
+        self.assertIn("“ 7.8”", self.el("window-note").text)
+
+    def test_command_line_parts(self):
+        # A tolerance of 10 % takes the +8.51 % row, which 2 % refuses.
+        self.press("12", "9600")
+        self.type_into("tolerance", "10")
+        self.el("tolerance").send_keys(Keys.TAB)
+        rows = self.settings("容差 10 %")
+        self.browser.find_elements(
+            By.CSS_SELECTOR, "#settings input[type=radio]")[-1].click()
+        self.assertEqual(rows[-1][-1], "10 % 以内")
+        self.assertTrue(self.el("copy").is_enabled())
+        self.el("rates-title").click()
+        rates = self.js("""return [...document.querySelectorAll(
+            '#rates tbody tr')].map(row => row.cells[0].textContent)""")
+        self.assertEqual(len(rates), 17)
+        self.el("crystals-go").click()
+        first = self.js("""return [...document.querySelector(
+            '#crystals tbody tr:nth-child(2)').cells].map(c => c.textContent)""")
+        self.assertEqual(first[:4], ["1", "3.6864", "0.00 %", "精确"])
 
     def test_own_file(self):
         with open(PAGE, "rb") as page:

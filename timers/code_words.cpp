@@ -1,0 +1,89 @@
+#include "timers/code_words.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace timers {
+namespace {
+
+struct Entry {
+  std::string_view english, chinese;
+};
+
+// Every record's comment, generator text and note that has words.
+constexpr Entry kChinese[] = {
+    {"mode 1, receiver on", "方式 1，允许接收"},
+    {"Timer 1 in mode 2, Timer 0 kept", "定时器 1 方式 2，定时器 0 不变"},
+    {"the first bit as long as the rest", "第一位与其余各位一样长"},
+    {"SMOD = 1 doubles the rate", "SMOD = 1 使波特率加倍"},
+    {"stopped while it is loaded", "装载时停止"},
+    {"RCLK, TCLK, TR2: Timer 2 clocks both ways",
+     "RCLK、TCLK、TR2：定时器 2 作收发时钟"},
+    {"T2R, S1ST2: UART1 on Timer 2", "T2R、S1ST2：串口 1 用定时器 2"},
+    {"T1x12; UART1 on Timer 1", "T1x12；串口 1 用定时器 1"},
+    {"Timer 1 in mode 0, 16-bit auto-reload", "定时器 1 方式 0，16 位自动重装"},
+    {"Timer 1 in mode 1, 16-bit auto-reload", "定时器 1 方式 1，16 位自动重装"},
+    {"BRCK = 0: UART0 on Timer 1", "BRCK = 0：串口 0 用定时器 1"},
+    {"UART1 mode 1, receiver on", "串口 1 方式 1，允许接收"},
+    {"8-bit UART, receiver on", "8 位 UART，允许接收"},
+    {"T1M, SCA: Timer 1's clock", "T1M、SCA：定时器 1 的时钟"},
+    {"8-bit, U1REN, U1SMOD", "8 位，U1REN、U1SMOD"},
+    {"no fractional divider", "不用小数分频器"},
+    {"FDEN, fractional mode", "FDEN，小数分频方式"},
+    {"Timer 1 in mode 2", "定时器 1 方式 2"},
+    {"Timer 2 baud-rate generator", "定时器 2 波特率发生器"},
+    {"Timer 1 in mode 2, X2", "定时器 1 方式 2，X2"},
+    {"Timer 2 baud-rate generator, X2", "定时器 2 波特率发生器，X2"},
+    {"Timer 1 in mode 2, T1x12", "定时器 1 方式 2，T1x12"},
+    {"UART1 on Timer 2, 16-bit auto-reload",
+     "串口 1 用定时器 2，16 位自动重装"},
+    {"UART1 on Timer 1 in mode 0, 16-bit auto-reload",
+     "串口 1 用定时器 1 方式 0，16 位自动重装"},
+    {"UART1 on Timer 1 in mode 2", "串口 1 用定时器 1 方式 2"},
+    {"UART1 on the BRT generator", "串口 1 用 BRT 发生器"},
+    {"UART0 on Timer 1 in mode 2", "串口 0 用定时器 1 方式 2"},
+    {"UART0 on Timer 3", "串口 0 用定时器 3"},
+    {"UART1 on Timer 3", "串口 1 用定时器 3"},
+    {"UART1 on its own SBAUD1", "串口 1 用它自己的 SBAUD1"},
+    {"the baud-rate generator", "波特率发生器"},
+    {"the baud-rate generator behind the fractional divider",
+     "经小数分频器的波特率发生器"},
+    {"Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at "
+     "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits "
+     "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks by "
+     "a programming option, set when the chip is programmed: leave CKCON0 out "
+     "there.",
+     "Atmel AT89C51RD2/ED2 类芯片：CKCON0 第 0 位（X2）使内核每机器周期\n"
+     "6 个时钟，自身 CKCON0 位为 0 的外设随之加快。NXP P89C51RD2/P89V51RD2\n"
+     "类芯片由编程选项选择 6 个时钟，在烧录芯片时设定：那里不写 CKCON0。"},
+    {"STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks Timer 1 "
+     "at the crystal's rate instead of a twelfth of it.",
+     "STC12/STC15 类单周期芯片：AUXR 第 6 位（T1x12）使定时器 1 按晶振频率\n"
+     "计数，而不是它的十二分之一。"},
+};
+
+}  // namespace
+
+std::optional<std::string_view> ChineseOf(std::string_view english) {
+  const auto* found = std::find_if(
+      std::begin(kChinese), std::end(kChinese),
+      [&](const Entry& entry) { return entry.english == english; });
+  if (found == std::end(kChinese)) return std::nullopt;
+  return found->chinese;
+}
+
+std::string_view InLanguage(std::string_view english, CodeLanguage language) {
+  if (language == CodeLanguage::kEnglish) return english;
+  return ChineseOf(english).value_or(english);
+}
+
+bool HasWords(std::string_view comment) {
+  int run = 0;
+  for (const char c : comment) {
+    run = c >= 'a' && c <= 'z' ? run + 1 : 0;
+    if (run >= 2) return true;
+  }
+  return false;
+}
+
+}  // namespace timers

@@ -1,0 +1,258 @@
+#include "web/page_words.h"
+
+#include <fmt/format.h>
+
+#include "timers/text.h"
+
+namespace web {
+namespace {
+
+constexpr ElementWord kChineseElements[] = {
+    {"below-title", "全部设置"},
+    {"lang-label", "语言"},
+    {"chip-label", "芯片系列"},
+    {"tolerance-label", "容差 (%)"},
+    {"copy-link", "复制链接"},
+    {"working-title", "选用设置的算法"},
+    {"window-note",
+     "窗口里的误差（如“ 7.8”）量的是另一回事：理想除数截成整数时丢掉的"
+     "部分，再截成四个字符；这里的误差是舍入后的重装值实际给出的波特率"
+     "与所要波特率之差。"},
+    {"code-title", "选用设置的初始化代码"},
+    {"code-lang-label", "代码"},
+    {"code-asm", "汇编 (sdas8051)"},
+    {"copy", "复制代码"},
+    {"rates-title", "标准波特率"},
+    {"crystals-title", "选晶振"},
+    {"crystal-rates-label", "波特率（以空格分开）"},
+    {"crystals-go", "选晶振"},
+    {"said-copied", "已复制"},
+    {"said-link-copied", "链接已复制"},
+};
+
+constexpr ElementWord kEnglishElements[] = {
+    {"below-title", "Every setting"},
+    {"lang-label", "Language"},
+    {"chip-label", "Chip family"},
+    {"tolerance-label", "Tolerance (%)"},
+    {"copy-link", "Copy link"},
+    {"working-title", "How the chosen setting is worked out"},
+    {"window-note",
+     "The window's error (\" 7.8\") measures something else: the part of the "
+     "ideal divisor that cutting it to a whole number drops, cut to four "
+     "characters; the error here is how far the rate the rounded reload "
+     "really gives is from the rate asked for."},
+    {"code-title", "Init code for the chosen setting"},
+    {"code-lang-label", "Code"},
+    {"code-asm", "Assembly (sdas8051)"},
+    {"copy", "Copy code"},
+    {"rates-title", "Standard rates"},
+    {"crystals-title", "Choose a crystal"},
+    {"crystal-rates-label", "Baud rates (separated by spaces)"},
+    {"crystals-go", "Choose"},
+    {"said-copied", "Copied"},
+    {"said-link-copied", "Link copied"},
+};
+
+constexpr PageWords kChinese{
+    .tag = "zh-CN",
+    .code = timers::CodeLanguage::kChinese,
+    .elements = kChineseElements,
+    .choose = "选用",
+    .setting = "设置",
+    .timer = "定时器",
+    .clocks = "时钟数",
+    .reload = "重装值",
+    .actual = "实际波特率",
+    .error = "误差",
+    .mark = "标记",
+    .exact = "精确",
+    .within = "{} % 以内",
+    .beyond = "超出 {} %",
+    .out_of_range = "超出范围",
+    .caption = "{} MHz，{} 波特；容差 {} %，最好的在前",
+    .row = "选用 {}",
+    .classic = "通用 8051 设置（不限芯片）",
+    .all = "全部芯片系列",
+    .family_separator = "：",
+    .refused_out_of_range = "重装值超出范围：这个设置得不到这个波特率。",
+    .refused_beyond =
+        "误差 {} 超出 {} % 的容差：baud51-cli code 不为它写代码。",
+    .frequency = "晶振频率",
+    .baud = "波特率",
+    .tolerance = "容差",
+    .rates = "选晶振的波特率",
+    .not_a_number = "不是数",
+    .not_finite = "不是有限的数",
+    .out_of_range_value = "超出范围",
+    .not_positive = "必须大于零",
+    .negative = "不能为负",
+    .unread = "{0}：读不出“{1}”（{2}）。{3}",
+    .write = "请写 {}。",
+    .frequency_example = "一个以 MHz 计的数，如 11.0592 或 11059200Hz",
+    .baud_example = "一个数，如 9600 或 115.2k",
+    .tolerance_example = "一个不小于零的数，如 2",
+    .actual_label = "实际波特率",
+    .error_label = "误差",
+    .rate = "波特率",
+    .best = "最好的设置",
+    .none = "无一可达",
+    .rank = "名次",
+    .mhz = "MHz",
+    .worst = "最大误差",
+    .rates_caption = "{} MHz；容差 {} %，每个波特率最好的设置",
+    .crystals_caption =
+        "{} 波特；容差 {} %，按各波特率最好设置中最大的误差排列",
+    .clock_mode = "每机器周期 {} 个时钟",
+};
+
+constexpr PageWords kEnglish{
+    .tag = "en",
+    .code = timers::CodeLanguage::kEnglish,
+    .elements = kEnglishElements,
+    .choose = "Use",
+    .setting = "setting",
+    .timer = "timer",
+    .clocks = "clocks",
+    .reload = "reload",
+    .actual = "actual baud",
+    .error = "error",
+    .mark = "mark",
+    .exact = "exact",
+    .within = "within {} %",
+    .beyond = "beyond {} %",
+    .out_of_range = "out of range",
+    .caption = "{} MHz, {} baud; tolerance {} %, best first",
+    .row = "Use {}",
+    .classic = "Classic 8051 settings (any chip)",
+    .all = "Every chip family",
+    .family_separator = ": ",
+    .refused_out_of_range =
+        "Reload out of range: this setting cannot reach this rate.",
+    .refused_beyond =
+        "The error {} is beyond the {} % tolerance: baud51-cli "
+        "code writes no code for it.",
+    .frequency = "Crystal frequency",
+    .baud = "Baud rate",
+    .tolerance = "Tolerance",
+    .rates = "Rates for the crystal",
+    .not_a_number = "not a number",
+    .not_finite = "not a finite number",
+    .out_of_range_value = "out of range",
+    .not_positive = "must be greater than zero",
+    .negative = "must not be negative",
+    .unread = "{0}: could not read “{1}” ({2}). {3}",
+    .write = "Write {}.",
+    .frequency_example = "a number of MHz such as 11.0592 or 11059200Hz",
+    .baud_example = "a number such as 9600 or 115.2k",
+    .tolerance_example = "a number of zero or more such as 2",
+    .actual_label = "Actual rate",
+    .error_label = "Error",
+    .rate = "baud",
+    .best = "best setting",
+    .none = "none in range",
+    .rank = "rank",
+    .mhz = "MHz",
+    .worst = "worst",
+    .rates_caption = "{} MHz; tolerance {} %, the best setting per rate",
+    .crystals_caption =
+        "{} baud; tolerance {} %, ranked by the worst error "
+        "of each rate's best setting",
+    .clock_mode = "{} clocks per machine cycle",
+};
+
+std::string_view ProblemWords(calc::ReadProblem problem, const PageWords& w) {
+  using P = calc::ReadProblem;
+  switch (problem) {
+    case P::kNone:
+    case P::kNotANumber:
+      break;
+    case P::kNotFinite:
+      return w.not_finite;
+    case P::kOutOfRange:
+      return w.out_of_range_value;
+    case P::kNotPositive:
+      return w.not_positive;
+    case P::kNegative:
+      return w.negative;
+  }
+  return w.not_a_number;
+}
+
+// The text without what the window's reading passes over or folds: blanks
+// (U+3000 too), commas, and the full-width forms and "。" of an input
+// method, as ASCII.
+std::string Cleaned(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',') continue;
+    if (c == 0xE3 && text.substr(i, 3) == "\u3000") {
+      i += 2;
+      continue;
+    }
+    if (c == 0xE3 && text.substr(i, 3) == "\u3002") {
+      out += '.';
+      i += 2;
+      continue;
+    }
+    if (c == 0xEF && i + 2 < text.size()) {
+      // U+FF01 ... U+FF5E: EF BC 81 ... EF BD 9E.
+      const int code = ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
+                       (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+      const int point = 0xF000 | code;
+      if (point >= 0xFF01 && point <= 0xFF5E) {
+        out += static_cast<char>(point - 0xFF01 + '!');
+        i += 2;
+        continue;
+      }
+    }
+    out += static_cast<char>(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string_view LanguageKey(Language language) {
+  return language == Language::kEnglish ? "en" : "zh";
+}
+
+const PageWords& WordsOf(Language language) {
+  return language == Language::kEnglish ? kEnglish : kChinese;
+}
+
+std::string MarkWords(timers::Mark mark, double tolerance_percent,
+                      Language language) {
+  const PageWords& w = WordsOf(language);
+  switch (mark) {
+    case timers::Mark::kExact:
+      return std::string(w.exact);
+    case timers::Mark::kClose:
+      return fmt::format(fmt::runtime(w.within),
+                         timers::ShortestText(timers::kClosePercent));
+    case timers::Mark::kWithin:
+      return fmt::format(fmt::runtime(w.within),
+                         timers::ShortestText(tolerance_percent));
+    case timers::Mark::kBeyond:
+      return fmt::format(fmt::runtime(w.beyond),
+                         timers::ShortestText(tolerance_percent));
+    case timers::Mark::kOutOfRange:
+      break;
+  }
+  return std::string(w.out_of_range);
+}
+
+std::string Unread(std::string_view field, std::string_view text,
+                   calc::ReadProblem problem, std::string_view example,
+                   calc::Reading (*read)(std::string_view), Language language) {
+  const PageWords& w = WordsOf(language);
+  const std::string cleaned = Cleaned(text);
+  const std::string advice =
+      fmt::format(fmt::runtime(w.write),
+                  read(cleaned).value ? std::string_view(cleaned) : example);
+  return fmt::format(fmt::runtime(w.unread), field, text,
+                     ProblemWords(problem, w), advice);
+}
+
+}  // namespace web

@@ -1,0 +1,72 @@
+#pragma once
+// Every word the page shows below the window, in Chinese and in English:
+// the one place they are written. The window above keeps its own Chinese
+// words (window/words.h).
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "calc/reading.h"
+#include "timers/code_words.h"
+#include "timers/ranking.h"
+
+namespace web {
+
+enum class Language : std::uint8_t { kChinese, kEnglish };
+
+// As the link's `lang` holds it: "zh", "en".
+std::string_view LanguageKey(Language language);
+
+// An element below the window and its text; an id no element has is a
+// word the page's script keeps for itself ("said-copied").
+struct ElementWord {
+  std::string_view id;
+  std::string_view text;
+};
+
+struct PageWords {
+  std::string_view tag;                   // as HTML's lang takes it
+  timers::CodeLanguage code;              // the init code's comments
+  std::span<const ElementWord> elements;  // headings, labels, buttons
+  // The settings table's header after the radio buttons' column; `setting`
+  // heads the family's column.
+  std::string_view choose, setting, timer, clocks, reload, actual, error, mark;
+  std::string_view exact, within, beyond, out_of_range;  // {} = tolerance
+  std::string_view caption;  // {0} MHz, {1} baud, {2} tolerance
+  std::string_view row;      // a row's radio button: {} = its setting
+  std::string_view classic, all, family_separator;
+  std::string_view refused_out_of_range, refused_beyond;  // {} = error, tol
+  std::string_view frequency, baud, tolerance, rates;     // the fields
+  std::string_view not_a_number, not_finite, out_of_range_value, not_positive,
+      negative;
+  std::string_view unread;  // {0} field, {1} text, {2} problem, {3} advice
+  std::string_view write;   // {} = what to type
+  std::string_view frequency_example, baud_example, tolerance_example;
+  std::string_view actual_label, error_label;           // the working's lines
+  std::string_view rate, best, none, rank, mhz, worst;  // the two tables
+  std::string_view rates_caption;     // {0} MHz, {1} tolerance
+  std::string_view crystals_caption;  // {0} rates, {1} tolerance
+  std::string_view clock_mode;        // {} = clocks per machine cycle
+};
+
+const PageWords& WordsOf(Language language);
+
+// The mark as the page words it, with the tolerance in force.
+//   MarkWords(kClose, 2, zh)  -> "0.2 % 以内"
+//   MarkWords(kBeyond, 2, en) -> "beyond 2 %"
+std::string MarkWords(timers::Mark mark, double tolerance_percent,
+                      Language language);
+
+// Why a field's text could not be read strictly, what was found, and what
+// to type: the text cleaned of what the window's reading passes over (the
+// thousands' commas, blanks, full-width forms) where that then reads, else
+// an example.
+//   Unread(baud, "9,600", kNotANumber, en)
+//       -> "Baud rate: could not read “9,600” (not a number). Write 9600."
+std::string Unread(std::string_view field, std::string_view text,
+                   calc::ReadProblem problem, std::string_view example,
+                   calc::Reading (*read)(std::string_view), Language language);
+
+}  // namespace web
