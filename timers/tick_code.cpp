@@ -71,8 +71,8 @@ std::string CHandler(const TickOutcome& outcome) {
 
 int StoppedCycles(const TickMode& mode, bool assembly) {
   if (mode.reload == Reload::kHardware) return 0;
-  if (assembly) return mode.low_bits == 8 ? 7 : 11;
-  return mode.low_bits == 8 ? 0 : 0;
+  if (assembly) return mode.low_bits == 8 ? 7 : 10;
+  return mode.low_bits == 8 ? 21 : 49;
 }
 
 TickChoice ChooseTick(std::span<const TickSetting* const> settings,
@@ -136,7 +136,6 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
   if (!s.chip->core)
     lines.push_back(fmt::format("After: {}.", s.chip->document));
   lines.push_back(fmt::format("Written by {}.", writer));
-  lines.emplace_back("");
   if (s.mode->reload == Reload::kSoftware) {
     const int stopped = StoppedCycles(*s.mode, assembly);
     lines.push_back(fmt::format(

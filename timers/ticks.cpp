@@ -29,8 +29,7 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
   const double per_count = setting.clocks / (frequency_mhz * 1e6);
   const double wanted = period_s / per_count;  // counts in one period
   const double most = setting.mode->modulus - 1;
-  const double fewest =
-      std::max(1.0, std::ceil(kMinTickClocks / setting.clocks));
+  const double fewest = kMinTickCounts;
   if (!std::isfinite(wanted) || wanted < fewest ||
       wanted > most * kMaxInterrupts) {
     return OutOfRange(setting);

@@ -24,9 +24,9 @@ struct TickSetting {
   bool by_chip = true;
 };
 
-// The shortest interrupt interval offered, in oscillator clocks: the
-// handler needs some fifty machine cycles of a 12-clock core.
-inline constexpr double kMinTickClocks = 600;
+// The fewest counts between two interrupts offered: the handler needs some
+// thirty of the core's cycles, and a timer counts no slower than those.
+inline constexpr double kMinTickCounts = 64;
 // Interrupts per period are counted in an unsigned int.
 inline constexpr int kMaxInterrupts = 65535;
 
@@ -43,7 +43,7 @@ struct TickOutcome {
 };
 
 // The interrupts per period n and counts per interrupt c (1 ... R - 1, no
-// interval shorter than kMinTickClocks) whose product comes nearest the
+// interval shorter than kMinTickCounts) whose product comes nearest the
 // period's counts, the fewest interrupts among equals; c rounded half to
 // even for each n.
 //   EvaluateTick(8052 t0 mode 1 at 12, 12, 1e-3, 2)  -> FC18, 1 ms, exact
