@@ -127,6 +127,35 @@ Reading ReadBaud(std::string_view text) {
   return Positive(ReadScaled(text, 0));
 }
 
+Reading ReadPeriod(std::string_view text) {
+  struct Unit {
+    std::string_view suffix;
+    int scale;  // to seconds, or to Hz for a rate
+    bool rate;
+    bool any_case;
+  };
+  // Longest first: "ms" and "us" also end in "s", "kHz" in "Hz".
+  constexpr Unit kUnits[] = {
+      {"khz", 3, true, true},        {"hz", 0, true, true},
+      {"ms", -3, false, false},      {"us", -6, false, false},
+      {"\u00b5s", -6, false, false}, {"\u03bcs", -6, false, false},
+      {"s", 0, false, false}};
+  for (const Unit& unit : kUnits) {
+    const bool ends = unit.any_case ? EndsWithNoCase(text, unit.suffix)
+                                    : text.ends_with(unit.suffix);
+    if (!ends) continue;
+    Reading reading = Positive(ReadScaled(
+        text.substr(0, text.size() - unit.suffix.size()), unit.scale));
+    if (!reading.value || !unit.rate) return reading;
+    const double period = 1.0 / *reading.value;
+    if (!(period > 0.0)) return {std::nullopt, P::kOutOfRange};
+    return {period, P::kNone};
+  }
+  const Reading bare = ReadScaled(text, 0);
+  if (bare.problem == P::kNotANumber) return bare;
+  return {std::nullopt, P::kNoUnit};
+}
+
 Reading ReadPercent(std::string_view text) {
   Reading reading = ReadScaled(text, 0);
   if (reading.value && *reading.value < 0.0) {

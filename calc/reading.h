@@ -17,6 +17,7 @@ enum class ReadProblem : std::uint8_t {
   kOutOfRange,   // beyond the doubles, or below them: "1e999", "1e-320Hz"
   kNotPositive,  // a frequency or rate of zero or less
   kNegative,     // a tolerance below zero
+  kNoUnit,       // a period given as a bare number: "10"
 };
 
 struct Reading {
@@ -38,6 +39,14 @@ Reading ReadFrequency(std::string_view text);
 //   ReadBaud("9,600")  -> kNotANumber
 //   ReadBaud("0")      -> kNotPositive
 Reading ReadBaud(std::string_view text);
+
+// A period: a decimal number and its unit, "s", "ms", "us" ("µs"), or a
+// rate in "Hz" or "kHz" (any case), read as its period in seconds.
+// Positive and finite only; a bare number has no unit.
+//   ReadPeriod("250us") -> 0.00025
+//   ReadPeriod("50Hz")  -> 0.02
+//   ReadPeriod("10")    -> kNoUnit
+Reading ReadPeriod(std::string_view text);
 
 // A tolerance in percent: a decimal number, zero or more, finite; "-0" is
 // read as (positive) zero.

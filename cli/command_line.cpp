@@ -8,6 +8,7 @@
 #include "cli/parser.h"
 #include "cli/reading.h"
 #include "cli/words.h"
+#include "timers/ticks.h"
 
 namespace cli {
 
@@ -45,13 +46,22 @@ std::string FilterText(const Filter& filter) {
   if (filter.timer) text += fmt::format(" --timer {}", *filter.timer);
   if (filter.smod) text += fmt::format(" --smod {}", *filter.smod);
   if (filter.clocks) text += fmt::format(" --clock {}", *filter.clocks);
+  if (filter.mode) text += fmt::format(" --mode {}", *filter.mode);
   if (!filter.chip.empty()) text += fmt::format(" --chip {}", filter.chip);
   return text.substr(1);
 }
 
 // The filters, whose values the parser has checked, must leave a setting.
-Problem CheckFilter(const Filter& filter) {
-  if (!Matching(filter).empty()) return std::nullopt;
+Problem CheckFilter(const Filter& filter, bool ticks) {
+  if (ticks ? !TickMatching(filter).empty() : !Matching(filter).empty()) {
+    return std::nullopt;
+  }
+  if (ticks) {
+    return Rejection(FilterText(filter),
+                     fmt::format("no timer setting matches (see {} chips "
+                                 "and --help)",
+                                 kProgramName));
+  }
   if (!filter.chip.empty()) {
     return Rejection(FilterText(filter),
                      fmt::format("no setting of that chip matches (see {} "
@@ -89,6 +99,9 @@ Problem ReadArguments(const CommandRow& command,
                                      request.frequency_mhz)) {
       return problem;
     }
+  }
+  if (IsTick(command.command)) {
+    return ReadNumber("PERIOD", texts.at(next), ReadPeriod, request.period_s);
   }
   for (; next < texts.size(); ++next) {
     double baud = 0.0;
@@ -152,8 +165,10 @@ Problem Read(std::span<const std::string> args, Request& request) {
       option.store(text, request);
     }
   }
-  if (Problem problem = CheckFilter(request.filter)) return problem;
   const CommandRow& command = parser.Given();
+  if (Problem problem = CheckFilter(request.filter, IsTick(command.command))) {
+    return problem;
+  }
   request.command = command.command;
   if (command.command == Command::kSettings) {
     return ReadSettings(parser.Arguments(), request);

@@ -25,9 +25,10 @@ struct Request {
   Command command = Command::kSettings;
   double frequency_mhz = 0.0;  // FREQ of the default form, table and code
   std::vector<double> rates;   // BAUD (one), table's rates or crystals' BAUDs
+  double period_s = 0.0;       // PERIOD of tick and tick-code
   timers::Filter filter;
   Format format = Format::kText;
-  Language language = Language::kC;  // code only
+  Language language = Language::kC;  // code and tick-code
   double tolerance_percent = timers::kDefaultTolerancePercent;
   // --peer: the other end of the line, judged with the frame and the
   // clocks' tolerance; empty for none.

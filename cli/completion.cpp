@@ -37,16 +37,40 @@ std::string Offer(std::string_view words) {
   return fmt::format("COMPREPLY=($(compgen -W \"{}\" -- \"$cur\"))", words);
 }
 
-// The words an argument named FREQ or BAUD takes.
+// The words an argument named FREQ, BAUD or PERIOD takes.
 std::string_view ArgumentWords(std::string_view argument) {
+  if (argument.starts_with("PERIOD")) return "1ms 10ms 250us 1s 50Hz";
   return argument.starts_with("FREQ") ? "$crystals" : "$rates";
+}
+
+// An option's words for the baud commands, then those only the tick
+// commands add (Timer 0), in the same order.
+std::vector<std::string> BothWords(const OptionRow& option,
+                                   std::string_view chip) {
+  std::vector<std::string> words = ValueWords(option, chip);
+  const bool has_ticks =
+      option.values == Values::kTimers || option.values == Values::kClocks;
+  for (const std::string& word : ValueWords(option, chip, has_ticks)) {
+    if (std::find(words.begin(), words.end(), word) == words.end()) {
+      words.push_back(word);
+    }
+  }
+  std::stable_sort(words.begin(), words.end(),
+                   [&](const auto& a, const auto& b) {
+                     if (option.values == Values::kTimers)
+                       return std::stoi(a) < std::stoi(b);
+                     if (option.values == Values::kClocks)
+                       return std::stoi(a) > std::stoi(b);
+                     return false;
+                   });
+  return words;
 }
 
 // The values of an option after it, as a case arm of $prev; a family's
 // timers and clocks by the family --chip named, families alike together.
 std::string ValuesArm(const OptionRow& option) {
   if (option.values == Values::kFlag) return {};
-  std::string words = Spaced(ValueWords(option, {}));
+  std::string words = Spaced(BothWords(option, {}));
   if (option.values == Values::kNumber) words = option.suggestions;
   if (option.values == Values::kList) words = ArgumentWords(option.item);
   if (option.values != Values::kTimers && option.values != Values::kClocks) {
@@ -59,7 +83,7 @@ std::string ValuesArm(const OptionRow& option) {
   }
   std::vector<std::pair<std::string, std::string>> arms_by_words;
   for (const std::string& name : chips) {
-    const std::string values = Spaced(ValueWords(option, name));
+    const std::string values = Spaced(BothWords(option, name));
     auto arm =
         std::find_if(arms_by_words.begin(), arms_by_words.end(),
                      [&](const auto& each) { return each.first == values; });

@@ -5,6 +5,7 @@
 #include <fmt/ranges.h>
 #include <CLI/CLI.hpp>
 
+#include <bit>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -73,7 +74,9 @@ class HelpFormatter : public CLI::Formatter {
                            usage.empty() ? "Usage:" : "\n  or: ", name,
                            UsageText(command));
       for (const OptionRow& option : OptionRows()) {
-        if (option.commands == Bit(command.command)) {
+        // An option of one or two commands only, such as --baud or --lang.
+        if ((option.commands & Bit(command.command)) != 0 &&
+            std::popcount(option.commands) <= 2) {
           usage += fmt::format(" [{} {}]", option.name, MetavarText(option));
         }
       }

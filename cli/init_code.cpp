@@ -6,6 +6,8 @@
 
 #include "cli/words.h"
 #include "timers/init_code.h"
+#include "timers/tick_code.h"
+#include "timers/tick_text.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
@@ -56,6 +58,38 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
     return timers::AsmInitCode(frequency_mhz, baud, outcome, writer);
   }
   return timers::InitCode(frequency_mhz, baud, outcome, writer);
+}
+
+TickCodeAnswer AnswerTickCode(const Request& request) {
+  const std::vector<const TickSetting*> settings = TickMatching(request.filter);
+  const TickChoice choice =
+      ChooseTick(settings, request.frequency_mhz, request.period_s,
+                 request.tolerance_percent);
+  const TickOutcome& best = choice.best;
+  if (choice.refusal == Refusal::kNone) return {best, {}};
+  const std::string asked =
+      fmt::format("{} at {} MHz", PeriodText(request.period_s),
+                  ShortestText(request.frequency_mhz));
+  if (choice.refusal == Refusal::kOutOfRange) {
+    return {std::nullopt, fmt::format("no timer setting reaches {}", asked)};
+  }
+  return {std::nullopt,
+          fmt::format("{}{} gives {} for {}: {}, beyond the {} % tolerance",
+                      settings.size() == 1 ? "" : "the best setting, ",
+                      TickSettingText(*best.setting),
+                      PeriodText(best.actual_period_s), asked,
+                      PercentText(best.error_percent),
+                      ShortestText(request.tolerance_percent))};
+}
+
+std::string TickCodeText(const Request& request, const TickOutcome& outcome) {
+  const std::string writer =
+      fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
+  if (request.language == Language::kAsm) {
+    return AsmTickCode(request.frequency_mhz, request.period_s, outcome,
+                       writer);
+  }
+  return TickCode(request.frequency_mhz, request.period_s, outcome, writer);
 }
 
 }  // namespace cli

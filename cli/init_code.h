@@ -8,6 +8,7 @@
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
+#include "timers/ticks.h"
 
 namespace cli {
 
@@ -29,5 +30,22 @@ CodeAnswer AnswerCode(const Request& request);
 //   InitCode(11.0592, 9600, Timer 2/12, kC) contains "RCAP2L = 0xDC;"
 std::string InitCode(double frequency_mhz, double baud,
                      const timers::Outcome& outcome, Language language);
+
+// tick-code: the best tick setting the filters leave, if it comes within
+// the tolerance; one that no setting reaches is refused by Run as bad
+// input before.
+//   AnswerTickCode({12 MHz, 1 ms}) -> Timer 2, 12 clocks, FC18
+//   AnswerTickCode({11.0592 MHz, 1 ms, --tolerance 0.01})
+//       -> "the best setting, ... gives 1.0004 ms for 1 ms at 11.0592 MHz:
+//          +0.04 %, beyond the 0.01 % tolerance"
+struct TickCodeAnswer {
+  std::optional<timers::TickOutcome> outcome;  // empty when refused
+  std::string refusal;
+};
+TickCodeAnswer AnswerTickCode(const Request& request);
+
+// timers::TickCode, or with kAsm timers::AsmTickCode, signed as InitCode.
+std::string TickCodeText(const Request& request,
+                         const timers::TickOutcome& outcome);
 
 }  // namespace cli

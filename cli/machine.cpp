@@ -6,6 +6,8 @@
 
 #include "cli/words.h"
 #include "timers/init_code.h"
+#include "timers/tick_code.h"
+#include "timers/tick_text.h"
 
 namespace cli {
 
@@ -158,6 +160,89 @@ std::string SettingsJson(const Request& request,
     AddLink(request, outcome, request.rates.front(), setting);
     json["settings"].push_back(std::move(setting));
   }
+  return Dump(json);
+}
+
+namespace {
+
+constexpr char kTickHeader[] =
+    "timer,mode,clocks,reload,reload_hex,fits,actual_period_s,error_percent,"
+    "interrupts_per_period,mark";
+
+std::string RegistersCsv(std::span<const RegisterValue> values) {
+  std::string registers;
+  for (const RegisterValue& r : values) {
+    registers +=
+        fmt::format("{}{}={}", registers.empty() ? "" : ";", r.name, r.value);
+  }
+  return registers;
+}
+
+std::string TickRowCsv(const TickOutcome& o) {
+  const TickSetting& s = *o.setting;
+  std::string row =
+      fmt::format("{},{},{},", s.timer->number, s.mode->key, s.clocks);
+  if (o.fits) {
+    row += fmt::format("{},{},true,{},{},{},", o.reload,
+                       ReloadHex(o.reload, s.mode->modulus),
+                       ShortestText(o.actual_period_s),
+                       ShortestText(o.error_percent), o.interrupts);
+  } else {
+    row += ",,false,,,,";
+  }
+  row += MarkKey(o.mark);
+  if (!s.by_chip) return row;
+  return row + fmt::format(",{},{},{}", s.chip->name, TickChoiceLabel(s),
+                           o.fits ? RegistersCsv(TickRegisterValues(o)) : "");
+}
+
+Json TickRowJson(const TickOutcome& o) {
+  const TickSetting& s = *o.setting;
+  Json json;
+  json["timer"] = s.timer->number;
+  json["mode"] = s.mode->key;
+  json["clocks"] = s.clocks;
+  json["reload"] = o.fits ? Json(o.reload) : Json(nullptr);
+  json["reload_hex"] =
+      o.fits ? Json(ReloadHex(o.reload, s.mode->modulus)) : Json(nullptr);
+  json["fits"] = o.fits;
+  json["actual_period_s"] = o.fits ? Json(o.actual_period_s) : Json(nullptr);
+  json["error_percent"] = o.fits ? Json(o.error_percent) : Json(nullptr);
+  json["interrupts_per_period"] = o.fits ? Json(o.interrupts) : Json(nullptr);
+  json["mark"] = MarkKey(o.mark);
+  if (s.by_chip) {
+    json["chip"] = s.chip->name;
+    json["generator"] = TickChoiceLabel(s);
+    json["registers"] = Json::object();
+    if (o.fits) {
+      for (const RegisterValue& r : TickRegisterValues(o)) {
+        json["registers"][std::string(r.name)] = r.value;
+      }
+    }
+  }
+  return json;
+}
+
+}  // namespace
+
+std::string TickCsv(const Request& request,
+                    std::span<const TickOutcome> ranked) {
+  std::string csv = kTickHeader;
+  if (!request.filter.chip.empty()) csv += kChipHeader;
+  csv += "\n";
+  for (const TickOutcome& o : ranked) csv += TickRowCsv(o) + "\n";
+  return csv;
+}
+
+std::string TickJson(const Request& request,
+                     std::span<const TickOutcome> ranked) {
+  Json json;
+  json["frequency_mhz"] = request.frequency_mhz;
+  json["period_s"] = request.period_s;
+  json["tolerance_percent"] = request.tolerance_percent;
+  json["settings"] = Json::array();
+  for (const TickOutcome& o : ranked)
+    json["settings"].push_back(TickRowJson(o));
   return Dump(json);
 }
 

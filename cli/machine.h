@@ -36,4 +36,14 @@ std::string CrystalsCsv(const Request& request,
 std::string CrystalsJson(const Request& request,
                          std::span<const timers::ClockModeRanking> rankings);
 
+// tick, best first: timer, mode, clocks, reload, reload_hex, fits,
+// actual_period_s, error_percent, interrupts_per_period, mark; with --chip
+// also chip, generator and the registers tick_init() writes.
+//   TickCsv(..)  -> "timer,mode,clocks,reload,...\n2,ar,12,64536,FC18,..."
+//   TickJson(..) -> {"frequency_mhz": 12.0, "period_s": 0.001, ...}
+std::string TickCsv(const Request& request,
+                    std::span<const timers::TickOutcome> ranked);
+std::string TickJson(const Request& request,
+                     std::span<const timers::TickOutcome> ranked);
+
 }  // namespace cli

@@ -12,6 +12,7 @@
 #include "timers/catalogue.h"
 #include "timers/peers.h"
 #include "timers/ranking.h"
+#include "timers/ticks.h"
 
 namespace cli {
 
@@ -26,6 +27,7 @@ constexpr std::string_view kLinkedOnly = "only with FREQ BAUD and table";
 constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kCrystals) | Bit(Command::kCode) |
                               Bit(Command::kChips);
+constexpr Commands kTicks = Bit(Command::kTick) | Bit(Command::kTickCode);
 
 constexpr CommandRow kCommandRows[] = {
     {Command::kSettings, "", "FREQ BAUD",
@@ -43,6 +45,12 @@ constexpr CommandRow kCommandRows[] = {
     {Command::kChips, "chips", "",
      "the chip families --chip takes, their baud-rate generators and the "
      "manuals they are checked against"},
+    {Command::kTick, "tick", "FREQ PERIOD",
+     "every timer setting for an interrupt every PERIOD, best first: reload, "
+     "interrupts per period, actual period, signed error and mark"},
+    {Command::kTickCode, "tick-code", "FREQ PERIOD",
+     "tick_init() and the interrupt handler counting ticks, for the best "
+     "timer setting or the one the filters pick"},
 };
 
 // A value already checked against the option's words.
@@ -69,20 +77,23 @@ constexpr std::string_view kLanguages[] = {"c", "asm"};
 const OptionRow kOptionRows[] = {
     {.name = "--timer",
      .values = Values::kTimers,
-     .commands = kAnswers,
-     .help = "only Timer 1 (mode 2) or only Timer 2 (8052)",
+     .commands = kAnswers | kTicks,
+     .help = "only Timer 1 (mode 2) or only Timer 2 (8052); tick and "
+             "tick-code: the timer's own number (0, 1, 2, more on some "
+             "families)",
      .store = [](std::string_view text,
                  Request& request) { request.filter.timer = Whole(text); }},
     {.name = "--smod",
      .values = Values::kChoices,
      .choices = kSmods,
      .commands = kAnswers,
+     .elsewhere = "not for tick and tick-code, which have no UART",
      .help = "only Timer 1 with SMOD 0, or with SMOD 1",
      .store = [](std::string_view text,
                  Request& request) { request.filter.smod = Whole(text); }},
     {.name = "--clock",
      .values = Values::kClocks,
-     .commands = kAnswers,
+     .commands = kAnswers | kTicks,
      .help = "only the settings at {} clocks per machine cycle",
      .store = [](std::string_view text,
                  Request& request) { request.filter.clocks = Whole(text); }},
@@ -90,7 +101,7 @@ const OptionRow kOptionRows[] = {
      .values = Values::kChip,
      .metavar = "NAME",
      .takes = "a family, see chips",
-     .commands = kAnswers,
+     .commands = kAnswers | kTicks,
      .help = "only that family's generators, with their registers: {}; "
              "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
              "--clock then take the family's values",
@@ -101,7 +112,7 @@ const OptionRow kOptionRows[] = {
      .read = ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
-     .commands = kAnswers,
+     .commands = kAnswers | kTicks,
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
      .store =
@@ -150,9 +161,10 @@ const OptionRow kOptionRows[] = {
     {.name = "--format",
      .values = Values::kChoices,
      .choices = kFormats,
-     .commands = kAnswers & ~Bit(Command::kCode),
-     .elsewhere = "not for code, which writes C or assembly",
-     .help = "the output of FREQ BAUD, table and crystals (default text)",
+     .commands = (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick),
+     .elsewhere = "not for code and tick-code, which write C or assembly",
+     .help = "the output of FREQ BAUD, table, crystals and tick (default "
+             "text)",
      .store =
          [](std::string_view text, Request& request) {
            request.format = text == "csv"    ? Format::kCsv
@@ -179,24 +191,33 @@ const OptionRow kOptionRows[] = {
     {.name = "--lang",
      .values = Values::kChoices,
      .choices = kLanguages,
-     .commands = Bit(Command::kCode),
-     .elsewhere = "only with code",
-     .help = "code: C for SDCC and Keil C51 (default), or an assembly module "
-             "for SDCC's sdas8051 that C calls as uart_init()",
+     .commands = Bit(Command::kCode) | Bit(Command::kTickCode),
+     .elsewhere = "only with code and tick-code",
+     .help = "code, tick-code: C for SDCC and Keil C51 (default), or an "
+             "assembly module for SDCC's sdas8051 that C calls as uart_init() "
+             "or tick_init()",
      .store =
          [](std::string_view text, Request& request) {
            request.language = text == "asm" ? Language::kAsm : Language::kC;
          }},
+    {.name = "--mode",
+     .values = Values::kModes,
+     .commands = kTicks,
+     .elsewhere = "only with tick and tick-code",
+     .help = "tick, tick-code: only the timers' counting mode {} (ar: 16-bit "
+             "auto-reload)",
+     .store = [](std::string_view text,
+                 Request& request) { request.filter.mode = text; }},
     {.name = "--help",
      .short_name = "-h",
      .values = Values::kFlag,
-     .commands = kAnswers,
+     .commands = kAnswers | kTicks,
      .help = "show this help and exit",
      .store = [](std::string_view,
                  Request& request) { request.command = Command::kHelp; }},
     {.name = "--version",
      .values = Values::kFlag,
-     .commands = kAnswers,
+     .commands = kAnswers | kTicks,
      .help = "show the version and exit",
      .store = [](std::string_view,
                  Request& request) { request.command = Command::kVersion; }},
@@ -205,7 +226,7 @@ const OptionRow kOptionRows[] = {
 // The chip's rejection, or nothing when it names a family, "all" or one of
 // a family's generators.
 std::optional<std::string> CheckChip(const OptionRow& option,
-                                     std::string_view chip) {
+                                     std::string_view chip, bool ticks) {
   const std::string_view name = ChipName(chip);
   const Chip* found = FindChip(name);
   if (name != "all" && found == nullptr) {
@@ -213,10 +234,13 @@ std::optional<std::string> CheckChip(const OptionRow& option,
                      fmt::format("not {}", JoinedOr(ValueWords(option, chip))));
   }
   const std::string_view key = GeneratorKey(chip);
-  if (chip.find(':') != chip.npos &&
-      (found == nullptr ||
-       std::none_of(found->generators.begin(), found->generators.end(),
-                    [&](const Generator* g) { return g->key == key; }))) {
+  const bool known =
+      found != nullptr &&
+      (ticks ? std::any_of(found->timers.begin(), found->timers.end(),
+                           [&](const TickTimer* t) { return t->key == key; })
+             : std::any_of(found->generators.begin(), found->generators.end(),
+                           [&](const Generator* g) { return g->key == key; }));
+  if (chip.find(':') != chip.npos && !known) {
     return Rejection(
         option.name, chip,
         fmt::format("no such generator (see {} chips)", kProgramName));
@@ -226,10 +250,10 @@ std::optional<std::string> CheckChip(const OptionRow& option,
 
 // The rejection of the --chip given, if it is bad: the timers and clocks
 // that follow it are then unknown.
-std::optional<std::string> ChipProblem(std::string_view chip) {
+std::optional<std::string> ChipProblem(std::string_view chip, bool ticks) {
   if (chip.empty()) return std::nullopt;
   for (const OptionRow& option : kOptionRows) {
-    if (option.values == Values::kChip) return CheckChip(option, chip);
+    if (option.values == Values::kChip) return CheckChip(option, chip, ticks);
   }
   return std::nullopt;
 }
@@ -263,8 +287,10 @@ std::string UsageText(const CommandRow& command) {
   return fmt::format("{} {}", command.name, command.arguments);
 }
 
+bool IsTick(Command command) { return (kTicks & Bit(command)) != 0; }
+
 std::vector<std::string> ValueWords(const OptionRow& option,
-                                    std::string_view chip) {
+                                    std::string_view chip, bool ticks) {
   std::vector<std::string> words;
   if (option.values == Values::kChoices) {
     words.assign(option.choices.begin(), option.choices.end());
@@ -276,6 +302,21 @@ std::vector<std::string> ValueWords(const OptionRow& option,
       words.insert(words.end(), each.aliases.begin(), each.aliases.end());
     }
     words.emplace_back("all");
+  } else if (option.values == Values::kModes) {
+    for (const TickSetting* s : TickMatching({.chip = std::string(chip)})) {
+      if (std::find(words.begin(), words.end(), s->mode->key) == words.end()) {
+        words.emplace_back(s->mode->key);
+      }
+    }
+  } else if (ticks) {
+    std::vector<int> values;
+    for (const TickSetting* s : TickMatching({.chip = std::string(chip)})) {
+      values.push_back(option.values == Values::kTimers ? s->timer->number
+                                                        : -s->clocks);
+    }
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    for (int value : values) words.push_back(std::to_string(std::abs(value)));
   } else if (option.values == Values::kTimers ||
              option.values == Values::kClocks) {
     // Timers from the lowest, clocks from the most, as the classic core's
@@ -301,12 +342,14 @@ std::string JoinedOr(std::span<const std::string> words) {
   return text;
 }
 
-std::string NeedsValue(const OptionRow& option, std::string_view chip) {
-  if (option.values == Values::kTimers || option.values == Values::kClocks) {
-    if (auto problem = ChipProblem(chip)) return *problem;
+std::string NeedsValue(const OptionRow& option, std::string_view chip,
+                       bool ticks) {
+  if (option.values == Values::kTimers || option.values == Values::kClocks ||
+      option.values == Values::kModes) {
+    if (auto problem = ChipProblem(chip, ticks)) return *problem;
   }
   const std::string takes = option.takes.empty()
-                                ? JoinedOr(ValueWords(option, chip))
+                                ? JoinedOr(ValueWords(option, chip, ticks))
                                 : std::string(option.takes);
   return Rejection(option.name, fmt::format("needs a value ({})", takes));
 }
@@ -329,19 +372,20 @@ std::string HelpLine(const OptionRow& option) {
 
 std::optional<std::string> CheckValue(const OptionRow& option,
                                       std::string_view text,
-                                      std::string_view chip) {
+                                      std::string_view chip, bool ticks) {
   switch (option.values) {
     case Values::kFlag:
       return std::nullopt;
     case Values::kChip:
-      return CheckChip(option, text);
+      return CheckChip(option, text, ticks);
     case Values::kTimers:
     case Values::kClocks:
-      if (auto problem = ChipProblem(chip)) return problem;
+    case Values::kModes:
+      if (auto problem = ChipProblem(chip, ticks)) return problem;
       [[fallthrough]];
     case Values::kChoices:
     case Values::kPeer: {
-      const std::vector<std::string> words = ValueWords(option, chip);
+      const std::vector<std::string> words = ValueWords(option, chip, ticks);
       if (std::find(words.begin(), words.end(), text) != words.end()) {
         return std::nullopt;
       }

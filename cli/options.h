@@ -22,7 +22,9 @@ enum class Command {
   kTable,
   kCrystals,
   kCode,
-  kChips,  // the catalogue's families and generators
+  kChips,     // the catalogue's families and generators
+  kTick,      // FREQ PERIOD: every timer setting for a tick
+  kTickCode,  // tick code for the best one
   kHelp,
   kVersion,
 };
@@ -48,6 +50,7 @@ enum class Values {
   kClocks,   // Setting::clocks of the same
   kChip,     // a catalogue family or "all", optionally NAME:GENERATOR
   kPeer,     // a peer of timers::Peers()
+  kModes,    // TickMode::key of the tick settings --chip leaves
   kNumber,   // one number, read by `read`
   kList,     // numbers separated by commas, each read by `read`
 };
@@ -94,12 +97,19 @@ std::string UsageText(const CommandRow& command);
 // The words an option takes: its choices, the timers or clocks of the
 // settings `chip` leaves (without one, the classic settings'; an unknown
 // chip leaves none), the chips' names and "all", or the peers' names. Read
-// values have none.
+// values have none. With `ticks` (tick and tick-code), the timers, clocks
+// and modes of the tick settings.
 //   ValueWords(--timer, "")       -> {"1", "2"}
+//   ValueWords(--timer, "", true) -> {"0", "1", "2"}
 //   ValueWords(--clock, "stc15")  -> {"12", "1"}
 //   ValueWords(--chip, "")        -> {"8051", "8052", ..., "all"}
 std::vector<std::string> ValueWords(const OptionRow& option,
-                                    std::string_view chip);
+                                    std::string_view chip, bool ticks = false);
+
+// Whether `command` is one of the tick commands, whose --timer, --clock and
+// --mode are the tick settings'.
+//   IsTick(Command::kTickCode) -> true;  IsTick(Command::kCode) -> false
+bool IsTick(Command command);
 
 // Words joined as a sentence lists them.
 //   JoinedOr({"12", "6", "1"}) -> "12, 6 or 1";  JoinedOr({"c"}) -> "c"
@@ -112,7 +122,8 @@ std::string JoinedOr(std::span<const std::string> words);
 //   NeedsValue(--chip, "")       -> "--chip: needs a value (a family, see
 //                                   chips)"
 //   NeedsValue(--timer, "z80")   -> "--chip \"z80\": not 8051, ..."
-std::string NeedsValue(const OptionRow& option, std::string_view chip);
+std::string NeedsValue(const OptionRow& option, std::string_view chip,
+                       bool ticks = false);
 
 // The value as help shows it after the name.
 //   MetavarText(--clock) -> "12|6|1";  MetavarText(--baud) -> "LIST"
@@ -130,7 +141,8 @@ std::string HelpLine(const OptionRow& option);
 //   CheckValue(--chip, "z80", "")    -> "--chip \"z80\": not 8051, ..."
 std::optional<std::string> CheckValue(const OptionRow& option,
                                       std::string_view text,
-                                      std::string_view chip);
+                                      std::string_view chip,
+                                      bool ticks = false);
 
 // Every rejection has one form: what is wrong, a colon, why. What is wrong
 // is a name, an argument in quotes, or both.

@@ -39,7 +39,8 @@ Parser::Parser() : app_("", kProgramName) {
       }
       option->check(CLI::Validator(
           [this, &row](std::string& value) -> std::string {
-            std::optional<std::string> problem = CheckValue(row, value, chip_);
+            std::optional<std::string> problem =
+                CheckValue(row, value, chip_, ticks_);
             if (!problem) return {};
             if (refused_.empty()) refused_ = *problem;
             return *problem;
@@ -79,11 +80,17 @@ Parser::Parser() : app_("", kProgramName) {
 // next argument as the value, or word the mistake in its own English.
 const OptionRow* Parser::Prescan(std::span<const std::string> args) {
   chip_.clear();
+  ticks_ = false;
   const OptionRow* missing = nullptr;
   for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
     const std::string_view arg = args[i];
     const std::size_t equals = arg.starts_with("--") ? arg.find('=') : arg.npos;
     const OptionRow* option = FindOption(arg.substr(0, equals));
+    for (const CommandRow& command : CommandRows()) {
+      if (option == nullptr && arg == command.name && IsTick(command.command)) {
+        ticks_ = true;
+      }
+    }
     if (option == nullptr || option->values == Values::kFlag) continue;
     std::string_view value;
     bool given = true;
@@ -105,7 +112,7 @@ const OptionRow* Parser::Prescan(std::span<const std::string> args) {
 
 std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
   const OptionRow* missing = Prescan(args);
-  if (missing != nullptr) return NeedsValue(*missing, chip_);
+  if (missing != nullptr) return NeedsValue(*missing, chip_, ticks_);
 
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());

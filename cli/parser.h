@@ -54,6 +54,7 @@ class Parser {
 
   CLI::App app_;
   std::string chip_;     // the --chip given, which timers and clocks follow
+  bool ticks_ = false;   // a tick command given: its timers, clocks, modes
   std::string refused_;  // the first value a check refused, in our words
   std::vector<CLI::Option*> options_;  // per OptionRows() row
   std::vector<CLI::App*> commands_;    // per CommandRows() row

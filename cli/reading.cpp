@@ -21,6 +21,8 @@ std::string_view Words(calc::ReadProblem problem) {
       return "must be greater than zero";
     case P::kNegative:
       return "must not be negative";
+    case P::kNoUnit:
+      return "needs a unit: s, ms, us, Hz or kHz";
   }
   return {};
 }
@@ -36,6 +38,10 @@ Reading ReadFrequency(std::string_view text) {
 }
 
 Reading ReadBaud(std::string_view text) { return Worded(calc::ReadBaud(text)); }
+
+Reading ReadPeriod(std::string_view text) {
+  return Worded(calc::ReadPeriod(text));
+}
 
 Reading ReadPercent(std::string_view text) {
   return Worded(calc::ReadPercent(text));

@@ -31,6 +31,15 @@ Reading ReadFrequency(std::string_view text);
 //   ReadBaud("1e999")  -> "out of range"
 Reading ReadBaud(std::string_view text);
 
+// A period in seconds: a decimal number and a unit, "s", "ms", "us" or
+// "µs" for the period itself, or "Hz" or "kHz" (any case) for a rate, whose
+// period is its inverse. Positive and finite only; a number without a unit
+// is refused.
+//   ReadPeriod("250us") -> 0.00025;  ReadPeriod("50Hz") -> 0.02
+//   ReadPeriod("10")    -> "needs a unit: s, ms, us, Hz or kHz"
+//   ReadPeriod("0ms")   -> "must be greater than zero"
+Reading ReadPeriod(std::string_view text);
+
 // A tolerance in percent: a decimal number, zero or more, finite; "-0" is
 // read as (positive) zero.
 //   ReadPercent("2")   -> 2

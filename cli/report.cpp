@@ -7,6 +7,7 @@
 
 #include "cli/machine.h"
 #include "cli/words.h"
+#include "timers/tick_text.h"
 
 namespace cli {
 
@@ -302,6 +303,39 @@ std::string CrystalsText(const Request& request,
   return out;
 }
 
+std::string TickText(const Request& request,
+                     std::span<const TickOutcome> ranked, Style style) {
+  std::vector<std::vector<Cell>> rows;
+  rows.push_back({{"timer"},
+                  {"mode"},
+                  {"clocks"},
+                  {"reload"},
+                  {"interrupts"},
+                  {"actual period"},
+                  {"error"},
+                  {"mark"}});
+  const bool chip = !request.filter.chip.empty();
+  if (chip) rows.front().insert(rows.front().begin(), {"setting"});
+  for (const TickOutcome& outcome : ranked) {
+    const TickCells c = TickCellsOf(outcome);
+    std::vector<Cell> row{{c.timer},  {c.mode},       {c.clocks},
+                          {c.reload}, {c.interrupts}, {c.actual_period},
+                          {c.error}};
+    row.push_back(
+        {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
+    if (chip) row.insert(row.begin(), {TickLabel(*outcome.setting)});
+    rows.push_back(std::move(row));
+  }
+  std::vector<bool> right(rows.front().size(), true);
+  right.back() = false;
+  if (chip) right.front() = false;
+  return fmt::format("{} MHz, period {}; tolerance {} %\n",
+                     ShortestText(request.frequency_mhz),
+                     PeriodText(request.period_s),
+                     ShortestText(request.tolerance_percent)) +
+         Layout(rows, right, style);
+}
+
 }  // namespace
 
 std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
@@ -314,6 +348,19 @@ std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
   }
   return JudgeLink(*peer, baud, outcome.actual_baud, request.frame,
                    request.clock_ppm);
+}
+
+std::string TickReport(const Request& request,
+                       std::span<const TickOutcome> ranked, Style style) {
+  switch (request.format) {
+    case Format::kCsv:
+      return TickCsv(request, ranked);
+    case Format::kJson:
+      return TickJson(request, ranked);
+    case Format::kText:
+      break;
+  }
+  return TickText(request, ranked, style);
 }
 
 std::string SettingsReport(const Request& request,

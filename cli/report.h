@@ -12,6 +12,7 @@
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
+#include "timers/ticks.h"
 
 namespace cli {
 
@@ -56,5 +57,13 @@ std::string TableReport(const Request& request, std::span<const TableRow> rows,
 std::string CrystalsReport(const Request& request,
                            std::span<const timers::ClockModeRanking> rankings,
                            Style style);
+
+// tick: `ranked` is RankTicks' answer, best first.
+//   text: a heading line, a column header, one row per setting
+//   csv:  a header, then timer,mode,clocks,reload,... per setting
+//   json: {"frequency_mhz":..,"period_s":..,"settings":[{..},..]}
+std::string TickReport(const Request& request,
+                       std::span<const timers::TickOutcome> ranked,
+                       Style style);
 
 }  // namespace cli

@@ -1,5 +1,7 @@
 #include "cli/run.h"
 
+#include <fmt/format.h>
+
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -10,6 +12,8 @@
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
+#include "timers/tick_text.h"
+#include "timers/ticks.h"
 
 namespace cli {
 
@@ -19,6 +23,27 @@ namespace {
 
 RunResult Failure(int status, const std::string& message) {
   return {status, {}, std::string(kProgramName) + ": " + message + "\n"};
+}
+
+// tick and tick-code. A period that no setting the filters leave reaches
+// is bad input, as a zero or negative one is.
+RunResult Ticks(const Request& request, Style style) {
+  const std::vector<TickOutcome> ranked =
+      RankTicks(TickMatching(request.filter), request.frequency_mhz,
+                request.period_s, request.tolerance_percent);
+  if (!ranked.front().fits) {
+    return Failure(kExitBadInput,
+                   fmt::format("PERIOD: {} is beyond every timer setting at "
+                               "{} MHz",
+                               PeriodText(request.period_s),
+                               ShortestText(request.frequency_mhz)));
+  }
+  if (request.command == Command::kTick) {
+    return {kExitAnswered, TickReport(request, ranked, style), {}};
+  }
+  const TickCodeAnswer choice = AnswerTickCode(request);
+  if (!choice.outcome) return Failure(kExitRefused, choice.refusal);
+  return {kExitAnswered, TickCodeText(request, *choice.outcome), {}};
 }
 
 RunResult Answer(const Request& request, Style style) {
@@ -55,6 +80,9 @@ RunResult Answer(const Request& request, Style style) {
           request.rates, request.filter, request.tolerance_percent);
       return {kExitAnswered, CrystalsReport(request, rankings, style), {}};
     }
+    case Command::kTick:
+    case Command::kTickCode:
+      return Ticks(request, style);
     case Command::kCode:
       break;
   }

@@ -16,8 +16,11 @@ namespace {
 constexpr Sfr k8052Sfrs[] = {
     {"PCON", 0x87},   {"TCON", 0x88}, {"TMOD", 0x89},  {"TL1", 0x8B},
     {"TH1", 0x8D},    {"SCON", 0x98}, {"T2CON", 0xC8}, {"RCAP2L", 0xCA},
-    {"RCAP2H", 0xCB}, {"TL2", 0xCC},  {"TH2", 0xCD},
+    {"RCAP2H", 0xCB}, {"TL2", 0xCC},  {"TH2", 0xCD},   {"TL0", 0x8A},
+    {"TH0", 0x8C},    {"IE", 0xA8},
 };
+
+}  // namespace
 
 // A family's own register (its records) before the 8052's.
 const Sfr& Register(const Chip& chip, std::string_view name) {
@@ -31,13 +34,15 @@ const Sfr& Register(const Chip& chip, std::string_view name) {
       fmt::format("no address for register {} of {}", name, chip.name));
 }
 
+namespace {
+
 bool IsOwn(const Chip& chip, const Sfr& sfr) {
   return std::any_of(chip.sfrs.begin(), chip.sfrs.end(),
                      [&](const Sfr& own) { return &own == &sfr; });
 }
 
-// The bit a single-bit write names, or -1 where the register cannot be
-// addressed bit by bit (its address is not a multiple of 8).
+}  // namespace
+
 int BitOf(const Write& write, int address) {
   if (write.bit.empty() || address % 8 != 0 ||
       std::popcount(static_cast<unsigned>(write.mask)) != 1) {
@@ -46,7 +51,7 @@ int BitOf(const Write& write, int address) {
   return std::countr_zero(static_cast<unsigned>(write.mask));
 }
 
-std::string Comment(const std::vector<std::string>& lines) {
+std::string AsmComment(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
     text += line.empty() ? ";\n" : "; " + line + "\n";
@@ -55,13 +60,13 @@ std::string Comment(const std::vector<std::string>& lines) {
 }
 
 std::string Instruction(std::string_view op, const std::string& operands,
-                        std::string_view comment = {}) {
+                        std::string_view comment) {
   if (comment.empty()) return fmt::format("\t{:<6}{}\n", op, operands);
   return fmt::format("\t{:<6}{:<20}; {}\n", op, operands, comment);
 }
 
-// Each register and bit the code names, at its address, once.
-std::string Declarations(const Setting& s, CodeLanguage language) {
+std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
+                            CodeLanguage language) {
   std::vector<std::string_view> done;
   std::string text;
   auto declare = [&](std::string_view name, int address,
@@ -70,11 +75,11 @@ std::string Declarations(const Setting& s, CodeLanguage language) {
     done.push_back(name);
     text += fmt::format("{:<8}= 0x{:02X}  ; {}\n", name, address, note);
   };
-  for (const Write& write : s.generator->writes) {
-    const Sfr& sfr = Register(*s.chip, write.reg);
+  for (const Write& write : writes) {
+    const Sfr& sfr = Register(chip, write.reg);
     declare(sfr.name, sfr.address,
             fmt::format("{}, {}", sfr.name,
-                        IsOwn(*s.chip, sfr) ? s.chip->family : "8052"));
+                        IsOwn(chip, sfr) ? chip.family : "8052"));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
               language == CodeLanguage::kChinese
@@ -112,8 +117,6 @@ std::string Instructions(const Write& write, int value, int address,
          Instruction("mov", reg + ",a");
 }
 
-}  // namespace
-
 std::string AsmInitCode(double frequency_mhz, double baud,
                         const Outcome& outcome, std::string_view writer,
                         CodeLanguage language) {
@@ -129,14 +132,14 @@ std::string AsmInitCode(double frequency_mhz, double baud,
         "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
     header.emplace_back("change A, which SDCC's callers never expect kept.");
   }
-  std::string code = Comment(header);
+  std::string code = AsmComment(header);
   const Setting& s = *outcome.setting;
   if (!s.chip->note.empty()) {
-    code += "\n" + Comment(NoteLines(*s.chip, language));
+    code += "\n" + AsmComment(NoteLines(*s.chip, language));
   }
 
   code += "\n\t.module uart_init\n\t.globl  _uart_init\n\n";
-  code += Declarations(s, language);
+  code += AsmDeclarations(*s.chip, s.generator->writes, language);
   code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
   for (const Write& write : s.generator->writes) {
     code += Instructions(write, WriteValue(write, outcome),

@@ -1,6 +1,7 @@
 #include "timers/catalogue.h"
 
 #include "timers/generators.h"
+#include "timers/tick_timers.h"
 
 namespace timers {
 namespace {
@@ -31,6 +32,12 @@ constexpr const Generator* kFx2[] = {&kDsT1, &kClassicT2};
 constexpr const Generator* kC517[] = {&kC517S0rel};
 constexpr const Generator* kNrf[] = {&kNrfS0rel};
 constexpr const Generator* kAduc[] = {&kAducT3Gen};
+
+constexpr const TickTimer* k8051Timers[] = {&kClassicT0, &kClassicT1Tick};
+constexpr const TickTimer* k8052Timers[] = {&kClassicT0, &kClassicT1Tick,
+                                            &kClassicT2Tick};
+constexpr const TickTimer* kX2Timers[] = {&kX2T0, &kX2T1Tick, &kX2T2Tick};
+constexpr const TickTimer* k1tTimers[] = {&k1tT0, &k1tT1Tick};
 
 // Registers outside <8052.h> and <reg52.h>, at the makers' addresses.
 constexpr Sfr kAtmelX2Sfrs[] = {{"CKCON0", 0x8F}};
@@ -104,14 +111,16 @@ constexpr Chip kChips[] = {
          "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
      .evidence = E::kPrintedTable,
      .generators = k8051,
-     .core = true},
+     .core = true,
+     .timers = k8051Timers},
     {.name = "8052",
      .family = "classic 8052 (12 clocks)",
      .document =
          "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
      .evidence = E::kPrintedTable,
      .generators = k8052,
-     .core = true},
+     .core = true,
+     .timers = k8052Timers},
     {.name = "x2",
      .family = "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
      .document = "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0",
@@ -119,7 +128,8 @@ constexpr Chip kChips[] = {
      .generators = kX2,
      .sfrs = kAtmelX2Sfrs,
      .core = true,
-     .note = kX2Note},
+     .note = kX2Note,
+     .timers = kX2Timers},
     {.name = "1t",
      .family = "single-cycle Timer 1 (T1x12)",
      .document = "STC15 series manual, AUXR (T1x12) and UART1 on Timer 1",
@@ -127,7 +137,8 @@ constexpr Chip kChips[] = {
      .generators = k1t,
      .sfrs = kStcSfrs,
      .core = true,
-     .note = k1tNote},
+     .note = k1tNote,
+     .timers = k1tTimers},
     {.name = "stc8",
      .family = "STC8 (STC8A/8G/8H)",
      .document = "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's "

@@ -83,6 +83,45 @@ struct Generator {
   std::span<const Write> writes;
 };
 
+// ---- General-purpose timers: a tick every period ----
+
+// Who loads the count again after an overflow.
+enum class Reload : std::uint8_t {
+  kHardware,  // an auto-reload mode: the timer copies its reload register
+  kSoftware,  // the handler adds the reload to the running count
+};
+
+// One counting mode of a timer. Its writes are tick_init()'s statements in
+// order, with the reload split into its low register's `low_bits` and the
+// rest (mode 0 keeps 5 bits in TL0):
+//   {.key = "1", .modulus = 65536, .reload = Reload::kSoftware, ...}
+//   {.key = "2", .modulus = 256, .reload = Reload::kHardware, ...}
+struct TickMode {
+  std::string_view key;   // as --mode takes it: "0", "1", "2", "ar"
+  std::string_view text;  // "mode 1, 16-bit, reloaded by software"
+  double modulus;         // 8192, 65536 or 256 counts to an overflow
+  Reload reload;
+  std::span<const Write> writes;
+  int low_bits = 8;
+};
+
+// A general-purpose timer. Software reload is recorded only where the
+// timer counts the core's machine cycles, so that the cycles the handler
+// stops it for are whole counts.
+struct TickTimer {
+  std::string_view key;  // in labels: 8052:t0/1/12
+  int number;            // as --timer takes it: 0 for Timer 0
+  int vector;            // the interrupt number: 1 for Timer 0
+  std::span<const TickMode> modes;
+  std::span<const int> clocks;                // clocks per count, each choice
+  std::span<const std::uint8_t> choice_bits;  // two bytes per clock choice
+  Write run;  // the run bit, which a software reload clears and sets
+  std::string_view count_high = {};  // the running count a software
+  std::string_view count_low = {};   // reload adds to
+  Write flag = {};  // the flag the handler clears; none (reg empty) where
+                    // entering the handler clears it
+};
+
 // What stands behind a family's rows in the tests: the strongest source
 // found for its arithmetic and registers.
 enum class Evidence : std::uint8_t {
@@ -109,6 +148,7 @@ struct Chip {
   // What FREQ is where the generator's clock is not the crystal: "the
   // system clock CLKCONCMD selects (32 MHz crystal, 16 MHz RC)".
   std::string_view clock = {};
+  std::span<const TickTimer* const> timers = {};  // general-purpose timers
 };
 
 // Every family, in catalogue order (the classic core's records first).

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+
 #include "timers/text.h"
 
 namespace timers {
@@ -154,6 +156,69 @@ int WriteValue(const Write& write, const Outcome& outcome) {
   }
   if (s.smod == 1) value |= write.smod_bits;
   return value & write.mask;
+}
+
+std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
+                                      std::size_t width) {
+  std::vector<std::string> wrapped;
+  for (const std::string& line : lines) {
+    std::string_view rest = line;
+    wrapped.emplace_back();
+    while (!rest.empty()) {
+      const std::size_t space = rest.find(' ');
+      const std::string_view word = rest.substr(0, space);
+      std::string& last = wrapped.back();
+      if (!last.empty() && last.size() + 1 + word.size() > width) {
+        wrapped.emplace_back(word);
+      } else {
+        last += (last.empty() ? "" : " ") + std::string(word);
+      }
+      rest.remove_prefix(space == rest.npos ? rest.size() : space + 1);
+    }
+  }
+  return wrapped;
+}
+
+std::string CStatement(const Write& write, int value, int smod,
+                       CodeLanguage language) {
+  std::string text;
+  const int keep = ~write.mask & 0xFF;
+  if (!write.bit.empty()) {
+    text = fmt::format("{} = 1;", write.bit);
+  } else if (write.mask == 0xFF) {
+    text = fmt::format("{} = 0x{:02X};", write.reg, value);
+  } else if (value == write.mask) {
+    text = fmt::format("{} |= 0x{:02X};", write.reg, value);
+  } else if (value == 0) {
+    text = fmt::format("{} &= 0x{:02X};", write.reg, keep);
+  } else {
+    text = fmt::format("{0} = ({0} & 0x{1:02X}) | 0x{2:02X};", write.reg, keep,
+                       value);
+  }
+  std::string_view comment = write.comment;
+  if (smod >= 0 && !write.c_comment_by_smod[smod].empty()) {
+    comment = write.c_comment_by_smod[smod];
+  }
+  if (comment.empty()) return fmt::format("    {}\n", text);
+  return fmt::format("    {:<28} /* {} */\n", text,
+                     InLanguage(comment, language));
+}
+
+std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
+  std::vector<std::string_view> done;
+  std::string code;
+  for (const Write& write : writes) {
+    if (std::find(done.begin(), done.end(), write.reg) != done.end()) continue;
+    done.push_back(write.reg);
+    for (const Sfr& sfr : chip.sfrs) {
+      if (sfr.name != write.reg) continue;
+      code += fmt::format(
+          "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"
+          "sfr {1} = 0x{0:02X};\n#endif\n",
+          sfr.address, sfr.name);
+    }
+  }
+  return code;
 }
 
 }  // namespace timers

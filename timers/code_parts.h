@@ -2,6 +2,7 @@
 // What the C and the assembly init code share: the words of their comments
 // and the bits each register write puts in. Inside the library only.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,10 +24,54 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
 // The family's note on its extra register, as lines; empty for most.
 std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language);
 
+// Each line broken at spaces into lines of at most `width` characters; an
+// empty line stays.
+//   WrappedLines({"a b c"}, 3) -> {"a b", "c"}
+std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
+                                      std::size_t width = 72);
+
 // `lines` as one C comment: "/* a\n * b */\n".
 std::string CComment(const std::vector<std::string>& lines);
 
 // The bits one write puts into its register, within its mask.
 int WriteValue(const Write& write, const Outcome& outcome);
+
+// One C statement of a write, padded for its comment: a whole register, a
+// bit set, or the other bits kept; SMOD (-1 where none) picks the comment.
+//   CStatement({TCON, 0x40, bit TR1}, 0x40, -1) -> "    TR1 = 1;\n"
+//   CStatement({AUXR, 0x40, "T1x12"}, 0x40, -1)
+//       -> "    AUXR |= 0x40;                /* T1x12 */\n"
+std::string CStatement(const Write& write, int value, int smod,
+                       CodeLanguage language = CodeLanguage::kEnglish);
+
+// Declarations, for both compilers, of the registers `writes` use that the
+// base headers lack (the chip's own).
+std::string CDeclarations(const Chip& chip, std::span<const Write> writes);
+
+// ---- Assembly, for sdas8051 ----
+
+// A register's address: the chip's own before the 8052's. Throws
+// std::logic_error for a register neither has, a fault of the records.
+const Sfr& Register(const Chip& chip, std::string_view name);
+
+// The bit a single-bit write names, or -1 where the register cannot be
+// addressed bit by bit (its address is not a multiple of 8).
+//   BitOf({TCON, 0x10, bit TR0}, 0x88) -> 4
+int BitOf(const Write& write, int address);
+
+// A register or bit declaration, each name once, as "NAME = 0xAA ; note".
+std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
+                            CodeLanguage language = CodeLanguage::kEnglish);
+
+// `lines` as assembly comments.
+std::string AsmComment(const std::vector<std::string>& lines);
+
+// One instruction, its operands and comment aligned.
+std::string Instruction(std::string_view op, const std::string& operands,
+                        std::string_view comment = {});
+
+// One write as C's statement does it: a bit, a whole register, or the
+// other bits kept through the accumulator.
+std::string Instructions(const Write& write, int value, int address);
 
 }  // namespace timers

@@ -98,6 +98,8 @@ struct Filter {
   std::optional<int> smod = std::nullopt;
   std::optional<int> clocks = std::nullopt;
   std::string chip = {};
+  // A timer's counting mode, for ticks only (TickMode::key): "1", "ar".
+  std::optional<std::string> mode = std::nullopt;
 
   bool Matches(const Setting& setting) const;
 };

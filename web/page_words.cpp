@@ -87,6 +87,7 @@ constexpr PageWords kChinese{
     .out_of_range_value = "超出范围",
     .not_positive = "必须大于零",
     .negative = "不能为负",
+    .no_unit = "需要单位：s、ms、us、Hz 或 kHz",
     .unread = "{0}：读不出“{1}”（{2}）。{3}",
     .write = "请写 {}。",
     .frequency_example = "一个以 MHz 计的数，如 11.0592 或 11059200Hz",
@@ -141,6 +142,7 @@ constexpr PageWords kEnglish{
     .out_of_range_value = "out of range",
     .not_positive = "must be greater than zero",
     .negative = "must not be negative",
+    .no_unit = "needs a unit: s, ms, us, Hz or kHz",
     .unread = "{0}: could not read “{1}” ({2}). {3}",
     .write = "Write {}.",
     .frequency_example = "a number of MHz such as 11.0592 or 11059200Hz",
@@ -175,6 +177,8 @@ std::string_view ProblemWords(calc::ReadProblem problem, const PageWords& w) {
       return w.not_positive;
     case P::kNegative:
       return w.negative;
+    case P::kNoUnit:
+      return w.no_unit;
   }
   return w.not_a_number;
 }

@@ -40,7 +40,7 @@ struct PageWords {
   std::string_view refused_out_of_range, refused_beyond;  // {} = error, tol
   std::string_view frequency, baud, tolerance, rates;     // the fields
   std::string_view not_a_number, not_finite, out_of_range_value, not_positive,
-      negative;
+      negative, no_unit;
   std::string_view unread;  // {0} field, {1} text, {2} problem, {3} advice
   std::string_view write;   // {} = what to type
   std::string_view frequency_example, baud_example, tolerance_example;

@@ -14,7 +14,7 @@ std::string RowName(const testing::TestParamInfo<Row>& info) {
   return info.param.name;
 }
 
-enum class Kind { kFrequency, kBaud, kPercent };
+enum class Kind { kFrequency, kBaud, kPercent, kPeriod };
 
 struct ReadingRow {
   const char* name;
@@ -31,6 +31,7 @@ TEST_P(ReadingTest, AcceptsExactlyTheDocumentedForms) {
   const ReadingRow& row = GetParam();
   const Reading reading = row.kind == Kind::kFrequency ? ReadFrequency(row.text)
                           : row.kind == Kind::kBaud    ? ReadBaud(row.text)
+                          : row.kind == Kind::kPeriod  ? ReadPeriod(row.text)
                                                        : ReadPercent(row.text);
   if (row.problem == nullptr) {
     ASSERT_TRUE(reading.value.has_value()) << reading.problem;
@@ -53,6 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
     Frequencies, ReadingTest,
     testing::Values(
         ReadingRow{"Plain", Kind::kFrequency, "11.0592", 11.0592, nullptr},
+        ReadingRow{"PeriodMicro", Kind::kPeriod, "250\u00b5s", 250e-6, nullptr},
+        ReadingRow{"PeriodMilli", Kind::kPeriod, "1ms", 1e-3, nullptr},
+        ReadingRow{"PeriodRate", Kind::kPeriod, "50Hz", 0.02, nullptr},
+        ReadingRow{"PeriodKilohertz", Kind::kPeriod, "1kHz", 1e-3, nullptr},
+        ReadingRow{"PeriodBare", Kind::kPeriod, "10", 0,
+                   "needs a unit: s, ms, us, Hz or kHz"},
+        ReadingRow{"PeriodNegative", Kind::kPeriod, "-1ms", 0,
+                   "must be greater than zero"},
         ReadingRow{"Megahertz", Kind::kFrequency, "11.0592MHz", 11.0592,
                    nullptr},
         ReadingRow{"UnitAnyCase", Kind::kFrequency, "11.0592mhZ", 11.0592,

@@ -1,0 +1,120 @@
+// Ticks: the count, interrupts and reload each timer kind gives for a
+// clock and period, and the ranking's tie order.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "timers/text.h"
+#include "timers/tick_text.h"
+#include "timers/ticks.h"
+
+namespace timers {
+namespace {
+
+struct Row {
+  const char* name;
+  Filter filter;
+  double mhz, period_s;
+  const char* reload;  // "--" out of range
+  int interrupts;
+  Mark mark;
+};
+
+const Row kRows[] = {
+    {"t0_mode1_1ms",
+     {.timer = 0, .clocks = 12, .mode = "1"},
+     12,
+     1e-3,
+     "FC18",
+     1,
+     Mark::kExact},
+    {"t0_mode0_1ms_13_bits",
+     {.timer = 0, .clocks = 12, .mode = "0"},
+     12,
+     1e-3,
+     "1C18",
+     1,
+     Mark::kExact},
+    {"t1_mode2_250us",
+     {.timer = 1, .clocks = 12, .mode = "2"},
+     12,
+     250e-6,
+     "06",
+     1,
+     Mark::kExact},
+    {"t2_auto_reload_10ms",
+     {.timer = 2, .clocks = 12},
+     12,
+     10e-3,
+     "D8F0",
+     1,
+     Mark::kExact},
+    // 1 s is 10^6 counts: 16 x 62500 is exact with the fewest interrupts.
+    {"t0_mode1_1s_several",
+     {.timer = 0, .clocks = 12, .mode = "1"},
+     12,
+     1,
+     "0BDC",
+     16,
+     Mark::kExact},
+    {"t0_mode2_1s_many",
+     {.timer = 0, .clocks = 12, .mode = "2"},
+     12,
+     1,
+     "06",
+     4000,
+     Mark::kExact},
+    // 921.6 counts: 922, not truncated to 921.
+    {"rounded_not_truncated",
+     {.timer = 0, .clocks = 12, .mode = "1"},
+     11.0592,
+     1e-3,
+     "FC66",
+     1,
+     Mark::kClose},
+    {"x2_counts_twice_as_fast",
+     {.timer = 2, .clocks = 6},
+     12,
+     10e-3,
+     "B1E0",
+     1,
+     Mark::kExact},
+    {"shorter_than_a_handler",
+     {.timer = 0, .clocks = 12, .mode = "2"},
+     12,
+     20e-6,
+     "--",
+     0,
+     Mark::kOutOfRange},
+    {"beyond_every_count",
+     {.timer = 2, .clocks = 12},
+     12,
+     1e4,
+     "--",
+     0,
+     Mark::kOutOfRange},
+};
+
+TEST(Ticks, EachTimerKind) {
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.name);
+    const auto settings = TickMatching(row.filter);
+    ASSERT_EQ(settings.size(), 1u);
+    const TickOutcome o = EvaluateTick(*settings[0], row.mhz, row.period_s, 2);
+    EXPECT_EQ(TickCellsOf(o).reload, row.reload);
+    EXPECT_EQ(o.interrupts, row.interrupts);
+    EXPECT_EQ(o.mark, row.mark);
+  }
+}
+
+TEST(Ticks, RankingPrefersHardwareThenFewerInterrupts) {
+  // At 12 MHz, 10 ms is exact on T0/T1 mode 1 (software), T2 (hardware,
+  // once) and mode 2 (hardware, 40 times).
+  const auto ranked = RankTicks(TickMatching({.clocks = 12}), 12, 10e-3, 2);
+  std::string order;
+  for (const TickOutcome& o : ranked) order += TickLabel(*o.setting) + " ";
+  EXPECT_EQ(order, "T2/ar/12 T0/2/12 T1/2/12 T0/1/12 T1/1/12 T0/0/12 T1/0/12 ");
+}
+
+}  // namespace
+}  // namespace timers

@@ -1,0 +1,197 @@
+#include "timers/tick_code.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+
+#include "timers/code_parts.h"
+#include "timers/text.h"
+#include "timers/tick_text.h"
+
+namespace timers {
+namespace {
+
+// The period as asked for, in the largest unit that keeps it 1 or more.
+std::string AskedText(double seconds) {
+  if (seconds >= 1.0) return fmt::format("{:.9g} s", seconds);
+  if (seconds >= 1e-3) return fmt::format("{:.9g} ms", seconds * 1e3);
+  return fmt::format("{:.9g} us", seconds * 1e6);
+}
+
+std::string Hex(int value, int digits) {
+  return fmt::format("0x{:0{}X}", value, digits);
+}
+
+// The reload a software reload adds: the reload and the stopped cycles.
+int Added(const TickOutcome& outcome, bool assembly) {
+  const TickMode& mode = *outcome.setting->mode;
+  return (outcome.reload + StoppedCycles(mode, assembly)) %
+         static_cast<int>(mode.modulus);
+}
+
+// "TR0 = 0;", or the bit cleared through its register.
+std::string CClear(const Write& write) {
+  if (!write.bit.empty()) return fmt::format("    {} = 0;\n", write.bit);
+  return fmt::format("    {} &= 0x{:02X};\n", write.reg, ~write.mask & 0xFF);
+}
+
+std::string CHandler(const TickOutcome& outcome) {
+  const TickSetting& s = *outcome.setting;
+  const TickTimer& t = *s.timer;
+  const bool software = s.mode->reload == Reload::kSoftware;
+  std::string code =
+      fmt::format("\nvoid tick_isr(void) TICK_INTERRUPT({})\n{{\n", t.vector);
+  if (software) code += "    unsigned int count;\n\n";
+  if (!t.flag.reg.empty()) code += CClear(t.flag);
+  if (software) {
+    const int low_bits = s.mode->low_bits;
+    const std::string low =
+        low_bits == 8
+            ? std::string(t.count_low)
+            : fmt::format("({} & 0x{:02X})", t.count_low, (1 << low_bits) - 1);
+    code += CClear(t.run);
+    code +=
+        fmt::format("    count = ((unsigned int){} << {} | {}) + {};\n",
+                    t.count_high, low_bits, low,
+                    Hex(Added(outcome, false), s.mode->modulus > 256 ? 4 : 2));
+    code += fmt::format("    {} = count >> {};\n", t.count_high, low_bits);
+    code += low_bits == 8 ? fmt::format("    {} = count;\n", t.count_low)
+                          : fmt::format("    {} = count & 0x{:02X};\n",
+                                        t.count_low, (1 << low_bits) - 1);
+    code += CStatement(t.run, t.run.value, -1);
+  }
+  if (outcome.interrupts == 1) return code + "    ticks++;\n}\n";
+  return code + fmt::format(
+                    "    if (++tick_part == {}) {{\n        tick_part = 0;\n"
+                    "        ticks++;\n    }}\n}}\n",
+                    outcome.interrupts);
+}
+
+}  // namespace
+
+int StoppedCycles(const TickMode& mode, bool assembly) {
+  if (mode.reload == Reload::kHardware) return 0;
+  if (assembly) return mode.low_bits == 8 ? 7 : 10;
+  return mode.low_bits == 8 ? 21 : 49;
+}
+
+TickChoice ChooseTick(std::span<const TickSetting* const> settings,
+                      double frequency_mhz, double period_s,
+                      double tolerance_percent) {
+  const TickOutcome best =
+      RankTicks(settings, frequency_mhz, period_s, tolerance_percent).front();
+  if (!best.fits) return {best, Refusal::kOutOfRange};
+  return {best, best.mark == Mark::kBeyond ? Refusal::kBeyond : Refusal::kNone};
+}
+
+std::vector<RegisterValue> TickRegisterValues(const TickOutcome& outcome) {
+  std::vector<RegisterValue> values;
+  for (const Write& write : outcome.setting->mode->writes) {
+    auto it = std::find_if(values.begin(), values.end(),
+                           [&](const auto& v) { return v.name == write.reg; });
+    if (it == values.end()) {
+      values.push_back({write.reg, 0});
+      it = values.end() - 1;
+    }
+    it->value = (it->value & ~write.mask & 0xFF) |
+                tick_parts::WriteValue(write, outcome);
+  }
+  return values;
+}
+
+namespace tick_parts {
+
+int WriteValue(const Write& write, const TickOutcome& outcome) {
+  const TickSetting& s = *outcome.setting;
+  const int low_bits = s.mode->low_bits;
+  int value = write.value;
+  if (write.source == Source::kReloadLow) {
+    value |= outcome.reload & ((1 << low_bits) - 1);
+  } else if (write.source == Source::kReloadHigh) {
+    value |= (outcome.reload >> low_bits) & 0xFF;
+  }
+  if (write.choice_slot >= 0) {
+    value |= s.timer->choice_bits[2 * s.choice + write.choice_slot];
+  }
+  return value & write.mask;
+}
+
+std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
+                                     const TickOutcome& outcome,
+                                     std::string_view writer, bool assembly) {
+  const TickSetting& s = *outcome.setting;
+  std::vector<std::string> lines{
+      fmt::format("A tick every {}, clock {} MHz{}.", AskedText(period_s),
+                  ShortestText(frequency_mhz),
+                  s.chip->core ? "" : fmt::format(", {}", s.chip->family)),
+      fmt::format("{} per count: reload 0x{}.", TickSettingText(s),
+                  ReloadHex(outcome.reload, s.mode->modulus)),
+      outcome.interrupts == 1
+          ? fmt::format("One interrupt of {} counts per period.", outcome.count)
+          : fmt::format("{} interrupts of {} counts per period.",
+                        outcome.interrupts, outcome.count),
+      fmt::format("Actual period {}, error {}.",
+                  PeriodText(outcome.actual_period_s),
+                  PercentText(outcome.error_percent))};
+  if (!s.chip->core)
+    lines.push_back(fmt::format("After: {}.", s.chip->document));
+  lines.push_back(fmt::format("Written by {}.", writer));
+  if (s.mode->reload == Reload::kSoftware) {
+    const int stopped = StoppedCycles(*s.mode, assembly);
+    lines.push_back(fmt::format(
+        "The handler adds the reload to the running count, which holds the "
+        "counts since the overflow: however late the handler starts, the next "
+        "overflow comes {} counts after this one. {} is clear for {} machine "
+        "cycles{}, added to the reload.",
+        outcome.count, s.timer->run.bit, stopped,
+        assembly ? ""
+                 : " as SDCC compiles it (see the listing under Keil C51, and "
+                   "change the sum by the difference)"));
+  }
+  const int vector = s.timer->vector;
+  if (assembly) {
+    lines.push_back(fmt::format(
+        "C declares, in the file with main(): extern volatile unsigned int "
+        "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
+        "the handler's prototype is what makes SDCC place the vector.",
+        vector));
+  } else {
+    lines.push_back(fmt::format(
+        "The file with main() includes this file, or declares void "
+        "tick_isr(void) __interrupt({}); there: SDCC places the vector only "
+        "where it sees the handler or its prototype.",
+        vector));
+  }
+  lines.emplace_back(
+      "ticks has two bytes: read it with the interrupt disabled.");
+  return lines;
+}
+
+}  // namespace tick_parts
+
+std::string TickCode(double frequency_mhz, double period_s,
+                     const TickOutcome& outcome, std::string_view writer) {
+  const TickSetting& s = *outcome.setting;
+  std::string code =
+      CComment(WrappedLines(tick_parts::HeaderLines(frequency_mhz, period_s,
+                                                    outcome, writer, false))) +
+      "#ifdef __SDCC\n#include <8052.h>\n#define TICK_INTERRUPT(n) "
+      "__interrupt(n)\n#else\n#include <reg52.h> /* Keil C51 */\n"
+      "#define TICK_INTERRUPT(n) interrupt n\n#endif\n";
+  std::string extra = CDeclarations(*s.chip, s.mode->writes);
+  if (!s.chip->note.empty()) extra.insert(0, CComment(NoteLines(*s.chip, CodeLanguage::kEnglish)));
+  if (!extra.empty()) code += "\n" + extra;
+  code += "\nvolatile unsigned int ticks; /* periods since tick_init() */\n";
+  if (outcome.interrupts > 1) {
+    code +=
+        fmt::format("static unsigned {} tick_part; /* interrupts of it */\n",
+                    outcome.interrupts < 256 ? "char" : "int");
+  }
+  code += "\nvoid tick_init(void)\n{\n";
+  for (const Write& write : s.mode->writes) {
+    code += CStatement(write, tick_parts::WriteValue(write, outcome), -1);
+  }
+  return code + "}\n" + CHandler(outcome);
+}
+
+}  // namespace timers

@@ -1,0 +1,52 @@
+#include "timers/tick_text.h"
+
+#include <fmt/format.h>
+
+#include "timers/text.h"
+
+namespace timers {
+
+std::string PeriodText(double seconds) {
+  if (seconds >= 1.0) return fmt::format("{:.4f} s", seconds);
+  if (seconds >= 1e-3) return fmt::format("{:.4f} ms", seconds * 1e3);
+  return fmt::format("{:.4f} us", seconds * 1e6);
+}
+
+TickCells TickCellsOf(const TickOutcome& outcome) {
+  const TickSetting& s = *outcome.setting;
+  TickCells cells{fmt::format("{}", s.timer->number),
+                  std::string(s.mode->key),
+                  fmt::format("{}", s.clocks),
+                  "--",
+                  "--",
+                  "--",
+                  "--"};
+  if (outcome.fits) {
+    cells.reload = ReloadHex(outcome.reload, s.mode->modulus);
+    cells.interrupts = fmt::format("{}", outcome.interrupts);
+    cells.actual_period = PeriodText(outcome.actual_period_s);
+    cells.error = PercentText(outcome.error_percent);
+  }
+  return cells;
+}
+
+std::string TickChoiceLabel(const TickSetting& setting) {
+  return fmt::format("{}/{}/{}", setting.timer->key, setting.mode->key,
+                     setting.clocks);
+}
+
+std::string TickLabel(const TickSetting& setting) {
+  if (setting.by_chip) {
+    return fmt::format("{}:{}", setting.chip->name, TickChoiceLabel(setting));
+  }
+  return fmt::format("T{}/{}/{}", setting.timer->number, setting.mode->key,
+                     setting.clocks);
+}
+
+std::string TickSettingText(const TickSetting& setting) {
+  return fmt::format("Timer {}, {}, {} clock{}", setting.timer->number,
+                     setting.mode->text, setting.clocks,
+                     setting.clocks == 1 ? "" : "s");
+}
+
+}  // namespace timers

@@ -1,0 +1,41 @@
+#pragma once
+// A tick setting's cells and labels as every table of ticks shows them,
+// beside text.h's for baud rates. Never locale-dependent.
+
+#include <string>
+
+#include "timers/ticks.h"
+
+namespace timers {
+
+// A period in the largest unit that keeps it 1 or more, four decimals.
+//   PeriodText(1e-3)     -> "1.0000 ms"
+//   PeriodText(250e-6)   -> "250.0000 us"
+//   PeriodText(1.000434) -> "1.0004 s"
+std::string PeriodText(double seconds);
+
+// A tick setting's row: "--" for the reload, interrupts, period and error
+// of one out of range.
+//   TickCellsOf(8052 t0 mode 1/12 at 12 MHz, 1 ms)
+//       -> {"0", "1", "12", "FC18", "1", "1.0000 ms", "0.00 %"}
+//   TickCellsOf(8052 t0 mode 2/12 at 12 MHz, 1 s)
+//       -> {"0", "2", "12", "06", "4000", "1.0000 s", "0.00 %"}
+struct TickCells {
+  std::string timer, mode, clocks, reload, interrupts, actual_period, error;
+};
+TickCells TickCellsOf(const TickOutcome& outcome);
+
+// A tick setting in short: timer, mode and clocks; under --chip with the
+// family before it.
+//   TickChoiceLabel(8052 t0 mode 1 at 12) -> "t0/1/12"
+//   TickLabel(the same by chip)           -> "8052:t0/1/12"
+//   TickLabel(the same by default)        -> "T0/1/12"
+std::string TickChoiceLabel(const TickSetting& setting);
+std::string TickLabel(const TickSetting& setting);
+
+// A tick setting in words.
+//   TickSettingText(8052 t0 mode 1 at 12)
+//       -> "Timer 0, mode 1, 16-bit, reloaded by software, 12 clocks"
+std::string TickSettingText(const TickSetting& setting);
+
+}  // namespace timers

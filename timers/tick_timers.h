@@ -1,0 +1,19 @@
+#pragma once
+// The general-purpose timer records the families of catalogue.cpp are made
+// of, each defined once in tick_timers.cpp and shared by every family that
+// has it.
+
+#include "timers/catalogue.h"
+
+namespace timers::records {
+
+extern const TickTimer kClassicT0;
+extern const TickTimer kClassicT1Tick;
+extern const TickTimer kClassicT2Tick;
+extern const TickTimer kX2T0;
+extern const TickTimer kX2T1Tick;
+extern const TickTimer kX2T2Tick;
+extern const TickTimer k1tT0;
+extern const TickTimer k1tT1Tick;
+
+}  // namespace timers::records
