@@ -72,6 +72,7 @@ std::string Instruction(std::string_view op, const std::string& operands,
 
 // One write as C's statement does it: a bit, a whole register, or the
 // other bits kept through the accumulator.
-std::string Instructions(const Write& write, int value, int address);
+std::string Instructions(const Write& write, int value, int address,
+                         CodeLanguage language = CodeLanguage::kEnglish);
 
 }  // namespace timers

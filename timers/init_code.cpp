@@ -44,7 +44,8 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
       "#ifdef __SDCC\n#include <8052.h>\n#else\n"
       "#include <reg52.h> /* Keil C51 */\n#endif\n";
   std::string extra = CDeclarations(*s.chip, s.generator->writes);
-  if (!s.chip->note.empty()) extra.insert(0, CComment(NoteLines(*s.chip, language)));
+  if (!s.chip->note.empty())
+    extra.insert(0, CComment(NoteLines(*s.chip, language)));
   if (!extra.empty()) code += "\n" + extra;
   code += "\nvoid uart_init(void)\n{\n";
   for (const Write& write : s.generator->writes) {

@@ -83,11 +83,30 @@ Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud) {
     }
     case Counting::kFractional:
       working.reload =
-          fmt::format("STEP = {} = 0x{:02X}, {} = {} = 0x{}", outcome.step,
-                      outcome.step, reg, outcome.reload, hex);
+          fmt::format("{} = {} = 0x{:02X}, {} = {} = 0x{}", a.step_name,
+                      outcome.step, outcome.step, reg, outcome.reload, hex);
       working.actual =
           fmt::format("{} × {} / 256 / ({} × ({} + 1)) = {:.2f}", f,
                       outcome.step, k, outcome.reload, outcome.actual_baud);
+      break;
+    case Counting::kOffset: {
+      const double ideal = hertz / (choice.k * baud) - a.offset;
+      const std::string rounded =
+          ideal == outcome.reload ? "" : fmt::format(" → {}", outcome.reload);
+      working.reload =
+          fmt::format("{} = {} / ({} × {}) − {} = {}{} = 0x{}", reg, f, k, b,
+                      a.offset, Number(ideal), rounded, hex);
+      working.actual =
+          fmt::format("{} / ({} × ({} + {})) = {:.2f}", f, k, outcome.reload,
+                      a.offset, outcome.actual_baud);
+      break;
+    }
+    case Counting::kMantissaExponent:
+      working.reload = fmt::format("{} = {}, {} = {} = 0x{}", a.step_name,
+                                   outcome.step, reg, outcome.reload, hex);
+      working.actual =
+          fmt::format("{} × (256 + {}) × 2^{} / 2^28 = {:.2f}", f,
+                      outcome.reload, outcome.step, outcome.actual_baud);
       break;
   }
   working.error = fmt::format("({:.2f} − {}) / {} = {}", outcome.actual_baud, b,
