@@ -48,6 +48,17 @@ constexpr Entry kChinese[] = {
     {"the baud-rate generator", "波特率发生器"},
     {"the baud-rate generator behind the fractional divider",
      "经小数分频器的波特率发生器"},
+    {"the internal baud-rate generator", "内部波特率发生器"},
+    {"BRR, TBCK, RBCK, SPD: the UART on the generator",
+     "BRR、TBCK、RBCK、SPD：串口用该发生器"},
+    {"USART0 as UART", "USART0 作 UART"},
+    {"UART mode, receiver off", "UART 方式，禁止接收"},
+    {"UART mode, receiver on", "UART 方式，允许接收"},
+    {"8 bits, no parity, 1 stop", "8 位，无校验，1 位停止位"},
+    {"BAUD_E, LSB first", "BAUD_E，低位先发"},
+    {"the S0REL baud-rate generator", "S0REL 波特率发生器"},
+    {"Timer 3, the fractional divider", "定时器 3，小数分频器"},
+    {"T3BAUDEN, DIV: the UART on Timer 3", "T3BAUDEN、DIV：串口用定时器 3"},
     {"Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at "
      "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits "
      "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks by "

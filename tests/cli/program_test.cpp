@@ -184,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "_uart_init:", "\tmov   TH1,#0xFD"}},
         AnswerRow{"HelpWinsOverBadInput",
                   {"abc", "--help"},
-                  {"Usage: baud51-cli [OPTIONS] FREQ BAUD"}},
+                  {"Usage: baud51-cli [OPTIONS] FREQ BAUD [--peer NAME] "
+                   "[--frame 8n1|8e1|9n1] [--clock-ppm PPM]"}},
         AnswerRow{"Version", {"--version"}, {"baud51-cli " BAUD51_VERSION}}),
     RowName<AnswerRow>);
 
