@@ -519,7 +519,8 @@ class PageTest(unittest.TestCase):
             By.CSS_SELECTOR, "#settings input[type=radio]")[-1].click()
         self.assertEqual(rows[-1][-1], "10 % 以内")
         self.assertTrue(self.el("copy").is_enabled())
-        self.el("rates-title").click()
+        self.el("rates-title").click()  # the box's toggle event comes later
+        self.wait_for("rates", "9600")
         rates = self.js("""return [...document.querySelectorAll(
             '#rates tbody tr')].map(row => row.cells[0].textContent)""")
         self.assertEqual(len(rates), 17)
