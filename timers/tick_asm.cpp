@@ -88,7 +88,8 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
       "tick_init may change A, which SDCC's callers never "
       "expect kept.");
   std::string code = AsmComment(header);
-  if (!s.chip->note.empty()) code += "\n" + AsmComment(NoteLines(*s.chip, CodeLanguage::kEnglish));
+  if (!s.chip->note.empty())
+    code += "\n" + AsmComment(NoteLines(*s.chip, CodeLanguage::kEnglish));
 
   const bool software = s.mode->reload == Reload::kSoftware;
   std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());

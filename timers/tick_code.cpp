@@ -179,7 +179,8 @@ std::string TickCode(double frequency_mhz, double period_s,
       "__interrupt(n)\n#else\n#include <reg52.h> /* Keil C51 */\n"
       "#define TICK_INTERRUPT(n) interrupt n\n#endif\n";
   std::string extra = CDeclarations(*s.chip, s.mode->writes);
-  if (!s.chip->note.empty()) extra.insert(0, CComment(NoteLines(*s.chip, CodeLanguage::kEnglish)));
+  if (!s.chip->note.empty())
+    extra.insert(0, CComment(NoteLines(*s.chip, CodeLanguage::kEnglish)));
   if (!extra.empty()) code += "\n" + extra;
   code += "\nvolatile unsigned int ticks; /* periods since tick_init() */\n";
   if (outcome.interrupts > 1) {
