@@ -72,11 +72,11 @@ constexpr std::string_view kMode2Text = "mode 2, 8-bit auto-reload";
 #define CLASSIC_MODES(NAME, TIMER_MODES, ...)             \
   namespace NAME {                                        \
   TIMER_MODES(__VA_ARGS__);                               \
-  constexpr TickMode kModes[] = {                         \
+  [[maybe_unused]] constexpr TickMode kModes[] = {        \
       {"0", kMode0Text, 8192, Reload::kSoftware, kM0, 5}, \
       {"1", kMode1Text, 65536, Reload::kSoftware, kM1},   \
       {"2", kMode2Text, 256, Reload::kHardware, kM2}};    \
-  constexpr TickMode kMode2Only[] = {                     \
+  [[maybe_unused]] constexpr TickMode kMode2Only[] = {    \
       {"2", kMode2Text, 256, Reload::kHardware, kM2}};    \
   }
 
