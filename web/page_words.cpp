@@ -27,6 +27,10 @@ constexpr ElementWord kChineseElements[] = {
     {"crystal-rates-label", "波特率（以空格分开）"},
     {"crystals-go", "选晶振"},
     {"said-copied", "已复制"},
+    {"ticks-title", "定时器"},
+    {"period-label", "周期"},
+    {"tick-code-title", "选用定时器的代码"},
+    {"tick-copy", "复制代码"},
     {"said-link-copied", "链接已复制"},
 };
 
@@ -51,6 +55,10 @@ constexpr ElementWord kEnglishElements[] = {
     {"crystal-rates-label", "Baud rates (separated by spaces)"},
     {"crystals-go", "Choose"},
     {"said-copied", "Copied"},
+    {"ticks-title", "Timers"},
+    {"period-label", "Period"},
+    {"tick-code-title", "Code for the best timer"},
+    {"tick-copy", "Copy code"},
     {"said-link-copied", "Link copied"},
 };
 
@@ -105,6 +113,15 @@ constexpr PageWords kChinese{
     .crystals_caption =
         "{} 波特；容差 {} %，按各波特率最好设置中最大的误差排列",
     .clock_mode = "每机器周期 {} 个时钟",
+    .period = "周期",
+    .period_example = "一个带单位的周期，如 1ms、250us 或 50Hz",
+    .mode = "模式",
+    .interrupts = "每周期中断数",
+    .actual_period = "实际周期",
+    .ticks_caption = "{0} MHz，周期 {1}，容差 {2} %",
+    .tick_refused =
+        "没有定时器在容差内得到这个周期：baud51-cli tick-code "
+        "不为它写代码。",
 };
 
 constexpr PageWords kEnglish{
@@ -161,6 +178,15 @@ constexpr PageWords kEnglish{
         "{} baud; tolerance {} %, ranked by the worst error "
         "of each rate's best setting",
     .clock_mode = "{} clocks per machine cycle",
+    .period = "Period",
+    .period_example = "a period with its unit such as 1ms, 250us or 50Hz",
+    .mode = "Mode",
+    .interrupts = "Interrupts per period",
+    .actual_period = "Actual period",
+    .ticks_caption = "{0} MHz, period {1}, tolerance {2} %",
+    .tick_refused =
+        "No timer reaches this period within the tolerance: "
+        "baud51-cli tick-code writes no code for it.",
 };
 
 std::string_view ProblemWords(calc::ReadProblem problem, const PageWords& w) {

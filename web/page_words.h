@@ -49,6 +49,10 @@ struct PageWords {
   std::string_view rates_caption;     // {0} MHz, {1} tolerance
   std::string_view crystals_caption;  // {0} rates, {1} tolerance
   std::string_view clock_mode;        // {} = clocks per machine cycle
+  // The timers' section: the period field and the tick table.
+  std::string_view period, period_example, mode, interrupts, actual_period;
+  std::string_view ticks_caption;  // {0} MHz, {1} period, {2} tolerance
+  std::string_view tick_refused;
 };
 
 const PageWords& WordsOf(Language language);

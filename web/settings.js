@@ -90,6 +90,14 @@ mergeInto(LibraryManager.library, {
           baud51Below.say('copied', 'said-copied');
         });
       });
+      on('period', 'change', function() { _baud51_period(); });
+      on('tick-copy', 'click', function() {
+        var code = document.getElementById('tick-code');
+        document.getElementById('tick-copied').textContent = '';
+        baud51Below.copy(code.textContent, code, function() {
+          baud51Below.say('tick-copied', 'said-copied');
+        });
+      });
       on('copy-link', 'click', function() {
         var said = document.getElementById('link-copied');
         said.textContent = '';
@@ -257,6 +265,15 @@ mergeInto(LibraryManager.library, {
   baud51_dom_working: function(text, textLength) {
     document.getElementById('working').textContent =
         baud51.text(text, textLength);
+  },
+
+  baud51_dom_tick_code__deps: ['$baud51'],
+  baud51_dom_tick_code: function(text, textLength, code) {
+    var element = document.getElementById('tick-code');
+    element.textContent = baud51.text(text, textLength);
+    element.className = code ? '' : 'refused';
+    document.getElementById('tick-copy').disabled = !code;
+    document.getElementById('tick-copied').textContent = '';
   },
 
   baud51_dom_code__deps: ['$baud51'],

@@ -9,6 +9,8 @@
 #include "timers/init_code.h"
 #include "timers/text.h"
 #include "timers/working.h"
+#include "web/dom.h"
+#include "web/tick_panel.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
@@ -148,6 +150,7 @@ void SettingsView::Words() {
   Select("code-lang", assembly_ ? 1 : 0);
   const std::string_view tag = WordsOf(language_).tag;
   baud51_dom_below_lang(tag.data(), tag.size());
+  baud51_dom_set_value("period", 6, period_.data(), period_.size());
 }
 
 void SettingsView::Apply(const LinkChoices& link) {
@@ -229,7 +232,20 @@ void SettingsView::Render() {
   baud51_dom_settings(caption.data(), caption.size(), table.data(),
                       table.size(), static_cast<int>(row_));
   ShowRow();
+  Ticks();
   if (rates_open_) ShowRates(*read_);
+}
+
+void SettingsView::Ticks() const {
+  if (!read_) return;
+  ShowTicks(period_, read_->frequency_mhz, read_->tolerance,
+            chips_[chip_].filter, language_, assembly_);
+}
+
+void SettingsView::SetPeriod(std::string text) {
+  period_ = std::move(text);
+  Ticks();
+  WriteLink();
 }
 
 void SettingsView::OpenRates() {
@@ -371,6 +387,7 @@ void SettingsView::ChooseLanguage(int index) {
 void SettingsView::ChooseCode(int index) {
   assembly_ = index == 1;
   ShowRow();
+  Ticks();
 }
 
 void SettingsView::SetTolerance(std::string text) {
@@ -384,7 +401,7 @@ void SettingsView::WriteLink() const {
   std::string pairs = Pair("freq", frequency_text_) + Pair("baud", baud_text_);
   if (chip_ != 0) pairs += Pair("chip", chips_[chip_].filter);
   if (!peer_.empty()) pairs += Pair("peer", peer_);
-  if (!period_.empty()) pairs += Pair("period", period_);
+  if (period_ != kFirstPeriod) pairs += Pair("period", period_);
   if (!setting_.empty()) pairs += Pair("setting", setting_);
   pairs += Pair("lang", LanguageKey(language_)) +
            Pair("code", assembly_ ? "asm" : "c");

@@ -62,6 +62,8 @@ class SettingsView {
   void ChooseLanguage(int index);  // 0 Chinese, 1 English
   void ChooseCode(int index);      // 0 C, 1 assembly
   void SetTolerance(std::string text);
+  // The timers' section's period, as typed ("1ms", "250us", "50Hz").
+  void SetPeriod(std::string text);
   // The standard rates, from now on with every table: ranking them all
   // would slow every update that nobody looks at.
   void OpenRates();
@@ -92,7 +94,10 @@ class SettingsView {
   // A link's setting, chosen in the first table that has it; every other
   // table starts on its best row.
   std::string linked_setting_;
-  std::string peer_, period_;
+  // The period the timers' section starts with, which the link then omits.
+  static constexpr std::string_view kFirstPeriod = "1ms";
+  std::string peer_, period_{kFirstPeriod};
+  void Ticks() const;
 };
 
 }  // namespace web

@@ -1,0 +1,98 @@
+#include "web/tick_panel.h"
+
+#include <fmt/format.h>
+
+#include <vector>
+
+#include "calc/reading.h"
+#include "timers/text.h"
+#include "timers/tick_code.h"
+#include "timers/tick_text.h"
+
+#ifndef BAUD51_VERSION_TEXT
+#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
+#endif
+
+extern "C" {
+void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
+                     std::size_t text_length);
+void baud51_dom_table(const char* id, std::size_t id_length,
+                      const char* caption, std::size_t caption_length,
+                      const char* table, std::size_t table_length);
+void baud51_dom_tick_code(const char* text, std::size_t text_length, int code);
+}
+
+namespace web {
+namespace {
+
+// The command line's signature, so that the code is the one it writes.
+constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
+
+void Table(const std::string& caption, const std::string& table) {
+  constexpr std::string_view kId = "ticks";
+  baud51_dom_table(kId.data(), kId.size(), caption.data(), caption.size(),
+                   table.data(), table.size());
+}
+
+void Code(const std::string& text, bool code) {
+  baud51_dom_tick_code(text.data(), text.size(), code ? 1 : 0);
+}
+
+}  // namespace
+
+std::string TickTableText(std::span<const timers::TickOutcome> ranked,
+                          double tolerance_percent, Language language) {
+  const PageWords& w = WordsOf(language);
+  std::string text = fmt::format(
+      "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", w.setting, w.timer, w.mode,
+      w.clocks, w.reload, w.interrupts, w.actual_period, w.error, w.mark);
+  for (const timers::TickOutcome& outcome : ranked) {
+    const timers::TickCells c = timers::TickCellsOf(outcome);
+    text += fmt::format(
+        "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n",
+        timers::MarkKey(outcome.mark), timers::TickLabel(*outcome.setting),
+        c.timer, c.mode, c.clocks, c.reload, c.interrupts, c.actual_period,
+        c.error, MarkWords(outcome.mark, tolerance_percent, language));
+  }
+  return text;
+}
+
+void ShowTicks(std::string_view period_text, double frequency_mhz,
+               double tolerance_percent, const std::string& chip_filter,
+               Language language, bool assembly) {
+  const PageWords& w = WordsOf(language);
+  const calc::Reading period = calc::ReadPeriod(period_text);
+  if (!period.value) {
+    Table(Unread(w.period, period_text, period.problem, w.period_example,
+                 calc::ReadPeriod, language),
+          "");
+    Code("", false);
+    return;
+  }
+  const std::vector<const timers::TickSetting*> settings =
+      timers::TickMatching({.chip = chip_filter});
+  const std::vector<timers::TickOutcome> ranked = timers::RankTicks(
+      settings, frequency_mhz, *period.value, tolerance_percent);
+  Table(fmt::format(fmt::runtime(w.ticks_caption),
+                    timers::ShortestText(frequency_mhz),
+                    timers::PeriodText(*period.value),
+                    timers::ShortestText(tolerance_percent)),
+        TickTableText(ranked, tolerance_percent, language));
+  if (settings.empty()) {
+    Code(std::string(w.tick_refused), false);
+    return;
+  }
+  const timers::TickChoice choice = timers::ChooseTick(
+      settings, frequency_mhz, *period.value, tolerance_percent);
+  if (choice.refusal != timers::Refusal::kNone) {
+    Code(std::string(w.tick_refused), false);
+    return;
+  }
+  Code(assembly ? timers::AsmTickCode(frequency_mhz, *period.value, choice.best,
+                                      kWriter)
+                : timers::TickCode(frequency_mhz, *period.value, choice.best,
+                                   kWriter),
+       true);
+}
+
+}  // namespace web
