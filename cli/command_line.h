@@ -34,7 +34,7 @@ struct Request {
   // clocks' tolerance; empty for none.
   std::string peer;
   timers::Frame frame = timers::Frame::k8n1;
-  double clock_ppm = 100;
+  double clock_ppm = timers::kDefaultClockPpm;
 };
 
 struct ParseResult {

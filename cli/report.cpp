@@ -342,12 +342,7 @@ std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
                            double baud) {
   const Peer* peer = FindPeer(request.peer);
   if (peer == nullptr) return std::nullopt;
-  if (!outcome.fits) {
-    return Link{peer->actual(baud), std::nullopt, std::nullopt,
-                LinkMark::kFails};
-  }
-  return JudgeLink(*peer, baud, outcome.actual_baud, request.frame,
-                   request.clock_ppm);
+  return JudgeLink(*peer, baud, outcome, request.frame, request.clock_ppm);
 }
 
 std::string TickReport(const Request& request,

@@ -199,4 +199,13 @@ Link JudgeLink(const Peer& peer, double requested_baud, double actual_baud,
   return link;
 }
 
+Link JudgeLink(const Peer& peer, double requested_baud, const Outcome& outcome,
+               Frame frame, double clock_ppm) {
+  if (!outcome.fits) {
+    return {peer.actual(requested_baud), std::nullopt, std::nullopt,
+            LinkMark::kFails};
+  }
+  return JudgeLink(peer, requested_baud, outcome.actual_baud, frame, clock_ppm);
+}
+
 }  // namespace timers

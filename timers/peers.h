@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "timers/ranking.h"
+
 namespace timers {
 
 struct Peer {
@@ -27,6 +29,10 @@ std::span<const Peer> Peers();
 // The peer of that name, or nullptr.
 //   FindPeer("ch340")->part -> "WCH CH340/CH341";  FindPeer("x") -> nullptr
 const Peer* FindPeer(std::string_view name);
+
+// How far each end's clock may be off when nobody says, in ppm: a
+// crystal's usual tolerance and drift together.
+inline constexpr double kDefaultClockPpm = 100;
 
 // The frame a link carries: start bit, data bits, parity, one stop bit.
 enum class Frame { k8n1, k8e1, k9n1 };
@@ -77,6 +83,15 @@ struct Link {
 //   JudgeLink(ft232r, 9600, 9600, 8n1, 100)   -> {9600, 0, ~43.6, works}
 //   JudgeLink(exact, 9600, 10416.67, 8n1, 0)  -> {9600, -7.84, .., fails}
 Link JudgeLink(const Peer& peer, double requested_baud, double actual_baud,
+               Frame frame, double clock_ppm);
+
+// The link of a ranked setting. One out of range sends nothing, so its
+// link fails with only the peer's rate known.
+//   JudgeLink(ft232r, 19200, T1/1/12 FD at 11.0592, 8n1, 100)
+//       -> {19200, 0, ~43.6, works}
+//   JudgeLink(ft232r, 50, T1/0/12 out of range, 8n1, 100)
+//       -> {50, nothing, nothing, fails}
+Link JudgeLink(const Peer& peer, double requested_baud, const Outcome& outcome,
                Frame frame, double clock_ppm);
 
 }  // namespace timers

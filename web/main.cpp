@@ -192,6 +192,10 @@ EMSCRIPTEN_KEEPALIVE void baud51_tolerance() {
   Dispatch([] { Below().SetTolerance(web::FieldText("tolerance")); });
 }
 
+EMSCRIPTEN_KEEPALIVE void baud51_peer(int index) {
+  Dispatch([index] { Below().ChoosePeer(index); });
+}
+
 EMSCRIPTEN_KEEPALIVE void baud51_period() {
   Dispatch([] { Below().SetPeriod(web::FieldText("period")); });
 }

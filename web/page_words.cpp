@@ -11,6 +11,7 @@ constexpr ElementWord kChineseElements[] = {
     {"below-title", "全部设置"},
     {"lang-label", "语言"},
     {"chip-label", "芯片系列"},
+    {"peer-label", "对端（PC 的 USB 串口）"},
     {"tolerance-label", "容差 (%)"},
     {"copy-link", "复制链接"},
     {"working-title", "选用设置的算法"},
@@ -38,6 +39,7 @@ constexpr ElementWord kEnglishElements[] = {
     {"below-title", "Every setting"},
     {"lang-label", "Language"},
     {"chip-label", "Chip family"},
+    {"peer-label", "Other end (the PC's USB-UART)"},
     {"tolerance-label", "Tolerance (%)"},
     {"copy-link", "Copy link"},
     {"working-title", "How the chosen setting is worked out"},
@@ -122,6 +124,16 @@ constexpr PageWords kChinese{
     .tick_refused =
         "没有定时器在容差内得到这个周期：baud51-cli tick-code "
         "不为它写代码。",
+    .no_peer = "不看对端",
+    .exact_peer = "理想的对端",
+    .peer_baud = "对端实际波特率",
+    .mismatch = "两端之差",
+    .margin = "采样余量",
+    .link = "链路",
+    .works = "可用",
+    .marginal = "勉强",
+    .fails = "不通",
+    .peer_caption = "；对端 {0}，8N1，两端时钟各差至多 {2} ppm",
 };
 
 constexpr PageWords kEnglish{
@@ -187,6 +199,17 @@ constexpr PageWords kEnglish{
     .tick_refused =
         "No timer reaches this period within the tolerance: "
         "baud51-cli tick-code writes no code for it.",
+    .no_peer = "not judged",
+    .exact_peer = "an ideal peer",
+    .peer_baud = "peer's baud",
+    .mismatch = "mismatch",
+    .margin = "margin",
+    .link = "link",
+    .works = "works",
+    .marginal = "marginal",
+    .fails = "fails",
+    .peer_caption =
+        "; other end {0} ({1}), 8N1, each clock off by up to {2} ppm",
 };
 
 std::string_view ProblemWords(calc::ReadProblem problem, const PageWords& w) {

@@ -53,6 +53,10 @@ struct PageWords {
   std::string_view period, period_example, mode, interrupts, actual_period;
   std::string_view ticks_caption;  // {0} MHz, {1} period, {2} tolerance
   std::string_view tick_refused;
+  // The other end of the line: the chooser, the table's four more columns
+  // and their marks, and the caption's tail ({0} part, {1} source, {2} ppm).
+  std::string_view no_peer, exact_peer, peer_baud, mismatch, margin, link;
+  std::string_view works, marginal, fails, peer_caption;
 };
 
 const PageWords& WordsOf(Language language);

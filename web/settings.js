@@ -66,6 +66,7 @@ mergeInto(LibraryManager.library, {
         document.getElementById(id).addEventListener(type, handler);
       };
       on('chip', 'change', function() { _baud51_chip(this.selectedIndex); });
+      on('peer', 'change', function() { _baud51_peer(this.selectedIndex); });
       on('lang', 'change', function() {
         _baud51_language(this.selectedIndex);
       });
@@ -122,17 +123,19 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  baud51_dom_chip_options__deps: ['$baud51'],
-  baud51_dom_chip_options: function(labels, labelsLength) {
-    var chip = document.getElementById('chip');
+  baud51_dom_options__deps: ['$baud51'],
+  baud51_dom_options: function(id, idLength, labels, labelsLength) {
+    var select = baud51.el(id, idLength);
     var lines = baud51.text(labels, labelsLength).split('\n');
     lines.pop();
     for (var i = 0; i < lines.length; ++i) {
-      var option = chip.options[i] || chip.appendChild(
+      var option = select.options[i] || select.appendChild(
           document.createElement('option'));
       option.textContent = lines[i];
     }
-    while (chip.options.length > lines.length) chip.options[lines.length].remove();
+    while (select.options.length > lines.length) {
+      select.options[lines.length].remove();
+    }
   },
 
   // The language below the window, for readers and the browser's fonts.

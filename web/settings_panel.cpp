@@ -19,7 +19,8 @@
 extern "C" {
 void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
                      std::size_t text_length);
-void baud51_dom_chip_options(const char* labels, std::size_t labels_length);
+void baud51_dom_options(const char* id, std::size_t id_length,
+                        const char* labels, std::size_t labels_length);
 void baud51_dom_select(const char* id, std::size_t id_length, int index);
 void baud51_dom_below_lang(const char* tag, std::size_t tag_length);
 void baud51_dom_settings(const char* caption, std::size_t caption_length,
@@ -39,9 +40,6 @@ namespace {
 
 using timers::ShortestText;
 
-// The command line's signature, so that the code is the one it writes.
-constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
-
 void Word(std::string_view id, std::string_view text) {
   baud51_dom_word(id.data(), id.size(), text.data(), text.size());
 }
@@ -50,26 +48,17 @@ void Select(std::string_view id, std::size_t index) {
   baud51_dom_select(id.data(), id.size(), static_cast<int>(index));
 }
 
+// A chooser's options, one label a line.
+void Options(std::string_view id, std::span<const std::string> labels) {
+  std::string lines;
+  for (const std::string& label : labels) lines += label + '\n';
+  baud51_dom_options(id.data(), id.size(), lines.data(), lines.size());
+}
+
 void Table(std::string_view id, const std::string& caption,
            const std::string& table) {
   baud51_dom_table(id.data(), id.size(), caption.data(), caption.size(),
                    table.data(), table.size());
-}
-
-void AppendRow(std::string& text, const timers::Outcome& outcome, bool chip,
-               double tolerance_percent, Language language) {
-  const timers::Setting& s = *outcome.setting;
-  const std::string label = timers::SettingLabel(s);
-  text.append(timers::MarkKey(outcome.mark)).append("\t").append(label);
-  if (chip) text.append("\t").append(label);
-  const timers::RowCells c = timers::CellsOf(outcome);
-  for (const std::string* cell :
-       {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
-    text.append("\t").append(*cell);
-  }
-  text.append("\t").append(
-      MarkWords(outcome.mark, tolerance_percent, language));
-  text += '\n';
 }
 
 std::string Fmt(std::string_view format, auto&&... args) {
@@ -88,64 +77,18 @@ std::string Pair(std::string_view key, std::string_view value) {
 
 }  // namespace
 
-std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
-                      double tolerance_percent, Language language) {
-  const PageWords& w = WordsOf(language);
-  std::string text = std::string(w.choose) + "\t";
-  if (chip) text.append(w.setting).append("\t");
-  text += Fmt("{}\tSMOD\t{}\t{}\t{}\t{}\t{}\n", w.timer, w.clocks, w.reload,
-              w.actual, w.error, w.mark);
-  for (const timers::Outcome& outcome : ranked) {
-    AppendRow(text, outcome, chip, tolerance_percent, language);
-  }
-  return text;
-}
-
-CodeText CodeFor(double frequency_mhz, double baud,
-                 const timers::Outcome& outcome, double tolerance_percent,
-                 Language language, bool assembly) {
-  const PageWords& w = WordsOf(language);
-  switch (timers::RefusalOf(outcome)) {
-    case timers::Refusal::kNone:
-      if (assembly) {
-        return {
-            timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter, w.code),
-            true};
-      }
-      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, w.code),
-              true};
-    case timers::Refusal::kOutOfRange:
-      return {std::string(w.refused_out_of_range), false};
-    case timers::Refusal::kBeyond:
-      break;
-  }
-  return {Fmt(w.refused_beyond, timers::PercentText(outcome.error_percent),
-              ShortestText(tolerance_percent)),
-          false};
-}
-
-std::vector<ChipEntry> ChipEntries(Language language) {
-  const PageWords& w = WordsOf(language);
-  std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
-  for (const timers::Chip& chip : timers::Chips()) {
-    entries.push_back(
-        {std::string(chip.name),
-         Fmt("{}{}{}", chip.name, w.family_separator, chip.family)});
-  }
-  entries.push_back({"all", std::string(w.all)});
-  return entries;
-}
-
 SettingsView::SettingsView(Language language) : language_(language) { Words(); }
 
 void SettingsView::Words() {
   const PageWords& w = WordsOf(language_);
   for (const ElementWord& element : w.elements) Word(element.id, element.text);
   chips_ = ChipEntries(language_);
-  std::string labels;
-  for (const ChipEntry& entry : chips_) labels += entry.label + '\n';
-  baud51_dom_chip_options(labels.data(), labels.size());
+  std::vector<std::string> labels;
+  for (const ChipEntry& entry : chips_) labels.push_back(entry.label);
+  Options("chip", labels);
   Select("chip", chip_);
+  Options("peer", PeerLabels(language_));
+  Select("peer", peer_ == nullptr ? 0 : peer_ - timers::Peers().data() + 1);
   Select("lang", language_ == Language::kEnglish ? 1 : 0);
   Select("code-lang", assembly_ ? 1 : 0);
   const std::string_view tag = WordsOf(language_).tag;
@@ -165,7 +108,9 @@ void SettingsView::Apply(const LinkChoices& link) {
     }
   }
   if (link.setting) linked_setting_ = *link.setting;
-  if (link.peer) peer_ = *link.peer;
+  if (link.peer && timers::FindPeer(*link.peer)) {
+    peer_ = timers::FindPeer(*link.peer);
+  }
   if (link.period) period_ = *link.period;
   Words();
   WriteLink();
@@ -226,9 +171,14 @@ void SettingsView::Render() {
   }
   const std::string caption =
       Fmt(w.caption, ShortestText(read_->frequency_mhz),
-          ShortestText(read_->baud), ShortestText(read_->tolerance));
+          ShortestText(read_->baud), ShortestText(read_->tolerance)) +
+      PeerCaption(peer_, language_);
   const std::string table =
-      TableText(ranked_, !filter.chip.empty(), read_->tolerance, language_);
+      TableText(ranked_, {.chip = !filter.chip.empty(),
+                          .peer = peer_,
+                          .baud = read_->baud,
+                          .tolerance_percent = read_->tolerance,
+                          .language = language_});
   baud51_dom_settings(caption.data(), caption.size(), table.data(),
                       table.size(), static_cast<int>(row_));
   ShowRow();
@@ -390,6 +340,13 @@ void SettingsView::ChooseCode(int index) {
   Ticks();
 }
 
+void SettingsView::ChoosePeer(int index) {
+  const std::span<const timers::Peer> peers = timers::Peers();
+  if (index < 0 || static_cast<std::size_t>(index) > peers.size()) return;
+  peer_ = index == 0 ? nullptr : &peers[static_cast<std::size_t>(index) - 1];
+  Render();
+}
+
 void SettingsView::SetTolerance(std::string text) {
   tolerance_text_ = std::move(text);
   Render();
@@ -400,7 +357,7 @@ void SettingsView::WriteLink() const {
   // key TAB value per line; the page encodes them.
   std::string pairs = Pair("freq", frequency_text_) + Pair("baud", baud_text_);
   if (chip_ != 0) pairs += Pair("chip", chips_[chip_].filter);
-  if (!peer_.empty()) pairs += Pair("peer", peer_);
+  if (peer_ != nullptr) pairs += Pair("peer", peer_->name);
   if (period_ != kFirstPeriod) pairs += Pair("period", period_);
   if (!setting_.empty()) pairs += Pair("setting", setting_);
   pairs += Pair("lang", LanguageKey(language_)) +

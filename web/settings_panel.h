@@ -12,35 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "timers/peers.h"
 #include "timers/ranking.h"
 #include "web/page_words.h"
+#include "web/settings_table.h"
 
 namespace web {
-
-// The table as text: a header line, then one line per outcome that starts
-// with its mark's key (for its colour) and the setting's label (the row's
-// name for a reader), then its cells; fields are separated by tabs. `chip`
-// also shows the label, as the first column.
-std::string TableText(std::span<const timers::Outcome> ranked, bool chip,
-                      double tolerance_percent, Language language);
-
-// What the code area shows for `outcome`: the init code `baud51-cli code`
-// writes for it (`assembly`: `code --lang asm`), or, where the command line
-// refuses, why, with no code.
-struct CodeText {
-  std::string text;
-  bool code;
-};
-CodeText CodeFor(double frequency_mhz, double baud,
-                 const timers::Outcome& outcome, double tolerance_percent,
-                 Language language, bool assembly);
-
-// The chooser's entries: the classic settings, each family, all families.
-struct ChipEntry {
-  std::string filter;  // as --chip takes it; empty for the classic settings
-  std::string label;
-};
-std::vector<ChipEntry> ChipEntries(Language language);
 
 // What a link may set below the window; each is ignored when absent or
 // not one of the values it takes.
@@ -61,6 +38,7 @@ class SettingsView {
   void ChooseRow(int index);
   void ChooseLanguage(int index);  // 0 Chinese, 1 English
   void ChooseCode(int index);      // 0 C, 1 assembly
+  void ChoosePeer(int index);      // 0 none, then timers::Peers() in order
   void SetTolerance(std::string text);
   // The timers' section's period, as typed ("1ms", "250us", "50Hz").
   void SetPeriod(std::string text);
@@ -96,7 +74,8 @@ class SettingsView {
   std::string linked_setting_;
   // The period the timers' section starts with, which the link then omits.
   static constexpr std::string_view kFirstPeriod = "1ms";
-  std::string peer_, period_{kFirstPeriod};
+  const timers::Peer* peer_ = nullptr;
+  std::string period_{kFirstPeriod};
   void Ticks() const;
 };
 

@@ -430,14 +430,17 @@ class PageTest(unittest.TestCase):
         # Opened: the fields filled, 计算 pressed once, the choices taken;
         # peer and period kept, the unknown and malformed left alone.
         self.open_link("freq=12&baud=9600&chip=stc15&setting=stc15:t1/1s1"
-                       "&code=asm&lang=zh&peer=2&period=1.5&x=1&tol=zz")
+                       "&code=asm&lang=zh&peer=ft232r&period=1.5&x=1&tol=zz")
         self.assertEqual(self.el("Combo1").get_attribute("value"), "12")
         self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
         self.settings("12 MHz，9600 波特")
         self.assertEqual(self.chosen()[0], "stc15:t1/1s1")
+        # The other end: its rate, the mismatch, the margin and the link.
+        self.assertEqual(self.chosen()[-4:],
+                         ["9600", "-0.16 %", "42.15 %", "可用"])
         self.assertTrue(self.el("code").text.startswith("; UART"))
         self.assertEqual(self.link(), {
-            "freq": "12", "baud": "9600", "chip": "stc15", "peer": "2",
+            "freq": "12", "baud": "9600", "chip": "stc15", "peer": "ft232r",
             "period": "1.5", "setting": "stc15:t1/1s1", "lang": "zh",
             "code": "asm"})
         # Each choice writes the link, and the link gives them back.
@@ -473,7 +476,9 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.js("return document.querySelectorAll("
                                  "'body img, body b, body i, body svg,"
                                  " #below script').length"), 0)
-        self.assertEqual(self.link()["peer"], attack["peer"])
+        # A peer the page does not know is left out, as any unknown value.
+        self.assertEqual(self.el("peer").get_attribute("value"), "不看对端")
+        self.assertNotIn("peer", self.link())
 
     def test_strict_below(self):
         for typed, read in (("9,600", "9600"), ("115,200", "115200")):

@@ -1,0 +1,130 @@
+#include "web/settings_table.h"
+
+#include <fmt/format.h>
+
+#include "timers/catalogue.h"
+#include "timers/init_code.h"
+#include "timers/text.h"
+
+#ifndef BAUD51_VERSION_TEXT
+#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
+#endif
+
+namespace web {
+namespace {
+
+// The command line's signature, so that the code is the one it writes.
+constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
+
+std::string Fmt(std::string_view format, auto&&... args) {
+  return fmt::format(fmt::runtime(format), args...);
+}
+
+std::string_view LinkWords(timers::LinkMark mark, const PageWords& w) {
+  switch (mark) {
+    case timers::LinkMark::kWorks:
+      return w.works;
+    case timers::LinkMark::kMarginal:
+      return w.marginal;
+    case timers::LinkMark::kFails:
+      break;
+  }
+  return w.fails;
+}
+
+void AppendRow(std::string& text, const timers::Outcome& outcome,
+               const TableView& view) {
+  const std::string label = timers::SettingLabel(*outcome.setting);
+  text.append(timers::MarkKey(outcome.mark)).append("\t").append(label);
+  if (view.chip) text.append("\t").append(label);
+  const timers::RowCells c = timers::CellsOf(outcome);
+  for (const std::string* cell :
+       {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
+    text.append("\t").append(*cell);
+  }
+  text.append("\t").append(
+      MarkWords(outcome.mark, view.tolerance_percent, view.language));
+  if (view.peer != nullptr) {
+    const timers::Link link =
+        timers::JudgeLink(*view.peer, view.baud, outcome, timers::Frame::k8n1,
+                          timers::kDefaultClockPpm);
+    const timers::LinkCells l = timers::LinkCellsOf(link);
+    text += Fmt("\t{}\t{}\t{}\t{}", l.peer_baud, l.mismatch, l.margin,
+                LinkWords(link.mark, WordsOf(view.language)));
+  }
+  text += '\n';
+}
+
+}  // namespace
+
+std::string TableText(std::span<const timers::Outcome> ranked,
+                      const TableView& view) {
+  const PageWords& w = WordsOf(view.language);
+  std::string text = std::string(w.choose) + "\t";
+  if (view.chip) text.append(w.setting).append("\t");
+  text += Fmt("{}\tSMOD\t{}\t{}\t{}\t{}\t{}", w.timer, w.clocks, w.reload,
+              w.actual, w.error, w.mark);
+  if (view.peer != nullptr) {
+    text += Fmt("\t{}\t{}\t{}\t{}", w.peer_baud, w.mismatch, w.margin, w.link);
+  }
+  text += '\n';
+  for (const timers::Outcome& outcome : ranked) {
+    AppendRow(text, outcome, view);
+  }
+  return text;
+}
+
+std::string PeerCaption(const timers::Peer* peer, Language language) {
+  if (peer == nullptr) return "";
+  const PageWords& w = WordsOf(language);
+  const std::string_view part =
+      peer->name == "exact" ? w.exact_peer : peer->part;
+  return Fmt(w.peer_caption, part, peer->source,
+             timers::ShortestText(timers::kDefaultClockPpm));
+}
+
+CodeText CodeFor(double frequency_mhz, double baud,
+                 const timers::Outcome& outcome, double tolerance_percent,
+                 Language language, bool assembly) {
+  const PageWords& w = WordsOf(language);
+  switch (timers::RefusalOf(outcome)) {
+    case timers::Refusal::kNone:
+      if (assembly) {
+        return {
+            timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter, w.code),
+            true};
+      }
+      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, w.code),
+              true};
+    case timers::Refusal::kOutOfRange:
+      return {std::string(w.refused_out_of_range), false};
+    case timers::Refusal::kBeyond:
+      break;
+  }
+  return {Fmt(w.refused_beyond, timers::PercentText(outcome.error_percent),
+              timers::ShortestText(tolerance_percent)),
+          false};
+}
+
+std::vector<ChipEntry> ChipEntries(Language language) {
+  const PageWords& w = WordsOf(language);
+  std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
+  for (const timers::Chip& chip : timers::Chips()) {
+    entries.push_back(
+        {std::string(chip.name),
+         Fmt("{}{}{}", chip.name, w.family_separator, chip.family)});
+  }
+  entries.push_back({"all", std::string(w.all)});
+  return entries;
+}
+
+std::vector<std::string> PeerLabels(Language language) {
+  const PageWords& w = WordsOf(language);
+  std::vector<std::string> labels{std::string(w.no_peer)};
+  for (const timers::Peer& peer : timers::Peers()) {
+    labels.emplace_back(peer.name == "exact" ? w.exact_peer : peer.part);
+  }
+  return labels;
+}
+
+}  // namespace web

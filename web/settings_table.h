@@ -1,0 +1,62 @@
+#pragma once
+// The baud settings' table, code area and choosers below the window as
+// text for settings.js: what the area shows, apart from when it shows it.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "timers/peers.h"
+#include "timers/ranking.h"
+#include "web/page_words.h"
+
+namespace web {
+
+// What a table row shows beside the setting itself.
+struct TableView {
+  bool chip = false;  // the setting's label as a column of its own
+  // The other end of the line, judged at `baud` with 8N1 and each clock off
+  // by timers::kDefaultClockPpm; nullptr for none.
+  const timers::Peer* peer = nullptr;
+  double baud = 0;
+  double tolerance_percent = 0;
+  Language language = Language::kChinese;
+};
+
+// The table as text: a header line, then one line per outcome that starts
+// with its mark's key (for its colour) and the setting's label (the row's
+// name for a reader), then its cells; fields are separated by tabs. With a
+// peer, four more cells: its rate, the mismatch, the margin and the link.
+//   TableText(T1/1/12 FD at 11.0592, {.peer = ch340, .baud = 9600, en})
+//       -> a row ending "9600\t+0.00 %\t43.6... %\tworks"
+std::string TableText(std::span<const timers::Outcome> ranked,
+                      const TableView& view);
+
+// The caption's tail for a peer: which bridge, where its rates come from,
+// and what the link is judged with; empty for none.
+std::string PeerCaption(const timers::Peer* peer, Language language);
+
+// What the code area shows for `outcome`: the init code `baud51-cli code`
+// writes for it (`assembly`: `code --lang asm`), or, where the command line
+// refuses, why, with no code.
+struct CodeText {
+  std::string text;
+  bool code;
+};
+CodeText CodeFor(double frequency_mhz, double baud,
+                 const timers::Outcome& outcome, double tolerance_percent,
+                 Language language, bool assembly);
+
+// The chooser's entries: the classic settings, each family, all families.
+struct ChipEntry {
+  std::string filter;  // as --chip takes it; empty for the classic settings
+  std::string label;
+};
+std::vector<ChipEntry> ChipEntries(Language language);
+
+// The other end's chooser: none first, then timers::Peers() in order, each
+// by its maker's part name.
+//   PeerLabels(en) -> {"not judged", "FTDI FT232R", ..., "an ideal peer"}
+std::vector<std::string> PeerLabels(Language language);
+
+}  // namespace web
