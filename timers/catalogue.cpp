@@ -38,10 +38,18 @@ constexpr const TickTimer* k8052Timers[] = {&kClassicT0, &kClassicT1Tick,
                                             &kClassicT2Tick};
 constexpr const TickTimer* kX2Timers[] = {&kX2T0, &kX2T1Tick, &kX2T2Tick};
 constexpr const TickTimer* k1tTimers[] = {&k1tT0, &k1tT1Tick};
+constexpr const TickTimer* kStcTimers[] = {
+    &kStcT0Tick, &kStcT1Tick, &kStcT2Tick, &kStcT3Tick, &kStcT4Tick};
+constexpr const TickTimer* kNuvotonTimers[] = {&kNuvotonT0Tick,
+                                               &kNuvotonT1Tick};
+constexpr const TickTimer* kEfm8Timers[] = {&kEfm8T0Tick, &kEfm8T1Tick};
+constexpr const TickTimer* kC8051Timers[] = {&kC8051T0Tick, &kC8051T1Tick};
 
 // Registers outside <8052.h> and <reg52.h>, at the makers' addresses.
 constexpr Sfr kAtmelX2Sfrs[] = {{"CKCON0", 0x8F}};
-constexpr Sfr kStcSfrs[] = {{"AUXR", 0x8E}, {"T2H", 0xD6}, {"T2L", 0xD7}};
+constexpr Sfr kStcSfrs[] = {{"AUXR", 0x8E}, {"T2H", 0xD6},   {"T2L", 0xD7},
+                            {"IE2", 0xAF},  {"T4T3M", 0xD1}, {"T4H", 0xD2},
+                            {"T4L", 0xD3},  {"T3H", 0xD4},   {"T3L", 0xD5}};
 constexpr Sfr kStc12Sfrs[] = {{"AUXR", 0x8E}, {"BRT", 0x9C}};
 constexpr Sfr kNuvotonSfrs[] = {{"CKCON", 0x8E},
                                 {"T3CON", 0xC4},
@@ -146,7 +154,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kMakersExample,
      .generators = kStc,
      .sfrs = kStcSfrs,
-     .internal_mhz = kStcIrc},
+     .internal_mhz = kStcIrc,
+     .timers = kStcTimers},
     {.name = "stc15",
      .family = "STC15 (STC15F2K60S2 and kin)",
      .document = "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; "
@@ -154,7 +163,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kMakersExample,
      .generators = kStc,
      .sfrs = kStcSfrs,
-     .internal_mhz = kStcIrc},
+     .internal_mhz = kStcIrc,
+     .timers = kStcTimers},
     {.name = "stc12",
      .family = "STC12C5A60S2",
      .document =
@@ -170,7 +180,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kNuvoton,
      .sfrs = kNuvotonSfrs,
-     .internal_mhz = kN76Irc},
+     .internal_mhz = kN76Irc,
+     .timers = kNuvotonTimers},
     {.name = "ms51",
      .family = "Nuvoton MS51",
      .document = "MS51 technical reference manual, UART baud-rate formulas; "
@@ -178,7 +189,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kNuvoton,
      .sfrs = kNuvotonSfrs,
-     .internal_mhz = kMs51Irc},
+     .internal_mhz = kMs51Irc,
+     .timers = kNuvotonTimers},
     {.name = "efm8",
      .family = "Silicon Labs EFM8",
      .document = "EFM8BB1 reference manual, UART0 baud rate and CKCON0; "
@@ -187,7 +199,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kMakersExample,
      .generators = kEfm8,
      .sfrs = kEfm8Sfrs,
-     .internal_mhz = kSilabsIrc},
+     .internal_mhz = kSilabsIrc,
+     .timers = kEfm8Timers},
     {.name = "c8051f",
      .family = "Silicon Labs C8051F3xx and later",
      .document = "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register "
@@ -195,7 +208,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kC8051,
      .sfrs = kC8051Sfrs,
-     .internal_mhz = kSilabsIrc},
+     .internal_mhz = kSilabsIrc,
+     .timers = kC8051Timers},
     {.name = "ch552",
      .family = "WCH CH552, CH554",
      .document = "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); "

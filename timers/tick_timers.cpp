@@ -117,6 +117,88 @@ constexpr TickMode kT2X2Modes[] = {
 constexpr Write kTr2{.reg = "T2CON", .mask = 0x04, .value = 0x04, .bit = "TR2"};
 constexpr Write kTf2{.reg = "T2CON", .mask = 0x80, .bit = "TF2"};
 
+// Timer 0 and Timer 1 behind a clock write that takes the choice's bits
+// (choice slot 0): STC's T0x12/T1x12, Nuvoton's T0M/T1M, SiLabs' T0M/T1M
+// with the shared SCA prescaler.
+#define CLOCK_WRITE(NAME, REG, MASK, TEXT)                      \
+  constexpr Write NAME {                                        \
+    .reg = REG, .mask = MASK, .choice_slot = 0, .comment = TEXT \
+  }
+CLOCK_WRITE(kStcT0Clock, "AUXR", 0x80, "T0x12");
+CLOCK_WRITE(kStcT1Clock, "AUXR", 0x40, "T1x12");
+CLOCK_WRITE(kNuvotonT0Clock, "CKCON", 0x08, "T0M");
+CLOCK_WRITE(kNuvotonT1Clock, "CKCON", 0x10, "T1M");
+CLOCK_WRITE(kEfm8T0Clock, "CKCON0", 0x07, "T0M, SCA (shared)");
+CLOCK_WRITE(kEfm8T1Clock, "CKCON0", 0x0B, "T1M, SCA (shared)");
+CLOCK_WRITE(kC8051T0Clock, "CKCON", 0x07, "T0M, SCA (shared)");
+CLOCK_WRITE(kC8051T1Clock, "CKCON", 0x0B, "T1M, SCA (shared)");
+
+// STC15/STC8: TMOD mode 0 of Timer 0 and 1 is a 16-bit auto-reload, TH/TL
+// written while stopped setting the reload too.
+constexpr std::string_view kStcMode0Text = "mode 0, 16-bit auto-reload";
+namespace t0_stc {
+constexpr Write kM0[] = {TICK_MODE0(0, 0, 0x02, 0x10, kStcT0Clock, )};
+constexpr TickMode kModes[] = {
+    {"0", kStcMode0Text, 65536, Reload::kHardware, kM0}};
+}  // namespace t0_stc
+namespace t1_stc {
+constexpr Write kM0[] = {TICK_MODE0(1, 4, 0x08, 0x40, kStcT1Clock, )};
+constexpr TickMode kModes[] = {
+    {"0", kStcMode0Text, 65536, Reload::kHardware, kM0}};
+}  // namespace t1_stc
+
+// STC's Timers 2, 3 and 4: 16-bit auto-reload only, counting up from the
+// reload; the flag is cleared on entering the handler. The clock write
+// also clears the timer's C/T (and run) bits: a timer, not a counter.
+#define STC_TIMER_WRITES(NAME, CTRL, MASK, LOW, HIGH, IE2_MASK, RUN, TEXT) \
+  constexpr Write NAME[] = {                                               \
+      {.reg = CTRL, .mask = MASK, .choice_slot = 0, .comment = TEXT},      \
+      {.reg = LOW, .source = S::kReloadLow},                               \
+      {.reg = HIGH, .source = S::kReloadHigh},                             \
+      {.reg = "IE2", .mask = IE2_MASK, .value = IE2_MASK},                 \
+      kEa,                                                                 \
+      {.reg = CTRL, .mask = RUN, .value = RUN}}
+STC_TIMER_WRITES(kStcT2Writes, "AUXR", 0x1C, "T2L", "T2H", 0x04, 0x10,
+                 "T2x12, a timer, stopped");
+STC_TIMER_WRITES(kStcT3Writes, "T4T3M", 0x0E, "T3L", "T3H", 0x20, 0x08,
+                 "T3x12, a timer, stopped");
+STC_TIMER_WRITES(kStcT4Writes, "T4T3M", 0xE0, "T4L", "T4H", 0x40, 0x80,
+                 "T4x12, a timer, stopped");
+constexpr TickMode kStcT2Modes[] = {
+    {"ar", kT2Text, 65536, Reload::kHardware, kStcT2Writes}};
+constexpr TickMode kStcT3Modes[] = {
+    {"ar", kT2Text, 65536, Reload::kHardware, kStcT3Writes}};
+constexpr TickMode kStcT4Modes[] = {
+    {"ar", kT2Text, 65536, Reload::kHardware, kStcT4Writes}};
+
+constexpr int kAt12Or1[] = {12, 1};
+// The choice's bits: 12 clocks, then 1.
+constexpr std::uint8_t kStcT0Bits[] = {0x00, 0, 0x80, 0};
+constexpr std::uint8_t kStcT1Bits[] = {0x00, 0, 0x40, 0};
+constexpr std::uint8_t kStcT2Bits[] = {0x00, 0, 0x04, 0};
+constexpr std::uint8_t kStcT3Bits[] = {0x00, 0, 0x02, 0};
+constexpr std::uint8_t kStcT4Bits[] = {0x00, 0, 0x20, 0};
+constexpr std::uint8_t kNuvotonT0Bits[] = {0x00, 0, 0x08, 0};
+constexpr std::uint8_t kNuvotonT1Bits[] = {0x00, 0, 0x10, 0};
+// SiLabs: SYSCLK/12, /4, /48 through SCA (0, 1, 2), or SYSCLK itself.
+constexpr int kSilabsClocks[] = {12, 4, 48, 1};
+constexpr std::uint8_t kSilabsT0Bits[] = {0x00, 0, 0x01, 0, 0x02, 0, 0x04, 0};
+constexpr std::uint8_t kSilabsT1Bits[] = {0x00, 0, 0x01, 0, 0x02, 0, 0x08, 0};
+
+// The single-cycle cores' Timer 0 and 1 in mode 2 (see k1tT0).
+#define MODE2_ONLY(NAME, TIMER_MODES, CLOCK)           \
+  namespace NAME {                                     \
+  TIMER_MODES(CLOCK, );                                \
+  constexpr TickMode kModes[] = {                      \
+      {"2", kMode2Text, 256, Reload::kHardware, kM2}}; \
+  }
+MODE2_ONLY(t0_nuvoton, T0_MODES, kNuvotonT0Clock)
+MODE2_ONLY(t1_nuvoton, T1_MODES, kNuvotonT1Clock)
+MODE2_ONLY(t0_efm8, T0_MODES, kEfm8T0Clock)
+MODE2_ONLY(t1_efm8, T1_MODES, kEfm8T1Clock)
+MODE2_ONLY(t0_c8051, T0_MODES, kC8051T0Clock)
+MODE2_ONLY(t1_c8051, T1_MODES, kC8051T1Clock)
+
 }  // namespace
 
 #define CLASSIC_TIMER(NAME, N, MODES, CLOCKS, RUN)                     \
@@ -152,5 +234,33 @@ constexpr TickTimer kX2T2Tick{.key = "t2",
                               .choice_bits = kNoChoiceBits,
                               .run = kTr2,
                               .flag = kTf2};
+
+#define CHOICE_TIMER(NAME, KEY, N, VECTOR, MODES, CLOCKS, BITS, RUN) \
+  constexpr TickTimer NAME {                                         \
+    .key = KEY, .number = N, .vector = VECTOR, .modes = MODES,       \
+    .clocks = CLOCKS, .choice_bits = BITS, .run = RUN                \
+  }
+CHOICE_TIMER(kStcT0Tick, "t0", 0, 1, t0_stc::kModes, kAt12Or1, kStcT0Bits,
+             kTr0);
+CHOICE_TIMER(kStcT1Tick, "t1", 1, 3, t1_stc::kModes, kAt12Or1, kStcT1Bits,
+             kTr1Tick);
+CHOICE_TIMER(kStcT2Tick, "t2", 2, 12, kStcT2Modes, kAt12Or1, kStcT2Bits,
+             kStcT2Writes[5]);
+CHOICE_TIMER(kStcT3Tick, "t3", 3, 19, kStcT3Modes, kAt12Or1, kStcT3Bits,
+             kStcT3Writes[5]);
+CHOICE_TIMER(kStcT4Tick, "t4", 4, 20, kStcT4Modes, kAt12Or1, kStcT4Bits,
+             kStcT4Writes[5]);
+CHOICE_TIMER(kNuvotonT0Tick, "t0", 0, 1, t0_nuvoton::kModes, kAt12Or1,
+             kNuvotonT0Bits, kTr0);
+CHOICE_TIMER(kNuvotonT1Tick, "t1", 1, 3, t1_nuvoton::kModes, kAt12Or1,
+             kNuvotonT1Bits, kTr1Tick);
+CHOICE_TIMER(kEfm8T0Tick, "t0", 0, 1, t0_efm8::kModes, kSilabsClocks,
+             kSilabsT0Bits, kTr0);
+CHOICE_TIMER(kEfm8T1Tick, "t1", 1, 3, t1_efm8::kModes, kSilabsClocks,
+             kSilabsT1Bits, kTr1Tick);
+CHOICE_TIMER(kC8051T0Tick, "t0", 0, 1, t0_c8051::kModes, kSilabsClocks,
+             kSilabsT0Bits, kTr0);
+CHOICE_TIMER(kC8051T1Tick, "t1", 1, 3, t1_c8051::kModes, kSilabsClocks,
+             kSilabsT1Bits, kTr1Tick);
 
 }  // namespace timers::records

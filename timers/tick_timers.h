@@ -15,5 +15,16 @@ extern const TickTimer kX2T1Tick;
 extern const TickTimer kX2T2Tick;
 extern const TickTimer k1tT0;
 extern const TickTimer k1tT1Tick;
+extern const TickTimer kStcT0Tick;
+extern const TickTimer kStcT1Tick;
+extern const TickTimer kStcT2Tick;
+extern const TickTimer kStcT3Tick;
+extern const TickTimer kStcT4Tick;
+extern const TickTimer kNuvotonT0Tick;
+extern const TickTimer kNuvotonT1Tick;
+extern const TickTimer kEfm8T0Tick;
+extern const TickTimer kEfm8T1Tick;
+extern const TickTimer kC8051T0Tick;
+extern const TickTimer kC8051T1Tick;
 
 }  // namespace timers::records
