@@ -43,13 +43,17 @@ constexpr Write kEa{.reg = "IE", .mask = 0x80, .value = 0x80, .bit = "EA"};
 #define OTHER_0 "1"
 #define OTHER_1 "0"
 
-#define T0_MODES(...)                                                  \
-  constexpr Write kM0[] = {TICK_MODE0(0, 0, 0x02, 0x10, __VA_ARGS__)}; \
-  constexpr Write kM1[] = {TICK_MODE1(0, 0, 0x02, 0x10, __VA_ARGS__)}; \
+#define T0_MODES(...)                             \
+  [[maybe_unused]] constexpr Write kM0[] = {      \
+      TICK_MODE0(0, 0, 0x02, 0x10, __VA_ARGS__)}; \
+  [[maybe_unused]] constexpr Write kM1[] = {      \
+      TICK_MODE1(0, 0, 0x02, 0x10, __VA_ARGS__)}; \
   constexpr Write kM2[] = {TICK_MODE2(0, 0, 0x02, 0x10, __VA_ARGS__)}
-#define T1_MODES(...)                                                  \
-  constexpr Write kM0[] = {TICK_MODE0(1, 4, 0x08, 0x40, __VA_ARGS__)}; \
-  constexpr Write kM1[] = {TICK_MODE1(1, 4, 0x08, 0x40, __VA_ARGS__)}; \
+#define T1_MODES(...)                             \
+  [[maybe_unused]] constexpr Write kM0[] = {      \
+      TICK_MODE0(1, 4, 0x08, 0x40, __VA_ARGS__)}; \
+  [[maybe_unused]] constexpr Write kM1[] = {      \
+      TICK_MODE1(1, 4, 0x08, 0x40, __VA_ARGS__)}; \
   constexpr Write kM2[] = {TICK_MODE2(1, 4, 0x08, 0x40, __VA_ARGS__)}
 
 constexpr std::uint8_t kNoChoiceBits[] = {0, 0};

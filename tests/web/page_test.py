@@ -437,7 +437,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.chosen()[0], "stc15:t1/1s1")
         # The other end: its rate, the mismatch, the margin and the link.
         self.assertEqual(self.chosen()[-4:],
-                         ["9600", "-0.16 %", "42.15 %", "可用"])
+                         ["9600.00", "-0.16 %", "42.03 %", "可用"])
         self.assertTrue(self.el("code").text.startswith("; UART"))
         self.assertEqual(self.link(), {
             "freq": "12", "baud": "9600", "chip": "stc15", "peer": "ft232r",
