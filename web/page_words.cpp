@@ -192,9 +192,9 @@ constexpr PageWords kEnglish{
     .clock_mode = "{} clocks per machine cycle",
     .period = "Period",
     .period_example = "a period with its unit such as 1ms, 250us or 50Hz",
-    .mode = "Mode",
-    .interrupts = "Interrupts per period",
-    .actual_period = "Actual period",
+    .mode = "mode",
+    .interrupts = "interrupts per period",
+    .actual_period = "actual period",
     .ticks_caption = "{0} MHz, period {1}, tolerance {2} %",
     .tick_refused =
         "No timer reaches this period within the tolerance: "
