@@ -44,6 +44,16 @@ constexpr const TickTimer* kNuvotonTimers[] = {&kNuvotonT0Tick,
                                                &kNuvotonT1Tick};
 constexpr const TickTimer* kEfm8Timers[] = {&kEfm8T0Tick, &kEfm8T1Tick};
 constexpr const TickTimer* kC8051Timers[] = {&kC8051T0Tick, &kC8051T1Tick};
+constexpr const TickTimer* kDallasTimers[] = {&kDallasT0Tick, &kDallasT1Tick,
+                                              &kDallasT2Tick};
+constexpr const TickTimer* kWchTimers[] = {&kWchT0Tick, &kWchT1Tick,
+                                           &kWchT2Tick};
+// The AT89C51RD2 and kin run at 12 clocks (X1) or, with X2, at 6.
+constexpr const TickTimer* kAtmelTimers[] = {&kClassicT0,     &kClassicT1Tick,
+                                             &kClassicT2Tick, &kX2T0,
+                                             &kX2T1Tick,      &kX2T2Tick};
+constexpr const TickTimer* kLpcTimers[] = {&kLpcT0Tick, &kLpcT1Tick};
+constexpr const TickTimer* kNrfTimers[] = {&kNrfT0Tick, &kNrfT1Tick};
 
 // Registers outside <8052.h> and <reg52.h>, at the makers' addresses.
 constexpr Sfr kAtmelX2Sfrs[] = {{"CKCON0", 0x8F}};
@@ -217,7 +227,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kWch,
      .sfrs = kWchSfrs,
-     .internal_mhz = kWchFsys},
+     .internal_mhz = kWchFsys,
+     .timers = kWchTimers},
     {.name = "ds80c320",
      .family = "Maxim DS80C320",
      .document = "High-Speed Microcontroller User's Guide, Serial I/O baud "
@@ -225,7 +236,8 @@ constexpr Chip kChips[] = {
                  "CKCON.T1M)",
      .evidence = E::kPrintedTable,
      .generators = kDs80,
-     .sfrs = kDsSfrs},
+     .sfrs = kDsSfrs,
+     .timers = kDallasTimers},
     {.name = "ds89c4x0",
      .family = "Maxim DS89C430/450",
      .document = "Ultra-High-Speed Flash Microcontroller User's Guide, Serial "
@@ -233,7 +245,8 @@ constexpr Chip kChips[] = {
                  "clock after the crystal multiplier or divider",
      .evidence = E::kFormulaOnly,
      .generators = kDs89,
-     .sfrs = kDsSfrs},
+     .sfrs = kDsSfrs,
+     .timers = kDallasTimers},
     {.name = "at89lp",
      .family = "Atmel/Microchip AT89LP3240/6440",
      .document = "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables "
@@ -257,7 +270,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kPrintedTable,
      .generators = kAtmelBrg,
      .sfrs = kAtmelBrgSfrs,
-     .aliases = kAtmelNames},
+     .aliases = kAtmelNames,
+     .timers = kAtmelTimers},
     {.name = "lpc900",
      .family = "NXP P89LPC9xx",
      .document = "P89LPC9xx user manuals' baud-rate generator, CCLK / "
@@ -265,7 +279,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kLpc,
      .sfrs = kLpcSfrs,
-     .clock = "CCLK, the CPU clock after DIVM"},
+     .clock = "CCLK, the CPU clock after DIVM",
+     .timers = kLpcTimers},
     {.name = "cc2530",
      .family = "TI CC2530, CC2531, CC2540, CC2541",
      .document = "TI's CC2430/CC2530 USART baud-rate formula (UxBAUD, UxGCR) "
@@ -296,7 +311,8 @@ constexpr Chip kChips[] = {
      .generators = kFx2,
      .sfrs = kFx2Sfrs,
      .internal_mhz = kFx2Clkout,
-     .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz"},
+     .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz",
+     .timers = kDallasTimers},
     {.name = "c517a",
      .family = "Infineon C517A, C509, C515C",
      .document = "C517A user's manual, Serial interface 0 baud-rate generator "
@@ -313,7 +329,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kNrf,
      .sfrs = kNrfSfrs,
-     .internal_mhz = kNrfClock},
+     .internal_mhz = kNrfClock,
+     .timers = kNrfTimers},
     {.name = "aduc84x",
      .family = "Analog Devices ADuC841/842/843, ADuC83x",
      .document = "ADuC841/ADuC842/ADuC843 datasheet Rev. 0, Timer 3 Generated "

@@ -136,6 +136,13 @@ CLOCK_WRITE(kEfm8T0Clock, "CKCON0", 0x07, "T0M, SCA (shared)");
 CLOCK_WRITE(kEfm8T1Clock, "CKCON0", 0x0B, "T1M, SCA (shared)");
 CLOCK_WRITE(kC8051T0Clock, "CKCON", 0x07, "T0M, SCA (shared)");
 CLOCK_WRITE(kC8051T1Clock, "CKCON", 0x0B, "T1M, SCA (shared)");
+CLOCK_WRITE(kDallasT0Clock, "CKCON", 0x08, "T0M");
+CLOCK_WRITE(kDallasT1Clock, "CKCON", 0x10, "T1M");
+CLOCK_WRITE(kDallasT2Clock, "CKCON", 0x20, "T2M");
+// bTMR_CLK picks Fsys over Fsys/4 for every timer whose own bit is set.
+CLOCK_WRITE(kWchT0Clock, "T2MOD", 0x90, "bT0_CLK, bTMR_CLK (shared)");
+CLOCK_WRITE(kWchT1Clock, "T2MOD", 0xA0, "bT1_CLK, bTMR_CLK (shared)");
+CLOCK_WRITE(kWchT2Clock, "T2MOD", 0xC0, "bT2_CLK, bTMR_CLK (shared)");
 
 // STC15/STC8: TMOD mode 0 of Timer 0 and 1 is a 16-bit auto-reload, TH/TL
 // written while stopped setting the reload too.
@@ -184,6 +191,24 @@ constexpr std::uint8_t kStcT3Bits[] = {0x00, 0, 0x02, 0};
 constexpr std::uint8_t kStcT4Bits[] = {0x00, 0, 0x20, 0};
 constexpr std::uint8_t kNuvotonT0Bits[] = {0x00, 0, 0x08, 0};
 constexpr std::uint8_t kNuvotonT1Bits[] = {0x00, 0, 0x10, 0};
+// The Dallas high-speed core (and the EZ-USB's): 12 clocks, or 4 with TxM.
+constexpr int kAt12Or4[] = {12, 4};
+constexpr std::uint8_t kDallasT0Bits[] = {0x00, 0, 0x08, 0};
+constexpr std::uint8_t kDallasT1Bits[] = {0x00, 0, 0x10, 0};
+constexpr std::uint8_t kDallasT2Bits[] = {0x00, 0, 0x20, 0};
+// WCH: Fsys/12, Fsys/4 (bTx_CLK) or Fsys (bTx_CLK and bTMR_CLK).
+constexpr int kWchClocks[] = {12, 4, 1};
+constexpr std::uint8_t kWchT0Bits[] = {0x00, 0, 0x10, 0, 0x90, 0};
+constexpr std::uint8_t kWchT1Bits[] = {0x00, 0, 0x20, 0, 0xA0, 0};
+constexpr std::uint8_t kWchT2Bits[] = {0x00, 0, 0x40, 0, 0xC0, 0};
+T2_AUTO_RELOAD(kDallasT2Writes, kDallasT2Clock, );
+T2_AUTO_RELOAD(kWchT2Writes, kWchT2Clock, );
+constexpr TickMode kDallasT2Modes[] = {
+    {"ar", kT2Text, 65536, Reload::kHardware, kDallasT2Writes}};
+constexpr TickMode kWchT2Modes[] = {
+    {"ar", kT2Text, 65536, Reload::kHardware, kWchT2Writes}};
+constexpr int kAt2[] = {2};
+
 // SiLabs: SYSCLK/12, /4, /48 through SCA (0, 1, 2), or SYSCLK itself.
 constexpr int kSilabsClocks[] = {12, 4, 48, 1};
 constexpr std::uint8_t kSilabsT0Bits[] = {0x00, 0, 0x01, 0, 0x02, 0, 0x04, 0};
@@ -202,6 +227,10 @@ MODE2_ONLY(t0_efm8, T0_MODES, kEfm8T0Clock)
 MODE2_ONLY(t1_efm8, T1_MODES, kEfm8T1Clock)
 MODE2_ONLY(t0_c8051, T0_MODES, kC8051T0Clock)
 MODE2_ONLY(t1_c8051, T1_MODES, kC8051T1Clock)
+MODE2_ONLY(t0_dallas, T0_MODES, kDallasT0Clock)
+MODE2_ONLY(t1_dallas, T1_MODES, kDallasT1Clock)
+MODE2_ONLY(t0_wch, T0_MODES, kWchT0Clock)
+MODE2_ONLY(t1_wch, T1_MODES, kWchT1Clock)
 
 }  // namespace
 
@@ -221,6 +250,13 @@ CLASSIC_TIMER(kX2T1Tick, 1, t1_x2::kModes, kAt6, kTr1Tick);
 // only.
 CLASSIC_TIMER(k1tT0, 0, t0_1t::kMode2Only, kAt1, kTr0);
 CLASSIC_TIMER(k1tT1Tick, 1, t1_1t::kMode2Only, kAt1, kTr1Tick);
+// The same, for faster cores whose instructions' cycles differ from the
+// 8051's: the LPC900's timers count PCLK (CCLK / 2), the nRF24LE1's CCLK
+// / 12.
+CLASSIC_TIMER(kLpcT0Tick, 0, t0_12::kMode2Only, kAt2, kTr0);
+CLASSIC_TIMER(kLpcT1Tick, 1, t1_12::kMode2Only, kAt2, kTr1Tick);
+CLASSIC_TIMER(kNrfT0Tick, 0, t0_12::kMode2Only, kAt12, kTr0);
+CLASSIC_TIMER(kNrfT1Tick, 1, t1_12::kMode2Only, kAt12, kTr1Tick);
 
 constexpr TickTimer kClassicT2Tick{.key = "t2",
                                    .number = 2,
@@ -266,5 +302,30 @@ CHOICE_TIMER(kC8051T0Tick, "t0", 0, 1, t0_c8051::kModes, kSilabsClocks,
              kSilabsT0Bits, kTr0);
 CHOICE_TIMER(kC8051T1Tick, "t1", 1, 3, t1_c8051::kModes, kSilabsClocks,
              kSilabsT1Bits, kTr1Tick);
+
+CHOICE_TIMER(kDallasT0Tick, "t0", 0, 1, t0_dallas::kModes, kAt12Or4,
+             kDallasT0Bits, kTr0);
+CHOICE_TIMER(kDallasT1Tick, "t1", 1, 3, t1_dallas::kModes, kAt12Or4,
+             kDallasT1Bits, kTr1Tick);
+CHOICE_TIMER(kWchT0Tick, "t0", 0, 1, t0_wch::kModes, kWchClocks, kWchT0Bits,
+             kTr0);
+CHOICE_TIMER(kWchT1Tick, "t1", 1, 3, t1_wch::kModes, kWchClocks, kWchT1Bits,
+             kTr1Tick);
+constexpr TickTimer kDallasT2Tick{.key = "t2",
+                                  .number = 2,
+                                  .vector = 5,
+                                  .modes = kDallasT2Modes,
+                                  .clocks = kAt12Or4,
+                                  .choice_bits = kDallasT2Bits,
+                                  .run = kTr2,
+                                  .flag = kTf2};
+constexpr TickTimer kWchT2Tick{.key = "t2",
+                               .number = 2,
+                               .vector = 5,
+                               .modes = kWchT2Modes,
+                               .clocks = kWchClocks,
+                               .choice_bits = kWchT2Bits,
+                               .run = kTr2,
+                               .flag = kTf2};
 
 }  // namespace timers::records

@@ -26,5 +26,15 @@ extern const TickTimer kEfm8T0Tick;
 extern const TickTimer kEfm8T1Tick;
 extern const TickTimer kC8051T0Tick;
 extern const TickTimer kC8051T1Tick;
+extern const TickTimer kDallasT0Tick;
+extern const TickTimer kDallasT1Tick;
+extern const TickTimer kDallasT2Tick;
+extern const TickTimer kWchT0Tick;
+extern const TickTimer kWchT1Tick;
+extern const TickTimer kWchT2Tick;
+extern const TickTimer kLpcT0Tick;
+extern const TickTimer kLpcT1Tick;
+extern const TickTimer kNrfT0Tick;
+extern const TickTimer kNrfT1Tick;
 
 }  // namespace timers::records
