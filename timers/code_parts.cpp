@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "timers/text.h"
 
@@ -94,6 +95,69 @@ std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
           fmt::format("Written by {}.", writer)};
 }
 
+// One UTF-8 character: its length in bytes and columns (two for Chinese
+// characters and full-width punctuation), and how it binds.
+struct Character {
+  std::size_t bytes;
+  bool wide, closing, opening;
+};
+
+Character CharacterAt(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t bytes = std::min<std::size_t>(
+      text.size(), lead < 0xC0 ? 1 : (lead < 0xE0 ? 2 : (lead < 0xF0 ? 3 : 4)));
+  char32_t code = bytes == 1 ? lead : lead & (0x7F >> bytes);
+  for (std::size_t i = 1; i < bytes; ++i) {
+    code = code << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
+  }
+  const bool wide = (code >= 0x2E80 && code <= 0x9FFF) ||
+                    (code >= 0xF900 && code <= 0xFAFF) ||
+                    (code >= 0xFF00 && code <= 0xFF60) ||
+                    (code >= 0xFFE0 && code <= 0xFFE6);
+  constexpr std::u32string_view kClosing = U"，。、：；！？）”」";
+  constexpr std::u32string_view kOpening = U"（“「";
+  return {bytes, wide, kClosing.find(code) != kClosing.npos,
+          kOpening.find(code) != kOpening.npos};
+}
+
+// Where a line may break: at a space, and around each Chinese character,
+// though never before closing punctuation nor after opening.
+struct Piece {
+  std::string_view text;
+  std::size_t columns;
+  bool spaced;  // a space before it
+};
+
+std::vector<Piece> Pieces(std::string_view line) {
+  std::vector<Piece> pieces;
+  bool spaced = false;
+  Character before{};
+  for (std::size_t at = 0; at < line.size();) {
+    if (line[at] == ' ') {
+      spaced = true;
+      ++at;
+      continue;
+    }
+    const Character c = CharacterAt(line.substr(at));
+    const std::size_t columns = c.wide ? 2 : 1;
+    // A word runs on; a wide character stands alone.
+    const bool joined = c.closing || before.opening ||
+                        (!c.wide && before.bytes > 0 && !before.wide);
+    if (!pieces.empty() && !spaced && joined) {
+      Piece& last = pieces.back();
+      last.text = line.substr(last.text.data() - line.data(),
+                              last.text.size() + c.bytes);
+      last.columns += columns;
+    } else {
+      pieces.push_back({line.substr(at, c.bytes), columns, spaced});
+    }
+    before = c;
+    spaced = false;
+    at += c.bytes;
+  }
+  return pieces;
+}
+
 }  // namespace
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
@@ -162,18 +226,18 @@ std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
                                       std::size_t width) {
   std::vector<std::string> wrapped;
   for (const std::string& line : lines) {
-    std::string_view rest = line;
     wrapped.emplace_back();
-    while (!rest.empty()) {
-      const std::size_t space = rest.find(' ');
-      const std::string_view word = rest.substr(0, space);
+    std::size_t columns = 0;
+    for (const Piece& piece : Pieces(line)) {
       std::string& last = wrapped.back();
-      if (!last.empty() && last.size() + 1 + word.size() > width) {
-        wrapped.emplace_back(word);
-      } else {
-        last += (last.empty() ? "" : " ") + std::string(word);
+      const std::size_t gap = piece.spaced && columns > 0 ? 1 : 0;
+      if (columns > 0 && columns + gap + piece.columns > width) {
+        wrapped.emplace_back(piece.text);
+        columns = piece.columns;
+        continue;
       }
-      rest.remove_prefix(space == rest.npos ? rest.size() : space + 1);
+      last += std::string(gap, ' ') + std::string(piece.text);
+      columns += gap + piece.columns;
     }
   }
   return wrapped;

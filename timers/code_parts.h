@@ -24,9 +24,11 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
 // The family's note on its extra register, as lines; empty for most.
 std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language);
 
-// Each line broken at spaces into lines of at most `width` characters; an
-// empty line stays.
-//   WrappedLines({"a b c"}, 3) -> {"a b", "c"}
+// Each line broken at spaces, and between Chinese characters, into lines
+// of at most `width` columns, a Chinese character taking two; closing
+// punctuation stays with what it closes. An empty line stays.
+//   WrappedLines({"a b c"}, 3)               -> {"a b", "c"}
+//   WrappedLines({"每 1 ms 一个节拍。"}, 10) -> {"每 1 ms 一", "个节拍。"}
 std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
                                       std::size_t width = 72);
 

@@ -10,7 +10,8 @@ struct Entry {
   std::string_view english, chinese;
 };
 
-// Every record's comment, generator text and note that has words.
+// Every record's comment, generator text and note that has words, and the
+// tick code's own sentences, as format strings where numbers go in.
 constexpr Entry kChinese[] = {
     {"mode 1, receiver on", "方式 1，允许接收"},
     {"Timer 1 in mode 2, Timer 0 kept", "定时器 1 方式 2，定时器 0 不变"},
@@ -71,6 +72,60 @@ constexpr Entry kChinese[] = {
      "at the crystal's rate instead of a twelfth of it.",
      "STC12/STC15 类单周期芯片：AUXR 第 6 位（T1x12）使定时器 1 按晶振频率\n"
      "计数，而不是它的十二分之一。"},
+    // The tick timers' records.
+    {"mode 0, 13-bit, reloaded by software", "方式 0，13 位，软件重装"},
+    {"mode 1, 16-bit, reloaded by software", "方式 1，16 位，软件重装"},
+    {"mode 2, 8-bit auto-reload", "方式 2，8 位自动重装"},
+    {"16-bit auto-reload", "16 位自动重装"},
+    {"Timer 0 in mode 0, Timer 1 kept", "定时器 0 方式 0，定时器 1 不变"},
+    {"Timer 0 in mode 1, Timer 1 kept", "定时器 0 方式 1，定时器 1 不变"},
+    {"Timer 0 in mode 2, Timer 1 kept", "定时器 0 方式 2，定时器 1 不变"},
+    {"Timer 1 in mode 0, Timer 0 kept", "定时器 1 方式 0，定时器 0 不变"},
+    {"Timer 1 in mode 1, Timer 0 kept", "定时器 1 方式 1，定时器 0 不变"},
+    {"reloaded from here", "重装值"},
+    {"the first tick as long as the rest", "第一个节拍与其余一样长"},
+    {"16-bit auto-reload, stopped", "16 位自动重装，停止"},
+    // The tick code's own words.
+    {"Timer {0}, {1}, {2} clock{3}", "定时器 {0}，{1}，每计数 {2} 个时钟"},
+    {"A tick every {}, clock {} MHz.", "每 {} 一个节拍，时钟 {} MHz。"},
+    {"A tick every {}, clock {} MHz, {}.", "每 {} 一个节拍，时钟 {} MHz，{}。"},
+    {"{} per count: reload 0x{}.", "{}：重装值 0x{}。"},
+    {"One interrupt of {} counts per period.",
+     "每周期 1 次中断，每次 {} 个计数。"},
+    {"{} interrupts of {} counts per period.",
+     "每周期 {} 次中断，每次 {} 个计数。"},
+    {"Actual period {}, error {}.", "实际周期 {}，误差 {}。"},
+    {"After: {}.", "依据：{}。"},
+    {"Written by {}.", "由 {} 生成。"},
+    {"The handler adds the reload to the running count, which holds the "
+     "counts since the overflow: however late the handler starts, the next "
+     "overflow comes {} counts after this one. {} is clear for {} machine "
+     "cycles{}, added to the reload.",
+     "处理程序把重装值加到正在计数的值上，该值含溢出后已计的数：无论处理程序"
+     "多晚开始，下次溢出都在本次之后 {} 个计数。{} 清零 {} 个机器周期{}，"
+     "已计入重装值。"},
+    {" as SDCC compiles it (see the listing under Keil C51, and change the "
+     "sum by the difference)",
+     "（按 SDCC 的编译；Keil C51 请查看列表文件，按差值修改加数）"},
+    {"C declares, in the file with main(): extern volatile unsigned int "
+     "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
+     "the handler's prototype is what makes SDCC place the vector.",
+     "C 在含 main() 的文件中声明：extern volatile unsigned int ticks; "
+     "void tick_init(void); void tick_isr(void) __interrupt({}); "
+     "SDCC 凭处理程序的原型放置中断向量。"},
+    {"The file with main() includes this file, or declares void "
+     "tick_isr(void) __interrupt({}); there: SDCC places the vector only "
+     "where it sees the handler or its prototype.",
+     "含 main() 的文件包含本文件，或在其中声明 void tick_isr(void) "
+     "__interrupt({}); 因为 SDCC 只在见到处理程序或其原型处放置中断向量。"},
+    {"ticks has two bytes: read it with the interrupt disabled.",
+     "ticks 占两个字节：须在关闭该中断时读取。"},
+    {"tick_init may change A, which SDCC's callers never expect kept.",
+     "tick_init 可能改变 A，SDCC 的调用者从不要求保留 A。"},
+    {"periods since tick_init()", "tick_init() 以来的周期数"},
+    {"interrupts of it", "本周期内的中断数"},
+    {"stopped: counted in the sum", "停止：计入加数"},
+    {"the carry out of the low bits", "低位的进位"},
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
-// The init code's comments in English, as the records hold them, or in
-// Chinese: one lookup from each English comment, generator text and family
-// note to its Chinese. A comment without an entry stays English.
+// The init and tick code's comments in English, as the records and the
+// writers hold them, or in Chinese: one lookup from each English comment,
+// generator text, family note and sentence to its Chinese. A sentence with
+// numbers is looked up as its format string ("Written by {}."). A comment
+// without an entry stays English.
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +17,7 @@ enum class CodeLanguage : std::uint8_t { kEnglish, kChinese };
 // note is looked up as its lines joined by single spaces; its Chinese
 // holds its own line breaks ('\n').
 //   ChineseOf("mode 1, receiver on")  -> "方式 1，允许接收"
+//   ChineseOf("Written by {}.")       -> "由 {} 生成。"
 //   ChineseOf("a comment not in it")  -> nullopt
 std::optional<std::string_view> ChineseOf(std::string_view english);
 

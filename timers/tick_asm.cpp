@@ -24,12 +24,14 @@ std::string Clear(const Chip& chip, const Write& write,
 
 // Adds `added` to the running count with the timer stopped: the high byte
 // takes the carry out of the low one (out of bit 5 in mode 0).
-std::string SoftwareReload(const TickSetting& s, int added) {
+std::string SoftwareReload(const TickSetting& s, int added,
+                           CodeLanguage language) {
   const TickTimer& t = *s.timer;
   const int low_bits = s.mode->low_bits;
   const std::string low(t.count_low), high(t.count_high);
   const int low_mask = (1 << low_bits) - 1;
-  std::string code = Clear(*s.chip, t.run, "stopped: counted in the sum");
+  std::string code = Clear(*s.chip, t.run,
+                           InLanguage("stopped: counted in the sum", language));
   code += Instruction("mov", "a," + low);
   if (low_bits == 8) {
     code += Instruction("add", "a," + Hex(added & 0xFF));
@@ -37,15 +39,15 @@ std::string SoftwareReload(const TickSetting& s, int added) {
     code += Instruction("anl", "a," + Hex(low_mask));
     code += Instruction("add", "a," + Hex(added & low_mask));
     code += Instruction("mov", fmt::format("c,acc.{}", low_bits),
-                        "the carry out of the low bits");
+                        InLanguage("the carry out of the low bits", language));
     code += Instruction("anl", "a," + Hex(low_mask));
   }
   code += Instruction("mov", low + ",a");
   code += Instruction("mov", "a," + high);
   code += Instruction("addc", "a," + Hex((added >> low_bits) & 0xFF));
   code += Instruction("mov", high + ",a");
-  return code +
-         Instructions(t.run, t.run.value, Register(*s.chip, t.run.reg).address);
+  return code + Instructions(t.run, t.run.value,
+                             Register(*s.chip, t.run.reg).address, language);
 }
 
 // Sets the interrupts left in this period back to all of them.
@@ -79,17 +81,14 @@ std::string Count(int interrupts) {
 }  // namespace
 
 std::string AsmTickCode(double frequency_mhz, double period_s,
-                        const TickOutcome& outcome, std::string_view writer) {
+                        const TickOutcome& outcome, std::string_view writer,
+                        CodeLanguage language) {
   const TickSetting& s = *outcome.setting;
   const TickTimer& t = *s.timer;
-  std::vector<std::string> header = WrappedLines(
-      tick_parts::HeaderLines(frequency_mhz, period_s, outcome, writer, true));
-  header.emplace_back(
-      "tick_init may change A, which SDCC's callers never "
-      "expect kept.");
-  std::string code = AsmComment(header);
+  std::string code = AsmComment(WrappedLines(tick_parts::HeaderLines(
+      frequency_mhz, period_s, outcome, writer, true, language)));
   if (!s.chip->note.empty())
-    code += "\n" + AsmComment(NoteLines(*s.chip, CodeLanguage::kEnglish));
+    code += "\n" + AsmComment(NoteLines(*s.chip, language));
 
   const bool software = s.mode->reload == Reload::kSoftware;
   std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());
@@ -101,7 +100,7 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   code +=
       "\n\t.module tick\n\t.globl  _tick_init\n\t.globl  _tick_isr\n"
       "\t.globl  _ticks\n\n";
-  code += AsmDeclarations(*s.chip, named);
+  code += AsmDeclarations(*s.chip, named, language);
   code += "\n\t.area   DSEG    (DATA)\n\n_ticks:\n\t.ds     2\n";
   if (outcome.interrupts > 1) {
     code += fmt::format("tick_part:\n\t.ds     {}\n",
@@ -112,14 +111,16 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   code += PartAgain(outcome.interrupts);
   for (const Write& write : s.mode->writes) {
     code += Instructions(write, tick_parts::WriteValue(write, outcome),
-                         Register(*s.chip, write.reg).address);
+                         Register(*s.chip, write.reg).address, language);
   }
   code += "\tret\n\n_tick_isr:\n";
   code += Instruction("push", "psw") + Instruction("push", "acc");
   if (!t.flag.reg.empty()) code += Clear(*s.chip, t.flag);
   if (software)
-    code += SoftwareReload(s, (outcome.reload + StoppedCycles(*s.mode, true)) %
-                                  static_cast<int>(s.mode->modulus));
+    code += SoftwareReload(s,
+                           (outcome.reload + StoppedCycles(*s.mode, true)) %
+                               static_cast<int>(s.mode->modulus),
+                           language);
   code += Count(outcome.interrupts);
   code += Instruction("pop", "acc") + Instruction("pop", "psw") + "\treti\n";
   return code;

@@ -18,6 +18,57 @@ std::string AskedText(double seconds) {
   return fmt::format("{:.9g} us", seconds * 1e6);
 }
 
+// `english`, a format string, in `language`, its fields filled in.
+template <typename... Args>
+std::string Say(CodeLanguage language, std::string_view english,
+                const Args&... args) {
+  return fmt::format(fmt::runtime(InLanguage(english, language)), args...);
+}
+
+// How a software reload stays exact, and what the file with main() and
+// whoever reads ticks must do.
+std::vector<std::string> UseLines(const TickOutcome& outcome, bool assembly,
+                                  CodeLanguage l) {
+  const TickSetting& s = *outcome.setting;
+  std::vector<std::string> lines;
+  if (s.mode->reload == Reload::kSoftware) {
+    lines.push_back(Say(
+        l,
+        "The handler adds the reload to the running count, which holds the "
+        "counts since the overflow: however late the handler starts, the next "
+        "overflow comes {} counts after this one. {} is clear for {} machine "
+        "cycles{}, added to the reload.",
+        outcome.count, s.timer->run.bit, StoppedCycles(*s.mode, assembly),
+        assembly ? ""
+                 : InLanguage(" as SDCC compiles it (see the listing under "
+                              "Keil C51, and change the sum by the difference)",
+                              l)));
+  }
+  const int vector = s.timer->vector;
+  if (assembly) {
+    lines.push_back(
+        Say(l,
+            "C declares, in the file with main(): extern volatile unsigned int "
+            "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
+            "the handler's prototype is what makes SDCC place the vector.",
+            vector));
+  } else {
+    lines.push_back(
+        Say(l,
+            "The file with main() includes this file, or declares void "
+            "tick_isr(void) __interrupt({}); there: SDCC places the vector "
+            "only where it sees the handler or its prototype.",
+            vector));
+  }
+  lines.emplace_back(InLanguage(
+      "ticks has two bytes: read it with the interrupt disabled.", l));
+  if (assembly) {
+    lines.emplace_back(InLanguage(
+        "tick_init may change A, which SDCC's callers never expect kept.", l));
+  }
+  return lines;
+}
+
 std::string Hex(int value, int digits) {
   return fmt::format("0x{:0{}X}", value, digits);
 }
@@ -118,79 +169,58 @@ int WriteValue(const Write& write, const TickOutcome& outcome) {
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                                      const TickOutcome& outcome,
-                                     std::string_view writer, bool assembly) {
+                                     std::string_view writer, bool assembly,
+                                     CodeLanguage language) {
   const TickSetting& s = *outcome.setting;
+  const CodeLanguage l = language;
   std::vector<std::string> lines{
-      fmt::format("A tick every {}, clock {} MHz{}.", AskedText(period_s),
-                  ShortestText(frequency_mhz),
-                  s.chip->core ? "" : fmt::format(", {}", s.chip->family)),
-      fmt::format("{} per count: reload 0x{}.", TickSettingText(s),
-                  ReloadHex(outcome.reload, s.mode->modulus)),
+      s.chip->core
+          ? Say(l, "A tick every {}, clock {} MHz.", AskedText(period_s),
+                ShortestText(frequency_mhz))
+          : Say(l, "A tick every {}, clock {} MHz, {}.", AskedText(period_s),
+                ShortestText(frequency_mhz), s.chip->family),
+      Say(l, "{} per count: reload 0x{}.", TickSettingText(s, l),
+          ReloadHex(outcome.reload, s.mode->modulus)),
       outcome.interrupts == 1
-          ? fmt::format("One interrupt of {} counts per period.", outcome.count)
-          : fmt::format("{} interrupts of {} counts per period.",
-                        outcome.interrupts, outcome.count),
-      fmt::format("Actual period {}, error {}.",
-                  PeriodText(outcome.actual_period_s),
-                  PercentText(outcome.error_percent))};
-  if (!s.chip->core)
-    lines.push_back(fmt::format("After: {}.", s.chip->document));
-  lines.push_back(fmt::format("Written by {}.", writer));
-  if (s.mode->reload == Reload::kSoftware) {
-    const int stopped = StoppedCycles(*s.mode, assembly);
-    lines.push_back(fmt::format(
-        "The handler adds the reload to the running count, which holds the "
-        "counts since the overflow: however late the handler starts, the next "
-        "overflow comes {} counts after this one. {} is clear for {} machine "
-        "cycles{}, added to the reload.",
-        outcome.count, s.timer->run.bit, stopped,
-        assembly ? ""
-                 : " as SDCC compiles it (see the listing under Keil C51, and "
-                   "change the sum by the difference)"));
-  }
-  const int vector = s.timer->vector;
-  if (assembly) {
-    lines.push_back(fmt::format(
-        "C declares, in the file with main(): extern volatile unsigned int "
-        "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
-        "the handler's prototype is what makes SDCC place the vector.",
-        vector));
-  } else {
-    lines.push_back(fmt::format(
-        "The file with main() includes this file, or declares void "
-        "tick_isr(void) __interrupt({}); there: SDCC places the vector only "
-        "where it sees the handler or its prototype.",
-        vector));
-  }
-  lines.emplace_back(
-      "ticks has two bytes: read it with the interrupt disabled.");
+          ? Say(l, "One interrupt of {} counts per period.", outcome.count)
+          : Say(l, "{} interrupts of {} counts per period.", outcome.interrupts,
+                outcome.count),
+      Say(l, "Actual period {}, error {}.", PeriodText(outcome.actual_period_s),
+          PercentText(outcome.error_percent))};
+  if (!s.chip->core) lines.push_back(Say(l, "After: {}.", s.chip->document));
+  lines.push_back(Say(l, "Written by {}.", writer));
+  const std::vector<std::string> use = UseLines(outcome, assembly, l);
+  lines.insert(lines.end(), use.begin(), use.end());
   return lines;
 }
 
 }  // namespace tick_parts
 
 std::string TickCode(double frequency_mhz, double period_s,
-                     const TickOutcome& outcome, std::string_view writer) {
+                     const TickOutcome& outcome, std::string_view writer,
+                     CodeLanguage language) {
   const TickSetting& s = *outcome.setting;
   std::string code =
-      CComment(WrappedLines(tick_parts::HeaderLines(frequency_mhz, period_s,
-                                                    outcome, writer, false))) +
+      CComment(WrappedLines(tick_parts::HeaderLines(
+          frequency_mhz, period_s, outcome, writer, false, language))) +
       "#ifdef __SDCC\n#include <8052.h>\n#define TICK_INTERRUPT(n) "
       "__interrupt(n)\n#else\n#include <reg52.h> /* Keil C51 */\n"
       "#define TICK_INTERRUPT(n) interrupt n\n#endif\n";
   std::string extra = CDeclarations(*s.chip, s.mode->writes);
   if (!s.chip->note.empty())
-    extra.insert(0, CComment(NoteLines(*s.chip, CodeLanguage::kEnglish)));
+    extra.insert(0, CComment(NoteLines(*s.chip, language)));
   if (!extra.empty()) code += "\n" + extra;
-  code += "\nvolatile unsigned int ticks; /* periods since tick_init() */\n";
+  code += fmt::format("\nvolatile unsigned int ticks; /* {} */\n",
+                      InLanguage("periods since tick_init()", language));
   if (outcome.interrupts > 1) {
-    code +=
-        fmt::format("static unsigned {} tick_part; /* interrupts of it */\n",
-                    outcome.interrupts < 256 ? "char" : "int");
+    code += fmt::format("static unsigned {} tick_part; /* {} */\n",
+                        outcome.interrupts < 256 ? "char" : "int",
+                        InLanguage("interrupts of it", language));
   }
   code += "\nvoid tick_init(void)\n{\n";
   for (const Write& write : s.mode->writes) {
-    code += CStatement(write, tick_parts::WriteValue(write, outcome), -1);
+    code +=
+        CStatement(write, tick_parts::WriteValue(write, outcome), -1, language);
   }
   return code + "}\n" + CHandler(outcome);
 }

@@ -36,17 +36,22 @@ TickChoice ChooseTick(std::span<const TickSetting* const> settings,
 // The C code for `outcome` (which fits) at `frequency_mhz` and `period_s`:
 // a comment with clock, period, setting, reload, interrupts per period,
 // actual period and error, how a software reload stays exact, and what
-// the file with main() declares; then tick_init() and tick_isr().
+// the file with main() declares; then tick_init() and tick_isr(). The
+// comments are in `language`; the code is the same in both.
 //   TickCode(12, 1e-3, 8052 t0 mode 1/12, w) contains "TH0 = 0xFC;" and
 //       "void tick_isr(void) TICK_INTERRUPT(1)"
+//   TickCode(12, 1e-3, 8052 t0 mode 1/12, w, kChinese)
+//       contains "/* 每 1 ms 一个节拍，时钟 12 MHz。"
 std::string TickCode(double frequency_mhz, double period_s,
-                     const TickOutcome& outcome, std::string_view writer);
+                     const TickOutcome& outcome, std::string_view writer,
+                     CodeLanguage language = CodeLanguage::kEnglish);
 
 // The same as an ASxxxx module for sdas8051, exporting _tick_init,
 // _tick_isr and _ticks.
 //   AsmTickCode(12, 1e-3, 8052 t0 mode 1/12, w) contains "_tick_isr:"
 std::string AsmTickCode(double frequency_mhz, double period_s,
-                        const TickOutcome& outcome, std::string_view writer);
+                        const TickOutcome& outcome, std::string_view writer,
+                        CodeLanguage language = CodeLanguage::kEnglish);
 
 // Each register tick_init() writes, in the order first written, and its
 // value after it, the bits it leaves alone counted as 0.
@@ -58,11 +63,13 @@ std::vector<RegisterValue> TickRegisterValues(const TickOutcome& outcome);
 namespace tick_parts {
 // The bits one of tick_init()'s writes puts in, within its mask.
 int WriteValue(const Write& write, const TickOutcome& outcome);
-// The comment's lines, without comment marks; `assembly` picks the
-// declarations the file with main() needs.
+// The comment's sentences in `language`, without comment marks and not
+// yet wrapped; `assembly` picks the declarations the file with main()
+// needs.
 std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                                      const TickOutcome& outcome,
-                                     std::string_view writer, bool assembly);
+                                     std::string_view writer, bool assembly,
+                                     CodeLanguage language);
 }  // namespace tick_parts
 
 }  // namespace timers

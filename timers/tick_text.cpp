@@ -43,10 +43,11 @@ std::string TickLabel(const TickSetting& setting) {
                      setting.clocks);
 }
 
-std::string TickSettingText(const TickSetting& setting) {
-  return fmt::format("Timer {}, {}, {} clock{}", setting.timer->number,
-                     setting.mode->text, setting.clocks,
-                     setting.clocks == 1 ? "" : "s");
+std::string TickSettingText(const TickSetting& setting, CodeLanguage language) {
+  return fmt::format(
+      fmt::runtime(InLanguage("Timer {0}, {1}, {2} clock{3}", language)),
+      setting.timer->number, InLanguage(setting.mode->text, language),
+      setting.clocks, setting.clocks == 1 ? "" : "s");
 }
 
 }  // namespace timers

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "timers/code_words.h"
 #include "timers/ticks.h"
 
 namespace timers {
@@ -33,9 +34,12 @@ TickCells TickCellsOf(const TickOutcome& outcome);
 std::string TickChoiceLabel(const TickSetting& setting);
 std::string TickLabel(const TickSetting& setting);
 
-// A tick setting in words.
+// A tick setting in words, in `language` (code_words.h).
 //   TickSettingText(8052 t0 mode 1 at 12)
 //       -> "Timer 0, mode 1, 16-bit, reloaded by software, 12 clocks"
-std::string TickSettingText(const TickSetting& setting);
+//   TickSettingText(8052 t0 mode 1 at 12, kChinese)
+//       -> "定时器 0，方式 1，16 位，软件重装，每计数 12 个时钟"
+std::string TickSettingText(const TickSetting& setting,
+                            CodeLanguage language = CodeLanguage::kEnglish);
 
 }  // namespace timers

@@ -89,9 +89,9 @@ void ShowTicks(std::string_view period_text, double frequency_mhz,
     return;
   }
   Code(assembly ? timers::AsmTickCode(frequency_mhz, *period.value, choice.best,
-                                      kWriter)
+                                      kWriter, w.code)
                 : timers::TickCode(frequency_mhz, *period.value, choice.best,
-                                   kWriter),
+                                   kWriter, w.code),
        true);
 }
 

@@ -510,6 +510,8 @@ class PageTest(unittest.TestCase):
             lang.selectedIndex = 0; lang.dispatchEvent(new Event('change'))""")
         self.settings("12 MHz，9600 波特")
         self.assertIn("定时器 2 作波特率发生器", self.el("code").text)
+        self.assertIn("每 1 ms 一个节拍",
+                      self.el("tick-code").get_attribute("textContent"))
         self.assertEqual(self.link()["lang"], "zh")
 
     def test_assembly(self):
