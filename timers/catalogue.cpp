@@ -44,6 +44,7 @@ constexpr const TickTimer* kNuvotonTimers[] = {&kNuvotonT0Tick,
                                                &kNuvotonT1Tick};
 constexpr const TickTimer* kEfm8Timers[] = {&kEfm8T0Tick, &kEfm8T1Tick};
 constexpr const TickTimer* kC8051Timers[] = {&kC8051T0Tick, &kC8051T1Tick};
+constexpr const TickTimer* kStc12Timers[] = {&kStc12T0Tick, &kStc12T1Tick};
 constexpr const TickTimer* kDallasTimers[] = {&kDallasT0Tick, &kDallasT1Tick,
                                               &kDallasT2Tick};
 constexpr const TickTimer* kWchTimers[] = {&kWchT0Tick, &kWchT1Tick,
@@ -181,7 +182,8 @@ constexpr Chip kChips[] = {
          "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
      .evidence = E::kFormulaOnly,
      .generators = kStc12,
-     .sfrs = kStc12Sfrs},
+     .sfrs = kStc12Sfrs,
+     .timers = kStc12Timers},
     {.name = "n76e003",
      .family = "Nuvoton N76E003",
      .document = "N76E003 datasheet, Serial Port: UART0/UART1 baud-rate "

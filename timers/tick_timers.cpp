@@ -227,6 +227,8 @@ MODE2_ONLY(t0_efm8, T0_MODES, kEfm8T0Clock)
 MODE2_ONLY(t1_efm8, T1_MODES, kEfm8T1Clock)
 MODE2_ONLY(t0_c8051, T0_MODES, kC8051T0Clock)
 MODE2_ONLY(t1_c8051, T1_MODES, kC8051T1Clock)
+MODE2_ONLY(t0_stc12, T0_MODES, kStcT0Clock)
+MODE2_ONLY(t1_stc12, T1_MODES, kStcT1Clock)
 MODE2_ONLY(t0_dallas, T0_MODES, kDallasT0Clock)
 MODE2_ONLY(t1_dallas, T1_MODES, kDallasT1Clock)
 MODE2_ONLY(t0_wch, T0_MODES, kWchT0Clock)
@@ -303,6 +305,11 @@ CHOICE_TIMER(kC8051T0Tick, "t0", 0, 1, t0_c8051::kModes, kSilabsClocks,
 CHOICE_TIMER(kC8051T1Tick, "t1", 1, 3, t1_c8051::kModes, kSilabsClocks,
              kSilabsT1Bits, kTr1Tick);
 
+// The STC12's Timers 0 and 1 keep the 8051's modes, mode 0 13-bit.
+CHOICE_TIMER(kStc12T0Tick, "t0", 0, 1, t0_stc12::kModes, kAt12Or1, kStcT0Bits,
+             kTr0);
+CHOICE_TIMER(kStc12T1Tick, "t1", 1, 3, t1_stc12::kModes, kAt12Or1, kStcT1Bits,
+             kTr1Tick);
 CHOICE_TIMER(kDallasT0Tick, "t0", 0, 1, t0_dallas::kModes, kAt12Or4,
              kDallasT0Bits, kTr0);
 CHOICE_TIMER(kDallasT1Tick, "t1", 1, 3, t1_dallas::kModes, kAt12Or4,

@@ -26,6 +26,8 @@ extern const TickTimer kEfm8T0Tick;
 extern const TickTimer kEfm8T1Tick;
 extern const TickTimer kC8051T0Tick;
 extern const TickTimer kC8051T1Tick;
+extern const TickTimer kStc12T0Tick;
+extern const TickTimer kStc12T1Tick;
 extern const TickTimer kDallasT0Tick;
 extern const TickTimer kDallasT1Tick;
 extern const TickTimer kDallasT2Tick;
