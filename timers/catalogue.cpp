@@ -45,6 +45,11 @@ constexpr const TickTimer* kNuvotonTimers[] = {&kNuvotonT0Tick,
 constexpr const TickTimer* kEfm8Timers[] = {&kEfm8T0Tick, &kEfm8T1Tick};
 constexpr const TickTimer* kC8051Timers[] = {&kC8051T0Tick, &kC8051T1Tick};
 constexpr const TickTimer* kStc12Timers[] = {&kStc12T0Tick, &kStc12T1Tick};
+constexpr const TickTimer* kLpTimers[] = {&kLpT0Tick, &kLpT1Tick, &kLpT2Tick};
+// ADuC84x at 1 clock a count, ADuC83x at 12.
+constexpr const TickTimer* kAducTimers[] = {&kAducT0Tick,    &kAducT1Tick,
+                                            &kAducT2Tick,    &kClassicT0,
+                                            &kClassicT1Tick, &kClassicT2Tick};
 constexpr const TickTimer* kDallasTimers[] = {&kDallasT0Tick, &kDallasT1Tick,
                                               &kDallasT2Tick};
 constexpr const TickTimer* kWchTimers[] = {&kWchT0Tick, &kWchT1Tick,
@@ -255,7 +260,8 @@ constexpr Chip kChips[] = {
                  "16-2 and 16-3 (p. 88)",
      .evidence = E::kPrintedTable,
      .generators = kLp,
-     .sfrs = kLpSfrs},
+     .sfrs = kLpSfrs,
+     .timers = kLpTimers},
     {.name = "xc886",
      .family = "Infineon XC886, XC888",
      .document = "XC886/888 user's manual, UART baud-rate generator and "
@@ -340,7 +346,8 @@ constexpr Chip kChips[] = {
      .evidence = E::kFormulaOnly,
      .generators = kAduc,
      .sfrs = kAducSfrs,
-     .clock = "fCORE, the core clock PLLCON sets (the crystal on the ADuC841)"},
+     .clock = "fCORE, the core clock PLLCON sets (the crystal on the ADuC841)",
+     .timers = kAducTimers},
 };
 
 void Expand(const Chip& chip, std::vector<Setting>& settings) {

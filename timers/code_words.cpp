@@ -86,6 +86,7 @@ constexpr Entry kChinese[] = {
     {"the first tick as long as the rest", "第一个节拍与其余一样长"},
     {"16-bit auto-reload, stopped", "16 位自动重装，停止"},
     {"mode 0, 16-bit auto-reload", "方式 0，16 位自动重装"},
+    {"mode 1, 16-bit auto-reload", "方式 1，16 位自动重装"},
     {"T2x12, a timer, stopped", "T2x12，定时方式，停止"},
     {"T3x12, a timer, stopped", "T3x12，定时方式，停止"},
     {"T4x12, a timer, stopped", "T4x12，定时方式，停止"},

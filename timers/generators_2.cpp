@@ -62,18 +62,6 @@ constexpr Generator kDs89T1{.key = "t1",
                             .choice_bits = kDs89Bits,
                             .writes = kDs89T1Writes};
 
-// AT89LP3240/6440: CLKREG's TPS in bits 7 ... 4.
-constexpr auto LpBits() {
-  std::array<std::uint8_t, 32> bits{};
-  for (int tps = 0; tps < 16; ++tps) bits[2 * tps] = tps << 4;
-  return bits;
-}
-constexpr auto kLpBits = LpBits();
-constexpr Write kTps{.reg = "CLKREG",
-                     .mask = 0xF0,
-                     .value = 0x00,
-                     .choice_slot = 0,
-                     .comment = "TPS"};
 constexpr Write kLpT2Writes[] = {TIMER2_8052(kTps, )};
 constexpr Write kLpT1Mode2Writes[] = {TIMER1_MODE2(kTps, )};
 constexpr Write kTmodMode1{.reg = "TMOD",

@@ -65,6 +65,18 @@ inline constexpr auto kLpT2 = Prescaled(16);
 inline constexpr Arithmetic kLpTimer1Mode2{256, Counting::kUp, true, kLpT1};
 inline constexpr Arithmetic kLpTimer1Mode1{65536, Counting::kUp, true, kLpT1};
 inline constexpr Arithmetic kLpTimer2{65536, Counting::kUp, false, kLpT2};
+// CLKREG's TPS in bits 7 ... 4, two bytes a choice, TPS 0 first.
+constexpr auto LpBits() {
+  std::array<std::uint8_t, 32> bits{};
+  for (int tps = 0; tps < 16; ++tps) bits[2 * tps] = tps << 4;
+  return bits;
+}
+inline constexpr auto kLpBits = LpBits();
+inline constexpr Write kTps{.reg = "CLKREG",
+                            .mask = 0xF0,
+                            .value = 0x00,
+                            .choice_slot = 0,
+                            .comment = "TPS"};
 
 // XC886: fPCLK/(16 * 2^BRPRE * (BR_VALUE + 1)), BRPRE 0 ... 5.
 inline constexpr ClockChoice kBrpre[] = {{1, 16},  {2, 32},   {4, 64},

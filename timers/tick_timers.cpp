@@ -208,6 +208,23 @@ constexpr TickMode kDallasT2Modes[] = {
 constexpr TickMode kWchT2Modes[] = {
     {"ar", kT2Text, 65536, Reload::kHardware, kWchT2Writes}};
 constexpr int kAt2[] = {2};
+// The AT89LP's shared prescaler: Fosc / (TPS + 1), TPS 0 ... 15.
+constexpr int kLpClocks[] = {1, 2,  3,  4,  5,  6,  7,  8,
+                             9, 10, 11, 12, 13, 14, 15, 16};
+T2_AUTO_RELOAD(kLpT2Writes, kTps, );
+constexpr TickMode kLpT2Modes[] = {
+    {"ar", kT2Text, 65536, Reload::kHardware, kLpT2Writes}};
+// Its Timer 1's mode 1 reloads by hardware from RH1:RL1.
+constexpr Write kLpT1Mode1[] = {
+    kTps,
+    TICK_TMOD(1, 4, 1, ", 16-bit auto-reload"),
+    {.reg = "RH1", .source = S::kReloadHigh},
+    {.reg = "RL1", .source = S::kReloadLow},
+    {.reg = "TH1", .source = S::kReloadHigh},
+    {.reg = "TL1",
+     .source = S::kReloadLow,
+     .comment = "the first tick as long as the rest"},
+    TICK_ENABLE(1, 0x08, 0x40)};
 
 // SiLabs: SYSCLK/12, /4, /48 through SCA (0, 1, 2), or SYSCLK itself.
 constexpr int kSilabsClocks[] = {12, 4, 48, 1};
@@ -229,6 +246,13 @@ MODE2_ONLY(t0_c8051, T0_MODES, kC8051T0Clock)
 MODE2_ONLY(t1_c8051, T1_MODES, kC8051T1Clock)
 MODE2_ONLY(t0_stc12, T0_MODES, kStcT0Clock)
 MODE2_ONLY(t1_stc12, T1_MODES, kStcT1Clock)
+MODE2_ONLY(t0_lp, T0_MODES, kTps)
+namespace t1_lp {
+T1_MODES(kTps, );
+constexpr TickMode kModes[] = {
+    {"1", "mode 1, 16-bit auto-reload", 65536, Reload::kHardware, kLpT1Mode1},
+    {"2", kMode2Text, 256, Reload::kHardware, kM2}};
+}  // namespace t1_lp
 MODE2_ONLY(t0_dallas, T0_MODES, kDallasT0Clock)
 MODE2_ONLY(t1_dallas, T1_MODES, kDallasT1Clock)
 MODE2_ONLY(t0_wch, T0_MODES, kWchT0Clock)
@@ -259,6 +283,18 @@ CLASSIC_TIMER(kLpcT0Tick, 0, t0_12::kMode2Only, kAt2, kTr0);
 CLASSIC_TIMER(kLpcT1Tick, 1, t1_12::kMode2Only, kAt2, kTr1Tick);
 CLASSIC_TIMER(kNrfT0Tick, 0, t0_12::kMode2Only, kAt12, kTr0);
 CLASSIC_TIMER(kNrfT1Tick, 1, t1_12::kMode2Only, kAt12, kTr1Tick);
+// The ADuC84x's single-cycle core has no divide-by-12 before its timers
+// (the ADuC83x's 12-clock core has, and takes the classic records).
+CLASSIC_TIMER(kAducT0Tick, 0, t0_12::kMode2Only, kAt1, kTr0);
+CLASSIC_TIMER(kAducT1Tick, 1, t1_12::kMode2Only, kAt1, kTr1Tick);
+constexpr TickTimer kAducT2Tick{.key = "t2",
+                                .number = 2,
+                                .vector = 5,
+                                .modes = kT2Modes,
+                                .clocks = kAt1,
+                                .choice_bits = kNoChoiceBits,
+                                .run = kTr2,
+                                .flag = kTf2};
 
 constexpr TickTimer kClassicT2Tick{.key = "t2",
                                    .number = 2,
@@ -310,6 +346,17 @@ CHOICE_TIMER(kStc12T0Tick, "t0", 0, 1, t0_stc12::kModes, kAt12Or1, kStcT0Bits,
              kTr0);
 CHOICE_TIMER(kStc12T1Tick, "t1", 1, 3, t1_stc12::kModes, kAt12Or1, kStcT1Bits,
              kTr1Tick);
+CHOICE_TIMER(kLpT0Tick, "t0", 0, 1, t0_lp::kModes, kLpClocks, kLpBits, kTr0);
+CHOICE_TIMER(kLpT1Tick, "t1", 1, 3, t1_lp::kModes, kLpClocks, kLpBits,
+             kTr1Tick);
+constexpr TickTimer kLpT2Tick{.key = "t2",
+                              .number = 2,
+                              .vector = 5,
+                              .modes = kLpT2Modes,
+                              .clocks = kLpClocks,
+                              .choice_bits = kLpBits,
+                              .run = kTr2,
+                              .flag = kTf2};
 CHOICE_TIMER(kDallasT0Tick, "t0", 0, 1, t0_dallas::kModes, kAt12Or4,
              kDallasT0Bits, kTr0);
 CHOICE_TIMER(kDallasT1Tick, "t1", 1, 3, t1_dallas::kModes, kAt12Or4,
