@@ -79,6 +79,24 @@ const Row kRows[] = {
      "B1E0",
      1,
      Mark::kExact},
+    // AT89LP3240/6440 datasheet 3706C, 11: the timers count Fosc / (TPS +
+    // 1); 11.2: mode 1 reloads 16 bits from RH1:RL1. 3000 counts.
+    {"at89lp_tps_mode1_auto_reload",
+     {.timer = 1, .clocks = 4, .chip = "at89lp", .mode = "1"},
+     12,
+     1e-3,
+     "F448",
+     1,
+     Mark::kExact},
+    // ADuC841 datasheet Rev. 0, p. 62: no divide-by-12 on the single-cycle
+    // core, so 12000 counts.
+    {"aduc84x_core_clock",
+     {.timer = 2, .clocks = 1, .chip = "aduc84x"},
+     12,
+     1e-3,
+     "D120",
+     1,
+     Mark::kExact},
     {"shorter_than_a_handler",
      {.timer = 0, .clocks = 12, .mode = "2"},
      12,
