@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <optional>
+
 #include "timers/catalogue.h"
 #include "timers/init_code.h"
 #include "timers/text.h"
@@ -35,7 +37,15 @@ std::string_view LinkWords(timers::LinkMark mark, const PageWords& w) {
 void AppendRow(std::string& text, const timers::Outcome& outcome,
                const TableView& view) {
   const std::string label = timers::SettingLabel(*outcome.setting);
-  text.append(timers::MarkKey(outcome.mark)).append("\t").append(label);
+  // The row's classes: its mark's key, and with a peer the link's.
+  std::optional<timers::Link> link;
+  if (view.peer != nullptr) {
+    link = timers::JudgeLink(*view.peer, view.baud, outcome,
+                             timers::Frame::k8n1, timers::kDefaultClockPpm);
+  }
+  text.append(timers::MarkKey(outcome.mark));
+  if (link) text.append(" linked ").append(timers::LinkKey(link->mark));
+  text.append("\t").append(label);
   if (view.chip) text.append("\t").append(label);
   const timers::RowCells c = timers::CellsOf(outcome);
   for (const std::string* cell :
@@ -44,13 +54,10 @@ void AppendRow(std::string& text, const timers::Outcome& outcome,
   }
   text.append("\t").append(
       MarkWords(outcome.mark, view.tolerance_percent, view.language));
-  if (view.peer != nullptr) {
-    const timers::Link link =
-        timers::JudgeLink(*view.peer, view.baud, outcome, timers::Frame::k8n1,
-                          timers::kDefaultClockPpm);
-    const timers::LinkCells l = timers::LinkCellsOf(link);
+  if (link) {
+    const timers::LinkCells l = timers::LinkCellsOf(*link);
     text += Fmt("\t{}\t{}\t{}\t{}", l.peer_baud, l.mismatch, l.margin,
-                LinkWords(link.mark, WordsOf(view.language)));
+                LinkWords(link->mark, WordsOf(view.language)));
   }
   text += '\n';
 }

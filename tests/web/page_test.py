@@ -438,6 +438,12 @@ class PageTest(unittest.TestCase):
         # The other end: its rate, the mismatch, the margin and the link.
         self.assertEqual(self.chosen()[-4:],
                          ["9600.00", "-0.16 %", "42.03 %", "可用"])
+        # Each mark in its own colour: the setting's within 0.2 %, the link's.
+        marks = self.js("""const cells = document.querySelector(
+            '#settings input:checked').closest('tr').cells;
+            return [cells[cells.length - 5], cells[cells.length - 1]].map(
+                cell => getComputedStyle(cell).color)""")
+        self.assertNotEqual(marks[0], marks[1])
         self.assertTrue(self.el("code").text.startswith("; UART"))
         self.assertEqual(self.link(), {
             "freq": "12", "baud": "9600", "chip": "stc15", "peer": "ft232r",
