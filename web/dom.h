@@ -44,6 +44,13 @@ void baud51_dom_link_copy(const char* key, std::size_t key_length, char* buffer,
                           std::size_t size);
 void baud51_dom_unload();
 void baud51_dom_message(const char* text, std::size_t text_length);
+// Below the window (settings.js): an element's text, and a table written
+// from its text (as TableText lays it out) with its caption.
+void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
+                     std::size_t text_length);
+void baud51_dom_table(const char* id, std::size_t id_length,
+                      const char* caption, std::size_t caption_length,
+                      const char* table, std::size_t table_length);
 }
 
 namespace web {

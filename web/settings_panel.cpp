@@ -12,13 +12,7 @@
 #include "web/dom.h"
 #include "web/tick_panel.h"
 
-#ifndef BAUD51_VERSION_TEXT
-#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
-#endif
-
 extern "C" {
-void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
-                     std::size_t text_length);
 void baud51_dom_options(const char* id, std::size_t id_length,
                         const char* labels, std::size_t labels_length);
 void baud51_dom_select(const char* id, std::size_t id_length, int index);
@@ -29,9 +23,6 @@ void baud51_dom_settings(const char* caption, std::size_t caption_length,
 void baud51_dom_refusal(const char* text, std::size_t text_length);
 void baud51_dom_working(const char* text, std::size_t text_length);
 void baud51_dom_code(const char* text, std::size_t text_length, int code);
-void baud51_dom_table(const char* id, std::size_t id_length,
-                      const char* caption, std::size_t caption_length,
-                      const char* table, std::size_t table_length);
 void baud51_dom_link(const char* pairs, std::size_t pairs_length);
 }
 

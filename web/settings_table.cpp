@@ -8,15 +8,8 @@
 #include "timers/init_code.h"
 #include "timers/text.h"
 
-#ifndef BAUD51_VERSION_TEXT
-#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
-#endif
-
 namespace web {
 namespace {
-
-// The command line's signature, so that the code is the one it writes.
-constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 
 std::string Fmt(std::string_view format, auto&&... args) {
   return fmt::format(fmt::runtime(format), args...);

@@ -4,13 +4,22 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "timers/peers.h"
 #include "timers/ranking.h"
 #include "web/page_words.h"
 
+#ifndef BAUD51_VERSION_TEXT
+#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
+#endif
+
 namespace web {
+
+// The command line's signature, so that the page's code is the one it
+// writes.
+inline constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 
 // What a table row shows beside the setting itself.
 struct TableView {

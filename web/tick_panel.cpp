@@ -8,25 +8,15 @@
 #include "timers/text.h"
 #include "timers/tick_code.h"
 #include "timers/tick_text.h"
-
-#ifndef BAUD51_VERSION_TEXT
-#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
-#endif
+#include "web/dom.h"
+#include "web/settings_table.h"
 
 extern "C" {
-void baud51_dom_word(const char* id, std::size_t id_length, const char* text,
-                     std::size_t text_length);
-void baud51_dom_table(const char* id, std::size_t id_length,
-                      const char* caption, std::size_t caption_length,
-                      const char* table, std::size_t table_length);
 void baud51_dom_tick_code(const char* text, std::size_t text_length, int code);
 }
 
 namespace web {
 namespace {
-
-// The command line's signature, so that the code is the one it writes.
-constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 
 void Table(const std::string& caption, const std::string& table) {
   constexpr std::string_view kId = "ticks";
