@@ -287,31 +287,17 @@ CLASSIC_TIMER(kNrfT1Tick, 1, t1_12::kMode2Only, kAt12, kTr1Tick);
 // (the ADuC83x's 12-clock core has, and takes the classic records).
 CLASSIC_TIMER(kAducT0Tick, 0, t0_12::kMode2Only, kAt1, kTr0);
 CLASSIC_TIMER(kAducT1Tick, 1, t1_12::kMode2Only, kAt1, kTr1Tick);
-constexpr TickTimer kAducT2Tick{.key = "t2",
-                                .number = 2,
-                                .vector = 5,
-                                .modes = kT2Modes,
-                                .clocks = kAt1,
-                                .choice_bits = kNoChoiceBits,
-                                .run = kTr2,
-                                .flag = kTf2};
+// The 8052's Timer 2 (vector 5), its clock picked by `BITS`; TF2 is the
+// handler's to clear.
+#define T2_TIMER(NAME, MODES, CLOCKS, BITS)                                  \
+  constexpr TickTimer NAME {                                                 \
+    .key = "t2", .number = 2, .vector = 5, .modes = MODES, .clocks = CLOCKS, \
+    .choice_bits = BITS, .run = kTr2, .flag = kTf2                           \
+  }
+T2_TIMER(kAducT2Tick, kT2Modes, kAt1, kNoChoiceBits);
 
-constexpr TickTimer kClassicT2Tick{.key = "t2",
-                                   .number = 2,
-                                   .vector = 5,
-                                   .modes = kT2Modes,
-                                   .clocks = kAt12,
-                                   .choice_bits = kNoChoiceBits,
-                                   .run = kTr2,
-                                   .flag = kTf2};
-constexpr TickTimer kX2T2Tick{.key = "t2",
-                              .number = 2,
-                              .vector = 5,
-                              .modes = kT2X2Modes,
-                              .clocks = kAt6,
-                              .choice_bits = kNoChoiceBits,
-                              .run = kTr2,
-                              .flag = kTf2};
+T2_TIMER(kClassicT2Tick, kT2Modes, kAt12, kNoChoiceBits);
+T2_TIMER(kX2T2Tick, kT2X2Modes, kAt6, kNoChoiceBits);
 
 #define CHOICE_TIMER(NAME, KEY, N, VECTOR, MODES, CLOCKS, BITS, RUN) \
   constexpr TickTimer NAME {                                         \
@@ -349,14 +335,7 @@ CHOICE_TIMER(kStc12T1Tick, "t1", 1, 3, t1_stc12::kModes, kAt12Or1, kStcT1Bits,
 CHOICE_TIMER(kLpT0Tick, "t0", 0, 1, t0_lp::kModes, kLpClocks, kLpBits, kTr0);
 CHOICE_TIMER(kLpT1Tick, "t1", 1, 3, t1_lp::kModes, kLpClocks, kLpBits,
              kTr1Tick);
-constexpr TickTimer kLpT2Tick{.key = "t2",
-                              .number = 2,
-                              .vector = 5,
-                              .modes = kLpT2Modes,
-                              .clocks = kLpClocks,
-                              .choice_bits = kLpBits,
-                              .run = kTr2,
-                              .flag = kTf2};
+T2_TIMER(kLpT2Tick, kLpT2Modes, kLpClocks, kLpBits);
 CHOICE_TIMER(kDallasT0Tick, "t0", 0, 1, t0_dallas::kModes, kAt12Or4,
              kDallasT0Bits, kTr0);
 CHOICE_TIMER(kDallasT1Tick, "t1", 1, 3, t1_dallas::kModes, kAt12Or4,
@@ -365,21 +344,7 @@ CHOICE_TIMER(kWchT0Tick, "t0", 0, 1, t0_wch::kModes, kWchClocks, kWchT0Bits,
              kTr0);
 CHOICE_TIMER(kWchT1Tick, "t1", 1, 3, t1_wch::kModes, kWchClocks, kWchT1Bits,
              kTr1Tick);
-constexpr TickTimer kDallasT2Tick{.key = "t2",
-                                  .number = 2,
-                                  .vector = 5,
-                                  .modes = kDallasT2Modes,
-                                  .clocks = kAt12Or4,
-                                  .choice_bits = kDallasT2Bits,
-                                  .run = kTr2,
-                                  .flag = kTf2};
-constexpr TickTimer kWchT2Tick{.key = "t2",
-                               .number = 2,
-                               .vector = 5,
-                               .modes = kWchT2Modes,
-                               .clocks = kWchClocks,
-                               .choice_bits = kWchT2Bits,
-                               .run = kTr2,
-                               .flag = kTf2};
+T2_TIMER(kDallasT2Tick, kDallasT2Modes, kAt12Or4, kDallasT2Bits);
+T2_TIMER(kWchT2Tick, kWchT2Modes, kWchClocks, kWchT2Bits);
 
 }  // namespace timers::records
