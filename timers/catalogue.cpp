@@ -332,7 +332,7 @@ constexpr Chip kChips[] = {
      .aliases = kC517Names},
     {.name = "nrf24le1",
      .family = "Nordic nRF24LE1",
-     .document = "nRF24LE1 product specification, Table 28 (SFR map: "
+     .document = "Nordic's nRF24LE1 data sheet, Table 28 (SFR map: "
                  "S0RELL, S0RELH, ADCON), as quoted; the C517A's formula",
      .evidence = E::kFormulaOnly,
      .generators = kNrf,

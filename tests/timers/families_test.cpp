@@ -90,7 +90,7 @@ constexpr FamilyRow kRows[] = {
      E::kMakersExample},
     {"C509_4800", "c509", "s0rel", 2, 0, 12, 4800, 0x3D9, -1, 0.16,
      E::kMakersExample},
-    // nRF24LE1: the C517A's formula; Nordic's product specification and its
+    // nRF24LE1: the C517A's formula; Nordic's data sheet and its
     // table were not found through the search tool.
     {"Nrf24le1_38400", "nrf24le1", "s0rel", 2, 1, 16, 38400, 0x3F3, -1, NAN,
      E::kFormulaOnly},
