@@ -5,6 +5,7 @@
 #include <string>
 
 #include "timers/text.h"
+#include "timers/tick_code.h"
 #include "timers/tick_text.h"
 #include "timers/ticks.h"
 
@@ -132,6 +133,51 @@ TEST(Ticks, RankingPrefersHardwareThenFewerInterrupts) {
   std::string order;
   for (const TickOutcome& o : ranked) order += TickLabel(*o.setting) + " ";
   EXPECT_EQ(order, "T2/ar/12 T0/2/12 T1/2/12 T0/1/12 T1/1/12 T0/0/12 T1/0/12 ");
+}
+
+// The register a timer's clock choice lives in, as tick_init() leaves it
+// (untouched bits counted as 0): one row per kind of clock record.
+struct ClockRow {
+  const char* name;
+  Filter filter;
+  std::string_view reg;
+  int value;
+};
+
+const ClockRow kClockRows[] = {
+    {"stc_t3_1t", {.timer = 3, .clocks = 1, .chip = "stc15"}, "T4T3M", 0x0A},
+    {"nuvoton_t1m",
+     {.timer = 1, .clocks = 1, .chip = "n76e003"},
+     "CKCON",
+     0x10},
+    {"silabs_sca_48",
+     {.timer = 0, .clocks = 48, .chip = "efm8"},
+     "CKCON0",
+     0x02},
+    {"wch_fsys_shared_bit",
+     {.timer = 2, .clocks = 1, .chip = "ch552"},
+     "T2MOD",
+     0xC0},
+    {"dallas_t2m", {.timer = 2, .clocks = 4, .chip = "fx2lp"}, "CKCON", 0x20},
+    {"at89lp_tps_3",
+     {.timer = 0, .clocks = 4, .chip = "at89lp"},
+     "CLKREG",
+     0x30},
+};
+
+TEST(Ticks, EachClockChoiceSetsItsBits) {
+  for (const ClockRow& row : kClockRows) {
+    SCOPED_TRACE(row.name);
+    const auto settings = TickMatching(row.filter);
+    ASSERT_EQ(settings.size(), 1u);
+    const TickOutcome o = EvaluateTick(*settings[0], 12, 1e-3, 2);
+    ASSERT_TRUE(o.fits);
+    int value = -1;
+    for (const RegisterValue& r : TickRegisterValues(o)) {
+      if (r.name == row.reg) value = r.value;
+    }
+    EXPECT_EQ(value, row.value);
+  }
 }
 
 }  // namespace
