@@ -99,8 +99,8 @@ void SettingsView::Apply(const LinkChoices& link) {
     }
   }
   if (link.setting) linked_setting_ = *link.setting;
-  if (link.peer && timers::FindPeer(*link.peer)) {
-    peer_ = timers::FindPeer(*link.peer);
+  if (link.peer) {
+    if (const timers::Peer* peer = timers::FindPeer(*link.peer)) peer_ = peer;
   }
   if (link.period) period_ = *link.period;
   Words();

@@ -27,6 +27,12 @@ std::string_view LinkWords(timers::LinkMark mark, const PageWords& w) {
   return w.fails;
 }
 
+// A peer as the page names it: the maker's part, or the ideal peer in the
+// page's language.
+std::string_view PeerName(const timers::Peer& peer, const PageWords& w) {
+  return peer.name == "exact" ? w.exact_peer : peer.part;
+}
+
 void AppendRow(std::string& text, const timers::Outcome& outcome,
                const TableView& view) {
   const std::string label = timers::SettingLabel(*outcome.setting);
@@ -77,9 +83,7 @@ std::string TableText(std::span<const timers::Outcome> ranked,
 std::string PeerCaption(const timers::Peer* peer, Language language) {
   if (peer == nullptr) return "";
   const PageWords& w = WordsOf(language);
-  const std::string_view part =
-      peer->name == "exact" ? w.exact_peer : peer->part;
-  return Fmt(w.peer_caption, part, peer->source,
+  return Fmt(w.peer_caption, PeerName(*peer, w), peer->source,
              timers::ShortestText(timers::kDefaultClockPpm));
 }
 
@@ -122,7 +126,7 @@ std::vector<std::string> PeerLabels(Language language) {
   const PageWords& w = WordsOf(language);
   std::vector<std::string> labels{std::string(w.no_peer)};
   for (const timers::Peer& peer : timers::Peers()) {
-    labels.emplace_back(peer.name == "exact" ? w.exact_peer : peer.part);
+    labels.emplace_back(PeerName(peer, w));
   }
   return labels;
 }
