@@ -9,11 +9,14 @@
 namespace timers {
 namespace {
 
-// The Linux drivers take whole rates; a request is clamped, then rounded
-// to one, so that no conversion overflows (nor meets a NaN).
-std::uint64_t Whole(double baud, double low, double high) {
-  const double clamped = baud >= low ? std::min(baud, high) : low;
-  return static_cast<std::uint64_t>(std::floor(clamped + 0.5));
+// The Linux drivers take whole rates: `make` gets the request clamped to
+// low ... high and rounded to one, so that no conversion overflows. A
+// request that is no number makes nothing.
+template <typename Make>
+std::optional<double> AtWhole(double baud, double low, double high, Make make) {
+  if (std::isnan(baud)) return std::nullopt;
+  return make(static_cast<std::uint64_t>(
+      std::floor(std::clamp(baud, low, high) + 0.5)));
 }
 
 // FTDI AN232B-05, Configuring FT232R, FT2232 and FT232B Baud Rates, the
@@ -37,9 +40,8 @@ std::optional<double> Ftdi(double baud) {
 // (2^(12 - 3 ps - fact) * div), the fastest prescaler whose divisor stays
 // below 512, the divisor rounded down, then the next one if that comes
 // closer.
-std::optional<double> Ch340(double baud) {
+std::optional<double> Ch340Speed(std::uint64_t speed) {
   constexpr std::uint64_t kClock = 48000000;
-  const std::uint64_t speed = Whole(baud, 46, 3e6);
   const auto clock_divisor = [](int ps, int fact) -> std::uint64_t {
     return std::uint64_t{1} << (12 - 3 * ps - fact);
   };
@@ -57,6 +59,10 @@ std::optional<double> Ch340(double baud) {
     ++div;
   }
   return static_cast<double>(kClock) / static_cast<double>(divisor * div);
+}
+
+std::optional<double> Ch340(double baud) {
+  return AtWhole(baud, 46, 3e6, Ch340Speed);
 }
 
 // Silicon Labs AN205 Rev. 0.3, Table 1: the highest request each fixed
@@ -80,12 +86,15 @@ constexpr std::array<FixedRate, 29> kAn205Rates{{
 // 300 ... 1000000, and the chip makes the AN205 rate of its range, which
 // the table gives as the rate itself.
 std::optional<double> Cp2102(double baud) {
-  const auto request = static_cast<double>(Whole(baud, 300, 1e6));
-  const auto fixed = std::find_if(
-      kAn205Rates.begin(), kAn205Rates.end(),
-      [&](const FixedRate& each) { return request <= each.highest_request; });
-  if (fixed == kAn205Rates.end()) return std::nullopt;
-  return fixed->rate;
+  return AtWhole(
+      baud, 300, 1e6, [](std::uint64_t request) -> std::optional<double> {
+        const auto fixed = std::find_if(
+            kAn205Rates.begin(), kAn205Rates.end(), [&](const FixedRate& each) {
+              return static_cast<double>(request) <= each.highest_request;
+            });
+        if (fixed == kAn205Rates.end()) return std::nullopt;
+        return fixed->rate;
+      });
 }
 
 // Silicon Labs CP2104 data sheet Rev. 1.1, section 6.1, Equations 1 and 2,
@@ -93,10 +102,13 @@ std::optional<double> Cp2102(double baud) {
 // (2 * prescale * div), div rounded to the nearest, prescale 4 at 365 baud
 // and below; the request clamped to 300 ... 2000000.
 std::optional<double> Cp2104(double baud) {
-  const auto request = static_cast<double>(Whole(baud, 300, 2e6));
-  const double prescale = request <= 365 ? 4 : 1;
-  const double div = std::floor(48e6 / (2 * prescale * request) + 0.5);
-  return 48e6 / (2 * prescale * div);
+  return AtWhole(
+      baud, 300, 2e6, [](std::uint64_t whole) -> std::optional<double> {
+        const auto request = static_cast<double>(whole);
+        const double prescale = request <= 365 ? 4 : 1;
+        const double div = std::floor(48e6 / (2 * prescale * request) + 0.5);
+        return 48e6 / (2 * prescale * div);
+      });
 }
 
 // Linux pl2303.c, pl2303_get_supported_baud_rate(): the rates sent as the
@@ -118,12 +130,11 @@ constexpr Pl2303Divisor kHxDivisor{512, 2, 7};
 // pl2303_encode_baud_rate_divisor_alt() (TA, TB): mantissa * 2^exponent.
 constexpr Pl2303Divisor kTaDivisor{2048, 1, 15};
 
-// pl2303_encode_baud_rate(): the whole request capped at 6000000
-// (max_baud_rate of the HX and TA), sent as itself when it is a standard
-// rate, else as a divisor.
-std::optional<double> Pl2303(double baud, const Pl2303Divisor& scheme) {
+// pl2303_encode_baud_rate(): a whole request is sent as itself when it is
+// a standard rate, else as a divisor.
+std::optional<double> Pl2303Speed(std::uint64_t speed,
+                                  const Pl2303Divisor& scheme) {
   constexpr std::uint64_t kBaseline = 12000000ULL * 32;
-  const std::uint64_t speed = Whole(baud, 1, 6e6);
   if (std::find(kPl2303Direct.begin(), kPl2303Direct.end(), speed) !=
       kPl2303Direct.end()) {
     return static_cast<double>(speed);
@@ -142,8 +153,18 @@ std::optional<double> Pl2303(double baud, const Pl2303Divisor& scheme) {
          static_cast<double>(mantissa << (scheme.shift * exponent));
 }
 
-std::optional<double> Pl2303Hx(double baud) { return Pl2303(baud, kHxDivisor); }
-std::optional<double> Pl2303Ta(double baud) { return Pl2303(baud, kTaDivisor); }
+// Both the HX and the TA cap a request at 6000000 (max_baud_rate).
+std::optional<double> Pl2303Hx(double baud) {
+  return AtWhole(baud, 1, 6e6, [](std::uint64_t speed) {
+    return Pl2303Speed(speed, kHxDivisor);
+  });
+}
+
+std::optional<double> Pl2303Ta(double baud) {
+  return AtWhole(baud, 1, 6e6, [](std::uint64_t speed) {
+    return Pl2303Speed(speed, kTaDivisor);
+  });
+}
 
 std::optional<double> Exact(double baud) { return baud; }
 

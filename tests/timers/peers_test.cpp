@@ -74,6 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
         PeerRow{"pl2303_76800_divisor_312_by_16", "pl2303", 76800, 76923.08},
         // pl2303.c caps an HX at 6000000, a standard rate.
         PeerRow{"pl2303_8000000_capped_at_6000000", "pl2303", 8e6, 6e6},
+        // A request that is no number has no whole rate to send.
+        PeerRow{"cp2104_nan_makes_nothing", "cp2104",
+                std::numeric_limits<double>::quiet_NaN(), std::nullopt},
         // pl2303.c's TA divisor: 384e6 / (1250 * 2^2).
         PeerRow{"pl2303ta_76800_divisor_1250_by_4", "pl2303ta", 76800,
                 76800.0}),
