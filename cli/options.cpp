@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <algorithm>
 #include <charconv>
@@ -295,7 +296,10 @@ std::vector<std::string> ValueWords(const OptionRow& option,
   if (option.values == Values::kChoices) {
     words.assign(option.choices.begin(), option.choices.end());
   } else if (option.values == Values::kPeer) {
-    for (const Peer& each : Peers()) words.emplace_back(each.name);
+    for (const Peer& each : Peers()) {
+      words.emplace_back(each.name);
+      words.insert(words.end(), each.aliases.begin(), each.aliases.end());
+    }
   } else if (option.values == Values::kChip) {
     for (const Chip& each : Chips()) {
       words.emplace_back(each.name);
@@ -363,11 +367,29 @@ std::string MetavarText(const OptionRow& option) {
   return text;
 }
 
+// The peers as --peer's help names them, each alias beside its peer:
+// "..., cp2102 (also as cp210x), cp2104, ...".
+std::string PeerChoices() {
+  std::vector<std::string> words;
+  for (const Peer& each : Peers()) {
+    words.emplace_back(each.name);
+    if (!each.aliases.empty()) {
+      words.back() += fmt::format(
+          " (also as {})",
+          fmt::join(each.aliases.begin(), each.aliases.end(), ", "));
+    }
+  }
+  return JoinedOr(words);
+}
+
 std::string HelpLine(const OptionRow& option) {
   std::string line(option.help);
   const std::size_t slot = line.find("{}");
   if (slot == line.npos) return line;
-  return line.replace(slot, 2, JoinedOr(ValueWords(option, {})));
+  return line.replace(slot, 2,
+                      option.values == Values::kPeer
+                          ? PeerChoices()
+                          : JoinedOr(ValueWords(option, {})));
 }
 
 std::optional<std::string> CheckValue(const OptionRow& option,

@@ -96,9 +96,9 @@ std::string UsageText(const CommandRow& command);
 
 // The words an option takes: its choices, the timers or clocks of the
 // settings `chip` leaves (without one, the classic settings'; an unknown
-// chip leaves none), the chips' names and "all", or the peers' names. Read
-// values have none. With `ticks` (tick and tick-code), the timers, clocks
-// and modes of the tick settings.
+// chip leaves none), the chips' names and "all", or the peers' names and
+// aliases. Read values have none. With `ticks` (tick and tick-code), the
+// timers, clocks and modes of the tick settings.
 //   ValueWords(--timer, "")       -> {"1", "2"}
 //   ValueWords(--timer, "", true) -> {"0", "1", "2"}
 //   ValueWords(--clock, "stc15")  -> {"12", "1"}
@@ -129,8 +129,10 @@ std::string NeedsValue(const OptionRow& option, std::string_view chip,
 //   MetavarText(--clock) -> "12|6|1";  MetavarText(--baud) -> "LIST"
 std::string MetavarText(const OptionRow& option);
 
-// The help line, with the values in place of "{}".
+// The help line, with the values in place of "{}", a peer's aliases beside
+// it.
 //   HelpLine(--chip) -> "only that family's ...: 8051, 8052, ... or all; ..."
+//   HelpLine(--peer) -> "...: ft232r, ..., cp2102 (also as cp210x), ..."
 std::string HelpLine(const OptionRow& option);
 
 // The rejection of a value, or nothing when it is good; `chip` is the

@@ -21,13 +21,17 @@ struct Peer {
   // The rate the bridge makes when asked for `baud`; nothing when it cannot
   // make one near it.
   std::optional<double> (*actual)(double baud);
+  // Other names --peer takes for it: "cp210x" for cp2102.
+  std::span<const std::string_view> aliases = {};
 };
 
-// ft232r, ft232bm, ch340, cp210x, pl2303, then exact (an ideal peer).
+// ft232r, ft232bm, ch340, cp2102, cp2104, pl2303, pl2303ta, then exact
+// (an ideal peer).
 std::span<const Peer> Peers();
 
-// The peer of that name, or nullptr.
+// The peer of that name or alias, or nullptr.
 //   FindPeer("ch340")->part -> "WCH CH340/CH341";  FindPeer("x") -> nullptr
+//   FindPeer("cp210x")->name -> "cp2102"
 const Peer* FindPeer(std::string_view name);
 
 // How far each end's clock may be off when nobody says, in ppm: a

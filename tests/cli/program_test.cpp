@@ -326,8 +326,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"UnknownPeer",
                    {"12", "9600", "--peer", "ft232"},
                    2,
-                   "--peer \"ft232\": not ft232r, ft232bm, ch340, cp210x, "
-                   "pl2303 or exact"},
+                   "--peer \"ft232\": not ft232r, ft232bm, ch340, cp2102, "
+                   "cp210x, cp2104, pl2303, pl2303ta or exact"},
         FailureRow{"ClockThatWouldStop",
                    {"12", "9600", "--peer", "exact", "--clock-ppm", "1e6"},
                    2,

@@ -45,14 +45,41 @@ INSTANTIATE_TEST_SUITE_P(
         PeerRow{"ft232r_9600_divisor_312_5", "ft232r", 9600, 9600.0},
         // AN232B-05's example: 490000 needs 6.122, the nearest is 6.125.
         PeerRow{"ft232bm_490000_divisor_6_125", "ft232bm", 490000, 489795.92},
+        // AN232B-05: divisor 1 (1.5 as n + k/8) gives 2 MBaud.
+        PeerRow{"ft232bm_2000000_divisor_1_5", "ft232bm", 2e6, 2e6},
+        // 24 MHz / 2.5 MBaud is 9.6 eighths, 1.25: a sub-integer divisor
+        // below 2, which AN232B-05 does not allow.
+        PeerRow{"ft232bm_2500000_divisor_1_25_unknown", "ft232bm", 2.5e6,
+                std::nullopt},
         // Below 183.1 baud the 14-bit divisor runs out.
         PeerRow{"ft232r_110_unreachable", "ft232r", 110, std::nullopt},
-        // The Linux driver's formula: 12 MHz / 13 (prescaler 3, fact 1).
+        // ch341.c: 48 MHz / 4 / 13 (prescaler 3, fact 1).
         PeerRow{"ch340_921600_divisor_13", "ch340", 921600, 923076.92},
-        // AN205 Table 1 maps 115200 to itself; 24 MHz / 208.
-        PeerRow{"cp210x_115200", "cp210x", 115200, 115384.62},
-        // The Linux driver's formula: 384e6 / (208 * 4^2).
-        PeerRow{"pl2303_115200", "pl2303", 115200, 115384.62}),
+        // ch341.c's slowest rate, CH341_MIN_BPS: CH341_CLKRATE 48 MHz /
+        // (4096 * 255).
+        PeerRow{"ch340_46_is_48_mhz_by_4096_by_255", "ch340", 46, 45.96},
+        // AN205 Table 1 maps 115200 to itself.
+        PeerRow{"cp2102_115200_is_the_table_rate", "cp2102", 115200, 115200.0},
+        // cp210x.c caps a CP2102 at 1000000, which AN205 maps to 921600.
+        PeerRow{"cp2102_1500000_capped_to_921600", "cp2102", 1.5e6, 921600.0},
+        // The older name is the CP2102's.
+        PeerRow{"cp210x_is_cp2102", "cp210x", 7207, 7200.0},
+        // CP2104 data sheet 6.1: 48 MHz / (2 * 208).
+        PeerRow{"cp2104_115200_48_mhz_by_416", "cp2104", 115200, 115384.62},
+        // cp210x.c caps a CP2104 at 2000000: 48 MHz / (2 * 12).
+        PeerRow{"cp2104_3000000_capped_at_2000000", "cp2104", 3e6, 2e6},
+        // pl2303.c sends 115200, one of its standard rates, as itself.
+        PeerRow{"pl2303_115200_sent_as_itself", "pl2303", 115200, 115200.0},
+        // pl2303.c's divisor: 384e6 / (312 * 4^2).
+        PeerRow{"pl2303_76800_divisor_312_by_16", "pl2303", 76800, 76923.08},
+        // pl2303.c caps an HX at 6000000, a standard rate.
+        PeerRow{"pl2303_8000000_capped_at_6000000", "pl2303", 8e6, 6e6},
+        // A request that is no number has no whole rate to send.
+        PeerRow{"cp2104_nan_makes_nothing", "cp2104",
+                std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+        // pl2303.c's TA divisor: 384e6 / (1250 * 2^2).
+        PeerRow{"pl2303ta_76800_divisor_1250_by_4", "pl2303ta", 76800,
+                76800.0}),
     RowName<PeerRow>);
 
 // Sends frames bit by bit at `transmitter` baud and samples them as the
