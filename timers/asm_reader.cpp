@@ -3,11 +3,8 @@
 // its handlers answer. The accumulator is followed through MOV A, ANL A,
 // ORL A and XRL A, since a read-modify-write often goes through it.
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <map>
 #include <optional>
-#include <set>
 
 #include "timers/code_value.h"
 
@@ -15,138 +12,6 @@ namespace timers::reading {
 namespace {
 
 using Tokens = std::span<const Token>;
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(c));
-  return upper;
-}
-
-bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '?' ||
-         c == '$';
-}
-
-// 0FDH, 0xFD, 00100000B, 0b101, 17Q, 253D or 253.
-std::optional<std::int64_t> AsmNumber(std::string_view text) {
-  const std::string u = Upper(text);
-  std::string_view digits = u;
-  int base = 10;
-  if (u.starts_with("0X") || u.starts_with("0H")) {
-    base = 16;
-    digits.remove_prefix(2);
-  } else if (u.ends_with("H")) {
-    base = 16;
-    digits.remove_suffix(1);
-  } else if (u.starts_with("0B") && u.size() > 2) {
-    base = 2;
-    digits.remove_prefix(2);
-  } else if (u.ends_with("B")) {
-    base = 2;
-    digits.remove_suffix(1);
-  } else if (u.ends_with("O") || u.ends_with("Q")) {
-    base = 8;
-    digits.remove_suffix(1);
-  } else if (u.ends_with("D")) {
-    digits.remove_suffix(1);
-  }
-  if (digits.empty()) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : digits) {
-    const int digit = std::isdigit(static_cast<unsigned char>(c))
-                          ? c - '0'
-                          : (c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99);
-    if (digit >= base) return std::nullopt;
-    value = value * base + digit;
-    if (value > 0xFFFFFFFF) return std::nullopt;
-  }
-  return value;
-}
-
-// One line's tokens, its comment gone.
-std::vector<Token> Words(std::string_view line, int number) {
-  std::vector<Token> tokens;
-  for (std::size_t at = 0; at < line.size();) {
-    const char c = line[at];
-    const std::size_t start = at;
-    Token t{TokenKind::kPunct, {}, 0, false, false, number};
-    if (c == ';') break;
-    if (std::isspace(static_cast<unsigned char>(c))) {
-      ++at;
-      continue;
-    }
-    if (c == '\'' || c == '"') {
-      const std::size_t end = line.find(c, at + 1);
-      at = end == std::string_view::npos ? line.size() : end + 1;
-      if (end == at - 1 && end == start + 2) {
-        t.kind = TokenKind::kNumber;
-        t.number = static_cast<unsigned char>(line[start + 1]);
-      } else {
-        t.kind = TokenKind::kOther;
-      }
-    } else if (IsNameChar(c) ||
-               (c == '.' && at + 1 < line.size() &&
-                std::isalpha(static_cast<unsigned char>(line[at + 1])))) {
-      ++at;
-      while (at < line.size() && IsNameChar(line[at])) ++at;
-      if (std::isdigit(static_cast<unsigned char>(c))) {
-        const auto n = AsmNumber(line.substr(start, at - start));
-        t.kind = n ? TokenKind::kNumber : TokenKind::kOther;
-        t.number = n.value_or(0);
-      } else {
-        t.kind = TokenKind::kName;
-      }
-    } else {
-      const std::string_view rest = line.substr(at);
-      at += rest.starts_with("<<") || rest.starts_with(">>") ||
-                    rest.starts_with("==") || rest.starts_with("=:")
-                ? 2
-                : 1;
-    }
-    t.text = std::string(line.substr(start, at - start));
-    tokens.push_back(std::move(t));
-  }
-  return tokens;
-}
-
-// Opens a line of code, as the dialect guess counts them.
-constexpr std::array<std::string_view, 52> kMnemonics{
-    "MOV",  "ORL",  "ANL",  "XRL",   "SETB",  "CLR",   "CPL",     "LJMP",
-    "AJMP", "SJMP", "JMP",  "LCALL", "ACALL", "CALL",  "RET",     "RETI",
-    "PUSH", "POP",  "INC",  "DEC",   "ADD",   "ADDC",  "SUBB",    "JZ",
-    "JNZ",  "JB",   "JNB",  "JBC",   "JC",    "JNC",   "DJNZ",    "CJNE",
-    "NOP",  "MOVX", "MOVC", "XCH",   "SWAP",  "RL",    "RR",      "ORG",
-    "END",  "CSEG", "DB",   "DS",    ".ORG",  ".AREA", ".MODULE", ".GLOBL",
-    ".DB",  ".DS",  ".EQU", "USING"};
-// Define a name: NAME EQU 89H, NAME = 0x89.
-constexpr std::array<std::string_view, 9> kDefiners{
-    "EQU", "SET", "DATA", "IDATA", "XDATA", "BIT", "=", "==", "=:"};
-
-struct Line {
-  int number = 0;
-  std::string label;  // upper-cased
-  std::vector<Token> words;
-};
-
-std::vector<Line> Lines(std::string_view source) {
-  std::vector<Line> lines;
-  int number = 0;
-  for (std::size_t at = 0; at <= source.size();) {
-    std::size_t end = source.find('\n', at);
-    if (end == std::string_view::npos) end = source.size();
-    Line line{++number, {}, Words(source.substr(at, end - at), number)};
-    // "label:" and sdas's "label::", but not "name =: value".
-    std::vector<Token>& w = line.words;
-    if (w.size() >= 2 && w[1].text == ":" && w[0].kind != TokenKind::kPunct) {
-      line.label = Upper(w[0].text);
-      const std::size_t drop = w.size() > 2 && w[2].text == ":" ? 3 : 2;
-      w.erase(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(drop));
-    }
-    lines.push_back(std::move(line));
-    at = end + 1;
-  }
-  return lines;
-}
 
 // The operands, split at commas.
 std::vector<Tokens> Operands(Tokens t) {
@@ -165,9 +30,9 @@ class AsmReader {
  public:
   explicit AsmReader(CodeReading& reading) : reading_(reading) {}
 
-  void Read(const std::vector<Line>& lines) {
+  void Read(const std::vector<AsmLine>& lines) {
     FindVectors(lines);
-    for (const Line& line : lines) {
+    for (const AsmLine& line : lines) {
       if (!line.label.empty()) {
         a_ = Unknown();
         if (const auto v = vector_labels_.find(line.label);
@@ -198,9 +63,9 @@ class AsmReader {
 
   // ORG (or CSEG AT, .org) at a vector, then a jump: the jump's label
   // is that vector's handler.
-  void FindVectors(const std::vector<Line>& lines) {
+  void FindVectors(const std::vector<AsmLine>& lines) {
     int pending = -1;
-    for (const Line& line : lines) {
+    for (const AsmLine& line : lines) {
       if (line.words.empty()) continue;
       const std::string word = Upper(line.words[0].text);
       if (const auto origin = Origin(line.words)) {
@@ -232,7 +97,7 @@ class AsmReader {
 
   // NAME EQU value, NAME = value, NAME DATA address, NAME BIT address or
   // REG.bit, .equ NAME, value. True when the line was one.
-  bool Define(const Line& line) {
+  bool Define(const AsmLine& line) {
     const std::vector<Token>& w = line.words;
     Tokens value;
     std::string name, how;
@@ -243,8 +108,7 @@ class AsmReader {
       how = "EQU";
       value = Tokens(w).subspan(3);
     } else if (w.size() >= 3 && w[0].kind == TokenKind::kName &&
-               std::find(kDefiners.begin(), kDefiners.end(),
-                         Upper(w[1].text)) != kDefiners.end()) {
+               IsAsmDefiner(w[1].text)) {
       name = Upper(w[0].text);
       how = Upper(w[1].text);
       value = Tokens(w).subspan(2);
@@ -356,7 +220,7 @@ class AsmReader {
     }
   }
 
-  void Statement(const Line& line, const std::string& word) {
+  void Statement(const AsmLine& line, const std::string& word) {
     if (Define(line)) return;
     if (const auto origin = Origin(line.words)) {
       vector_ = -1;
@@ -418,20 +282,8 @@ class AsmReader {
 
 }  // namespace
 
-bool IsAssemblyLine(std::string_view text) {
-  const std::vector<Line> lines = Lines(text);
-  const std::vector<Token>& w = lines.front().words;
-  if (w.empty()) return false;
-  auto is = [](const Token& t, auto& words) {
-    return std::find(words.begin(), words.end(), Upper(t.text)) != words.end();
-  };
-  // "=" is C's as much as sdas's.
-  return is(w[0], kMnemonics) || w[0].text == "$" ||
-         (w.size() > 2 && w[1].text != "=" && is(w[1], kDefiners));
-}
-
 void ReadAssembly(std::string_view source, CodeReading& reading) {
-  AsmReader(reading).Read(Lines(source));
+  AsmReader(reading).Read(AsmLines(source));
 }
 
 }  // namespace timers::reading

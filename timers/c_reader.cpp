@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "timers/code_value.h"
@@ -266,14 +267,33 @@ void Statement(CodeReading& reading, Tokens t, int vector) {
   }
 }
 
+// The vector names of SDCC's 8051.h and 8052.h, which a paste uses without
+// including them.
+std::optional<std::int64_t> VectorNamed(Tokens t) {
+  constexpr std::array<std::pair<std::string_view, int>, 7> kNames{{
+      {"IE0_VECTOR", 0},
+      {"TF0_VECTOR", 1},
+      {"IE1_VECTOR", 2},
+      {"TF1_VECTOR", 3},
+      {"SI0_VECTOR", 4},
+      {"TF2_VECTOR", 5},
+      {"EX2_VECTOR", 5},
+  }};
+  if (t.size() == 3 && Is(t[0], "(") && Is(t[2], ")")) t = t.subspan(1, 1);
+  for (const auto& [name, vector] : kNames) {
+    if (t.size() == 1 && Is(t[0], name)) return vector;
+  }
+  return ConstantOf(t);
+}
+
 // The vector a function header names: "interrupt 3", "__interrupt(3)",
-// "__interrupt 3"; -1 for none.
+// "__interrupt 3", "__interrupt(TF1_VECTOR)"; -1 for none.
 int HandlerVector(Tokens t) {
   for (std::size_t i = 0; i + 1 < t.size(); ++i) {
     if (!Is(t[i], "interrupt") && !Is(t[i], "__interrupt")) continue;
     std::size_t end = i + 2;
     if (Is(t[i + 1], "(")) end = PastParenthesis(t, i + 1);
-    const auto n = ConstantOf(t.subspan(i + 1, end - i - 1));
+    const auto n = VectorNamed(t.subspan(i + 1, end - i - 1));
     if (n && *n >= 0 && *n < 128) return static_cast<int>(*n);
   }
   return -1;

@@ -8,12 +8,6 @@
 namespace timers::reading {
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(c));
-  return upper;
-}
-
 // The usual arithmetic conversions: the wider type wins (a long holds every
 // unsigned int), and between equals unsigned wins.
 Typed Converted(const Typed& value, const Typed& other) {
@@ -289,6 +283,12 @@ class Parser {
 };
 
 }  // namespace
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(c));
+  return upper;
+}
 
 Typed Wrapped(std::int64_t value, int bits, bool is_unsigned) {
   const std::uint64_t modulus = std::uint64_t{1} << bits;

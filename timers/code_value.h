@@ -80,6 +80,22 @@ int VectorAt(std::int64_t address);
 // directives dropped, comments and strings gone.
 std::vector<Token> PreprocessedC(std::string_view source);
 
+// Assembly's names and mnemonics are upper-cased.
+std::string Upper(std::string_view text);
+
+// One line of assembly: its label, upper-cased, and its words, the comment
+// after ";" gone. "t1: CLR TF1 ; stop" -> {label "T1", words CLR, TF1}.
+struct AsmLine {
+  int number = 0;
+  std::string label;
+  std::vector<Token> words;
+};
+std::vector<AsmLine> AsmLines(std::string_view source);
+
+// The second word of a line that names a value: EQU, SET, DATA, IDATA,
+// XDATA, BIT, = (and sdas's == and =:).
+bool IsAsmDefiner(std::string_view word);
+
 // Whether a line opens with a mnemonic or a directive, or defines a name
 // as assembly does: "mov TMOD,#20H", "TMOD DATA 89H", "$NOMOD51".
 bool IsAssemblyLine(std::string_view line);

@@ -77,6 +77,8 @@ const Row kCRows[] = {
      "1:TH0=0xfc@1"},
     {"SdccHandlerUsing",
      "void t(void) __interrupt (1) __using (1) { TL0 = 0; }", "1:TL0=0x0@1"},
+    {"SdccVectorName", "void t(void) __interrupt(TF1_VECTOR) { TF1 = 0; }",
+     "1:TF1=0x0@3"},
     {"PrototypeIsNoHandler", "void t(void) __interrupt(1);\nTL0 = 0;",
      "2:TL0=0x0"},
     {"HandlerThroughMacro",
@@ -115,9 +117,9 @@ const Row kAsmRows[] = {
     {"MovDirectDirect", "MOV TL1,TH1", "1:TL1/byte<-TH1/byte"},
     {"Numbers",
      "mov A0,#0FDH\nmov A1,#0xFD\nmov A2,#-3\nmov A3,#253\nmov "
-     "A4,#'A'\nmov A5,#17Q",
+     "A4,#'A'\nmov A5,#17Q\nmov A6,#0H",
      "1:A0/byte=0xfd 2:A1/byte=0xfd 3:A2/byte=-0x3 4:A3/byte=0xfd "
-     "5:A4/byte=0x41 6:A5/byte=0xf"},
+     "5:A4/byte=0x41 6:A5/byte=0xf 7:A6/byte=0x0"},
     {"HighLow",
      "mov TH0,#HIGH(65536-1000)\nmov TL0,#LOW(65536-1000)\n"
      "mov TH2,#>(0x10000-1000)\nmov TL2,#<(0x10000-1000)",
