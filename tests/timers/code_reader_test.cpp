@@ -241,6 +241,21 @@ const ProblemRow kProblemRows[] = {
 INSTANTIATE_TEST_SUITE_P(Inputs, ProblemTest, testing::ValuesIn(kProblemRows),
                          [](const auto& info) { return info.param.name; });
 
+// Nesting and macros that would exhaust the stack or memory give up on
+// the expression instead.
+TEST(CodeReaderTest, HostileInputsStayBounded) {
+  const std::string deep = "TH1 = " + std::string(100000, '(') + "1" +
+                           std::string(100000, ')') + ";";
+  EXPECT_EQ(EffectsText(ReadCode(deep)), "1:TH1=?");
+  std::string doubling = "#define A0 1\n";
+  for (int i = 1; i <= 40; ++i) {
+    doubling += "#define A" + std::to_string(i) + " A" + std::to_string(i - 1) +
+                "+A" + std::to_string(i - 1) + "\n";
+  }
+  EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A40;")), "42:TH1=?");
+  EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A5;")), "42:TH1=0x20");
+}
+
 TEST(CodeReaderTest, GuessesTheDialect) {
   EXPECT_EQ(GuessDialect("mov TMOD,#20H\nsetb TR1"), CodeDialect::kAssembly);
   EXPECT_EQ(GuessDialect("TMOD EQU 89H\n"), CodeDialect::kAssembly);
