@@ -144,7 +144,7 @@ bool IsAssemblyLine(std::string_view text) {
   // "=" is C's as much as sdas's.
   return std::find(kMnemonics.begin(), kMnemonics.end(), first) !=
              kMnemonics.end() ||
-         first == "$" ||
+         first.starts_with('$') ||
          (w.size() > 2 && w[1].text != "=" && IsAsmDefiner(w[1].text));
 }
 

@@ -52,6 +52,8 @@ const Row kCRows[] = {
      "1:TH1=0x0 2:TL1=0x10000"},
     {"Shifts", "A = 1 << 15;\nB = 1U << 15;\nC = 1 << 16;\nD = -16 >> 2;",
      "1:A=-0x8000 2:B=0x8000 3:C=? 4:D=-0x4"},
+    {"SignedMeetsUnsigned", "A = -1 < 1U;\nB = -1L < 1U;\nC = -2 / 2U;",
+     "1:A=0x0 2:B=0x1 3:C=0x7fff"},
     {"DivideByZero", "TH1 = 3 / 0;", "1:TH1=?"},
     {"Casts",
      "A = (unsigned char)(256 - 3);\nB = (char)0xFD;\nC = (uint8_t)~1;",
@@ -63,6 +65,9 @@ const Row kCRows[] = {
     {"ObjectMacro",
      "#define RELOAD (256 - 3)\n#include <reg52.h>\nTH1 = RELOAD;",
      "3:TH1=0xfd"},
+    {"ContinuedDirective", "#define R \\\n 253\nTH1 = R;", "3:TH1=0xfd"},
+    {"CommentInDirective", "#include <reg52.h> /* Keil\n C51 */\nTH1 = 1;",
+     "3:TH1=0x1"},
     {"MacroAfterUndef", "#define R 1\n#undef R\nTH1 = R;", "3:TH1<-R"},
     {"FunctionMacro",
      "#define RELOAD(b) (256 - 28800 / (b))\nTH1 = RELOAD(9600);",
@@ -79,6 +84,9 @@ const Row kCRows[] = {
      "void t(void) __interrupt (1) __using (1) { TL0 = 0; }", "1:TL0=0x0@1"},
     {"SdccVectorName", "void t(void) __interrupt(TF1_VECTOR) { TF1 = 0; }",
      "1:TF1=0x0@3"},
+    {"VectorBackAfterNestedBlocks",
+     "void s(void) interrupt 4 {\n if (RI) { RI = 0; }\n TI = 0;\n}\nEA = 1;",
+     "2:RI=0x0@4 3:TI=0x0@4 5:EA=0x1"},
     {"PrototypeIsNoHandler", "void t(void) __interrupt(1);\nTL0 = 0;",
      "2:TL0=0x0"},
     {"HandlerThroughMacro",
@@ -155,6 +163,8 @@ const Row kAsmRows[] = {
      "start: mov a,@r0\n\tlcall foo\n\tdjnz r7,$\n\tmov dptr,#1234H\n"
      "\tmovx @dptr,a\n\tsjmp start\n\tmov c,TR1\n\tmov TR0,c",
      "8:TR0/bit=?"},
+    {"Exchange", "mov a,#5\nxch a,TH1\nmov TL1,a",
+     "2:TH1/byte=0x5 3:TL1/byte=?"},
     {"CaseInsensitive", "MoV tmod,#20h\nSetB tr1",
      "1:TMOD/byte=0x20 2:TR1/bit setb"},
     {"EndStops", "mov TH1,#1\nEND\nmov TL1,#1", "1:TH1/byte=0x1"},
@@ -256,14 +266,42 @@ TEST(CodeReaderTest, HostileInputsStayBounded) {
   EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A5;")), "42:TH1=0x20");
 }
 
-TEST(CodeReaderTest, GuessesTheDialect) {
-  EXPECT_EQ(GuessDialect("mov TMOD,#20H\nsetb TR1"), CodeDialect::kAssembly);
-  EXPECT_EQ(GuessDialect("TMOD EQU 89H\n"), CodeDialect::kAssembly);
-  EXPECT_EQ(GuessDialect("TMOD = 0x20;\nTR1 = 1;"), CodeDialect::kC);
-  // sdas's "NAME = value" lines count for neither side.
-  EXPECT_EQ(GuessDialect("TMOD = 0x89 ; TMOD\n\tmov TMOD,#1"),
-            CodeDialect::kAssembly);
+struct GuessRow {
+  const char* name;
+  const char* source;
+  CodeDialect dialect;
+};
+
+void PrintTo(const GuessRow& row, std::ostream* os) { *os << row.name; }
+
+class GuessTest : public testing::TestWithParam<GuessRow> {};
+
+TEST_P(GuessTest, Dialect) {
+  EXPECT_EQ(GuessDialect(GetParam().source), GetParam().dialect);
+}
+
+constexpr CodeDialect kC = CodeDialect::kC;
+constexpr CodeDialect kAsm = CodeDialect::kAssembly;
+const GuessRow kGuessRows[] = {
+    {"Mnemonics", "mov TMOD,#20H\nsetb TR1", kAsm},
+    {"LabelledMnemonic", "start:\tCLR TR1", kAsm},
+    {"Definitions", "TMOD EQU 89H\nTR1 BIT TCON.6", kAsm},
+    {"Directives", ".module uart\n.area CSEG (CODE)", kAsm},
+    {"A51Controls", "$NOMOD51\n", kAsm},
+    // sdas's "NAME = value" counts for neither side.
+    {"SdasEquates", "TMOD = 0x89 ; TMOD\n\tmov TMOD,#1", kAsm},
+    {"Statements", "TMOD = 0x20;\nTR1 = 1;", kC},
+    {"Directive", "#include <reg52.h>", kC},
+    {"Braces", "void f(void)\n{\n}", kC},
+    {"NeitherIsC", "; a comment", kC},
+};
+INSTANTIATE_TEST_SUITE_P(Sources, GuessTest, testing::ValuesIn(kGuessRows),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(CodeReaderTest, ReadsAsGuessedUnlessTold) {
   EXPECT_EQ(ReadCode("setb TR1").dialect, CodeDialect::kAssembly);
+  EXPECT_EQ(ReadCode("setb TR1", CodeDialect::kC).problem,
+            CodeProblem::kNoWrites);
 }
 
 TEST(CodeReaderTest, ResolvesThroughDeclarations) {
