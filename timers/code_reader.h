@@ -92,6 +92,7 @@ struct Effect {
 //   "TMOD = 0x89", "TMOD EQU 89H", ".equ TMOD, 0x89" (assembly)
 //       -> kConstant at {address 0x89, kEither}: a byte or a bit address
 //          as the instruction using it says
+// kSfr is any direct byte: A51's DATA names RAM below 80H the same way.
 enum class DeclarationKind { kSfr, kSfr16, kBit, kXdata, kConstant };
 struct Declaration {
   int line = 0;
