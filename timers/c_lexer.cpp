@@ -67,7 +67,10 @@ constexpr std::array<std::string_view, 23> kPunctuators{
 
 class Lexer {
  public:
-  Lexer(std::string_view text, int line) : text_(text), line_(line) {}
+  // A directive's own words are lexed with directives off: "# # #" is no
+  // nest of them.
+  Lexer(std::string_view text, int line, bool directives = true)
+      : text_(text), line_(line), directives_(directives) {}
 
   std::vector<Token> All() {
     std::vector<Token> tokens;
@@ -81,11 +84,12 @@ class Lexer {
       } else if (std::isspace(static_cast<unsigned char>(c)) || c == '\\') {
         ++at_;
       } else if (SkipComment()) {
-      } else if (c == '#' && line_start) {
+      } else if (c == '#' && line_start && directives_) {
         Directive(tokens);
       } else {
         line_start = false;
-        tokens.push_back(Next());
+        Token t = Next();
+        if (!Skipping()) tokens.push_back(std::move(t));
       }
     }
     return tokens;
@@ -138,8 +142,8 @@ class Lexer {
     ++at_;
     const std::string_view body = LogicalLine(lines);
     line_ += lines;
-    std::vector<Token> words = Lexer(body, line).All();
-    if (words.empty() ||
+    std::vector<Token> words = Lexer(body, line, false).All();
+    if (words.empty() || Conditional(words) || Skipping() ||
         (words[0].text != "define" && words[0].text != "undef")) {
       return;
     }
@@ -158,6 +162,40 @@ class Lexer {
     tokens.insert(tokens.end(), words.begin(), words.end());
     tokens.push_back({TokenKind::kOther, "#end", 0, false, false, line});
   }
+
+  // "#if 0" (or "#if (0)") leaves out what it holds up to its #else or
+  // #endif; every other condition is taken as true, so that both sides of
+  // an #ifdef __SDCC are read. True when the directive was one of these.
+  bool Conditional(const std::vector<Token>& words) {
+    const std::string& word = words[0].text;
+    if (word == "if" || word == "ifdef" || word == "ifndef") {
+      const bool zero =
+          word == "if" &&
+          std::all_of(words.begin() + 1, words.end(),
+                      [](const Token& t) {
+                        return t.text == "(" || t.text == ")" ||
+                               (t.kind == TokenKind::kNumber && t.number == 0);
+                      }) &&
+          words.size() > 1;
+      if (zero) ++zero_depth_;
+      conditions_.push_back(zero);
+      return true;
+    }
+    if ((word == "else" || word == "elif") && !conditions_.empty() &&
+        conditions_.back()) {
+      conditions_.back() = false;
+      --zero_depth_;
+      return true;
+    }
+    if (word == "endif" && !conditions_.empty()) {
+      if (conditions_.back()) --zero_depth_;
+      conditions_.pop_back();
+      return true;
+    }
+    return word == "else" || word == "elif" || word == "endif";
+  }
+
+  bool Skipping() const { return zero_depth_ > 0; }
 
   Token Next() {
     const std::size_t start = at_;
@@ -218,6 +256,9 @@ class Lexer {
   std::string_view text_;
   std::size_t at_ = 0;
   int line_;
+  bool directives_;
+  std::vector<bool> conditions_;  // each open #if's: is it "#if 0"
+  int zero_depth_ = 0;
 };
 
 struct Macro {

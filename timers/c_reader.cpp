@@ -174,8 +174,10 @@ bool Declaration(CodeReading& reading, Tokens t) {
     }
     return std::nullopt;
   };
-  const std::optional<DeclarationKind> kind = kind_of(first);
+  std::optional<DeclarationKind> kind = kind_of(first);
   if (has_at) {
+    // SDCC takes "__at(0x89) __sfr TMOD;" as well.
+    for (const Token& word : t) kind = kind ? kind : kind_of(word.text);
     const AtParts at = At(t);
     const bool xdata = std::any_of(t.begin(), t.end(), [](const Token& x) {
       return Is(x, "__xdata") || Is(x, "xdata");

@@ -68,6 +68,9 @@ const Row kCRows[] = {
     {"ContinuedDirective", "#define R \\\n 253\nTH1 = R;", "3:TH1=0xfd"},
     {"CommentInDirective", "#include <reg52.h> /* Keil\n C51 */\nTH1 = 1;",
      "3:TH1=0x1"},
+    {"IfZeroLeftOut",
+     "#if 0\nTH1 = 1;\n#else\nTH1 = 2;\n#endif\n#ifdef X\nTL1 = 3;\n#endif",
+     "4:TH1=0x2 7:TL1=0x3"},
     {"MacroAfterUndef", "#define R 1\n#undef R\nTH1 = R;", "3:TH1<-R"},
     {"FunctionMacro",
      "#define RELOAD(b) (256 - 28800 / (b))\nTH1 = RELOAD(9600);",
@@ -208,6 +211,7 @@ const DeclarationRow kDeclarationRows[] = {
      "TMOD 0x89/byte"},
     {"SdccSfr16", "__sfr16 __at(0xCBCA) RCAP2;", K::kSfr16, "RCAP2 0xca/byte",
      0xCB},
+    {"SdccAtFirst", "__at(0x89) __sfr TMOD;", K::kSfr, "TMOD 0x89/byte"},
     {"SdccSbit", "__sbit __at(0x8E) TR1;", K::kBit, "TR1 0x8e/bit"},
     {"SdccXdata", "__xdata __at(0xE608) volatile unsigned char UART230;",
      K::kXdata, "UART230 0xe608/byte"},
@@ -257,6 +261,8 @@ TEST(CodeReaderTest, HostileInputsStayBounded) {
   const std::string deep = "TH1 = " + std::string(100000, '(') + "1" +
                            std::string(100000, ')') + ";";
   EXPECT_EQ(EffectsText(ReadCode(deep)), "1:TH1=?");
+  EXPECT_EQ(ReadCode(std::string(1 << 20, '#')).problem,
+            CodeProblem::kNoWrites);
   std::string doubling = "#define A0 1\n";
   for (int i = 1; i <= 40; ++i) {
     doubling += "#define A" + std::to_string(i) + " A" + std::to_string(i - 1) +
