@@ -152,9 +152,49 @@ void Sfr(CodeReading& reading, DeclarationKind kind, const std::string& name,
   }
 }
 
+std::optional<DeclarationKind> KindOf(std::string_view word) {
+  if (word == "sfr" || word == "__sfr" || word == "SFR") {
+    return DeclarationKind::kSfr;
+  }
+  if (word == "sfr16" || word == "__sfr16" || word == "SFR16") {
+    return DeclarationKind::kSfr16;
+  }
+  if (word == "sbit" || word == "__sbit" || word == "SBIT") {
+    return DeclarationKind::kBit;
+  }
+  return std::nullopt;
+}
+
+// The cross-compiler header's SFR(name, address), SFR16(name, low byte's
+// address) and SBIT(name, register's address, bit).
+void HeaderMacro(CodeReading& reading, Tokens t, DeclarationKind kind) {
+  if (t.size() < 6 || !Is(t[1], "(") || t[2].kind != TokenKind::kName) {
+    return;
+  }
+  const std::size_t end = PastParenthesis(t, 1);
+  std::vector<Tokens> args;
+  std::size_t from = 4;
+  for (std::size_t i = 4; i + 1 < end; ++i) {
+    if (Is(t[i], ",")) {
+      args.push_back(t.subspan(from, i - from));
+      from = i + 1;
+    }
+  }
+  args.push_back(t.subspan(from, std::max(end - 1, from) - from));
+  const auto address = ConstantOf(args[0]);
+  if (!address) return;
+  std::int64_t at = *address;
+  if (kind == DeclarationKind::kBit) {
+    const auto bit = args.size() > 1 ? ConstantOf(args[1]) : std::nullopt;
+    if (!bit || *bit < 0 || *bit > 7) return;
+    at += *bit;
+  }
+  Sfr(reading, kind, t[2].text, at, false, t[0].line);
+}
+
 // sfr, sfr16 and sbit as Keil writes them, SDCC's __sfr, __sfr16, __sbit
-// and __xdata with __at, and the SFR(), SFR16() and SBIT() of the
-// cross-compiler header. True when the statement was one of them.
+// and __xdata with __at, and the header macros. True when the statement
+// was one of them.
 bool Declaration(CodeReading& reading, Tokens t) {
   if (t.size() < 2) return false;
   const std::string& first = t[0].text;
@@ -162,22 +202,10 @@ bool Declaration(CodeReading& reading, Tokens t) {
   const bool has_at = std::any_of(t.begin(), t.end(), [](const Token& x) {
     return Is(x, "__at") || Is(x, "_at_");
   });
-  auto kind_of = [](std::string_view word) -> std::optional<DeclarationKind> {
-    if (word == "sfr" || word == "__sfr" || word == "SFR") {
-      return DeclarationKind::kSfr;
-    }
-    if (word == "sfr16" || word == "__sfr16" || word == "SFR16") {
-      return DeclarationKind::kSfr16;
-    }
-    if (word == "sbit" || word == "__sbit" || word == "SBIT") {
-      return DeclarationKind::kBit;
-    }
-    return std::nullopt;
-  };
-  std::optional<DeclarationKind> kind = kind_of(first);
+  std::optional<DeclarationKind> kind = KindOf(first);
   if (has_at) {
     // SDCC takes "__at(0x89) __sfr TMOD;" as well.
-    for (const Token& word : t) kind = kind ? kind : kind_of(word.text);
+    for (const Token& word : t) kind = kind ? kind : KindOf(word.text);
     const AtParts at = At(t);
     const bool xdata = std::any_of(t.begin(), t.end(), [](const Token& x) {
       return Is(x, "__xdata") || Is(x, "xdata");
@@ -189,29 +217,7 @@ bool Declaration(CodeReading& reading, Tokens t) {
   }
   if (!kind) return false;
   if (first == "SFR" || first == "SFR16" || first == "SBIT") {
-    // SFR(name, address), SBIT(name, register address, bit).
-    if (t.size() < 6 || !Is(t[1], "(") || t[2].kind != TokenKind::kName) {
-      return true;
-    }
-    const std::size_t end = PastParenthesis(t, 1);
-    std::vector<Tokens> args;
-    std::size_t from = 4;
-    for (std::size_t i = 4; i + 1 < end; ++i) {
-      if (Is(t[i], ",")) {
-        args.push_back(t.subspan(from, i - from));
-        from = i + 1;
-      }
-    }
-    args.push_back(t.subspan(from, std::max(end - 1, from) - from));
-    const auto address = ConstantOf(args[0]);
-    if (!address) return true;
-    std::int64_t at = *address;
-    if (*kind == DeclarationKind::kBit) {
-      const auto bit = args.size() > 1 ? ConstantOf(args[1]) : std::nullopt;
-      if (!bit || *bit < 0 || *bit > 7) return true;
-      at += *bit;
-    }
-    Sfr(reading, *kind, t[2].text, at, false, line);
+    HeaderMacro(reading, t, *kind);
     return true;
   }
   if (*kind == DeclarationKind::kBit) {
