@@ -324,6 +324,13 @@ TEST(CodeReaderTest, ResolvesThroughDeclarations) {
             "0x8e/bit");
   EXPECT_EQ(PlaceText(Resolved(a.effects[1].target, a.declarations)),
             "0x8e/byte");
+  // A bit of a named register: the register's address plus the bit.
+  const CodeReading b = ReadCode("TCON = 0x88\nsetb TCON.6\nsetb 0C8H.2");
+  ASSERT_EQ(b.effects.size(), 2u);
+  EXPECT_EQ(PlaceText(Resolved(b.effects[0].target, b.declarations)),
+            "0x8e/bit");
+  EXPECT_EQ(PlaceText(Resolved(b.effects[1].target, b.declarations)),
+            "0xca/bit");
 }
 
 }  // namespace
