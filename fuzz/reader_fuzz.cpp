@@ -1,0 +1,91 @@
+// Feeds arbitrary bytes to the code reader, as C, as assembly and
+// guessed. What must hold for every input:
+//   - no crash, hang or exception: pasted code is never fatal;
+//   - a refused input (too large, empty, binary) has no effects, and one
+//     read has a problem exactly when it has no effects;
+//   - the guess reads as the dialect it names would;
+//   - every effect's line is a line of the input, its vector an interrupt
+//     number or -1, its place a name or an address, a bit 0 ... 7;
+//   - the same input gives the same reading.
+// Any broken invariant aborts with a message; libFuzzer saves the input.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "timers/code_reader.h"
+
+namespace {
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "reader_fuzz: %s\n", what);
+  std::abort();
+}
+
+void Check(bool holds, const char* what) {
+  if (!holds) Fail(what);
+}
+
+bool Same(const timers::CodeReading& a, const timers::CodeReading& b) {
+  return a.problem == b.problem && a.dialect == b.dialect &&
+         a.effects == b.effects && a.declarations == b.declarations;
+}
+
+void CheckPlace(const timers::Place& p, const char* what) {
+  Check(!p.name.empty() || p.address >= 0, what);
+  Check(p.bit >= -1 && p.bit <= 7, what);
+}
+
+void CheckReading(const timers::CodeReading& r, std::string_view input) {
+  const auto lines =
+      static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
+  const bool refused = r.problem == timers::CodeProblem::kEmpty ||
+                       r.problem == timers::CodeProblem::kTooLarge ||
+                       r.problem == timers::CodeProblem::kBinary;
+  Check(!refused || (r.effects.empty() && r.declarations.empty()),
+        "a refused input with effects");
+  Check(refused ||
+            (r.problem == timers::CodeProblem::kNoWrites) == r.effects.empty(),
+        "no writes reported wrongly");
+  for (const timers::Effect& e : r.effects) {
+    Check(e.line >= 1 && e.line <= lines, "an effect's line outside the input");
+    Check(e.vector >= -1 && e.vector < 128, "a vector out of range");
+    CheckPlace(e.target, "an effect without a place");
+    if (e.op == timers::EffectOp::kCopy) {
+      CheckPlace(e.source, "a copy without a source");
+    }
+    CheckPlace(timers::Resolved(e.target, r.declarations),
+               "a resolved place without a place");
+  }
+  for (const timers::Declaration& d : r.declarations) {
+    Check(d.line >= 1 && d.line <= lines, "a declaration's line outside");
+    Check(!d.name.empty(), "a declaration without a name");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const timers::CodeReading guessed = timers::ReadCode(input);
+  CheckReading(guessed, input);
+  const timers::CodeReading c =
+      timers::ReadCode(input, timers::CodeDialect::kC);
+  CheckReading(c, input);
+  const timers::CodeReading assembly =
+      timers::ReadCode(input, timers::CodeDialect::kAssembly);
+  CheckReading(assembly, input);
+  if (guessed.problem == timers::CodeProblem::kNone ||
+      guessed.problem == timers::CodeProblem::kNoWrites) {
+    const timers::CodeDialect dialect = timers::GuessDialect(input);
+    Check(guessed.dialect == dialect, "the reading names another dialect");
+    Check(Same(guessed, dialect == timers::CodeDialect::kC ? c : assembly),
+          "the guess read otherwise than its dialect");
+  }
+  Check(Same(guessed, timers::ReadCode(input)),
+        "the same input gave another reading");
+  return 0;
+}

@@ -1,0 +1,139 @@
+#pragma once
+// Reads pasted 8051 init code back: C as Keil C51 and SDCC take it, or
+// assembly as A51 and sdas8051 take it. The result is what the code does
+// to registers, in the order written, with each write's line; which
+// register a name or an address is on a given family is the caller's to
+// decide (the paste's own declarations help: Resolved below). Code that
+// is not understood is skipped, never fatal: pasted code is partial.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace timers {
+
+inline constexpr std::size_t kMaxCodeBytes = std::size_t{1} << 20;
+
+enum class CodeDialect { kGuess, kC, kAssembly };
+
+// Why a paste gave nothing to look at.
+enum class CodeProblem {
+  kNone,
+  kEmpty,     // nothing but white space
+  kTooLarge,  // over kMaxCodeBytes
+  kBinary,    // a NUL byte, or invalid UTF-8 in more than 1 byte in 16
+  kNoWrites,  // no register write read
+};
+
+// What a write lands on: a byte register or a bit, as named or addressed.
+//   C "TMOD = 0x20;"       -> {name "TMOD", space kEither}
+//   asm "mov 89H,#20H"     -> {address 0x89, space kByte}
+//   asm "setb 8EH"         -> {address 0x8E, space kBit}   (TR1)
+//   asm "clr TCON.6"       -> {name "TCON", bit 6, space kBit}
+//   C "sbit TR1 = 0x88^6;" -> declares TR1 at {address 0x88, bit 6, kBit}
+// A C assignment cannot tell a bit from a register (TR1 = 1 and SCON = 1
+// read alike), hence kEither. Assembly names are upper-cased; C's are
+// kept as written.
+enum class Space { kEither, kByte, kBit };
+struct Place {
+  std::string name;  // empty when given by address
+  int address = -1;  // a direct (or XDATA) address, or a bit address
+  int bit = -1;      // 0 ... 7 when a register's bit is named: TCON.6
+  Space space = Space::kEither;
+  bool operator==(const Place&) const = default;
+};
+
+enum class EffectOp {
+  kAssign,         // = value
+  kOr,             // |= value
+  kAnd,            // &= value
+  kXor,            // ^= value
+  kSetBit,         // SETB
+  kClearBit,       // CLR
+  kComplementBit,  // CPL
+  kCopy,           // = the register `source` (TL1 = TH1; MOV TL1,TH1)
+  kUnknown,        // written, with a value only known when it runs
+};
+
+// One write. The value is the expression's as the compiler computes it
+// (C51 and SDCC both have 16-bit int and 32-bit long), before it is cut to
+// the register: the register gets it modulo 256, or 65536 for an sfr16.
+//   "TH1 = 256 - 3;"                 -> kAssign 253
+//   "TH1 = -3;"                      -> kAssign -3 (0xFD in the register)
+//   "TMOD = (TMOD & 0x0F) | 0x20;"   -> kAnd 0x0F, then kOr 0x20
+//   "SCON &= ~0x80;"                 -> kAnd -129 (0x7F in the register)
+//   "TH1 = 11059200/(12*32*9600);"   -> kAssign 675: 12*32*9600 overflows
+//                                       int, as it does on the compiler
+// vector is the interrupt number of the handler the write is in (the
+// vector's address is 8 * vector + 3): 1 for Timer 0 (0x000B), 3 for
+// Timer 1 (0x001B), 4 for the serial port (0x0023); -1 outside handlers.
+struct Effect {
+  int line = 0;  // 1-based
+  Place target;
+  EffectOp op = EffectOp::kAssign;
+  std::int64_t value = 0;  // kAssign, kOr, kAnd, kXor
+  Place source;            // kCopy
+  int vector = -1;
+  bool operator==(const Effect&) const = default;
+};
+
+// A name the paste gives a meaning.
+//   "sfr TMOD = 0x89;", "__sfr __at(0x89) TMOD;", "TMOD DATA 89H"
+//       -> kSfr TMOD at {address 0x89, kByte}
+//   "sfr16 RCAP2 = 0xCA;", "__sfr16 __at(0xCBCA) RCAP2;"
+//       -> kSfr16 RCAP2 at {address 0xCA, kByte}, high 0xCB
+//   "sbit TR1 = TCON^6;", "TR1 BIT TCON.6" -> kBit at {"TCON", bit 6, kBit}
+//   "__sbit __at(0x8E) TR1;", "TR1 BIT 8EH" -> kBit at {address 0x8E, kBit}
+//   "__xdata __at(0xE608) volatile unsigned char UART230;"
+//       -> kXdata at {address 0xE608, kByte}
+//   "TMOD = 0x89", "TMOD EQU 89H", ".equ TMOD, 0x89" (assembly)
+//       -> kConstant at {address 0x89, kEither}: a byte or a bit address
+//          as the instruction using it says
+// kSfr is any direct byte: A51's DATA names RAM below 80H the same way.
+enum class DeclarationKind { kSfr, kSfr16, kBit, kXdata, kConstant };
+struct Declaration {
+  int line = 0;
+  DeclarationKind kind = DeclarationKind::kSfr;
+  std::string name;
+  Place at;
+  int high = -1;  // kSfr16: the high byte's address
+  bool operator==(const Declaration&) const = default;
+};
+
+struct CodeReading {
+  CodeProblem problem = CodeProblem::kNone;
+  CodeDialect dialect = CodeDialect::kC;  // as read
+  std::vector<Effect> effects;
+  std::vector<Declaration> declarations;
+};
+
+// Reads C or assembly, guessing which unless told.
+//   ReadCode("TMOD = 0x20;\nTR1 = 1;")
+//       -> kC, {1, TMOD, kAssign 0x20}, {2, TR1, kAssign 1}
+//   ReadCode("ORG 001BH\nLJMP t1\nt1: CLR TF1\nRETI")
+//       -> kAssembly, {3, TF1 kBit, kClearBit, vector 3}
+//   ReadCode("") -> kEmpty;  ReadCode("int x;") -> kNoWrites
+CodeReading ReadCode(std::string_view source,
+                     CodeDialect dialect = CodeDialect::kGuess);
+
+// Which dialect a source looks like: assembly when more lines open with a
+// mnemonic or a directive than end a C statement.
+//   GuessDialect("mov TMOD,#20H") -> kAssembly
+//   GuessDialect("TMOD = 0x20;")  -> kC
+CodeDialect GuessDialect(std::string_view source);
+
+// A place with the paste's declarations followed to an address where they
+// give one, and a bit of a bit-addressable register (at a multiple of 8)
+// turned into its bit address. What no declaration names comes back as it
+// was.
+//   {"TMOD"} with "sfr TMOD = 0x89;"          -> {address 0x89, kByte}
+//   {"TR1"} with "sbit TR1 = TCON^6;" and "sfr TCON = 0x88;"
+//                                             -> {address 0x8E, kBit}
+//   {"TR1", kBit} with asm "TR1 = 0x8E"       -> {address 0x8E, kBit}
+//   {"TL1"} with none                         -> {"TL1"}
+Place Resolved(const Place& place, std::span<const Declaration> declarations);
+
+}  // namespace timers
