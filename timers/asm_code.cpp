@@ -22,6 +22,8 @@ constexpr Sfr k8052Sfrs[] = {
 
 }  // namespace
 
+std::span<const Sfr> CoreRegisters() { return k8052Sfrs; }
+
 // A family's own register (its records) before the 8052's.
 const Sfr& Register(const Chip& chip, std::string_view name) {
   for (const Sfr& sfr : chip.sfrs) {

@@ -52,6 +52,9 @@ std::string CDeclarations(const Chip& chip, std::span<const Write> writes);
 
 // ---- Assembly, for sdas8051 ----
 
+// The 8052's own registers that the records write, at their addresses.
+std::span<const Sfr> CoreRegisters();
+
 // A register's address: the chip's own before the 8052's. Throws
 // std::logic_error for a register neither has, a fault of the records.
 const Sfr& Register(const Chip& chip, std::string_view name);
