@@ -100,6 +100,10 @@ Problem ReadArguments(const CommandRow& command,
       return problem;
     }
   }
+  if (command.command == Command::kExplain) {
+    if (next < texts.size()) request.file = texts[next];
+    return std::nullopt;
+  }
   if (IsTick(command.command)) {
     return ReadNumber("PERIOD", texts.at(next), ReadPeriod, request.period_s);
   }

@@ -35,6 +35,7 @@ struct Request {
   std::string peer;
   timers::Frame frame = timers::Frame::k8n1;
   double clock_ppm = timers::kDefaultClockPpm;
+  std::string file = "-";  // explain's FILE; "-" for standard input
 };
 
 struct ParseResult {

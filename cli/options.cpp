@@ -29,6 +29,7 @@ constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kCrystals) | Bit(Command::kCode) |
                               Bit(Command::kChips);
 constexpr Commands kTicks = Bit(Command::kTick) | Bit(Command::kTickCode);
+constexpr Commands kExplain = Bit(Command::kExplain);
 
 constexpr CommandRow kCommandRows[] = {
     {Command::kSettings, "", "FREQ BAUD",
@@ -52,6 +53,10 @@ constexpr CommandRow kCommandRows[] = {
     {Command::kTickCode, "tick-code", "FREQ PERIOD",
      "tick_init() and the interrupt handler counting ticks, for the best "
      "timer setting or the one the filters pick"},
+    {Command::kExplain, "explain", "FREQ [FILE]",
+     "init code read back (FILE, or standard input): each serial port's "
+     "generator and rate, each timer's mode and period, and what looks "
+     "wrong"},
 };
 
 // A value already checked against the option's words.
@@ -102,7 +107,7 @@ const OptionRow kOptionRows[] = {
      .values = Values::kChip,
      .metavar = "NAME",
      .takes = "a family, see chips",
-     .commands = kAnswers | kTicks,
+     .commands = kAnswers | kTicks | kExplain,
      .help = "only that family's generators, with their registers: {}; "
              "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
              "--clock then take the family's values",
@@ -113,7 +118,7 @@ const OptionRow kOptionRows[] = {
      .read = ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
-     .commands = kAnswers | kTicks,
+     .commands = kAnswers | kTicks | kExplain,
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
      .store =
@@ -162,7 +167,8 @@ const OptionRow kOptionRows[] = {
     {.name = "--format",
      .values = Values::kChoices,
      .choices = kFormats,
-     .commands = (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick),
+     .commands =
+         (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) | kExplain,
      .elsewhere = "not for code and tick-code, which write C or assembly",
      .help = "the output of FREQ BAUD, table, crystals and tick (default "
              "text)",
@@ -212,13 +218,13 @@ const OptionRow kOptionRows[] = {
     {.name = "--help",
      .short_name = "-h",
      .values = Values::kFlag,
-     .commands = kAnswers | kTicks,
+     .commands = kAnswers | kTicks | kExplain,
      .help = "show this help and exit",
      .store = [](std::string_view,
                  Request& request) { request.command = Command::kHelp; }},
     {.name = "--version",
      .values = Values::kFlag,
-     .commands = kAnswers | kTicks,
+     .commands = kAnswers | kTicks | kExplain,
      .help = "show the version and exit",
      .store = [](std::string_view,
                  Request& request) { request.command = Command::kVersion; }},

@@ -25,6 +25,7 @@ enum class Command {
   kChips,     // the catalogue's families and generators
   kTick,      // FREQ PERIOD: every timer setting for a tick
   kTickCode,  // tick code for the best one
+  kExplain,   // FREQ [FILE]: pasted init code read back
   kHelp,
   kVersion,
 };

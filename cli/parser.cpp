@@ -65,7 +65,9 @@ Parser::Parser() : app_("", kProgramName) {
     for (std::string name : ArgumentNames(row)) {
       const bool more = name.ends_with("...");
       if (more) name.resize(name.size() - 3);
-      CLI::Option* argument = command->add_option(name)->required();
+      const bool optional = name.starts_with('[');  // "[FILE]"
+      if (optional) name = name.substr(1, name.size() - 2);
+      CLI::Option* argument = command->add_option(name)->required(!optional);
       if (more) argument->expected(1, -1)->allow_extra_args();
       arguments.push_back(argument);
     }

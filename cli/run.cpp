@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/explain_report.h"
 #include "cli/init_code.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
@@ -83,6 +84,8 @@ RunResult Answer(const Request& request, Style style) {
     case Command::kTick:
     case Command::kTickCode:
       return Ticks(request, style);
+    case Command::kExplain:
+      return ExplainAnswer(request, style);
     case Command::kCode:
       break;
   }
