@@ -143,9 +143,10 @@ std::string TimerLine(const TimerUse& use) {
 
 std::string ExplainText(const Request& request, const explain::Family& family,
                         const Explanation& e) {
-  std::string out = fmt::format(
-      "{} MHz, {} ({}); tolerance {} %\n", ShortestText(request.frequency_mhz),
-      family.text, family.name, ShortestText(request.tolerance_percent));
+  std::string out =
+      fmt::format("{} MHz, {}, chip {}; tolerance {} %\n",
+                  ShortestText(request.frequency_mhz), family.text, family.name,
+                  ShortestText(request.tolerance_percent));
   out +=
       e.serial.empty() ? "Serial: none in a timer-driven mode\n" : "Serial:\n";
   for (const SerialUse& use : e.serial) out += SerialLine(use);

@@ -129,6 +129,7 @@ void NoGenerator(const Family& family, const RegisterState& state,
         tick->mode_field.mask != 0
             ? state.LineOf(tick->mode_field.address, tick->mode_field.mask)
             : LastLine(state, *tick);
+    if (line == 0) continue;  // the mode after reset: nothing set it up
     out.findings.push_back(
         {FindingKind::kNotAutoReload, line,
          fmt::format("the UART's Timer {} is in mode {}, which does not "

@@ -76,7 +76,9 @@ TEST_P(RoundTrip, BaudCodeReadsBackAsItsSetting) {
           ASSERT_NE(use.setting, nullptr);
           EXPECT_EQ(use.setting->baud, &s) << use.setting->label;
           EXPECT_EQ(use.reload, o.reload);
-          if (o.step >= 0) EXPECT_EQ(use.step, o.step);
+          if (o.step >= 0) {
+            EXPECT_EQ(use.step, o.step);
+          }
           EXPECT_NEAR(use.actual_baud, o.actual_baud, o.actual_baud * 1e-12);
           EXPECT_EQ(use.nearest_baud, rate);
           EXPECT_TRUE(use.receives);
@@ -140,6 +142,92 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, RoundTrip, testing::ValuesIn(FamilyNames()),
                            }
                            return name;
                          });
+
+// One snippet per kind of finding, on the classic 8052 at 12 MHz.
+struct FindingRow {
+  const char* name;
+  const char* source;
+  FindingKind kind;
+  int line;
+};
+
+class Findings : public testing::TestWithParam<FindingRow> {};
+
+TEST_P(Findings, PointsAtTheLine) {
+  const FindingRow& row = GetParam();
+  const Explanation e =
+      Explain(row.source, 12, *explain::FindFamily("8052"), 2);
+  ASSERT_EQ(e.problem, CodeProblem::kNone);
+  ASSERT_EQ(e.findings.size(), 1u);
+  EXPECT_EQ(e.findings.front().kind, row.kind) << e.findings.front().text;
+  EXPECT_EQ(e.findings.front().line, row.line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Snippets, Findings,
+    testing::Values(
+        FindingRow{"NotStarted",
+                   "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF3;\nTL1 = 0xF3;\n",
+                   FindingKind::kNotStarted, 3},
+        FindingRow{"TickNotStarted",
+                   "TMOD = 0x02;\nTH0 = 6;\nTL0 = 6;\nIE = 0x82;\n",
+                   FindingKind::kNotStarted, 2},
+        FindingRow{"TmodOverwrites",
+                   "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nET0 = 1;\n"
+                   "EA = 1;\nTR0 = 1;\nTMOD = 0x20;\n",
+                   FindingKind::kTmodOverwrites, 7},
+        FindingRow{"ReceiverOff",
+                   "SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
+                   FindingKind::kReceiverOff, 1},
+        FindingRow{
+            "ReloadInHandler",
+            "void t0(void) __interrupt(1)\n{\n  TH0 = 0xFC;\n"
+            "  TL0 = 0x18;\n}\nvoid init(void)\n{\n  TMOD = 0x01;\n"
+            "  TH0 = 0xFC;\n  TL0 = 0x18;\n  IE = 0x82;\n  TR0 = 1;\n}\n",
+            FindingKind::kReloadInHandler, 3},
+        FindingRow{"NotAutoReload",
+                   "SCON = 0x50;\nTMOD = 0x10;\nTH1 = 0xFF;\nTL1 = 0xF3;\n"
+                   "TR1 = 1;\n",
+                   FindingKind::kNotAutoReload, 2},
+        FindingRow{"UnknownRegister", "SCON = 0x50;\nAUXR = 0x15;\n",
+                   FindingKind::kUnknownRegister, 2},
+        FindingRow{"UnknownAddress", "mov 0D7H,#0E8H\nmov SCON,#50H\n",
+                   FindingKind::kUnknownRegister, 1},
+        FindingRow{"NoStandardRate",
+                   "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF0;\nTL1 = 0xF0;\n"
+                   "TR1 = 1;\n",
+                   FindingKind::kNoStandardRate, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What is no code, or nothing of a register, is a problem, not a reading.
+TEST(Explain, RefusesWhatIsNoInitCode) {
+  const explain::Family& f = *explain::FindFamily("8052");
+  EXPECT_EQ(Explain("", 12, f, 2).problem, CodeProblem::kEmpty);
+  EXPECT_EQ(Explain("The rate = 9600 baud;", 12, f, 2).problem,
+            CodeProblem::kNoWrites);
+  EXPECT_EQ(Explain(std::string("TMOD\0= 1;", 10), 12, f, 2).problem,
+            CodeProblem::kBinary);
+  EXPECT_EQ(Explain(std::string(kMaxCodeBytes + 1, ' '), 12, f, 2).problem,
+            CodeProblem::kTooLarge);
+}
+
+// A variable in the paste is no register, and no finding.
+TEST(Explain, LeavesVariablesAlone) {
+  const Explanation e = Explain("count = 3;\nTMOD = 0x20;\n", 12,
+                                *explain::FindFamily("8052"), 2);
+  EXPECT_EQ(e.problem, CodeProblem::kNone);
+  EXPECT_TRUE(e.findings.empty());
+}
+
+// The families without Timer 2 lack its registers; a family's own
+// registers name where else they are.
+TEST(Explain, KnowsWhichFamiliesHaveARegister) {
+  const explain::Family& f8051 = *explain::FindFamily("8051");
+  EXPECT_TRUE(std::none_of(f8051.registers.begin(), f8051.registers.end(),
+                           [](const auto& r) { return r.name == "T2CON"; }));
+  EXPECT_EQ(explain::FamiliesWith("BRL"),
+            std::vector<std::string>{"at89c51rd2"});
+}
 
 }  // namespace
 }  // namespace timers
