@@ -194,7 +194,8 @@ TEST(OneRule, NamesTheCoreTheCodeNeeds) {
   const TickChoice tick = ChooseTick(TickMatching({}), 11.0592, 20e-6, 2);
   ASSERT_EQ(tick.refusal, Refusal::kNone);
   const std::string needs =
-      "Needs a single-cycle core with T1x12 (STC12/STC15-style).\n";
+      "Needs a single-cycle core (STC12/STC15-style, AUXR's T0x12 and "
+      "T1x12).\n";
   EXPECT_TRUE(
       TickCode(11.0592, 20e-6, tick.best, "w").starts_with("/* " + needs));
   EXPECT_TRUE(

@@ -40,7 +40,7 @@ inline constexpr Core kClassicCore{
     12};
 inline constexpr Core kX2Core{"an X2 core, 6 clocks per machine cycle", 6};
 inline constexpr Core kSingleCycleCore{
-    "a single-cycle core with T1x12 (STC12/STC15-style)", 1};
+    "a single-cycle core (STC12/STC15-style, AUXR's T0x12 and T1x12)", 1};
 
 // ---- The UART's writes (uart_init) ----
 
