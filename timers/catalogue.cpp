@@ -13,12 +13,33 @@ namespace {
 
 // Every family, in catalogue order: one entry each, its records in its file
 // under timers/families/.
-#define BAUD51_FAMILIES(X)                                                    \
-  X(k8051)                                                                    \
-  X(k8052) X(kX2) X(k1t) X(kStc8) X(kStc15) X(kStc12) X(kN76e003) X(kMs51)    \
-      X(kEfm8) X(kC8051f) X(kCh552) X(kDs80c320) X(kDs89c4x0) X(kAt89lp)      \
-          X(kXc886) X(kAt89c51rd2) X(kLpc900) X(kCc2530) X(kCc2510) X(kFx2lp) \
-              X(kC517a) X(kNrf24le1) X(kAduc84x)
+// clang-format off
+#define BAUD51_FAMILIES(X) \
+  X(k8051)                 \
+  X(k8052)                 \
+  X(kX2)                   \
+  X(k1t)                   \
+  X(kStc8)                 \
+  X(kStc15)                \
+  X(kStc12)                \
+  X(kN76e003)              \
+  X(kMs51)                 \
+  X(kEfm8)                 \
+  X(kC8051f)               \
+  X(kCh552)                \
+  X(kDs80c320)             \
+  X(kDs89c4x0)             \
+  X(kAt89lp)               \
+  X(kXc886)                \
+  X(kAt89c51rd2)           \
+  X(kLpc900)               \
+  X(kCc2530)               \
+  X(kCc2510)               \
+  X(kFx2lp)                \
+  X(kC517a)                \
+  X(kNrf24le1)             \
+  X(kAduc84x)
+// clang-format on
 
 }  // namespace
 
