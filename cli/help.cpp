@@ -204,15 +204,15 @@ std::string ChipsText() {
           "          also as {}\n",
           fmt::join(chip.aliases.begin(), chip.aliases.end(), ", "));
     }
-    for (const Generator* generator : chip.generators) {
+    for (const auto& [unit, generator] : BaudModes(chip)) {
       std::string clocks;
-      for (const ClockChoice& choice : generator->arithmetic->choices) {
-        clocks +=
-            fmt::format("{}{}", clocks.empty() ? "" : ", ", choice.clocks);
+      for (std::size_t i = 0; i < generator->k.size(); ++i) {
+        clocks += fmt::format("{}{}", clocks.empty() ? "" : ", ",
+                              unit->clocks[i].clocks);
       }
       text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
                           generator->key, generator->text, clocks,
-                          generator->arithmetic->smod ? "; SMOD 0, 1" : "");
+                          generator->smod ? "; SMOD 0, 1" : "");
     }
     if (!chip.clock.empty()) {
       text += fmt::format("          FREQ is {}\n", chip.clock);

@@ -235,12 +235,10 @@ std::optional<std::string> CheckChip(const OptionRow& option,
                      fmt::format("not {}", JoinedOr(ValueWords(option, chip))));
   }
   const std::string_view key = GeneratorKey(chip);
+  const Filter named{.chip = std::string(chip)};
   const bool known =
-      found != nullptr &&
-      (ticks ? std::any_of(found->timers.begin(), found->timers.end(),
-                           [&](const TickTimer* t) { return t->key == key; })
-             : std::any_of(found->generators.begin(), found->generators.end(),
-                           [&](const Generator* g) { return g->key == key; }));
+      found != nullptr && !key.empty() &&
+      (ticks ? !TickMatching(named).empty() : !Matching(named).empty());
   if (chip.find(':') != chip.npos && !known) {
     return Rejection(
         option.name, chip,
