@@ -161,6 +161,17 @@ INSTANTIATE_TEST_SUITE_P(
              " * Actual rate 19200.00 baud, error 0.00 %.", "    TH1 = 0xFD;",
              "    PCON |= 0x80;                /* "
              "SMOD = 1 doubles the rate */"}},
+        AnswerRow{"DelayNamedAfterTheTime",
+                  {"delay", "11.0592", "2.5ms"},
+                  {"void delay_2_5ms(void) __naked",
+                   " * 2304 cycles of 12 clocks exactly, counted from the "
+                   "start of the LCALL"}},
+        AnswerRow{"DelayTimesX2",
+                  {"delay", "12", "1ms", "--times", "--clock", "6", "--name",
+                   "wait_ms"},
+                  {"void wait_ms(unsigned int n) __naked",
+                   "/* wait_ms(n): n times 1 ms at 12 MHz on the X2 core, 6 "
+                   "clocks per machine"}},
         AnswerRow{"CodeSingleCycle",
                   {"code", "11.0592", "115200", "--clock", "1"},
                   {"__sfr __at(0x8E) AUXR;", "sfr AUXR = 0x8E;",
@@ -219,8 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"tabel", "12"},
                    2,
                    "\"tabel\": unknown command; the commands are table, "
-                   "crystals, code, chips, tick and tick-code, or give FREQ "
-                   "BAUD"},
+                   "crystals, code, chips, tick, tick-code and delay, or give "
+                   "FREQ BAUD"},
         FailureRow{"PeriodWithoutUnit",
                    {"tick", "12", "10"},
                    2,
@@ -286,7 +297,55 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"LangForTable",
                    {"table", "12", "--lang", "c"},
                    2,
-                   "--lang: only with code and tick-code"},
+                   "--lang: only with code, tick-code and delay"},
+        FailureRow{"DelayShorterThanCallAndReturn",
+                   {"delay", "12", "3us"},
+                   2,
+                   "TIME \"3us\": shorter than the call and return: at least "
+                   "4 cycles of 12 clocks (4 us at 12 MHz)"},
+        FailureRow{"DelayTimesShorterThanTheCount",
+                   {"delay", "12", "18us", "--times"},
+                   2,
+                   "TIME \"18us\": shorter than the call and return and the "
+                   "counting of n: at least 19 cycles of 12 clocks (19 us at "
+                   "12 MHz)"},
+        FailureRow{"DelayTimeWithoutUnit",
+                   {"delay", "12", "10"},
+                   2,
+                   "TIME \"10\": needs a unit: s, ms, us or µs"},
+        FailureRow{"DelayRateForTime",
+                   {"delay", "12", "50Hz"},
+                   2,
+                   "TIME \"50Hz\": needs a unit: s, ms, us or µs"},
+        FailureRow{"DelayBeyondTheLoops",
+                   {"delay", "12", "10000s"},
+                   2,
+                   "TIME \"10000s\": longer than the loops reach: at most "
+                   "8623620616 cycles of 12 clocks (8623.62 s at 12 MHz)"},
+        FailureRow{"DelayCoreWithoutTable",
+                   {"delay", "12", "1ms", "--chip", "ds80c320"},
+                   2,
+                   "TIME \"1ms\": no delay for the Dallas/Maxim high-speed "
+                   "core, 4 clocks per machine cycle: the maker's "
+                   "instruction-timing table was not found, so its cycles are "
+                   "unknown"},
+        FailureRow{"DelayClockNotTheCores",
+                   {"delay", "12", "1ms", "--chip", "8052", "--clock", "6"},
+                   2,
+                   "--clock \"6\": not 12"},
+        FailureRow{"DelayNameNotC",
+                   {"delay", "12", "1ms", "--name", "2fast"},
+                   2,
+                   "--name \"2fast\": not a C name: letters, digits and _, "
+                   "not first a digit"},
+        FailureRow{"DelayNoCsv",
+                   {"delay", "12", "1ms", "--format", "csv"},
+                   2,
+                   "--format \"csv\": delay writes text or json"},
+        FailureRow{"TimesOnlyWithDelay",
+                   {"tick", "12", "1ms", "--times"},
+                   2,
+                   "--times: only with delay"},
         FailureRow{"UnknownLang",
                    {"code", "12", "9600", "--lang", "pascal"},
                    2,
