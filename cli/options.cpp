@@ -84,6 +84,7 @@ const OptionRow kOptionRows[] = {
     {.name = "--timer",
      .values = Values::kTimers,
      .commands = kAnswers | kTicks,
+     .elsewhere = "not for delay, whose loops use no timer",
      .help = "only Timer 1 (mode 2) or only Timer 2 (8052); tick and "
              "tick-code: the timer's own number (0, 1, 2, more on some "
              "families)",
@@ -93,7 +94,7 @@ const OptionRow kOptionRows[] = {
      .values = Values::kChoices,
      .choices = kSmods,
      .commands = kAnswers,
-     .elsewhere = "not for tick and tick-code, which have no UART",
+     .elsewhere = "not for tick, tick-code and delay, which use no UART",
      .help = "only Timer 1 with SMOD 0, or with SMOD 1",
      .store = [](std::string_view text,
                  Request& request) { request.filter.smod = Whole(text); }},
@@ -120,6 +121,7 @@ const OptionRow kOptionRows[] = {
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
      .commands = kAnswers | kTicks,
+     .elsewhere = "not for delay, which rounds to the nearest cycle",
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
      .store =
@@ -440,14 +442,31 @@ std::optional<std::string> CheckValue(const OptionRow& option,
   return problem;
 }
 
-std::optional<std::string> CheckCoreClock(const OptionRow& option,
-                                          std::string_view text,
-                                          std::string_view chip) {
-  const ClockList list = CoreClocks(ChipName(chip));
+namespace {
+
+std::vector<std::string> CoreClockWords(std::string_view chip) {
+  const ClockList list = CoreClocks(chip);
   std::vector<std::string> words;
   for (int i = 0; i < list.count; ++i) {
     words.push_back(std::to_string(list.clocks[i]));
   }
+  return words;
+}
+
+}  // namespace
+
+std::optional<std::string> NeedsCoreClock(const OptionRow& option,
+                                          std::string_view chip) {
+  const std::vector<std::string> words = CoreClockWords(chip);
+  if (words.empty()) return std::nullopt;
+  return Rejection(option.name,
+                   fmt::format("needs a value ({})", JoinedOr(words)));
+}
+
+std::optional<std::string> CheckCoreClock(const OptionRow& option,
+                                          std::string_view text,
+                                          std::string_view chip) {
+  const std::vector<std::string> words = CoreClockWords(chip);
   if (words.empty() ||
       std::find(words.begin(), words.end(), text) != words.end()) {
     return std::nullopt;

@@ -155,6 +155,11 @@ std::optional<std::string> CheckValue(const OptionRow& option,
 std::optional<std::string> CheckCoreClock(const OptionRow& option,
                                           std::string_view text,
                                           std::string_view chip);
+// Its rejection when given without a value; nothing for an unknown chip,
+// whose own rejection says more.
+//   NeedsCoreClock(--clock, "x2") -> "--clock: needs a value (12 or 6)"
+std::optional<std::string> NeedsCoreClock(const OptionRow& option,
+                                          std::string_view chip);
 
 // Every rejection has one form: what is wrong, a colon, why. What is wrong
 // is a name, an argument in quotes, or both.

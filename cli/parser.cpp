@@ -123,6 +123,9 @@ const OptionRow* Parser::Prescan(std::span<const std::string> args) {
 
 std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
   const OptionRow* missing = Prescan(args);
+  if (missing != nullptr && delay_ && missing->values == Values::kClocks) {
+    if (auto problem = NeedsCoreClock(*missing, chip_)) return problem;
+  }
   if (missing != nullptr) return NeedsValue(*missing, chip_, ticks_);
 
   // CLI11 takes the arguments last first.
