@@ -74,10 +74,12 @@ class HelpFormatter : public CLI::Formatter {
                            usage.empty() ? "Usage:" : "\n  or: ", name,
                            UsageText(command));
       for (const OptionRow& option : OptionRows()) {
-        // An option of one or two commands only, such as --baud or --lang.
+        // An option of a few commands only, such as --baud or --lang.
         if ((option.commands & Bit(command.command)) != 0 &&
-            std::popcount(option.commands) <= 2) {
-          usage += fmt::format(" [{} {}]", option.name, MetavarText(option));
+            std::popcount(option.commands) <= 3) {
+          const std::string value = MetavarText(option);
+          usage += value.empty() ? fmt::format(" [{}]", option.name)
+                                 : fmt::format(" [{} {}]", option.name, value);
         }
       }
     }

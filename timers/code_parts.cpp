@@ -258,12 +258,12 @@ std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
 }
 
 std::optional<std::string> CoreLine(const Chip& chip, CodeLanguage language) {
-  if (!chip.classic || chip.core == nullptr ||
-      chip.core->clocks_per_cycle == 12) {
+  if (!chip.classic || chip.cores.empty() ||
+      chip.cores.front()->clocks == 12) {
     return std::nullopt;
   }
   return fmt::format(fmt::runtime(InLanguage("Needs {}.", language)),
-                     InLanguage(chip.core->name, language));
+                     InLanguage(chip.cores.front()->needs, language));
 }
 
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,

@@ -12,6 +12,8 @@
 #include <span>
 #include <string_view>
 
+#include "timers/cores.h"
+
 namespace timers {
 
 // Where a register lives: the SFR space, or external data memory.
@@ -137,13 +139,6 @@ struct Fitted {
   View view = View::kBoth;
 };
 
-// The core a family's code runs on. Machine cycles are what a delay or a
-// handler's timing is counted in; instruction timings belong here.
-struct Core {
-  std::string_view name;  // "an X2 core, 6 clocks per machine cycle"
-  int clocks_per_cycle;   // 12, 6 or 1
-};
-
 // What stands behind a family's rows in the tests: the strongest source
 // for its arithmetic and registers.
 enum class Evidence : std::uint8_t {
@@ -170,8 +165,9 @@ struct Chip {
   // What FREQ is where the generator's clock is not the crystal: "the
   // system clock CLKCONCMD selects (32 MHz crystal, 16 MHz RC)".
   std::string_view clock = {};
-  // The core; nullptr where its timing is not recorded.
-  const Core* core = nullptr;
+  // The cores its parts run: the first its own, the rest what --clock
+  // picks instead (the AT89C51RD2's X1 and X2).
+  std::span<const Core* const> cores = {};
 };
 
 }  // namespace timers

@@ -84,7 +84,7 @@ void SortBest(std::vector<O>& outcomes) {
 
 // Whether a default setting needs more than the classic 12-clock core.
 inline bool NeedsLaterCore(const Chip& chip, bool by_chip) {
-  return !by_chip && chip.core != nullptr && chip.core->clocks_per_cycle != 12;
+  return !by_chip && !chip.cores.empty() && chip.cores.front()->clocks != 12;
 }
 
 }  // namespace timers::pipeline

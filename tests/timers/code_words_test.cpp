@@ -40,7 +40,7 @@ TEST(CodeWordsTest, EveryRecordsWordsHaveChinese) {
       note += (note.empty() ? "" : " ") + std::string(line);
     }
     check(note);
-    if (chip.core != nullptr) check(chip.core->name);
+    for (const Core* core : chip.cores) check(core->needs);
     for (const FittedMode& fitted : BaudModes(chip)) {
       check(fitted.mode->text);
       for (const Write& write : fitted.mode->writes) {

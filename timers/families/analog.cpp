@@ -39,6 +39,11 @@ constexpr Register kRegisters[] = {{"T3FD", 0x9D}, {"T3CON", 0x9E}};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kAducCore =
+    RefusedCore("aduc84x", "ADuC84x single-cycle core", 1);
+constexpr const Core* kAducCores[] = {&kAducCore};
+
 extern const Chip kAduc84x;
 constexpr Chip kAduc84x{
     .name = "aduc84x",
@@ -49,6 +54,7 @@ constexpr Chip kAduc84x{
     .evidence = Evidence::kFormulaOnly,
     .units = kUnits,
     .registers = kRegisters,
-    .clock = "fCORE, the core clock PLLCON sets (the crystal on the ADuC841)"};
+    .clock = "fCORE, the core clock PLLCON sets (the crystal on the ADuC841)",
+    .cores = kAducCores};
 
 }  // namespace timers::families

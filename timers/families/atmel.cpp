@@ -126,6 +126,13 @@ constexpr std::string_view kRd2Names[] = {"at89c51rb2", "at89c51rc2",
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kAt89lpCore =
+    RefusedCore("at89lp", "Atmel AT89LP single-cycle core", 1);
+constexpr const Core* kAt89lpCores[] = {&kAt89lpCore};
+// X1 at reset, X2 when CKCON0.X2 is set.
+constexpr const Core* kX1X2Cores[] = {&kClassicCore, &kX2Core};
+
 extern const Chip kAt89lp;
 constexpr Chip kAt89lp{
     .name = "at89lp",
@@ -135,7 +142,8 @@ constexpr Chip kAt89lp{
         "16-2 and 16-3 (p. 88)",
     .evidence = Evidence::kPrintedTable,
     .units = kLpUnits,
-    .registers = kLpRegisters};
+    .registers = kLpRegisters,
+    .cores = kAt89lpCores};
 
 extern const Chip kAt89c51rd2;
 constexpr Chip kAt89c51rd2{
@@ -148,6 +156,7 @@ constexpr Chip kAt89c51rd2{
     .evidence = Evidence::kPrintedTable,
     .units = kRd2Units,
     .registers = kRd2Registers,
-    .aliases = kRd2Names};
+    .aliases = kRd2Names,
+    .cores = kX1X2Cores};
 
 }  // namespace timers::families

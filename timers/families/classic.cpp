@@ -25,6 +25,12 @@ constexpr std::string_view k1tNote[] = {
     "STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks Timer 1",
     "at the crystal's rate instead of a twelfth of it."};
 
+// The cores its parts run, for delays and the code's named core.
+constexpr const Core* kClassicCores[] = {&kClassicCore};
+// X2 parts run their timers at 6 clocks; leaving X2 clear gives 12.
+constexpr const Core* kX2Cores[] = {&kX2Core, &kClassicCore};
+constexpr const Core* kSingleCycleCores[] = {&kSingleCycleCore};
+
 extern const Chip k8051;
 constexpr Chip k8051{
     .name = "8051",
@@ -34,7 +40,7 @@ constexpr Chip k8051{
     .evidence = Evidence::kPrintedTable,
     .units = k8051Units,
     .classic = true,
-    .core = &kClassicCore};
+    .cores = kClassicCores};
 
 extern const Chip k8052;
 constexpr Chip k8052{
@@ -45,7 +51,7 @@ constexpr Chip k8052{
     .evidence = Evidence::kPrintedTable,
     .units = k8052Units,
     .classic = true,
-    .core = &kClassicCore};
+    .cores = kClassicCores};
 
 extern const Chip kX2;
 constexpr Chip kX2{
@@ -57,7 +63,7 @@ constexpr Chip kX2{
     .registers = kX2Registers,
     .classic = true,
     .note = kX2Note,
-    .core = &kX2Core};
+    .cores = kX2Cores};
 
 extern const Chip k1t;
 constexpr Chip k1t{
@@ -69,6 +75,6 @@ constexpr Chip k1t{
     .registers = k1tRegisters,
     .classic = true,
     .note = k1tNote,
-    .core = &kSingleCycleCore};
+    .cores = kSingleCycleCores};
 
 }  // namespace timers::families

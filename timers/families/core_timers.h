@@ -32,16 +32,6 @@ inline constexpr std::uint8_t kT1x12 = 0x40;
 inline constexpr Register kCkcon0{"CKCON0", 0x8F};
 inline constexpr Register kAuxr{"AUXR", 0x8E};
 
-// ---- Cores ----
-
-inline constexpr Core kClassicCore{
-    "the classic 8051 core, 12 clocks per "
-    "machine cycle",
-    12};
-inline constexpr Core kX2Core{"an X2 core, 6 clocks per machine cycle", 6};
-inline constexpr Core kSingleCycleCore{
-    "a single-cycle core (STC12/STC15-style, AUXR's T0x12 and T1x12)", 1};
-
 // ---- The UART's writes (uart_init) ----
 
 inline constexpr Write kScon{

@@ -52,6 +52,17 @@ constexpr double kFx2Clkout[] = {12, 24, 48};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kDallasCore =
+    RefusedCore("dallas-4-clock",
+                "Dallas/Maxim high-speed core, 4 clocks per machine cycle", 4);
+constexpr Core kDs89Core =
+    RefusedCore("ds89c4x0", "Maxim DS89C4x0 single-cycle core", 1);
+constexpr Core kFx2Core = RefusedCore("fx2", "Cypress FX2 core", 4);
+constexpr const Core* kDallasCores[] = {&kDallasCore};
+constexpr const Core* kDs89Cores[] = {&kDs89Core};
+constexpr const Core* kFx2Cores[] = {&kFx2Core};
+
 extern const Chip kDs80c320;
 constexpr Chip kDs80c320{
     .name = "ds80c320",
@@ -62,7 +73,8 @@ constexpr Chip kDs80c320{
         "CKCON.T1M)",
     .evidence = Evidence::kPrintedTable,
     .units = kUnits,
-    .registers = kRegisters};
+    .registers = kRegisters,
+    .cores = kDallasCores};
 
 extern const Chip kDs89c4x0;
 constexpr Chip kDs89c4x0{
@@ -74,7 +86,8 @@ constexpr Chip kDs89c4x0{
         "clock after the crystal multiplier or divider",
     .evidence = Evidence::kFormulaOnly,
     .units = kDs89Units,
-    .registers = kRegisters};
+    .registers = kRegisters,
+    .cores = kDs89Cores};
 
 extern const Chip kFx2lp;
 constexpr Chip kFx2lp{
@@ -87,6 +100,7 @@ constexpr Chip kFx2lp{
     .units = kUnits,
     .registers = kFx2Registers,
     .internal_mhz = kFx2Clkout,
-    .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz"};
+    .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz",
+    .cores = kFx2Cores};
 
 }  // namespace timers::families

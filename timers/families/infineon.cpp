@@ -58,6 +58,12 @@ constexpr std::string_view kC517Names[] = {"c509", "c515c"};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kXc800Core = RefusedCore("xc800", "Infineon XC800 core", 2);
+constexpr Core kC500Core = RefusedCore("c500", "Infineon C500 core", 12);
+constexpr const Core* kXc800Cores[] = {&kXc800Core};
+constexpr const Core* kC500Cores[] = {&kC500Core};
+
 extern const Chip kXc886;
 constexpr Chip kXc886{
     .name = "xc886",
@@ -68,7 +74,8 @@ constexpr Chip kXc886{
     .evidence = Evidence::kFormulaOnly,
     .units = kXcUnits,
     .registers = kXcRegisters,
-    .internal_mhz = kXcPclk};
+    .internal_mhz = kXcPclk,
+    .cores = kXc800Cores};
 
 extern const Chip kC517a;
 constexpr Chip kC517a{
@@ -81,6 +88,7 @@ constexpr Chip kC517a{
     .evidence = Evidence::kMakersExample,
     .units = kC517Units,
     .registers = kC517Registers,
-    .aliases = kC517Names};
+    .aliases = kC517Names,
+    .cores = kC500Cores};
 
 }  // namespace timers::families

@@ -19,6 +19,10 @@ constexpr double kClock[] = {16};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kNrfCore = RefusedCore("nrf24le1", "Nordic nRF24LE1 core", 1);
+constexpr const Core* kNrfCores[] = {&kNrfCore};
+
 extern const Chip kNrf24le1;
 constexpr Chip kNrf24le1{.name = "nrf24le1",
                          .family = "Nordic nRF24LE1",
@@ -28,6 +32,7 @@ constexpr Chip kNrf24le1{.name = "nrf24le1",
                          .evidence = Evidence::kFormulaOnly,
                          .units = kUnits,
                          .registers = kRegisters,
-                         .internal_mhz = kClock};
+                         .internal_mhz = kClock,
+                         .cores = kNrfCores};
 
 }  // namespace timers::families

@@ -69,6 +69,10 @@ constexpr double kMs51Irc[] = {16, 24};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kNuvotonCore = RefusedCore("nuvoton", "Nuvoton 1T core", 1);
+constexpr const Core* kNuvotonCores[] = {&kNuvotonCore};
+
 extern const Chip kN76e003;
 constexpr Chip kN76e003{
     .name = "n76e003",
@@ -80,7 +84,8 @@ constexpr Chip kN76e003{
     .evidence = Evidence::kFormulaOnly,
     .units = kUnits,
     .registers = kRegisters,
-    .internal_mhz = kN76Irc};
+    .internal_mhz = kN76Irc,
+    .cores = kNuvotonCores};
 
 extern const Chip kMs51;
 constexpr Chip kMs51{
@@ -92,6 +97,7 @@ constexpr Chip kMs51{
     .evidence = Evidence::kFormulaOnly,
     .units = kUnits,
     .registers = kRegisters,
-    .internal_mhz = kMs51Irc};
+    .internal_mhz = kMs51Irc,
+    .cores = kNuvotonCores};
 
 }  // namespace timers::families

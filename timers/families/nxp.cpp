@@ -28,6 +28,10 @@ constexpr Register kRegisters[] = {
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kLpc900Core = RefusedCore("lpc900", "NXP LPC900 core", 2);
+constexpr const Core* kLpc900Cores[] = {&kLpc900Core};
+
 extern const Chip kLpc900;
 constexpr Chip kLpc900{
     .name = "lpc900",
@@ -38,6 +42,7 @@ constexpr Chip kLpc900{
     .evidence = Evidence::kFormulaOnly,
     .units = kUnits,
     .registers = kRegisters,
-    .clock = "CCLK, the CPU clock after DIVM"};
+    .clock = "CCLK, the CPU clock after DIVM",
+    .cores = kLpc900Cores};
 
 }  // namespace timers::families

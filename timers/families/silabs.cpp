@@ -54,6 +54,10 @@ constexpr double kIrc[] = {24.5};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kCip51Core = RefusedCore("cip-51", "Silicon Labs CIP-51", 1);
+constexpr const Core* kCip51Cores[] = {&kCip51Core};
+
 extern const Chip kEfm8;
 constexpr Chip kEfm8{
     .name = "efm8",
@@ -65,7 +69,8 @@ constexpr Chip kEfm8{
     .evidence = Evidence::kMakersExample,
     .units = efm8::kUnits,
     .registers = efm8::kRegisters,
-    .internal_mhz = kIrc};
+    .internal_mhz = kIrc,
+    .cores = kCip51Cores};
 
 extern const Chip kC8051f;
 constexpr Chip kC8051f{
@@ -77,6 +82,7 @@ constexpr Chip kC8051f{
     .evidence = Evidence::kFormulaOnly,
     .units = c8051::kUnits,
     .registers = c8051::kRegisters,
-    .internal_mhz = kIrc};
+    .internal_mhz = kIrc,
+    .cores = kCip51Cores};
 
 }  // namespace timers::families

@@ -161,6 +161,14 @@ constexpr double kIrc[] = {11.0592, 22.1184, 24, 33.1776};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kStc8Core = RefusedCore("stc8", "STC8 single-cycle core", 1);
+constexpr Core kStc15Core = RefusedCore("stc15", "STC15 single-cycle core", 1);
+constexpr Core kStc12Core = RefusedCore("stc12", "STC12 single-cycle core", 1);
+constexpr const Core* kStc8Cores[] = {&kStc8Core};
+constexpr const Core* kStc15Cores[] = {&kStc15Core};
+constexpr const Core* kStc12Cores[] = {&kStc12Core};
+
 extern const Chip kStc8;
 constexpr Chip kStc8{
     .name = "stc8",
@@ -171,7 +179,8 @@ constexpr Chip kStc8{
     .evidence = Evidence::kMakersExample,
     .units = kUnits,
     .registers = kRegisters,
-    .internal_mhz = kIrc};
+    .internal_mhz = kIrc,
+    .cores = kStc8Cores};
 
 extern const Chip kStc15;
 constexpr Chip kStc15{
@@ -183,7 +192,8 @@ constexpr Chip kStc15{
     .evidence = Evidence::kMakersExample,
     .units = kUnits,
     .registers = kRegisters,
-    .internal_mhz = kIrc};
+    .internal_mhz = kIrc,
+    .cores = kStc15Cores};
 
 extern const Chip kStc12;
 constexpr Chip kStc12{
@@ -193,6 +203,7 @@ constexpr Chip kStc12{
         "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
     .evidence = Evidence::kFormulaOnly,
     .units = kStc12Units,
-    .registers = kStc12Registers};
+    .registers = kStc12Registers,
+    .cores = kStc12Cores};
 
 }  // namespace timers::families

@@ -31,6 +31,10 @@ constexpr std::string_view kCc2510Names[] = {"cc1110"};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kCc25Core = RefusedCore("cc25xx", "TI CC25xx 8051 core", 1);
+constexpr const Core* kCc25Cores[] = {&kCc25Core};
+
 extern const Chip kCc2530;
 constexpr Chip kCc2530{
     .name = "cc2530",
@@ -45,7 +49,8 @@ constexpr Chip kCc2530{
     .aliases = kCc2530Names,
     .clock =
         "the system clock CLKCONCMD.OSC selects: the 32 MHz crystal or "
-        "the 16 MHz RC oscillator"};
+        "the 16 MHz RC oscillator",
+    .cores = kCc25Cores};
 
 extern const Chip kCc2510;
 constexpr Chip kCc2510{
@@ -59,6 +64,7 @@ constexpr Chip kCc2510{
     .aliases = kCc2510Names,
     .clock =
         "the system clock CLKCON selects: the 26 MHz crystal (27 MHz on "
-        "some CC1110 boards) or the 13 MHz RC oscillator"};
+        "some CC1110 boards) or the 13 MHz RC oscillator",
+    .cores = kCc25Cores};
 
 }  // namespace timers::families

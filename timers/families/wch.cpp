@@ -57,6 +57,10 @@ constexpr double kFsys[] = {6, 12, 16, 24, 32};
 
 }  // namespace
 
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kCh55xCore = RefusedCore("ch55x", "WCH CH55x core", 1);
+constexpr const Core* kCh55xCores[] = {&kCh55xCore};
+
 extern const Chip kCh552;
 constexpr Chip kCh552{
     .name = "ch552",
@@ -67,6 +71,7 @@ constexpr Chip kCh552{
     .evidence = Evidence::kFormulaOnly,
     .units = kUnits,
     .registers = kRegisters,
-    .internal_mhz = kFsys};
+    .internal_mhz = kFsys,
+    .cores = kCh55xCores};
 
 }  // namespace timers::families
