@@ -107,6 +107,10 @@ Problem ReadArguments(const CommandRow& command,
   if (IsTick(command.command)) {
     return ReadNumber("PERIOD", texts.at(next), ReadPeriod, request.period_s);
   }
+  if (command.command == Command::kDelay) {
+    request.time_text = texts.at(next);
+    return ReadNumber("TIME", texts.at(next), ReadTime, request.time_s);
+  }
   for (; next < texts.size(); ++next) {
     double baud = 0.0;
     if (Problem problem = ReadNumber("BAUD", texts[next], ReadBaud, baud)) {
@@ -170,7 +174,11 @@ Problem Read(std::span<const std::string> args, Request& request) {
     }
   }
   const CommandRow& command = parser.Given();
-  if (Problem problem = CheckFilter(request.filter, IsTick(command.command))) {
+  // delay's --chip and --clock pick a core, not a setting (timers/cores.h).
+  if (Problem problem =
+          command.command == Command::kDelay
+              ? std::nullopt
+              : CheckFilter(request.filter, IsTick(command.command))) {
     return problem;
   }
   request.command = command.command;

@@ -35,6 +35,11 @@ struct Request {
   std::string peer;
   timers::Frame frame = timers::Frame::k8n1;
   double clock_ppm = timers::kDefaultClockPpm;
+  // delay: TIME as typed and read, the function's name, and --times.
+  std::string time_text;
+  double time_s = 0.0;
+  std::string name;
+  bool times = false;
   std::string file = "-";  // explain's FILE; "-" for standard input
 };
 

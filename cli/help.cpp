@@ -74,10 +74,12 @@ class HelpFormatter : public CLI::Formatter {
                            usage.empty() ? "Usage:" : "\n  or: ", name,
                            UsageText(command));
       for (const OptionRow& option : OptionRows()) {
-        // An option of one or two commands only, such as --baud or --lang.
+        // An option of a few commands only, such as --baud or --lang.
         if ((option.commands & Bit(command.command)) != 0 &&
-            std::popcount(option.commands) <= 2) {
-          usage += fmt::format(" [{} {}]", option.name, MetavarText(option));
+            std::popcount(option.commands) <= 3) {
+          const std::string value = MetavarText(option);
+          usage += value.empty() ? fmt::format(" [{}]", option.name)
+                                 : fmt::format(" [{} {}]", option.name, value);
         }
       }
     }
@@ -204,15 +206,15 @@ std::string ChipsText() {
           "          also as {}\n",
           fmt::join(chip.aliases.begin(), chip.aliases.end(), ", "));
     }
-    for (const Generator* generator : chip.generators) {
+    for (const auto& [unit, generator] : BaudModes(chip)) {
       std::string clocks;
-      for (const ClockChoice& choice : generator->arithmetic->choices) {
-        clocks +=
-            fmt::format("{}{}", clocks.empty() ? "" : ", ", choice.clocks);
+      for (std::size_t i = 0; i < generator->k.size(); ++i) {
+        clocks += fmt::format("{}{}", clocks.empty() ? "" : ", ",
+                              unit->clocks[i].clocks);
       }
       text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
                           generator->key, generator->text, clocks,
-                          generator->arithmetic->smod ? "; SMOD 0, 1" : "");
+                          generator->smod ? "; SMOD 0, 1" : "");
     }
     if (!chip.clock.empty()) {
       text += fmt::format("          FREQ is {}\n", chip.clock);

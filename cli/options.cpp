@@ -11,6 +11,8 @@
 #include "cli/command_line.h"
 #include "cli/words.h"
 #include "timers/catalogue.h"
+#include "timers/cores.h"
+#include "timers/delay.h"
 #include "timers/peers.h"
 #include "timers/ranking.h"
 #include "timers/ticks.h"
@@ -29,6 +31,7 @@ constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kCrystals) | Bit(Command::kCode) |
                               Bit(Command::kChips);
 constexpr Commands kTicks = Bit(Command::kTick) | Bit(Command::kTickCode);
+constexpr Commands kDelay = Bit(Command::kDelay);
 constexpr Commands kExplain = Bit(Command::kExplain);
 
 constexpr CommandRow kCommandRows[] = {
@@ -53,6 +56,9 @@ constexpr CommandRow kCommandRows[] = {
     {Command::kTickCode, "tick-code", "FREQ PERIOD",
      "tick_init() and the interrupt handler counting ticks, for the best "
      "timer setting or the one the filters pick"},
+    {Command::kDelay, "delay", "FREQ TIME",
+     "a delay function exact to the cycle on the core's own instruction "
+     "timing: TIME in s, ms, us or µs, rounded to whole cycles"},
     {Command::kExplain, "explain", "FREQ [FILE]",
      "init code read back (FILE, or standard input): each serial port's "
      "generator and rate, each timer's mode and period, and what looks "
@@ -84,6 +90,7 @@ const OptionRow kOptionRows[] = {
     {.name = "--timer",
      .values = Values::kTimers,
      .commands = kAnswers | kTicks,
+     .elsewhere = "not for delay, whose loops use no timer",
      .help = "only Timer 1 (mode 2) or only Timer 2 (8052); tick and "
              "tick-code: the timer's own number (0, 1, 2, more on some "
              "families)",
@@ -93,21 +100,22 @@ const OptionRow kOptionRows[] = {
      .values = Values::kChoices,
      .choices = kSmods,
      .commands = kAnswers,
-     .elsewhere = "not for tick and tick-code, which have no UART",
+     .elsewhere = "not for tick, tick-code and delay, which use no UART",
      .help = "only Timer 1 with SMOD 0, or with SMOD 1",
      .store = [](std::string_view text,
                  Request& request) { request.filter.smod = Whole(text); }},
     {.name = "--clock",
      .values = Values::kClocks,
-     .commands = kAnswers | kTicks,
-     .help = "only the settings at {} clocks per machine cycle",
+     .commands = kAnswers | kTicks | kDelay,
+     .help = "only the settings at {} clocks per machine cycle; delay: the "
+             "core's clocks per cycle (6: X2)",
      .store = [](std::string_view text,
                  Request& request) { request.filter.clocks = Whole(text); }},
     {.name = "--chip",
      .values = Values::kChip,
      .metavar = "NAME",
      .takes = "a family, see chips",
-     .commands = kAnswers | kTicks | kExplain,
+     .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "only that family's generators, with their registers: {}; "
              "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
              "--clock then take the family's values",
@@ -119,6 +127,7 @@ const OptionRow kOptionRows[] = {
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
      .commands = kAnswers | kTicks | kExplain,
+     .elsewhere = "not for delay, which rounds to the nearest cycle",
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
      .store =
@@ -167,11 +176,11 @@ const OptionRow kOptionRows[] = {
     {.name = "--format",
      .values = Values::kChoices,
      .choices = kFormats,
-     .commands =
-         (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) | kExplain,
+     .commands = (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) |
+                 kDelay | kExplain,
      .elsewhere = "not for code and tick-code, which write C or assembly",
      .help = "the output of FREQ BAUD, table, crystals and tick (default "
-             "text)",
+             "text); delay: the code (text) or its figures (json)",
      .store =
          [](std::string_view text, Request& request) {
            request.format = text == "csv"    ? Format::kCsv
@@ -198,8 +207,8 @@ const OptionRow kOptionRows[] = {
     {.name = "--lang",
      .values = Values::kChoices,
      .choices = kLanguages,
-     .commands = Bit(Command::kCode) | Bit(Command::kTickCode),
-     .elsewhere = "only with code and tick-code",
+     .commands = Bit(Command::kCode) | Bit(Command::kTickCode) | kDelay,
+     .elsewhere = "only with code, tick-code and delay",
      .help = "code, tick-code: C for SDCC and Keil C51 (default), or an "
              "assembly module for SDCC's sdas8051 that C calls as uart_init() "
              "or tick_init()",
@@ -215,16 +224,32 @@ const OptionRow kOptionRows[] = {
              "auto-reload)",
      .store = [](std::string_view text,
                  Request& request) { request.filter.mode = text; }},
+    {.name = "--name",
+     .values = Values::kName,
+     .metavar = "NAME",
+     .takes = "a C name",
+     .commands = kDelay,
+     .elsewhere = "only with delay",
+     .help = "delay: the function's name (default delay_ and TIME as typed: "
+             "delay_1ms, delay_2_5ms)",
+     .store = [](std::string_view text,
+                 Request& request) { request.name = text; }},
+    {.name = "--times",
+     .values = Values::kSwitch,
+     .commands = kDelay,
+     .elsewhere = "only with delay",
+     .help = "delay: NAME(unsigned int n) lasting n times TIME",
+     .store = [](std::string_view, Request& request) { request.times = true; }},
     {.name = "--help",
      .short_name = "-h",
      .values = Values::kFlag,
-     .commands = kAnswers | kTicks | kExplain,
+     .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "show this help and exit",
      .store = [](std::string_view,
                  Request& request) { request.command = Command::kHelp; }},
     {.name = "--version",
      .values = Values::kFlag,
-     .commands = kAnswers | kTicks | kExplain,
+     .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "show the version and exit",
      .store = [](std::string_view,
                  Request& request) { request.command = Command::kVersion; }},
@@ -241,12 +266,10 @@ std::optional<std::string> CheckChip(const OptionRow& option,
                      fmt::format("not {}", JoinedOr(ValueWords(option, chip))));
   }
   const std::string_view key = GeneratorKey(chip);
+  const Filter named{.chip = std::string(chip)};
   const bool known =
-      found != nullptr &&
-      (ticks ? std::any_of(found->timers.begin(), found->timers.end(),
-                           [&](const TickTimer* t) { return t->key == key; })
-             : std::any_of(found->generators.begin(), found->generators.end(),
-                           [&](const Generator* g) { return g->key == key; }));
+      found != nullptr && !key.empty() &&
+      (ticks ? !TickMatching(named).empty() : !Matching(named).empty());
   if (chip.find(':') != chip.npos && !known) {
     return Rejection(
         option.name, chip,
@@ -403,7 +426,13 @@ std::optional<std::string> CheckValue(const OptionRow& option,
                                       std::string_view chip, bool ticks) {
   switch (option.values) {
     case Values::kFlag:
+    case Values::kSwitch:
       return std::nullopt;
+    case Values::kName:
+      if (IsCName(text)) return std::nullopt;
+      return Rejection(option.name, text,
+                       "not a C name: letters, digits and _, not first a "
+                       "digit");
     case Values::kChip:
       return CheckChip(option, text, ticks);
     case Values::kTimers:
@@ -436,6 +465,38 @@ std::optional<std::string> CheckValue(const OptionRow& option,
     }
   });
   return problem;
+}
+
+namespace {
+
+std::vector<std::string> CoreClockWords(std::string_view chip) {
+  const ClockList list = CoreClocks(chip);
+  std::vector<std::string> words;
+  for (int i = 0; i < list.count; ++i) {
+    words.push_back(std::to_string(list.clocks[i]));
+  }
+  return words;
+}
+
+}  // namespace
+
+std::optional<std::string> NeedsCoreClock(const OptionRow& option,
+                                          std::string_view chip) {
+  const std::vector<std::string> words = CoreClockWords(chip);
+  if (words.empty()) return std::nullopt;
+  return Rejection(option.name,
+                   fmt::format("needs a value ({})", JoinedOr(words)));
+}
+
+std::optional<std::string> CheckCoreClock(const OptionRow& option,
+                                          std::string_view text,
+                                          std::string_view chip) {
+  const std::vector<std::string> words = CoreClockWords(chip);
+  if (words.empty() ||
+      std::find(words.begin(), words.end(), text) != words.end()) {
+    return std::nullopt;
+  }
+  return Rejection(option.name, text, fmt::format("not {}", JoinedOr(words)));
 }
 
 std::string Rejection(std::string_view name, std::string_view problem) {

@@ -25,6 +25,7 @@ enum class Command {
   kChips,     // the catalogue's families and generators
   kTick,      // FREQ PERIOD: every timer setting for a tick
   kTickCode,  // tick code for the best one
+  kDelay,     // FREQ TIME: a delay exact to the cycle
   kExplain,   // FREQ [FILE]: pasted init code read back
   kHelp,
   kVersion,
@@ -46,6 +47,8 @@ struct CommandRow {
 // Where an option's values come from.
 enum class Values {
   kFlag,     // none: -h/--help, --version
+  kSwitch,   // none, and no answer of its own: --times
+  kName,     // a C identifier
   kChoices,  // the words of `choices`
   kTimers,   // Setting::timer of the settings --chip leaves
   kClocks,   // Setting::clocks of the same
@@ -146,6 +149,20 @@ std::optional<std::string> CheckValue(const OptionRow& option,
                                       std::string_view text,
                                       std::string_view chip,
                                       bool ticks = false);
+
+// delay's --clock: the clocks per cycle of a core `chip`'s parts run (no
+// chip: the classic core's 12 and X2's 6). An unknown chip is --chip's
+// own rejection.
+//   CheckCoreClock(--clock, "6", "")     -> nothing
+//   CheckCoreClock(--clock, "6", "8051") -> "--clock \"6\": not 12"
+std::optional<std::string> CheckCoreClock(const OptionRow& option,
+                                          std::string_view text,
+                                          std::string_view chip);
+// Its rejection when given without a value; nothing for an unknown chip,
+// whose own rejection says more.
+//   NeedsCoreClock(--clock, "x2") -> "--clock: needs a value (12 or 6)"
+std::optional<std::string> NeedsCoreClock(const OptionRow& option,
+                                          std::string_view chip);
 
 // Every rejection has one form: what is wrong, a colon, why. What is wrong
 // is a name, an argument in quotes, or both.

@@ -28,10 +28,11 @@ Parser::Parser() : app_("", kProgramName) {
     std::string names(row.name);
     if (!row.short_name.empty())
       names = fmt::format("{},{}", row.short_name, names);
-    CLI::Option* option = row.values == Values::kFlag ? app_.add_flag(names)
-                                                      : app_.add_option(names);
+    const bool flag =
+        row.values == Values::kFlag || row.values == Values::kSwitch;
+    CLI::Option* option = flag ? app_.add_flag(names) : app_.add_option(names);
     option->description(HelpLine(row));
-    if (row.values != Values::kFlag) {
+    if (!flag) {
       // One value each time: a second word is an argument, never a value.
       option->option_text(MetavarText(row))->allow_extra_args(false);
       if (row.repeatable) {
@@ -40,7 +41,9 @@ Parser::Parser() : app_("", kProgramName) {
       option->check(CLI::Validator(
           [this, &row](std::string& value) -> std::string {
             std::optional<std::string> problem =
-                CheckValue(row, value, chip_, ticks_);
+                delay_ && row.values == Values::kClocks
+                    ? CheckCoreClock(row, value, chip_)
+                    : CheckValue(row, value, chip_, ticks_);
             if (!problem) return {};
             if (refused_.empty()) refused_ = *problem;
             return *problem;
@@ -83,6 +86,7 @@ Parser::Parser() : app_("", kProgramName) {
 const OptionRow* Parser::Prescan(std::span<const std::string> args) {
   chip_.clear();
   ticks_ = false;
+  delay_ = false;
   const OptionRow* missing = nullptr;
   for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
     const std::string_view arg = args[i];
@@ -92,8 +96,15 @@ const OptionRow* Parser::Prescan(std::span<const std::string> args) {
       if (option == nullptr && arg == command.name && IsTick(command.command)) {
         ticks_ = true;
       }
+      if (option == nullptr && arg == command.name &&
+          command.command == Command::kDelay) {
+        delay_ = true;
+      }
     }
-    if (option == nullptr || option->values == Values::kFlag) continue;
+    if (option == nullptr || option->values == Values::kFlag ||
+        option->values == Values::kSwitch) {
+      continue;
+    }
     std::string_view value;
     bool given = true;
     if (equals != arg.npos) {
@@ -114,6 +125,9 @@ const OptionRow* Parser::Prescan(std::span<const std::string> args) {
 
 std::optional<std::string> Parser::Parse(std::span<const std::string> args) {
   const OptionRow* missing = Prescan(args);
+  if (missing != nullptr && delay_ && missing->values == Values::kClocks) {
+    if (auto problem = NeedsCoreClock(*missing, chip_)) return problem;
+  }
   if (missing != nullptr) return NeedsValue(*missing, chip_, ticks_);
 
   // CLI11 takes the arguments last first.

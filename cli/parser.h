@@ -54,6 +54,7 @@ class Parser {
 
   CLI::App app_;
   std::string chip_;     // the --chip given, which timers and clocks follow
+  bool delay_ = false;   // delay given: --clock is the core's
   bool ticks_ = false;   // a tick command given: its timers, clocks, modes
   std::string refused_;  // the first value a check refused, in our words
   std::vector<CLI::Option*> options_;  // per OptionRows() row

@@ -40,6 +40,12 @@ Reading ReadBaud(std::string_view text);
 //   ReadPeriod("0ms")   -> "must be greater than zero"
 Reading ReadPeriod(std::string_view text);
 
+// A delay's time: a period in "s", "ms", "us" or "µs", never a rate.
+//   ReadTime("250us") -> 0.00025;  ReadTime("2.5ms") -> 0.0025
+//   ReadTime("50Hz")  -> "needs a unit: s, ms, us or µs"
+//   ReadTime("0s")    -> "must be greater than zero"
+Reading ReadTime(std::string_view text);
+
 // A tolerance in percent: a decimal number, zero or more, finite; "-0" is
 // read as (positive) zero.
 //   ReadPercent("2")   -> 2

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/delay.h"
 #include "cli/explain_report.h"
 #include "cli/init_code.h"
 #include "timers/catalogue.h"
@@ -84,6 +85,11 @@ RunResult Answer(const Request& request, Style style) {
     case Command::kTick:
     case Command::kTickCode:
       return Ticks(request, style);
+    case Command::kDelay: {
+      const DelayOutput delay = DelayReport(request);
+      if (!delay.ok) return Failure(kExitBadInput, delay.text);
+      return {kExitAnswered, delay.text, {}};
+    }
     case Command::kExplain:
       return ExplainAnswer(request, style);
     case Command::kCode:

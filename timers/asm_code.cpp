@@ -2,48 +2,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <stdexcept>
 
+#include "timers/catalogue.h"
 #include "timers/code_parts.h"
 #include "timers/init_code.h"
 
 namespace timers {
-namespace {
-
-// The 8052's own registers, at the addresses every maker keeps. sdas8051
-// knows them too, but declaring them keeps the module readable without
-// its built-in names and safe from a family that moves one.
-constexpr Sfr k8052Sfrs[] = {
-    {"PCON", 0x87},   {"TCON", 0x88}, {"TMOD", 0x89},  {"TL1", 0x8B},
-    {"TH1", 0x8D},    {"SCON", 0x98}, {"T2CON", 0xC8}, {"RCAP2L", 0xCA},
-    {"RCAP2H", 0xCB}, {"TL2", 0xCC},  {"TH2", 0xCD},   {"TL0", 0x8A},
-    {"TH0", 0x8C},    {"IE", 0xA8},
-};
-
-}  // namespace
-
-std::span<const Sfr> CoreRegisters() { return k8052Sfrs; }
-
-// A family's own register (its records) before the 8052's.
-const Sfr& Register(const Chip& chip, std::string_view name) {
-  for (const Sfr& sfr : chip.sfrs) {
-    if (sfr.name == name) return sfr;
-  }
-  for (const Sfr& sfr : k8052Sfrs) {
-    if (sfr.name == name) return sfr;
-  }
-  throw std::logic_error(
-      fmt::format("no address for register {} of {}", name, chip.name));
-}
-
-namespace {
-
-bool IsOwn(const Chip& chip, const Sfr& sfr) {
-  return std::any_of(chip.sfrs.begin(), chip.sfrs.end(),
-                     [&](const Sfr& own) { return &own == &sfr; });
-}
-
-}  // namespace
 
 int BitOf(const Write& write, int address) {
   if (write.bit.empty() || address % 8 != 0 ||
@@ -78,7 +42,7 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
     text += fmt::format("{:<8}= 0x{:02X}  ; {}\n", name, address, note);
   };
   for (const Write& write : writes) {
-    const Sfr& sfr = Register(chip, write.reg);
+    const Register& sfr = FindRegister(chip, write.reg);
     declare(sfr.name, sfr.address,
             fmt::format("{}, {}", sfr.name,
                         IsOwn(chip, sfr) ? chip.family : "8052"));
@@ -134,18 +98,15 @@ std::string AsmInitCode(double frequency_mhz, double baud,
         "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
     header.emplace_back("change A, which SDCC's callers never expect kept.");
   }
-  std::string code = AsmComment(header);
   const Setting& s = *outcome.setting;
-  if (!s.chip->note.empty()) {
-    code += "\n" + AsmComment(NoteLines(*s.chip, language));
-  }
+  std::string code = AsmOpening(header, *s.chip, language);
 
   code += "\n\t.module uart_init\n\t.globl  _uart_init\n\n";
   code += AsmDeclarations(*s.chip, s.generator->writes, language);
   code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
   for (const Write& write : s.generator->writes) {
-    code += Instructions(write, WriteValue(write, outcome),
-                         Register(*s.chip, write.reg).address, language);
+    code += Instructions(write, WriteValue(write, InputsOf(outcome)),
+                         FindRegister(*s.chip, write.reg).address, language);
   }
   return code + "\tret\n";
 }

@@ -51,14 +51,13 @@ std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
 std::string RegisterWords(const Outcome& outcome, CodeLanguage language) {
   const Setting& s = *outcome.setting;
   const bool chinese = language == CodeLanguage::kChinese;
-  const std::string_view word = s.generator->timer == 0
-                                    ? (chinese ? "寄存器" : "register")
-                                    : (chinese ? "重装值" : "reload");
+  const std::string_view word = s.timer == 0 ? (chinese ? "寄存器" : "register")
+                                             : (chinese ? "重装值" : "reload");
   std::string text = fmt::format("{} 0x{}", word,
                                  ReloadHex(outcome.reload, s.profile.modulus));
   if (outcome.step >= 0) {
     text += fmt::format("{}{} 0x{:02X}", chinese ? "，" : ", ",
-                        s.generator->arithmetic->step_name, outcome.step);
+                        s.generator->step_name, outcome.step);
   }
   return text;
 }
@@ -164,13 +163,25 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
                                      std::string_view writer,
                                      CodeLanguage language) {
-  if (!outcome.setting->chip->core) {
+  const Setting& s = *outcome.setting;
+  if (!s.chip->classic) {
     return MakerHeader(frequency_mhz, baud, outcome, writer, language);
   }
-  if (language == CodeLanguage::kChinese) {
-    return ChineseCoreHeader(frequency_mhz, baud, outcome, writer);
+  std::vector<std::string> lines =
+      language == CodeLanguage::kChinese
+          ? ChineseCoreHeader(frequency_mhz, baud, outcome, writer)
+          : CoreHeader(frequency_mhz, baud, outcome, writer);
+  if (auto core = CoreLine(*s.chip, language)) {
+    lines.insert(lines.begin(), std::move(*core));
   }
-  return CoreHeader(frequency_mhz, baud, outcome, writer);
+  return lines;
+}
+
+std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
+                       CodeLanguage language) {
+  std::string code = AsmComment(lines);
+  if (!chip.note.empty()) code += "\n" + AsmComment(NoteLines(chip, language));
+  return code;
 }
 
 std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language) {
@@ -199,27 +210,73 @@ std::string CComment(const std::vector<std::string>& lines) {
   return text + " */\n";
 }
 
-int WriteValue(const Write& write, const Outcome& outcome) {
+WriteInputs InputsOf(const Outcome& outcome) {
   const Setting& s = *outcome.setting;
+  return {outcome.reload, outcome.step, 8, s.unit->clocks[s.choice].bits,
+          s.smod};
+}
+
+WriteInputs InputsOf(const TickOutcome& outcome) {
+  const TickSetting& s = *outcome.setting;
+  return {outcome.reload, -1, s.mode->low_bits, s.timer->clocks[s.choice].bits,
+          -1};
+}
+
+int WriteValue(const Write& write, const WriteInputs& inputs) {
   int value = write.value;
   switch (write.source) {
     case Source::kReloadLow:
-      value |= outcome.reload & 0xFF;
+      value |= inputs.reload & ((1 << inputs.low_bits) - 1);
       break;
     case Source::kReloadHigh:
-      value |= (outcome.reload >> 8) & 0xFF;
+      value |= (inputs.reload >> inputs.low_bits) & 0xFF;
       break;
     case Source::kStep:
-      value |= outcome.step & 0xFF;
+      value |= inputs.step & 0xFF;
       break;
     case Source::kFixed:
       break;
   }
-  if (write.choice_slot >= 0) {
-    value |= s.generator->choice_bits[2 * s.choice + write.choice_slot];
-  }
-  if (s.smod == 1) value |= write.smod_bits;
+  if (write.choice_slot >= 0) value |= inputs.bits[write.choice_slot];
+  if (inputs.smod == 1) value |= write.smod_bits;
   return value & write.mask;
+}
+
+std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
+                                    const WriteInputs& inputs) {
+  std::vector<RegisterValue> values;
+  for (const Write& write : writes) {
+    auto it = std::find_if(values.begin(), values.end(),
+                           [&](const auto& v) { return v.name == write.reg; });
+    if (it == values.end()) {
+      values.push_back({write.reg, 0});
+      it = values.end() - 1;
+    }
+    it->value = (it->value & ~write.mask & 0xFF) | WriteValue(write, inputs);
+  }
+  return values;
+}
+
+std::optional<std::string> CoreLine(const Chip& chip, CodeLanguage language) {
+  if (!chip.classic || chip.cores.empty() ||
+      chip.cores.front()->clocks == 12) {
+    return std::nullopt;
+  }
+  return fmt::format(fmt::runtime(InLanguage("Needs {}.", language)),
+                     InLanguage(chip.cores.front()->needs, language));
+}
+
+std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
+                     std::span<const Write> writes, CodeLanguage language,
+                     std::string_view sdcc, std::string_view keil) {
+  std::string code = CComment(lines) + "#ifdef __SDCC\n#include <8052.h>\n" +
+                     std::string(sdcc) +
+                     "#else\n#include <reg52.h> /* Keil C51 */\n" +
+                     std::string(keil) + "#endif\n";
+  std::string extra = CDeclarations(chip, writes);
+  if (!chip.note.empty()) extra.insert(0, CComment(NoteLines(chip, language)));
+  if (!extra.empty()) code += "\n" + extra;
+  return code;
 }
 
 std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
@@ -274,7 +331,7 @@ std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
   for (const Write& write : writes) {
     if (std::find(done.begin(), done.end(), write.reg) != done.end()) continue;
     done.push_back(write.reg);
-    for (const Sfr& sfr : chip.sfrs) {
+    for (const Register& sfr : chip.registers) {
       if (sfr.name != write.reg) continue;
       code += fmt::format(
           "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"

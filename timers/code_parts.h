@@ -2,6 +2,9 @@
 // What the C and the assembly init code share: the words of their comments
 // and the bits each register write puts in. Inside the library only.
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,7 +12,9 @@
 
 #include "timers/catalogue.h"
 #include "timers/code_words.h"
+#include "timers/init_code.h"
 #include "timers/ranking.h"
+#include "timers/ticks.h"
 
 namespace timers {
 
@@ -35,8 +40,50 @@ std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
 // `lines` as one C comment: "/* a\n * b */\n".
 std::string CComment(const std::vector<std::string>& lines);
 
+// What a write's bits come from, in either view: the register value
+// split into its low register's `low_bits` and the rest, a STEP (-1
+// without one), the clock choice's bits, and SMOD (-1 where none).
+//   InputsOf(stc15 t2 at 1T, FFE8) -> {0xFFE8, -1, 8, {0x04, 0}, -1}
+//   InputsOf(8052 t0 mode 0 at 12, 1C18) -> {0x1C18, -1, 5, {0, 0}, -1}
+struct WriteInputs {
+  int reload;
+  int step;
+  int low_bits;
+  std::array<std::uint8_t, 2> bits;
+  int smod;
+};
+WriteInputs InputsOf(const Outcome& outcome);
+WriteInputs InputsOf(const TickOutcome& outcome);
+
 // The bits one write puts into its register, within its mask.
-int WriteValue(const Write& write, const Outcome& outcome);
+//   WriteValue({TH1, reload low}, {0xFD, ..}) -> 0xFD
+//   WriteValue({PCON, 0x80, smod_bits 0x80}, {.., smod 1}) -> 0x80
+int WriteValue(const Write& write, const WriteInputs& inputs);
+
+// Each register `writes` write, in the order first written, and its value
+// after them, the bits they leave alone counted as 0.
+std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
+                                    const WriteInputs& inputs);
+
+// The first line of the code of a classic family's setting that needs more
+// than the 8051's own core (what the settings without --chip fall back to
+// where no 12-clock setting is within the tolerance); nothing for others,
+// whose code names their family.
+//   CoreLine(1t) -> "Needs a single-cycle core with T1x12
+//                    (STC12/STC15-style)."
+//   CoreLine(8052) -> nothing;  CoreLine(stc15) -> nothing
+std::optional<std::string> CoreLine(const Chip& chip, CodeLanguage language);
+
+// A C file's opening: the comment `lines`, the base headers (with each
+// compiler's `sdcc` and `keil` lines after them), and the family's note
+// and declarations of the registers `writes` use that the headers lack.
+std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
+                     std::span<const Write> writes, CodeLanguage language,
+                     std::string_view sdcc = {}, std::string_view keil = {});
+
+// An assembly module's opening: the comment `lines` and the family's note.
+std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
+                       CodeLanguage language);
 
 // One C statement of a write, padded for its comment: a whole register, a
 // bit set, or the other bits kept; SMOD (-1 where none) picks the comment.
@@ -51,13 +98,6 @@ std::string CStatement(const Write& write, int value, int smod,
 std::string CDeclarations(const Chip& chip, std::span<const Write> writes);
 
 // ---- Assembly, for sdas8051 ----
-
-// The 8052's own registers that the records write, at their addresses.
-std::span<const Sfr> CoreRegisters();
-
-// A register's address: the chip's own before the 8052's. Throws
-// std::logic_error for a register neither has, a fault of the records.
-const Sfr& Register(const Chip& chip, std::string_view name);
 
 // The bit a single-bit write names, or -1 where the register cannot be
 // addressed bit by bit (its address is not a multiple of 8).

@@ -95,6 +95,13 @@ constexpr Entry kChinese[] = {
     {"bT0_CLK, bTMR_CLK (shared)", "bT0_CLK、bTMR_CLK（共用）"},
     {"bT1_CLK, bTMR_CLK (shared)", "bT1_CLK、bTMR_CLK（共用）"},
     {"bT2_CLK, bTMR_CLK (shared)", "bT2_CLK、bTMR_CLK（共用）"},
+    // The cores a default setting may need, and the line naming one.
+    {"Needs {}.", "需要{}。"},
+    {"the classic 8051 core, 12 clocks per machine cycle",
+     "经典 8051 内核，每机器周期 12 个时钟"},
+    {"an X2 core, 6 clocks per machine cycle", "X2 内核，每机器周期 6 个时钟"},
+    {"a single-cycle core (STC12/STC15-style, AUXR's T0x12 and T1x12)",
+     "单周期内核（STC12/STC15 类，AUXR 的 T0x12、T1x12）"},
     // The tick code's own words.
     {"Timer {0}, {1}, {2} clock{3}", "定时器 {0}，{1}，每计数 {2} 个时钟"},
     {"A tick every {}, clock {} MHz.", "每 {} 一个节拍，时钟 {} MHz。"},

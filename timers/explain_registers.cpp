@@ -58,7 +58,7 @@ void Add(Family& family, std::string_view name, int address, int reset) {
 }
 
 int AddressOf(const Chip& chip, std::string_view name) {
-  return Register(chip, name).address;
+  return FindRegister(chip, name).address;
 }
 
 void AddWrites(Family& family, const Chip& chip, std::span<const Write> ws) {
@@ -110,15 +110,8 @@ Bits BitOfWrite(const Chip& chip, const Write& w) {
           std::string(w.bit)};
 }
 
-const TickTimer* TimerNumbered(const Chip& chip, int number) {
-  for (const TickTimer* t : chip.timers) {
-    if (t->number == number) return t;
-  }
-  return nullptr;
-}
-
 FamilySetting FromBaud(const Chip& chip, const Setting& s) {
-  const Generator& g = *s.generator;
+  const BaudMode& g = *s.generator;
   FamilySetting f;
   f.kind = SettingKind::kBaud;
   f.baud = &s;
@@ -127,7 +120,8 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
   f.clocks = s.clocks;
   f.smod = s.smod;
   f.modulus = s.profile.modulus;
-  const Outcome blank{&s, true, 0, 0.0, 0.0, Mark::kExact, 0};
+  const WriteInputs blank =
+      InputsOf(Outcome{&s, true, 0, 0.0, 0.0, Mark::kExact, 0});
   Expected expected;
   int smod_bits = 0;
   bool low = false, high = false, step = false;
@@ -158,9 +152,8 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
     if (b.name == uart) b.mask = (b.value & ~receiver) | smod_bits;
   }
   expected.Drop({});
-  if (const TickTimer* t =
-          s.timer > 0 ? TimerNumbered(chip, s.timer) : nullptr) {
-    f.run = BitOfWrite(chip, t->run);
+  if (s.timer > 0 && !s.unit->run.reg.empty()) {
+    f.run = BitOfWrite(chip, s.unit->run);
     expected.Drop(f.run);
   }
   f.fixed = std::move(expected.bits);
@@ -168,7 +161,7 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
 }
 
 FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
-  const TickTimer& t = *s.timer;
+  const Unit& t = *s.timer;
   FamilySetting f;
   f.kind = SettingKind::kTick;
   f.tick = &s;
@@ -179,7 +172,8 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
   f.hardware_reload = s.mode->reload == Reload::kHardware;
   f.modulus = s.mode->modulus;
   f.vector = t.vector;
-  const TickOutcome blank{&s, true, 0, 0, 1, 0.0, 0.0, Mark::kExact};
+  const WriteInputs blank =
+      InputsOf(TickOutcome{&s, true, 0, 0, 1, 0.0, 0.0, Mark::kExact});
   const int low_mask = (1 << s.mode->low_bits) - 1;
   Expected expected;
   bool low = false, high = false;
@@ -196,7 +190,7 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
     } else if (w.reg.starts_with("IE")) {  // IE, IE2: interrupt enables
       (w.bit == "EA" ? f.all : f.enable) = BitOfWrite(chip, w);
     } else {
-      expected.Put(address, w.reg, w.mask, tick_parts::WriteValue(w, blank));
+      expected.Put(address, w.reg, w.mask, WriteValue(w, blank));
       if (w.reg == "TMOD" && w.mask != 0xFF) {
         f.mode_field = {address, w.mask, 0, "TMOD"};
       }
@@ -218,11 +212,13 @@ Family Build(const Chip& chip) {
   }
   for (const CoreRegister& r : kOtherCore)
     Add(family, r.name, r.address, r.reset);
-  for (const Generator* g : chip.generators) AddWrites(family, chip, g->writes);
-  for (const TickTimer* t : chip.timers) {
-    for (const TickMode& m : t->modes) AddWrites(family, chip, m.writes);
+  for (const FittedMode& m : BaudModes(chip)) {
+    AddWrites(family, chip, m.mode->writes);
   }
-  for (const Sfr& sfr : chip.sfrs) Add(family, sfr.name, sfr.address, 0);
+  for (const Unit* t : TickUnits(chip)) {
+    for (const TickMode& m : t->ticks) AddWrites(family, chip, m.writes);
+  }
+  for (const Register& r : chip.registers) Add(family, r.name, r.address, 0);
   NameBits(family);
   for (const Setting& s : ChipSettings(&chip)) {
     family.settings.push_back(FromBaud(chip, s));
@@ -264,7 +260,7 @@ double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,
               int step) {
   if (setting.baud == nullptr) return 0.0;
   const Setting& s = *setting.baud;
-  const Arithmetic& a = *s.generator->arithmetic;
+  const BaudMode& a = *s.generator;
   const double hertz = frequency_mhz * 1e6;
   const double k = s.profile.clock_divisor;
   double baud = 0.0;

@@ -27,7 +27,11 @@ enum class Refusal : std::uint8_t {
 //   RefusalOf(Timer 2/12 at 12 MHz, 9600: +0.16 %)        -> kNone
 //   RefusalOf(Timer 1/SMOD 0/12 at 11.0592, 19200: -25 %) -> kBeyond
 //   RefusalOf(Timer 1/SMOD 0/12 at 11.0592, 921600)       -> kOutOfRange
-Refusal RefusalOf(const Outcome& outcome);
+template <typename O>  // Outcome or TickOutcome
+Refusal RefusalOf(const O& outcome) {
+  if (!outcome.fits) return Refusal::kOutOfRange;
+  return outcome.mark == Mark::kBeyond ? Refusal::kBeyond : Refusal::kNone;
+}
 
 // The setting the code is written for: the best of `settings` (not empty)
 // as Rank orders them, and why it is refused, if it is.

@@ -6,21 +6,10 @@
 #include "calc/checked.h"
 #include "calc/runtime_error.h"
 #include "timers/catalogue.h"
+#include "timers/pipeline.h"
 
 namespace timers {
 namespace {
-
-// Exact errors compare equal, so rounding noise never reorders them.
-double Magnitude(const Outcome& outcome) {
-  const double magnitude = std::fabs(outcome.error_percent);
-  return magnitude < kExactPercent ? 0.0 : magnitude;
-}
-
-// Fitting first, then the smaller error; equal keys keep their order.
-bool Better(const Outcome& a, const Outcome& b) {
-  if (a.fits != b.fits) return a.fits;
-  return Magnitude(a) < Magnitude(b);
-}
 
 // baud = f * STEP / (256 * K * n), n = BR_VALUE + 1 in 1 ... R, STEP in
 // 1 ... 255: for each n the nearest STEP, and of those the one whose
@@ -85,7 +74,7 @@ Outcome EvaluateOffset(const Setting& setting, double frequency_mhz,
     const double k = setting.profile.clock_divisor;
     const double n =
         std::nearbyint(calc::Divide(hertz, calc::Multiply(k, baud)));
-    const double reload = n - setting.generator->arithmetic->offset;
+    const double reload = n - setting.generator->offset;
     if (n < 1.0 || reload < 0.0 || reload > setting.profile.modulus - 1.0) {
       return none;
     }
@@ -142,7 +131,7 @@ Mark MarkOf(double error_percent, double tolerance_percent) {
 
 Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
                  double tolerance_percent) {
-  const Counting counting = setting.generator->arithmetic->counting;
+  const Counting counting = setting.generator->counting;
   if (counting == Counting::kFractional) {
     return EvaluateFractional(setting, frequency_mhz, baud, tolerance_percent);
   }
@@ -184,27 +173,46 @@ bool Filter::Matches(const Setting& setting) const {
 }
 
 std::vector<const Setting*> Matching(const Filter& filter) {
-  std::vector<const Setting*> settings;
-  const std::string_view chip_name = ChipName(filter.chip);
-  const std::string_view generator = GeneratorKey(filter.chip);
-  auto keep = [&](const Setting& setting) {
-    if (!generator.empty() && setting.generator->key != generator) return;
-    if (filter.Matches(setting)) settings.push_back(&setting);
-  };
-  if (chip_name.empty()) {
-    for (const Setting& setting : DefaultSettings()) keep(setting);
-    return settings;
+  return pipeline::Select<Setting>(
+      filter, DefaultSettings(), ChipSettings,
+      [&](const Setting& s, std::string_view key) {
+        return (key.empty() || s.generator->key == key) && filter.Matches(s);
+      });
+}
+
+double ErrorMagnitude(double error_percent) {
+  const double magnitude = std::fabs(error_percent);
+  return magnitude < kExactPercent ? 0.0 : magnitude;
+}
+
+bool RanksBefore(const RankKey& a, const RankKey& b) {
+  if (a.fits != b.fits) return a.fits;
+  if (a.beyond != b.beyond) return !a.beyond;
+  if (!a.beyond) {
+    if (a.later_core != b.later_core) return !a.later_core;
+    if (a.software != b.software) return !a.software;
+    if (a.interrupts != b.interrupts) return a.interrupts < b.interrupts;
+    return a.magnitude < b.magnitude;
   }
-  const Chip* chip = chip_name == "all" ? nullptr : FindChip(chip_name);
-  if (chip == nullptr && chip_name != "all") return settings;
-  for (const Setting& setting : ChipSettings(chip)) keep(setting);
-  return settings;
+  if (a.magnitude != b.magnitude) return a.magnitude < b.magnitude;
+  if (a.software != b.software) return !a.software;
+  return a.interrupts < b.interrupts;
+}
+
+RankKey KeyOf(const Outcome& outcome) {
+  const Setting& s = *outcome.setting;
+  return {outcome.fits,
+          outcome.mark == Mark::kBeyond,
+          pipeline::NeedsLaterCore(*s.chip, s.by_chip),
+          false,
+          1,
+          ErrorMagnitude(outcome.error_percent)};
 }
 
 Outcome Best(std::span<const Outcome> outcomes) {
   const Outcome* best = &outcomes.front();
   for (const Outcome& outcome : outcomes) {
-    if (Better(outcome, *best)) best = &outcome;
+    if (RanksBefore(KeyOf(outcome), KeyOf(*best))) best = &outcome;
   }
   return *best;
 }
@@ -218,7 +226,7 @@ std::vector<Outcome> Rank(std::span<const Setting* const> settings,
     outcomes.push_back(
         Evaluate(*setting, frequency_mhz, baud, tolerance_percent));
   }
-  std::stable_sort(outcomes.begin(), outcomes.end(), Better);
+  pipeline::SortBest(outcomes);
   return outcomes;
 }
 
@@ -241,13 +249,14 @@ std::vector<CrystalScore> RankGroup(std::span<const Setting* const> settings,
       for (std::size_t i = 1; i < settings.size(); ++i) {
         const Outcome other =
             Evaluate(*settings[i], crystal, rate, tolerance_percent);
-        if (Better(other, best)) best = other;
+        if (RanksBefore(KeyOf(other), KeyOf(best))) best = other;
       }
       score.best.push_back(best);
     }
     for (const Outcome& best : score.best) {
       if (!best.fits) score.reachable = false;
-      if (worst == nullptr || Magnitude(best) > Magnitude(*worst)) {
+      if (worst == nullptr || ErrorMagnitude(best.error_percent) >
+                                  ErrorMagnitude(worst->error_percent)) {
         worst = &best;
       }
     }
@@ -262,10 +271,8 @@ std::vector<CrystalScore> RankGroup(std::span<const Setting* const> settings,
   std::stable_sort(scores.begin(), scores.end(),
                    [](const CrystalScore& a, const CrystalScore& b) {
                      if (a.reachable != b.reachable) return a.reachable;
-                     const double ea = std::fabs(a.worst_error_percent);
-                     const double eb = std::fabs(b.worst_error_percent);
-                     return (ea < kExactPercent ? 0.0 : ea) <
-                            (eb < kExactPercent ? 0.0 : eb);
+                     return ErrorMagnitude(a.worst_error_percent) <
+                            ErrorMagnitude(b.worst_error_percent);
                    });
   return scores;
 }

@@ -15,7 +15,8 @@
 
 namespace timers {
 
-struct Generator;
+struct BaudMode;
+struct Unit;
 struct Chip;
 
 // One way to clock the UART in mode 1: baud = f / (K * (R - reload)).
@@ -30,12 +31,13 @@ struct Setting {
   int clocks;  // oscillator clocks per count of the timer: 12, 6 or 1 here,
                // a prescaler's divisor in the catalogue (4, 16, 48, ...)
   calc::TimerProfile profile;
-  const Generator* generator = nullptr;
+  const BaudMode* generator = nullptr;  // the unit's baud mode
+  const Unit* unit = nullptr;
   const Chip* chip = nullptr;  // the family
   // Asked for by --chip: outputs name the family and the generator. The
   // default settings are the same records without it.
   bool by_chip = true;
-  int choice = 0;  // the generator's clock choice this setting takes
+  int choice = 0;  // the unit's clock choice this setting takes
 };
 
 inline constexpr std::array<double, 17> kStandardRates{
@@ -117,11 +119,37 @@ std::string_view GeneratorKey(std::string_view chip);
 //   Matching({.chip = "stc15", .timer = 2}) -> STC15 Timer 2 at 12T and 1T
 std::vector<const Setting*> Matching(const Filter& filter);
 
-// Every setting of `settings` for one crystal and rate, best first: those
-// that fit before those that do not, then by the smallest absolute error,
-// ties in the order given.
-//   Rank(all, 11.0592, 19200, 2).front() -> Timer 1, SMOD 1, 12 clocks, FD
-//   Rank(all, 12, 9600, 2).front()        -> Timer 2, 12 clocks, FFD9
+// The one rule both views rank by: those that fit first, then those
+// within the tolerance. Among those within it the default settings that
+// need no more than the classic 12-clock core come first (a setting every
+// 8051 has beats one that needs an X2 or single-cycle part), then hardware
+// reload before software, then fewer interrupts per period, then the
+// smaller error; beyond it the smaller error, then hardware reload, then
+// fewer interrupts. Errors below kExactPercent count as none, so rounding
+// noise never reorders exact answers.
+//   {fits, within, classic, 0.16 %} before {fits, within, 1T, 0 %}
+//   {fits, within, hardware, 4 interrupts, 0.1 %}
+//       before {fits, within, software, 1 interrupt, 0 %}
+//   {fits, beyond, 3 %} before {fits, beyond, 5 %}
+struct RankKey {
+  bool fits;
+  bool beyond;       // outside the tolerance
+  bool later_core;   // a default setting that needs more than the 8051's
+  bool software;     // reloaded by software
+  int interrupts;    // per period; 1 for a baud rate
+  double magnitude;  // the error's, without rounding noise (ErrorMagnitude)
+};
+bool RanksBefore(const RankKey& a, const RankKey& b);
+
+// An error's magnitude as ranking compares it: below kExactPercent, none.
+//   ErrorMagnitude(-0.16) -> 0.16;  ErrorMagnitude(1e-12) -> 0
+double ErrorMagnitude(double error_percent);
+
+// A baud outcome's place under that rule.
+RankKey KeyOf(const Outcome& outcome);
+
+// Every setting of `settings` for one crystal and rate, best first by
+// RankKey, ties in the order given.
 std::vector<Outcome> Rank(std::span<const Setting* const> settings,
                           double frequency_mhz, double baud,
                           double tolerance_percent);

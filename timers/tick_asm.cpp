@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "timers/catalogue.h"
 #include "timers/code_parts.h"
 #include "timers/tick_code.h"
 
@@ -14,7 +15,7 @@ std::string Hex(int value) { return fmt::format("#0x{:02X}", value); }
 // Clears one bit, or its bits through the register.
 std::string Clear(const Chip& chip, const Write& write,
                   std::string_view comment = {}) {
-  const int address = Register(chip, write.reg).address;
+  const int address = FindRegister(chip, write.reg).address;
   if (BitOf(write, address) >= 0) {
     return Instruction("clr", std::string(write.bit), comment);
   }
@@ -26,7 +27,7 @@ std::string Clear(const Chip& chip, const Write& write,
 // takes the carry out of the low one (out of bit 5 in mode 0).
 std::string SoftwareReload(const TickSetting& s, int added,
                            CodeLanguage language) {
-  const TickTimer& t = *s.timer;
+  const Unit& t = *s.timer;
   const int low_bits = s.mode->low_bits;
   const std::string low(t.count_low), high(t.count_high);
   const int low_mask = (1 << low_bits) - 1;
@@ -47,7 +48,8 @@ std::string SoftwareReload(const TickSetting& s, int added,
   code += Instruction("addc", "a," + Hex((added >> low_bits) & 0xFF));
   code += Instruction("mov", high + ",a");
   return code + Instructions(t.run, t.run.value,
-                             Register(*s.chip, t.run.reg).address, language);
+                             FindRegister(*s.chip, t.run.reg).address,
+                             language);
 }
 
 // Sets the interrupts left in this period back to all of them.
@@ -84,11 +86,11 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
                         const TickOutcome& outcome, std::string_view writer,
                         CodeLanguage language) {
   const TickSetting& s = *outcome.setting;
-  const TickTimer& t = *s.timer;
-  std::string code = AsmComment(WrappedLines(tick_parts::HeaderLines(
-      frequency_mhz, period_s, outcome, writer, true, language)));
-  if (!s.chip->note.empty())
-    code += "\n" + AsmComment(NoteLines(*s.chip, language));
+  const Unit& t = *s.timer;
+  std::string code =
+      AsmOpening(WrappedLines(tick_parts::HeaderLines(
+                     frequency_mhz, period_s, outcome, writer, true, language)),
+                 *s.chip, language);
 
   const bool software = s.mode->reload == Reload::kSoftware;
   std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());
@@ -110,8 +112,8 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   code += Instruction("mov", "_ticks,#0") + Instruction("mov", "_ticks+1,#0");
   code += PartAgain(outcome.interrupts);
   for (const Write& write : s.mode->writes) {
-    code += Instructions(write, tick_parts::WriteValue(write, outcome),
-                         Register(*s.chip, write.reg).address, language);
+    code += Instructions(write, WriteValue(write, InputsOf(outcome)),
+                         FindRegister(*s.chip, write.reg).address, language);
   }
   code += "\tret\n\n_tick_isr:\n";
   code += Instruction("push", "psw") + Instruction("push", "acc");

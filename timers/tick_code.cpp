@@ -88,7 +88,7 @@ std::string CClear(const Write& write) {
 
 std::string CHandler(const TickOutcome& outcome) {
   const TickSetting& s = *outcome.setting;
-  const TickTimer& t = *s.timer;
+  const Unit& t = *s.timer;
   const bool software = s.mode->reload == Reload::kSoftware;
   std::string code =
       fmt::format("\nvoid tick_isr(void) TICK_INTERRUPT({})\n{{\n", t.vector);
@@ -131,41 +131,14 @@ TickChoice ChooseTick(std::span<const TickSetting* const> settings,
                       double tolerance_percent) {
   const TickOutcome best =
       RankTicks(settings, frequency_mhz, period_s, tolerance_percent).front();
-  if (!best.fits) return {best, Refusal::kOutOfRange};
-  return {best, best.mark == Mark::kBeyond ? Refusal::kBeyond : Refusal::kNone};
+  return {best, RefusalOf(best)};
 }
 
 std::vector<RegisterValue> TickRegisterValues(const TickOutcome& outcome) {
-  std::vector<RegisterValue> values;
-  for (const Write& write : outcome.setting->mode->writes) {
-    auto it = std::find_if(values.begin(), values.end(),
-                           [&](const auto& v) { return v.name == write.reg; });
-    if (it == values.end()) {
-      values.push_back({write.reg, 0});
-      it = values.end() - 1;
-    }
-    it->value = (it->value & ~write.mask & 0xFF) |
-                tick_parts::WriteValue(write, outcome);
-  }
-  return values;
+  return ValuesOf(outcome.setting->mode->writes, InputsOf(outcome));
 }
 
 namespace tick_parts {
-
-int WriteValue(const Write& write, const TickOutcome& outcome) {
-  const TickSetting& s = *outcome.setting;
-  const int low_bits = s.mode->low_bits;
-  int value = write.value;
-  if (write.source == Source::kReloadLow) {
-    value |= outcome.reload & ((1 << low_bits) - 1);
-  } else if (write.source == Source::kReloadHigh) {
-    value |= (outcome.reload >> low_bits) & 0xFF;
-  }
-  if (write.choice_slot >= 0) {
-    value |= s.timer->choice_bits[2 * s.choice + write.choice_slot];
-  }
-  return value & write.mask;
-}
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                                      const TickOutcome& outcome,
@@ -174,7 +147,7 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
   const TickSetting& s = *outcome.setting;
   const CodeLanguage l = language;
   std::vector<std::string> lines{
-      s.chip->core
+      s.chip->classic
           ? Say(l, "A tick every {}, clock {} MHz.", AskedText(period_s),
                 ShortestText(frequency_mhz))
           : Say(l, "A tick every {}, clock {} MHz, {}.", AskedText(period_s),
@@ -187,7 +160,12 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                 outcome.count),
       Say(l, "Actual period {}, error {}.", PeriodText(outcome.actual_period_s),
           PercentText(outcome.error_percent))};
-  if (!s.chip->core) lines.push_back(Say(l, "After: {}.", s.chip->document));
+  if (!s.chip->classic) {
+    lines.push_back(Say(l, "After: {}.", s.chip->document));
+  }
+  if (auto core = CoreLine(*s.chip, l)) {
+    lines.insert(lines.begin(), std::move(*core));
+  }
   lines.push_back(Say(l, "Written by {}.", writer));
   const std::vector<std::string> use = UseLines(outcome, assembly, l);
   lines.insert(lines.end(), use.begin(), use.end());
@@ -200,16 +178,13 @@ std::string TickCode(double frequency_mhz, double period_s,
                      const TickOutcome& outcome, std::string_view writer,
                      CodeLanguage language) {
   const TickSetting& s = *outcome.setting;
+  const WriteInputs inputs = InputsOf(outcome);
   std::string code =
-      CComment(WrappedLines(tick_parts::HeaderLines(
-          frequency_mhz, period_s, outcome, writer, false, language))) +
-      "#ifdef __SDCC\n#include <8052.h>\n#define TICK_INTERRUPT(n) "
-      "__interrupt(n)\n#else\n#include <reg52.h> /* Keil C51 */\n"
-      "#define TICK_INTERRUPT(n) interrupt n\n#endif\n";
-  std::string extra = CDeclarations(*s.chip, s.mode->writes);
-  if (!s.chip->note.empty())
-    extra.insert(0, CComment(NoteLines(*s.chip, language)));
-  if (!extra.empty()) code += "\n" + extra;
+      COpening(WrappedLines(tick_parts::HeaderLines(
+                   frequency_mhz, period_s, outcome, writer, false, language)),
+               *s.chip, s.mode->writes, language,
+               "#define TICK_INTERRUPT(n) __interrupt(n)\n",
+               "#define TICK_INTERRUPT(n) interrupt n\n");
   code += fmt::format("\nvolatile unsigned int ticks; /* {} */\n",
                       InLanguage("periods since tick_init()", language));
   if (outcome.interrupts > 1) {
@@ -219,8 +194,7 @@ std::string TickCode(double frequency_mhz, double period_s,
   }
   code += "\nvoid tick_init(void)\n{\n";
   for (const Write& write : s.mode->writes) {
-    code +=
-        CStatement(write, tick_parts::WriteValue(write, outcome), -1, language);
+    code += CStatement(write, WriteValue(write, inputs), -1, language);
   }
   return code + "}\n" + CHandler(outcome);
 }

@@ -61,8 +61,6 @@ std::vector<RegisterValue> TickRegisterValues(const TickOutcome& outcome);
 
 // Inside the library: what the C and the assembly share.
 namespace tick_parts {
-// The bits one of tick_init()'s writes puts in, within its mask.
-int WriteValue(const Write& write, const TickOutcome& outcome);
 // The comment's sentences in `language`, without comment marks and not
 // yet wrapped; `assembly` picks the declarations the file with main()
 // needs.

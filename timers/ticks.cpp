@@ -2,17 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
+
+#include "timers/pipeline.h"
 
 namespace timers {
 namespace {
 
 void Expand(const Chip& chip, std::vector<TickSetting>& settings) {
-  for (const TickTimer* timer : chip.timers) {
-    for (const TickMode& mode : timer->modes) {
-      for (std::size_t i = 0; i < timer->clocks.size(); ++i) {
+  for (const Unit* unit : TickUnits(chip)) {
+    for (const TickMode& mode : unit->ticks) {
+      const std::size_t choices = mode.choices > 0
+                                      ? static_cast<std::size_t>(mode.choices)
+                                      : unit->clocks.size();
+      for (std::size_t i = 0; i < choices; ++i) {
         settings.push_back(
-            {&chip, timer, &mode, static_cast<int>(i), timer->clocks[i]});
+            {&chip, unit, &mode, static_cast<int>(i), unit->clocks[i].clocks});
       }
     }
   }
@@ -66,55 +70,32 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
 }
 
 const std::vector<TickSetting>& ChipTickSettings(const Chip* chip) {
-  static const std::vector<std::vector<TickSetting>> per_chip = [] {
-    const std::span<const Chip> chips = Chips();
-    std::vector<std::vector<TickSetting>> all(chips.size() + 1);
-    for (std::size_t i = 0; i < chips.size(); ++i) {
-      Expand(chips[i], all[i]);
-      all.back().insert(all.back().end(), all[i].begin(), all[i].end());
-    }
-    return all;
-  }();
-  if (chip == nullptr) return per_chip.back();
-  return per_chip[static_cast<std::size_t>(chip - Chips().data())];
+  return pipeline::PerChip<TickSetting, Expand>(chip);
 }
 
 std::span<const TickSetting> DefaultTickSettings() {
-  static const std::vector<TickSetting> settings = [] {
-    std::vector<TickSetting> all;
-    for (std::string_view name : {"8052", "x2", "1t"}) {
-      for (TickSetting s : ChipTickSettings(FindChip(name))) {
-        s.by_chip = false;
-        all.push_back(s);
-      }
-    }
-    return all;
-  }();
-  return settings;
+  return pipeline::Defaults<TickSetting, Expand>();
 }
 
 std::vector<const TickSetting*> TickMatching(const Filter& filter) {
-  std::span<const TickSetting> pool = DefaultTickSettings();
-  const std::string_view name = ChipName(filter.chip);
-  if (name == "all") {
-    pool = ChipTickSettings(nullptr);
-  } else if (!name.empty()) {
-    const Chip* chip = FindChip(name);
-    if (chip == nullptr) return {};
-    pool = ChipTickSettings(chip);
-  }
-  const std::string_view key = GeneratorKey(filter.chip);
-  std::vector<const TickSetting*> matching;
-  for (const TickSetting& s : pool) {
-    if ((filter.timer && s.timer->number != *filter.timer) ||
-        (filter.clocks && s.clocks != *filter.clocks) ||
-        (filter.mode && s.mode->key != *filter.mode) ||
-        (!key.empty() && s.timer->key != key)) {
-      continue;
-    }
-    matching.push_back(&s);
-  }
-  return matching;
+  return pipeline::Select<TickSetting>(
+      filter, DefaultTickSettings(), ChipTickSettings,
+      [&](const TickSetting& s, std::string_view key) {
+        return (!filter.timer || s.timer->number == *filter.timer) &&
+               (!filter.clocks || s.clocks == *filter.clocks) &&
+               (!filter.mode || s.mode->key == *filter.mode) &&
+               (key.empty() || s.timer->key == key);
+      });
+}
+
+RankKey KeyOf(const TickOutcome& outcome) {
+  const TickSetting& s = *outcome.setting;
+  return {outcome.fits,
+          outcome.mark == Mark::kBeyond,
+          pipeline::NeedsLaterCore(*s.chip, s.by_chip),
+          s.mode->reload == Reload::kSoftware,
+          outcome.interrupts,
+          ErrorMagnitude(outcome.error_percent)};
 }
 
 std::vector<TickOutcome> RankTicks(std::span<const TickSetting* const> settings,
@@ -126,15 +107,7 @@ std::vector<TickOutcome> RankTicks(std::span<const TickSetting* const> settings,
     outcomes.push_back(
         EvaluateTick(*s, frequency_mhz, period_s, tolerance_percent));
   }
-  auto key = [](const TickOutcome& o) {
-    return std::tuple(!o.fits, std::fabs(o.error_percent),
-                      o.setting->mode->reload != Reload::kHardware,
-                      o.interrupts);
-  };
-  std::stable_sort(outcomes.begin(), outcomes.end(),
-                   [&](const TickOutcome& a, const TickOutcome& b) {
-                     return key(a) < key(b);
-                   });
+  pipeline::SortBest(outcomes);
   return outcomes;
 }
 

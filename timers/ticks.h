@@ -1,6 +1,6 @@
 #pragma once
 // A tick every period: each general-purpose timer setting of the catalogue
-// (catalogue.h, TickTimer) for one clock and period, how near it comes, and
+// (model.h, TickMode) for one clock and period, how near it comes, and
 // the ranking. Numbers and ranks only, as ranking.h is for baud rates.
 
 #include <span>
@@ -15,7 +15,7 @@ namespace timers {
 // One timer in one mode at one clock choice.
 struct TickSetting {
   const Chip* chip;
-  const TickTimer* timer;
+  const Unit* timer;
   const TickMode* mode;
   int choice;  // index into timer->clocks
   int clocks;  // oscillator clocks per count
@@ -54,8 +54,8 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
                          double period_s, double tolerance_percent);
 
 // Every setting of `chip` (nullptr: every family's), each timer's modes
-// and clock choices in order; DefaultTickSettings: those of the 8052, x2
-// and 1t records, by_chip false, in that order (the 8051's own timers
+// and clock choices in order; DefaultTickSettings: those of
+// kDefaultFamilies, by_chip false, in that order (the 8051's own timers
 // first, as for baud).
 //   ChipTickSettings(FindChip("8052")).size() -> 7
 const std::vector<TickSetting>& ChipTickSettings(const Chip* chip);
@@ -67,10 +67,13 @@ std::span<const TickSetting> DefaultTickSettings();
 //   TickMatching({.chip = "8051", .mode = "2"}) -> Timer 0 and 1 in mode 2
 std::vector<const TickSetting*> TickMatching(const Filter& filter);
 
-// Best first: those that fit, then the smallest absolute error, then
-// hardware reload before software, then fewer interrupts per period, ties
-// in the order given.
+// A tick outcome's place under ranking.h's one rule.
+RankKey KeyOf(const TickOutcome& outcome);
+
+// Best first by RankKey, ties in the order given.
 //   RankTicks(all, 12, 10e-3, 2).front() -> Timer 2, 12 clocks, D8F0
+//   RankTicks(all, 11.0592, 1e-3, 2).front()
+//       -> Timer 2, 12 clocks, FC66 (not a single-cycle timer's 70 parts)
 std::vector<TickOutcome> RankTicks(std::span<const TickSetting* const> settings,
                                    double frequency_mhz, double period_s,
                                    double tolerance_percent);

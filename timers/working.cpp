@@ -13,7 +13,7 @@ namespace {
 
 // The register the reload goes into, from the record's writes: "TH1",
 // "RCAP2" (RCAP2H and RCAP2L), "RH3:RL3".
-std::string ReloadRegister(const Generator& generator) {
+std::string ReloadRegister(const BaudMode& generator) {
   std::string_view high, low;
   for (const Write& write : generator.writes) {
     if (write.source == Source::kReloadHigh && high.empty()) high = write.reg;
@@ -39,8 +39,12 @@ std::string Number(double value) {
 
 Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud) {
   const Setting& s = *outcome.setting;
-  const Arithmetic& a = *s.generator->arithmetic;
-  const ClockChoice& choice = a.choices[static_cast<std::size_t>(s.choice)];
+  const BaudMode& a = *s.generator;
+  const std::size_t i = static_cast<std::size_t>(s.choice);
+  const struct {
+    int clocks;
+    double k;
+  } choice{s.unit->clocks[i].clocks, a.k[i]};
   const double hertz = frequency_mhz * 1e6;
   const std::string f = fmt::format("{:.10g}", hertz);
   const std::string b = ShortestText(baud);

