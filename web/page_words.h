@@ -28,7 +28,7 @@ struct ElementWord {
 
 struct PageWords {
   std::string_view tag;                   // as HTML's lang takes it
-  timers::CodeLanguage code;              // the init code's comments
+  timers::Tongue code;                    // the init code's comments
   std::span<const ElementWord> elements;  // headings, labels, buttons
   // The settings table's header after the radio buttons' column; `setting`
   // heads the family's column.
