@@ -77,7 +77,7 @@ Value Maybe(const std::optional<double>& value) {
 }
 
 constexpr Column<S> kSettingColumns[] = {
-    {{},
+    {"setting",
      {"setting", "设置"},
      [](const S& r) { return SettingLabel(Of(r)); },
      nullptr,
@@ -237,7 +237,7 @@ std::string Interrupts(const T& r) {
 }
 
 constexpr Column<T> kTickColumns[] = {
-    {{},
+    {"setting",
      {"setting", "设置"},
      [](const T& r) { return TickLabel(Of(r)); },
      nullptr,
@@ -269,7 +269,7 @@ constexpr Column<T> kTickColumns[] = {
      [](const T& r) { return IfFits(r, Whole(r.outcome.reload)); },
      Align::kRight,
      JsonType::kInteger},
-    {{}, {"interrupts", "每周期中断数"}, Interrupts, nullptr},
+    {"interrupts", {"interrupts", "每周期中断数"}, Interrupts, nullptr},
     {"reload_hex",
      {},
      nullptr,
@@ -386,9 +386,10 @@ std::string TimersText(const Chip& chip) {
     for (const TickMode& mode : t->modes) {
       modes += fmt::format("{}{}", modes.empty() ? "" : ", ", mode.key);
     }
-    text += fmt::format("{}`{}` Timer {} (modes {}; {})",
-                        text.empty() ? "" : "; ", t->key, t->number, modes,
-                        PerCount({t->clocks.begin(), t->clocks.end()}));
+    text +=
+        fmt::format("{}`{}` Timer {} (mode{} {}; {})", text.empty() ? "" : "; ",
+                    t->key, t->number, t->modes.size() == 1 ? "" : "s", modes,
+                    PerCount({t->clocks.begin(), t->clocks.end()}));
   }
   return text;
 }

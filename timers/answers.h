@@ -81,10 +81,11 @@ enum class JsonType : std::uint8_t { kInteger, kNumber, kText, kBool, kObject };
 // When a column is shown: always, with --chip, or with --peer.
 enum class Part : std::uint8_t { kAlways, kChip, kPeer };
 
-// One column of an answer. A column with a header is shown to people
-// (text, Markdown, the page) through `text`; one with a key is given to
-// machines (CSV, JSON) through `value`, nothing meaning empty or null. A
-// column may be both; "reload" shows "FD" to people and 253 to machines.
+// One column of an answer, named by its key. A column with a header is
+// shown to people (text, Markdown, the page) through `text`; one with a
+// `value` is given to machines (CSV, JSON) under its key, nothing meaning
+// empty or null. A column may be both; "reload" shows "FD" to people and
+// 253 to machines.
 template <typename Row>
 struct Column {
   std::string_view key;

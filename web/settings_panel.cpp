@@ -222,8 +222,10 @@ void SettingsView::ShowRates(const Read& read) {
   const PageWords& w = WordsOf(language_);
   const timers::Filter filter{.chip = chips_[chip_].filter};
   const std::vector<const timers::Setting*> settings = timers::Matching(filter);
-  std::string table = Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best, w.reload,
-                          w.actual, w.error, w.mark);
+  std::string table =
+      Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best,
+          Heading("reload", language_), Heading("actual_baud", language_),
+          Heading("error_percent", language_), Heading("mark", language_));
   for (const double rate : timers::kStandardRates) {
     const timers::Outcome best =
         timers::Rank(settings, read.frequency_mhz, rate, read.tolerance)
@@ -234,7 +236,7 @@ void SettingsView::ShowRates(const Read& read) {
         ShortestText(rate),
         best.fits ? timers::SettingLabel(*best.setting) : std::string(w.none),
         c.reload, c.actual_baud, c.error,
-        MarkWords(best.mark, read.tolerance, language_));
+        timers::MarkWords(best.mark, read.tolerance, TongueOf(language_)));
   }
   Table("rates",
         Fmt(w.rates_caption, ShortestText(read.frequency_mhz),
@@ -274,7 +276,8 @@ void SettingsView::FindCrystals(std::string rates_text) {
     Table("crystals", refusal, "");
     return;
   }
-  std::string table = Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, w.mark);
+  std::string table =
+      Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, Heading("mark", language_));
   for (const double rate : rates) table += "\t" + ShortestText(rate);
   table += '\n';
   const timers::Filter filter{.chip = chips_[chip_].filter};
@@ -286,12 +289,12 @@ void SettingsView::FindCrystals(std::string rates_text) {
                                     : Fmt(w.clock_mode, mode.clocks));
     for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
       const timers::CrystalScore& score = mode.crystals[i];
-      table +=
-          Fmt("{}\t{}\t{}\t{}\t{}", timers::MarkKey(score.mark), i + 1,
-              ShortestText(score.frequency_mhz),
-              score.reachable ? timers::PercentText(score.worst_error_percent)
-                              : std::string("--"),
-              MarkWords(score.mark, *tolerance.value, language_));
+      table += Fmt(
+          "{}\t{}\t{}\t{}\t{}", timers::MarkKey(score.mark), i + 1,
+          ShortestText(score.frequency_mhz),
+          score.reachable ? timers::PercentText(score.worst_error_percent)
+                          : std::string("--"),
+          timers::MarkWords(score.mark, *tolerance.value, TongueOf(language_)));
       for (const timers::Outcome& best : score.best) {
         table += "\t" + (best.fits ? timers::SettingLabel(*best.setting) + " " +
                                          timers::CellsOf(best).reload

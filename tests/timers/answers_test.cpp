@@ -71,18 +71,18 @@ TEST(ProblemRows, WordEveryReadingProblem) {
   }
 }
 
-// Machines find each field by its key: no two columns share one, and a
-// column with neither key nor header would be shown to nobody.
+// Machines and the page find each column by its key: no two columns share
+// one, and a column with neither a value nor a header is shown to nobody.
 template <typename Row>
 void ExpectReachable(std::span<const Column<Row>> columns) {
   std::set<std::string_view> keys;
   for (const Column<Row>& column : columns) {
     EXPECT_TRUE(column.value != nullptr || column.text != nullptr);
-    EXPECT_EQ(column.key.empty(), column.value == nullptr) << column.key;
+    EXPECT_FALSE(column.key.empty()) << column.header.en;
     EXPECT_EQ(column.header.en.empty(), column.text == nullptr) << column.key;
     EXPECT_EQ(column.header.zh.empty(), column.header.en.empty())
         << column.header.en;
-    if (!column.key.empty()) EXPECT_TRUE(keys.insert(column.key).second);
+    EXPECT_TRUE(keys.insert(column.key).second) << column.key;
   }
 }
 
