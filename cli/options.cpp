@@ -282,23 +282,21 @@ std::vector<std::string> ValueWords(const OptionRow& option,
         words.emplace_back(s->mode->key);
       }
     }
-  } else if (ticks) {
-    std::vector<int> values;
-    for (const TickSetting* s : TickMatching({.chip = std::string(chip)})) {
-      values.push_back(option.values == Values::kTimers ? s->timer->number
-                                                        : -s->clocks);
-    }
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    for (int value : values) words.push_back(std::to_string(std::abs(value)));
   } else if (option.values == Values::kTimers ||
              option.values == Values::kClocks) {
     // Timers from the lowest, clocks from the most, as the classic core's
     // 12, 6 and 1 are listed.
+    const bool timers = option.values == Values::kTimers;
     std::vector<int> values;
-    for (const Setting* setting : Matching({.chip = std::string(chip)})) {
-      values.push_back(option.values == Values::kTimers ? setting->timer
-                                                        : -setting->clocks);
+    const Filter filter{.chip = std::string(chip)};
+    if (ticks) {
+      for (const TickSetting* s : TickMatching(filter)) {
+        values.push_back(timers ? s->timer->number : -s->clocks);
+      }
+    } else {
+      for (const Setting* s : Matching(filter)) {
+        values.push_back(timers ? s->timer : -s->clocks);
+      }
     }
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
