@@ -25,6 +25,15 @@ struct Out {
     if (format == Format::kMarkdown) return "\n" + MarkdownOf(grid);
     return TextOf(grid, style);
   }
+  // A caption; Markdown would take "<timer>" for an HTML tag.
+  std::string operator()(std::string caption) const {
+    if (format != Format::kMarkdown) return caption;
+    for (std::size_t at = 0; (at = caption.find('<', at)) != caption.npos;
+         at += 2) {
+      caption.insert(at, 1, '\\');
+    }
+    return caption;
+  }
 };
 
 std::string_view ColorOf(const SettingRow& row) {
@@ -169,13 +178,13 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
     }
     line.push_back(BestCell(request, row));
   }
-  return fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
-                     ShortestText(request.frequency_mhz),
-                     ShortestText(request.tolerance_percent),
-                     request.filter.chip.empty()
-                         ? "T<timer>/<SMOD>/<clocks>"
-                         : "<chip>:<generator>/<clocks>[s<SMOD>]",
-                     SignLegend(request.tolerance_percent)) +
+  return out(fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
+                         ShortestText(request.frequency_mhz),
+                         ShortestText(request.tolerance_percent),
+                         request.filter.chip.empty()
+                             ? "T<timer>/<SMOD>/<clocks>"
+                             : "<chip>:<generator>/<clocks>[s<SMOD>]",
+                         SignLegend(request.tolerance_percent))) +
          (linked ? LinkLegend(request) : "") + out(grid);
 }
 
@@ -194,14 +203,14 @@ Cell BestCell(const Outcome& best) {
 std::string CrystalsText(const Request& request,
                          std::span<const ClockModeRanking> rankings, Out out) {
   const bool chip = !request.filter.chip.empty();
-  std::string text = fmt::format(
+  std::string text = out(fmt::format(
       "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
       "the worst error of each rate's best setting ({} and "
       "reload).\n{}\n",
       RatesText(request.rates), ShortestText(request.tolerance_percent),
       chip ? "chip family" : "clock mode",
       chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
-      SignLegend(request.tolerance_percent));
+      SignLegend(request.tolerance_percent)));
   for (const ClockModeRanking& ranking : rankings) {
     Grid grid{{{{"rank"}, {"MHz"}, {"worst"}, {"mark"}}},
               {Align::kRight, Align::kRight, Align::kRight, Align::kLeft}};
