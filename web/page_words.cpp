@@ -66,7 +66,6 @@ constexpr ElementWord kEnglishElements[] = {
 
 constexpr PageWords kChinese{
     .tag = "zh-CN",
-    .code = timers::Tongue::kChinese,
     .elements = kChineseElements,
     .choose = "选用",
     .caption = "{} MHz，{} 波特；容差 {} %，最好的在前",
@@ -112,7 +111,6 @@ constexpr PageWords kChinese{
 
 constexpr PageWords kEnglish{
     .tag = "en",
-    .code = timers::Tongue::kEnglish,
     .elements = kEnglishElements,
     .choose = "Use",
     .caption = "{} MHz, {} baud; tolerance {} %, best first",
@@ -195,18 +193,15 @@ std::string Cleaned(std::string_view text) {
 
 }  // namespace
 
-std::string_view LanguageKey(Language language) {
-  return language == Language::kEnglish ? "en" : "zh";
+std::string_view TongueKey(Tongue language) {
+  return language == Tongue::kEnglish ? "en" : "zh";
 }
 
-const PageWords& WordsOf(Language language) {
-  return language == Language::kEnglish ? kEnglish : kChinese;
+const PageWords& WordsOf(Tongue language) {
+  return language == Tongue::kEnglish ? kEnglish : kChinese;
 }
 
-timers::Tongue TongueOf(Language language) { return WordsOf(language).code; }
-
-std::string_view Heading(std::string_view key, Language language) {
-  const timers::Tongue tongue = TongueOf(language);
+std::string_view Heading(std::string_view key, Tongue tongue) {
   for (const auto& column : timers::SettingColumns()) {
     if (column.key == key) return column.header.In(tongue);
   }
@@ -218,14 +213,14 @@ std::string_view Heading(std::string_view key, Language language) {
 
 std::string Unread(std::string_view field, std::string_view text,
                    calc::ReadProblem problem, std::string_view example,
-                   calc::Reading (*read)(std::string_view), Language language) {
+                   calc::Reading (*read)(std::string_view), Tongue language) {
   const PageWords& w = WordsOf(language);
   const std::string cleaned = Cleaned(text);
   const std::string advice =
       fmt::format(fmt::runtime(w.write),
                   read(cleaned).value ? std::string_view(cleaned) : example);
   return fmt::format(fmt::runtime(w.unread), field, text,
-                     timers::RowOf(problem).words.In(w.code), advice);
+                     timers::RowOf(problem).words.In(language), advice);
 }
 
 }  // namespace web

@@ -15,10 +15,11 @@
 
 namespace web {
 
-enum class Language : std::uint8_t { kChinese, kEnglish };
+// The page's words in Chinese or English: the answer model's tongue.
+using timers::Tongue;
 
 // As the link's `lang` holds it: "zh", "en".
-std::string_view LanguageKey(Language language);
+std::string_view TongueKey(Tongue language);
 
 // An element below the window and its text; an id no element has is a
 // word the page's script keeps for itself ("said-copied").
@@ -29,7 +30,6 @@ struct ElementWord {
 
 struct PageWords {
   std::string_view tag;                   // as HTML's lang takes it
-  timers::Tongue code;                    // the init code's comments
   std::span<const ElementWord> elements;  // headings, labels, buttons
   // The settings table's header: the radio buttons' column, then the
   // answer model's headers (Heading).
@@ -56,17 +56,13 @@ struct PageWords {
   std::string_view no_peer, exact_peer, peer_baud, peer_caption;
 };
 
-const PageWords& WordsOf(Language language);
-
-// The tongue of the page's words, the answer model's (timers/answers.h).
-//   TongueOf(Language::kChinese) -> timers::Tongue::kChinese
-timers::Tongue TongueOf(Language language);
+const PageWords& WordsOf(Tongue language);
 
 // A column's header by its key, from the answer model's columns of
 // FREQ BAUD and tick.
 //   Heading("mark", kChinese)        -> "标记"
 //   Heading("actual_baud", kEnglish) -> "actual baud"
-std::string_view Heading(std::string_view key, Language language);
+std::string_view Heading(std::string_view key, Tongue tongue);
 
 // Why a field's text could not be read strictly, what was found, and what
 // to type: the text cleaned of what the window's reading passes over (the
@@ -76,6 +72,6 @@ std::string_view Heading(std::string_view key, Language language);
 //       -> "Baud rate: could not read “9,600” (not a number). Write 9600."
 std::string Unread(std::string_view field, std::string_view text,
                    calc::ReadProblem problem, std::string_view example,
-                   calc::Reading (*read)(std::string_view), Language language);
+                   calc::Reading (*read)(std::string_view), Tongue language);
 
 }  // namespace web

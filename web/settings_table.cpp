@@ -39,7 +39,7 @@ void AppendRow(std::string& text, const timers::Outcome& outcome,
        {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
     text.append("\t").append(*cell);
   }
-  const timers::Tongue tongue = TongueOf(view.language);
+  const Tongue tongue = view.language;
   text.append("\t").append(
       timers::MarkWords(outcome.mark, view.tolerance_percent, tongue));
   if (link) {
@@ -73,7 +73,7 @@ std::string TableText(std::span<const timers::Outcome> ranked,
   return text;
 }
 
-std::string PeerCaption(const timers::Peer* peer, Language language) {
+std::string PeerCaption(const timers::Peer* peer, Tongue language) {
   if (peer == nullptr) return "";
   const PageWords& w = WordsOf(language);
   return Fmt(w.peer_caption, PeerName(*peer, w), peer->source,
@@ -82,16 +82,16 @@ std::string PeerCaption(const timers::Peer* peer, Language language) {
 
 CodeText CodeFor(double frequency_mhz, double baud,
                  const timers::Outcome& outcome, double tolerance_percent,
-                 Language language, bool assembly) {
+                 Tongue language, bool assembly) {
   const PageWords& w = WordsOf(language);
   switch (timers::RefusalOf(outcome)) {
     case timers::Refusal::kNone:
       if (assembly) {
-        return {
-            timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter, w.code),
-            true};
+        return {timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter,
+                                    language),
+                true};
       }
-      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, w.code),
+      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, language),
               true};
     case timers::Refusal::kOutOfRange:
       return {std::string(w.refused_out_of_range), false};
@@ -103,7 +103,7 @@ CodeText CodeFor(double frequency_mhz, double baud,
           false};
 }
 
-std::vector<ChipEntry> ChipEntries(Language language) {
+std::vector<ChipEntry> ChipEntries(Tongue language) {
   const PageWords& w = WordsOf(language);
   std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
   for (const timers::Chip& chip : timers::Chips()) {
@@ -115,7 +115,7 @@ std::vector<ChipEntry> ChipEntries(Language language) {
   return entries;
 }
 
-std::vector<std::string> PeerLabels(Language language) {
+std::vector<std::string> PeerLabels(Tongue language) {
   const PageWords& w = WordsOf(language);
   std::vector<std::string> labels{std::string(w.no_peer)};
   for (const timers::Peer& peer : timers::Peers()) {

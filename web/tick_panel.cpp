@@ -31,7 +31,7 @@ void Code(const std::string& text, bool code) {
 }  // namespace
 
 std::string TickTableText(std::span<const timers::TickOutcome> ranked,
-                          double tolerance_percent, Language language) {
+                          double tolerance_percent, Tongue language) {
   std::string text;
   for (std::string_view key :
        {"setting", "timer", "mode", "clocks", "reload", "interrupts",
@@ -45,15 +45,14 @@ std::string TickTableText(std::span<const timers::TickOutcome> ranked,
         "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n",
         timers::RowOf(outcome.mark).key, timers::TickLabel(*outcome.setting),
         c.timer, c.mode, c.clocks, c.reload, c.interrupts, c.actual_period,
-        c.error,
-        timers::MarkWords(outcome.mark, tolerance_percent, TongueOf(language)));
+        c.error, timers::MarkWords(outcome.mark, tolerance_percent, language));
   }
   return text;
 }
 
 void ShowTicks(std::string_view period_text, double frequency_mhz,
                double tolerance_percent, const std::string& chip_filter,
-               Language language, bool assembly) {
+               Tongue language, bool assembly) {
   const PageWords& w = WordsOf(language);
   const calc::Reading period = calc::ReadPeriod(period_text);
   if (!period.value) {
@@ -83,9 +82,9 @@ void ShowTicks(std::string_view period_text, double frequency_mhz,
     return;
   }
   Code(assembly ? timers::AsmTickCode(frequency_mhz, *period.value, choice.best,
-                                      kWriter, w.code)
+                                      kWriter, language)
                 : timers::TickCode(frequency_mhz, *period.value, choice.best,
-                                   kWriter, w.code),
+                                   kWriter, language),
        true);
 }
 
