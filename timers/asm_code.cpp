@@ -32,7 +32,7 @@ std::string Instruction(std::string_view op, const std::string& operands,
 }
 
 std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
-                            CodeLanguage language) {
+                            Tongue language) {
   std::vector<std::string_view> done;
   std::string text;
   auto declare = [&](std::string_view name, int address,
@@ -48,7 +48,7 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
                         IsOwn(chip, sfr) ? chip.family : "8052"));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
-              language == CodeLanguage::kChinese
+              language == Tongue::kChinese
                   ? fmt::format("{}，{} 的第 {} 位", write.bit, sfr.name, bit)
                   : fmt::format("{}, bit {} of {}", write.bit, bit, sfr.name));
     }
@@ -60,7 +60,7 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
 // set or cleared, or the others kept through the accumulator so that the
 // register is written once, as in C.
 std::string Instructions(const Write& write, int value, int address,
-                         CodeLanguage language) {
+                         Tongue language) {
   const std::string reg(write.reg);
   const std::string_view comment = InLanguage(write.comment, language);
   const int keep = ~write.mask & 0xFF;
@@ -85,11 +85,11 @@ std::string Instructions(const Write& write, int value, int address,
 
 std::string AsmInitCode(double frequency_mhz, double baud,
                         const Outcome& outcome, std::string_view writer,
-                        CodeLanguage language) {
+                        Tongue language) {
   std::vector<std::string> header =
       HeaderLines(frequency_mhz, baud, outcome, writer, language);
   header.emplace_back("");
-  if (language == CodeLanguage::kChinese) {
+  if (language == Tongue::kChinese) {
     header.emplace_back(
         "供 SDCC 的 sdas8051 汇编；C 中声明为 void uart_init(void)。它可能");
     header.emplace_back("改变 A，SDCC 的调用者从不要求保留 A。");

@@ -155,8 +155,8 @@ std::optional<std::string_view> ChineseOf(std::string_view english) {
   return found->chinese;
 }
 
-std::string_view InLanguage(std::string_view english, CodeLanguage language) {
-  if (language == CodeLanguage::kEnglish) return english;
+std::string_view InLanguage(std::string_view english, Tongue language) {
+  if (language == Tongue::kEnglish) return english;
   return ChineseOf(english).value_or(english);
 }
 
