@@ -64,8 +64,7 @@ std::string RegisterWords(const Outcome& outcome, Tongue language) {
 
 std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     Tongue language) {
+                                     std::string_view writer, Tongue language) {
   const Setting& s = *outcome.setting;
   if (language == Tongue::kChinese) {
     std::string smod;
@@ -161,8 +160,7 @@ std::vector<Piece> Pieces(std::string_view line) {
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     Tongue language) {
+                                     std::string_view writer, Tongue language) {
   const Setting& s = *outcome.setting;
   if (!s.chip->classic) {
     return MakerHeader(frequency_mhz, baud, outcome, writer, language);
@@ -258,8 +256,7 @@ std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
 }
 
 std::optional<std::string> CoreLine(const Chip& chip, Tongue language) {
-  if (!chip.classic || chip.cores.empty() ||
-      chip.cores.front()->clocks == 12) {
+  if (!chip.classic || chip.cores.empty() || chip.cores.front()->clocks == 12) {
     return std::nullopt;
   }
   return fmt::format(fmt::runtime(InLanguage("Needs {}.", language)),

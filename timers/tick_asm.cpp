@@ -25,8 +25,7 @@ std::string Clear(const Chip& chip, const Write& write,
 
 // Adds `added` to the running count with the timer stopped: the high byte
 // takes the carry out of the low one (out of bit 5 in mode 0).
-std::string SoftwareReload(const TickSetting& s, int added,
-                           Tongue language) {
+std::string SoftwareReload(const TickSetting& s, int added, Tongue language) {
   const Unit& t = *s.timer;
   const int low_bits = s.mode->low_bits;
   const std::string low(t.count_low), high(t.count_high);
