@@ -37,6 +37,7 @@ namespace {
   X(kCc2510)               \
   X(kFx2lp)                \
   X(kC517a)                \
+  X(kC515c)                \
   X(kNrf24le1)             \
   X(kAduc84x)
 // clang-format on
