@@ -39,7 +39,8 @@ namespace {
   X(kC517a)                \
   X(kC515c)                \
   X(kNrf24le1)             \
-  X(kAduc84x)
+  X(kAduc84x)              \
+  X(kAduc831)
 // clang-format on
 
 }  // namespace

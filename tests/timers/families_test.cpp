@@ -103,6 +103,11 @@ constexpr FamilyRow kRows[] = {
      E::kFormulaOnly},
     {"Aduc84x_9600", "aduc84x", "t3", 8, -1, 2.097152, 9600, 45, -1, NAN,
      E::kFormulaOnly},
+    // ADuC831 data sheet Rev. 0, p. 58, Figure 54: DIV = log2(fCORE/(32 *
+    // baud)) rounded down, T3FD = 2 * fCORE/(2^DIV * baud) - 64: DIV 5
+    // (T3CON 0x85) where the ADuC84x takes DIV 6.
+    {"Aduc831Div5_9600", "aduc831", "t3", 32, -1, 11.0592, 9600, 8, -1, 0,
+     E::kFormulaOnly},
 };
 
 class FamilyTest : public testing::TestWithParam<FamilyRow> {};
@@ -142,6 +147,7 @@ TEST(Families, AnswerToTheirOtherNames) {
   EXPECT_EQ(FindChip("cc2541"), FindChip("cc2530"));
   EXPECT_EQ(FindChip("at89c51ic2"), FindChip("at89c51rd2"));
   EXPECT_EQ(FindChip("c509")->name, "c517a");
+  EXPECT_EQ(FindChip("aduc836")->name, "aduc831");
 }
 
 // The UART takes no more than f/16 and no less than BAUD_M 0 at BAUD_E 0.
