@@ -169,15 +169,50 @@ TEST(Families, WriteTheirFieldsIntoTheirRegisters) {
     return out;
   };
   using V = std::vector<std::pair<std::string, int>>;
-  EXPECT_EQ(
-      values(Find("cc2530", "u0", 1, -1), 32, 115200),
-      (V{{"U0CSR", 0xC0}, {"U0UCR", 0x02}, {"U0GCR", 11}, {"U0BAUD", 216}}));
+  EXPECT_EQ(values(Find("cc2530", "u0", 1, -1), 32, 115200),
+            (V{{"PERCFG", 0x00},
+               {"P0SEL", 0x0C},
+               {"U0CSR", 0xC0},
+               {"U0UCR", 0x02},
+               {"U0GCR", 11},
+               {"U0BAUD", 216}}));
   EXPECT_EQ(values(Find("at89c51rd2", "brg", 1, 1), 16, 115200),
             (V{{"SCON", 0x50},
                {"BDRCON", 0x1E},
                {"BRL", 247},
                {"PCON", 0x80},
                {"CKCON0", 0x01}}));
+}
+
+// The pins a UART's init code routes to it, as the registers are left
+// (untouched bits counted as 0): one row per location.
+struct PinRow {
+  const char* name;
+  const char* chip;
+  const char* generator;
+  std::vector<std::pair<std::string, int>> routing;
+};
+
+const PinRow kPinRows[] = {
+    // TI's ioCCxx10_bitdef.h: PERCFG.U0CFG (0x01) 1 is location 2, P1.4
+    // RX and P1.5 TX (P1SEL 0x30).
+    {"Cc2510Location2",
+     "cc2510",
+     "u0alt2",
+     {{"PERCFG", 0x01}, {"P1SEL", 0x30}}},
+};
+
+TEST(Families, RouteTheirUartPins) {
+  for (const PinRow& row : kPinRows) {
+    SCOPED_TRACE(row.name);
+    const auto registers = RegisterValues(
+        Evaluate(Find(row.chip, row.generator, 1, -1), 26, 115200, 2));
+    ASSERT_GE(registers.size(), row.routing.size());
+    for (std::size_t i = 0; i < row.routing.size(); ++i) {
+      EXPECT_EQ(registers[i].name, row.routing[i].first);
+      EXPECT_EQ(registers[i].value, row.routing[i].second);
+    }
+  }
 }
 
 }  // namespace
