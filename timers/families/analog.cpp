@@ -16,6 +16,8 @@ constexpr Write kT3Baud[] = {kScon,
                               .value = 0x80,
                               .choice_slot = 0,
                               .comment = "T3BAUDEN, DIV: the UART on Timer 3"}};
+// The ADuC84x's addresses, taken for the ADuC83x as well: its own SFR map
+// is not checked here.
 constexpr Register kRegisters[] = {{"T3FD", 0x9D}, {"T3CON", 0x9E}};
 
 // ADuC84x: 2 * fCORE / (2^(DIV - 1) * (T3FD + 64)), that is fCORE /
