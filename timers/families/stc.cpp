@@ -126,7 +126,7 @@ constexpr Unit kT4{.key = "t4",
 
 // The STC8's Timer 2, 3 and 4 flags: AUXINTIF (0xEF) T2IF 0x01, T3IF 0x02,
 // T4IF 0x04, not bit-addressable. STC's STC8 timer examples clear them in
-// the handler ("AUXINTIF &= ~T2IF;", STC8.H, V1.1.0, 2018-12-20).
+// the handler ("AUXINTIF &= ~T2IF;"; the bits as STC's STC8.H names them).
 constexpr Unit WithFlag(Unit unit, std::uint8_t mask) {
   unit.flag = {.reg = "AUXINTIF", .mask = mask};
   return unit;
