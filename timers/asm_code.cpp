@@ -44,8 +44,9 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
   for (const Write& write : writes) {
     const Register& sfr = FindRegister(chip, write.reg);
     declare(sfr.name, sfr.address,
-            fmt::format("{}, {}", sfr.name,
-                        IsOwn(chip, sfr) ? chip.family : "8052"));
+            fmt::format("{}, {}{}", sfr.name,
+                        IsOwn(chip, sfr) ? chip.family : "8052",
+                        sfr.space == Space::kXdata ? ", XDATA" : ""));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
               language == Tongue::kChinese
@@ -56,15 +57,35 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
   return text;
 }
 
+// An external-data register through DPTR and A: read, kept bits and new
+// ones, written once.
+std::string XdataInstructions(const Write& write, int value,
+                              std::string_view comment) {
+  std::string code =
+      Instruction("mov", fmt::format("dptr,#{}", write.reg), comment);
+  if (write.mask == 0xFF) {
+    code += Instruction("mov", fmt::format("a,#0x{:02X}", value));
+  } else {
+    code += Instruction("movx", "a,@dptr");
+    code += Instruction("anl", fmt::format("a,#0x{:02X}", ~write.mask & 0xFF));
+    if (value != 0)
+      code += Instruction("orl", fmt::format("a,#0x{:02X}", value));
+  }
+  return code + Instruction("movx", "@dptr,a");
+}
+
 // One write, as C's statement does it: a whole register at once, a bit
 // set or cleared, or the others kept through the accumulator so that the
 // register is written once, as in C.
-std::string Instructions(const Write& write, int value, int address,
+std::string Instructions(const Write& write, int value, const Register& target,
                          Tongue language) {
   const std::string reg(write.reg);
   const std::string_view comment = InLanguage(write.comment, language);
   const int keep = ~write.mask & 0xFF;
-  if (BitOf(write, address) >= 0) {
+  if (target.space == Space::kXdata) {
+    return XdataInstructions(write, value, comment);
+  }
+  if (BitOf(write, target.address) >= 0) {
     return Instruction(value != 0 ? "setb" : "clr", std::string(write.bit),
                        comment);
   }
@@ -106,7 +127,7 @@ std::string AsmInitCode(double frequency_mhz, double baud,
   code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
   for (const Write& write : s.generator->writes) {
     code += Instructions(write, WriteValue(write, InputsOf(outcome)),
-                         FindRegister(*s.chip, write.reg).address, language);
+                         FindRegister(*s.chip, write.reg), language);
   }
   return code + "\tret\n";
 }

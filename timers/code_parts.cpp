@@ -328,12 +328,18 @@ std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
   for (const Write& write : writes) {
     if (std::find(done.begin(), done.end(), write.reg) != done.end()) continue;
     done.push_back(write.reg);
-    for (const Register& sfr : chip.registers) {
-      if (sfr.name != write.reg) continue;
-      code += fmt::format(
-          "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"
-          "sfr {1} = 0x{0:02X};\n#endif\n",
-          sfr.address, sfr.name);
+    for (const Register& reg : chip.registers) {
+      if (reg.name != write.reg) continue;
+      code += reg.space == Space::kXdata
+                  ? fmt::format(
+                        "#ifdef __SDCC\n__xdata __at(0x{0:04X}) volatile "
+                        "unsigned char {1};\n#else\nvolatile unsigned char "
+                        "xdata {1} _at_ 0x{0:04X};\n#endif\n",
+                        reg.address, reg.name)
+                  : fmt::format(
+                        "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"
+                        "sfr {1} = 0x{0:02X};\n#endif\n",
+                        reg.address, reg.name);
     }
   }
   return code;

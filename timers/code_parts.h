@@ -93,7 +93,11 @@ std::string CStatement(const Write& write, int value, int smod,
                        Tongue language = Tongue::kEnglish);
 
 // Declarations, for both compilers, of the registers `writes` use that the
-// base headers lack (the chip's own).
+// base headers lack (the chip's own):
+//   AUXR at 0x8E -> "__sfr __at(0x8E) AUXR;" / "sfr AUXR = 0x8E;"
+//   UART230 in XDATA at 0xE608
+//       -> "__xdata __at(0xE608) volatile unsigned char UART230;" /
+//          "volatile unsigned char xdata UART230 _at_ 0xE608;"
 std::string CDeclarations(const Chip& chip, std::span<const Write> writes);
 
 // ---- Assembly, for sdas8051 ----
@@ -115,8 +119,10 @@ std::string Instruction(std::string_view op, const std::string& operands,
                         std::string_view comment = {});
 
 // One write as C's statement does it: a bit, a whole register, or the
-// other bits kept through the accumulator.
-std::string Instructions(const Write& write, int value, int address,
+// other bits kept through the accumulator; an XDATA register through DPTR:
+//   UART230 |= 0x01 -> mov dptr,#UART230 / movx a,@dptr / anl a,#0xFE /
+//                      orl a,#0x01 / movx @dptr,a
+std::string Instructions(const Write& write, int value, const Register& target,
                          Tongue language = Tongue::kEnglish);
 
 }  // namespace timers

@@ -55,6 +55,20 @@ constexpr Entry kChinese[] = {
     {"USART0 as UART", "USART0 作 UART"},
     {"UART mode, receiver off", "UART 方式，禁止接收"},
     {"UART mode, receiver on", "UART 方式，允许接收"},
+    {"USART0 as UART at location 2", "USART0 作 UART，位置 2"},
+    {"U0CFG = 0: USART0 at location 1", "U0CFG = 0：USART0 用位置 1"},
+    {"U0CFG = 1: USART0 at location 2", "U0CFG = 1：USART0 用位置 2"},
+    {"P0.2 RX, P0.3 TX to the USART", "P0.2 RX、P0.3 TX 接 USART"},
+    {"P1.4 RX, P1.5 TX to the USART", "P1.4 RX、P1.5 TX 接 USART"},
+    {"FREQ is the system clock selected: the 16 MHz RC oscillator from "
+     "reset; the 32 MHz crystal once CLKCONCMD.OSC is cleared and "
+     "CLKCONSTA.OSC reads 0.",
+     "FREQ 是所选的系统时钟：复位后为 16 MHz RC 振荡器；清除 CLKCONCMD.OSC\n"
+     "且 CLKCONSTA.OSC 读为 0 后才是 32 MHz 晶振。"},
+    {"FREQ is the system clock selected: the 13 MHz RC oscillator from "
+     "reset; the 26 MHz crystal once CLKCON.OSC is cleared.",
+     "FREQ 是所选的系统时钟：复位后为 13 MHz RC 振荡器；清除 CLKCON.OSC\n"
+     "后才是 26 MHz 晶振。"},
     {"8 bits, no parity, 1 stop", "8 位，无校验，1 位停止位"},
     {"BAUD_E, LSB first", "BAUD_E，低位先发"},
     {"the S0REL baud-rate generator", "S0REL 波特率发生器"},

@@ -47,8 +47,7 @@ std::string SoftwareReload(const TickSetting& s, int added, Tongue language) {
   code += Instruction("addc", "a," + Hex((added >> low_bits) & 0xFF));
   code += Instruction("mov", high + ",a");
   return code + Instructions(t.run, t.run.value,
-                             FindRegister(*s.chip, t.run.reg).address,
-                             language);
+                             FindRegister(*s.chip, t.run.reg), language);
 }
 
 // Sets the interrupts left in this period back to all of them.
@@ -112,7 +111,7 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   code += PartAgain(outcome.interrupts);
   for (const Write& write : s.mode->writes) {
     code += Instructions(write, WriteValue(write, InputsOf(outcome)),
-                         FindRegister(*s.chip, write.reg).address, language);
+                         FindRegister(*s.chip, write.reg), language);
   }
   code += "\tret\n\n_tick_isr:\n";
   code += Instruction("push", "psw") + Instruction("push", "acc");

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "timers/code_parts.h"
 #include "timers/text.h"
@@ -179,12 +180,14 @@ std::string TickCode(double frequency_mhz, double period_s,
                      Tongue language) {
   const TickSetting& s = *outcome.setting;
   const WriteInputs inputs = InputsOf(outcome);
-  std::string code =
-      COpening(WrappedLines(tick_parts::HeaderLines(
-                   frequency_mhz, period_s, outcome, writer, false, language)),
-               *s.chip, s.mode->writes, language,
-               "#define TICK_INTERRUPT(n) __interrupt(n)\n",
-               "#define TICK_INTERRUPT(n) interrupt n\n");
+  // The handler's flag may live in a register tick_init() never writes.
+  std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());
+  if (!s.timer->flag.reg.empty()) named.push_back(s.timer->flag);
+  std::string code = COpening(
+      WrappedLines(tick_parts::HeaderLines(frequency_mhz, period_s, outcome,
+                                           writer, false, language)),
+      *s.chip, named, language, "#define TICK_INTERRUPT(n) __interrupt(n)\n",
+      "#define TICK_INTERRUPT(n) interrupt n\n");
   code += fmt::format("\nvolatile unsigned int ticks; /* {} */\n",
                       InLanguage("periods since tick_init()", language));
   if (outcome.interrupts > 1) {
