@@ -115,6 +115,22 @@ const Row kRows[] = {
      "FF83",
      1,
      Mark::kExact},
+    // Silicon Labs' Timers 2 and 3, no printed table: SYSCLK with TnML set
+    // (24500 counts a ms at 24.5 MHz), SYSCLK/12 without.
+    {"efm8_t3_sysclk",
+     {.timer = 3, .clocks = 1, .chip = "efm8"},
+     24.5,
+     1e-3,
+     "A04C",
+     1,
+     Mark::kExact},
+    {"c8051f_t2_sysclk_12",
+     {.timer = 2, .clocks = 12, .chip = "c8051f"},
+     24.5,
+     10e-3,
+     "B03F",
+     1,
+     Mark::kClose},
     {"shorter_than_a_handler",
      {.timer = 0, .clocks = 12, .mode = "2"},
      12,
@@ -202,6 +218,7 @@ const ClockRow kClockRows[] = {
      {.timer = 3, .clocks = 128, .chip = "ms51"},
      "T3CON",
      0x0F},
+    {"silabs_t3ml", {.timer = 3, .clocks = 1, .chip = "efm8"}, "CKCON0", 0x40},
 };
 
 TEST(Ticks, EachClockChoiceSetsItsBits) {
