@@ -122,9 +122,9 @@ constexpr Chip kEfm8{
     .document =
         "EFM8BB1 reference manual, UART0 baud rate and CKCON0; "
         "Silicon Labs' serial-communication training (57600 baud, "
-        "TH1 0x2B); Silicon Labs' EFM8 register headers for TMR2CN0, "
-        "TMR3CN0, TMRnRL, CKCON0's T2ML/T3ML, EIE1's ET3 and vectors 5 "
-        "and 14",
+        "TH1 0x2B); Silicon Labs' SI_EFM8UB2_Defs.h (2014) and EFM8 "
+        "register-enum headers for TMR2CN0, TMR3CN0, TMRnRL, CKCON0's "
+        "T2ML/T3ML, EIE1's ET3 and vectors 5 and 14",
     .evidence = Evidence::kMakersExample,
     .units = efm8::kUnits,
     .registers = efm8::kRegisters,
@@ -136,9 +136,9 @@ constexpr Chip kC8051f{
     .family = "Silicon Labs C8051F3xx and later",
     .document =
         "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register "
-        "headers (C8051F330.h, C8051F320_defs.h) for CKCON (SCA 0x03, "
-        "T1M 0x08, T2ML, T3ML), TMR2CN, TMR3CN, TMRnRL, EIE1 and vectors "
-        "5 and 14",
+        "headers (C8051F330.h rev. 1.0, C8051F320_defs.h release 2.5, "
+        "2012) for CKCON (SCA 0x03, T1M 0x08, T2ML, T3ML), TMR2CN, "
+        "TMR3CN, TMRnRL, EIE1 and vectors 5 and 14",
     .evidence = Evidence::kFormulaOnly,
     .units = c8051::kUnits,
     .registers = c8051::kRegisters,
