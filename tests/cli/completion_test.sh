@@ -49,7 +49,7 @@ check no_lang_default  "baud51-cli 12 9600 --l"        "none"
 check lang_skipped     "baud51-cli --lang asm co"      "code"
 check peer_values      "baud51-cli 12 9600 --peer "    "ft232r ft232bm ch340 cp2102 cp210x cp2104 pl2303 pl2303ta exact"
 check no_peer_code     "baud51-cli code 12 9600 --p"   "none"
-check family_timers    "baud51-cli --chip n76e003 --timer "  "0 1 3"
+check family_timers    "baud51-cli --chip n76e003 --timer "  "0 1 2 3"
 # Bash hands "stc15:t2" over split at the colon.
 check chip_generator   "baud51-cli --chip stc15 : t2 12 1152" "115200"
 
