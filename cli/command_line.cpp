@@ -5,7 +5,6 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/parser.h"
 #include "cli/reading.h"
 #include "cli/words.h"
 #include "timers/ticks.h"
@@ -26,7 +25,7 @@ bool AnswerFlag(std::span<const std::string> args, Request& request) {
     if (arg == "--") break;
     const OptionRow* option = FindOption(arg);
     if (option != nullptr && option->values == Values::kFlag) {
-      option->store(arg, request);
+      option->store({}, request);
       return true;
     }
   }
@@ -51,7 +50,7 @@ std::string FilterText(const Filter& filter) {
   return text.substr(1);
 }
 
-// The filters, whose values the parser has checked, must leave a setting.
+// The filters, whose values are checked, must leave a setting.
 Problem CheckFilter(const Filter& filter, bool ticks) {
   if (ticks ? !TickMatching(filter).empty() : !Matching(filter).empty()) {
     return std::nullopt;
@@ -84,9 +83,7 @@ std::string CommandNames() {
   for (const CommandRow& command : CommandRows()) {
     if (!command.name.empty()) names.emplace_back(command.name);
   }
-  std::string text = JoinedOr(names);
-  const std::size_t last = text.rfind(" or ");
-  return last == text.npos ? text : text.replace(last, 4, " and ");
+  return JoinedAnd(names);
 }
 
 // A command's arguments: FREQ first where it takes one, then each BAUD;
@@ -130,8 +127,7 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
     return Rejection("FREQ BAUD", "missing, or give a command (see --help)");
   }
   const Reading frequency = ReadFrequency(words[0]);
-  if (!frequency.value && frequency.problem == kNotANumber &&
-      StartsWithLetter(words[0])) {
+  if (!frequency.value && !frequency.number && StartsWithLetter(words[0])) {
     return Rejection("", words[0],
                      fmt::format("unknown command; the commands are {}, or "
                                  "give FREQ BAUD",
@@ -156,24 +152,178 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
   return std::nullopt;
 }
 
+// The arguments in their places: each option's texts by row, the command,
+// the words before it (FREQ BAUD's) and after it, and unknown options.
+struct Sorted {
+  std::vector<std::vector<std::string>> texts =
+      std::vector<std::vector<std::string>>(OptionRows().size());
+  const CommandRow* command = nullptr;
+  std::vector<std::string> before, after, unknown;
+  std::string chip;  // the first --chip given, which timers and clocks follow
+};
+
+const CommandRow* FindCommand(std::string_view word) {
+  for (const CommandRow& command : CommandRows()) {
+    if (!command.name.empty() && command.name == word) return &command;
+  }
+  return nullptr;
+}
+
+// An option's name, or nothing for a word: a lone "-" and a negative
+// number ("-9600") are words.
+bool IsOption(std::string_view arg) {
+  return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
+}
+
+// The first option given without its value: last, followed by another
+// option, or "--timer=".
+const OptionRow* Sort(std::span<const std::string> args, Sorted& sorted) {
+  const OptionRow* missing = nullptr;
+  bool words_only = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (!words_only && arg == "--") {
+      words_only = true;
+    } else if (!words_only && IsOption(arg)) {
+      const std::size_t equals =
+          arg.starts_with("--") ? arg.find('=') : arg.npos;
+      const OptionRow* option = FindOption(arg.substr(0, equals));
+      if (option == nullptr) {
+        sorted.unknown.emplace_back(arg);
+        continue;
+      }
+      if (option->values == Values::kFlag) continue;
+      if (option->values == Values::kSwitch) {
+        sorted.texts[option - OptionRows().data()].emplace_back();
+        continue;
+      }
+      std::string_view value;
+      if (equals != arg.npos) {
+        value = arg.substr(equals + 1);
+      } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+        value = args[++i];
+      }
+      if (value.empty() && missing == nullptr) missing = option;
+      if (option->values == Values::kChip && sorted.chip.empty()) {
+        sorted.chip = value;
+      }
+      sorted.texts[option - OptionRows().data()].emplace_back(value);
+    } else if (sorted.command == nullptr && !words_only &&
+               FindCommand(arg) != nullptr) {
+      sorted.command = FindCommand(arg);
+    } else {
+      (sorted.command == nullptr ? sorted.before : sorted.after)
+          .emplace_back(arg);
+    }
+  }
+  return missing;
+}
+
+// An option given with a command it does not apply to, the first in the
+// rows' order.
+Problem MisplacedOption(const Sorted& sorted, Command command) {
+  for (std::size_t row = 0; row < OptionRows().size(); ++row) {
+    const OptionRow& option = OptionRows()[row];
+    if (!sorted.texts[row].empty() && (option.commands & Bit(command)) == 0) {
+      return Misplaced(option, command);
+    }
+  }
+  return std::nullopt;
+}
+
+// A command's arguments, each needed: the first missing.
+Problem Arguments(const CommandRow& command, const Sorted& sorted) {
+  if (command.name.empty()) return std::nullopt;
+  const std::vector<std::string> names = ArgumentNames(command);
+  if (sorted.after.size() >= names.size()) return std::nullopt;
+  std::string name = names[sorted.after.size()];
+  if (name.starts_with('[')) return std::nullopt;  // "[FILE]", optional
+  if (name.ends_with("...")) name.resize(name.size() - 3);
+  return Rejection(name, fmt::format("missing ({})", UsageText(command)));
+}
+
+// Words beside a command: before it (FREQ BAUD and a command both), or
+// after its own arguments, as a second value after an option would be.
+Problem Stray(const CommandRow& command, const Sorted& sorted) {
+  if (command.name.empty()) return std::nullopt;
+  if (!sorted.before.empty()) {
+    return Rejection("", sorted.before.front(),
+                     fmt::format("unexpected beside the command {}; give "
+                                 "FREQ BAUD or one command, not both",
+                                 command.name));
+  }
+  const std::vector<std::string> names = ArgumentNames(command);
+  if (sorted.after.size() <= names.size() ||
+      (!names.empty() && names.back().ends_with("..."))) {
+    return std::nullopt;
+  }
+  std::string problem = fmt::format("unexpected after {}", UsageText(command));
+  for (std::size_t row = 0; row < OptionRows().size(); ++row) {
+    const OptionRow& option = OptionRows()[row];
+    if (option.values == Values::kList && !sorted.texts[row].empty()) {
+      problem += fmt::format("; {} takes {}", option.name, option.takes);
+    }
+  }
+  return Rejection("", sorted.after[names.size()], problem);
+}
+
+// Each value read into `request` in the rows' order; a misplaced option
+// says more than its value's rejection.
+Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
+  const bool ticks = IsTick(command);
+  for (std::size_t row = 0; row < OptionRows().size(); ++row) {
+    const OptionRow& option = OptionRows()[row];
+    for (const std::string& text : sorted.texts[row]) {
+      // delay's --clock picks one of the cores the family's parts run.
+      const bool core =
+          command == Command::kDelay && option.values == Values::kClocks;
+      if (Problem problem =
+              core ? CheckCoreClock(option, text, sorted.chip)
+                   : Take(option, text, sorted.chip, ticks, &request)) {
+        return MisplacedOption(sorted, command).value_or(*problem);
+      }
+      if (core) request.filter.clocks = std::stoi(text);
+    }
+    if (sorted.texts[row].size() > 1 && !option.repeatable) {
+      return Rejection(option.name, "given more than once");
+    }
+  }
+  return std::nullopt;
+}
+
 Problem Read(std::span<const std::string> args, Request& request) {
-  Parser parser;
-  if (Problem problem = parser.Parse(args)) return problem;
-  for (const OptionRow& option : OptionRows()) {
-    if (option.needs.empty() || parser.Texts(option).empty()) continue;
+  Sorted sorted;
+  if (const OptionRow* missing = Sort(args, sorted)) {
+    if (sorted.command != nullptr &&
+        sorted.command->command == Command::kDelay &&
+        missing->values == Values::kClocks) {
+      if (Problem problem = NeedsCoreClock(*missing, sorted.chip))
+        return problem;
+    }
+    return NeedsValue(
+        *missing, sorted.chip,
+        sorted.command != nullptr && IsTick(sorted.command->command));
+  }
+  const CommandRow& command =
+      sorted.command != nullptr ? *sorted.command : CommandRows().front();
+  if (Problem problem = TakeValues(sorted, command.command, request)) {
+    return problem;
+  }
+  if (Problem problem = Arguments(command, sorted)) return problem;
+  if (!sorted.unknown.empty()) {
+    return Rejection("", sorted.unknown.front(), "unknown option");
+  }
+  if (Problem problem = MisplacedOption(sorted, command.command))
+    return problem;
+  if (Problem problem = Stray(command, sorted)) return problem;
+  for (std::size_t row = 0; row < OptionRows().size(); ++row) {
+    const OptionRow& option = OptionRows()[row];
+    if (option.needs.empty() || sorted.texts[row].empty()) continue;
     const OptionRow* needed = FindOption(option.needs);
-    if (needed != nullptr && parser.Texts(*needed).empty()) {
+    if (sorted.texts[needed - OptionRows().data()].empty()) {
       return Rejection(option.name, fmt::format("only with {}", option.needs));
     }
   }
-  // Each option's value, in the table's order.
-  for (const OptionRow& option : OptionRows()) {
-    if (option.store == nullptr) continue;
-    for (const std::string& text : parser.Texts(option)) {
-      option.store(text, request);
-    }
-  }
-  const CommandRow& command = parser.Given();
   // delay's --chip and --clock pick a core, not a setting (timers/cores.h).
   if (Problem problem =
           command.command == Command::kDelay
@@ -183,9 +333,9 @@ Problem Read(std::span<const std::string> args, Request& request) {
   }
   request.command = command.command;
   if (command.command == Command::kSettings) {
-    return ReadSettings(parser.Arguments(), request);
+    return ReadSettings(sorted.before, request);
   }
-  return ReadArguments(command, parser.Arguments(), request);
+  return ReadArguments(command, sorted.after, request);
 }
 
 }  // namespace

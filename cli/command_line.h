@@ -16,10 +16,11 @@ namespace cli {
 
 inline constexpr char kProgramName[] = "baud51-cli";
 
-enum class Format { kText, kCsv, kJson };
+enum class Format { kText, kCsv, kJson, kMarkdown };
 
-// What code writes: C, or assembly for SDCC's sdas8051.
-enum class Language { kC, kAsm };
+// What code writes: C, or assembly for SDCC's sdas8051. (The tongue of
+// its comments is timers::Tongue.)
+enum class CodeLanguage { kC, kAsm };
 
 struct Request {
   Command command = Command::kSettings;
@@ -28,7 +29,7 @@ struct Request {
   double period_s = 0.0;       // PERIOD of tick and tick-code
   timers::Filter filter;
   Format format = Format::kText;
-  Language language = Language::kC;  // code and tick-code
+  CodeLanguage language = CodeLanguage::kC;  // code and tick-code
   double tolerance_percent = timers::kDefaultTolerancePercent;
   // --peer: the other end of the line, judged with the frame and the
   // clocks' tolerance; empty for none.
@@ -66,10 +67,5 @@ std::string HelpText();
 // "baud51-cli 1.00": the name and the window's version.
 //   VersionText() -> "baud51-cli 1.00\n"
 std::string VersionText();
-
-// chips: each family as --chip names it, its generators with their clock
-// choices, and the document they are checked against.
-//   ChipsText() contains "stc15  STC15 (STC15F2K60S2 and kin)"
-std::string ChipsText();
 
 }  // namespace cli

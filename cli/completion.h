@@ -11,7 +11,7 @@ namespace cli {
 // (after --chip NAME, that family's own timers and clocks), and the
 // standard crystals (MHz) and rates where a FREQ or BAUD goes.
 //   CompletionScript() contains "--format) COMPREPLY=($(compgen -W \"text
-//   csv json\" ..."
+//   csv json markdown\" ..."
 //   after "--chip n76e003 --timer " it offers "1 3"
 std::string CompletionScript();
 

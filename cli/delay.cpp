@@ -57,7 +57,7 @@ DelayOutput DelayReport(const Request& request) {
     return {false, Rejection("--chip", request.filter.chip,
                              "not a family of the catalogue")};
   }
-  const bool c = request.language == Language::kC;
+  const bool c = request.language == CodeLanguage::kC;
   const DelayAnswer answer = PlanDelay(
       {request.frequency_mhz, request.time_s, core, request.times, c});
   if (!answer.plan) {

@@ -3,17 +3,13 @@
 // that end in a colon, options indented with their text beside them.
 #include <fmt/format.h>
 #include <fmt/ranges.h>
-#include <CLI/CLI.hpp>
 
 #include <bit>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "cli/command_line.h"
 #include "cli/options.h"
-#include "cli/parser.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -54,74 +50,68 @@ std::string Wrapped(std::string_view text, std::size_t width) {
   return lines;
 }
 
-// CLI11's help in the layout help2man reads: a "Usage:" line, sections that
-// end in a colon, options indented with their text beside them.
-class HelpFormatter : public CLI::Formatter {
- public:
-  HelpFormatter() { column_width(kNameColumn); }
-
-  std::string make_help(const CLI::App* app, std::string name,
-                        CLI::AppFormatMode mode) const override {
-    return make_usage(app, name) + make_subcommands(app, mode) +
-           make_groups(app, mode) + "\n" + make_footer(app);
+// A name and its text, the text beside the name in a column of its own,
+// or below it when the name is wider.
+std::string Entry(std::string_view name, std::string_view text) {
+  std::string entry = fmt::format("  {:<{}}", name, kNameColumn - 2);
+  if (name.size() + 2 >= kNameColumn && !text.empty()) {
+    entry += '\n' + std::string(kNameColumn, ' ');
   }
+  for (char c : Wrapped(text, kWidth - kNameColumn)) {
+    entry += c;
+    if (c == '\n') entry.append(kNameColumn, ' ');
+  }
+  return entry + '\n';
+}
 
-  // A line per command, the options only it takes beside it.
-  std::string make_usage(const CLI::App* app, std::string name) const override {
-    std::string usage;
-    for (const CommandRow& command : CommandRows()) {
-      usage += fmt::format("{} {} [OPTIONS] {}",
-                           usage.empty() ? "Usage:" : "\n  or: ", name,
-                           UsageText(command));
-      for (const OptionRow& option : OptionRows()) {
-        // An option of a few commands only, such as --baud or --lang.
-        if ((option.commands & Bit(command.command)) != 0 &&
-            std::popcount(option.commands) <= 3) {
-          const std::string value = MetavarText(option);
-          usage += value.empty() ? fmt::format(" [{}]", option.name)
-                                 : fmt::format(" [{} {}]", option.name, value);
-        }
+// A line per command, the options only it takes beside it.
+std::string Usage() {
+  std::string usage;
+  for (const CommandRow& command : CommandRows()) {
+    usage += fmt::format("{} {} [OPTIONS] {}",
+                         usage.empty() ? "Usage:" : "\n  or: ", kProgramName,
+                         UsageText(command));
+    for (const OptionRow& option : OptionRows()) {
+      // An option of a few commands only, such as --baud or --lang.
+      if ((option.commands & Bit(command.command)) != 0 &&
+          std::popcount(option.commands) <= 3) {
+        const std::string value = MetavarText(option);
+        usage += value.empty() ? fmt::format(" [{}]", option.name)
+                               : fmt::format(" [{} {}]", option.name, value);
       }
     }
-    return fmt::format("{}\n{}\n", usage, app->get_description());
   }
-
-  std::string make_subcommands(const CLI::App*,
-                               CLI::AppFormatMode) const override {
-    std::ostringstream out;
-    out << "\nCommands:\n";
-    for (const CommandRow& command : CommandRows()) {
-      CLI::detail::format_help(out, UsageText(command),
-                               Wrapped(command.help, kWidth - kNameColumn),
-                               kNameColumn);
-    }
-    return out.str();
-  }
-
-  std::string make_option_name(const CLI::Option* option,
-                               bool positional) const override {
-    std::string names = CLI::Formatter::make_option_name(option, positional);
-    const std::size_t comma = names.find(',');
-    return comma == names.npos ? names : names.insert(comma + 1, " ");
-  }
-
-  std::string make_option_desc(const CLI::Option* option) const override {
-    return Wrapped(option->get_description(), kWidth - kNameColumn);
-  }
-};
+  return usage + '\n';
+}
 
 }  // namespace
 
 std::string HelpText() {
-  Parser parser;
-  CLI::App& app = parser.App();
-  app.formatter(std::make_shared<HelpFormatter>());
-  app.description(
-      "The serial baud-rate timers of 8051 microcontrollers: every setting's "
-      "reload\nfor a crystal and rate, tables of the standard rates, crystals "
-      "ranked for a\nset of rates, and init code for UART mode 1 in C or "
-      "assembly.");
-  app.footer(fmt::format(R"(Numbers:
+  std::string commands;
+  for (const CommandRow& command : CommandRows()) {
+    commands += Entry(UsageText(command), command.help);
+  }
+  std::string options;
+  for (const OptionRow& option : OptionRows()) {
+    std::string name(option.name);
+    if (!option.short_name.empty()) {
+      name = fmt::format("{}, {}", option.short_name, name);
+    }
+    if (option.values != Values::kFlag) name += " " + MetavarText(option);
+    options += Entry(name, HelpLine(option));
+  }
+  return Usage() +
+         std::string(
+             "The serial baud-rate timers of 8051 microcontrollers: every "
+             "setting's "
+             "reload\nfor a crystal and rate, tables of the standard rates, "
+             "crystals "
+             "ranked for a\nset of rates, and init code for UART mode 1 in C "
+             "or "
+             "assembly.\n") +
+         "\nCommands:\n" + commands + "\nOptions:\n" + options +
+         fmt::format(R"(
+Numbers:
   FREQ is in MHz, optionally followed by MHz, kHz or Hz in any case:
   11.0592, 11059.2kHz and 11059200Hz are one crystal. BAUD is a number,
   optionally followed by k for thousands: 115.2k. Decimal numbers only,
@@ -172,58 +162,13 @@ Examples:
   {0} code 11.0592 9600 --timer 2
                        init code with Timer 2 as baud-rate generator
   {0} code 11.0592 19200 --lang asm
-                       init code as an assembly module for sdas8051)",
-                         kProgramName));
-  return app.help();
+                       init code as an assembly module for sdas8051
+)",
+                     kProgramName);
 }
 
 std::string VersionText() {
   return fmt::format("{} {}\n", kProgramName, BAUD51_VERSION_TEXT);
-}
-
-namespace {
-
-std::string_view EvidenceText(Evidence evidence) {
-  switch (evidence) {
-    case Evidence::kPrintedTable:
-      return "a printed table";
-    case Evidence::kMakersExample:
-      return "a maker's example; no printed table found";
-    case Evidence::kFormulaOnly:
-      break;
-  }
-  return "formula only; no printed table found";
-}
-
-}  // namespace
-
-std::string ChipsText() {
-  std::string text;
-  for (const Chip& chip : Chips()) {
-    text += fmt::format("{:<9} {}\n", chip.name, chip.family);
-    if (!chip.aliases.empty()) {
-      text += fmt::format(
-          "          also as {}\n",
-          fmt::join(chip.aliases.begin(), chip.aliases.end(), ", "));
-    }
-    for (const auto& [unit, generator] : BaudModes(chip)) {
-      std::string clocks;
-      for (std::size_t i = 0; i < generator->k.size(); ++i) {
-        clocks += fmt::format("{}{}", clocks.empty() ? "" : ", ",
-                              unit->clocks[i].clocks);
-      }
-      text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
-                          generator->key, generator->text, clocks,
-                          generator->smod ? "; SMOD 0, 1" : "");
-    }
-    if (!chip.clock.empty()) {
-      text += fmt::format("          FREQ is {}\n", chip.clock);
-    }
-    text += fmt::format("          checked against: {}\n", chip.document);
-    text +=
-        fmt::format("          rows from: {}\n", EvidenceText(chip.evidence));
-  }
-  return text;
 }
 
 }  // namespace cli

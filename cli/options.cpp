@@ -25,7 +25,6 @@ namespace {
 
 // Where the link with --peer is judged.
 constexpr Commands kLinked = Bit(Command::kSettings) | Bit(Command::kTable);
-constexpr std::string_view kLinkedOnly = "only with FREQ BAUD and table";
 
 constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kCrystals) | Bit(Command::kCode) |
@@ -33,6 +32,23 @@ constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
 constexpr Commands kTicks = Bit(Command::kTick) | Bit(Command::kTickCode);
 constexpr Commands kDelay = Bit(Command::kDelay);
 constexpr Commands kExplain = Bit(Command::kExplain);
+// The filters of a setting, which chips, listing every family, does not
+// take.
+constexpr Commands kFiltered = (kAnswers & ~Bit(Command::kChips)) | kTicks;
+constexpr std::string_view kNotChips =
+    "not for chips, which lists every family";
+// Why an option of a setting is refused where it does not apply.
+constexpr Elsewhere kTimerElsewhere[] = {
+    {Bit(Command::kChips), kNotChips},
+    {kDelay, "not for delay, whose loops use no timer"}};
+constexpr Elsewhere kClockElsewhere[] = {{Bit(Command::kChips), kNotChips}};
+constexpr Elsewhere kSmodElsewhere[] = {
+    {kTicks | kDelay, "not for tick, tick-code and delay, which use no UART"}};
+constexpr Elsewhere kToleranceElsewhere[] = {
+    {kDelay, "not for delay, which rounds to the nearest cycle"}};
+constexpr Elsewhere kFormatElsewhere[] = {
+    {Bit(Command::kCode) | Bit(Command::kTickCode),
+     "not for code and tick-code, which write C or assembly"}};
 
 constexpr CommandRow kCommandRows[] = {
     {Command::kSettings, "", "FREQ BAUD",
@@ -65,13 +81,6 @@ constexpr CommandRow kCommandRows[] = {
      "wrong"},
 };
 
-// A value already checked against the option's words.
-int Whole(std::string_view text) {
-  int value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
 // Calls `each` with every item of a comma-separated list, empty ones too.
 void ForEachItem(std::string_view list,
                  const std::function<void(std::string_view)>& each) {
@@ -83,34 +92,35 @@ void ForEachItem(std::string_view list,
 }
 
 constexpr std::string_view kSmods[] = {"0", "1"};
-constexpr std::string_view kFormats[] = {"text", "csv", "json"};
+constexpr std::string_view kFormats[] = {"text", "csv", "json", "markdown"};
 constexpr std::string_view kLanguages[] = {"c", "asm"};
 
 const OptionRow kOptionRows[] = {
     {.name = "--timer",
      .values = Values::kTimers,
-     .commands = kAnswers | kTicks,
-     .elsewhere = "not for delay, whose loops use no timer",
+     .commands = kFiltered,
+     .elsewhere = kTimerElsewhere,
      .help = "only Timer 1 (mode 2) or only Timer 2 (8052); tick and "
              "tick-code: the timer's own number (0, 1, 2, more on some "
              "families)",
-     .store = [](std::string_view text,
-                 Request& request) { request.filter.timer = Whole(text); }},
+     .store = [](const Value& v,
+                 Request& r) { r.filter.timer = static_cast<int>(v.number); }},
     {.name = "--smod",
      .values = Values::kChoices,
      .choices = kSmods,
      .commands = kAnswers,
-     .elsewhere = "not for tick, tick-code and delay, which use no UART",
+     .elsewhere = kSmodElsewhere,
      .help = "only Timer 1 with SMOD 0, or with SMOD 1",
-     .store = [](std::string_view text,
-                 Request& request) { request.filter.smod = Whole(text); }},
+     .store = [](const Value& v,
+                 Request& r) { r.filter.smod = static_cast<int>(v.index); }},
     {.name = "--clock",
      .values = Values::kClocks,
-     .commands = kAnswers | kTicks | kDelay,
+     .commands = kFiltered | kDelay,
+     .elsewhere = kClockElsewhere,
      .help = "only the settings at {} clocks per machine cycle; delay: the "
              "core's clocks per cycle (6: X2)",
-     .store = [](std::string_view text,
-                 Request& request) { request.filter.clocks = Whole(text); }},
+     .store = [](const Value& v,
+                 Request& r) { r.filter.clocks = static_cast<int>(v.number); }},
     {.name = "--chip",
      .values = Values::kChip,
      .metavar = "NAME",
@@ -119,74 +129,57 @@ const OptionRow kOptionRows[] = {
      .help = "only that family's generators, with their registers: {}; "
              "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
              "--clock then take the family's values",
-     .store = [](std::string_view text,
-                 Request& request) { request.filter.chip = text; }},
+     .store = [](const Value& v, Request& r) { r.filter.chip = v.text; }},
     {.name = "--tolerance",
      .values = Values::kNumber,
      .read = ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
      .commands = kAnswers | kTicks | kExplain,
-     .elsewhere = "not for delay, which rounds to the nearest cycle",
+     .elsewhere = kToleranceElsewhere,
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
-     .store =
-         [](std::string_view text, Request& request) {
-           request.tolerance_percent = ReadPercent(text).value.value_or(0.0);
-         }},
+     .store = [](const Value& v,
+                 Request& r) { r.tolerance_percent = v.number; }},
     {.name = "--peer",
      .values = Values::kPeer,
      .metavar = "NAME",
      .commands = kLinked,
-     .elsewhere = kLinkedOnly,
      .help = "judge the link with the other end of the line: {}; adds the "
              "peer's actual rate, the mismatch, the worst sampling margin "
              "and the link's mark (works, marginal, fails), the worse of "
              "both directions",
-     .store = [](std::string_view text,
-                 Request& request) { request.peer = text; }},
+     .store = [](const Value& v, Request& r) { r.peer = v.text; }},
     {.name = "--frame",
      .values = Values::kChoices,
      .choices = kFrameKeys,
      .commands = kLinked,
-     .elsewhere = kLinkedOnly,
      .needs = "--peer",
      .help = "with --peer: the frame on the line (default 8n1)",
-     .store =
-         [](std::string_view text, Request& request) {
-           const auto key =
-               std::find(kFrameKeys.begin(), kFrameKeys.end(), text);
-           request.frame = static_cast<Frame>(key - kFrameKeys.begin());
-         }},
+     .store = [](const Value& v,
+                 Request& r) { r.frame = static_cast<Frame>(v.index); }},
     {.name = "--clock-ppm",
      .values = Values::kNumber,
      .read = ReadPpm,
      .metavar = "PPM",
      .takes = "a tolerance in ppm, 0 or more",
      .commands = kLinked,
-     .elsewhere = kLinkedOnly,
      .needs = "--peer",
      .help = "with --peer: how far each end's clock may be off, in ppm, "
              "each taken in its worse direction (default 100)",
      .suggestions = "20 50 100 500",
-     .store =
-         [](std::string_view text, Request& request) {
-           request.clock_ppm = ReadPpm(text).value.value_or(0.0);
-         }},
+     .store = [](const Value& v, Request& r) { r.clock_ppm = v.number; }},
     {.name = "--format",
      .values = Values::kChoices,
      .choices = kFormats,
      .commands = (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) |
                  kDelay | kExplain,
-     .elsewhere = "not for code and tick-code, which write C or assembly",
-     .help = "the output of FREQ BAUD, table, crystals and tick (default "
-             "text); delay: the code (text) or its figures (json)",
-     .store =
-         [](std::string_view text, Request& request) {
-           request.format = text == "csv"    ? Format::kCsv
-                            : text == "json" ? Format::kJson
-                                             : Format::kText;
-         }},
+     .elsewhere = kFormatElsewhere,
+     .help = "the output of FREQ BAUD, table, crystals, tick and chips "
+             "(default text; markdown lays the text's tables out as "
+             "Markdown); delay: the code (text) or its figures (json)",
+     .store = [](const Value& v,
+                 Request& r) { r.format = static_cast<Format>(v.index); }},
     {.name = "--baud",
      .values = Values::kList,
      .read = ReadBaud,
@@ -194,65 +187,54 @@ const OptionRow kOptionRows[] = {
      .metavar = "LIST",
      .takes = "rates separated by commas",
      .commands = Bit(Command::kTable),
-     .elsewhere = "only with table",
      .repeatable = true,
      .help = "table: these rates, separated by commas, instead of the "
              "standard ones",
      .store =
-         [](std::string_view text, Request& request) {
-           ForEachItem(text, [&](std::string_view item) {
-             request.rates.push_back(ReadBaud(item).value.value_or(0.0));
-           });
+         [](const Value& v, Request& r) {
+           r.rates.insert(r.rates.end(), v.numbers.begin(), v.numbers.end());
          }},
     {.name = "--lang",
      .values = Values::kChoices,
      .choices = kLanguages,
      .commands = Bit(Command::kCode) | Bit(Command::kTickCode) | kDelay,
-     .elsewhere = "only with code, tick-code and delay",
      .help = "code, tick-code: C for SDCC and Keil C51 (default), or an "
              "assembly module for SDCC's sdas8051 that C calls as uart_init() "
              "or tick_init()",
      .store =
-         [](std::string_view text, Request& request) {
-           request.language = text == "asm" ? Language::kAsm : Language::kC;
+         [](const Value& v, Request& r) {
+           r.language = static_cast<CodeLanguage>(v.index);
          }},
     {.name = "--mode",
      .values = Values::kModes,
      .commands = kTicks,
-     .elsewhere = "only with tick and tick-code",
      .help = "tick, tick-code: only the timers' counting mode {} (ar: 16-bit "
              "auto-reload)",
-     .store = [](std::string_view text,
-                 Request& request) { request.filter.mode = text; }},
+     .store = [](const Value& v, Request& r) { r.filter.mode = v.text; }},
     {.name = "--name",
      .values = Values::kName,
      .metavar = "NAME",
      .takes = "a C name",
      .commands = kDelay,
-     .elsewhere = "only with delay",
      .help = "delay: the function's name (default delay_ and TIME as typed: "
              "delay_1ms, delay_2_5ms)",
-     .store = [](std::string_view text,
-                 Request& request) { request.name = text; }},
+     .store = [](const Value& v, Request& r) { r.name = v.text; }},
     {.name = "--times",
      .values = Values::kSwitch,
      .commands = kDelay,
-     .elsewhere = "only with delay",
      .help = "delay: NAME(unsigned int n) lasting n times TIME",
-     .store = [](std::string_view, Request& request) { request.times = true; }},
+     .store = [](const Value&, Request& r) { r.times = true; }},
     {.name = "--help",
      .short_name = "-h",
      .values = Values::kFlag,
      .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "show this help and exit",
-     .store = [](std::string_view,
-                 Request& request) { request.command = Command::kHelp; }},
+     .store = [](const Value&, Request& r) { r.command = Command::kHelp; }},
     {.name = "--version",
      .values = Values::kFlag,
      .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "show the version and exit",
-     .store = [](std::string_view,
-                 Request& request) { request.command = Command::kVersion; }},
+     .store = [](const Value&, Request& r) { r.command = Command::kVersion; }},
 };
 
 // The chip's rejection, or nothing when it names a family, "all" or one of
@@ -341,23 +323,21 @@ std::vector<std::string> ValueWords(const OptionRow& option,
         words.emplace_back(s->mode->key);
       }
     }
-  } else if (ticks) {
-    std::vector<int> values;
-    for (const TickSetting* s : TickMatching({.chip = std::string(chip)})) {
-      values.push_back(option.values == Values::kTimers ? s->timer->number
-                                                        : -s->clocks);
-    }
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    for (int value : values) words.push_back(std::to_string(std::abs(value)));
   } else if (option.values == Values::kTimers ||
              option.values == Values::kClocks) {
     // Timers from the lowest, clocks from the most, as the classic core's
     // 12, 6 and 1 are listed.
+    const bool timers = option.values == Values::kTimers;
     std::vector<int> values;
-    for (const Setting* setting : Matching({.chip = std::string(chip)})) {
-      values.push_back(option.values == Values::kTimers ? setting->timer
-                                                        : -setting->clocks);
+    const Filter filter{.chip = std::string(chip)};
+    if (ticks) {
+      for (const TickSetting* s : TickMatching(filter)) {
+        values.push_back(timers ? s->timer->number : -s->clocks);
+      }
+    } else {
+      for (const Setting* s : Matching(filter)) {
+        values.push_back(timers ? s->timer : -s->clocks);
+      }
     }
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
@@ -373,6 +353,12 @@ std::string JoinedOr(std::span<const std::string> words) {
     text += words[i];
   }
   return text;
+}
+
+std::string JoinedAnd(std::span<const std::string> words) {
+  std::string text = JoinedOr(words);
+  const std::size_t last = text.rfind(" or ");
+  return last == text.npos ? text : text.replace(last, 4, " and ");
 }
 
 std::string NeedsValue(const OptionRow& option, std::string_view chip,
@@ -421,9 +407,13 @@ std::string HelpLine(const OptionRow& option) {
                           : JoinedOr(ValueWords(option, {})));
 }
 
-std::optional<std::string> CheckValue(const OptionRow& option,
-                                      std::string_view text,
-                                      std::string_view chip, bool ticks) {
+namespace {
+
+// The value read, or the rejection.
+std::optional<std::string> Read(const OptionRow& option, std::string_view text,
+                                std::string_view chip, bool ticks,
+                                Value& value) {
+  value.text = text;
   switch (option.values) {
     case Values::kFlag:
     case Values::kSwitch:
@@ -443,16 +433,20 @@ std::optional<std::string> CheckValue(const OptionRow& option,
     case Values::kChoices:
     case Values::kPeer: {
       const std::vector<std::string> words = ValueWords(option, chip, ticks);
-      if (std::find(words.begin(), words.end(), text) != words.end()) {
-        return std::nullopt;
+      const auto word = std::find(words.begin(), words.end(), text);
+      if (word == words.end()) {
+        return Rejection(option.name, text,
+                         fmt::format("not {}", JoinedOr(words)));
       }
-      return Rejection(option.name, text,
-                       fmt::format("not {}", JoinedOr(words)));
+      value.index = static_cast<std::size_t>(word - words.begin());
+      std::from_chars(text.data(), text.data() + text.size(), value.number);
+      return std::nullopt;
     }
     case Values::kNumber: {
       const Reading reading = option.read(text);
-      if (reading.value) return std::nullopt;
-      return Rejection(option.name, text, reading.problem);
+      if (!reading.value) return Rejection(option.name, text, reading.problem);
+      value.number = *reading.value;
+      return std::nullopt;
     }
     case Values::kList:
       break;
@@ -463,9 +457,12 @@ std::optional<std::string> CheckValue(const OptionRow& option,
     if (!problem && !reading.value) {
       problem = Rejection(option.item, item, reading.problem);
     }
+    value.numbers.push_back(reading.value.value_or(0.0));
   });
   return problem;
 }
+
+}  // namespace
 
 namespace {
 
@@ -497,6 +494,31 @@ std::optional<std::string> CheckCoreClock(const OptionRow& option,
     return std::nullopt;
   }
   return Rejection(option.name, text, fmt::format("not {}", JoinedOr(words)));
+}
+
+std::optional<std::string> Take(const OptionRow& option, std::string_view text,
+                                std::string_view chip, bool ticks,
+                                Request* request) {
+  Value value;
+  std::optional<std::string> problem = Read(option, text, chip, ticks, value);
+  if (!problem && request != nullptr) option.store(value, *request);
+  return problem;
+}
+
+std::string Misplaced(const OptionRow& option, Command given) {
+  for (const Elsewhere& why : option.elsewhere) {
+    if ((why.commands & Bit(given)) != 0)
+      return Rejection(option.name, why.text);
+  }
+  std::vector<std::string> commands;
+  for (const CommandRow& command : kCommandRows) {
+    if ((option.commands & Bit(command.command)) != 0) {
+      commands.push_back(command.name.empty() ? std::string(command.arguments)
+                                              : std::string(command.name));
+    }
+  }
+  return Rejection(option.name,
+                   fmt::format("only with {}", JoinedAnd(commands)));
 }
 
 std::string Rejection(std::string_view name, std::string_view problem) {

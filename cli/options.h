@@ -1,6 +1,7 @@
 #pragma once
 // The command line as data: one row per command and one per option. The
-// rows drive the parsing (with CLI11), --help and so the manual page, the
+// rows drive the parsing, each value read once into its own field of the
+// request, --help and so the manual page, the
 // bash completion written at build time, and the rejections' words. A
 // family's timers and clocks, and the names --chip takes, come from the
 // catalogue, so a new family needs no change here.
@@ -59,24 +60,41 @@ enum class Values {
   kList,     // numbers separated by commas, each read by `read`
 };
 
+// A value as its row reads it, once: the text, the choice's place among
+// the words, the number (a timer's or clock's too), or the list's numbers.
+struct Value {
+  std::string_view text;
+  std::size_t index = 0;
+  double number = 0.0;
+  std::vector<double> numbers;
+};
+
+// Why an option is refused with some commands, in place of "only with"
+// its own: {chips, "not for chips, which lists every family"}.
+struct Elsewhere {
+  Commands commands;
+  std::string_view text;
+};
+
 struct OptionRow {
   std::string_view name;             // "--timer"
   std::string_view short_name = {};  // "-h", or empty
   Values values = Values::kFlag;
   std::span<const std::string_view> choices = {};  // kChoices
   Reading (*read)(std::string_view) = nullptr;     // kNumber, kList
-  std::string_view item = {};         // a list item's name in rejections: BAUD
-  std::string_view metavar = {};      // help's name for the value, if not the
-                                      // choices: "PERCENT"
-  std::string_view takes = {};        // what the value is, in rejections, if
-                                      // not the choices: "a family, see chips"
-  Commands commands = 0;              // where it may be given
-  std::string_view elsewhere = {};    // why it is refused with the others
-  std::string_view needs = {};        // an option it is refused without
-  bool repeatable = false;            // a list that may be given again
+  std::string_view item = {};     // a list item's name in rejections: BAUD
+  std::string_view metavar = {};  // help's name for the value, if not the
+                                  // choices: "PERCENT"
+  std::string_view takes = {};    // what the value is, in rejections, if
+                                  // not the choices: "a family, see chips"
+  Commands commands = 0;          // where it may be given
+  std::span<const Elsewhere> elsewhere = {};  // why it is refused with some
+                                              // others, if not "only with"
+  std::string_view needs = {};                // an option it is refused without
+  bool repeatable = false;                    // a list that may be given again
   std::string_view help = {};         // "{}" stands for the values: "8051, ..."
   std::string_view suggestions = {};  // completion words for a number
-  void (*store)(std::string_view text, Request& request) = nullptr;
+  void (*store)(const Value& value, Request& request) = nullptr;
 };
 
 // Every command, FREQ BAUD first, in the order help lists them.
@@ -118,6 +136,8 @@ bool IsTick(Command command);
 // Words joined as a sentence lists them.
 //   JoinedOr({"12", "6", "1"}) -> "12, 6 or 1";  JoinedOr({"c"}) -> "c"
 std::string JoinedOr(std::span<const std::string> words);
+//   JoinedAnd({"table", "code", "chips"}) -> "table, code and chips"
+std::string JoinedAnd(std::span<const std::string> words);
 
 // The rejection of an option given without its value; `chip` is the
 // --chip given, whose own rejection comes first where the values follow it.
@@ -139,16 +159,32 @@ std::string MetavarText(const OptionRow& option);
 //   HelpLine(--peer) -> "...: ft232r, ..., cp2102 (also as cp210x), ..."
 std::string HelpLine(const OptionRow& option);
 
-// The rejection of a value, or nothing when it is good; `chip` is the
-// --chip given, for the values that follow it.
-//   CheckValue(--clock, "4", "")     -> "--clock \"4\": not 12, 6 or 1"
-//   CheckValue(--clock, "4", "stc15") -> "--clock \"4\": not 12 or 1"
-//   CheckValue(--baud, "9600,", "")  -> "BAUD \"\": not a number"
-//   CheckValue(--chip, "z80", "")    -> "--chip \"z80\": not 8051, ..."
-std::optional<std::string> CheckValue(const OptionRow& option,
-                                      std::string_view text,
-                                      std::string_view chip,
-                                      bool ticks = false);
+// Reads `text` as `option` takes it and stores it in `request`, or, with
+// no request, only checks it: the rejection, or nothing when it is good.
+// `chip` is the --chip given, for the values that follow it.
+//   Take(--clock, "4", "", &r)      -> "--clock \"4\": not 12, 6 or 1"
+//   Take(--clock, "4", "stc15", &r) -> "--clock \"4\": not 12 or 1"
+//   Take(--baud, "9600,", "", &r)   -> "BAUD \"\": not a number"
+//   Take(--chip, "z80", "", &r)     -> "--chip \"z80\": not 8051, ..."
+//   Take(--timer, "2", "", &r)      -> nothing; r.filter.timer == 2
+std::optional<std::string> Take(const OptionRow& option, std::string_view text,
+                                std::string_view chip, bool ticks,
+                                Request* request);
+inline std::optional<std::string> CheckValue(const OptionRow& option,
+                                             std::string_view text,
+                                             std::string_view chip,
+                                             bool ticks = false) {
+  return Take(option, text, chip, ticks, nullptr);
+}
+
+// The rejection of an option given with a command it does not apply to:
+// its reason there, or the commands it is for.
+//   Misplaced(--smod, tick)   -> "--smod: not for tick, tick-code and
+//                                delay, which use no UART"
+//   Misplaced(--timer, delay) -> "--timer: not for delay, whose loops use
+//                                no timer"
+//   Misplaced(--frame, code)  -> "--frame: only with FREQ BAUD and table"
+std::string Misplaced(const OptionRow& option, Command given);
 
 // delay's --clock: the clocks per cycle of a core `chip`'s parts run (no
 // chip: the classic core's 12 and X2's 6). An unknown chip is --chip's

@@ -1,34 +1,14 @@
 #include "cli/reading.h"
 
 #include "calc/reading.h"
+#include "timers/answers.h"
 
 namespace cli {
 namespace {
 
-// The command line's words for calc's problems.
-std::string_view Words(calc::ReadProblem problem) {
-  using P = calc::ReadProblem;
-  switch (problem) {
-    case P::kNone:
-      break;
-    case P::kNotANumber:
-      return kNotANumber;
-    case P::kNotFinite:
-      return "not a finite number";
-    case P::kOutOfRange:
-      return "out of range";
-    case P::kNotPositive:
-      return "must be greater than zero";
-    case P::kNegative:
-      return "must not be negative";
-    case P::kNoUnit:
-      return "needs a unit: s, ms, us, Hz or kHz";
-  }
-  return {};
-}
-
 Reading Worded(const calc::Reading& reading) {
-  return {reading.value, Words(reading.problem)};
+  return {reading.value, timers::RowOf(reading.problem).words.en,
+          reading.problem != calc::ReadProblem::kNotANumber};
 }
 
 }  // namespace

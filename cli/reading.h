@@ -7,13 +7,11 @@
 
 namespace cli {
 
-// The problem of a text that is no number at all.
-inline constexpr std::string_view kNotANumber = "not a number";
-
 struct Reading {
   std::optional<double> value;  // empty when rejected
   std::string_view problem;     // why, to follow the argument's name and
                                 // text and a colon: "not a number"
+  bool number = true;           // false for a text that is no number at all
 };
 
 // A crystal frequency in MHz: a decimal number ("11.0592", "1.2e1", ".5"),

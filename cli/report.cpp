@@ -1,11 +1,12 @@
 #include "cli/report.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <algorithm>
 #include <string_view>
 
-#include "cli/machine.h"
+#include "cli/csv_json.h"
 #include "cli/words.h"
 #include "timers/tick_text.h"
 
@@ -15,96 +16,42 @@ namespace cli {
 using namespace timers;  // NOLINT(google-build-using-namespace)
 namespace {
 
-// One cell of a text table; `mark` colours it on a terminal.
-struct Cell {
-  std::string text;
-  const Mark* mark = nullptr;
+// The grids as the format lays them out: padded text, or a Markdown table
+// after a blank line, below the same caption lines.
+struct Out {
+  Format format;
+  Style style;
+  std::string operator()(const Grid& grid) const {
+    if (format == Format::kMarkdown) return "\n" + MarkdownOf(grid);
+    return TextOf(grid, style);
+  }
+  // A caption; Markdown would take "<timer>" for an HTML tag.
+  std::string operator()(std::string caption) const {
+    if (format != Format::kMarkdown) return caption;
+    for (std::size_t at = 0; (at = caption.find('<', at)) != caption.npos;
+         at += 2) {
+      caption.insert(at, 1, '\\');
+    }
+    return caption;
+  }
 };
 
-std::string_view ColorOf(Mark mark) {
-  switch (mark) {
-    case Mark::kExact:
-    case Mark::kClose:
-      return "\x1b[32m";  // green
-    case Mark::kWithin:
-      return "\x1b[33m";  // yellow
-    case Mark::kBeyond:
-    case Mark::kOutOfRange:
-      break;
-  }
-  return "\x1b[31m";  // red
+std::string_view ColorOf(const SettingRow& row) {
+  return RowOf(row.outcome.mark).color;
+}
+std::string_view ColorOf(const TickRow& row) {
+  return RowOf(row.outcome.mark).color;
 }
 
-// Columns padded to their widest cell; `right` lists the numeric columns.
-// The last column is not padded, so lines carry no trailing blanks.
-std::string Layout(const std::vector<std::vector<Cell>>& rows,
-                   const std::vector<bool>& right, Style style) {
-  std::vector<std::size_t> widths;
-  for (const auto& row : rows) {
-    widths.resize(std::max(widths.size(), row.size()), 0);
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      widths[i] = std::max(widths[i], row[i].text.size());
-    }
-  }
-  std::size_t line_width = 0;
-  for (std::size_t width : widths) line_width += width + 2;
-  std::string out;
-  out.reserve(rows.size() * line_width);
-  for (const auto& row : rows) {
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      const Cell& cell = row[i];
-      const bool last = i + 1 == row.size();
-      const std::size_t pad = widths[i] - cell.text.size();
-      if (i > 0) out += "  ";
-      const bool right_aligned = i < right.size() && right[i];
-      if (right_aligned) out.append(pad, ' ');
-      if (style.color && cell.mark != nullptr) {
-        out.append(ColorOf(*cell.mark)).append(cell.text).append("\x1b[0m");
-      } else {
-        out += cell.text;
-      }
-      if (!right_aligned && !last) out.append(pad, ' ');
-    }
-    out += '\n';
-  }
-  return out;
-}
-
-// A one-character mark, for the cells of the wide tables.
-char MarkSign(Mark mark) {
-  switch (mark) {
-    case Mark::kExact:
-      return '=';
-    case Mark::kClose:
-      return '~';
-    case Mark::kWithin:
-      return '+';
-    case Mark::kBeyond:
-      return '!';
-    case Mark::kOutOfRange:
-      break;
-  }
-  return ' ';
-}
-
+// "Marks: = exact, ~ within 0.2 %, ..., -- out of range.", from the rows.
 std::string SignLegend(double tolerance_percent) {
-  const std::string tolerance = ShortestText(tolerance_percent);
-  return fmt::format(
-      "Marks: = exact, ~ within {} %, + within {} %, ! beyond {} %, -- out of "
-      "range.",
-      ShortestText(kClosePercent), tolerance, tolerance);
-}
-
-char LinkSign(LinkMark mark) {
-  switch (mark) {
-    case LinkMark::kWorks:
-      return '*';
-    case LinkMark::kMarginal:
-      return '?';
-    case LinkMark::kFails:
-      break;
+  std::string legend = "Marks:";
+  for (const MarkRow& row : MarkRows()) {
+    legend +=
+        fmt::format("{} {} {}", legend.size() > 6 ? "," : "", row.sign,
+                    MarkWords(row.mark, tolerance_percent, Tongue::kEnglish));
   }
-  return 'x';
+  return legend + ".";
 }
 
 // The peer, its rate when `baud` is one rate, and where its rates come
@@ -132,17 +79,26 @@ std::string PeerLines(const Request& request, double baud) {
          fmt::format("Link: {}.\n", LinkTerms(request));
 }
 
+// "* works, ? marginal, x fails", from the rows.
+std::string LinkSigns() {
+  std::string signs;
+  for (const LinkRow& row : LinkRows()) {
+    signs += fmt::format("{}{} {}", signs.empty() ? "" : ", ", row.sign,
+                         row.words.en);
+  }
+  return signs;
+}
+
 // The table's link signs, and where the peer's rates come from.
 std::string LinkLegend(const Request& request) {
   return PeerLine(request, std::nullopt) +
-         fmt::format("Links: {}; * works, ? marginal, x fails.\n",
-                     LinkTerms(request));
+         fmt::format("Links: {}; {}.\n", LinkTerms(request), LinkSigns());
 }
 
 std::string ReloadCell(const Outcome& outcome) {
   if (!outcome.fits) return "--";
   return ReloadHex(outcome.reload, outcome.setting->profile.modulus) +
-         MarkSign(outcome.mark);
+         std::string(RowOf(outcome.mark).sign);
 }
 
 std::string RatesText(std::span<const double> rates) {
@@ -154,186 +110,197 @@ std::string RatesText(std::span<const double> rates) {
   return text;
 }
 
+Parts PartsOf(const Request& request) {
+  return {!request.filter.chip.empty(), !request.peer.empty()};
+}
+
 std::string SettingsText(const Request& request,
-                         std::span<const Outcome> ranked, Style style) {
-  std::vector<std::vector<Cell>> rows;
-  rows.push_back({{"timer"},
-                  {"SMOD"},
-                  {"clocks"},
-                  {"reload"},
-                  {"actual baud"},
-                  {"error"},
-                  {"mark"}});
-  const bool chip = !request.filter.chip.empty();
-  if (chip) rows.front().insert(rows.front().begin(), {"setting"});
-  const bool linked = !request.peer.empty();
-  if (linked) {
-    rows.front().insert(rows.front().end(),
-                        {{"mismatch"}, {"margin"}, {"link"}});
-  }
+                         std::span<const Outcome> ranked, Out out) {
+  const double baud = request.rates.front();
+  std::vector<std::optional<Link>> links;
+  links.reserve(ranked.size());
+  std::vector<SettingRow> rows;
+  rows.reserve(ranked.size());
   for (const Outcome& outcome : ranked) {
-    const Setting& s = *outcome.setting;
-    const RowCells c = CellsOf(outcome);
-    std::vector<Cell> row{{c.timer},  {c.smod},        {c.clocks},
-                          {c.reload}, {c.actual_baud}, {c.error}};
-    row.push_back(
-        {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
-    if (chip) row.insert(row.begin(), {SettingLabel(s)});
-    if (linked) {
-      const LinkCells link =
-          LinkCellsOf(*LinkOf(request, outcome, request.rates.front()));
-      row.insert(
-          row.end(),
-          {{link.mismatch}, {link.margin}, {outcome.fits ? link.link : "--"}});
-    }
-    rows.push_back(std::move(row));
+    const auto& link = links.emplace_back(LinkOf(request, outcome, baud));
+    rows.push_back({outcome, link ? &*link : nullptr, request.tolerance_percent,
+                    request.peer});
   }
-  std::vector<bool> right{true, true, true, true, true, true, false};
-  if (chip) right.insert(right.begin(), false);
-  if (linked) right.insert(right.end(), {true, true, false});
+  const Grid grid =
+      PeopleGrid<SettingRow>(SettingColumns(), rows, PartsOf(request), ColorOf);
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
-                     ShortestText(request.frequency_mhz),
-                     ShortestText(request.rates.front()),
+                     ShortestText(request.frequency_mhz), ShortestText(baud),
                      ShortestText(request.tolerance_percent)) +
-         (linked ? PeerLines(request, request.rates.front()) : "") +
-         Layout(rows, right, style);
+         (request.peer.empty() ? "" : PeerLines(request, baud)) + out(grid);
+}
+
+// The best setting of a rate: its label, reload and error, with the link.
+Cell BestCell(const Request& request, const TableRow& row) {
+  const std::string_view color = RowOf(row.best.mark).color;
+  if (!row.best.fits) return {"none in range", color};
+  std::string best =
+      fmt::format("{} {} {}", SettingLabel(*row.best.setting),
+                  ReloadHex(row.best.reload, row.best.setting->profile.modulus),
+                  PercentText(row.best.error_percent));
+  if (!request.peer.empty()) {
+    best += fmt::format(", {}",
+                        RowOf(LinkOf(request, row.best, row.baud)->mark).key);
+  }
+  return {std::move(best), color};
 }
 
 std::string TableText(const Request& request, std::span<const TableRow> rows,
-                      Style style) {
-  std::vector<std::vector<Cell>> cells;
-  std::vector<Cell> header{{"baud"}};
+                      Out out) {
+  Grid grid{{{{"baud"}}}, {Align::kRight}};
   if (!rows.empty()) {
     for (const Outcome& outcome : rows.front().settings) {
-      header.push_back({SettingLabel(*outcome.setting)});
+      grid.rows.front().push_back({SettingLabel(*outcome.setting)});
+      grid.align.push_back(Align::kLeft);
     }
   }
   const bool linked = !request.peer.empty();
-  if (linked) header.push_back({"peer"});
-  header.push_back({"best"});
-  cells.push_back(std::move(header));
+  if (linked) grid.rows.front().push_back({"peer"});
+  grid.rows.front().push_back({"best"});
+  grid.align.insert(grid.align.end(), linked ? 2 : 1, Align::kLeft);
   for (const TableRow& row : rows) {
-    std::vector<Cell> line{{ShortestText(row.baud)}};
+    std::vector<Cell>& line = grid.rows.emplace_back();
+    line.push_back({ShortestText(row.baud)});
     for (const Outcome& outcome : row.settings) {
       std::string cell = ReloadCell(outcome);
       if (linked && outcome.fits) {
-        cell += LinkSign(LinkOf(request, outcome, row.baud)->mark);
+        cell += RowOf(LinkOf(request, outcome, row.baud)->mark).sign;
       }
-      line.push_back({std::move(cell), &outcome.mark});
+      line.push_back({std::move(cell), RowOf(outcome.mark).color});
     }
     if (linked) {
       line.push_back(
           {LinkCellsOf(*LinkOf(request, row.best, row.baud)).peer_baud});
     }
-    if (row.best.fits) {
-      std::string best = fmt::format(
-          "{} {} {}", SettingLabel(*row.best.setting),
-          ReloadHex(row.best.reload, row.best.setting->profile.modulus),
-          PercentText(row.best.error_percent));
-      if (linked) {
-        best += fmt::format(", {}",
-                            LinkKey(LinkOf(request, row.best, row.baud)->mark));
-      }
-      line.push_back({std::move(best), &row.best.mark});
-    } else {
-      line.push_back({"none in range", &row.best.mark});
-    }
-    cells.push_back(std::move(line));
+    line.push_back(BestCell(request, row));
   }
-  return fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
-                     ShortestText(request.frequency_mhz),
-                     ShortestText(request.tolerance_percent),
-                     request.filter.chip.empty()
-                         ? "T<timer>/<SMOD>/<clocks>"
-                         : "<chip>:<generator>/<clocks>[s<SMOD>]",
-                     SignLegend(request.tolerance_percent)) +
-         (linked ? LinkLegend(request) : "") + Layout(cells, {true}, style);
+  return out(fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
+                         ShortestText(request.frequency_mhz),
+                         ShortestText(request.tolerance_percent),
+                         request.filter.chip.empty()
+                             ? "T<timer>/<SMOD>/<clocks>"
+                             : "<chip>:<generator>/<clocks>[s<SMOD>]",
+                         SignLegend(request.tolerance_percent))) +
+         (linked ? LinkLegend(request) : "") + out(grid);
+}
+
+// A crystal's best setting for one rate: label, reload and sign.
+Cell BestCell(const Outcome& best) {
+  if (!best.fits) return {"--", RowOf(best.mark).color};
+  const Setting& s = *best.setting;
+  const std::string label = s.by_chip ? ChoiceLabel(s)
+                            : s.smod < 0
+                                ? fmt::format("T{}", s.timer)
+                                : fmt::format("T{}/{}", s.timer, s.smod);
+  return {fmt::format("{} {}", label, ReloadCell(best)),
+          RowOf(best.mark).color};
 }
 
 std::string CrystalsText(const Request& request,
-                         std::span<const ClockModeRanking> rankings,
-                         Style style) {
+                         std::span<const ClockModeRanking> rankings, Out out) {
   const bool chip = !request.filter.chip.empty();
-  std::string out = fmt::format(
+  std::string text = out(fmt::format(
       "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
       "the worst error of each rate's best setting ({} and "
       "reload).\n{}\n",
       RatesText(request.rates), ShortestText(request.tolerance_percent),
       chip ? "chip family" : "clock mode",
       chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
-      SignLegend(request.tolerance_percent));
+      SignLegend(request.tolerance_percent)));
   for (const ClockModeRanking& ranking : rankings) {
-    std::vector<std::vector<Cell>> rows;
-    std::vector<Cell> header{{"rank"}, {"MHz"}, {"worst"}, {"mark"}};
-    for (double rate : request.rates) header.push_back({ShortestText(rate)});
-    rows.push_back(std::move(header));
+    Grid grid{{{{"rank"}, {"MHz"}, {"worst"}, {"mark"}}},
+              {Align::kRight, Align::kRight, Align::kRight, Align::kLeft}};
+    for (double rate : request.rates) {
+      grid.rows.front().push_back({ShortestText(rate)});
+      grid.align.push_back(Align::kLeft);
+    }
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {
-      std::vector<Cell> row{
-          {fmt::format("{}", ++rank)},
-          {ShortestText(crystal.frequency_mhz)},
-          {crystal.reachable ? PercentText(crystal.worst_error_percent) : "--"},
-          {MarkText(crystal.mark, request.tolerance_percent), &crystal.mark}};
-      for (const Outcome& best : crystal.best) {
-        if (!best.fits) {
-          row.push_back({"--", &best.mark});
-          continue;
-        }
-        const Setting& s = *best.setting;
-        const std::string label = s.by_chip ? ChoiceLabel(s)
-                                  : s.smod < 0
-                                      ? fmt::format("T{}", s.timer)
-                                      : fmt::format("T{}/{}", s.timer, s.smod);
-        row.push_back({fmt::format("{} {}{}", label,
-                                   ReloadHex(best.reload, s.profile.modulus),
-                                   MarkSign(best.mark)),
-                       &best.mark});
-      }
-      rows.push_back(std::move(row));
+      std::vector<Cell>& row = grid.rows.emplace_back();
+      row.push_back({fmt::format("{}", ++rank)});
+      row.push_back({ShortestText(crystal.frequency_mhz)});
+      row.push_back({crystal.reachable
+                         ? PercentText(crystal.worst_error_percent)
+                         : "--"});
+      row.push_back(
+          {MarkWords(crystal.mark, request.tolerance_percent, Tongue::kEnglish),
+           RowOf(crystal.mark).color});
+      for (const Outcome& best : crystal.best) row.push_back(BestCell(best));
     }
     if (ranking.chip != nullptr) {
-      out +=
+      text +=
           fmt::format("\n{} ({}):\n", ranking.chip->family, ranking.chip->name);
     } else {
-      out += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
-                         ranking.clocks == 1 ? "" : "s");
+      text += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
+                          ranking.clocks == 1 ? "" : "s");
     }
-    out += Layout(rows, {true, true, true, false}, style);
+    text += out(grid);
   }
-  return out;
+  return text;
 }
 
 std::string TickText(const Request& request,
-                     std::span<const TickOutcome> ranked, Style style) {
-  std::vector<std::vector<Cell>> rows;
-  rows.push_back({{"timer"},
-                  {"mode"},
-                  {"clocks"},
-                  {"reload"},
-                  {"interrupts"},
-                  {"actual period"},
-                  {"error"},
-                  {"mark"}});
-  const bool chip = !request.filter.chip.empty();
-  if (chip) rows.front().insert(rows.front().begin(), {"setting"});
+                     std::span<const TickOutcome> ranked, Out out) {
+  std::vector<TickRow> rows;
+  rows.reserve(ranked.size());
   for (const TickOutcome& outcome : ranked) {
-    const TickCells c = TickCellsOf(outcome);
-    std::vector<Cell> row{{c.timer},  {c.mode},       {c.clocks},
-                          {c.reload}, {c.interrupts}, {c.actual_period},
-                          {c.error}};
-    row.push_back(
-        {MarkText(outcome.mark, request.tolerance_percent), &outcome.mark});
-    if (chip) row.insert(row.begin(), {TickLabel(*outcome.setting)});
-    rows.push_back(std::move(row));
+    rows.push_back({outcome, request.tolerance_percent});
   }
-  std::vector<bool> right(rows.front().size(), true);
-  right.back() = false;
-  if (chip) right.front() = false;
+  const Grid grid =
+      PeopleGrid<TickRow>(TickColumns(), rows, PartsOf(request), ColorOf);
   return fmt::format("{} MHz, period {}; tolerance {} %\n",
                      ShortestText(request.frequency_mhz),
                      PeriodText(request.period_s),
                      ShortestText(request.tolerance_percent)) +
-         Layout(rows, right, style);
+         out(grid);
+}
+
+// chips: each family as --chip names it, its generators with their clock
+// choices, what FREQ is, and the documents its rows rest on.
+std::string ChipsText() {
+  std::string text;
+  for (const Chip& chip : Chips()) {
+    text += fmt::format("{:<9} {}\n", chip.name, chip.family);
+    if (!chip.aliases.empty()) {
+      text += fmt::format(
+          "          also as {}\n",
+          fmt::join(chip.aliases.begin(), chip.aliases.end(), ", "));
+    }
+    for (const auto& [unit, generator] : BaudModes(chip)) {
+      std::string clocks;
+      for (std::size_t i = 0; i < generator->k.size(); ++i) {
+        clocks += fmt::format("{}{}", clocks.empty() ? "" : ", ",
+                              unit->clocks[i].clocks);
+      }
+      text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
+                          generator->key, generator->text, clocks,
+                          generator->smod ? "; SMOD 0, 1" : "");
+    }
+    if (!chip.clock.empty()) {
+      text += fmt::format("          FREQ is {}\n", chip.clock);
+    }
+    text += fmt::format("          checked against: {}\n", chip.document);
+    text += fmt::format("          rows from: {}\n",
+                        EvidenceWords(chip.evidence).en);
+  }
+  return text;
+}
+
+// The README's tables of the families: the baud-rate generators, then the
+// general-purpose timers of the families that record them.
+std::string ChipsMarkdown() {
+  std::vector<Chip> timed;
+  for (const Chip& chip : Chips()) {
+    if (!TickUnits(chip).empty()) timed.push_back(chip);
+  }
+  return "Baud-rate generators:\n\n" +
+         MarkdownOf(PeopleGrid<Chip>(ChipColumns(), Chips(), {})) +
+         "\nGeneral-purpose timers (tick, tick-code):\n\n" +
+         MarkdownOf(PeopleGrid<Chip>(TickTimerColumns(), timed, {}));
 }
 
 }  // namespace
@@ -345,6 +312,20 @@ std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
   return JudgeLink(*peer, baud, outcome, request.frame, request.clock_ppm);
 }
 
+std::string ChipsReport(const Request& request) {
+  switch (request.format) {
+    case Format::kCsv:
+      return ChipsCsv();
+    case Format::kJson:
+      return ChipsJson();
+    case Format::kMarkdown:
+      return ChipsMarkdown();
+    case Format::kText:
+      break;
+  }
+  return ChipsText();
+}
+
 std::string TickReport(const Request& request,
                        std::span<const TickOutcome> ranked, Style style) {
   switch (request.format) {
@@ -353,9 +334,10 @@ std::string TickReport(const Request& request,
     case Format::kJson:
       return TickJson(request, ranked);
     case Format::kText:
+    case Format::kMarkdown:
       break;
   }
-  return TickText(request, ranked, style);
+  return TickText(request, ranked, {request.format, style});
 }
 
 std::string SettingsReport(const Request& request,
@@ -366,9 +348,10 @@ std::string SettingsReport(const Request& request,
     case Format::kJson:
       return SettingsJson(request, ranked);
     case Format::kText:
+    case Format::kMarkdown:
       break;
   }
-  return SettingsText(request, ranked, style);
+  return SettingsText(request, ranked, {request.format, style});
 }
 
 std::string TableReport(const Request& request, std::span<const TableRow> rows,
@@ -379,9 +362,10 @@ std::string TableReport(const Request& request, std::span<const TableRow> rows,
     case Format::kJson:
       return TableJson(request, rows);
     case Format::kText:
+    case Format::kMarkdown:
       break;
   }
-  return TableText(request, rows, style);
+  return TableText(request, rows, {request.format, style});
 }
 
 std::string CrystalsReport(const Request& request,
@@ -393,9 +377,10 @@ std::string CrystalsReport(const Request& request,
     case Format::kJson:
       return CrystalsJson(request, rankings);
     case Format::kText:
+    case Format::kMarkdown:
       break;
   }
-  return CrystalsText(request, rankings, style);
+  return CrystalsText(request, rankings, {request.format, style});
 }
 
 }  // namespace cli

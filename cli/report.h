@@ -1,13 +1,14 @@
 #pragma once
-// The answers of FREQ BAUD, table and crystals as text for a terminal, or
-// as CSV and JSON for machines (numbers as numbers, null where there is
-// none).
+// The answers of FREQ BAUD, table, crystals, tick and chips as text for a
+// terminal, as Markdown, or as CSV and JSON for machines (numbers as
+// numbers, null where there is none).
 
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "cli/columns.h"
 #include "cli/command_line.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
@@ -15,11 +16,6 @@
 #include "timers/ticks.h"
 
 namespace cli {
-
-// How text output looks: marks in colour or plain.
-struct Style {
-  bool color = false;
-};
 
 // With --peer, the link of `outcome` at `baud`; for a setting out of range
 // only the peer's rate, its margin and mismatch empty. Without, nothing.
@@ -57,6 +53,11 @@ std::string TableReport(const Request& request, std::span<const TableRow> rows,
 std::string CrystalsReport(const Request& request,
                            std::span<const timers::ClockModeRanking> rankings,
                            Style style);
+
+// chips: the families. text: each family's generators and documents;
+// markdown: the README's tables, the baud-rate generators and the
+// general-purpose timers; csv, json: a row per family (csv_json.h).
+std::string ChipsReport(const Request& request);
 
 // tick: `ranked` is RankTicks' answer, best first.
 //   text: a heading line, a column header, one row per setting

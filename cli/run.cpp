@@ -7,10 +7,10 @@
 #include <exception>
 #include <vector>
 
+#include "cli/code_answer.h"
 #include "cli/command_line.h"
 #include "cli/delay.h"
 #include "cli/explain_report.h"
-#include "cli/init_code.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -56,7 +56,7 @@ RunResult Answer(const Request& request, Style style) {
     case Command::kVersion:
       return {kExitAnswered, VersionText(), {}};
     case Command::kChips:
-      return {kExitAnswered, ChipsText(), {}};
+      return {kExitAnswered, ChipsReport(request), {}};
     case Command::kSettings: {
       const std::vector<Outcome> ranked =
           Rank(settings, request.frequency_mhz, request.rates.front(),

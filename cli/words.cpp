@@ -27,22 +27,6 @@ std::string Quoted(std::string_view text) {
   return quoted + '"';
 }
 
-std::string MarkText(Mark mark, double tolerance_percent) {
-  switch (mark) {
-    case Mark::kExact:
-      return "exact";
-    case Mark::kClose:
-      return fmt::format("within {} %", ShortestText(kClosePercent));
-    case Mark::kWithin:
-      return fmt::format("within {} %", ShortestText(tolerance_percent));
-    case Mark::kBeyond:
-      return fmt::format("beyond {} %", ShortestText(tolerance_percent));
-    case Mark::kOutOfRange:
-      break;
-  }
-  return "out of range";
-}
-
 std::string SettingText(const Setting& setting) {
   if (setting.by_chip) {
     return fmt::format(

@@ -19,12 +19,6 @@ namespace cli {
 //   Quoted("a\"b")  -> "\"a\\\"b\""
 std::string Quoted(std::string_view text);
 
-// The mark as text output words it, with the tolerance in force.
-//   MarkText(Mark::kClose, 2)  -> "within 0.2 %"
-//   MarkText(Mark::kWithin, 2) -> "within 2 %"
-//   MarkText(Mark::kBeyond, 1.5) -> "beyond 1.5 %"
-std::string MarkText(timers::Mark mark, double tolerance_percent);
-
 // A setting in words (its short labels are timers::SettingLabel and
 // ChoiceLabel).
 //   SettingText(Timer 1, SMOD 1, 12) -> "Timer 1, SMOD 1, 12 clocks"

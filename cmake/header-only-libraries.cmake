@@ -1,21 +1,21 @@
-# CLI11, nlohmann-json, {fmt} and fast_float for the Windows and browser
-# builds. All four can be used from their headers alone ({fmt} with
+# nlohmann-json, {fmt} and fast_float for the Windows and browser
+# builds. All three can be used from their headers alone ({fmt} with
 # FMT_HEADER_ONLY), and those carry no code for one platform, so those builds
 # take them from Debian's packages for the build machine. It reaches them through a folder
 # of links that holds only them: the rest of /usr/include is glibc's.
 set(baud51_header_only ${PROJECT_BINARY_DIR}/header-only)
 file(MAKE_DIRECTORY ${baud51_header_only})
-foreach(library CLI nlohmann fmt fast_float)
+foreach(library nlohmann fmt fast_float)
   if(NOT IS_DIRECTORY /usr/include/${library})
     message(FATAL_ERROR "/usr/include/${library} is missing: this build "
-                        "needs libcli11-dev, nlohmann-json3-dev, libfmt-dev "
-                        "and libfast-float-dev")
+                        "needs nlohmann-json3-dev, libfmt-dev and "
+                        "libfast-float-dev")
   endif()
   file(CREATE_LINK /usr/include/${library} ${baud51_header_only}/${library}
        SYMBOLIC)
 endforeach()
 
-foreach(target CLI11::CLI11 nlohmann_json::nlohmann_json fmt::fmt
+foreach(target nlohmann_json::nlohmann_json fmt::fmt
                FastFloat::fast_float)
   add_library(${target} INTERFACE IMPORTED)
   set_target_properties(${target} PROPERTIES

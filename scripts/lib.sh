@@ -5,11 +5,10 @@ BAUD51_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the build itself needs; the commands add their own extras. Numbers
 # are read with fast_float and written with {fmt}; the command-line program
-# reads its arguments with CLI11 and writes JSON with nlohmann-json;
-# help2man makes its manual page.
+# writes JSON with nlohmann-json; help2man makes its manual page.
 BAUD51_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev
-  libcli11-dev nlohmann-json3-dev libfmt-dev help2man)
+  nlohmann-json3-dev libfmt-dev help2man)
 # A font with Chinese glyphs: without one every window text is boxes. Qt's
 # own Chinese texts (context menus, dialog buttons): without them they are
 # English, which is no error.
@@ -35,7 +34,7 @@ BAUD51_CHECK_PACKAGES=(clang clang-format git libclang-rt-14-dev llvm valgrind)
 # libraries of the command line.
 BAUD51_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine fonts-arphic-uming xvfb xauth python3
-  libcli11-dev nlohmann-json3-dev libfmt-dev libfast-float-dev)
+  nlohmann-json3-dev libfmt-dev libfast-float-dev)
 # The page: Debian's Emscripten (its JavaScript optimiser needs acorn), the
 # header-only libraries, Node to write the press table out, and headless
 # Chromium driven through Selenium, with a Song face for the Chinese texts.

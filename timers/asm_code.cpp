@@ -32,7 +32,7 @@ std::string Instruction(std::string_view op, const std::string& operands,
 }
 
 std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
-                            CodeLanguage language) {
+                            Tongue language) {
   std::vector<std::string_view> done;
   std::string text;
   auto declare = [&](std::string_view name, int address,
@@ -44,11 +44,12 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
   for (const Write& write : writes) {
     const Register& sfr = FindRegister(chip, write.reg);
     declare(sfr.name, sfr.address,
-            fmt::format("{}, {}", sfr.name,
-                        IsOwn(chip, sfr) ? chip.family : "8052"));
+            fmt::format("{}, {}{}", sfr.name,
+                        IsOwn(chip, sfr) ? chip.family : "8052",
+                        sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
-              language == CodeLanguage::kChinese
+              language == Tongue::kChinese
                   ? fmt::format("{}，{} 的第 {} 位", write.bit, sfr.name, bit)
                   : fmt::format("{}, bit {} of {}", write.bit, bit, sfr.name));
     }
@@ -56,15 +57,35 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
   return text;
 }
 
+// An external-data register through DPTR and A: read, kept bits and new
+// ones, written once.
+std::string XdataInstructions(const Write& write, int value,
+                              std::string_view comment) {
+  std::string code =
+      Instruction("mov", fmt::format("dptr,#{}", write.reg), comment);
+  if (write.mask == 0xFF) {
+    code += Instruction("mov", fmt::format("a,#0x{:02X}", value));
+  } else {
+    code += Instruction("movx", "a,@dptr");
+    code += Instruction("anl", fmt::format("a,#0x{:02X}", ~write.mask & 0xFF));
+    if (value != 0)
+      code += Instruction("orl", fmt::format("a,#0x{:02X}", value));
+  }
+  return code + Instruction("movx", "@dptr,a");
+}
+
 // One write, as C's statement does it: a whole register at once, a bit
 // set or cleared, or the others kept through the accumulator so that the
 // register is written once, as in C.
-std::string Instructions(const Write& write, int value, int address,
-                         CodeLanguage language) {
+std::string Instructions(const Write& write, int value, const Register& target,
+                         Tongue language) {
   const std::string reg(write.reg);
   const std::string_view comment = InLanguage(write.comment, language);
   const int keep = ~write.mask & 0xFF;
-  if (BitOf(write, address) >= 0) {
+  if (target.space == MemorySpace::kXdata) {
+    return XdataInstructions(write, value, comment);
+  }
+  if (BitOf(write, target.address) >= 0) {
     return Instruction(value != 0 ? "setb" : "clr", std::string(write.bit),
                        comment);
   }
@@ -85,11 +106,11 @@ std::string Instructions(const Write& write, int value, int address,
 
 std::string AsmInitCode(double frequency_mhz, double baud,
                         const Outcome& outcome, std::string_view writer,
-                        CodeLanguage language) {
+                        Tongue language) {
   std::vector<std::string> header =
       HeaderLines(frequency_mhz, baud, outcome, writer, language);
   header.emplace_back("");
-  if (language == CodeLanguage::kChinese) {
+  if (language == Tongue::kChinese) {
     header.emplace_back(
         "供 SDCC 的 sdas8051 汇编；C 中声明为 void uart_init(void)。它可能");
     header.emplace_back("改变 A，SDCC 的调用者从不要求保留 A。");
@@ -106,7 +127,7 @@ std::string AsmInitCode(double frequency_mhz, double baud,
   code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
   for (const Write& write : s.generator->writes) {
     code += Instructions(write, WriteValue(write, InputsOf(outcome)),
-                         FindRegister(*s.chip, write.reg).address, language);
+                         FindRegister(*s.chip, write.reg), language);
   }
   return code + "\tret\n";
 }

@@ -37,8 +37,10 @@ namespace {
   X(kCc2510)               \
   X(kFx2lp)                \
   X(kC517a)                \
+  X(kC515c)                \
   X(kNrf24le1)             \
-  X(kAduc84x)
+  X(kAduc84x)              \
+  X(kAduc831)
 // clang-format on
 
 }  // namespace

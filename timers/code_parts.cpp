@@ -48,9 +48,9 @@ std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
           fmt::format("Written by {}.", writer)};
 }
 
-std::string RegisterWords(const Outcome& outcome, CodeLanguage language) {
+std::string RegisterWords(const Outcome& outcome, Tongue language) {
   const Setting& s = *outcome.setting;
-  const bool chinese = language == CodeLanguage::kChinese;
+  const bool chinese = language == Tongue::kChinese;
   const std::string_view word = s.timer == 0 ? (chinese ? "寄存器" : "register")
                                              : (chinese ? "重装值" : "reload");
   std::string text = fmt::format("{} 0x{}", word,
@@ -64,10 +64,9 @@ std::string RegisterWords(const Outcome& outcome, CodeLanguage language) {
 
 std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     CodeLanguage language) {
+                                     std::string_view writer, Tongue language) {
   const Setting& s = *outcome.setting;
-  if (language == CodeLanguage::kChinese) {
+  if (language == Tongue::kChinese) {
     std::string smod;
     if (s.smod >= 0) smod = fmt::format("，SMOD {}", s.smod);
     return {
@@ -161,14 +160,13 @@ std::vector<Piece> Pieces(std::string_view line) {
 
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     CodeLanguage language) {
+                                     std::string_view writer, Tongue language) {
   const Setting& s = *outcome.setting;
   if (!s.chip->classic) {
     return MakerHeader(frequency_mhz, baud, outcome, writer, language);
   }
   std::vector<std::string> lines =
-      language == CodeLanguage::kChinese
+      language == Tongue::kChinese
           ? ChineseCoreHeader(frequency_mhz, baud, outcome, writer)
           : CoreHeader(frequency_mhz, baud, outcome, writer);
   if (auto core = CoreLine(*s.chip, language)) {
@@ -178,15 +176,15 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
 }
 
 std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
-                       CodeLanguage language) {
+                       Tongue language) {
   std::string code = AsmComment(lines);
   if (!chip.note.empty()) code += "\n" + AsmComment(NoteLines(chip, language));
   return code;
 }
 
-std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language) {
+std::vector<std::string> NoteLines(const Chip& chip, Tongue language) {
   std::vector<std::string> lines(chip.note.begin(), chip.note.end());
-  if (language == CodeLanguage::kEnglish || lines.empty()) return lines;
+  if (language == Tongue::kEnglish || lines.empty()) return lines;
   std::string joined;
   for (const std::string& line : lines) {
     joined += (joined.empty() ? "" : " ") + line;
@@ -257,9 +255,8 @@ std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
   return values;
 }
 
-std::optional<std::string> CoreLine(const Chip& chip, CodeLanguage language) {
-  if (!chip.classic || chip.cores.empty() ||
-      chip.cores.front()->clocks == 12) {
+std::optional<std::string> CoreLine(const Chip& chip, Tongue language) {
+  if (!chip.classic || chip.cores.empty() || chip.cores.front()->clocks == 12) {
     return std::nullopt;
   }
   return fmt::format(fmt::runtime(InLanguage("Needs {}.", language)),
@@ -267,7 +264,7 @@ std::optional<std::string> CoreLine(const Chip& chip, CodeLanguage language) {
 }
 
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
-                     std::span<const Write> writes, CodeLanguage language,
+                     std::span<const Write> writes, Tongue language,
                      std::string_view sdcc, std::string_view keil) {
   std::string code = CComment(lines) + "#ifdef __SDCC\n#include <8052.h>\n" +
                      std::string(sdcc) +
@@ -301,7 +298,7 @@ std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
 }
 
 std::string CStatement(const Write& write, int value, int smod,
-                       CodeLanguage language) {
+                       Tongue language) {
   std::string text;
   const int keep = ~write.mask & 0xFF;
   if (!write.bit.empty()) {
@@ -331,12 +328,18 @@ std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
   for (const Write& write : writes) {
     if (std::find(done.begin(), done.end(), write.reg) != done.end()) continue;
     done.push_back(write.reg);
-    for (const Register& sfr : chip.registers) {
-      if (sfr.name != write.reg) continue;
-      code += fmt::format(
-          "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"
-          "sfr {1} = 0x{0:02X};\n#endif\n",
-          sfr.address, sfr.name);
+    for (const Register& reg : chip.registers) {
+      if (reg.name != write.reg) continue;
+      code += reg.space == MemorySpace::kXdata
+                  ? fmt::format(
+                        "#ifdef __SDCC\n__xdata __at(0x{0:04X}) volatile "
+                        "unsigned char {1};\n#else\nvolatile unsigned char "
+                        "xdata {1} _at_ 0x{0:04X};\n#endif\n",
+                        reg.address, reg.name)
+                  : fmt::format(
+                        "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"
+                        "sfr {1} = 0x{0:02X};\n#endif\n",
+                        reg.address, reg.name);
     }
   }
   return code;

@@ -23,11 +23,10 @@ namespace timers {
 // family and its documents) and `writer`, in `language`.
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer,
-                                     CodeLanguage language);
+                                     std::string_view writer, Tongue language);
 
 // The family's note on its extra register, as lines; empty for most.
-std::vector<std::string> NoteLines(const Chip& chip, CodeLanguage language);
+std::vector<std::string> NoteLines(const Chip& chip, Tongue language);
 
 // Each line broken at spaces, and between Chinese characters, into lines
 // of at most `width` columns, a Chinese character taking two; closing
@@ -72,18 +71,18 @@ std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
 //   CoreLine(1t) -> "Needs a single-cycle core with T1x12
 //                    (STC12/STC15-style)."
 //   CoreLine(8052) -> nothing;  CoreLine(stc15) -> nothing
-std::optional<std::string> CoreLine(const Chip& chip, CodeLanguage language);
+std::optional<std::string> CoreLine(const Chip& chip, Tongue language);
 
 // A C file's opening: the comment `lines`, the base headers (with each
 // compiler's `sdcc` and `keil` lines after them), and the family's note
 // and declarations of the registers `writes` use that the headers lack.
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
-                     std::span<const Write> writes, CodeLanguage language,
+                     std::span<const Write> writes, Tongue language,
                      std::string_view sdcc = {}, std::string_view keil = {});
 
 // An assembly module's opening: the comment `lines` and the family's note.
 std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
-                       CodeLanguage language);
+                       Tongue language);
 
 // One C statement of a write, padded for its comment: a whole register, a
 // bit set, or the other bits kept; SMOD (-1 where none) picks the comment.
@@ -91,10 +90,14 @@ std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
 //   CStatement({AUXR, 0x40, "T1x12"}, 0x40, -1)
 //       -> "    AUXR |= 0x40;                /* T1x12 */\n"
 std::string CStatement(const Write& write, int value, int smod,
-                       CodeLanguage language = CodeLanguage::kEnglish);
+                       Tongue language = Tongue::kEnglish);
 
 // Declarations, for both compilers, of the registers `writes` use that the
-// base headers lack (the chip's own).
+// base headers lack (the chip's own):
+//   AUXR at 0x8E -> "__sfr __at(0x8E) AUXR;" / "sfr AUXR = 0x8E;"
+//   UART230 in XDATA at 0xE608
+//       -> "__xdata __at(0xE608) volatile unsigned char UART230;" /
+//          "volatile unsigned char xdata UART230 _at_ 0xE608;"
 std::string CDeclarations(const Chip& chip, std::span<const Write> writes);
 
 // ---- Assembly, for sdas8051 ----
@@ -106,7 +109,7 @@ int BitOf(const Write& write, int address);
 
 // A register or bit declaration, each name once, as "NAME = 0xAA ; note".
 std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
-                            CodeLanguage language = CodeLanguage::kEnglish);
+                            Tongue language = Tongue::kEnglish);
 
 // `lines` as assembly comments.
 std::string AsmComment(const std::vector<std::string>& lines);
@@ -116,8 +119,10 @@ std::string Instruction(std::string_view op, const std::string& operands,
                         std::string_view comment = {});
 
 // One write as C's statement does it: a bit, a whole register, or the
-// other bits kept through the accumulator.
-std::string Instructions(const Write& write, int value, int address,
-                         CodeLanguage language = CodeLanguage::kEnglish);
+// other bits kept through the accumulator; an XDATA register through DPTR:
+//   UART230 |= 0x01 -> mov dptr,#UART230 / movx a,@dptr / anl a,#0xFE /
+//                      orl a,#0x01 / movx @dptr,a
+std::string Instructions(const Write& write, int value, const Register& target,
+                         Tongue language = Tongue::kEnglish);
 
 }  // namespace timers

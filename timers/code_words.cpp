@@ -55,6 +55,20 @@ constexpr Entry kChinese[] = {
     {"USART0 as UART", "USART0 作 UART"},
     {"UART mode, receiver off", "UART 方式，禁止接收"},
     {"UART mode, receiver on", "UART 方式，允许接收"},
+    {"USART0 as UART at location 2", "USART0 作 UART，位置 2"},
+    {"U0CFG = 0: USART0 at location 1", "U0CFG = 0：USART0 用位置 1"},
+    {"U0CFG = 1: USART0 at location 2", "U0CFG = 1：USART0 用位置 2"},
+    {"P0.2 RX, P0.3 TX to the USART", "P0.2 RX、P0.3 TX 接 USART"},
+    {"P1.4 RX, P1.5 TX to the USART", "P1.4 RX、P1.5 TX 接 USART"},
+    {"FREQ is the system clock selected: the 16 MHz RC oscillator from "
+     "reset; the 32 MHz crystal once CLKCONCMD.OSC is cleared and "
+     "CLKCONSTA.OSC reads 0.",
+     "FREQ 是所选的系统时钟：复位后为 16 MHz RC 振荡器；清除 CLKCONCMD.OSC\n"
+     "且 CLKCONSTA.OSC 读为 0 后才是 32 MHz 晶振。"},
+    {"FREQ is the system clock selected: the 13 MHz RC oscillator from "
+     "reset; the 26 MHz crystal once CLKCON.OSC is cleared.",
+     "FREQ 是所选的系统时钟：复位后为 13 MHz RC 振荡器；清除 CLKCON.OSC\n"
+     "后才是 26 MHz 晶振。"},
     {"8 bits, no parity, 1 stop", "8 位，无校验，1 位停止位"},
     {"BAUD_E, LSB first", "BAUD_E，低位先发"},
     {"the S0REL baud-rate generator", "S0REL 波特率发生器"},
@@ -90,6 +104,9 @@ constexpr Entry kChinese[] = {
     {"T2x12, a timer, stopped", "T2x12，定时方式，停止"},
     {"T3x12, a timer, stopped", "T3x12，定时方式，停止"},
     {"T4x12, a timer, stopped", "T4x12，定时方式，停止"},
+    {"LDEN, CAPCR, T2DIV: reloaded on overflow",
+     "LDEN、CAPCR、T2DIV：溢出时重装"},
+    {"T3PS; TF3, TR3 clear: stopped", "T3PS；TF3、TR3 清零：停止"},
     {"T0M, SCA (shared)", "T0M、SCA（共用）"},
     {"T1M, SCA (shared)", "T1M、SCA（共用）"},
     {"bT0_CLK, bTMR_CLK (shared)", "bT0_CLK、bTMR_CLK（共用）"},
@@ -155,8 +172,8 @@ std::optional<std::string_view> ChineseOf(std::string_view english) {
   return found->chinese;
 }
 
-std::string_view InLanguage(std::string_view english, CodeLanguage language) {
-  if (language == CodeLanguage::kEnglish) return english;
+std::string_view InLanguage(std::string_view english, Tongue language) {
+  if (language == Tongue::kEnglish) return english;
   return ChineseOf(english).value_or(english);
 }
 

@@ -11,7 +11,9 @@
 
 namespace timers {
 
-enum class CodeLanguage : std::uint8_t { kEnglish, kChinese };
+// The tongue people read: the page's words, the code's comments. (The
+// language code is written in, C or assembly, is cli::CodeLanguage.)
+enum class Tongue : std::uint8_t { kEnglish, kChinese };
 
 // The Chinese of a record's English text, if the table has it. A family's
 // note is looked up as its lines joined by single spaces; its Chinese
@@ -26,7 +28,7 @@ std::optional<std::string_view> ChineseOf(std::string_view english);
 //   InLanguage("mode 1, receiver on", kChinese) -> "方式 1，允许接收"
 //   InLanguage("mode 1, receiver on", kEnglish) -> "mode 1, receiver on"
 //   InLanguage("T1M", kChinese)                 -> "T1M"
-std::string_view InLanguage(std::string_view english, CodeLanguage language);
+std::string_view InLanguage(std::string_view english, Tongue language);
 
 // Whether a comment has English words to translate: a run of two or more
 // lower-case letters. Register and bit names alone ("T1M", "BRPRE, R",

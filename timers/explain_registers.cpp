@@ -45,6 +45,15 @@ constexpr CoreBits kCoreBits[] = {
     {"T2CON",
      {"CP_RL2", "C_T2", "TR2", "EXEN2", "TCLK", "RCLK", "EXF2", "TF2"}}};
 
+// The serial port's control register among a generator's writes: SCON
+// (SCON0, SCON1, SCON_1) or TI's U0CSR, whichever comes first.
+std::string_view UartOf(std::span<const Write> writes) {
+  for (const Write& w : writes) {
+    if (w.reg.starts_with("SCON") || w.reg == "U0CSR") return w.reg;
+  }
+  return writes.front().reg;
+}
+
 // REN on every serial port here but TI's USART, whose RE is bit 6.
 int ReceiverMask(std::string_view uart) {
   return uart == "U0CSR" ? 0x40 : 0x10;
@@ -127,7 +136,7 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
   bool low = false, high = false, step = false;
   for (const Write& w : g.writes) {
     const int address = AddressOf(chip, w.reg);
-    if (w.reg == g.writes.front().reg) smod_bits |= w.smod_bits;
+    if (w.reg == UartOf(g.writes)) smod_bits |= w.smod_bits;
     switch (w.source) {
       case Source::kFixed:
         expected.Put(address, w.reg, w.mask, WriteValue(w, blank));
@@ -144,7 +153,7 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
         break;
     }
   }
-  const std::string_view uart = g.writes.front().reg;
+  const std::string_view uart = UartOf(g.writes);
   const int receiver = ReceiverMask(uart);
   f.receiver = {AddressOf(chip, uart), receiver, receiver, std::string(uart)};
   // The port's other bits, but for its mode's and SMOD's, are its own.
@@ -187,7 +196,8 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
       if (!std::exchange(high, true)) {
         f.reload.push_back({address, w.mask, s.mode->low_bits});
       }
-    } else if (w.reg.starts_with("IE")) {  // IE, IE2: interrupt enables
+    } else if (w.reg.starts_with("IE") || w.reg.starts_with("EIE")) {
+      // IE, IE2, EIE, EIE1: interrupt enables
       (w.bit == "EA" ? f.all : f.enable) = BitOfWrite(chip, w);
     } else {
       expected.Put(address, w.reg, w.mask, WriteValue(w, blank));

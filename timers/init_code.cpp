@@ -20,7 +20,7 @@ std::vector<RegisterValue> RegisterValues(const Outcome& outcome) {
 }
 
 std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
-                     std::string_view writer, CodeLanguage language) {
+                     std::string_view writer, Tongue language) {
   const Setting& s = *outcome.setting;
   const WriteInputs inputs = InputsOf(outcome);
   std::string code =

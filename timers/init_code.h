@@ -59,7 +59,7 @@ CodeChoice ChooseForCode(std::span<const Setting* const> settings,
 //   InitCode(11.0592, 115200, stc15 t2 at 1T, w) contains "T2L = 0xE8;"
 std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
                      std::string_view writer,
-                     CodeLanguage language = CodeLanguage::kEnglish);
+                     Tongue language = Tongue::kEnglish);
 
 // The same initialisation as InitCode, as an ASxxxx module for SDCC's
 // assembler sdas8051: the same comment, the registers it writes declared
@@ -70,7 +70,7 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
 //       contains "\tmov   TH1,#0xFD" and "_uart_init:"
 std::string AsmInitCode(double frequency_mhz, double baud,
                         const Outcome& outcome, std::string_view writer,
-                        CodeLanguage language = CodeLanguage::kEnglish);
+                        Tongue language = Tongue::kEnglish);
 
 // Each register a setting's code writes, in the order first
 // written, and its value after uart_init() counting the bits the code

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "timers/answers.h"
+
 namespace timers {
 namespace {
 
@@ -254,17 +256,7 @@ LinkMark LinkMarkOf(double margin_percent) {
   return LinkMark::kFails;
 }
 
-std::string_view LinkKey(LinkMark mark) {
-  switch (mark) {
-    case LinkMark::kWorks:
-      return "works";
-    case LinkMark::kMarginal:
-      return "marginal";
-    case LinkMark::kFails:
-      break;
-  }
-  return "fails";
-}
+std::string_view LinkKey(LinkMark mark) { return RowOf(mark).key; }
 
 Link JudgeLink(const Peer& peer, double requested_baud, double actual_baud,
                Frame frame, double clock_ppm) {

@@ -73,7 +73,8 @@ enum class LinkMark { kWorks, kMarginal, kFails };
 //   LinkMarkOf(0) -> kFails
 LinkMark LinkMarkOf(double margin_percent);
 
-// The mark as a stable key: "works", "marginal", "fails".
+// The mark as a stable key, its row's (answers.h): "works", "marginal",
+// "fails".
 std::string_view LinkKey(LinkMark mark);
 
 // Both directions between an 8051 sending at `actual_baud` and `peer` asked

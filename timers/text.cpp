@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "timers/answers.h"
 #include "timers/catalogue.h"
 
 namespace timers {
@@ -26,21 +27,7 @@ std::string ReloadHex(int reload, double modulus) {
 
 std::string ShortestText(double value) { return fmt::format("{}", value); }
 
-std::string_view MarkKey(Mark mark) {
-  switch (mark) {
-    case Mark::kExact:
-      return "exact";
-    case Mark::kClose:
-      return "close";
-    case Mark::kWithin:
-      return "within";
-    case Mark::kBeyond:
-      return "beyond";
-    case Mark::kOutOfRange:
-      break;
-  }
-  return "out-of-range";
-}
+std::string_view MarkKey(Mark mark) { return RowOf(mark).key; }
 
 std::string PercentText(double value) {
   if (std::fabs(value) < 0.005) return "0.00 %";

@@ -48,7 +48,8 @@ struct LinkCells {
 };
 LinkCells LinkCellsOf(const Link& link);
 
-// The mark as a stable key, as CSV, JSON and the page give it.
+// The mark as a stable key, as CSV, JSON and the page give it: its row's
+// (answers.h).
 //   MarkKey(Mark::kExact)      -> "exact"
 //   MarkKey(Mark::kOutOfRange) -> "out-of-range"
 std::string_view MarkKey(Mark mark);

@@ -25,8 +25,7 @@ std::string Clear(const Chip& chip, const Write& write,
 
 // Adds `added` to the running count with the timer stopped: the high byte
 // takes the carry out of the low one (out of bit 5 in mode 0).
-std::string SoftwareReload(const TickSetting& s, int added,
-                           CodeLanguage language) {
+std::string SoftwareReload(const TickSetting& s, int added, Tongue language) {
   const Unit& t = *s.timer;
   const int low_bits = s.mode->low_bits;
   const std::string low(t.count_low), high(t.count_high);
@@ -48,8 +47,7 @@ std::string SoftwareReload(const TickSetting& s, int added,
   code += Instruction("addc", "a," + Hex((added >> low_bits) & 0xFF));
   code += Instruction("mov", high + ",a");
   return code + Instructions(t.run, t.run.value,
-                             FindRegister(*s.chip, t.run.reg).address,
-                             language);
+                             FindRegister(*s.chip, t.run.reg), language);
 }
 
 // Sets the interrupts left in this period back to all of them.
@@ -84,7 +82,7 @@ std::string Count(int interrupts) {
 
 std::string AsmTickCode(double frequency_mhz, double period_s,
                         const TickOutcome& outcome, std::string_view writer,
-                        CodeLanguage language) {
+                        Tongue language) {
   const TickSetting& s = *outcome.setting;
   const Unit& t = *s.timer;
   std::string code =
@@ -113,7 +111,7 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   code += PartAgain(outcome.interrupts);
   for (const Write& write : s.mode->writes) {
     code += Instructions(write, WriteValue(write, InputsOf(outcome)),
-                         FindRegister(*s.chip, write.reg).address, language);
+                         FindRegister(*s.chip, write.reg), language);
   }
   code += "\tret\n\n_tick_isr:\n";
   code += Instruction("push", "psw") + Instruction("push", "acc");

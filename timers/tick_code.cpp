@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "timers/code_parts.h"
 #include "timers/text.h"
@@ -20,7 +21,7 @@ std::string AskedText(double seconds) {
 
 // `english`, a format string, in `language`, its fields filled in.
 template <typename... Args>
-std::string Say(CodeLanguage language, std::string_view english,
+std::string Say(Tongue language, std::string_view english,
                 const Args&... args) {
   return fmt::format(fmt::runtime(InLanguage(english, language)), args...);
 }
@@ -28,7 +29,7 @@ std::string Say(CodeLanguage language, std::string_view english,
 // How a software reload stays exact, and what the file with main() and
 // whoever reads ticks must do.
 std::vector<std::string> UseLines(const TickOutcome& outcome, bool assembly,
-                                  CodeLanguage l) {
+                                  Tongue l) {
   const TickSetting& s = *outcome.setting;
   std::vector<std::string> lines;
   if (s.mode->reload == Reload::kSoftware) {
@@ -143,9 +144,9 @@ namespace tick_parts {
 std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                                      const TickOutcome& outcome,
                                      std::string_view writer, bool assembly,
-                                     CodeLanguage language) {
+                                     Tongue language) {
   const TickSetting& s = *outcome.setting;
-  const CodeLanguage l = language;
+  const Tongue l = language;
   std::vector<std::string> lines{
       s.chip->classic
           ? Say(l, "A tick every {}, clock {} MHz.", AskedText(period_s),
@@ -176,15 +177,17 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
 
 std::string TickCode(double frequency_mhz, double period_s,
                      const TickOutcome& outcome, std::string_view writer,
-                     CodeLanguage language) {
+                     Tongue language) {
   const TickSetting& s = *outcome.setting;
   const WriteInputs inputs = InputsOf(outcome);
-  std::string code =
-      COpening(WrappedLines(tick_parts::HeaderLines(
-                   frequency_mhz, period_s, outcome, writer, false, language)),
-               *s.chip, s.mode->writes, language,
-               "#define TICK_INTERRUPT(n) __interrupt(n)\n",
-               "#define TICK_INTERRUPT(n) interrupt n\n");
+  // The handler's flag may live in a register tick_init() never writes.
+  std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());
+  if (!s.timer->flag.reg.empty()) named.push_back(s.timer->flag);
+  std::string code = COpening(
+      WrappedLines(tick_parts::HeaderLines(frequency_mhz, period_s, outcome,
+                                           writer, false, language)),
+      *s.chip, named, language, "#define TICK_INTERRUPT(n) __interrupt(n)\n",
+      "#define TICK_INTERRUPT(n) interrupt n\n");
   code += fmt::format("\nvolatile unsigned int ticks; /* {} */\n",
                       InLanguage("periods since tick_init()", language));
   if (outcome.interrupts > 1) {

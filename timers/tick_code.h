@@ -44,14 +44,14 @@ TickChoice ChooseTick(std::span<const TickSetting* const> settings,
 //       contains "/* 每 1 ms 一个节拍，时钟 12 MHz。"
 std::string TickCode(double frequency_mhz, double period_s,
                      const TickOutcome& outcome, std::string_view writer,
-                     CodeLanguage language = CodeLanguage::kEnglish);
+                     Tongue language = Tongue::kEnglish);
 
 // The same as an ASxxxx module for sdas8051, exporting _tick_init,
 // _tick_isr and _ticks.
 //   AsmTickCode(12, 1e-3, 8052 t0 mode 1/12, w) contains "_tick_isr:"
 std::string AsmTickCode(double frequency_mhz, double period_s,
                         const TickOutcome& outcome, std::string_view writer,
-                        CodeLanguage language = CodeLanguage::kEnglish);
+                        Tongue language = Tongue::kEnglish);
 
 // Each register tick_init() writes, in the order first written, and its
 // value after it, the bits it leaves alone counted as 0.
@@ -67,7 +67,7 @@ namespace tick_parts {
 std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                                      const TickOutcome& outcome,
                                      std::string_view writer, bool assembly,
-                                     CodeLanguage language);
+                                     Tongue language);
 }  // namespace tick_parts
 
 }  // namespace timers

@@ -43,7 +43,7 @@ std::string TickLabel(const TickSetting& setting) {
                      setting.clocks);
 }
 
-std::string TickSettingText(const TickSetting& setting, CodeLanguage language) {
+std::string TickSettingText(const TickSetting& setting, Tongue language) {
   return fmt::format(
       fmt::runtime(InLanguage("Timer {0}, {1}, {2} clock{3}", language)),
       setting.timer->number, InLanguage(setting.mode->text, language),

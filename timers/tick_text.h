@@ -40,6 +40,6 @@ std::string TickLabel(const TickSetting& setting);
 //   TickSettingText(8052 t0 mode 1 at 12, kChinese)
 //       -> "定时器 0，方式 1，16 位，软件重装，每计数 12 个时钟"
 std::string TickSettingText(const TickSetting& setting,
-                            CodeLanguage language = CodeLanguage::kEnglish);
+                            Tongue language = Tongue::kEnglish);
 
 }  // namespace timers

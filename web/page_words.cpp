@@ -66,20 +66,8 @@ constexpr ElementWord kEnglishElements[] = {
 
 constexpr PageWords kChinese{
     .tag = "zh-CN",
-    .code = timers::CodeLanguage::kChinese,
     .elements = kChineseElements,
     .choose = "选用",
-    .setting = "设置",
-    .timer = "定时器",
-    .clocks = "时钟数",
-    .reload = "重装值",
-    .actual = "实际波特率",
-    .error = "误差",
-    .mark = "标记",
-    .exact = "精确",
-    .within = "{} % 以内",
-    .beyond = "超出 {} %",
-    .out_of_range = "超出范围",
     .caption = "{} MHz，{} 波特；容差 {} %，最好的在前",
     .row = "选用 {}",
     .classic = "通用 8051 设置（不限芯片）",
@@ -92,12 +80,6 @@ constexpr PageWords kChinese{
     .baud = "波特率",
     .tolerance = "容差",
     .rates = "选晶振的波特率",
-    .not_a_number = "不是数",
-    .not_finite = "不是有限的数",
-    .out_of_range_value = "超出范围",
-    .not_positive = "必须大于零",
-    .negative = "不能为负",
-    .no_unit = "需要单位：s、ms、us、Hz 或 kHz",
     .unread = "{0}：读不出“{1}”（{2}）。{3}",
     .write = "请写 {}。",
     .frequency_example = "一个以 MHz 计的数，如 11.0592 或 11059200Hz",
@@ -117,9 +99,6 @@ constexpr PageWords kChinese{
     .clock_mode = "每机器周期 {} 个时钟",
     .period = "周期",
     .period_example = "一个带单位的周期，如 1ms、250us 或 50Hz",
-    .mode = "模式",
-    .interrupts = "每周期中断数",
-    .actual_period = "实际周期",
     .ticks_caption = "{0} MHz，周期 {1}，容差 {2} %",
     .tick_refused =
         "没有定时器在容差内得到这个周期：baud51-cli tick-code "
@@ -127,31 +106,13 @@ constexpr PageWords kChinese{
     .no_peer = "不看对端",
     .exact_peer = "理想的对端",
     .peer_baud = "对端实际波特率",
-    .mismatch = "两端之差",
-    .margin = "采样余量",
-    .link = "链路",
-    .works = "可用",
-    .marginal = "勉强",
-    .fails = "不通",
     .peer_caption = "；对端 {0}，8N1，两端时钟各差至多 {2} ppm",
 };
 
 constexpr PageWords kEnglish{
     .tag = "en",
-    .code = timers::CodeLanguage::kEnglish,
     .elements = kEnglishElements,
     .choose = "Use",
-    .setting = "setting",
-    .timer = "timer",
-    .clocks = "clocks",
-    .reload = "reload",
-    .actual = "actual baud",
-    .error = "error",
-    .mark = "mark",
-    .exact = "exact",
-    .within = "within {} %",
-    .beyond = "beyond {} %",
-    .out_of_range = "out of range",
     .caption = "{} MHz, {} baud; tolerance {} %, best first",
     .row = "Use {}",
     .classic = "Classic 8051 settings (any chip)",
@@ -166,12 +127,6 @@ constexpr PageWords kEnglish{
     .baud = "Baud rate",
     .tolerance = "Tolerance",
     .rates = "Rates for the crystal",
-    .not_a_number = "not a number",
-    .not_finite = "not a finite number",
-    .out_of_range_value = "out of range",
-    .not_positive = "must be greater than zero",
-    .negative = "must not be negative",
-    .no_unit = "needs a unit: s, ms, us, Hz or kHz",
     .unread = "{0}: could not read “{1}” ({2}). {3}",
     .write = "Write {}.",
     .frequency_example = "a number of MHz such as 11.0592 or 11059200Hz",
@@ -192,9 +147,6 @@ constexpr PageWords kEnglish{
     .clock_mode = "{} clocks per machine cycle",
     .period = "Period",
     .period_example = "a period with its unit such as 1ms, 250us or 50Hz",
-    .mode = "mode",
-    .interrupts = "interrupts per period",
-    .actual_period = "actual period",
     .ticks_caption = "{0} MHz, period {1}, tolerance {2} %",
     .tick_refused =
         "No timer reaches this period within the tolerance: "
@@ -202,35 +154,9 @@ constexpr PageWords kEnglish{
     .no_peer = "not judged",
     .exact_peer = "an ideal peer",
     .peer_baud = "peer's baud",
-    .mismatch = "mismatch",
-    .margin = "margin",
-    .link = "link",
-    .works = "works",
-    .marginal = "marginal",
-    .fails = "fails",
     .peer_caption =
         "; other end {0} ({1}), 8N1, each clock off by up to {2} ppm",
 };
-
-std::string_view ProblemWords(calc::ReadProblem problem, const PageWords& w) {
-  using P = calc::ReadProblem;
-  switch (problem) {
-    case P::kNone:
-    case P::kNotANumber:
-      break;
-    case P::kNotFinite:
-      return w.not_finite;
-    case P::kOutOfRange:
-      return w.out_of_range_value;
-    case P::kNotPositive:
-      return w.not_positive;
-    case P::kNegative:
-      return w.negative;
-    case P::kNoUnit:
-      return w.no_unit;
-  }
-  return w.not_a_number;
-}
 
 // The text without what the window's reading passes over or folds: blanks
 // (U+3000 too), commas, and the full-width forms and "。" of an input
@@ -267,45 +193,34 @@ std::string Cleaned(std::string_view text) {
 
 }  // namespace
 
-std::string_view LanguageKey(Language language) {
-  return language == Language::kEnglish ? "en" : "zh";
+std::string_view TongueKey(Tongue language) {
+  return language == Tongue::kEnglish ? "en" : "zh";
 }
 
-const PageWords& WordsOf(Language language) {
-  return language == Language::kEnglish ? kEnglish : kChinese;
+const PageWords& WordsOf(Tongue language) {
+  return language == Tongue::kEnglish ? kEnglish : kChinese;
 }
 
-std::string MarkWords(timers::Mark mark, double tolerance_percent,
-                      Language language) {
-  const PageWords& w = WordsOf(language);
-  switch (mark) {
-    case timers::Mark::kExact:
-      return std::string(w.exact);
-    case timers::Mark::kClose:
-      return fmt::format(fmt::runtime(w.within),
-                         timers::ShortestText(timers::kClosePercent));
-    case timers::Mark::kWithin:
-      return fmt::format(fmt::runtime(w.within),
-                         timers::ShortestText(tolerance_percent));
-    case timers::Mark::kBeyond:
-      return fmt::format(fmt::runtime(w.beyond),
-                         timers::ShortestText(tolerance_percent));
-    case timers::Mark::kOutOfRange:
-      break;
+std::string_view Heading(std::string_view key, Tongue tongue) {
+  for (const auto& column : timers::SettingColumns()) {
+    if (column.key == key) return column.header.In(tongue);
   }
-  return std::string(w.out_of_range);
+  for (const auto& column : timers::TickColumns()) {
+    if (column.key == key) return column.header.In(tongue);
+  }
+  return key;
 }
 
 std::string Unread(std::string_view field, std::string_view text,
                    calc::ReadProblem problem, std::string_view example,
-                   calc::Reading (*read)(std::string_view), Language language) {
+                   calc::Reading (*read)(std::string_view), Tongue language) {
   const PageWords& w = WordsOf(language);
   const std::string cleaned = Cleaned(text);
   const std::string advice =
       fmt::format(fmt::runtime(w.write),
                   read(cleaned).value ? std::string_view(cleaned) : example);
   return fmt::format(fmt::runtime(w.unread), field, text,
-                     ProblemWords(problem, w), advice);
+                     timers::RowOf(problem).words.In(language), advice);
 }
 
 }  // namespace web

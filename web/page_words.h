@@ -9,15 +9,17 @@
 #include <string_view>
 
 #include "calc/reading.h"
+#include "timers/answers.h"
 #include "timers/code_words.h"
 #include "timers/ranking.h"
 
 namespace web {
 
-enum class Language : std::uint8_t { kChinese, kEnglish };
+// The page's words in Chinese or English: the answer model's tongue.
+using timers::Tongue;
 
 // As the link's `lang` holds it: "zh", "en".
-std::string_view LanguageKey(Language language);
+std::string_view TongueKey(Tongue language);
 
 // An element below the window and its text; an id no element has is a
 // word the page's script keeps for itself ("said-copied").
@@ -28,19 +30,15 @@ struct ElementWord {
 
 struct PageWords {
   std::string_view tag;                   // as HTML's lang takes it
-  timers::CodeLanguage code;              // the init code's comments
   std::span<const ElementWord> elements;  // headings, labels, buttons
-  // The settings table's header after the radio buttons' column; `setting`
-  // heads the family's column.
-  std::string_view choose, setting, timer, clocks, reload, actual, error, mark;
-  std::string_view exact, within, beyond, out_of_range;  // {} = tolerance
+  // The settings table's header: the radio buttons' column, then the
+  // answer model's headers (Heading).
+  std::string_view choose;
   std::string_view caption;  // {0} MHz, {1} baud, {2} tolerance
   std::string_view row;      // a row's radio button: {} = its setting
   std::string_view classic, all, family_separator;
   std::string_view refused_out_of_range, refused_beyond;  // {} = error, tol
   std::string_view frequency, baud, tolerance, rates;     // the fields
-  std::string_view not_a_number, not_finite, out_of_range_value, not_positive,
-      negative, no_unit;
   std::string_view unread;  // {0} field, {1} text, {2} problem, {3} advice
   std::string_view write;   // {} = what to type
   std::string_view frequency_example, baud_example, tolerance_example;
@@ -50,22 +48,21 @@ struct PageWords {
   std::string_view crystals_caption;  // {0} rates, {1} tolerance
   std::string_view clock_mode;        // {} = clocks per machine cycle
   // The timers' section: the period field and the tick table.
-  std::string_view period, period_example, mode, interrupts, actual_period;
+  std::string_view period, period_example;
   std::string_view ticks_caption;  // {0} MHz, {1} period, {2} tolerance
   std::string_view tick_refused;
   // The other end of the line: the chooser, the table's four more columns
   // and their marks, and the caption's tail ({0} part, {1} source, {2} ppm).
-  std::string_view no_peer, exact_peer, peer_baud, mismatch, margin, link;
-  std::string_view works, marginal, fails, peer_caption;
+  std::string_view no_peer, exact_peer, peer_baud, peer_caption;
 };
 
-const PageWords& WordsOf(Language language);
+const PageWords& WordsOf(Tongue language);
 
-// The mark as the page words it, with the tolerance in force.
-//   MarkWords(kClose, 2, zh)  -> "0.2 % 以内"
-//   MarkWords(kBeyond, 2, en) -> "beyond 2 %"
-std::string MarkWords(timers::Mark mark, double tolerance_percent,
-                      Language language);
+// A column's header by its key, from the answer model's columns of
+// FREQ BAUD and tick.
+//   Heading("mark", kChinese)        -> "标记"
+//   Heading("actual_baud", kEnglish) -> "actual baud"
+std::string_view Heading(std::string_view key, Tongue tongue);
 
 // Why a field's text could not be read strictly, what was found, and what
 // to type: the text cleaned of what the window's reading passes over (the
@@ -75,6 +72,6 @@ std::string MarkWords(timers::Mark mark, double tolerance_percent,
 //       -> "Baud rate: could not read “9,600” (not a number). Write 9600."
 std::string Unread(std::string_view field, std::string_view text,
                    calc::ReadProblem problem, std::string_view example,
-                   calc::Reading (*read)(std::string_view), Language language);
+                   calc::Reading (*read)(std::string_view), Tongue language);
 
 }  // namespace web

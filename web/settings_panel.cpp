@@ -68,7 +68,7 @@ std::string Pair(std::string_view key, std::string_view value) {
 
 }  // namespace
 
-SettingsView::SettingsView(Language language) : language_(language) { Words(); }
+SettingsView::SettingsView(Tongue language) : language_(language) { Words(); }
 
 void SettingsView::Words() {
   const PageWords& w = WordsOf(language_);
@@ -80,7 +80,7 @@ void SettingsView::Words() {
   Select("chip", chip_);
   Options("peer", PeerLabels(language_));
   Select("peer", peer_ == nullptr ? 0 : peer_ - timers::Peers().data() + 1);
-  Select("lang", language_ == Language::kEnglish ? 1 : 0);
+  Select("lang", language_ == Tongue::kEnglish ? 1 : 0);
   Select("code-lang", assembly_ ? 1 : 0);
   const std::string_view tag = WordsOf(language_).tag;
   baud51_dom_below_lang(tag.data(), tag.size());
@@ -89,8 +89,7 @@ void SettingsView::Words() {
 
 void SettingsView::Apply(const LinkChoices& link) {
   if (link.language == "en" || link.language == "zh") {
-    language_ =
-        *link.language == "en" ? Language::kEnglish : Language::kChinese;
+    language_ = *link.language == "en" ? Tongue::kEnglish : Tongue::kChinese;
   }
   if (link.code == "c" || link.code == "asm") assembly_ = *link.code == "asm";
   if (link.chip) {
@@ -222,8 +221,10 @@ void SettingsView::ShowRates(const Read& read) {
   const PageWords& w = WordsOf(language_);
   const timers::Filter filter{.chip = chips_[chip_].filter};
   const std::vector<const timers::Setting*> settings = timers::Matching(filter);
-  std::string table = Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best, w.reload,
-                          w.actual, w.error, w.mark);
+  std::string table =
+      Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best,
+          Heading("reload", language_), Heading("actual_baud", language_),
+          Heading("error_percent", language_), Heading("mark", language_));
   for (const double rate : timers::kStandardRates) {
     const timers::Outcome best =
         timers::Rank(settings, read.frequency_mhz, rate, read.tolerance)
@@ -234,7 +235,7 @@ void SettingsView::ShowRates(const Read& read) {
         ShortestText(rate),
         best.fits ? timers::SettingLabel(*best.setting) : std::string(w.none),
         c.reload, c.actual_baud, c.error,
-        MarkWords(best.mark, read.tolerance, language_));
+        timers::MarkWords(best.mark, read.tolerance, language_));
   }
   Table("rates",
         Fmt(w.rates_caption, ShortestText(read.frequency_mhz),
@@ -274,7 +275,8 @@ void SettingsView::FindCrystals(std::string rates_text) {
     Table("crystals", refusal, "");
     return;
   }
-  std::string table = Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, w.mark);
+  std::string table =
+      Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, Heading("mark", language_));
   for (const double rate : rates) table += "\t" + ShortestText(rate);
   table += '\n';
   const timers::Filter filter{.chip = chips_[chip_].filter};
@@ -291,7 +293,7 @@ void SettingsView::FindCrystals(std::string rates_text) {
               ShortestText(score.frequency_mhz),
               score.reachable ? timers::PercentText(score.worst_error_percent)
                               : std::string("--"),
-              MarkWords(score.mark, *tolerance.value, language_));
+              timers::MarkWords(score.mark, *tolerance.value, language_));
       for (const timers::Outcome& best : score.best) {
         table += "\t" + (best.fits ? timers::SettingLabel(*best.setting) + " " +
                                          timers::CellsOf(best).reload
@@ -319,7 +321,7 @@ void SettingsView::ChooseRow(int index) {
 }
 
 void SettingsView::ChooseLanguage(int index) {
-  language_ = index == 1 ? Language::kEnglish : Language::kChinese;
+  language_ = index == 1 ? Tongue::kEnglish : Tongue::kChinese;
   Words();
   Render();
   if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
@@ -351,7 +353,7 @@ void SettingsView::WriteLink() const {
   if (peer_ != nullptr) pairs += Pair("peer", peer_->name);
   if (period_ != kFirstPeriod) pairs += Pair("period", period_);
   if (!setting_.empty()) pairs += Pair("setting", setting_);
-  pairs += Pair("lang", LanguageKey(language_)) +
+  pairs += Pair("lang", TongueKey(language_)) +
            Pair("code", assembly_ ? "asm" : "c");
   baud51_dom_link(pairs.data(), pairs.size());
 }

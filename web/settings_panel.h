@@ -29,7 +29,7 @@ struct LinkChoices {
 // page through settings.js; every change writes the link.
 class SettingsView {
  public:
-  explicit SettingsView(Language language);
+  explicit SettingsView(Tongue language);
 
   void Apply(const LinkChoices& link);
   // The window's field texts as last calculated; read strictly here.
@@ -58,7 +58,7 @@ class SettingsView {
   void ShowRates(const Read& read);
   void WriteLink() const;
 
-  Language language_;
+  Tongue language_;
   bool assembly_ = false;
   std::size_t chip_ = 0;
   std::vector<ChipEntry> chips_;

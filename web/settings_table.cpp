@@ -15,18 +15,6 @@ std::string Fmt(std::string_view format, auto&&... args) {
   return fmt::format(fmt::runtime(format), args...);
 }
 
-std::string_view LinkWords(timers::LinkMark mark, const PageWords& w) {
-  switch (mark) {
-    case timers::LinkMark::kWorks:
-      return w.works;
-    case timers::LinkMark::kMarginal:
-      return w.marginal;
-    case timers::LinkMark::kFails:
-      break;
-  }
-  return w.fails;
-}
-
 // A peer as the page names it: the maker's part, or the ideal peer in the
 // page's language.
 std::string_view PeerName(const timers::Peer& peer, const PageWords& w) {
@@ -42,8 +30,8 @@ void AppendRow(std::string& text, const timers::Outcome& outcome,
     link = timers::JudgeLink(*view.peer, view.baud, outcome,
                              timers::Frame::k8n1, timers::kDefaultClockPpm);
   }
-  text.append(timers::MarkKey(outcome.mark));
-  if (link) text.append(" linked ").append(timers::LinkKey(link->mark));
+  text.append(timers::RowOf(outcome.mark).key);
+  if (link) text.append(" linked ").append(timers::RowOf(link->mark).key);
   text.append("\t").append(label);
   if (view.chip) text.append("\t").append(label);
   const timers::RowCells c = timers::CellsOf(outcome);
@@ -51,12 +39,13 @@ void AppendRow(std::string& text, const timers::Outcome& outcome,
        {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
     text.append("\t").append(*cell);
   }
+  const Tongue tongue = view.language;
   text.append("\t").append(
-      MarkWords(outcome.mark, view.tolerance_percent, view.language));
+      timers::MarkWords(outcome.mark, view.tolerance_percent, tongue));
   if (link) {
     const timers::LinkCells l = timers::LinkCellsOf(*link);
     text += Fmt("\t{}\t{}\t{}\t{}", l.peer_baud, l.mismatch, l.margin,
-                LinkWords(link->mark, WordsOf(view.language)));
+                timers::RowOf(link->mark).words.In(tongue));
   }
   text += '\n';
 }
@@ -67,11 +56,15 @@ std::string TableText(std::span<const timers::Outcome> ranked,
                       const TableView& view) {
   const PageWords& w = WordsOf(view.language);
   std::string text = std::string(w.choose) + "\t";
-  if (view.chip) text.append(w.setting).append("\t");
-  text += Fmt("{}\tSMOD\t{}\t{}\t{}\t{}\t{}", w.timer, w.clocks, w.reload,
-              w.actual, w.error, w.mark);
+  const auto h = [&](std::string_view key) {
+    return Heading(key, view.language);
+  };
+  if (view.chip) text.append(h("setting")).append("\t");
+  text += Fmt("{}\t{}\t{}\t{}\t{}\t{}\t{}", h("timer"), h("smod"), h("clocks"),
+              h("reload"), h("actual_baud"), h("error_percent"), h("mark"));
   if (view.peer != nullptr) {
-    text += Fmt("\t{}\t{}\t{}\t{}", w.peer_baud, w.mismatch, w.margin, w.link);
+    text += Fmt("\t{}\t{}\t{}\t{}", w.peer_baud, h("mismatch_percent"),
+                h("margin_percent"), h("link"));
   }
   text += '\n';
   for (const timers::Outcome& outcome : ranked) {
@@ -80,7 +73,7 @@ std::string TableText(std::span<const timers::Outcome> ranked,
   return text;
 }
 
-std::string PeerCaption(const timers::Peer* peer, Language language) {
+std::string PeerCaption(const timers::Peer* peer, Tongue language) {
   if (peer == nullptr) return "";
   const PageWords& w = WordsOf(language);
   return Fmt(w.peer_caption, PeerName(*peer, w), peer->source,
@@ -89,16 +82,16 @@ std::string PeerCaption(const timers::Peer* peer, Language language) {
 
 CodeText CodeFor(double frequency_mhz, double baud,
                  const timers::Outcome& outcome, double tolerance_percent,
-                 Language language, bool assembly) {
+                 Tongue language, bool assembly) {
   const PageWords& w = WordsOf(language);
   switch (timers::RefusalOf(outcome)) {
     case timers::Refusal::kNone:
       if (assembly) {
-        return {
-            timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter, w.code),
-            true};
+        return {timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter,
+                                    language),
+                true};
       }
-      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, w.code),
+      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, language),
               true};
     case timers::Refusal::kOutOfRange:
       return {std::string(w.refused_out_of_range), false};
@@ -110,7 +103,7 @@ CodeText CodeFor(double frequency_mhz, double baud,
           false};
 }
 
-std::vector<ChipEntry> ChipEntries(Language language) {
+std::vector<ChipEntry> ChipEntries(Tongue language) {
   const PageWords& w = WordsOf(language);
   std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
   for (const timers::Chip& chip : timers::Chips()) {
@@ -122,7 +115,7 @@ std::vector<ChipEntry> ChipEntries(Language language) {
   return entries;
 }
 
-std::vector<std::string> PeerLabels(Language language) {
+std::vector<std::string> PeerLabels(Tongue language) {
   const PageWords& w = WordsOf(language);
   std::vector<std::string> labels{std::string(w.no_peer)};
   for (const timers::Peer& peer : timers::Peers()) {

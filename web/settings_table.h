@@ -29,7 +29,7 @@ struct TableView {
   const timers::Peer* peer = nullptr;
   double baud = 0;
   double tolerance_percent = 0;
-  Language language = Language::kChinese;
+  Tongue language = Tongue::kChinese;
 };
 
 // The table as text: a header line, then one line per outcome that starts
@@ -43,7 +43,7 @@ std::string TableText(std::span<const timers::Outcome> ranked,
 
 // The caption's tail for a peer: which bridge, where its rates come from,
 // and what the link is judged with; empty for none.
-std::string PeerCaption(const timers::Peer* peer, Language language);
+std::string PeerCaption(const timers::Peer* peer, Tongue language);
 
 // What the code area shows for `outcome`: the init code `baud51-cli code`
 // writes for it (`assembly`: `code --lang asm`), or, where the command line
@@ -54,18 +54,18 @@ struct CodeText {
 };
 CodeText CodeFor(double frequency_mhz, double baud,
                  const timers::Outcome& outcome, double tolerance_percent,
-                 Language language, bool assembly);
+                 Tongue language, bool assembly);
 
 // The chooser's entries: the classic settings, each family, all families.
 struct ChipEntry {
   std::string filter;  // as --chip takes it; empty for the classic settings
   std::string label;
 };
-std::vector<ChipEntry> ChipEntries(Language language);
+std::vector<ChipEntry> ChipEntries(Tongue language);
 
 // The other end's chooser: none first, then timers::Peers() in order, each
 // by its maker's part name.
 //   PeerLabels(en) -> {"not judged", "FTDI FT232R", ..., "an ideal peer"}
-std::vector<std::string> PeerLabels(Language language);
+std::vector<std::string> PeerLabels(Tongue language);
 
 }  // namespace web

@@ -31,25 +31,28 @@ void Code(const std::string& text, bool code) {
 }  // namespace
 
 std::string TickTableText(std::span<const timers::TickOutcome> ranked,
-                          double tolerance_percent, Language language) {
-  const PageWords& w = WordsOf(language);
-  std::string text = fmt::format(
-      "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", w.setting, w.timer, w.mode,
-      w.clocks, w.reload, w.interrupts, w.actual_period, w.error, w.mark);
+                          double tolerance_percent, Tongue language) {
+  std::string text;
+  for (std::string_view key :
+       {"setting", "timer", "mode", "clocks", "reload", "interrupts",
+        "actual_period_s", "error_percent", "mark"}) {
+    text.append(text.empty() ? "" : "\t").append(Heading(key, language));
+  }
+  text += '\n';
   for (const timers::TickOutcome& outcome : ranked) {
     const timers::TickCells c = timers::TickCellsOf(outcome);
     text += fmt::format(
         "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n",
-        timers::MarkKey(outcome.mark), timers::TickLabel(*outcome.setting),
+        timers::RowOf(outcome.mark).key, timers::TickLabel(*outcome.setting),
         c.timer, c.mode, c.clocks, c.reload, c.interrupts, c.actual_period,
-        c.error, MarkWords(outcome.mark, tolerance_percent, language));
+        c.error, timers::MarkWords(outcome.mark, tolerance_percent, language));
   }
   return text;
 }
 
 void ShowTicks(std::string_view period_text, double frequency_mhz,
                double tolerance_percent, const std::string& chip_filter,
-               Language language, bool assembly) {
+               Tongue language, bool assembly) {
   const PageWords& w = WordsOf(language);
   const calc::Reading period = calc::ReadPeriod(period_text);
   if (!period.value) {
@@ -79,9 +82,9 @@ void ShowTicks(std::string_view period_text, double frequency_mhz,
     return;
   }
   Code(assembly ? timers::AsmTickCode(frequency_mhz, *period.value, choice.best,
-                                      kWriter, w.code)
+                                      kWriter, language)
                 : timers::TickCode(frequency_mhz, *period.value, choice.best,
-                                   kWriter, w.code),
+                                   kWriter, language),
        true);
 }
 

@@ -17,12 +17,12 @@ namespace web {
 // line, then per outcome its mark's key and its cells, tab-separated.
 //   TickTableText(8052 at 12 MHz, 1 ms) -> a row "exact\t0\t1\t12\tFC18..."
 std::string TickTableText(std::span<const timers::TickOutcome> ranked,
-                          double tolerance_percent, Language language);
+                          double tolerance_percent, Tongue language);
 
 // Shows the section: the table and the best row's code, or why the period
 // could not be read or no code is written, in the table's caption.
 void ShowTicks(std::string_view period_text, double frequency_mhz,
                double tolerance_percent, const std::string& chip_filter,
-               Language language, bool assembly);
+               Tongue language, bool assembly);
 
 }  // namespace web

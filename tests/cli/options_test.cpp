@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "timers/catalogue.h"
 
 namespace cli {
@@ -55,6 +56,33 @@ INSTANTIATE_TEST_SUITE_P(
                  "BAUD \"\": not a number"},
         ValueRow{"ChipAndGenerator", "--chip", "", "stc15:t2", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A value is read once, into its own field of the request.
+TEST(Take, StoresTheValueRead) {
+  Request request;
+  EXPECT_EQ(Take(*FindOption("--timer"), "2", "", false, &request),
+            std::nullopt);
+  EXPECT_EQ(Take(*FindOption("--baud"), "9600,19.2k", "", false, &request),
+            std::nullopt);
+  EXPECT_EQ(Take(*FindOption("--format"), "markdown", "", false, &request),
+            std::nullopt);
+  EXPECT_EQ(request.filter.timer, 2);
+  EXPECT_EQ(request.rates, (std::vector<double>{9600, 19200}));
+  EXPECT_EQ(request.format, Format::kMarkdown);
+}
+
+// "only with" follows from the commands a row names; a row with its own
+// reason gives that.
+TEST(Misplaced, NamesTheCommandsOrTheReason) {
+  EXPECT_EQ(Misplaced(*FindOption("--frame"), Command::kCode),
+            "--frame: only with FREQ BAUD and table");
+  EXPECT_EQ(Misplaced(*FindOption("--baud"), Command::kCode),
+            "--baud: only with table");
+  EXPECT_EQ(Misplaced(*FindOption("--clock"), Command::kChips),
+            "--clock: not for chips, which lists every family");
+  EXPECT_EQ(Misplaced(*FindOption("--timer"), Command::kDelay),
+            "--timer: not for delay, whose loops use no timer");
+}
 
 // Every family the catalogue lists is a value of --chip, "all" last.
 TEST(ChipValues, FollowTheCatalogue) {

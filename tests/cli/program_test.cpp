@@ -197,6 +197,20 @@ INSTANTIATE_TEST_SUITE_P(
                   {"abc", "--help"},
                   {"Usage: baud51-cli [OPTIONS] FREQ BAUD [--peer NAME] "
                    "[--frame 8n1|8e1|9n1] [--clock-ppm PPM]"}},
+        AnswerRow{"SettingsAsMarkdown",
+                  {"11.0592", "19200", "--clock", "12", "--format", "markdown"},
+                  {"11.0592 MHz, 19200 baud; tolerance 2 %", "",
+                   "| timer | SMOD | clocks | reload | actual baud | error | "
+                   "mark |",
+                   "|---:|---:|---:|---:|---:|---:|---|",
+                   "| 1 | 1 | 12 | FD | 19200.00 | 0.00 % | exact |"}},
+        AnswerRow{"ChipsAsMarkdown",
+                  {"chips", "--format", "markdown"},
+                  {"| `--chip` | Family | Generators | FREQ | Checked against "
+                   "| Rows from |",
+                   "|---|---|---|---|---|---|",
+                   "| `--chip` | Family | Timers | Checked against | Rows "
+                   "from |"}},
         AnswerRow{"Version", {"--version"}, {"baud51-cli " BAUD51_VERSION}}),
     RowName<AnswerRow>);
 
@@ -369,11 +383,17 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"EmptyValueAfterEquals",
                    {"12", "9600", "--format="},
                    2,
-                   "--format: needs a value (text, csv or json)"},
+                   "--format: needs a value (text, csv, json or markdown)"},
         FailureRow{"CommandWithoutItsArgument",
                    {"code", "12"},
                    2,
                    "BAUD: missing (code FREQ BAUD)"},
+        // chips lists every family: a filter it would ignore is refused,
+        // whatever --format says.
+        FailureRow{"FilterForChips",
+                   {"chips", "--format", "json", "--timer", "2"},
+                   2,
+                   "--timer: not for chips, which lists every family"},
         FailureRow{"TableOptionElsewhere",
                    {"crystals", "9600", "--baud", "300"},
                    2,
@@ -493,6 +513,19 @@ TEST(MachineOutput, PeerAddsTheLinkToEachSetting) {
   EXPECT_TRUE(last["peer_actual_baud"].is_number_float());
   EXPECT_TRUE(last["margin_percent"].is_null());
   EXPECT_TRUE(last["link"].is_null());
+}
+
+// chips for scripts: a row per family, the documents as text.
+TEST(MachineOutput, ChipsJsonHasEveryFamily) {
+  const Process process = RunCli({"chips", "--format", "json"});
+  ASSERT_EQ(process.status, 0);
+  const auto json = nlohmann::json::parse(process.out);
+  ASSERT_GT(json["chips"].size(), 20u);
+  const auto& first = json["chips"][0];
+  EXPECT_EQ(first["chip"], "8051");
+  EXPECT_TRUE(first["freq"].is_null());
+  EXPECT_TRUE(first["document"].is_string());
+  EXPECT_EQ(RunCli({"chips", "--format", "csv"}).status, 0);
 }
 
 TEST(MachineOutput, CsvRowsHaveTheHeadersFieldCount) {

@@ -130,5 +130,66 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, AsmCodeTest,
                          testing::ValuesIn(EveryGenerator()),
                          [](const auto& info) { return info.param.name; });
 
+// A register in external data memory (FX2LP's UART230 at 0xE608) is
+// declared and written as XDATA in both languages: one row per kind of
+// write.
+struct XdataRow {
+  const char* name;
+  Write write;
+  std::vector<std::string> c, assembly;  // each found in the code
+};
+
+const XdataRow kXdataRows[] = {
+    {"WholeRegister",
+     {.reg = "UART230", .value = 0x03},
+     {"__xdata __at(0xE608) volatile unsigned char UART230;",
+      "volatile unsigned char xdata UART230 _at_ 0xE608;", "UART230 = 0x03;"},
+     {"UART230 = 0xE608",
+      "\tmov   dptr,#UART230\n\tmov   a,#0x03\n"
+      "\tmovx  @dptr,a\n"}},
+    {"OneBitKeepingTheOthers",
+     {.reg = "UART230", .mask = 0x01, .value = 0x01},
+     {"UART230 |= 0x01;"},
+     {"\tmov   dptr,#UART230\n\tmovx  a,@dptr\n\tanl   a,#0xFE\n"
+      "\torl   a,#0x01\n\tmovx  @dptr,a\n"}},
+};
+
+TEST(AsmCode, WritesXdataRegistersThroughDptr) {
+  for (const XdataRow& row : kXdataRows) {
+    SCOPED_TRACE(row.name);
+    const Register registers[] = {{"UART230", 0xE608, MemorySpace::kXdata}};
+    const Write writes[] = {{.reg = "SCON", .value = 0x50},
+                            row.write,
+                            {.reg = "TH1", .source = Source::kReloadLow}};
+    const double k[] = {384};
+    const Clock clocks[] = {{12}};
+    const BaudMode modes[] = {
+        {"t1", "Timer 1", 256, Counting::kUp, true, k, writes}};
+    const Unit unit{.key = "t1", .number = 1, .clocks = clocks, .bauds = modes};
+    const Fitted units[] = {{&unit}};
+    const Chip chip{.name = "xdata",
+                    .family = "a family with XDATA registers",
+                    .document = "none",
+                    .evidence = Evidence::kFormulaOnly,
+                    .units = units,
+                    .registers = registers};
+    Setting s{1, 1, 12, {192, 256}};
+    s.generator = &modes[0];
+    s.unit = &unit;
+    s.chip = &chip;
+    const Outcome o = Evaluate(s, 11.0592, 9600, 2);
+    ASSERT_TRUE(o.fits);
+    const std::string c = InitCode(11.0592, 9600, o, "w");
+    for (const std::string& part : row.c) {
+      EXPECT_NE(c.find(part), std::string::npos) << part << "\n" << c;
+    }
+    const std::string assembly = AsmInitCode(11.0592, 9600, o, "w");
+    for (const std::string& part : row.assembly) {
+      EXPECT_NE(assembly.find(part), std::string::npos) << part << "\n"
+                                                        << assembly;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace timers

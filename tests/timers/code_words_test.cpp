@@ -60,7 +60,7 @@ TEST(CodeWordsTest, EveryRecordsWordsHaveChinese) {
 }
 
 TEST(CodeWordsTest, UntranslatedStaysEnglish) {
-  EXPECT_EQ(InLanguage("a comment not in the table", CodeLanguage::kChinese),
+  EXPECT_EQ(InLanguage("a comment not in the table", Tongue::kChinese),
             "a comment not in the table");
 }
 
@@ -101,10 +101,10 @@ TEST(CodeWordsTest, EveryTickCommentHasChinese) {
         if (!o.fits) continue;
         for (const bool assembly : {false, true}) {
           std::vector<std::string> lines = tick_parts::HeaderLines(
-              12, period, o, "w", assembly, CodeLanguage::kChinese);
+              12, period, o, "w", assembly, Tongue::kChinese);
           const std::string code =
-              assembly ? AsmTickCode(12, period, o, "w", CodeLanguage::kChinese)
-                       : TickCode(12, period, o, "w", CodeLanguage::kChinese);
+              assembly ? AsmTickCode(12, period, o, "w", Tongue::kChinese)
+                       : TickCode(12, period, o, "w", Tongue::kChinese);
           for (const std::string& comment : LineComments(code)) {
             if (comment.find(s.chip->family) == std::string::npos)
               lines.push_back(comment);
@@ -154,14 +154,13 @@ TEST_P(ChineseBuildTest, ToolsSayNothing) {
         ChooseTick(TickMatching({.timer = 0, .chip = "x2", .mode = "0"}), 12, 1,
                    2)
             .best;
-    code = assembly ? AsmTickCode(12, 1, o, "w", CodeLanguage::kChinese)
-                    : TickCode(12, 1, o, "w", CodeLanguage::kChinese);
+    code = assembly ? AsmTickCode(12, 1, o, "w", Tongue::kChinese)
+                    : TickCode(12, 1, o, "w", Tongue::kChinese);
   } else {
     const Outcome o =
         Evaluate(ChipSettings(FindChip("stc15"))[1], 11.0592, 115200, 2);
-    code = assembly
-               ? AsmInitCode(11.0592, 115200, o, "w", CodeLanguage::kChinese)
-               : InitCode(11.0592, 115200, o, "w", CodeLanguage::kChinese);
+    code = assembly ? AsmInitCode(11.0592, 115200, o, "w", Tongue::kChinese)
+                    : InitCode(11.0592, 115200, o, "w", Tongue::kChinese);
   }
   // Apart from other builds' runs on the same machine.
   const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) /
@@ -194,7 +193,7 @@ TEST(CodeWordsTest, ChineseCodeKeepsTheStatements) {
   const Outcome outcome =
       Evaluate(ChipSettings(FindChip("stc15"))[1], 11.0592, 115200, 2);
   const std::string code =
-      InitCode(11.0592, 115200, outcome, "w", CodeLanguage::kChinese);
+      InitCode(11.0592, 115200, outcome, "w", Tongue::kChinese);
   EXPECT_NE(code.find("T2L = 0xE8;"), std::string::npos) << code;
   EXPECT_NE(code.find("串口 1 用定时器 2"), std::string::npos) << code;
 }

@@ -89,6 +89,11 @@ constexpr FamilyRow kRows[] = {
      E::kMakersExample},
     {"C509_4800", "c509", "s0rel", 2, 0, 12, 4800, 0x3D9, -1, 0.16,
      E::kMakersExample},
+    // Siemens C515C data sheet 1997-07, p. 39, Table 8: BD = 1 gives
+    // 2^SMOD * fOSC / (32 * (1024 - S0REL)), half the C517A's divider; no
+    // printed row. The divide-by-64 reload, 0x3DF, gives about 18,940 here.
+    {"C515cDividesBy32_9600", "c515c", "s0rel", 1, 1, 10, 9600, 0x3BF, -1, 0.16,
+     E::kFormulaOnly},
     // nRF24LE1: the C517A's formula; no printed table.
     {"Nrf24le1_38400", "nrf24le1", "s0rel", 2, 1, 16, 38400, 0x3F3, -1, NAN,
      E::kFormulaOnly},
@@ -97,6 +102,11 @@ constexpr FamilyRow kRows[] = {
     {"Aduc84x_115200", "aduc84x", "t3", 4, -1, 11.0592, 115200, 32, -1, 0,
      E::kFormulaOnly},
     {"Aduc84x_9600", "aduc84x", "t3", 8, -1, 2.097152, 9600, 45, -1, NAN,
+     E::kFormulaOnly},
+    // ADuC831 data sheet Rev. 0, p. 58, Figure 54: DIV = log2(fCORE/(32 *
+    // baud)) rounded down, T3FD = 2 * fCORE/(2^DIV * baud) - 64: DIV 5
+    // (T3CON 0x85) where the ADuC84x takes DIV 6.
+    {"Aduc831Div5_9600", "aduc831", "t3", 32, -1, 11.0592, 9600, 8, -1, 0,
      E::kFormulaOnly},
 };
 
@@ -136,7 +146,8 @@ TEST(Families, ClaimTheStrongestSourceTheirRowsShow) {
 TEST(Families, AnswerToTheirOtherNames) {
   EXPECT_EQ(FindChip("cc2541"), FindChip("cc2530"));
   EXPECT_EQ(FindChip("at89c51ic2"), FindChip("at89c51rd2"));
-  EXPECT_EQ(FindChip("c515c")->name, "c517a");
+  EXPECT_EQ(FindChip("c509")->name, "c517a");
+  EXPECT_EQ(FindChip("aduc836")->name, "aduc831");
 }
 
 // The UART takes no more than f/16 and no less than BAUD_M 0 at BAUD_E 0.
@@ -158,15 +169,50 @@ TEST(Families, WriteTheirFieldsIntoTheirRegisters) {
     return out;
   };
   using V = std::vector<std::pair<std::string, int>>;
-  EXPECT_EQ(
-      values(Find("cc2530", "u0", 1, -1), 32, 115200),
-      (V{{"U0CSR", 0xC0}, {"U0UCR", 0x02}, {"U0GCR", 11}, {"U0BAUD", 216}}));
+  EXPECT_EQ(values(Find("cc2530", "u0", 1, -1), 32, 115200),
+            (V{{"PERCFG", 0x00},
+               {"P0SEL", 0x0C},
+               {"U0CSR", 0xC0},
+               {"U0UCR", 0x02},
+               {"U0GCR", 11},
+               {"U0BAUD", 216}}));
   EXPECT_EQ(values(Find("at89c51rd2", "brg", 1, 1), 16, 115200),
             (V{{"SCON", 0x50},
                {"BDRCON", 0x1E},
                {"BRL", 247},
                {"PCON", 0x80},
                {"CKCON0", 0x01}}));
+}
+
+// The pins a UART's init code routes to it, as the registers are left
+// (untouched bits counted as 0): one row per location.
+struct PinRow {
+  const char* name;
+  const char* chip;
+  const char* generator;
+  std::vector<std::pair<std::string, int>> routing;
+};
+
+const PinRow kPinRows[] = {
+    // TI's ioCCxx10_bitdef.h: PERCFG.U0CFG (0x01) 1 is location 2, P1.4
+    // RX and P1.5 TX (P1SEL 0x30).
+    {"Cc2510Location2",
+     "cc2510",
+     "u0alt2",
+     {{"PERCFG", 0x01}, {"P1SEL", 0x30}}},
+};
+
+TEST(Families, RouteTheirUartPins) {
+  for (const PinRow& row : kPinRows) {
+    SCOPED_TRACE(row.name);
+    const auto registers = RegisterValues(
+        Evaluate(Find(row.chip, row.generator, 1, -1), 26, 115200, 2));
+    ASSERT_GE(registers.size(), row.routing.size());
+    for (std::size_t i = 0; i < row.routing.size(); ++i) {
+      EXPECT_EQ(registers[i].name, row.routing[i].first);
+      EXPECT_EQ(registers[i].value, row.routing[i].second);
+    }
+  }
 }
 
 }  // namespace

@@ -98,6 +98,39 @@ const Row kRows[] = {
      "D120",
      1,
      Mark::kExact},
+    // N76E003, no printed table: Nuvoton's BSP gives Timer 2's period as
+    // (65536 - RCMP2) x T2DIV / Fsys; 16 MHz / 16 is 1000 counts a ms.
+    {"n76e003_t2_t2div_16",
+     {.timer = 2, .clocks = 16, .chip = "n76e003"},
+     16,
+     1e-3,
+     "FC18",
+     1,
+     Mark::kExact},
+    // Timer 3 behind T3PS /128: 16 MHz / 128 / 1000 Hz = 125 counts.
+    {"n76e003_t3_t3ps_128",
+     {.timer = 3, .clocks = 128, .chip = "n76e003"},
+     16,
+     1e-3,
+     "FF83",
+     1,
+     Mark::kExact},
+    // Silicon Labs' Timers 2 and 3, no printed table: SYSCLK with TnML set
+    // (24500 counts a ms at 24.5 MHz), SYSCLK/12 without.
+    {"efm8_t3_sysclk",
+     {.timer = 3, .clocks = 1, .chip = "efm8"},
+     24.5,
+     1e-3,
+     "A04C",
+     1,
+     Mark::kExact},
+    {"c8051f_t2_sysclk_12",
+     {.timer = 2, .clocks = 12, .chip = "c8051f"},
+     24.5,
+     10e-3,
+     "B03F",
+     1,
+     Mark::kClose},
     {"shorter_than_a_handler",
      {.timer = 0, .clocks = 12, .mode = "2"},
      12,
@@ -135,6 +168,18 @@ TEST(Ticks, RankingPrefersHardwareThenFewerInterrupts) {
   EXPECT_EQ(order, "T2/ar/12 T0/2/12 T1/2/12 T0/1/12 T1/1/12 T0/0/12 T1/0/12 ");
 }
 
+// A single-cycle part with a 16-bit auto-reload timer ticks once a period
+// on it, not 96 times on Timer 0 or 1 in mode 2 (24000 counts a ms).
+TEST(Ticks, SingleCyclePartPrefersItsSixteenBitReload) {
+  const auto ranked = RankTicks(TickMatching({.chip = "n76e003"}), 24, 1e-3, 2);
+  const TickOutcome& best = ranked.front();
+  EXPECT_EQ(best.interrupts, 1);
+  EXPECT_EQ(best.setting->mode->modulus, 65536);
+  EXPECT_EQ(best.setting->mode->reload, Reload::kHardware);
+  EXPECT_EQ(best.mark, Mark::kExact);
+  EXPECT_EQ(TickLabel(*best.setting), "n76e003:t2/ar/1");
+}
+
 // The register a timer's clock choice lives in, as tick_init() leaves it
 // (untouched bits counted as 0): one row per kind of clock record.
 struct ClockRow {
@@ -163,6 +208,17 @@ const ClockRow kClockRows[] = {
      {.timer = 0, .clocks = 4, .chip = "at89lp"},
      "CLKREG",
      0x30},
+    // LDEN and CAPCR with T2DIV 010 (/16).
+    {"nuvoton_t2div_16",
+     {.timer = 2, .clocks = 16, .chip = "n76e003"},
+     "T2MOD",
+     0xA8},
+    // T3PS 111 (/128) and TR3, the UARTs' bits left alone.
+    {"nuvoton_t3ps_128",
+     {.timer = 3, .clocks = 128, .chip = "ms51"},
+     "T3CON",
+     0x0F},
+    {"silabs_t3ml", {.timer = 3, .clocks = 1, .chip = "efm8"}, "CKCON0", 0x40},
 };
 
 TEST(Ticks, EachClockChoiceSetsItsBits) {
@@ -177,6 +233,45 @@ TEST(Ticks, EachClockChoiceSetsItsBits) {
       if (r.name == row.reg) value = r.value;
     }
     EXPECT_EQ(value, row.value);
+  }
+}
+
+// The flag the handler clears, where entering it does not, declared
+// where no compiler header has it: one row per kind of flag record.
+struct FlagRow {
+  const char* name;
+  Filter filter;
+  double mhz, period_s;
+  const char* reload;
+  std::string_view declared, c, assembly;
+};
+
+const FlagRow kFlagRows[] = {
+    // STC's STC8 Timer 2 example: 65536 - 11.0592 MHz / 12 / 1000 = FC66,
+    // its handler "AUXINTIF &= ~T2IF;" (AUXINTIF 0xEF, T2IF 0x01).
+    {"stc8_t2if_in_auxintif",
+     {.timer = 2, .clocks = 12, .chip = "stc8"},
+     11.0592,
+     1e-3,
+     "FC66",
+     "__sfr __at(0xEF) AUXINTIF;",
+     "    AUXINTIF &= 0xFE;\n",
+     "\tanl   AUXINTIF,#0xFE\n"},
+};
+
+TEST(Ticks, HandlersClearTheirFlags) {
+  for (const FlagRow& row : kFlagRows) {
+    SCOPED_TRACE(row.name);
+    const auto settings = TickMatching(row.filter);
+    ASSERT_EQ(settings.size(), 1u);
+    const TickOutcome o = EvaluateTick(*settings[0], row.mhz, row.period_s, 2);
+    ASSERT_TRUE(o.fits);
+    EXPECT_EQ(TickCellsOf(o).reload, row.reload);
+    const std::string c = TickCode(row.mhz, row.period_s, o, "w");
+    EXPECT_NE(c.find(row.declared), std::string::npos) << c;
+    EXPECT_NE(c.find(row.c), std::string::npos) << c;
+    const std::string assembly = AsmTickCode(row.mhz, row.period_s, o, "w");
+    EXPECT_NE(assembly.find(row.assembly), std::string::npos) << assembly;
   }
 }
 

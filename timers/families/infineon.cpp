@@ -1,5 +1,6 @@
 // Infineon: the XC886/XC888's baud-rate generator with its fractional
-// divider, and the C517A (C509, C515C) with its S0REL generator.
+// divider, the C517A (C509) with its S0REL generator, and the C515C with
+// the same generator at twice the rate.
 #include "timers/families/core_timers.h"
 
 namespace timers::families {
@@ -54,7 +55,7 @@ constexpr Unit kS0rel{
 constexpr Fitted kC517Units[] = {{&kS0rel}};
 constexpr Register kC517Registers[] = {
     kS0relRegisters[0], kS0relRegisters[1], {"ADCON0", 0xD8}};
-constexpr std::string_view kC517Names[] = {"c509", "c515c"};
+constexpr std::string_view kC517Names[] = {"c509"};
 
 }  // namespace
 
@@ -63,6 +64,8 @@ constexpr Core kXc800Core = RefusedCore("xc800", "Infineon XC800 core", 2);
 constexpr Core kC500Core = RefusedCore("c500", "Infineon C500 core", 12);
 constexpr const Core* kXc800Cores[] = {&kXc800Core};
 constexpr const Core* kC500Cores[] = {&kC500Core};
+constexpr Core kC515cCore = RefusedCore("c515c", "Infineon C515C core", 6);
+constexpr const Core* kC515cCores[] = {&kC515cCore};
 
 extern const Chip kXc886;
 constexpr Chip kXc886{
@@ -80,7 +83,7 @@ constexpr Chip kXc886{
 extern const Chip kC517a;
 constexpr Chip kC517a{
     .name = "c517a",
-    .family = "Infineon C517A, C509, C515C",
+    .family = "Infineon C517A, C509",
     .document =
         "C517A user's manual, Serial interface 0 baud-rate generator "
         "(S0RELH, S0RELL, ADCON0.BD), p. 6-76; C509-L user's manual, "
@@ -90,5 +93,32 @@ constexpr Chip kC517a{
     .registers = kC517Registers,
     .aliases = kC517Names,
     .cores = kC500Cores};
+
+// The C515C's generator divides by 32 where the C517A's divides by 64:
+// 2^SMOD * fOSC / (32 * (1024 - S0REL)), its 6-clock core's counterpart.
+// Same SFRs and BD bit as the C517A's.
+namespace {
+constexpr Clock kC515cClocks[] = {{1}};
+constexpr double kC515cK[] = {32};
+constexpr BaudMode kC515cBauds[] = {{"s0rel", "the S0REL baud-rate generator",
+                                     1024, Counting::kUp, true, kC515cK,
+                                     kC517Baud}};
+constexpr Unit kC515cS0rel{
+    .key = "s0rel", .number = 0, .clocks = kC515cClocks, .bauds = kC515cBauds};
+constexpr Fitted kC515cUnits[] = {{&kC515cS0rel}};
+}  // namespace
+
+extern const Chip kC515c;
+constexpr Chip kC515c{
+    .name = "c515c",
+    .family = "Infineon C515C",
+    .document =
+        "Siemens C515C data sheet 1997-07, p. 39, Table 8 (Serial "
+        "Interface - Baud Rate Dependencies: BD = 1 divides by 32); the "
+        "S0RELH, S0RELL and ADCON0.BD of the C517A user's manual, p. 6-76",
+    .evidence = Evidence::kFormulaOnly,
+    .units = kC515cUnits,
+    .registers = kC517Registers,
+    .cores = kC515cCores};
 
 }  // namespace timers::families

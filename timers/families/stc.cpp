@@ -77,8 +77,9 @@ constexpr BaudMode kT2Bauds[] = {{"t2", "UART1 on Timer 2, 16-bit auto-reload",
                                   kT2Baud}};
 
 // Timers 2, 3 and 4: 16-bit auto-reload only, counting up from the
-// reload; the flag is cleared on entering the handler. The clock write
-// also clears the timer's C/T (and run) bits: a timer, not a counter.
+// reload. The clock write also clears the timer's C/T (and run) bits: a
+// timer, not a counter. The STC15 has no flag register for them (no
+// AUXINTIF); the STC8's handler clears its flag below.
 #define STC_TIMER_WRITES(NAME, CTRL, MASK, LOW, HIGH, IE2_MASK, RUN, TEXT) \
   constexpr Write NAME[] = {                                               \
       {.reg = CTRL, .mask = MASK, .choice_slot = 0, .comment = TEXT},      \
@@ -123,14 +124,26 @@ constexpr Unit kT4{.key = "t4",
                    .vector = 20,
                    .run = kT4Tick[5]};
 
+// The STC8's Timer 2, 3 and 4 flags: AUXINTIF (0xEF) T2IF 0x01, T3IF 0x02,
+// T4IF 0x04, not bit-addressable. STC's STC8 timer examples clear them in
+// the handler ("AUXINTIF &= ~T2IF;"; the bits as STC's STC8.H names them).
+constexpr Unit WithFlag(Unit unit, std::uint8_t mask) {
+  unit.flag = {.reg = "AUXINTIF", .mask = mask};
+  return unit;
+}
+constexpr Unit kStc8T2 = WithFlag(kT2, 0x01);
+constexpr Unit kStc8T3 = WithFlag(kT3, 0x02);
+constexpr Unit kStc8T4 = WithFlag(kT4, 0x04);
+
 // UART1 on Timer 2 first: STC's own examples use it.
-constexpr Fitted kUnits[] = {{&kT2, View::kBaud},
-                             {&kT1, View::kBaud},
-                             {&kT0},
-                             {&kT1, View::kTick},
-                             {&kT2, View::kTick},
-                             {&kT3},
-                             {&kT4}};
+// clang-format off
+#define STC_UNITS(T2, T3, T4)                                              \
+  {{&T2, View::kBaud}, {&kT1, View::kBaud}, {&kT0}, {&kT1, View::kTick},   \
+   {&T2, View::kTick}, {&T3}, {&T4}}
+// clang-format on
+constexpr Fitted kUnits[] = STC_UNITS(kT2, kT3, kT4);
+constexpr Fitted kStc8Units[] = STC_UNITS(kStc8T2, kStc8T3, kStc8T4);
+#undef STC_UNITS
 
 // The STC12's Timers 0 and 1 keep the 8051's modes (mode 2 here, with a
 // single-cycle core); its BRT generator has the same bits as Timer 2.
@@ -153,9 +166,12 @@ constexpr Unit kBrt{
     .key = "brt", .number = 0, .clocks = kT2Clocks, .bauds = kBrtBauds};
 constexpr Fitted kStc12Units[] = {{&kStc12T0}, {&kStc12T1}, {&kBrt}};
 
-constexpr Register kRegisters[] = {
-    kAuxr,         {"T2H", 0xD6}, {"T2L", 0xD7}, {"IE2", 0xAF}, {"T4T3M", 0xD1},
-    {"T4H", 0xD2}, {"T4L", 0xD3}, {"T3H", 0xD4}, {"T3L", 0xD5}};
+// The STC8's, and the STC15's without AUXINTIF.
+constexpr Register kStc8Registers[] = {
+    kAuxr,           {"T2H", 0xD6},     {"T2L", 0xD7}, {"IE2", 0xAF},
+    {"T4T3M", 0xD1}, {"T4H", 0xD2},     {"T4L", 0xD3}, {"T3H", 0xD4},
+    {"T3L", 0xD5},   {"AUXINTIF", 0xEF}};
+constexpr auto kRegisters = std::span(kStc8Registers).first<9>();
 constexpr Register kStc12Registers[] = {kAuxr, {"BRT", 0x9C}};
 constexpr double kIrc[] = {11.0592, 22.1184, 24, 33.1776};
 
@@ -175,10 +191,10 @@ constexpr Chip kStc8{
     .family = "STC8 (STC8A/8G/8H)",
     .document =
         "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's "
-        "UART1 example code",
+        "UART1 and timer example code (AUXINTIF)",
     .evidence = Evidence::kMakersExample,
-    .units = kUnits,
-    .registers = kRegisters,
+    .units = kStc8Units,
+    .registers = kStc8Registers,
     .internal_mhz = kIrc,
     .cores = kStc8Cores};
 

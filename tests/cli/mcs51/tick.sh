@@ -84,7 +84,7 @@ done
 # Every family's tick timers, 12 MHz and 1 ms, built in C and in assembly
 # (not timed: s51 simulates none of their clock bits).
 for chip in stc15 stc8 stc12 n76e003 ms51 efm8 c8051f ch552 ds80c320 ds89c4x0 \
-  at89c51rd2 lpc900 fx2lp nrf24le1 at89lp aduc84x; do
+  at89c51rd2 lpc900 fx2lp nrf24le1 at89lp aduc84x aduc831; do
   for timer in 0 1 2 3 4; do
     "$cli" tick 12 1ms --chip "$chip" --timer "$timer" >/dev/null 2>&1 || continue
     for lang in c asm; do

@@ -1,11 +1,12 @@
 #pragma once
-// CSV and JSON for scripts. Numbers are written in the shortest form that
-// reads back as the same double; what does not exist (the reload of a
-// setting out of range, Timer 2's SMOD) is an empty CSV field or JSON null.
-// Every setting carries the same fields in both forms: timer, smod, clocks,
-// reload, reload_hex, fits, actual_baud, error_percent, mark; with --chip
-// also chip, generator and registers; with --peer also peer,
-// peer_actual_baud, mismatch_percent, margin_percent and link.
+// CSV and JSON for scripts, from the answers' columns (timers/answers.h).
+// Numbers are written in the shortest form that reads back as the same
+// double; what does not exist (the reload of a setting out of range, Timer
+// 2's SMOD) is an empty CSV field or JSON null. Every setting carries the
+// same fields in both forms: timer, smod, clocks, reload, reload_hex, fits,
+// actual_baud, error_percent, mark; with --chip also chip, generator and
+// registers; with --peer also peer, peer_actual_baud, mismatch_percent,
+// margin_percent and link.
 
 #include <span>
 #include <string>
@@ -45,5 +46,12 @@ std::string TickCsv(const Request& request,
                     std::span<const timers::TickOutcome> ranked);
 std::string TickJson(const Request& request,
                      std::span<const timers::TickOutcome> ranked);
+
+// chips: a row per family: chip, family, generators, freq, document and
+// evidence.
+//   ChipsCsv()  -> "chip,family,generators,freq,document,evidence\n8051,..."
+//   ChipsJson() -> {"chips": [{"chip": "8051", ...}, ...]}
+std::string ChipsCsv();
+std::string ChipsJson();
 
 }  // namespace cli

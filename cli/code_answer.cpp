@@ -1,4 +1,4 @@
-#include "cli/init_code.h"
+#include "cli/code_answer.h"
 
 #include <fmt/format.h>
 
@@ -51,10 +51,10 @@ CodeAnswer AnswerCode(const Request& request) {
 }
 
 std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
-                     Language language) {
+                     CodeLanguage language) {
   const std::string writer =
       fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
-  if (language == Language::kAsm) {
+  if (language == CodeLanguage::kAsm) {
     return timers::AsmInitCode(frequency_mhz, baud, outcome, writer);
   }
   return timers::InitCode(frequency_mhz, baud, outcome, writer);
@@ -85,7 +85,7 @@ TickCodeAnswer AnswerTickCode(const Request& request) {
 std::string TickCodeText(const Request& request, const TickOutcome& outcome) {
   const std::string writer =
       fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
-  if (request.language == Language::kAsm) {
+  if (request.language == CodeLanguage::kAsm) {
     return AsmTickCode(request.frequency_mhz, request.period_s, outcome,
                        writer);
   }

@@ -29,7 +29,7 @@ CodeAnswer AnswerCode(const Request& request);
 // "baud51-cli 1.00".
 //   InitCode(11.0592, 9600, Timer 2/12, kC) contains "RCAP2L = 0xDC;"
 std::string InitCode(double frequency_mhz, double baud,
-                     const timers::Outcome& outcome, Language language);
+                     const timers::Outcome& outcome, CodeLanguage language);
 
 // tick-code: the best tick setting the filters leave, if it comes within
 // the tolerance; one that no setting reaches is refused by Run as bad

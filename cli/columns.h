@@ -1,0 +1,104 @@
+#pragma once
+// An answer's columns (timers/answers.h) as the command line lays them
+// out: a grid of cells for people, as padded text or a Markdown table, and
+// CSV lines and JSON objects for machines.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "timers/answers.h"
+
+namespace cli {
+
+// How text output looks: marks in colour or plain.
+struct Style {
+  bool color = false;
+};
+
+// The optional columns shown: those of --chip, those of --peer.
+struct Parts {
+  bool chip = false;
+  bool peer = false;
+  bool Show(timers::Part part) const {
+    return part == timers::Part::kAlways ||
+           (part == timers::Part::kChip ? chip : peer);
+  }
+};
+
+// One cell for people; `color` (an SGR number) colours it on a terminal.
+struct Cell {
+  std::string text;
+  std::string_view color = {};
+};
+
+// Rows of cells under a header row, each column aligned one way.
+struct Grid {
+  std::vector<std::vector<Cell>> rows;  // the header first
+  std::vector<timers::Align> align;     // per column; missing: right
+};
+
+// Columns padded to their widest cell, two blanks apart; the last column
+// is not padded, so lines carry no trailing blanks.
+//   {{"a", "bb"}, {"ccc", "d"}}, right, right -> "  a  bb\nccc   d\n"
+std::string TextOf(const Grid& grid, Style style);
+
+// A Markdown table: a header row, its alignment row, a row per line; a
+// "|" in a cell is escaped.
+//   {{"a", "b"}, {"1", "2"}}, right, left -> "| a | b |\n|---:|---|\n| 1 | 2
+//   |\n"
+std::string MarkdownOf(const Grid& grid);
+
+// People's grid of `rows`: the columns with a header that `parts` shows.
+// The "mark" column takes the colour of `color(row)`.
+//   PeopleGrid(SettingColumns(), rows, {}, ..).rows[0][0].text -> "timer"
+template <typename Row>
+Grid PeopleGrid(std::span<const timers::Column<Row>> columns,
+                std::span<const Row> rows, Parts parts,
+                std::string_view (*color)(const Row&) = nullptr) {
+  Grid grid;
+  grid.rows.emplace_back();
+  for (const auto& column : columns) {
+    if (column.text == nullptr || !parts.Show(column.part)) continue;
+    grid.rows.front().push_back({std::string(column.header.en)});
+    grid.align.push_back(column.align);
+  }
+  for (const Row& row : rows) {
+    std::vector<Cell>& line = grid.rows.emplace_back();
+    for (const auto& column : columns) {
+      if (column.text == nullptr || !parts.Show(column.part)) continue;
+      line.push_back({column.text(row), color != nullptr && column.key == "mark"
+                                            ? color(row)
+                                            : std::string_view()});
+    }
+  }
+  return grid;
+}
+
+// Machines' keys and values of a row: the columns with a key that `parts`
+// shows; an empty value is no value.
+struct Field {
+  std::string_view key;
+  timers::JsonType type;
+  std::optional<std::string> value;
+};
+template <typename Row>
+std::vector<Field> Fields(std::span<const timers::Column<Row>> columns,
+                          const Row* row, Parts parts) {
+  std::vector<Field> fields;
+  for (const auto& column : columns) {
+    if (column.value == nullptr || !parts.Show(column.part)) continue;
+    fields.push_back({column.key, column.type,
+                      row == nullptr ? std::nullopt : column.value(*row)});
+  }
+  return fields;
+}
+
+// The keys, or one row's values, separated by commas.
+//   CsvHeader(fields) -> "timer,smod,clocks,..."
+//   CsvLine(fields)   -> "1,,12,253,FD,true,..."
+std::string CsvHeader(std::span<const Field> fields);
+std::string CsvLine(std::span<const Field> fields);
+
+}  // namespace cli

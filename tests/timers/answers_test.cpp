@@ -1,0 +1,131 @@
+// The answers' rows and columns: each mark worded and signed once, in both
+// tongues, and every column reachable by the outputs that show it.
+#include "timers/answers.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "timers/catalogue.h"
+#include "timers/ranking.h"
+
+namespace timers {
+namespace {
+
+struct MarkWordsRow {
+  const char* name;
+  Mark mark;
+  double tolerance_percent;
+  Tongue tongue;
+  const char* words;
+};
+void PrintTo(const MarkWordsRow& row, std::ostream* os) { *os << row.name; }
+
+class MarkWordsTest : public testing::TestWithParam<MarkWordsRow> {};
+
+TEST_P(MarkWordsTest, FillsInThePercentItIsJudgedBy) {
+  const MarkWordsRow& row = GetParam();
+  EXPECT_EQ(MarkWords(row.mark, row.tolerance_percent, row.tongue), row.words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, MarkWordsTest,
+    testing::Values(MarkWordsRow{"CloseIsAlwaysTheCloseBand", Mark::kClose, 5,
+                                 Tongue::kEnglish, "within 0.2 %"},
+                    MarkWordsRow{"WithinTheTolerance", Mark::kWithin, 1.5,
+                                 Tongue::kEnglish, "within 1.5 %"},
+                    MarkWordsRow{"BeyondInChinese", Mark::kBeyond, 2,
+                                 Tongue::kChinese, "超出 2 %"},
+                    MarkWordsRow{"ExactHasNoPercent", Mark::kExact, 2,
+                                 Tongue::kChinese, "精确"},
+                    MarkWordsRow{"OutOfRange", Mark::kOutOfRange, 2,
+                                 Tongue::kEnglish, "out of range"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A key or a sign read back must name one mark only.
+TEST(MarkRows, KeysAndSignsAreEachOnesOwn) {
+  std::set<std::string_view> keys;
+  std::set<std::string_view> signs;
+  for (const MarkRow& row : MarkRows()) {
+    EXPECT_EQ(RowOf(row.mark).key, row.key);
+    keys.insert(row.key);
+    signs.insert(row.sign);
+  }
+  EXPECT_EQ(keys.size(), MarkRows().size());
+  EXPECT_EQ(signs.size(), MarkRows().size());
+  std::set<std::string_view> link_signs;
+  for (const LinkRow& row : LinkRows()) link_signs.insert(row.sign);
+  EXPECT_EQ(link_signs.size(), LinkRows().size());
+}
+
+TEST(ProblemRows, WordEveryReadingProblem) {
+  using P = calc::ReadProblem;
+  for (P problem : {P::kNotANumber, P::kNotFinite, P::kOutOfRange,
+                    P::kNotPositive, P::kNegative, P::kNoUnit}) {
+    EXPECT_EQ(RowOf(problem).problem, problem);
+    EXPECT_FALSE(RowOf(problem).words.en.empty());
+    EXPECT_FALSE(RowOf(problem).words.zh.empty());
+  }
+}
+
+// Machines and the page find each column by its key: no two columns share
+// one, and a column with neither a value nor a header is shown to nobody.
+template <typename Row>
+void ExpectReachable(std::span<const Column<Row>> columns) {
+  std::set<std::string_view> keys;
+  for (const Column<Row>& column : columns) {
+    EXPECT_TRUE(column.value != nullptr || column.text != nullptr);
+    EXPECT_FALSE(column.key.empty()) << column.header.en;
+    EXPECT_EQ(column.header.en.empty(), column.text == nullptr) << column.key;
+    EXPECT_EQ(column.header.zh.empty(), column.header.en.empty())
+        << column.header.en;
+    EXPECT_TRUE(keys.insert(column.key).second) << column.key;
+  }
+}
+
+TEST(Columns, EveryColumnIsReachedByItsKeyOrHeader) {
+  ExpectReachable(SettingColumns());
+  ExpectReachable(TickColumns());
+  ExpectReachable(ChipColumns());
+  ExpectReachable(TickTimerColumns());
+}
+
+// An out-of-range setting has no reload, rate or error: null for
+// machines, "--" for people.
+TEST(SettingColumns, OutOfRangeIsNothing) {
+  const Outcome outcome = Evaluate(DefaultSettings()[0], 11.0592, 921600, 2);
+  ASSERT_FALSE(outcome.fits);
+  const SettingRow row{outcome};
+  for (const Column<SettingRow>& column : SettingColumns()) {
+    if (column.key == "reload" || column.key == "actual_baud" ||
+        column.key == "error_percent") {
+      EXPECT_EQ(column.value(row), std::nullopt) << column.key;
+      EXPECT_EQ(column.text(row), "--") << column.key;
+    }
+    if (column.key == "mark") {
+      EXPECT_EQ(column.value(row), "out-of-range");
+    }
+  }
+}
+
+// The family tables cite documents; what a source lacks is said once,
+// as "no printed table", and nothing about how it was looked for.
+TEST(ChipColumns, EvidenceSaysNoPrintedTableAndNothingMore) {
+  for (const Chip& chip : Chips()) {
+    for (const Column<Chip>& column : ChipColumns()) {
+      const std::string cell = column.text(chip);
+      for (const char* words : {"not found", "not read", "as quoted"}) {
+        EXPECT_EQ(cell.find(words), std::string::npos)
+            << chip.name << ": " << cell;
+      }
+    }
+  }
+  EXPECT_EQ(EvidenceWords(Evidence::kFormulaOnly).en,
+            "the formula only; no printed table");
+}
+
+}  // namespace
+}  // namespace timers
