@@ -97,6 +97,10 @@ Problem ReadArguments(const CommandRow& command,
       return problem;
     }
   }
+  if (command.command == Command::kExplain) {
+    if (next < texts.size()) request.file = texts[next];
+    return std::nullopt;
+  }
   if (IsTick(command.command)) {
     return ReadNumber("PERIOD", texts.at(next), ReadPeriod, request.period_s);
   }
@@ -233,6 +237,7 @@ Problem Arguments(const CommandRow& command, const Sorted& sorted) {
   const std::vector<std::string> names = ArgumentNames(command);
   if (sorted.after.size() >= names.size()) return std::nullopt;
   std::string name = names[sorted.after.size()];
+  if (name.starts_with('[')) return std::nullopt;  // "[FILE]", optional
   if (name.ends_with("...")) name.resize(name.size() - 3);
   return Rejection(name, fmt::format("missing ({})", UsageText(command)));
 }

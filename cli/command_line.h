@@ -41,6 +41,7 @@ struct Request {
   double time_s = 0.0;
   std::string name;
   bool times = false;
+  std::string file = "-";  // explain's FILE; "-" for standard input
 };
 
 struct ParseResult {

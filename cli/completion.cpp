@@ -40,6 +40,7 @@ std::string Offer(std::string_view words) {
 // The words an argument named FREQ, BAUD or PERIOD takes.
 std::string_view ArgumentWords(std::string_view argument) {
   if (argument.starts_with("PERIOD")) return "1ms 10ms 250us 1s 50Hz";
+  if (argument.starts_with("[FILE")) return "";  // the shell's own
   return argument.starts_with("FREQ") ? "$crystals" : "$rates";
 }
 

@@ -31,6 +31,7 @@ constexpr Commands kAnswers = Bit(Command::kSettings) | Bit(Command::kTable) |
                               Bit(Command::kChips);
 constexpr Commands kTicks = Bit(Command::kTick) | Bit(Command::kTickCode);
 constexpr Commands kDelay = Bit(Command::kDelay);
+constexpr Commands kExplain = Bit(Command::kExplain);
 // The filters of a setting, which chips, listing every family, does not
 // take.
 constexpr Commands kFiltered = (kAnswers & ~Bit(Command::kChips)) | kTicks;
@@ -74,6 +75,10 @@ constexpr CommandRow kCommandRows[] = {
     {Command::kDelay, "delay", "FREQ TIME",
      "a delay function exact to the cycle on the core's own instruction "
      "timing: TIME in s, ms, us or µs, rounded to whole cycles"},
+    {Command::kExplain, "explain", "FREQ [FILE]",
+     "init code read back (FILE, or standard input): each serial port's "
+     "generator and rate, each timer's mode and period, and what looks "
+     "wrong"},
 };
 
 // Calls `each` with every item of a comma-separated list, empty ones too.
@@ -120,7 +125,7 @@ const OptionRow kOptionRows[] = {
      .values = Values::kChip,
      .metavar = "NAME",
      .takes = "a family, see chips",
-     .commands = kAnswers | kTicks | kDelay,
+     .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "only that family's generators, with their registers: {}; "
              "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
              "--clock then take the family's values",
@@ -130,7 +135,7 @@ const OptionRow kOptionRows[] = {
      .read = ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
-     .commands = kAnswers | kTicks,
+     .commands = kAnswers | kTicks | kExplain,
      .elsewhere = kToleranceElsewhere,
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
@@ -167,8 +172,8 @@ const OptionRow kOptionRows[] = {
     {.name = "--format",
      .values = Values::kChoices,
      .choices = kFormats,
-     .commands =
-         (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) | kDelay,
+     .commands = (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) |
+                 kDelay | kExplain,
      .elsewhere = kFormatElsewhere,
      .help = "the output of FREQ BAUD, table, crystals, tick and chips "
              "(default text; markdown lays the text's tables out as "
@@ -222,12 +227,12 @@ const OptionRow kOptionRows[] = {
     {.name = "--help",
      .short_name = "-h",
      .values = Values::kFlag,
-     .commands = kAnswers | kTicks | kDelay,
+     .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "show this help and exit",
      .store = [](const Value&, Request& r) { r.command = Command::kHelp; }},
     {.name = "--version",
      .values = Values::kFlag,
-     .commands = kAnswers | kTicks | kDelay,
+     .commands = kAnswers | kTicks | kDelay | kExplain,
      .help = "show the version and exit",
      .store = [](const Value&, Request& r) { r.command = Command::kVersion; }},
 };

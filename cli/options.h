@@ -27,6 +27,7 @@ enum class Command {
   kTick,      // FREQ PERIOD: every timer setting for a tick
   kTickCode,  // tick code for the best one
   kDelay,     // FREQ TIME: a delay exact to the cycle
+  kExplain,   // FREQ [FILE]: pasted init code read back
   kHelp,
   kVersion,
 };

@@ -10,6 +10,7 @@
 #include "cli/code_answer.h"
 #include "cli/command_line.h"
 #include "cli/delay.h"
+#include "cli/explain_report.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -89,6 +90,8 @@ RunResult Answer(const Request& request, Style style) {
       if (!delay.ok) return Failure(kExitBadInput, delay.text);
       return {kExitAnswered, delay.text, {}};
     }
+    case Command::kExplain:
+      return ExplainAnswer(request, style);
     case Command::kCode:
       break;
   }

@@ -46,7 +46,7 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
     declare(sfr.name, sfr.address,
             fmt::format("{}, {}{}", sfr.name,
                         IsOwn(chip, sfr) ? chip.family : "8052",
-                        sfr.space == Space::kXdata ? ", XDATA" : ""));
+                        sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
               language == Tongue::kChinese
@@ -82,7 +82,7 @@ std::string Instructions(const Write& write, int value, const Register& target,
   const std::string reg(write.reg);
   const std::string_view comment = InLanguage(write.comment, language);
   const int keep = ~write.mask & 0xFF;
-  if (target.space == Space::kXdata) {
+  if (target.space == MemorySpace::kXdata) {
     return XdataInstructions(write, value, comment);
   }
   if (BitOf(write, target.address) >= 0) {

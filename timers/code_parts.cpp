@@ -330,7 +330,7 @@ std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
     done.push_back(write.reg);
     for (const Register& reg : chip.registers) {
       if (reg.name != write.reg) continue;
-      code += reg.space == Space::kXdata
+      code += reg.space == MemorySpace::kXdata
                   ? fmt::format(
                         "#ifdef __SDCC\n__xdata __at(0x{0:04X}) volatile "
                         "unsigned char {1};\n#else\nvolatile unsigned char "

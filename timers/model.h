@@ -17,14 +17,14 @@
 namespace timers {
 
 // Where a register lives: the SFR space, or external data memory.
-enum class Space : std::uint8_t { kSfr, kXdata };
+enum class MemorySpace : std::uint8_t { kSfr, kXdata };
 
 // A register outside the compilers' base 8052 headers, at its maker's
 // address: {"AUXR", 0x8E}.
 struct Register {
   std::string_view name;
   std::uint16_t address;
-  Space space = Space::kSfr;
+  MemorySpace space = MemorySpace::kSfr;
 };
 
 // What a register write takes its bits from.

@@ -244,8 +244,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"tabel", "12"},
                    2,
                    "\"tabel\": unknown command; the commands are table, "
-                   "crystals, code, chips, tick, tick-code and delay, or give "
-                   "FREQ BAUD"},
+                   "crystals, code, chips, tick, tick-code, delay and explain, "
+                   "or give FREQ BAUD"},
         FailureRow{"PeriodWithoutUnit",
                    {"tick", "12", "10"},
                    2,

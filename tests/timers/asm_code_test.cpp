@@ -157,7 +157,7 @@ const XdataRow kXdataRows[] = {
 TEST(AsmCode, WritesXdataRegistersThroughDptr) {
   for (const XdataRow& row : kXdataRows) {
     SCOPED_TRACE(row.name);
-    const Register registers[] = {{"UART230", 0xE608, Space::kXdata}};
+    const Register registers[] = {{"UART230", 0xE608, MemorySpace::kXdata}};
     const Write writes[] = {{.reg = "SCON", .value = 0x50},
                             row.write,
                             {.reg = "TH1", .source = Source::kReloadLow}};

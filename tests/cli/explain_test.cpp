@@ -1,0 +1,112 @@
+// explain as the command line runs it: the file it reads, the JSON it
+// writes and the input it refuses.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/run.h"
+#include "timers/code_reader.h"
+
+namespace cli {
+namespace {
+
+// A file holding `text`, removed when done.
+class Paste {
+ public:
+  explicit Paste(const std::string& text)
+      : path_(testing::TempDir() + "explain_paste_" + std::to_string(++count_) +
+              ".c") {
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  ~Paste() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  static inline int count_ = 0;
+  std::string path_;
+};
+
+RunResult Explain(const std::string& text, std::vector<std::string> options) {
+  const Paste paste(text);
+  std::vector<std::string> args{"explain", "11.0592", paste.path()};
+  args.insert(args.end(), options.begin(), options.end());
+  return cli::Run(args, {});
+}
+
+TEST(Explain, WritesTheReadingAsJson) {
+  const RunResult r =
+      Explain("SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFD;\nTL1 = 0xFD;\n",
+              {"--format", "json"});
+  ASSERT_EQ(r.status, kExitAnswered) << r.err;
+  const auto json = nlohmann::json::parse(r.out);
+  EXPECT_EQ(json["chip"], "8052");
+  const auto& serial = json["serial"].at(0);
+  EXPECT_EQ(serial["generator"], "t1: Timer 1 in mode 2");
+  EXPECT_EQ(serial["reload_hex"], "FD");
+  EXPECT_EQ(serial["nearest_baud"], 9600.0);
+  EXPECT_EQ(serial["receives"], true);
+  EXPECT_EQ(json["findings"].at(0)["kind"], "not-started");
+  EXPECT_EQ(json["findings"].at(0)["line"], 3);
+}
+
+TEST(Explain, ReadsTheFamilyChipNames) {
+  const RunResult r =
+      Explain("SCON = 0x50;\nT2L = 0xE8;\nT2H = 0xFF;\nAUXR = 0x15;\n",
+              {"--chip", "stc15"});
+  ASSERT_EQ(r.status, kExitAnswered) << r.err;
+  EXPECT_NE(r.out.find("t2: UART1 on Timer 2"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Findings: none"), std::string::npos) << r.out;
+}
+
+struct RefusalRow {
+  const char* name;
+  std::string text;
+  std::vector<std::string> options;
+  const char* says;
+};
+
+class Refuses : public testing::TestWithParam<RefusalRow> {};
+
+TEST_P(Refuses, AsBadInputInOneLine) {
+  const RefusalRow& row = GetParam();
+  const RunResult r = Explain(row.text, row.options);
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find(row.says), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadInput, Refuses,
+    testing::Values(
+        RefusalRow{"Empty", "  \n", {}, "empty"},
+        RefusalRow{"Prose", "Set the rate to 9600 baud.\n", {}, "no register"},
+        RefusalRow{"Binary",
+                   std::string("\x7f"
+                               "ELF\0\0\x01",
+                               7),
+                   {},
+                   "binary"},
+        RefusalRow{"TooLarge",
+                   std::string(timers::kMaxCodeBytes + 1, ' '),
+                   {},
+                   "1 MiB"},
+        RefusalRow{
+            "Csv", "TMOD = 0x20;\n", {"--format", "csv"}, "text or json"},
+        RefusalRow{
+            "AllChips", "TMOD = 0x20;\n", {"--chip", "all"}, "one family"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Explain, SaysWhyAFileCannotBeRead) {
+  const RunResult r = cli::Run(
+      std::vector<std::string>{"explain", "12", "/nonexistent/x.c"}, {});
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace cli
