@@ -16,12 +16,12 @@
 namespace cli {
 
 // timers/ is this program's vocabulary: its names read unqualified.
-using namespace timers;  // NOLINT(google-build-using-namespace)
+using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 CodeAnswer AnswerCode(const Request& request) {
   const double baud = request.rates.front();
   const std::vector<const Setting*> settings = Matching(request.filter);
-  const timers::CodeChoice choice = timers::ChooseForCode(
+  const mcs51::CodeChoice choice = mcs51::ChooseForCode(
       settings, request.frequency_mhz, baud, request.tolerance_percent);
   const Outcome& best = choice.best;
   const std::string rate = fmt::format("{} baud at {} MHz", ShortestText(baud),
@@ -55,9 +55,9 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
   const std::string writer =
       fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
   if (language == CodeLanguage::kAsm) {
-    return timers::AsmInitCode(frequency_mhz, baud, outcome, writer);
+    return mcs51::AsmInitCode(frequency_mhz, baud, outcome, writer);
   }
-  return timers::InitCode(frequency_mhz, baud, outcome, writer);
+  return mcs51::InitCode(frequency_mhz, baud, outcome, writer);
 }
 
 TickCodeAnswer AnswerTickCode(const Request& request) {

@@ -15,8 +15,8 @@ namespace cli {
 // The setting `code` writes for: the best of those the filters leave, if
 // it reaches the rate within the tolerance.
 struct CodeAnswer {
-  std::optional<timers::Outcome> outcome;  // empty when refused
-  std::string refusal;                     // one line, when refused
+  std::optional<mcs51::Outcome> outcome;  // empty when refused
+  std::string refusal;                    // one line, when refused
 };
 
 //   AnswerCode({11.0592 MHz, 19200})         -> Timer 1, SMOD 1, 12 clocks
@@ -25,11 +25,11 @@ struct CodeAnswer {
 //   AnswerCode({11.0592 MHz, 921600, --clock 12}) -> refused, out of range
 CodeAnswer AnswerCode(const Request& request);
 
-// timers::InitCode, or with kAsm timers::AsmInitCode, signed
+// mcs51::InitCode, or with kAsm mcs51::AsmInitCode, signed
 // "baud51-cli 1.00".
 //   InitCode(11.0592, 9600, Timer 2/12, kC) contains "RCAP2L = 0xDC;"
 std::string InitCode(double frequency_mhz, double baud,
-                     const timers::Outcome& outcome, CodeLanguage language);
+                     const mcs51::Outcome& outcome, CodeLanguage language);
 
 // tick-code: the best tick setting the filters leave, if it comes within
 // the tolerance; one that no setting reaches is refused by Run as bad
@@ -39,13 +39,13 @@ std::string InitCode(double frequency_mhz, double baud,
 //       -> "the best setting, ... gives 1.0004 ms for 1 ms at 11.0592 MHz:
 //          +0.04 %, beyond the 0.01 % tolerance"
 struct TickCodeAnswer {
-  std::optional<timers::TickOutcome> outcome;  // empty when refused
+  std::optional<mcs51::TickOutcome> outcome;  // empty when refused
   std::string refusal;
 };
 TickCodeAnswer AnswerTickCode(const Request& request);
 
-// timers::TickCode, or with kAsm timers::AsmTickCode, signed as InitCode.
+// mcs51::TickCode, or with kAsm mcs51::AsmTickCode, signed as InitCode.
 std::string TickCodeText(const Request& request,
-                         const timers::TickOutcome& outcome);
+                         const mcs51::TickOutcome& outcome);
 
 }  // namespace cli

@@ -4,7 +4,7 @@
 
 namespace cli {
 
-using timers::Align;
+using mcs51::Align;
 
 namespace {
 

@@ -21,9 +21,9 @@ struct Style {
 struct Parts {
   bool chip = false;
   bool peer = false;
-  bool Show(timers::Part part) const {
-    return part == timers::Part::kAlways ||
-           (part == timers::Part::kChip ? chip : peer);
+  bool Show(mcs51::Part part) const {
+    return part == mcs51::Part::kAlways ||
+           (part == mcs51::Part::kChip ? chip : peer);
   }
 };
 
@@ -36,7 +36,7 @@ struct Cell {
 // Rows of cells under a header row, each column aligned one way.
 struct Grid {
   std::vector<std::vector<Cell>> rows;  // the header first
-  std::vector<timers::Align> align;     // per column; missing: right
+  std::vector<mcs51::Align> align;      // per column; missing: right
 };
 
 // Columns padded to their widest cell, two blanks apart; the last column
@@ -54,7 +54,7 @@ std::string MarkdownOf(const Grid& grid);
 // The "mark" column takes the colour of `color(row)`.
 //   PeopleGrid(SettingColumns(), rows, {}, ..).rows[0][0].text -> "timer"
 template <typename Row>
-Grid PeopleGrid(std::span<const timers::Column<Row>> columns,
+Grid PeopleGrid(std::span<const mcs51::Column<Row>> columns,
                 std::span<const Row> rows, Parts parts,
                 std::string_view (*color)(const Row&) = nullptr) {
   Grid grid;
@@ -80,11 +80,11 @@ Grid PeopleGrid(std::span<const timers::Column<Row>> columns,
 // shows; an empty value is no value.
 struct Field {
   std::string_view key;
-  timers::JsonType type;
+  mcs51::JsonType type;
   std::optional<std::string> value;
 };
 template <typename Row>
-std::vector<Field> Fields(std::span<const timers::Column<Row>> columns,
+std::vector<Field> Fields(std::span<const mcs51::Column<Row>> columns,
                           const Row* row, Parts parts) {
   std::vector<Field> fields;
   for (const auto& column : columns) {

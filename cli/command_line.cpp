@@ -12,7 +12,7 @@
 namespace cli {
 
 // timers/ is this program's vocabulary: its names read unqualified.
-using namespace timers;  // NOLINT(google-build-using-namespace)
+using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
 // A rejection, or nothing when the arguments read so far are good.

@@ -19,7 +19,7 @@ inline constexpr char kProgramName[] = "baud51-cli";
 enum class Format { kText, kCsv, kJson, kMarkdown };
 
 // What code writes: C, or assembly for SDCC's sdas8051. (The tongue of
-// its comments is timers::Tongue.)
+// its comments is mcs51::Tongue.)
 enum class CodeLanguage { kC, kAsm };
 
 struct Request {
@@ -27,15 +27,15 @@ struct Request {
   double frequency_mhz = 0.0;  // FREQ of the default form, table and code
   std::vector<double> rates;   // BAUD (one), table's rates or crystals' BAUDs
   double period_s = 0.0;       // PERIOD of tick and tick-code
-  timers::Filter filter;
+  mcs51::Filter filter;
   Format format = Format::kText;
   CodeLanguage language = CodeLanguage::kC;  // code and tick-code
-  double tolerance_percent = timers::kDefaultTolerancePercent;
+  double tolerance_percent = mcs51::kDefaultTolerancePercent;
   // --peer: the other end of the line, judged with the frame and the
   // clocks' tolerance; empty for none.
   std::string peer;
-  timers::Frame frame = timers::Frame::k8n1;
-  double clock_ppm = timers::kDefaultClockPpm;
+  mcs51::Frame frame = mcs51::Frame::k8n1;
+  double clock_ppm = mcs51::kDefaultClockPpm;
   // delay: TIME as typed and read, the function's name, and --times.
   std::string time_text;
   double time_s = 0.0;

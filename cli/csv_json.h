@@ -19,9 +19,9 @@ namespace cli {
 //   SettingsCsv(..) -> "timer,smod,clocks,reload,...\n1,1,12,253,FD,..."
 //   SettingsJson(..) -> {"frequency_mhz": 11.0592, "baud": 19200.0, ...}
 std::string SettingsCsv(const Request& request,
-                        std::span<const timers::Outcome> ranked);
+                        std::span<const mcs51::Outcome> ranked);
 std::string SettingsJson(const Request& request,
-                         std::span<const timers::Outcome> ranked);
+                         std::span<const mcs51::Outcome> ranked);
 
 // table: a CSV row per rate and setting, "best" true on each rate's best.
 //   TableCsv(..)  -> "baud,best,timer,smod,...\n110,false,1,0,12,..."
@@ -33,9 +33,9 @@ std::string TableJson(const Request& request, std::span<const TableRow> rows);
 //   CrystalsCsv(..)  -> "clocks,rank,frequency_mhz,worst_error_percent,..."
 //   CrystalsJson(..) -> {"rates": [..], "clock_modes": [{"clocks": 12, ..}]}
 std::string CrystalsCsv(const Request& request,
-                        std::span<const timers::ClockModeRanking> rankings);
+                        std::span<const mcs51::ClockModeRanking> rankings);
 std::string CrystalsJson(const Request& request,
-                         std::span<const timers::ClockModeRanking> rankings);
+                         std::span<const mcs51::ClockModeRanking> rankings);
 
 // tick, best first: timer, mode, clocks, reload, reload_hex, fits,
 // actual_period_s, error_percent, interrupts_per_period, mark; with --chip
@@ -43,9 +43,9 @@ std::string CrystalsJson(const Request& request,
 //   TickCsv(..)  -> "timer,mode,clocks,reload,...\n2,ar,12,64536,FC18,..."
 //   TickJson(..) -> {"frequency_mhz": 12.0, "period_s": 0.001, ...}
 std::string TickCsv(const Request& request,
-                    std::span<const timers::TickOutcome> ranked);
+                    std::span<const mcs51::TickOutcome> ranked);
 std::string TickJson(const Request& request,
-                     std::span<const timers::TickOutcome> ranked);
+                     std::span<const mcs51::TickOutcome> ranked);
 
 // chips: a row per family: chip, family, generators, freq, document and
 // evidence.

@@ -26,7 +26,7 @@ RunResult ExplainAnswer(const Request& request, Style style);
 //   json: {"frequency_mhz":..,"chip":..,"serial":[..],"timers":[..],
 //          "findings":[{"kind":..,"line":..,"text":..}]}
 std::string ExplainReport(const Request& request,
-                          const timers::explain::Family& family,
-                          const timers::Explanation& explanation);
+                          const mcs51::explain::Family& family,
+                          const mcs51::Explanation& explanation);
 
 }  // namespace cli

@@ -54,7 +54,7 @@ enum class Values {
   kTimers,   // Setting::timer of the settings --chip leaves
   kClocks,   // Setting::clocks of the same
   kChip,     // a catalogue family or "all", optionally NAME:GENERATOR
-  kPeer,     // a peer of timers::Peers()
+  kPeer,     // a peer of mcs51::Peers()
   kModes,    // TickMode::key of the tick settings --chip leaves
   kNumber,   // one number, read by `read`
   kList,     // numbers separated by commas, each read by `read`

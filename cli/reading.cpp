@@ -7,7 +7,7 @@ namespace cli {
 namespace {
 
 Reading Worded(const calc::Reading& reading) {
-  return {reading.value, timers::RowOf(reading.problem).words.en,
+  return {reading.value, mcs51::RowOf(reading.problem).words.en,
           reading.problem != calc::ReadProblem::kNotANumber};
 }
 

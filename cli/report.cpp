@@ -13,7 +13,7 @@
 namespace cli {
 
 // timers/ is this program's vocabulary: its names read unqualified.
-using namespace timers;  // NOLINT(google-build-using-namespace)
+using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
 // The grids as the format lays them out: padded text, or a Markdown table

@@ -21,23 +21,22 @@ namespace cli {
 // only the peer's rate, its margin and mismatch empty. Without, nothing.
 //   LinkOf({.peer = "ft232r"}, T1/1/12 FD at 11.0592, 19200) -> {19200, 0,
 //   ~43.6, works}
-std::optional<timers::Link> LinkOf(const Request& request,
-                                   const timers::Outcome& outcome, double baud);
+std::optional<mcs51::Link> LinkOf(const Request& request,
+                                  const mcs51::Outcome& outcome, double baud);
 
 // FREQ BAUD: `ranked` is Rank's answer, best first.
 //   text: a heading line, a column header, one row per setting
 //   csv:  a header, then timer,smod,clocks,reload,... per setting
 //   json: {"frequency_mhz":..,"baud":..,"settings":[{..},..]}
 std::string SettingsReport(const Request& request,
-                           std::span<const timers::Outcome> ranked,
-                           Style style);
+                           std::span<const mcs51::Outcome> ranked, Style style);
 
 // table: one entry per rate, each with every setting in tie order and the
 // best one.
 struct TableRow {
   double baud;
-  std::vector<timers::Outcome> settings;  // in the order of Matching(filter)
-  timers::Outcome best;
+  std::vector<mcs51::Outcome> settings;  // in the order of Matching(filter)
+  mcs51::Outcome best;
 };
 
 //   text: a row per rate with each setting's reload and mark sign
@@ -51,7 +50,7 @@ std::string TableReport(const Request& request, std::span<const TableRow> rows,
 //   csv:  a row per clock mode, crystal and rate
 //   json: {"rates":[..],"clock_modes":[{"clocks":12,"crystals":[..]},..]}
 std::string CrystalsReport(const Request& request,
-                           std::span<const timers::ClockModeRanking> rankings,
+                           std::span<const mcs51::ClockModeRanking> rankings,
                            Style style);
 
 // chips: the families. text: each family's generators and documents;
@@ -64,7 +63,6 @@ std::string ChipsReport(const Request& request);
 //   csv:  a header, then timer,mode,clocks,reload,... per setting
 //   json: {"frequency_mhz":..,"period_s":..,"settings":[{..},..]}
 std::string TickReport(const Request& request,
-                       std::span<const timers::TickOutcome> ranked,
-                       Style style);
+                       std::span<const mcs51::TickOutcome> ranked, Style style);
 
 }  // namespace cli

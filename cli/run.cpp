@@ -20,7 +20,7 @@
 namespace cli {
 
 // timers/ is this program's vocabulary: its names read unqualified.
-using namespace timers;  // NOLINT(google-build-using-namespace)
+using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
 RunResult Failure(int status, const std::string& message) {

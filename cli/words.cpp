@@ -5,7 +5,7 @@
 namespace cli {
 
 // timers/ is this program's vocabulary: its names read unqualified.
-using namespace timers;  // NOLINT(google-build-using-namespace)
+using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 std::string Quoted(std::string_view text) {
   std::string quoted = "\"";

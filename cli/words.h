@@ -19,11 +19,11 @@ namespace cli {
 //   Quoted("a\"b")  -> "\"a\\\"b\""
 std::string Quoted(std::string_view text);
 
-// A setting in words (its short labels are timers::SettingLabel and
+// A setting in words (its short labels are mcs51::SettingLabel and
 // ChoiceLabel).
 //   SettingText(Timer 1, SMOD 1, 12) -> "Timer 1, SMOD 1, 12 clocks"
 //   SettingText(Timer 2, 6)          -> "Timer 2, 6 clocks"
 // A catalogue setting: "ms51 UART0 on Timer 3, 16 clocks, SMOD 1".
-std::string SettingText(const timers::Setting& setting);
+std::string SettingText(const mcs51::Setting& setting);
 
 }  // namespace cli

@@ -28,38 +28,38 @@ void Check(bool holds, const char* what) {
   if (!holds) Fail(what);
 }
 
-bool Same(const timers::CodeReading& a, const timers::CodeReading& b) {
+bool Same(const mcs51::CodeReading& a, const mcs51::CodeReading& b) {
   return a.problem == b.problem && a.dialect == b.dialect &&
          a.effects == b.effects && a.declarations == b.declarations;
 }
 
-void CheckPlace(const timers::Place& p, const char* what) {
+void CheckPlace(const mcs51::Place& p, const char* what) {
   Check(!p.name.empty() || p.address >= 0, what);
   Check(p.bit >= -1 && p.bit <= 7, what);
 }
 
-void CheckReading(const timers::CodeReading& r, std::string_view input) {
+void CheckReading(const mcs51::CodeReading& r, std::string_view input) {
   const auto lines =
       static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
-  const bool refused = r.problem == timers::CodeProblem::kEmpty ||
-                       r.problem == timers::CodeProblem::kTooLarge ||
-                       r.problem == timers::CodeProblem::kBinary;
+  const bool refused = r.problem == mcs51::CodeProblem::kEmpty ||
+                       r.problem == mcs51::CodeProblem::kTooLarge ||
+                       r.problem == mcs51::CodeProblem::kBinary;
   Check(!refused || (r.effects.empty() && r.declarations.empty()),
         "a refused input with effects");
   Check(refused ||
-            (r.problem == timers::CodeProblem::kNoWrites) == r.effects.empty(),
+            (r.problem == mcs51::CodeProblem::kNoWrites) == r.effects.empty(),
         "no writes reported wrongly");
-  for (const timers::Effect& e : r.effects) {
+  for (const mcs51::Effect& e : r.effects) {
     Check(e.line >= 1 && e.line <= lines, "an effect's line outside the input");
     Check(e.vector >= -1 && e.vector < 128, "a vector out of range");
     CheckPlace(e.target, "an effect without a place");
-    if (e.op == timers::EffectOp::kCopy) {
+    if (e.op == mcs51::EffectOp::kCopy) {
       CheckPlace(e.source, "a copy without a source");
     }
-    CheckPlace(timers::Resolved(e.target, r.declarations),
+    CheckPlace(mcs51::Resolved(e.target, r.declarations),
                "a resolved place without a place");
   }
-  for (const timers::Declaration& d : r.declarations) {
+  for (const mcs51::Declaration& d : r.declarations) {
     Check(d.line >= 1 && d.line <= lines, "a declaration's line outside");
     Check(!d.name.empty(), "a declaration without a name");
   }
@@ -70,22 +70,21 @@ void CheckReading(const timers::CodeReading& r, std::string_view input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const timers::CodeReading guessed = timers::ReadCode(input);
+  const mcs51::CodeReading guessed = mcs51::ReadCode(input);
   CheckReading(guessed, input);
-  const timers::CodeReading c =
-      timers::ReadCode(input, timers::CodeDialect::kC);
+  const mcs51::CodeReading c = mcs51::ReadCode(input, mcs51::CodeDialect::kC);
   CheckReading(c, input);
-  const timers::CodeReading assembly =
-      timers::ReadCode(input, timers::CodeDialect::kAssembly);
+  const mcs51::CodeReading assembly =
+      mcs51::ReadCode(input, mcs51::CodeDialect::kAssembly);
   CheckReading(assembly, input);
-  if (guessed.problem == timers::CodeProblem::kNone ||
-      guessed.problem == timers::CodeProblem::kNoWrites) {
-    const timers::CodeDialect dialect = timers::GuessDialect(input);
+  if (guessed.problem == mcs51::CodeProblem::kNone ||
+      guessed.problem == mcs51::CodeProblem::kNoWrites) {
+    const mcs51::CodeDialect dialect = mcs51::GuessDialect(input);
     Check(guessed.dialect == dialect, "the reading names another dialect");
-    Check(Same(guessed, dialect == timers::CodeDialect::kC ? c : assembly),
+    Check(Same(guessed, dialect == mcs51::CodeDialect::kC ? c : assembly),
           "the guess read otherwise than its dialect");
   }
-  Check(Same(guessed, timers::ReadCode(input)),
+  Check(Same(guessed, mcs51::ReadCode(input)),
         "the same input gave another reading");
   return 0;
 }

@@ -7,7 +7,7 @@
 #include "timers/tick_code.h"
 #include "timers/tick_text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // Colours: green, yellow, red.
@@ -364,4 +364,4 @@ std::string MarkWords(Mark mark, double tolerance_percent, Tongue tongue) {
 
 std::span<const Column<SettingRow>> SettingColumns() { return kSettingColumns; }
 std::span<const Column<TickRow>> TickColumns() { return kTickColumns; }
-}  // namespace timers
+}  // namespace mcs51

@@ -17,7 +17,7 @@
 #include "timers/ranking.h"
 #include "timers/ticks.h"
 
-namespace timers {
+namespace mcs51 {
 
 // A word in both tongues.
 //   Words{"mark", "标记"}.In(Tongue::kChinese) -> "标记"
@@ -139,4 +139,4 @@ std::span<const Column<Chip>> TickTimerColumns();
 //       -> "the formula only; no printed table"
 Words EvidenceWords(Evidence evidence);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -7,7 +7,7 @@
 #include "timers/code_parts.h"
 #include "timers/init_code.h"
 
-namespace timers {
+namespace mcs51 {
 
 int BitOf(const Write& write, int address) {
   if (write.bit.empty() || address % 8 != 0 ||
@@ -132,4 +132,4 @@ std::string AsmInitCode(double frequency_mhz, double baud,
   return code + "\tret\n";
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -6,7 +6,7 @@
 
 #include "timers/code_value.h"
 
-namespace timers::reading {
+namespace mcs51::reading {
 namespace {
 
 bool IsNameChar(char c) {
@@ -148,4 +148,4 @@ bool IsAssemblyLine(std::string_view text) {
          (w.size() > 2 && w[1].text != "=" && IsAsmDefiner(w[1].text));
 }
 
-}  // namespace timers::reading
+}  // namespace mcs51::reading

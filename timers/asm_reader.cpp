@@ -8,7 +8,7 @@
 
 #include "timers/code_value.h"
 
-namespace timers::reading {
+namespace mcs51::reading {
 namespace {
 
 using Tokens = std::span<const Token>;
@@ -286,4 +286,4 @@ void ReadAssembly(std::string_view source, CodeReading& reading) {
   AsmReader(reading).Read(AsmLines(source));
 }
 
-}  // namespace timers::reading
+}  // namespace mcs51::reading

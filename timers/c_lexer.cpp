@@ -7,7 +7,7 @@
 
 #include "timers/code_value.h"
 
-namespace timers::reading {
+namespace mcs51::reading {
 namespace {
 
 bool IsNameStart(char c) {
@@ -387,4 +387,4 @@ std::vector<Token> PreprocessedC(std::string_view source) {
   return Expander(4 * tokens.size() + 4096).Run(tokens);
 }
 
-}  // namespace timers::reading
+}  // namespace mcs51::reading

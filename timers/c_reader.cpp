@@ -8,7 +8,7 @@
 
 #include "timers/code_value.h"
 
-namespace timers::reading {
+namespace mcs51::reading {
 namespace {
 
 using Tokens = std::span<const Token>;
@@ -336,4 +336,4 @@ void ReadC(std::string_view source, CodeReading& reading) {
   }
 }
 
-}  // namespace timers::reading
+}  // namespace mcs51::reading

@@ -8,7 +8,7 @@
 #include "timers/families/core_timers.h"
 #include "timers/pipeline.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // Every family, in catalogue order: one entry each, its records in its file
@@ -141,4 +141,4 @@ bool IsOwn(const Chip& chip, const Register& reg) {
                      [&](const Register& own) { return &own == &reg; });
 }
 
-}  // namespace timers
+}  // namespace mcs51

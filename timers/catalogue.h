@@ -12,7 +12,7 @@
 #include "timers/model.h"
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 
 // Every family, in catalogue order (the classic core's records first).
 //   Chips().front().name -> "8051"
@@ -68,4 +68,4 @@ const Register& FindRegister(const Chip& chip, std::string_view name);
 // Whether `reg` is the family's own rather than the 8052's.
 bool IsOwn(const Chip& chip, const Register& reg);
 
-}  // namespace timers
+}  // namespace mcs51

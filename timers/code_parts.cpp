@@ -7,7 +7,7 @@
 
 #include "timers/text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 std::vector<std::string> ChineseCoreHeader(double frequency_mhz, double baud,
@@ -345,4 +345,4 @@ std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
   return code;
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -16,7 +16,7 @@
 #include "timers/ranking.h"
 #include "timers/ticks.h"
 
-namespace timers {
+namespace mcs51 {
 
 // The opening comment's lines, without comment marks: crystal, rate,
 // setting, reload, actual baud, error (outside the 8051's own timers: the
@@ -125,4 +125,4 @@ std::string Instruction(std::string_view op, const std::string& operands,
 std::string Instructions(const Write& write, int value, const Register& target,
                          Tongue language = Tongue::kEnglish);
 
-}  // namespace timers
+}  // namespace mcs51

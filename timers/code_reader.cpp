@@ -5,7 +5,7 @@
 
 #include "timers/code_value.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 bool IsBlank(std::string_view text) {
@@ -135,4 +135,4 @@ Place Resolved(const Place& place, std::span<const Declaration> declarations) {
   return p;
 }
 
-}  // namespace timers
+}  // namespace mcs51

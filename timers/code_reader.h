@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace timers {
+namespace mcs51 {
 
 inline constexpr std::size_t kMaxCodeBytes = std::size_t{1} << 20;
 
@@ -136,4 +136,4 @@ CodeDialect GuessDialect(std::string_view source);
 //   {"TL1"} with none                         -> {"TL1"}
 Place Resolved(const Place& place, std::span<const Declaration> declarations);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <optional>
 
-namespace timers::reading {
+namespace mcs51::reading {
 namespace {
 
 // The usual arithmetic conversions: the wider type wins (a long holds every
@@ -389,4 +389,4 @@ int VectorAt(std::int64_t address) {
   return static_cast<int>((address - 3) / 8);
 }
 
-}  // namespace timers::reading
+}  // namespace mcs51::reading

@@ -11,7 +11,7 @@
 
 #include "timers/code_reader.h"
 
-namespace timers::reading {
+namespace mcs51::reading {
 
 enum class TokenKind { kName, kNumber, kPunct, kOther };
 struct Token {
@@ -104,4 +104,4 @@ bool IsAssemblyLine(std::string_view line);
 void ReadC(std::string_view source, CodeReading& reading);
 void ReadAssembly(std::string_view source, CodeReading& reading);
 
-}  // namespace timers::reading
+}  // namespace mcs51::reading

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct Entry {
@@ -186,4 +186,4 @@ bool HasWords(std::string_view comment) {
   return false;
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-namespace timers {
+namespace mcs51 {
 
 // The tongue people read: the page's words, the code's comments. (The
 // language code is written in, C or assembly, is cli::CodeLanguage.)
@@ -37,4 +37,4 @@ std::string_view InLanguage(std::string_view english, Tongue language);
 //   HasWords("SMOD_1, TR3, T3PS")           -> false
 bool HasWords(std::string_view comment);
 
-}  // namespace timers
+}  // namespace mcs51

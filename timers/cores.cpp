@@ -5,7 +5,7 @@
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // Without --chip: the classic core, or with --clock 6 the X2 parts'.
@@ -43,4 +43,4 @@ ClockList CoreClocks(std::string_view family) {
   return list;
 }
 
-}  // namespace timers
+}  // namespace mcs51

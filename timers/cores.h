@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace timers {
+namespace mcs51 {
 
 // The instructions (and the way out of a branch) the delays use.
 enum class Op : std::uint8_t {
@@ -129,4 +129,4 @@ struct ClockList {
 };
 ClockList CoreClocks(std::string_view family);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -7,7 +7,7 @@
 
 #include "timers/delay_code.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // The loops' counters, innermost first.
@@ -222,4 +222,4 @@ bool IsCName(std::string_view name) {
   return true;
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -11,7 +11,7 @@
 
 #include "timers/cores.h"
 
-namespace timers {
+namespace mcs51 {
 
 // One instruction of a delay, or a label before one. Branches name their
 // label by number; the writers spell it for each assembler.
@@ -67,4 +67,4 @@ std::string DelayName(std::string_view time_text);
 //   IsCName("delay_1ms") -> true;  IsCName("1ms") -> false
 bool IsCName(std::string_view name);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -6,7 +6,7 @@
 
 #include "timers/code_parts.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 std::string ErrorText(double percent) {
@@ -144,4 +144,4 @@ std::string DelayAsmCode(const DelayText& text, const Core& core,
   return code + Body(plan.sdcc, false, text.name);
 }
 
-}  // namespace timers
+}  // namespace mcs51

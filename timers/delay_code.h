@@ -8,7 +8,7 @@
 
 #include "timers/delay.h"
 
-namespace timers {
+namespace mcs51 {
 
 // What the code says of itself: the name, the time and crystal as typed
 // (well, as read back), and whether it takes n.
@@ -39,4 +39,4 @@ std::string DelayAsmCode(const DelayText& text, const Core& core,
 //       -> "1.00008 ms"
 std::string DelayTimeText(double seconds);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -10,7 +10,7 @@
 #include "timers/ranking.h"
 #include "timers/text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 using explain::Bits;
@@ -306,4 +306,4 @@ Explanation Explain(std::string_view source, double frequency_mhz,
   return out;
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -14,7 +14,7 @@
 #include "timers/code_reader.h"
 #include "timers/explain_registers.h"
 
-namespace timers {
+namespace mcs51 {
 
 // The kinds of finding, as JSON and the text name them.
 enum class FindingKind : std::uint8_t {
@@ -86,4 +86,4 @@ struct Explanation {
 Explanation Explain(std::string_view source, double frequency_mhz,
                     const explain::Family& family, double tolerance_percent);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -13,7 +13,7 @@
 #include "timers/tick_code.h"
 #include "timers/ticks.h"
 
-namespace timers::explain {
+namespace mcs51::explain {
 namespace {
 
 // The 8051's registers that no record writes, at the addresses of the
@@ -301,4 +301,4 @@ double PeriodOf(const FamilySetting& setting, double frequency_mhz,
   return std::isfinite(period) && period > 0.0 ? period : 0.0;
 }
 
-}  // namespace timers::explain
+}  // namespace mcs51::explain

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace timers {
+namespace mcs51 {
 
 struct Setting;
 struct TickSetting;
@@ -102,4 +102,4 @@ double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,
 double PeriodOf(const FamilySetting& setting, double frequency_mhz, int reload);
 
 }  // namespace explain
-}  // namespace timers
+}  // namespace mcs51

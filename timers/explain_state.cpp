@@ -7,7 +7,7 @@
 
 #include "timers/code_value.h"
 
-namespace timers::explain {
+namespace mcs51::explain {
 namespace {
 
 const FamilyRegister* Named(const Family& family, std::string_view name) {
@@ -221,4 +221,4 @@ void RegisterState::Follow(const CodeReading& reading) {
   }
 }
 
-}  // namespace timers::explain
+}  // namespace mcs51::explain

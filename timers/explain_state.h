@@ -11,7 +11,7 @@
 #include "timers/explain.h"
 #include "timers/explain_registers.h"
 
-namespace timers::explain {
+namespace mcs51::explain {
 
 // Where a write lands on the family: some bits of a register.
 struct Target {
@@ -61,4 +61,4 @@ class RegisterState {
   int recognised_ = 0;
 };
 
-}  // namespace timers::explain
+}  // namespace mcs51::explain

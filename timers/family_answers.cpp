@@ -9,7 +9,7 @@
 
 #include "timers/answers.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 using Value = std::optional<std::string>;
@@ -147,4 +147,4 @@ Words EvidenceWords(Evidence evidence) {
   return {"the formula only; no printed table", "只有公式；无印出的表"};
 }
 
-}  // namespace timers
+}  // namespace mcs51

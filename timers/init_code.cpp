@@ -5,7 +5,7 @@
 #include "timers/catalogue.h"
 #include "timers/code_parts.h"
 
-namespace timers {
+namespace mcs51 {
 
 CodeChoice ChooseForCode(std::span<const Setting* const> settings,
                          double frequency_mhz, double baud,
@@ -33,4 +33,4 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
   return code + "}\n";
 }
 
-}  // namespace timers
+}  // namespace mcs51

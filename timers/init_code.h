@@ -13,7 +13,7 @@
 #include "timers/code_words.h"
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 
 // Why no init code is written for a setting.
 enum class Refusal : std::uint8_t {
@@ -85,4 +85,4 @@ struct RegisterValue {
 };
 std::vector<RegisterValue> RegisterValues(const Outcome& outcome);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -14,7 +14,7 @@
 
 #include "timers/cores.h"
 
-namespace timers {
+namespace mcs51 {
 
 // Where a register lives: the SFR space, or external data memory.
 enum class MemorySpace : std::uint8_t { kSfr, kXdata };
@@ -170,4 +170,4 @@ struct Chip {
   std::span<const Core* const> cores = {};
 };
 
-}  // namespace timers
+}  // namespace mcs51

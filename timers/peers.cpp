@@ -8,7 +8,7 @@
 
 #include "timers/answers.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // The Linux drivers take whole rates: `make` gets the request clamped to
@@ -282,4 +282,4 @@ Link JudgeLink(const Peer& peer, double requested_baud, const Outcome& outcome,
   return JudgeLink(peer, requested_baud, outcome.actual_baud, frame, clock_ppm);
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -12,7 +12,7 @@
 
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 
 struct Peer {
   std::string_view name;    // as --peer takes it: "ft232r"
@@ -99,4 +99,4 @@ Link JudgeLink(const Peer& peer, double requested_baud, double actual_baud,
 Link JudgeLink(const Peer& peer, double requested_baud, const Outcome& outcome,
                Frame frame, double clock_ppm);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -11,7 +11,7 @@
 
 #include "timers/catalogue.h"
 
-namespace timers::pipeline {
+namespace mcs51::pipeline {
 
 // Adds every setting of `chip` in this view, in order.
 template <typename S>
@@ -87,4 +87,4 @@ inline bool NeedsLaterCore(const Chip& chip, bool by_chip) {
   return !by_chip && !chip.cores.empty() && chip.cores.front()->clocks != 12;
 }
 
-}  // namespace timers::pipeline
+}  // namespace mcs51::pipeline

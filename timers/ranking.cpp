@@ -8,7 +8,7 @@
 #include "timers/catalogue.h"
 #include "timers/pipeline.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // baud = f * STEP / (256 * K * n), n = BR_VALUE + 1 in 1 ... R, STEP in
@@ -324,4 +324,4 @@ std::vector<ClockModeRanking> RankCrystals(std::span<const double> rates,
   return rankings;
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -13,7 +13,7 @@
 
 #include "calc/reload.h"
 
-namespace timers {
+namespace mcs51 {
 
 struct BaudMode;
 struct Unit;
@@ -186,4 +186,4 @@ std::vector<ClockModeRanking> RankCrystals(std::span<const double> rates,
                                            const Filter& filter,
                                            double tolerance_percent);
 
-}  // namespace timers
+}  // namespace mcs51

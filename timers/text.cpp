@@ -7,7 +7,7 @@
 #include "timers/answers.h"
 #include "timers/catalogue.h"
 
-namespace timers {
+namespace mcs51 {
 
 std::string ReloadHex(int reload, double modulus) {
   // By hand: a table of every setting writes thousands of these, and
@@ -78,4 +78,4 @@ std::string SettingLabel(const Setting& setting) {
   return fmt::format("T{}/{}/{}", setting.timer, setting.smod, setting.clocks);
 }
 
-}  // namespace timers
+}  // namespace mcs51

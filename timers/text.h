@@ -9,7 +9,7 @@
 #include "timers/peers.h"
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 
 // A reload in hexadecimal, two digits for an 8-bit reload, four for 16.
 //   ReloadHex(253, 256)     -> "FD"
@@ -61,4 +61,4 @@ std::string_view MarkKey(Mark mark);
 std::string SettingLabel(const Setting& setting);
 std::string ChoiceLabel(const Setting& setting);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -7,7 +7,7 @@
 #include "timers/code_parts.h"
 #include "timers/tick_code.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 std::string Hex(int value) { return fmt::format("#0x{:02X}", value); }
@@ -126,4 +126,4 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   return code;
 }
 
-}  // namespace timers
+}  // namespace mcs51

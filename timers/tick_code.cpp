@@ -9,7 +9,7 @@
 #include "timers/text.h"
 #include "timers/tick_text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // The period as asked for, in the largest unit that keeps it 1 or more.
@@ -202,4 +202,4 @@ std::string TickCode(double frequency_mhz, double period_s,
   return code + "}\n" + CHandler(outcome);
 }
 
-}  // namespace timers
+}  // namespace mcs51

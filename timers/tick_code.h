@@ -12,7 +12,7 @@
 #include "timers/init_code.h"
 #include "timers/ticks.h"
 
-namespace timers {
+namespace mcs51 {
 
 // The machine cycles a software reload keeps the timer stopped, from
 // clearing its run bit to setting it again, counted as the timer misses
@@ -70,4 +70,4 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
                                      Tongue language);
 }  // namespace tick_parts
 
-}  // namespace timers
+}  // namespace mcs51

@@ -4,7 +4,7 @@
 
 #include "timers/text.h"
 
-namespace timers {
+namespace mcs51 {
 
 std::string PeriodText(double seconds) {
   if (seconds >= 1.0) return fmt::format("{:.4f} s", seconds);
@@ -50,4 +50,4 @@ std::string TickSettingText(const TickSetting& setting, Tongue language) {
       setting.clocks, setting.clocks == 1 ? "" : "s");
 }
 
-}  // namespace timers
+}  // namespace mcs51

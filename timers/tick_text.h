@@ -7,7 +7,7 @@
 #include "timers/code_words.h"
 #include "timers/ticks.h"
 
-namespace timers {
+namespace mcs51 {
 
 // A period in the largest unit that keeps it 1 or more, four decimals.
 //   PeriodText(1e-3)     -> "1.0000 ms"
@@ -42,4 +42,4 @@ std::string TickLabel(const TickSetting& setting);
 std::string TickSettingText(const TickSetting& setting,
                             Tongue language = Tongue::kEnglish);
 
-}  // namespace timers
+}  // namespace mcs51

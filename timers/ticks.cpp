@@ -5,7 +5,7 @@
 
 #include "timers/pipeline.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 void Expand(const Chip& chip, std::vector<TickSetting>& settings) {
@@ -111,4 +111,4 @@ std::vector<TickOutcome> RankTicks(std::span<const TickSetting* const> settings,
   return outcomes;
 }
 
-}  // namespace timers
+}  // namespace mcs51

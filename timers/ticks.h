@@ -10,7 +10,7 @@
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 
 // One timer in one mode at one clock choice.
 struct TickSetting {
@@ -78,4 +78,4 @@ std::vector<TickOutcome> RankTicks(std::span<const TickSetting* const> settings,
                                    double frequency_mhz, double period_s,
                                    double tolerance_percent);
 
-}  // namespace timers
+}  // namespace mcs51

@@ -8,7 +8,7 @@
 #include "timers/catalogue.h"
 #include "timers/text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // The register the reload goes into, from the record's writes: "TH1",
@@ -118,4 +118,4 @@ Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud) {
   return working;
 }
 
-}  // namespace timers
+}  // namespace mcs51

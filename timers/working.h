@@ -7,7 +7,7 @@
 
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 
 struct Working {
   std::string reload;  // how the register value is found
@@ -29,4 +29,4 @@ struct Working {
 // divider names the STEP and divisor its search found.
 Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud);
 
-}  // namespace timers
+}  // namespace mcs51

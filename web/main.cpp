@@ -49,8 +49,8 @@ std::unique_ptr<Page>& Current() {
 // browser's language (Chinese for any "zh", else English).
 web::SettingsView& Below() {
   static web::SettingsView view(baud51_dom_browser_chinese()
-                                    ? timers::Tongue::kChinese
-                                    : timers::Tongue::kEnglish);
+                                    ? mcs51::Tongue::kChinese
+                                    : mcs51::Tongue::kEnglish);
   return view;
 }
 

@@ -202,10 +202,10 @@ const PageWords& WordsOf(Tongue language) {
 }
 
 std::string_view Heading(std::string_view key, Tongue tongue) {
-  for (const auto& column : timers::SettingColumns()) {
+  for (const auto& column : mcs51::SettingColumns()) {
     if (column.key == key) return column.header.In(tongue);
   }
-  for (const auto& column : timers::TickColumns()) {
+  for (const auto& column : mcs51::TickColumns()) {
     if (column.key == key) return column.header.In(tongue);
   }
   return key;
@@ -220,7 +220,7 @@ std::string Unread(std::string_view field, std::string_view text,
       fmt::format(fmt::runtime(w.write),
                   read(cleaned).value ? std::string_view(cleaned) : example);
   return fmt::format(fmt::runtime(w.unread), field, text,
-                     timers::RowOf(problem).words.In(language), advice);
+                     mcs51::RowOf(problem).words.In(language), advice);
 }
 
 }  // namespace web

@@ -16,7 +16,7 @@
 namespace web {
 
 // The page's words in Chinese or English: the answer model's tongue.
-using timers::Tongue;
+using mcs51::Tongue;
 
 // As the link's `lang` holds it: "zh", "en".
 std::string_view TongueKey(Tongue language);

@@ -29,7 +29,7 @@ void baud51_dom_link(const char* pairs, std::size_t pairs_length);
 namespace web {
 namespace {
 
-using timers::ShortestText;
+using mcs51::ShortestText;
 
 void Word(std::string_view id, std::string_view text) {
   baud51_dom_word(id.data(), id.size(), text.data(), text.size());
@@ -79,7 +79,7 @@ void SettingsView::Words() {
   Options("chip", labels);
   Select("chip", chip_);
   Options("peer", PeerLabels(language_));
-  Select("peer", peer_ == nullptr ? 0 : peer_ - timers::Peers().data() + 1);
+  Select("peer", peer_ == nullptr ? 0 : peer_ - mcs51::Peers().data() + 1);
   Select("lang", language_ == Tongue::kEnglish ? 1 : 0);
   Select("code-lang", assembly_ ? 1 : 0);
   const std::string_view tag = WordsOf(language_).tag;
@@ -99,7 +99,7 @@ void SettingsView::Apply(const LinkChoices& link) {
   }
   if (link.setting) linked_setting_ = *link.setting;
   if (link.peer) {
-    if (const timers::Peer* peer = timers::FindPeer(*link.peer)) peer_ = peer;
+    if (const mcs51::Peer* peer = mcs51::FindPeer(*link.peer)) peer_ = peer;
   }
   if (link.period) period_ = *link.period;
   Words();
@@ -148,13 +148,13 @@ void SettingsView::Render() {
     return;
   }
   const PageWords& w = WordsOf(language_);
-  const timers::Filter filter{.chip = chips_[chip_].filter};
-  const std::vector<const timers::Setting*> settings = timers::Matching(filter);
-  ranked_ = timers::Rank(settings, read_->frequency_mhz, read_->baud,
-                         read_->tolerance);
+  const mcs51::Filter filter{.chip = chips_[chip_].filter};
+  const std::vector<const mcs51::Setting*> settings = mcs51::Matching(filter);
+  ranked_ = mcs51::Rank(settings, read_->frequency_mhz, read_->baud,
+                        read_->tolerance);
   row_ = 0;
   for (std::size_t i = 0; i < ranked_.size(); ++i) {
-    if (timers::SettingLabel(*ranked_[i].setting) == linked_setting_) {
+    if (mcs51::SettingLabel(*ranked_[i].setting) == linked_setting_) {
       row_ = i;
       linked_setting_.clear();
     }
@@ -200,16 +200,16 @@ void SettingsView::ShowRow() {
     WriteLink();
     return;
   }
-  const timers::Outcome& outcome = ranked_[row_];
-  setting_ = timers::SettingLabel(*outcome.setting);
+  const mcs51::Outcome& outcome = ranked_[row_];
+  setting_ = mcs51::SettingLabel(*outcome.setting);
   const CodeText shown = CodeFor(read_->frequency_mhz, read_->baud, outcome,
                                  read_->tolerance, language_, assembly_);
   baud51_dom_code(shown.text.data(), shown.text.size(), shown.code);
   std::string working;
   if (outcome.fits) {
     const PageWords& w = WordsOf(language_);
-    const timers::Working lines =
-        timers::WorkingOf(outcome, read_->frequency_mhz, read_->baud);
+    const mcs51::Working lines =
+        mcs51::WorkingOf(outcome, read_->frequency_mhz, read_->baud);
     working = Fmt("{}\n{} = {}\n{} = {}", lines.reload, w.actual_label,
                   lines.actual, w.error_label, lines.error);
   }
@@ -219,23 +219,22 @@ void SettingsView::ShowRow() {
 
 void SettingsView::ShowRates(const Read& read) {
   const PageWords& w = WordsOf(language_);
-  const timers::Filter filter{.chip = chips_[chip_].filter};
-  const std::vector<const timers::Setting*> settings = timers::Matching(filter);
+  const mcs51::Filter filter{.chip = chips_[chip_].filter};
+  const std::vector<const mcs51::Setting*> settings = mcs51::Matching(filter);
   std::string table =
       Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best,
           Heading("reload", language_), Heading("actual_baud", language_),
           Heading("error_percent", language_), Heading("mark", language_));
-  for (const double rate : timers::kStandardRates) {
-    const timers::Outcome best =
-        timers::Rank(settings, read.frequency_mhz, rate, read.tolerance)
-            .front();
-    const timers::RowCells c = timers::CellsOf(best);
+  for (const double rate : mcs51::kStandardRates) {
+    const mcs51::Outcome best =
+        mcs51::Rank(settings, read.frequency_mhz, rate, read.tolerance).front();
+    const mcs51::RowCells c = mcs51::CellsOf(best);
     table += Fmt(
-        "{}\t{}\t{}\t{}\t{}\t{}\t{}\n", timers::MarkKey(best.mark),
+        "{}\t{}\t{}\t{}\t{}\t{}\t{}\n", mcs51::MarkKey(best.mark),
         ShortestText(rate),
-        best.fits ? timers::SettingLabel(*best.setting) : std::string(w.none),
+        best.fits ? mcs51::SettingLabel(*best.setting) : std::string(w.none),
         c.reload, c.actual_baud, c.error,
-        timers::MarkWords(best.mark, read.tolerance, language_));
+        mcs51::MarkWords(best.mark, read.tolerance, language_));
   }
   Table("rates",
         Fmt(w.rates_caption, ShortestText(read.frequency_mhz),
@@ -279,24 +278,24 @@ void SettingsView::FindCrystals(std::string rates_text) {
       Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, Heading("mark", language_));
   for (const double rate : rates) table += "\t" + ShortestText(rate);
   table += '\n';
-  const timers::Filter filter{.chip = chips_[chip_].filter};
-  for (const timers::ClockModeRanking& mode :
-       timers::RankCrystals(rates, filter, *tolerance.value)) {
+  const mcs51::Filter filter{.chip = chips_[chip_].filter};
+  for (const mcs51::ClockModeRanking& mode :
+       mcs51::RankCrystals(rates, filter, *tolerance.value)) {
     // A group's heading row, then its five best crystals.
     table += Fmt("group\t{}\n", mode.chip != nullptr
                                     ? std::string(mode.chip->family)
                                     : Fmt(w.clock_mode, mode.clocks));
     for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
-      const timers::CrystalScore& score = mode.crystals[i];
+      const mcs51::CrystalScore& score = mode.crystals[i];
       table +=
-          Fmt("{}\t{}\t{}\t{}\t{}", timers::MarkKey(score.mark), i + 1,
+          Fmt("{}\t{}\t{}\t{}\t{}", mcs51::MarkKey(score.mark), i + 1,
               ShortestText(score.frequency_mhz),
-              score.reachable ? timers::PercentText(score.worst_error_percent)
+              score.reachable ? mcs51::PercentText(score.worst_error_percent)
                               : std::string("--"),
-              timers::MarkWords(score.mark, *tolerance.value, language_));
-      for (const timers::Outcome& best : score.best) {
-        table += "\t" + (best.fits ? timers::SettingLabel(*best.setting) + " " +
-                                         timers::CellsOf(best).reload
+              mcs51::MarkWords(score.mark, *tolerance.value, language_));
+      for (const mcs51::Outcome& best : score.best) {
+        table += "\t" + (best.fits ? mcs51::SettingLabel(*best.setting) + " " +
+                                         mcs51::CellsOf(best).reload
                                    : std::string("--"));
       }
       table += '\n';
@@ -334,7 +333,7 @@ void SettingsView::ChooseCode(int index) {
 }
 
 void SettingsView::ChoosePeer(int index) {
-  const std::span<const timers::Peer> peers = timers::Peers();
+  const std::span<const mcs51::Peer> peers = mcs51::Peers();
   if (index < 0 || static_cast<std::size_t>(index) > peers.size()) return;
   peer_ = index == 0 ? nullptr : &peers[static_cast<std::size_t>(index) - 1];
   Render();

@@ -38,7 +38,7 @@ class SettingsView {
   void ChooseRow(int index);
   void ChooseLanguage(int index);  // 0 Chinese, 1 English
   void ChooseCode(int index);      // 0 C, 1 assembly
-  void ChoosePeer(int index);      // 0 none, then timers::Peers() in order
+  void ChoosePeer(int index);      // 0 none, then mcs51::Peers() in order
   void SetTolerance(std::string text);
   // The timers' section's period, as typed ("1ms", "250us", "50Hz").
   void SetPeriod(std::string text);
@@ -66,7 +66,7 @@ class SettingsView {
   std::string crystal_rates_;
   bool rates_open_ = false;
   std::optional<Read> read_;
-  std::vector<timers::Outcome> ranked_;
+  std::vector<mcs51::Outcome> ranked_;
   std::size_t row_ = 0;
   std::string setting_;  // the chosen row's label
   // A link's setting, chosen in the first table that has it; every other
@@ -74,7 +74,7 @@ class SettingsView {
   std::string linked_setting_;
   // The period the timers' section starts with, which the link then omits.
   static constexpr std::string_view kFirstPeriod = "1ms";
-  const timers::Peer* peer_ = nullptr;
+  const mcs51::Peer* peer_ = nullptr;
   std::string period_{kFirstPeriod};
   void Ticks() const;
 };

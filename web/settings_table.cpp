@@ -17,42 +17,42 @@ std::string Fmt(std::string_view format, auto&&... args) {
 
 // A peer as the page names it: the maker's part, or the ideal peer in the
 // page's language.
-std::string_view PeerName(const timers::Peer& peer, const PageWords& w) {
+std::string_view PeerName(const mcs51::Peer& peer, const PageWords& w) {
   return peer.name == "exact" ? w.exact_peer : peer.part;
 }
 
-void AppendRow(std::string& text, const timers::Outcome& outcome,
+void AppendRow(std::string& text, const mcs51::Outcome& outcome,
                const TableView& view) {
-  const std::string label = timers::SettingLabel(*outcome.setting);
+  const std::string label = mcs51::SettingLabel(*outcome.setting);
   // The row's classes: its mark's key, and with a peer the link's.
-  std::optional<timers::Link> link;
+  std::optional<mcs51::Link> link;
   if (view.peer != nullptr) {
-    link = timers::JudgeLink(*view.peer, view.baud, outcome,
-                             timers::Frame::k8n1, timers::kDefaultClockPpm);
+    link = mcs51::JudgeLink(*view.peer, view.baud, outcome, mcs51::Frame::k8n1,
+                            mcs51::kDefaultClockPpm);
   }
-  text.append(timers::RowOf(outcome.mark).key);
-  if (link) text.append(" linked ").append(timers::RowOf(link->mark).key);
+  text.append(mcs51::RowOf(outcome.mark).key);
+  if (link) text.append(" linked ").append(mcs51::RowOf(link->mark).key);
   text.append("\t").append(label);
   if (view.chip) text.append("\t").append(label);
-  const timers::RowCells c = timers::CellsOf(outcome);
+  const mcs51::RowCells c = mcs51::CellsOf(outcome);
   for (const std::string* cell :
        {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
     text.append("\t").append(*cell);
   }
   const Tongue tongue = view.language;
   text.append("\t").append(
-      timers::MarkWords(outcome.mark, view.tolerance_percent, tongue));
+      mcs51::MarkWords(outcome.mark, view.tolerance_percent, tongue));
   if (link) {
-    const timers::LinkCells l = timers::LinkCellsOf(*link);
+    const mcs51::LinkCells l = mcs51::LinkCellsOf(*link);
     text += Fmt("\t{}\t{}\t{}\t{}", l.peer_baud, l.mismatch, l.margin,
-                timers::RowOf(link->mark).words.In(tongue));
+                mcs51::RowOf(link->mark).words.In(tongue));
   }
   text += '\n';
 }
 
 }  // namespace
 
-std::string TableText(std::span<const timers::Outcome> ranked,
+std::string TableText(std::span<const mcs51::Outcome> ranked,
                       const TableView& view) {
   const PageWords& w = WordsOf(view.language);
   std::string text = std::string(w.choose) + "\t";
@@ -67,46 +67,46 @@ std::string TableText(std::span<const timers::Outcome> ranked,
                 h("margin_percent"), h("link"));
   }
   text += '\n';
-  for (const timers::Outcome& outcome : ranked) {
+  for (const mcs51::Outcome& outcome : ranked) {
     AppendRow(text, outcome, view);
   }
   return text;
 }
 
-std::string PeerCaption(const timers::Peer* peer, Tongue language) {
+std::string PeerCaption(const mcs51::Peer* peer, Tongue language) {
   if (peer == nullptr) return "";
   const PageWords& w = WordsOf(language);
   return Fmt(w.peer_caption, PeerName(*peer, w), peer->source,
-             timers::ShortestText(timers::kDefaultClockPpm));
+             mcs51::ShortestText(mcs51::kDefaultClockPpm));
 }
 
 CodeText CodeFor(double frequency_mhz, double baud,
-                 const timers::Outcome& outcome, double tolerance_percent,
+                 const mcs51::Outcome& outcome, double tolerance_percent,
                  Tongue language, bool assembly) {
   const PageWords& w = WordsOf(language);
-  switch (timers::RefusalOf(outcome)) {
-    case timers::Refusal::kNone:
+  switch (mcs51::RefusalOf(outcome)) {
+    case mcs51::Refusal::kNone:
       if (assembly) {
-        return {timers::AsmInitCode(frequency_mhz, baud, outcome, kWriter,
-                                    language),
-                true};
+        return {
+            mcs51::AsmInitCode(frequency_mhz, baud, outcome, kWriter, language),
+            true};
       }
-      return {timers::InitCode(frequency_mhz, baud, outcome, kWriter, language),
+      return {mcs51::InitCode(frequency_mhz, baud, outcome, kWriter, language),
               true};
-    case timers::Refusal::kOutOfRange:
+    case mcs51::Refusal::kOutOfRange:
       return {std::string(w.refused_out_of_range), false};
-    case timers::Refusal::kBeyond:
+    case mcs51::Refusal::kBeyond:
       break;
   }
-  return {Fmt(w.refused_beyond, timers::PercentText(outcome.error_percent),
-              timers::ShortestText(tolerance_percent)),
+  return {Fmt(w.refused_beyond, mcs51::PercentText(outcome.error_percent),
+              mcs51::ShortestText(tolerance_percent)),
           false};
 }
 
 std::vector<ChipEntry> ChipEntries(Tongue language) {
   const PageWords& w = WordsOf(language);
   std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
-  for (const timers::Chip& chip : timers::Chips()) {
+  for (const mcs51::Chip& chip : mcs51::Chips()) {
     entries.push_back(
         {std::string(chip.name),
          Fmt("{}{}{}", chip.name, w.family_separator, chip.family)});
@@ -118,7 +118,7 @@ std::vector<ChipEntry> ChipEntries(Tongue language) {
 std::vector<std::string> PeerLabels(Tongue language) {
   const PageWords& w = WordsOf(language);
   std::vector<std::string> labels{std::string(w.no_peer)};
-  for (const timers::Peer& peer : timers::Peers()) {
+  for (const mcs51::Peer& peer : mcs51::Peers()) {
     labels.emplace_back(PeerName(peer, w));
   }
   return labels;

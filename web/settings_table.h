@@ -25,8 +25,8 @@ inline constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
 struct TableView {
   bool chip = false;  // the setting's label as a column of its own
   // The other end of the line, judged at `baud` with 8N1 and each clock off
-  // by timers::kDefaultClockPpm; nullptr for none.
-  const timers::Peer* peer = nullptr;
+  // by mcs51::kDefaultClockPpm; nullptr for none.
+  const mcs51::Peer* peer = nullptr;
   double baud = 0;
   double tolerance_percent = 0;
   Tongue language = Tongue::kChinese;
@@ -38,12 +38,12 @@ struct TableView {
 // peer, four more cells: its rate, the mismatch, the margin and the link.
 //   TableText(T1/1/12 FD at 11.0592, {.peer = ch340, .baud = 9600, en})
 //       -> a row ending "9600\t+0.00 %\t43.6... %\tworks"
-std::string TableText(std::span<const timers::Outcome> ranked,
+std::string TableText(std::span<const mcs51::Outcome> ranked,
                       const TableView& view);
 
 // The caption's tail for a peer: which bridge, where its rates come from,
 // and what the link is judged with; empty for none.
-std::string PeerCaption(const timers::Peer* peer, Tongue language);
+std::string PeerCaption(const mcs51::Peer* peer, Tongue language);
 
 // What the code area shows for `outcome`: the init code `baud51-cli code`
 // writes for it (`assembly`: `code --lang asm`), or, where the command line
@@ -53,7 +53,7 @@ struct CodeText {
   bool code;
 };
 CodeText CodeFor(double frequency_mhz, double baud,
-                 const timers::Outcome& outcome, double tolerance_percent,
+                 const mcs51::Outcome& outcome, double tolerance_percent,
                  Tongue language, bool assembly);
 
 // The chooser's entries: the classic settings, each family, all families.
@@ -63,7 +63,7 @@ struct ChipEntry {
 };
 std::vector<ChipEntry> ChipEntries(Tongue language);
 
-// The other end's chooser: none first, then timers::Peers() in order, each
+// The other end's chooser: none first, then mcs51::Peers() in order, each
 // by its maker's part name.
 //   PeerLabels(en) -> {"not judged", "FTDI FT232R", ..., "an ideal peer"}
 std::vector<std::string> PeerLabels(Tongue language);

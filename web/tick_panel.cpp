@@ -30,7 +30,7 @@ void Code(const std::string& text, bool code) {
 
 }  // namespace
 
-std::string TickTableText(std::span<const timers::TickOutcome> ranked,
+std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
                           double tolerance_percent, Tongue language) {
   std::string text;
   for (std::string_view key :
@@ -39,13 +39,13 @@ std::string TickTableText(std::span<const timers::TickOutcome> ranked,
     text.append(text.empty() ? "" : "\t").append(Heading(key, language));
   }
   text += '\n';
-  for (const timers::TickOutcome& outcome : ranked) {
-    const timers::TickCells c = timers::TickCellsOf(outcome);
+  for (const mcs51::TickOutcome& outcome : ranked) {
+    const mcs51::TickCells c = mcs51::TickCellsOf(outcome);
     text += fmt::format(
         "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n",
-        timers::RowOf(outcome.mark).key, timers::TickLabel(*outcome.setting),
+        mcs51::RowOf(outcome.mark).key, mcs51::TickLabel(*outcome.setting),
         c.timer, c.mode, c.clocks, c.reload, c.interrupts, c.actual_period,
-        c.error, timers::MarkWords(outcome.mark, tolerance_percent, language));
+        c.error, mcs51::MarkWords(outcome.mark, tolerance_percent, language));
   }
   return text;
 }
@@ -62,29 +62,29 @@ void ShowTicks(std::string_view period_text, double frequency_mhz,
     Code("", false);
     return;
   }
-  const std::vector<const timers::TickSetting*> settings =
-      timers::TickMatching({.chip = chip_filter});
-  const std::vector<timers::TickOutcome> ranked = timers::RankTicks(
+  const std::vector<const mcs51::TickSetting*> settings =
+      mcs51::TickMatching({.chip = chip_filter});
+  const std::vector<mcs51::TickOutcome> ranked = mcs51::RankTicks(
       settings, frequency_mhz, *period.value, tolerance_percent);
   Table(fmt::format(fmt::runtime(w.ticks_caption),
-                    timers::ShortestText(frequency_mhz),
-                    timers::PeriodText(*period.value),
-                    timers::ShortestText(tolerance_percent)),
+                    mcs51::ShortestText(frequency_mhz),
+                    mcs51::PeriodText(*period.value),
+                    mcs51::ShortestText(tolerance_percent)),
         TickTableText(ranked, tolerance_percent, language));
   if (settings.empty()) {
     Code(std::string(w.tick_refused), false);
     return;
   }
-  const timers::TickChoice choice = timers::ChooseTick(
+  const mcs51::TickChoice choice = mcs51::ChooseTick(
       settings, frequency_mhz, *period.value, tolerance_percent);
-  if (choice.refusal != timers::Refusal::kNone) {
+  if (choice.refusal != mcs51::Refusal::kNone) {
     Code(std::string(w.tick_refused), false);
     return;
   }
-  Code(assembly ? timers::AsmTickCode(frequency_mhz, *period.value, choice.best,
-                                      kWriter, language)
-                : timers::TickCode(frequency_mhz, *period.value, choice.best,
-                                   kWriter, language),
+  Code(assembly ? mcs51::AsmTickCode(frequency_mhz, *period.value, choice.best,
+                                     kWriter, language)
+                : mcs51::TickCode(frequency_mhz, *period.value, choice.best,
+                                  kWriter, language),
        true);
 }
 

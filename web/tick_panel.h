@@ -16,7 +16,7 @@ namespace web {
 // The tick table as text, as TableText lays out the baud table: a header
 // line, then per outcome its mark's key and its cells, tab-separated.
 //   TickTableText(8052 at 12 MHz, 1 ms) -> a row "exact\t0\t1\t12\tFC18..."
-std::string TickTableText(std::span<const timers::TickOutcome> ranked,
+std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
                           double tolerance_percent, Tongue language);
 
 // Shows the section: the table and the best row's code, or why the period

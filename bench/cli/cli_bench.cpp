@@ -23,7 +23,7 @@ constexpr std::array<double, 6> kSixRates{9600,  19200,  38400,
 void BM_RankCrystalsSixRates(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        timers::RankCrystals(kSixRates, {}, timers::kDefaultTolerancePercent));
+        mcs51::RankCrystals(kSixRates, {}, mcs51::kDefaultTolerancePercent));
   }
 }
 BENCHMARK(BM_RankCrystalsSixRates)->Unit(benchmark::kMicrosecond);
@@ -33,8 +33,8 @@ BENCHMARK(BM_RankCrystalsSixRates)->Unit(benchmark::kMicrosecond);
 void BM_RankCrystalsAllChips(benchmark::State& state) {
   constexpr std::array<double, 2> kRates{9600, 115200};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(timers::RankCrystals(
-        kRates, {.chip = "all"}, timers::kDefaultTolerancePercent));
+    benchmark::DoNotOptimize(mcs51::RankCrystals(
+        kRates, {.chip = "all"}, mcs51::kDefaultTolerancePercent));
   }
 }
 BENCHMARK(BM_RankCrystalsAllChips)->Unit(benchmark::kMicrosecond);

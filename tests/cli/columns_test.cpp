@@ -11,8 +11,8 @@
 namespace cli {
 namespace {
 
-using timers::Align;
-using timers::JsonType;
+using mcs51::Align;
+using mcs51::JsonType;
 
 struct GridRow {
   const char* name;

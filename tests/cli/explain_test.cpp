@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    "binary"},
         RefusalRow{"TooLarge",
-                   std::string(timers::kMaxCodeBytes + 1, ' '),
+                   std::string(mcs51::kMaxCodeBytes + 1, ' '),
                    {},
                    "1 MiB"},
         RefusalRow{

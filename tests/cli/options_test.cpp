@@ -89,7 +89,7 @@ TEST(ChipValues, FollowTheCatalogue) {
   const std::vector<std::string> words = ValueWords(*FindOption("--chip"), "");
   ASSERT_FALSE(words.empty());
   EXPECT_EQ(words.back(), "all");
-  for (const timers::Chip& chip : timers::Chips()) {
+  for (const mcs51::Chip& chip : mcs51::Chips()) {
     EXPECT_NE(std::find(words.begin(), words.end(), chip.name), words.end())
         << chip.name;
   }

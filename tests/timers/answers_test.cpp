@@ -12,7 +12,7 @@
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct MarkWordsRow {
@@ -128,4 +128,4 @@ TEST(ChipColumns, EvidenceSaysNoPrintedTableAndNothingMore) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -14,7 +14,7 @@
 #include "timers/catalogue.h"
 #include "timers/init_code.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct GeneratorRow {
@@ -192,4 +192,4 @@ TEST(AsmCode, WritesXdataRegistersThroughDptr) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

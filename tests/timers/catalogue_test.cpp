@@ -12,7 +12,7 @@
 #include "timers/init_code.h"
 #include "timers/text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 const Setting& Find(std::string_view chip, std::string_view generator,
@@ -210,4 +210,4 @@ TEST(DefaultSettings, WriteTheCodeOfTheirFamilies) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

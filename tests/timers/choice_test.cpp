@@ -11,7 +11,7 @@
 #include "timers/init_code.h"
 #include "timers/text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct ChoiceRow {
@@ -85,4 +85,4 @@ TEST(DefaultSettings, KeepTheTieOrder) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

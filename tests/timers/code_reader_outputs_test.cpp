@@ -10,7 +10,7 @@
 #include "tests/timers/code_reader_rows.h"
 #include "timers/code_reader.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct OutputRow {
@@ -85,4 +85,4 @@ INSTANTIATE_TEST_SUITE_P(Generated, OutputTest, testing::ValuesIn(kOutputRows),
                          });
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -9,7 +9,7 @@
 
 #include "timers/code_reader.h"
 
-namespace timers {
+namespace mcs51 {
 
 inline std::string HexText(std::int64_t value) {
   char text[32];
@@ -65,4 +65,4 @@ inline std::string EffectsText(const CodeReading& reading) {
   return text;
 }
 
-}  // namespace timers
+}  // namespace mcs51

@@ -10,7 +10,7 @@
 
 #include "tests/timers/code_reader_rows.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct Row {
@@ -334,4 +334,4 @@ TEST(CodeReaderTest, ResolvesThroughDeclarations) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

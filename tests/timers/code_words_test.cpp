@@ -22,7 +22,7 @@
 #include "timers/tick_code.h"
 #include "timers/working.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // Records added without their Chinese fall back to English; this names
@@ -252,4 +252,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -13,7 +13,7 @@
 #include "timers/delay.h"
 #include "timers/delay_code.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // Atmel, 8051 Microcontroller Instruction Set: oscillator periods / 12.
@@ -240,4 +240,4 @@ TEST(CoreOf, FamiliesAndClocks) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -14,7 +14,7 @@
 #include "timers/tick_code.h"
 #include "timers/ticks.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 constexpr double kMhz[] = {11.0592, 12, 22.1184, 24};
@@ -230,4 +230,4 @@ TEST(Explain, KnowsWhichFamiliesHaveARegister) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

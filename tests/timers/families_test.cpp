@@ -14,7 +14,7 @@
 #include "timers/catalogue.h"
 #include "timers/init_code.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 const Setting& Find(std::string_view chip, std::string_view generator,
@@ -216,4 +216,4 @@ TEST(Families, RouteTheirUartPins) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -11,7 +11,7 @@
 #include "timers/tick_code.h"
 #include "timers/tick_text.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 // Every write of a unit in every view a family offers, with the name of
@@ -205,4 +205,4 @@ TEST(OneRule, NamesTheCoreTheCodeNeeds) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 template <typename Row>
@@ -191,4 +191,4 @@ TEST(Verdict, MatchedClocksLeaveSevenSixteenthsOfABit) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

@@ -12,7 +12,7 @@
 
 #include "timers/catalogue.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 template <typename Row>
@@ -271,4 +271,4 @@ TEST(RankCrystals, ListsOnlyTheClockModesTheFilterLeaves) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

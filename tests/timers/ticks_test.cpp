@@ -9,7 +9,7 @@
 #include "timers/tick_text.h"
 #include "timers/ticks.h"
 
-namespace timers {
+namespace mcs51 {
 namespace {
 
 struct Row {
@@ -276,4 +276,4 @@ TEST(Ticks, HandlersClearTheirFlags) {
 }
 
 }  // namespace
-}  // namespace timers
+}  // namespace mcs51

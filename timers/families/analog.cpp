@@ -2,7 +2,7 @@
 // Timer 3, the fractional baud-rate divider, and the classic timers.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // Timer 3's divider 2^DIV, DIV 0 ... 7, is the clocks per count here; the
@@ -89,4 +89,4 @@ constexpr Chip kAduc831{
         "the ADuC832, ADuC834 and ADuC836",
     .cores = kAduc83xCores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

@@ -3,7 +3,7 @@
 // generator and the classic timers at 12 clocks (X1) or 6 (X2).
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // ---- AT89LP3240/6440 ----
@@ -159,4 +159,4 @@ constexpr Chip kAt89c51rd2{
     .aliases = kRd2Names,
     .cores = kX1X2Cores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

@@ -3,7 +3,7 @@
 // settings are the ones without --chip.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 
 constexpr Fitted k8051Units[] = {{&kClassicT0}, {&kClassicT1}};
 constexpr Fitted k8052Units[] = {{&kClassicT0}, {&kClassicT1}, {&kClassicT2}};
@@ -77,4 +77,4 @@ constexpr Chip k1t{
     .note = k1tNote,
     .cores = kSingleCycleCores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

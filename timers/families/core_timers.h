@@ -8,7 +8,7 @@
 
 #include "timers/model.h"
 
-namespace timers::families {
+namespace mcs51::families {
 
 using S = Source;
 
@@ -261,4 +261,4 @@ inline constexpr double kS0relK[] = {64};
 inline constexpr Register kS0relRegisters[] = {{"S0RELL", 0xAA},
                                                {"S0RELH", 0xBA}};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

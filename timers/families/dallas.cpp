@@ -3,7 +3,7 @@
 // with CKCON's TxM; the DS89C4x0's Timer 1 also at 1 with CKMOD's T1MH.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // CKCON: T0M 0x08, T1M 0x10, T2M 0x20. CKMOD: T1MH 0x10.
@@ -103,4 +103,4 @@ constexpr Chip kFx2lp{
     .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz",
     .cores = kFx2Cores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

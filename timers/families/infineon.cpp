@@ -3,7 +3,7 @@
 // the same generator at twice the rate.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // XC886: fPCLK/(16 * 2^BRPRE * (BR_VALUE + 1)), BRPRE 0 ... 5. BCON's BRPRE
@@ -121,4 +121,4 @@ constexpr Chip kC515c{
     .registers = kC517Registers,
     .cores = kC515cCores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

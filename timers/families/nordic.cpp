@@ -2,7 +2,7 @@
 // at CCLK / 12 on a faster core.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 constexpr Write kBaud[] = {S0REL_WRITES("ADCON")};
@@ -35,4 +35,4 @@ constexpr Chip kNrf24le1{.name = "nrf24le1",
                          .internal_mhz = kClock,
                          .cores = kNrfCores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

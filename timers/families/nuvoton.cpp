@@ -3,7 +3,7 @@
 // as 16-bit auto-reload tick timers.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // CKCON: T0M 0x08, T1M 0x10. T3CON: SMOD_1 0x80, BRCK 0x20, TR3 0x08,
@@ -155,4 +155,4 @@ constexpr Chip kMs51{
     .internal_mhz = kMs51Irc,
     .cores = kNuvotonCores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

@@ -2,7 +2,7 @@
 // (CCLK / 2) on a faster core.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // CCLK / (BRGR1:BRGR0 + 16). BRGCON: SBRGS 0x02 (the UART on the
@@ -45,4 +45,4 @@ constexpr Chip kLpc900{
     .clock = "CCLK, the CPU clock after DIVM",
     .cores = kLpc900Cores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

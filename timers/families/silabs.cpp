@@ -3,7 +3,7 @@
 // Timers 2 and 3, 16-bit auto-reload, at SYSCLK/12 or SYSCLK.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // CKCON0 / CKCON: T1M 0x08, T0M 0x04, SCA 0x03 (0 /12, 1 /4, 2 /48).
@@ -150,4 +150,4 @@ constexpr Chip kC8051f{
     .internal_mhz = kIrc,
     .cores = kCip51Cores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

@@ -2,7 +2,7 @@
 // Timer 2 or Timer 1) and the STC12C5A60S2 (the BRT generator).
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // AUXR: T0x12, T1x12 (core_timers.h), T2R, T2_C/T, T2x12, S1ST2
@@ -222,4 +222,4 @@ constexpr Chip kStc12{
     .registers = kStc12Registers,
     .cores = kStc12Cores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

@@ -2,7 +2,7 @@
 // (CC1110), USART0 as a UART.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // F * (256 + BAUD_M) * 2^BAUD_E / 2^28. U0CSR: MODE 0x80, RE 0x40; U0UCR:
@@ -109,4 +109,4 @@ constexpr Chip kCc2510{
         "boards) once OSC is cleared",
     .cores = kCc25Cores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families

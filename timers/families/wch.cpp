@@ -2,7 +2,7 @@
 // (T2MOD), UART0 on Timer 1, UART1 on its own SBAUD1.
 #include "timers/families/core_timers.h"
 
-namespace timers::families {
+namespace mcs51::families {
 namespace {
 
 // T2MOD: bTMR_CLK 0x80 picks Fsys over Fsys/4 for every timer whose own
@@ -74,4 +74,4 @@ constexpr Chip kCh552{
     .internal_mhz = kFsys,
     .cores = kCh55xCores};
 
-}  // namespace timers::families
+}  // namespace mcs51::families
