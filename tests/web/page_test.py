@@ -401,6 +401,11 @@ class PageTest(unittest.TestCase):
         self.el("delay-copy").click()
         self.wait_for("delay-copied", "Copied")
 
+    def check_delay_asm(self):
+        with open(os.path.join(CODE_DIR, "delay_x2_1ms.asm"),
+                  encoding="utf-8") as f:
+            self.assertEqual(self.delay_code(), f.read())
+
     def check_delay_refused(self):
         self.assertIn("no delay for the STC15 single-cycle core",
                       self.el("delay-message").text)
@@ -432,6 +437,8 @@ class PageTest(unittest.TestCase):
         for name, fragment, shown, check in (
                 ("cli_code", "lang=en&freq=11.0592&baud=9600", "Copy the "
                  "delay code", self.check_delay_cli),
+                ("x2_assembly", "lang=en&freq=11.0592&baud=9600&chip=x2"
+                 "&code=asm", "_delay_1ms", self.check_delay_asm),
                 ("refused_family", "lang=en&freq=12&baud=9600&chip=stc15",
                  "writes no code", self.check_delay_refused),
                 ("link_keeps_delay", "freq=12&baud=9600&delay=2.5ms",
