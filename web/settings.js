@@ -2,8 +2,9 @@
 // #tolerance), the table of every setting (#settings) or why the fields
 // could not be read (#refusal), the chosen row's working (#working) and
 // init code (#code, #code-lang, #copy), the standard rates (#rates), the
-// crystal chooser (#crystal-rates, #crystals-go, #crystals) and the link
-// (#copy-link). The C++ side decides the words; this draws them, always as
+// crystal chooser (#crystal-rates, #crystals-go, #crystals), the ticks
+// (#period, #tick-code), the delay (#delay, #delay-message, #delay-code,
+// #delay-copy) and the link (#copy-link). The C++ side decides the words; this draws them, always as
 // text, never as markup.
 mergeInto(LibraryManager.library, {
   $baud51Below: {
