@@ -156,6 +156,15 @@ Reading ReadPeriod(std::string_view text) {
   return {std::nullopt, P::kNoUnit};
 }
 
+Reading ReadTime(std::string_view text) {
+  const Reading period = ReadPeriod(text);
+  const bool rate = EndsWithNoCase(text, "hz");
+  if ((period.value && rate) || period.problem == P::kNoUnit) {
+    return {std::nullopt, P::kNoTimeUnit};
+  }
+  return period;
+}
+
 Reading ReadPercent(std::string_view text) {
   Reading reading = ReadScaled(text, 0);
   if (reading.value && *reading.value < 0.0) {

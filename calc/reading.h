@@ -18,6 +18,7 @@ enum class ReadProblem : std::uint8_t {
   kNotPositive,  // a frequency or rate of zero or less
   kNegative,     // a tolerance below zero
   kNoUnit,       // a period given as a bare number: "10"
+  kNoTimeUnit,   // a delay's time as a bare number or a rate: "10", "50Hz"
 };
 
 struct Reading {
@@ -47,6 +48,11 @@ Reading ReadBaud(std::string_view text);
 //   ReadPeriod("50Hz")  -> 0.02
 //   ReadPeriod("10")    -> kNoUnit
 Reading ReadPeriod(std::string_view text);
+
+// A delay's time: a period in "s", "ms", "us" or "µs", never a rate.
+//   ReadTime("250us") -> 0.00025;  ReadTime("2.5ms") -> 0.0025
+//   ReadTime("50Hz")  -> kNoTimeUnit;  ReadTime("0s") -> kNotPositive
+Reading ReadTime(std::string_view text);
 
 // A tolerance in percent: a decimal number, zero or more, finite; "-0" is
 // read as (positive) zero.

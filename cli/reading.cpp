@@ -23,16 +23,7 @@ Reading ReadPeriod(std::string_view text) {
   return Worded(calc::ReadPeriod(text));
 }
 
-Reading ReadTime(std::string_view text) {
-  const calc::Reading period = calc::ReadPeriod(text);
-  const std::size_t size = text.size();
-  const bool rate = size >= 2 && (text[size - 1] | 0x20) == 'z' &&
-                    (text[size - 2] | 0x20) == 'h';
-  if ((period.value && rate) || period.problem == calc::ReadProblem::kNoUnit) {
-    return {std::nullopt, "needs a unit: s, ms, us or µs"};
-  }
-  return Worded(period);
-}
+Reading ReadTime(std::string_view text) { return Worded(calc::ReadTime(text)); }
 
 Reading ReadPercent(std::string_view text) {
   return Worded(calc::ReadPercent(text));

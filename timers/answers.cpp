@@ -42,6 +42,9 @@ constexpr ProblemRow kProblemRows[] = {
     {P::kNoUnit,
      "no-unit",
      {"needs a unit: s, ms, us, Hz or kHz", "需要单位：s、ms、us、Hz 或 kHz"}},
+    {P::kNoTimeUnit,
+     "no-time-unit",
+     {"needs a unit: s, ms, us or µs", "需要单位：s、ms、us 或 µs"}},
 };
 
 template <typename Row, typename Key, std::size_t N>

@@ -211,7 +211,9 @@ std::span<const Peer> Peers() { return kPeers; }
 const Peer* FindPeer(std::string_view name) {
   for (const Peer& peer : kPeers) {
     if (peer.name == name) return &peer;
-    if (std::ranges::find(peer.aliases, name) != peer.aliases.end()) {
+    // std::find: Emscripten's libc++ has no std::ranges::find.
+    if (std::find(peer.aliases.begin(), peer.aliases.end(), name) !=
+        peer.aliases.end()) {
       return &peer;
     }
   }

@@ -102,7 +102,8 @@ void OpenLink(Page& page) {
                  .chip = LinkValue("chip"),
                  .setting = LinkValue("setting"),
                  .peer = LinkValue("peer"),
-                 .period = LinkValue("period")});
+                 .period = LinkValue("period"),
+                 .delay = LinkValue("delay")});
   const std::optional<std::string> frequency = LinkValue("freq");
   const std::optional<std::string> baud = LinkValue("baud");
   for (const auto& [name, text] :
@@ -198,6 +199,10 @@ EMSCRIPTEN_KEEPALIVE void baud51_peer(int index) {
 
 EMSCRIPTEN_KEEPALIVE void baud51_period() {
   Dispatch([] { Below().SetPeriod(web::FieldText("period")); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_delay() {
+  Dispatch([] { Below().SetDelay(web::FieldText("delay")); });
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_rates() {

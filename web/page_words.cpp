@@ -32,6 +32,9 @@ constexpr ElementWord kChineseElements[] = {
     {"period-label", "周期"},
     {"tick-code-title", "选用定时器的代码"},
     {"tick-copy", "复制代码"},
+    {"delay-title", "延时"},
+    {"delay-label", "时间"},
+    {"delay-copy", "复制延时代码"},
     {"said-link-copied", "链接已复制"},
 };
 
@@ -61,6 +64,9 @@ constexpr ElementWord kEnglishElements[] = {
     {"period-label", "Period"},
     {"tick-code-title", "Code for the best timer"},
     {"tick-copy", "Copy code"},
+    {"delay-title", "Delay"},
+    {"delay-label", "Time"},
+    {"delay-copy", "Copy the delay code"},
     {"said-link-copied", "Link copied"},
 };
 
@@ -103,6 +109,10 @@ constexpr PageWords kChinese{
     .tick_refused =
         "没有定时器在容差内得到这个周期：baud51-cli tick-code "
         "不为它写代码。",
+    .delay_time = "时间",
+    .delay_example = "一个带单位的时间，如 1ms、250us 或 2.5ms",
+    .delay_refused = "baud51-cli delay 不为它写代码：{}",
+    .delay_one_family = "各系列的内核不同：延时要选定一个系列。",
     .no_peer = "不看对端",
     .exact_peer = "理想的对端",
     .peer_baud = "对端实际波特率",
@@ -151,6 +161,11 @@ constexpr PageWords kEnglish{
     .tick_refused =
         "No timer reaches this period within the tolerance: "
         "baud51-cli tick-code writes no code for it.",
+    .delay_time = "Time",
+    .delay_example = "a time with its unit such as 1ms, 250us or 2.5ms",
+    .delay_refused = "baud51-cli delay writes no code for it: {}",
+    .delay_one_family =
+        "Each family has a core of its own: a delay needs one family chosen.",
     .no_peer = "not judged",
     .exact_peer = "an ideal peer",
     .peer_baud = "peer's baud",

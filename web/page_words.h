@@ -51,6 +51,9 @@ struct PageWords {
   std::string_view period, period_example;
   std::string_view ticks_caption;  // {0} MHz, {1} period, {2} tolerance
   std::string_view tick_refused;
+  // The delay section: its time field, and why no code ({} = the reason).
+  // "Every family" has no one core to count on.
+  std::string_view delay_time, delay_example, delay_refused, delay_one_family;
   // The other end of the line: the chooser, the table's four more columns
   // and their marks, and the caption's tail ({0} part, {1} source, {2} ppm).
   std::string_view no_peer, exact_peer, peer_baud, peer_caption;

@@ -2,8 +2,9 @@
 // #tolerance), the table of every setting (#settings) or why the fields
 // could not be read (#refusal), the chosen row's working (#working) and
 // init code (#code, #code-lang, #copy), the standard rates (#rates), the
-// crystal chooser (#crystal-rates, #crystals-go, #crystals) and the link
-// (#copy-link). The C++ side decides the words; this draws them, always as
+// crystal chooser (#crystal-rates, #crystals-go, #crystals), the ticks
+// (#period, #tick-code), the delay (#delay, #delay-message, #delay-code,
+// #delay-copy) and the link (#copy-link). The C++ side decides the words; this draws them, always as
 // text, never as markup.
 mergeInto(LibraryManager.library, {
   $baud51Below: {
@@ -97,6 +98,14 @@ mergeInto(LibraryManager.library, {
         document.getElementById('tick-copied').textContent = '';
         baud51Below.copy(code.textContent, code, function() {
           baud51Below.say('tick-copied', 'said-copied');
+        });
+      });
+      on('delay', 'change', function() { _baud51_delay(); });
+      on('delay-copy', 'click', function() {
+        var code = document.getElementById('delay-code');
+        document.getElementById('delay-copied').textContent = '';
+        baud51Below.copy(code.textContent, code, function() {
+          baud51Below.say('delay-copied', 'said-copied');
         });
       });
       on('copy-link', 'click', function() {
@@ -277,6 +286,19 @@ mergeInto(LibraryManager.library, {
     element.className = code ? '' : 'refused';
     document.getElementById('tick-copy').disabled = !code;
     document.getElementById('tick-copied').textContent = '';
+  },
+
+  // The delay's code, or (with no code) why none: both only ever as text.
+  baud51_dom_delay__deps: ['$baud51'],
+  baud51_dom_delay: function(message, messageLength, code, codeLength) {
+    var said = document.getElementById('delay-message');
+    said.textContent = baud51.text(message, messageLength);
+    said.hidden = !said.textContent;
+    var element = document.getElementById('delay-code');
+    element.textContent = baud51.text(code, codeLength);
+    element.hidden = !element.textContent;
+    document.getElementById('delay-copy').disabled = !element.textContent;
+    document.getElementById('delay-copied').textContent = '';
   },
 
   baud51_dom_code__deps: ['$baud51'],

@@ -9,6 +9,7 @@
 #include "timers/init_code.h"
 #include "timers/text.h"
 #include "timers/working.h"
+#include "web/delay_panel.h"
 #include "web/dom.h"
 #include "web/tick_panel.h"
 
@@ -85,6 +86,7 @@ void SettingsView::Words() {
   const std::string_view tag = WordsOf(language_).tag;
   baud51_dom_below_lang(tag.data(), tag.size());
   baud51_dom_set_value("period", 6, period_.data(), period_.size());
+  baud51_dom_set_value("delay", 5, delay_.data(), delay_.size());
 }
 
 void SettingsView::Apply(const LinkChoices& link) {
@@ -102,6 +104,7 @@ void SettingsView::Apply(const LinkChoices& link) {
     if (const mcs51::Peer* peer = mcs51::FindPeer(*link.peer)) peer_ = peer;
   }
   if (link.period) period_ = *link.period;
+  if (link.delay) delay_ = *link.delay;
   Words();
   WriteLink();
 }
@@ -173,6 +176,7 @@ void SettingsView::Render() {
                       table.size(), static_cast<int>(row_));
   ShowRow();
   Ticks();
+  Delay();
   if (rates_open_) ShowRates(*read_);
 }
 
@@ -185,6 +189,18 @@ void SettingsView::Ticks() const {
 void SettingsView::SetPeriod(std::string text) {
   period_ = std::move(text);
   Ticks();
+  WriteLink();
+}
+
+void SettingsView::Delay() const {
+  if (!read_) return;
+  ShowDelay(delay_, read_->frequency_mhz, chips_[chip_].filter, language_,
+            assembly_);
+}
+
+void SettingsView::SetDelay(std::string text) {
+  delay_ = std::move(text);
+  Delay();
   WriteLink();
 }
 
@@ -330,6 +346,7 @@ void SettingsView::ChooseCode(int index) {
   assembly_ = index == 1;
   ShowRow();
   Ticks();
+  Delay();
 }
 
 void SettingsView::ChoosePeer(int index) {
@@ -351,6 +368,7 @@ void SettingsView::WriteLink() const {
   if (chip_ != 0) pairs += Pair("chip", chips_[chip_].filter);
   if (peer_ != nullptr) pairs += Pair("peer", peer_->name);
   if (period_ != kFirstPeriod) pairs += Pair("period", period_);
+  if (delay_ != kFirstPeriod) pairs += Pair("delay", delay_);
   if (!setting_.empty()) pairs += Pair("setting", setting_);
   pairs += Pair("lang", TongueKey(language_)) +
            Pair("code", assembly_ ? "asm" : "c");

@@ -22,7 +22,7 @@ namespace web {
 // What a link may set below the window; each is ignored when absent or
 // not one of the values it takes.
 struct LinkChoices {
-  std::optional<std::string> language, code, chip, setting, peer, period;
+  std::optional<std::string> language, code, chip, setting, peer, period, delay;
 };
 
 // The area below the window, kept until the next calculation. Changes the
@@ -42,6 +42,8 @@ class SettingsView {
   void SetTolerance(std::string text);
   // The timers' section's period, as typed ("1ms", "250us", "50Hz").
   void SetPeriod(std::string text);
+  // The delay section's time, as typed ("1ms", "2.5ms", "250us").
+  void SetDelay(std::string text);
   // The standard rates, from now on with every table: ranking them all
   // would slow every update that nobody looks at.
   void OpenRates();
@@ -72,11 +74,14 @@ class SettingsView {
   // A link's setting, chosen in the first table that has it; every other
   // table starts on its best row.
   std::string linked_setting_;
-  // The period the timers' section starts with, which the link then omits.
+  // The period the timers' section and the time the delay section start
+  // with, which the link then omits.
   static constexpr std::string_view kFirstPeriod = "1ms";
   const mcs51::Peer* peer_ = nullptr;
   std::string period_{kFirstPeriod};
+  std::string delay_{kFirstPeriod};
   void Ticks() const;
+  void Delay() const;
 };
 
 }  // namespace web

@@ -14,7 +14,7 @@ std::string RowName(const testing::TestParamInfo<Row>& info) {
   return info.param.name;
 }
 
-enum class Kind { kFrequency, kBaud, kPercent, kPeriod };
+enum class Kind { kFrequency, kBaud, kPercent, kPeriod, kTime };
 
 struct ReadingRow {
   const char* name;
@@ -32,6 +32,7 @@ TEST_P(ReadingTest, AcceptsExactlyTheDocumentedForms) {
   const Reading reading = row.kind == Kind::kFrequency ? ReadFrequency(row.text)
                           : row.kind == Kind::kBaud    ? ReadBaud(row.text)
                           : row.kind == Kind::kPeriod  ? ReadPeriod(row.text)
+                          : row.kind == Kind::kTime    ? ReadTime(row.text)
                                                        : ReadPercent(row.text);
   if (row.problem == nullptr) {
     ASSERT_TRUE(reading.value.has_value()) << reading.problem;
@@ -62,6 +63,17 @@ INSTANTIATE_TEST_SUITE_P(
                    "needs a unit: s, ms, us, Hz or kHz"},
         ReadingRow{"PeriodNegative", Kind::kPeriod, "-1ms", 0,
                    "must be greater than zero"},
+        ReadingRow{"TimeMilli", Kind::kTime, "2.5ms", 2.5e-3, nullptr},
+        ReadingRow{"TimeMicroSign", Kind::kTime, "250\u00b5s", 250e-6, nullptr},
+        ReadingRow{"TimeRate", Kind::kTime, "50Hz", 0,
+                   "needs a unit: s, ms, us or \u00b5s"},
+        ReadingRow{"TimeKilohertzUpper", Kind::kTime, "1KHZ", 0,
+                   "needs a unit: s, ms, us or \u00b5s"},
+        ReadingRow{"TimeBare", Kind::kTime, "10", 0,
+                   "needs a unit: s, ms, us or \u00b5s"},
+        ReadingRow{"TimeZero", Kind::kTime, "0s", 0,
+                   "must be greater than zero"},
+        ReadingRow{"TimeWord", Kind::kTime, "ms", 0, "not a number"},
         ReadingRow{"Megahertz", Kind::kFrequency, "11.0592MHz", 11.0592,
                    nullptr},
         ReadingRow{"UnitAnyCase", Kind::kFrequency, "11.0592mhZ", 11.0592,

@@ -63,8 +63,9 @@ TEST(MarkRows, KeysAndSignsAreEachOnesOwn) {
 
 TEST(ProblemRows, WordEveryReadingProblem) {
   using P = calc::ReadProblem;
-  for (P problem : {P::kNotANumber, P::kNotFinite, P::kOutOfRange,
-                    P::kNotPositive, P::kNegative, P::kNoUnit}) {
+  for (P problem :
+       {P::kNotANumber, P::kNotFinite, P::kOutOfRange, P::kNotPositive,
+        P::kNegative, P::kNoUnit, P::kNoTimeUnit}) {
     EXPECT_EQ(RowOf(problem).problem, problem);
     EXPECT_FALSE(RowOf(problem).words.en.empty());
     EXPECT_FALSE(RowOf(problem).words.zh.empty());

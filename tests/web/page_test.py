@@ -391,6 +391,66 @@ class PageTest(unittest.TestCase):
         self.wait_for("ticks", "Period: could not read")
         self.assertFalse(self.el("tick-copy").is_enabled())
 
+    def delay_code(self):
+        return self.el("delay-code").get_attribute("textContent")
+
+    def check_delay_cli(self):
+        with open(os.path.join(CODE_DIR, "delay_11_0592_1ms.c"),
+                  encoding="utf-8") as f:
+            self.assertEqual(self.delay_code(), f.read())
+        self.el("delay-copy").click()
+        self.wait_for("delay-copied", "Copied")
+
+    def check_delay_asm(self):
+        with open(os.path.join(CODE_DIR, "delay_x2_1ms.asm"),
+                  encoding="utf-8") as f:
+            self.assertEqual(self.delay_code(), f.read())
+
+    def check_delay_refused(self):
+        self.assertIn("no delay for the STC15 single-cycle core",
+                      self.el("delay-message").text)
+        self.assertEqual(self.delay_code(), "")
+        self.assertFalse(self.el("delay-copy").is_enabled())
+
+    def check_delay_link(self):
+        self.assertEqual(self.el("delay").get_attribute("value"), "2.5ms")
+        self.assertIn("void delay_2_5ms(void) __naked", self.delay_code())
+        self.assertEqual(self.link()["delay"], "2.5ms")
+        # A time typed in: kept in the link; one without its unit refused.
+        self.type_into("delay", "10")
+        self.el("delay").send_keys(Keys.TAB)
+        self.wait_for("delay-message", "“10”")
+        self.assertIn("需要单位：s、ms、us 或 µs",
+                      self.el("delay-message").text)
+        self.assertEqual(self.link()["delay"], "10")
+
+    def check_delay_markup(self):
+        attack = "<img src=x onerror=window.ran=1>"
+        self.assertIn(attack, self.el("delay-message").text)
+        self.assertIsNone(self.js("return window.ran"))
+        self.assertEqual(self.js("return document.querySelectorAll("
+                                 "'#delay-section img').length"), 0)
+
+    def test_delay(self):
+        # The delay section: `baud51-cli delay`'s code for the window's
+        # crystal and the chosen family, or why there is none.
+        for name, fragment, shown, check in (
+                ("cli_code", "lang=en&freq=11.0592&baud=9600", "Copy the "
+                 "delay code", self.check_delay_cli),
+                ("x2_assembly", "lang=en&freq=11.0592&baud=9600&chip=x2"
+                 "&code=asm", "_delay_1ms", self.check_delay_asm),
+                ("refused_family", "lang=en&freq=12&baud=9600&chip=stc15",
+                 "writes no code", self.check_delay_refused),
+                ("link_keeps_delay", "freq=12&baud=9600&delay=2.5ms",
+                 "延时", self.check_delay_link),
+                ("markup_as_text", "freq=12&baud=9600&delay=" +
+                 "%3Cimg%20src%3Dx%20onerror%3Dwindow.ran%3D1%3E",
+                 "<img", self.check_delay_markup)):
+            with self.subTest(name):
+                self.open_link(fragment)
+                self.wait_for("delay-section", shown)
+                check()
+
     @contextlib.contextmanager
     def served(self):
         """The page's folder from a static web server: its address, and the
@@ -572,7 +632,7 @@ class PageTest(unittest.TestCase):
     def test_own_file(self):
         with open(PAGE, "rb") as page:
             html = page.read()
-        self.assertLessEqual(len(html), 480 * 1024)
+        self.assertLessEqual(len(html), 516 * 1024)
         for outside in (rb"<script src", rb"<link(?![^>]*href=.data:)",
                         rb"@import", rb"url\(http"):
             self.assertNotRegex(html, outside)

@@ -1,0 +1,52 @@
+#include "web/delay_panel.h"
+
+#include <fmt/format.h>
+
+#include "calc/reading.h"
+#include "timers/cores.h"
+#include "timers/delay.h"
+#include "timers/delay_code.h"
+
+extern "C" {
+void baud51_dom_delay(const char* message, std::size_t message_length,
+                      const char* code, std::size_t code_length);
+}
+
+namespace web {
+
+DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
+                    std::string_view chip_filter, Tongue language,
+                    bool assembly) {
+  const PageWords& w = WordsOf(language);
+  const calc::Reading time = calc::ReadTime(time_text);
+  if (!time.value) {
+    return {Unread(w.delay_time, time_text, time.problem, w.delay_example,
+                   calc::ReadTime, language),
+            ""};
+  }
+  const auto refused = [&w](std::string_view why) {
+    return DelayShown{fmt::format(fmt::runtime(w.delay_refused), why), ""};
+  };
+  // The name comes from the time as typed, as the command line names it.
+  const std::string name = timers::DelayName(time_text);
+  if (!timers::IsCName(name)) return refused(name);
+  // "" is the classic core; every family together is no one core.
+  const timers::Core* core = timers::CoreOf(chip_filter, 0);
+  if (core == nullptr) return {std::string(w.delay_one_family), ""};
+  const timers::DelayAnswer answer =
+      timers::PlanDelay({frequency_mhz, *time.value, core, false, !assembly});
+  if (!answer.plan) return refused(answer.refusal);
+  const timers::DelayText text{name, frequency_mhz, *time.value, false};
+  return {"", assembly ? timers::DelayAsmCode(text, *core, *answer.plan)
+                       : timers::DelayCCode(text, *core, *answer.plan)};
+}
+
+void ShowDelay(std::string_view time_text, double frequency_mhz,
+               std::string_view chip_filter, Tongue language, bool assembly) {
+  const DelayShown shown =
+      DelayFor(time_text, frequency_mhz, chip_filter, language, assembly);
+  baud51_dom_delay(shown.message.data(), shown.message.size(),
+                   shown.code.data(), shown.code.size());
+}
+
+}  // namespace web

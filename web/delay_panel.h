@@ -1,0 +1,34 @@
+#pragma once
+// The delay section below the timers: for the window's crystal and the
+// chosen family's core, the code `baud51-cli delay FREQ TIME [--chip
+// NAME] [--lang asm]` writes, byte for byte, or why none is written. The
+// time is read strictly, as the command line reads TIME.
+
+#include <string>
+#include <string_view>
+
+#include "web/page_words.h"
+
+namespace web {
+
+// What the section shows: a message (empty beside code) and the code.
+//   DelayShown("1ms", 11.0592, "", en, false).code
+//       -> "/* delay_1ms(): 1 ms at 11.0592 MHz on the classic 8051, ..."
+//   DelayShown("10", 12, "", en, false).message
+//       -> "Time: could not read “10” (needs a unit: s, ms, us or µs). ..."
+//   DelayShown("1ms", 12, "stc15", en, false).message
+//       -> "baud51-cli delay writes no code for it: no delay for the STC15
+//          single-cycle core: ..."
+struct DelayShown {
+  std::string message;
+  std::string code;
+};
+DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
+                    std::string_view chip_filter, Tongue language,
+                    bool assembly);
+
+// Shows DelayFor's answer in the section.
+void ShowDelay(std::string_view time_text, double frequency_mhz,
+               std::string_view chip_filter, Tongue language, bool assembly);
+
+}  // namespace web
