@@ -28,17 +28,17 @@ DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
     return DelayShown{fmt::format(fmt::runtime(w.delay_refused), why), ""};
   };
   // The name comes from the time as typed, as the command line names it.
-  const std::string name = timers::DelayName(time_text);
-  if (!timers::IsCName(name)) return refused(name);
+  const std::string name = mcs51::DelayName(time_text);
+  if (!mcs51::IsCName(name)) return refused(name);
   // "" is the classic core; every family together is no one core.
-  const timers::Core* core = timers::CoreOf(chip_filter, 0);
+  const mcs51::Core* core = mcs51::CoreOf(chip_filter, 0);
   if (core == nullptr) return {std::string(w.delay_one_family), ""};
-  const timers::DelayAnswer answer =
-      timers::PlanDelay({frequency_mhz, *time.value, core, false, !assembly});
+  const mcs51::DelayAnswer answer =
+      mcs51::PlanDelay({frequency_mhz, *time.value, core, false, !assembly});
   if (!answer.plan) return refused(answer.refusal);
-  const timers::DelayText text{name, frequency_mhz, *time.value, false};
-  return {"", assembly ? timers::DelayAsmCode(text, *core, *answer.plan)
-                       : timers::DelayCCode(text, *core, *answer.plan)};
+  const mcs51::DelayText text{name, frequency_mhz, *time.value, false};
+  return {"", assembly ? mcs51::DelayAsmCode(text, *core, *answer.plan)
+                       : mcs51::DelayCCode(text, *core, *answer.plan)};
 }
 
 void ShowDelay(std::string_view time_text, double frequency_mhz,
