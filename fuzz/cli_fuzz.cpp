@@ -61,6 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     start = end + 1;
   }
 
+  // explain reads standard input when given no file: an empty one, so that
+  // a run never waits for the terminal and every run reads the same.
+#ifdef _WIN32
+  constexpr const char* kEmpty = "NUL";
+#else
+  constexpr const char* kEmpty = "/dev/null";
+#endif
+  if (std::freopen(kEmpty, "rb", stdin) == nullptr) std::abort();
   const cli::RunResult plain = cli::Run(args, {false});
   const int status = plain.status;
   Check(status != cli::kExitInternal, "an exception escaped", plain.err);
