@@ -14,12 +14,24 @@
 namespace cli {
 namespace {
 
+// The running test's name as a file name: ctest runs each test in a
+// process of its own, side by side, so a counter alone would collide.
+std::string TestFileName() {
+  const testing::TestInfo* test =
+      testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "_" + test->name();
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  return name;
+}
+
 // A file holding `text`, removed when done.
 class Paste {
  public:
   explicit Paste(const std::string& text)
-      : path_(testing::TempDir() + "explain_paste_" + std::to_string(++count_) +
-              ".c") {
+      : path_(testing::TempDir() + "explain_paste_" + TestFileName() + "_" +
+              std::to_string(++count_) + ".c") {
     std::ofstream(path_, std::ios::binary) << text;
   }
   ~Paste() { std::remove(path_.c_str()); }
