@@ -32,7 +32,6 @@ void baud51_dom_set_tooltip(const char* name, std::size_t name_length,
                             const char* text, std::size_t text_length);
 void baud51_dom_focus(const char* name, std::size_t name_length);
 void baud51_dom_ready();
-void baud51_dom_settings_later();
 // Below the window: whether the browser's language is Chinese; a field's
 // text set from a link; the link's value for `key`: its length in UTF-8,
 // or -1 when the fragment lacks it, then the value itself.

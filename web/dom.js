@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
       return document.getElementById(UTF8ToString(ptr, length));
     },
     client: null,
+    started: false,  // whether the window has answered once
     colors: null,  // the window's text and background colours, once read
     // Positions, sizes and fonts as described, times `grow`; each element
     // keeps its described ones, read from its markup, so the window can
@@ -166,7 +167,7 @@ mergeInto(LibraryManager.library, {
       baud51.fit();
       node.focus();
     };
-    if (document.documentElement.dataset.ready) {
+    if (baud51.started) {
       show();
     } else {
       requestAnimationFrame(show);
@@ -174,10 +175,11 @@ mergeInto(LibraryManager.library, {
   },
 
   // Whenever the scheme changes the window's colours are worked out again.
+  // Once the window first answers, the page loads the area below.
   baud51_dom_ready__deps: ['$baud51'],
   baud51_dom_ready: function() {
-    var root = document.documentElement;
-    if (!root.dataset.ready) {
+    if (!baud51.started) {
+      baud51.started = true;
       matchMedia('(prefers-color-scheme: dark)').addEventListener(
           'change', function() {
             baud51.colors = null;
@@ -186,8 +188,7 @@ mergeInto(LibraryManager.library, {
       document.getElementById('restart').addEventListener(
           'click', function() { _baud51_start(); });
       addEventListener('resize', baud51.fit);
-      root.dataset.ready = '1';
-      performance.mark('baud51-ready');
+      baud51Page.windowReady();
     }
   },
 

@@ -1,13 +1,16 @@
 """Makes the page one self-contained file: the shell with the window's
-markup, the program's JavaScript inlined, and its WebAssembly as base64 in
-an element of its own that the HTML parser passes over as text and no
-JavaScript parser reads. The program's icon is inlined too, as the page's
+markup, the window's program's JavaScript inlined, and its WebAssembly as
+base64 in an element of its own that the HTML parser passes over as text
+and no JavaScript parser reads. The program below the window, JavaScript
+and WebAssembly, goes in two more such elements, each gzipped: the page
+reads them only after the window answers. The program's icon is inlined too, as the page's
 favicon. Beside the page
 goes the web app manifest a served page links to, named as the page's title
 names it, with the scalable icon.
-    inline.py SHELL.html PROGRAM.js PROGRAM.wasm WINDOW.html ICON.png \
-              ICON.svg PAGE.html MANIFEST.webmanifest"""
+    inline.py SHELL.html PROGRAM.js PROGRAM.wasm BELOW.js BELOW.wasm \
+              WINDOW.html ICON.png ICON.svg PAGE.html MANIFEST.webmanifest"""
 import base64
+import gzip
 import json
 import re
 import sys
@@ -16,6 +19,14 @@ import sys
 def data_url(path, kind):
     with open(path, "rb") as f:
         return f"data:{kind};base64," + base64.b64encode(f.read()).decode()
+
+
+def packed(path):
+    """The file gzipped as base64; with no time or name in it, the same
+    bytes give the same page."""
+    with open(path, "rb") as f:
+        data = gzip.compress(f.read(), compresslevel=9, mtime=0)
+    return base64.b64encode(data).decode("ascii")
 
 
 def manifest(page, svg):
@@ -33,7 +44,8 @@ def manifest(page, svg):
 
 
 def main():
-    shell, script, wasm, window, png, svg, out, manifest_out = sys.argv[1:]
+    (shell, script, wasm, below_script, below_wasm, window, png, svg, out,
+     manifest_out) = sys.argv[1:]
     with open(window, encoding="utf-8") as f:
         markup = f.read()
     with open(shell, encoding="utf-8") as f:
@@ -45,6 +57,8 @@ def main():
     if "</script" in code.lower():
         sys.exit(f"{script} would end its <script> element early")
     for mark, text in (("{{{ WASM }}}", program), ("{{{ SCRIPT }}}", code),
+                       ("{{{ BELOW_SCRIPT }}}", packed(below_script)),
+                       ("{{{ BELOW_WASM }}}", packed(below_wasm)),
                        ("{{{ ICON }}}", data_url(png, "image/png")),
                        ("{{{ WINDOW }}}", markup)):
         if page.count(mark) != 1:

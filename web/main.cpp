@@ -1,10 +1,10 @@
 // The calculator as a page: builds Form1 from its records and hands its
 // host the Load event and the buttons' clicks. The browser calls in through
 // the exported functions below; each one is a dispatch point of its own, so
-// no exception reaches JavaScript.
+// no exception reaches JavaScript. This program is only the window, small
+// so that it answers at once; the area below is a second one.
 #include <emscripten/emscripten.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,10 +12,11 @@
 #include <utility>
 
 #include "calc/reading.h"
+#include "web/bridge.h"
 #include "web/builder.h"
 #include "web/dom.h"
 #include "web/dom_controls.h"
-#include "web/settings_panel.h"
+#include "web/entry.h"
 #include "window/description.h"
 #include "window/dispatch.h"
 #include "window/form1.h"
@@ -25,19 +26,11 @@
 
 namespace {
 
-// The modal message over the window; the page goes on as the failure left
-// it.
-void Report(std::string_view message) {
-  baud51_dom_message(message.data(), message.size());
-}
-
-void Dispatch(const std::function<void()>& work) noexcept {
-  window::Dispatch(work, Report);
-}
+using web::Dispatch;
 
 struct Page {
   web::DomControls controls{window::kForm1Controls};
-  window::Host host{window::kBaud51Project, controls, Report};
+  window::Host host{window::kBaud51Project, controls, web::Report};
 };
 
 std::unique_ptr<Page>& Current() {
@@ -45,67 +38,24 @@ std::unique_ptr<Page>& Current() {
   return page;
 }
 
-// The area below the window, made once the window is ready, in the
-// browser's language (Chinese for any "zh", else English).
-web::SettingsView& Below() {
-  static web::SettingsView view(baud51_dom_browser_chinese()
-                                    ? mcs51::Tongue::kChinese
-                                    : mcs51::Tongue::kEnglish);
-  return view;
-}
-
-struct Request {
-  std::string frequency_text;
-  std::string baud_text;
-};
-
-std::optional<Request>& Pending() {
-  static std::optional<Request> request;
-  return request;
-}
-
-// The field texts the window has just calculated with; the area below
-// reads them strictly once the press is over.
-void ShowSettingsLater(Page& page) {
-  Pending() =
-      Request{page.controls.Text("Combo1"), page.controls.Text("Combo2")};
-  baud51_dom_settings_later();
-}
-
-// A click on the button `name`, as the user gives it.
+// A click on the button `name`, as the user gives it. The area below, a
+// program of its own (below_main.cpp), reads the fields as just calculated
+// with, once the press is over; a failed calculation leaves it as it was,
+// like the window.
 void Press(Page& page, std::string_view name) {
   const window::Handler finished = page.host.Click(name);
-  // A failed calculation leaves the area below as it was, like the window.
   if (finished == &window::Form1::Command1_Click) {
-    Dispatch([&page] { ShowSettingsLater(page); });
+    baud51_dom_calculated();
   }
 }
 
-// A value of the address's fragment; none when absent or longer than any
-// field's sensible text.
-std::optional<std::string> LinkValue(std::string_view key) {
-  const int size = baud51_dom_link_size(key.data(), key.size());
-  if (size < 0 || size > 200) return std::nullopt;
-  std::string text(static_cast<std::size_t>(size) + 1, '\0');
-  baud51_dom_link_copy(key.data(), key.size(), text.data(), text.size());
-  text.pop_back();
-  return text;
-}
-
-// A link's inputs, as the user would give them: its choices below, its
-// crystal and rate typed into the fields, and 计算 pressed once when both
-// read strictly. A value that does not stays in its field as text, and the
-// area below says why it was not calculated.
+// A link's crystal and rate, as the user would give them: typed into the
+// fields, and 计算 pressed once when both read strictly. A value that does
+// not stays in its field as text, and the area below says why it was not
+// calculated. The link's choices below are that area's own.
 void OpenLink(Page& page) {
-  Below().Apply({.language = LinkValue("lang"),
-                 .code = LinkValue("code"),
-                 .chip = LinkValue("chip"),
-                 .setting = LinkValue("setting"),
-                 .peer = LinkValue("peer"),
-                 .period = LinkValue("period"),
-                 .delay = LinkValue("delay")});
-  const std::optional<std::string> frequency = LinkValue("freq");
-  const std::optional<std::string> baud = LinkValue("baud");
+  const std::optional<std::string> frequency = web::LinkValue("freq");
+  const std::optional<std::string> baud = web::LinkValue("baud");
   for (const auto& [name, text] :
        {std::pair{"Combo1", &frequency}, std::pair{"Combo2", &baud}}) {
     if (*text) {
@@ -119,7 +69,7 @@ void OpenLink(Page& page) {
     Press(page, "Command1");
     return;
   }
-  ShowSettingsLater(page);
+  baud51_dom_calculated();
 }
 
 }  // namespace
@@ -146,7 +96,7 @@ EMSCRIPTEN_KEEPALIVE void baud51_start() {
     if (!std::exchange(linked, true)) {
       Dispatch([page] { OpenLink(*page); });
     } else {
-      Dispatch([page] { ShowSettingsLater(*page); });
+      baud51_dom_calculated();
     }
     return;
   }
@@ -161,56 +111,6 @@ EMSCRIPTEN_KEEPALIVE void baud51_press(int index) {
     return;
   }
   Press(*page, window::kForm1Controls[static_cast<std::size_t>(index)].name);
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_settings() {
-  Dispatch([] {
-    if (const std::optional<Request> request =
-            std::exchange(Pending(), std::nullopt)) {
-      Below().Show(std::move(request->frequency_text),
-                   std::move(request->baud_text));
-    }
-  });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_chip(int index) {
-  Dispatch([index] { Below().ChooseChip(index); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_choose(int row) {
-  Dispatch([row] { Below().ChooseRow(row); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_language(int index) {
-  Dispatch([index] { Below().ChooseLanguage(index); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_code(int index) {
-  Dispatch([index] { Below().ChooseCode(index); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_tolerance() {
-  Dispatch([] { Below().SetTolerance(web::FieldText("tolerance")); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_peer(int index) {
-  Dispatch([index] { Below().ChoosePeer(index); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_period() {
-  Dispatch([] { Below().SetPeriod(web::FieldText("period")); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_delay() {
-  Dispatch([] { Below().SetDelay(web::FieldText("delay")); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_rates() {
-  Dispatch([] { Below().OpenRates(); });
-}
-
-EMSCRIPTEN_KEEPALIVE void baud51_crystals() {
-  Dispatch([] { Below().FindCrystals(web::FieldText("crystal-rates")); });
 }
 
 // The labels' colours for the scheme the page is in now: with the window's

@@ -10,7 +10,6 @@ mergeInto(LibraryManager.library, {
   $baud51Below: {
     pending: false,
     words: {},  // words the script shows itself, by id
-    link: null,  // the fragment the page was opened with
     // Row `index` of `section` gets `texts`, `tag` cells made as needed;
     // only changed texts are written.
     fill: function(section, texts, index, tag) {
@@ -167,14 +166,15 @@ mergeInto(LibraryManager.library, {
     baud51.el(id, idLength).value = baud51.text(text, textLength);
   },
 
-  $baud51Link__deps: ['$baud51Below'],
+  // The fragment the page was opened with, kept on first reading: the
+  // window's program reads it too, and has no baud51Below.
   $baud51Link: function(key) {
-    if (!baud51Below.link) {
-      baud51Below.link = new URLSearchParams(location.hash.slice(1));
+    if (!baud51Link.opened) {
+      baud51Link.opened = new URLSearchParams(location.hash.slice(1));
     }
-    return baud51Below.link.get(key);
+    return baud51Link.opened.get(key);
   },
-  baud51_dom_link_size__deps: ['$baud51', '$baud51Below', '$baud51Link'],
+  baud51_dom_link_size__deps: ['$baud51', '$baud51Link'],
   baud51_dom_link_size: function(key, keyLength) {
     var value = baud51Link(baud51.text(key, keyLength));
     return value === null ? -1 : lengthBytesUTF8(value);

@@ -1,22 +1,55 @@
 """The page's speed in headless Chromium, against a bare page:
-    /usr/bin/python3 bench/web/page_bench.py build/web/web/baud51.html
-Ready: navigation start to performance.mark("baud51-ready"), the page and
-bare.html (one label, the same mark) loaded alternately from disk, each in
-a fresh tab of one browser. One press: 计算 clicked from script, from the
+    /usr/bin/python3 bench/web/page_bench.py build/web/web/baud51.html [ready]
+("ready": only the first measure.)
+Ready: navigation start to the first moment a press of 计算 shows its
+result, found by a script that the browser runs before any of the page's
+own: from the document's start it fills the crystal and the rate, clicks
+计算 and reads the result labels, again and again until they show. For
+bare.html (one label, no program) the first moment its label is there. The
+page and bare.html loaded alternately from disk, each in a fresh tab of one
+browser; no mark the page sets itself counts. One press: 计算 clicked from script, from the
 click to its return, when every label has been written. The settings
 table's update after a press, on its own: for the classic settings and
 for every chip family. Medians."""
 import os
 import statistics
 import sys
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 "..", "..", "tests", "web"))
 from browser import chromium, open_page  # noqa: E402
 
-RUNS = 21
+RUNS = 15
 PRESSES = 500
-READY = ("return performance.getEntriesByName('baud51-ready')[0].startTime")
+# Polled through a message channel, which runs between the parser's and the
+# scripts' tasks with no timer's clamp.
+POLL = """
+(function() {
+  var channel = new MessageChannel();
+  var poll = function() {
+    var el = function(id) { return document.getElementById(id); };
+    var button = el('Command1'), labels = ['Label8', 'Label9', 'Label10',
+                                           'Label11'].map(el);
+    if (button && el('Combo1') && el('Combo2') && labels.every(Boolean)) {
+      el('Combo1').value = '12';
+      el('Combo2').value = '9600';
+      button.click();
+      if (labels.every(function(label) { return label.textContent.trim(); })) {
+        window.baud51BenchReady = performance.now();
+        return;
+      }
+    } else if (document.body && document.body.textContent.indexOf(
+                   '晶振频率') >= 0 && !document.getElementById('app')) {
+      window.baud51BenchReady = performance.now();
+      return;
+    }
+    channel.port2.postMessage(0);
+  };
+  channel.port1.onmessage = poll;
+  poll();
+})();"""
+READY = "return window.baud51BenchReady"
 PRESS = """
 const button = document.getElementById('Command1');
 const times = [];
@@ -47,8 +80,16 @@ TABLES = 200
 
 def ready_ms(driver, url):
     driver.switch_to.new_window("tab")
-    open_page(driver, url)
-    value = driver.execute_script(READY)
+    # Each tab is a target of its own, which the script must be given to.
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                           {"source": POLL})
+    driver.get(url)
+    value = None
+    for _ in range(1000):
+        value = driver.execute_script(READY)
+        if value is not None:
+            break
+        time.sleep(0.01)
     driver.close()
     driver.switch_to.window(driver.window_handles[0])
     return value
@@ -67,6 +108,8 @@ def main():
         page_ms, bare_ms = (statistics.median(times[u]) for u in (page, bare))
         print(f"ready: page {page_ms:.1f} ms, bare page {bare_ms:.1f} ms, "
               f"ratio {page_ms / bare_ms:.2f} (goal at most 1.5)")
+        if sys.argv[2:] == ["ready"]:
+            return
         open_page(driver, page)
         # Every family's 200 updates take longer than the default 30 s on a
         # busy machine.

@@ -1,0 +1,22 @@
+// Between the page's two programs (bridge.h), through the page's own
+// baud51Page (page.html), which both see: the window's program is a script
+// of the page, the one below a closure of its own.
+mergeInto(LibraryManager.library, {
+  baud51_dom_calculated: function() { baud51Page.calculated(); },
+
+  baud51_dom_pressed_size: function(which) {
+    var fields = baud51Page.pressed;
+    return fields ? lengthBytesUTF8(fields[which]) : -1;
+  },
+  baud51_dom_pressed_copy: function(which, buffer, size) {
+    stringToUTF8(baud51Page.pressed[which], buffer, size);
+  },
+
+  // Each calculation reaches the area below after the window's own labels
+  // are written, outside the press (settings.js).
+  baud51_dom_below_ready__deps: ['baud51_dom_settings_later'],
+  baud51_dom_below_ready: function() {
+    baud51Page.below = _baud51_dom_settings_later;
+    if (baud51Page.pressed) _baud51_dom_settings_later();
+  },
+});
