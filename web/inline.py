@@ -1,15 +1,17 @@
 """Makes the page one self-contained file: the shell with the window's
-markup, the window's program's JavaScript inlined, and its WebAssembly as
-base64 in an element of its own that the HTML parser passes over as text
-and no JavaScript parser reads. The program below the window, JavaScript
-and WebAssembly, goes in two more such elements, each gzipped and written
-seven bits a character: the page reads them only after the window
-answers. The program's icon is inlined too, as the page's
-favicon. Beside the page
-goes the web app manifest a served page links to, named as the page's title
-names it, with the scalable icon.
-    inline.py SHELL.html PROGRAM.js PROGRAM.wasm BELOW.js BELOW.wasm \
-              WINDOW.html ICON.png ICON.svg PAGE.html MANIFEST.webmanifest"""
+markup and the window's program's JavaScript inlined. The WebAssembly of
+the window's program, and the JavaScript and WebAssembly of the program
+below it, go each in an element of its own that the HTML parser passes over
+as text and no JavaScript parser reads, gzipped: the window's as base64,
+which the browser decodes natively as the window starts; the program
+below's seven bits a character, denser, decoded by script once the window
+answers. The page unpacks them with a small program of its own
+(GUNZIP.wasm), as base64 beside them. The program's icon is inlined too, as
+the page's favicon. Beside the page goes the web app manifest a served page
+links to, named as the page's title names it, with the scalable icon.
+    inline.py SHELL.html GUNZIP.wasm PROGRAM.js PROGRAM.wasm BELOW.js \
+              BELOW.wasm WINDOW.html ICON.png ICON.svg PAGE.html \
+              MANIFEST.webmanifest"""
 import base64
 import gzip
 import json
@@ -48,11 +50,11 @@ def seven_bit(data):
     return "".join(chr(0x100 + v) if v in UNSAFE else chr(v) for v in out)
 
 
-def packed(path):
-    """The file gzipped, as seven_bit text; with no time or name in the
-    gzip header, the same bytes give the same page."""
+def gzipped(path):
+    """With no time or name in the header: the same bytes give the same
+    page."""
     with open(path, "rb") as f:
-        return seven_bit(gzip.compress(f.read(), compresslevel=9, mtime=0))
+        return gzip.compress(f.read(), compresslevel=9, mtime=0)
 
 
 def manifest(page, svg):
@@ -70,21 +72,24 @@ def manifest(page, svg):
 
 
 def main():
-    (shell, script, wasm, below_script, below_wasm, window, png, svg, out,
-     manifest_out) = sys.argv[1:]
+    (shell, gunzip, script, wasm, below_script, below_wasm, window, png, svg,
+     out, manifest_out) = sys.argv[1:]
     with open(window, encoding="utf-8") as f:
         markup = f.read()
     with open(shell, encoding="utf-8") as f:
         page = f.read()
     with open(script, encoding="utf-8") as f:
         code = f.read()
-    with open(wasm, "rb") as f:
-        program = base64.b64encode(f.read()).decode("ascii")
+    with open(gunzip, "rb") as f:
+        unpacker = base64.b64encode(f.read()).decode("ascii")
     if "</script" in code.lower():
         sys.exit(f"{script} would end its <script> element early")
+    program = base64.b64encode(gzipped(wasm)).decode("ascii")
+    below = [seven_bit(gzipped(path)) for path in (below_script, below_wasm)]
     for mark, text in (("{{{ WASM }}}", program), ("{{{ SCRIPT }}}", code),
-                       ("{{{ BELOW_SCRIPT }}}", packed(below_script)),
-                       ("{{{ BELOW_WASM }}}", packed(below_wasm)),
+                       ("{{{ GUNZIP }}}", unpacker),
+                       ("{{{ BELOW_SCRIPT }}}", below[0]),
+                       ("{{{ BELOW_WASM }}}", below[1]),
                        ("{{{ ICON }}}", data_url(png, "image/png")),
                        ("{{{ WINDOW }}}", markup)):
         if page.count(mark) != 1:
