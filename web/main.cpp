@@ -18,7 +18,6 @@
 #include "web/dom_controls.h"
 #include "web/entry.h"
 #include "window/description.h"
-#include "window/dispatch.h"
 #include "window/form1.h"
 #include "window/host.h"
 #include "window/look.h"
