@@ -2,15 +2,15 @@
     /usr/bin/python3 bench/web/page_bench.py build/web/web/baud51.html [ready]
 ("ready": only the first measure.)
 Ready: navigation start to the first moment a press of 计算 shows its
-result (12 MHz, 9600 baud), found by a script that the browser runs before any of the page's
-own: from the document's start it fills the crystal and the rate, clicks
-计算 and reads the result labels, again and again until they show. For
-bare.html (one label, no program) the first moment its label is there. The
-page and bare.html loaded alternately from disk, each in a fresh tab of one
-browser; no mark the page sets itself counts. One press: 计算 clicked from script, from the
-click to its return, when every label has been written. The settings
-table's update after a press, on its own: for the classic settings and
-for every chip family. Medians."""
+result (12 MHz, 9600 baud), found by a script that the browser runs before
+any of the page's own: from the document's start it fills the crystal and
+the rate, clicks 计算 and reads the result labels, again and again until
+they show. For bare.html (one label, no program) the first moment its
+label is there. The page and bare.html loaded alternately from disk, each
+in a fresh tab of one browser; no mark the page sets itself counts.
+One press: 计算 clicked from script, from the click to its return, when
+every label has been written. The settings table's update after a press,
+on its own: for the classic settings and for every chip family. Medians."""
 import os
 import statistics
 import sys

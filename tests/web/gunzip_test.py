@@ -21,7 +21,8 @@ const gunzip = new WebAssembly.Instance(
     new WebAssembly.Module(fs.readFileSync(wasm))).exports;
 gunzip._initialize();
 const out = {};
-for (const [name, text] of Object.entries(JSON.parse(fs.readFileSync(input)))) {
+const rows = JSON.parse(fs.readFileSync(input));
+for (const [name, text] of Object.entries(rows)) {
   const packed = Buffer.from(text, 'base64');
   const size = packed.length < 4 ? 0 : packed.readUInt32LE(packed.length - 4);
   const from = gunzip.heap(), to = from + packed.length;

@@ -1,6 +1,6 @@
 """The page's two programs in headless Chromium: the window answers before
 the program below it is there, and that program then follows the window.
-    /usr/bin/python3 split_test.py PAGE.html PRESS_CASES.json [SplitTest.test_x]
+    /usr/bin/python3 split_test.py PAGE.html PRESS_CASES.json [SplitTest.x]
 Each row gives the browser a script that runs before the page's own and
 holds back, breaks or takes away part of what the page loads with."""
 import json
