@@ -15,6 +15,7 @@
 #include "web/builder.h"
 #include "web/dom.h"
 #include "web/dom_controls.h"
+#include "web/sections.h"
 #include "web/settings_panel.h"
 #include "window/description.h"
 #include "window/dispatch.h"
@@ -57,6 +58,7 @@ web::SettingsView& Below() {
 struct Request {
   std::string frequency_text;
   std::string baud_text;
+  bool held = false;  // the address keeps a link the window refused
 };
 
 std::optional<Request>& Pending() {
@@ -66,19 +68,26 @@ std::optional<Request>& Pending() {
 
 // The field texts the window has just calculated with; the area below
 // reads them strictly once the press is over.
-void ShowSettingsLater(Page& page) {
-  Pending() =
-      Request{page.controls.Text("Combo1"), page.controls.Text("Combo2")};
+void ShowSettingsLater(Request request) {
+  Pending() = std::move(request);
   baud51_dom_settings_later();
 }
 
-// A click on the button `name`, as the user gives it.
-void Press(Page& page, std::string_view name) {
+void ShowSettingsLater(Page& page) {
+  ShowSettingsLater(
+      Request{page.controls.Text("Combo1"), page.controls.Text("Combo2")});
+}
+
+// A click on the button `name`, as the user gives it; whether it
+// calculated.
+bool Press(Page& page, std::string_view name) {
   const window::Handler finished = page.host.Click(name);
   // A failed calculation leaves the area below as it was, like the window.
   if (finished == &window::Form1::Command1_Click) {
     Dispatch([&page] { ShowSettingsLater(page); });
+    return true;
   }
+  return false;
 }
 
 // A value of the address's fragment; none when absent or longer than any
@@ -95,15 +104,22 @@ std::optional<std::string> LinkValue(std::string_view key) {
 // A link's inputs, as the user would give them: its choices below, its
 // crystal and rate typed into the fields, and 计算 pressed once when both
 // read strictly. A value that does not stays in its field as text, and the
-// area below says why it was not calculated.
-void OpenLink(Page& page) {
+// area below says why it was not calculated. Where the window refuses
+// them, the area below stays with the fields it had, and the address as
+// it is. `fresh`: the address's fragment has just changed.
+void OpenLink(Page& page, bool fresh) {
   Below().Apply({.language = LinkValue("lang"),
                  .code = LinkValue("code"),
                  .chip = LinkValue("chip"),
                  .setting = LinkValue("setting"),
                  .peer = LinkValue("peer"),
                  .period = LinkValue("period"),
-                 .delay = LinkValue("delay")});
+                 .delay = LinkValue("delay"),
+                 .tick = LinkValue("tick"),
+                 .tolerance = LinkValue("tol"),
+                 .fresh = fresh});
+  const Request before{page.controls.Text("Combo1"),
+                       page.controls.Text("Combo2"), true};
   const std::optional<std::string> frequency = LinkValue("freq");
   const std::optional<std::string> baud = LinkValue("baud");
   for (const auto& [name, text] :
@@ -116,7 +132,7 @@ void OpenLink(Page& page) {
   if ((frequency || baud) &&
       calc::ReadFrequency(page.controls.Text("Combo1")).value &&
       calc::ReadBaud(page.controls.Text("Combo2")).value) {
-    Press(page, "Command1");
+    if (!Press(page, "Command1")) ShowSettingsLater(before);
     return;
   }
   ShowSettingsLater(page);
@@ -144,7 +160,7 @@ EMSCRIPTEN_KEEPALIVE void baud51_start() {
     // the records, as the window does.
     static bool linked = false;
     if (!std::exchange(linked, true)) {
-      Dispatch([page] { OpenLink(*page); });
+      Dispatch([page] { OpenLink(*page, false); });
     } else {
       Dispatch([page] { ShowSettingsLater(*page); });
     }
@@ -168,7 +184,7 @@ EMSCRIPTEN_KEEPALIVE void baud51_settings() {
     if (const std::optional<Request> request =
             std::exchange(Pending(), std::nullopt)) {
       Below().Show(std::move(request->frequency_text),
-                   std::move(request->baud_text));
+                   std::move(request->baud_text), request->held);
     }
   });
 }
@@ -179,6 +195,20 @@ EMSCRIPTEN_KEEPALIVE void baud51_chip(int index) {
 
 EMSCRIPTEN_KEEPALIVE void baud51_choose(int row) {
   Dispatch([row] { Below().ChooseRow(row); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_tick(int row) {
+  Dispatch([row] { Below().ChooseTick(row); });
+}
+
+// The address's fragment changed: opened as a link, over the page as it is.
+EMSCRIPTEN_KEEPALIVE void baud51_link_changed() {
+  if (Page* page = Current().get()) {
+    Dispatch([page] {
+      baud51_dom_link_forget();
+      OpenLink(*page, true);
+    });
+  }
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_language(int index) {
