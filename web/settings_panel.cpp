@@ -211,7 +211,7 @@ void SettingsView::Render(bool keep) {
   if (rates_open_) ShowRates(*read_);
 }
 
-void SettingsView::Ticks() {
+void SettingsView::Ticks(bool table) {
   if (!read_) return;
   const TicksShown shown = ShowTicks({.period_text = period_,
                                       .frequency_mhz = read_->frequency_mhz,
@@ -219,7 +219,8 @@ void SettingsView::Ticks() {
                                       .chip_filter = chips_[chip_].filter,
                                       .chosen = tick_,
                                       .language = language_,
-                                      .assembly = assembly_});
+                                      .assembly = assembly_,
+                                      .table = table});
   // A choice the new table lacks is gone: the link says what is shown.
   if (!shown.labels.empty()) {
     tick_labels_ = shown.labels;
@@ -233,7 +234,7 @@ void SettingsView::ChooseTick(int index) {
     return;
   }
   tick_ = tick_labels_[static_cast<std::size_t>(index)];
-  Ticks();
+  Ticks(false);
   WriteLink();
 }
 

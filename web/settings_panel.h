@@ -99,7 +99,7 @@ class SettingsView {
   std::string delay_{kFirstPeriod};
   // The address as a refused link left it, kept until the next choice.
   bool link_held_ = false;
-  void Ticks();
+  void Ticks(bool table = true);
   void Delay() const;
 };
 

@@ -78,12 +78,14 @@ TicksShown ShowTicks(const TickAsk& ask) {
       shown.chosen = shown.labels.size() - 1;
     }
   }
-  Table(fmt::format(fmt::runtime(w.ticks_caption),
-                    mcs51::ShortestText(ask.frequency_mhz),
-                    mcs51::PeriodText(*period.value),
-                    mcs51::ShortestText(ask.tolerance_percent)),
-        TickTableText(ranked, ask.tolerance_percent, ask.language));
-  Chooser("ticks", "tick", w.choose, shown.chosen);
+  if (ask.table) {
+    Table(fmt::format(fmt::runtime(w.ticks_caption),
+                      mcs51::ShortestText(ask.frequency_mhz),
+                      mcs51::PeriodText(*period.value),
+                      mcs51::ShortestText(ask.tolerance_percent)),
+          TickTableText(ranked, ask.tolerance_percent, ask.language));
+    Chooser("ticks", "tick", w.choose, shown.chosen);
+  }
   // The best row refused: none is within the tolerance.
   if (ranked.empty() ||
       mcs51::RefusalOf(ranked[shown.chosen]) != mcs51::Refusal::kNone) {

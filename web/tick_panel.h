@@ -29,6 +29,9 @@ struct TickAsk {
   std::string_view chip_filter, chosen;
   Tongue language = Tongue::kChinese;
   bool assembly = false;
+  // false: the table stands as the user just chose in it, focus and all;
+  // only the code follows.
+  bool table = true;
 };
 
 // What it shows: each row's setting, best first, and the row chosen (the

@@ -88,11 +88,11 @@ calc::Reading ReadTypedPercent(std::string_view text) {
 }
 
 std::vector<std::string> RateItems(std::string_view text) {
-  const std::string tidied = Tidied(text);
+  const std::string folded = Folded(text);
   std::vector<std::string> items(1);
-  for (std::size_t i = 0; i < tidied.size(); ++i) {
-    const char c = tidied[i];
-    if (c == ',' && ThousandsComma(tidied, i)) continue;
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    const char c = folded[i];
+    if (c == ',' && ThousandsComma(folded, i)) continue;
     if (Blank(c) || c == ',') {
       if (!items.back().empty()) items.emplace_back();
       continue;
@@ -100,6 +100,13 @@ std::vector<std::string> RateItems(std::string_view text) {
     items.back() += c;
   }
   if (items.back().empty()) items.pop_back();
+  // A rate's unit after a blank belongs to it: "115.2 k".
+  for (std::size_t i = 1; i < items.size(); ++i) {
+    if (items[i] == "k" || items[i] == "K") {
+      items[i - 1] += items[i];
+      items.erase(items.begin() + static_cast<std::ptrdiff_t>(i--));
+    }
+  }
   return items;
 }
 

@@ -134,9 +134,14 @@ class FixesTest(PageTest):
     def check_tick_chosen(self):
         rows = self.browser.find_elements(
             By.CSS_SELECTOR, "#ticks input[type=radio]")
-        rows[2].click()
         label = rows[2].get_attribute("aria-label")
-        self.wait_for("tick-code", "")
+        best = self.el("tick-code").get_attribute("textContent")
+        rows[2].click()
+        self.settle()
+        # Chosen in place: the focus stays on it, its code replaces the best's.
+        self.assertEqual(self.js("return document.activeElement"), rows[2])
+        self.assertNotEqual(self.el("tick-code").get_attribute("textContent"),
+                            best)
         self.assertEqual(self.chosen_tick(), label)
         self.assertEqual(self.link()["tick"], label)
         # The link gives it back; the language and tolerance keep it.
@@ -151,15 +156,17 @@ class FixesTest(PageTest):
         self.assertEqual(self.link()["tol"], "3")
 
     def check_row_kept(self):
-        self.browser.find_elements(
-            By.CSS_SELECTOR, "#settings input[type=radio]")[3].click()
-        kept = self.chosen()[0]
+        row = self.browser.find_elements(
+            By.CSS_SELECTOR, "#settings input[type=radio]")[3]
+        row.click()
+        kept = row.get_attribute("aria-label")
         self.retype("tolerance", "4")
         self.settings("容差 4 %")
         self.js("""const lang = document.getElementById('lang');
             lang.selectedIndex = 1; lang.dispatchEvent(new Event('change'))""")
         self.settings("tolerance 4 %")
-        self.assertEqual(self.chosen()[0], kept)
+        self.assertEqual(self.js("return document.querySelector("
+                                 "'#settings input:checked').ariaLabel"), kept)
         self.assertEqual((self.link()["setting"], self.link()["tol"]),
                          (kept, "4"))
 
