@@ -81,8 +81,7 @@ constexpr PageWords kChinese{
     .all = "全部芯片系列",
     .family_separator = "：",
     .refused_out_of_range = "重装值超出范围：这个设置得不到这个波特率。",
-    .refused_beyond =
-        "误差 {} 超出 {} % 的容差：页面不为它写代码。",
+    .refused_beyond = "误差 {} 超出 {} % 的容差：页面不为它写代码。",
     .frequency = "晶振频率",
     .baud = "波特率",
     .tolerance = "容差",

@@ -49,7 +49,7 @@ struct PageWords {
   std::string_view clock_mode;        // {} = clocks per machine cycle
   // The timers' section: the period field and the tick table.
   std::string_view period, period_example;
-  std::string_view ticks_caption;  // {0} MHz, {1} period, {2} tolerance
+  std::string_view ticks_caption;     // {0} MHz, {1} period, {2} tolerance
   std::string_view tick_refused;      // no row fits
   std::string_view tick_row_refused;  // the chosen row does not
   // The delay section: its time field, and why no code ({} = the reason).

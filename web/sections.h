@@ -6,9 +6,9 @@
 #include <string_view>
 
 extern "C" {
-void baud51_dom_chooser(const char* id, std::size_t id_length,
-                        const char* name, std::size_t name_length,
-                        const char* head, std::size_t head_length, int chosen);
+void baud51_dom_chooser(const char* id, std::size_t id_length, const char* name,
+                        std::size_t name_length, const char* head,
+                        std::size_t head_length, int chosen);
 void baud51_dom_status(const char* id, std::size_t id_length, const char* text,
                        std::size_t text_length);
 void baud51_dom_invalid(const char* field, std::size_t field_length,

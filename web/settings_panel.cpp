@@ -184,8 +184,8 @@ void SettingsView::Render(bool keep) {
   ranked_ = mcs51::Rank(settings, read_->frequency_mhz, read_->baud,
                         read_->tolerance);
   const std::string wanted = !linked_setting_.empty() ? linked_setting_
-                            : keep                     ? setting_
-                                                       : std::string();
+                             : keep                   ? setting_
+                                                      : std::string();
   row_ = 0;
   for (std::size_t i = 0; i < ranked_.size(); ++i) {
     if (mcs51::SettingLabel(*ranked_[i].setting) == wanted) {

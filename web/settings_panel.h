@@ -44,7 +44,7 @@ class SettingsView {
             bool held = false);
   void ChooseChip(int index);
   void ChooseRow(int index);
-  void ChooseTick(int index);  // a row of the tick table
+  void ChooseTick(int index);      // a row of the tick table
   void ChooseLanguage(int index);  // 0 Chinese, 1 English
   void ChooseCode(int index);      // 0 C, 1 assembly
   void ChoosePeer(int index);      // 0 none, then mcs51::Peers() in order

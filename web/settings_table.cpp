@@ -91,10 +91,9 @@ CodeText CodeFor(double frequency_mhz, double baud,
   switch (mcs51::RefusalOf(outcome)) {
     case mcs51::Refusal::kNone:
       if (assembly) {
-        return {
-            mcs51::AsmInitCode(frequency_mhz, baud, outcome, Writer(language),
-                               language),
-            true};
+        return {mcs51::AsmInitCode(frequency_mhz, baud, outcome,
+                                   Writer(language), language),
+                true};
       }
       return {mcs51::InitCode(frequency_mhz, baud, outcome, Writer(language),
                               language),
@@ -114,9 +113,8 @@ std::vector<ChipEntry> ChipEntries(Tongue language) {
   std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
   for (const mcs51::Chip& chip : mcs51::Chips()) {
     entries.push_back(
-        {std::string(chip.name),
-         Fmt("{}{}{}", chip.name, w.family_separator,
-             mcs51::FamilyWords(chip).In(language))});
+        {std::string(chip.name), Fmt("{}{}{}", chip.name, w.family_separator,
+                                     mcs51::FamilyWords(chip).In(language))});
   }
   entries.push_back({"all", std::string(w.all)});
   return entries;

@@ -68,9 +68,8 @@ TicksShown ShowTicks(const TickAsk& ask) {
   }
   const std::vector<const mcs51::TickSetting*> settings =
       mcs51::TickMatching({.chip = std::string(ask.chip_filter)});
-  const std::vector<mcs51::TickOutcome> ranked =
-      mcs51::RankTicks(settings, ask.frequency_mhz, *period.value,
-                       ask.tolerance_percent);
+  const std::vector<mcs51::TickOutcome> ranked = mcs51::RankTicks(
+      settings, ask.frequency_mhz, *period.value, ask.tolerance_percent);
   TicksShown shown;
   for (const mcs51::TickOutcome& outcome : ranked) {
     shown.labels.push_back(mcs51::TickLabel(*outcome.setting));
@@ -96,11 +95,10 @@ TicksShown ShowTicks(const TickAsk& ask) {
   Status(kStatus, "");
   const mcs51::TickOutcome& chosen = ranked[shown.chosen];
   const std::string writer = Writer(ask.language);
-  Code(ask.assembly
-           ? mcs51::AsmTickCode(ask.frequency_mhz, *period.value, chosen,
-                                writer, ask.language)
-           : mcs51::TickCode(ask.frequency_mhz, *period.value, chosen, writer,
-                             ask.language),
+  Code(ask.assembly ? mcs51::AsmTickCode(ask.frequency_mhz, *period.value,
+                                         chosen, writer, ask.language)
+                    : mcs51::TickCode(ask.frequency_mhz, *period.value, chosen,
+                                      writer, ask.language),
        true);
   return shown;
 }

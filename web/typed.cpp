@@ -35,9 +35,9 @@ std::string Folded(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead == 0xEF && rest.size() >= 3) {
       // U+FF01 ... U+FF5E: EF BC 81 ... EF BD 9E.
-      const int point =
-          0xF000 | ((static_cast<unsigned char>(rest[1]) & 0x3F) << 6) |
-          (static_cast<unsigned char>(rest[2]) & 0x3F);
+      const int point = 0xF000 |
+                        ((static_cast<unsigned char>(rest[1]) & 0x3F) << 6) |
+                        (static_cast<unsigned char>(rest[2]) & 0x3F);
       if (point >= 0xFF01 && point <= 0xFF5E) {
         out += static_cast<char>(point - 0xFF01 + '!');
         i += 2;
