@@ -133,6 +133,12 @@ std::span<const Column<TickRow>> TickColumns();
 std::span<const Column<Chip>> ChipColumns();
 std::span<const Column<Chip>> TickTimerColumns();
 
+// A family in words: in Chinese where its record has Chinese words, else
+// its own (the makers' part names read the same in both).
+//   FamilyWords(stc15).In(Tongue::kChinese) -> "STC15（STC15F2K60S2 及同类）"
+//   FamilyWords(n76e003).In(Tongue::kChinese) -> "Nuvoton N76E003"
+Words FamilyWords(const Chip& chip);
+
 // What a family's rows rest on, in words; a document that prints no table
 // says so.
 //   EvidenceWords(Evidence::kFormulaOnly).en

@@ -135,6 +135,10 @@ const Column<C> kTickTimerColumns[] = {
 std::span<const Column<Chip>> ChipColumns() { return kChipColumns; }
 std::span<const Column<Chip>> TickTimerColumns() { return kTickTimerColumns; }
 
+Words FamilyWords(const Chip& chip) {
+  return {chip.family, chip.family_zh.empty() ? chip.family : chip.family_zh};
+}
+
 Words EvidenceWords(Evidence evidence) {
   switch (evidence) {
     case Evidence::kPrintedTable:

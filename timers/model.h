@@ -168,6 +168,8 @@ struct Chip {
   // The cores its parts run: the first its own, the rest what --clock
   // picks instead (the AT89C51RD2's X1 and X2).
   std::span<const Core* const> cores = {};
+  // `family` in Chinese where it has words beyond the makers' part names.
+  std::string_view family_zh = {};
 };
 
 }  // namespace mcs51

@@ -38,18 +38,25 @@ std::optional<std::string> Pressed(int which) {
   return text;
 }
 
+// The link's choices below. `fresh`: the address's fragment has just
+// changed, over the page as it is.
+void ApplyLink(bool fresh) {
+  Below().Apply({.language = web::LinkValue("lang"),
+                 .code = web::LinkValue("code"),
+                 .chip = web::LinkValue("chip"),
+                 .setting = web::LinkValue("setting"),
+                 .peer = web::LinkValue("peer"),
+                 .period = web::LinkValue("period"),
+                 .delay = web::LinkValue("delay"),
+                 .tick = web::LinkValue("tick"),
+                 .tolerance = web::LinkValue("tol"),
+                 .fresh = fresh});
+}
+
 // The link's choices below, taken once; then the window's last calculation,
 // if any, as every later one.
 void Start() {
-  Dispatch([] {
-    Below().Apply({.language = web::LinkValue("lang"),
-                   .code = web::LinkValue("code"),
-                   .chip = web::LinkValue("chip"),
-                   .setting = web::LinkValue("setting"),
-                   .peer = web::LinkValue("peer"),
-                   .period = web::LinkValue("period"),
-                   .delay = web::LinkValue("delay")});
-  });
+  Dispatch([] { ApplyLink(false); });
   baud51_dom_below_ready();
 }
 
@@ -61,8 +68,10 @@ EMSCRIPTEN_KEEPALIVE void baud51_settings() {
   Dispatch([] {
     std::optional<std::string> frequency = Pressed(0);
     std::optional<std::string> baud = Pressed(1);
-    if (frequency && baud)
-      Below().Show(std::move(*frequency), std::move(*baud));
+    if (frequency && baud) {
+      Below().Show(std::move(*frequency), std::move(*baud),
+                   baud51_dom_pressed_held() != 0);
+    }
   });
 }
 
@@ -72,6 +81,20 @@ EMSCRIPTEN_KEEPALIVE void baud51_chip(int index) {
 
 EMSCRIPTEN_KEEPALIVE void baud51_choose(int row) {
   Dispatch([row] { Below().ChooseRow(row); });
+}
+
+EMSCRIPTEN_KEEPALIVE void baud51_tick(int row) {
+  Dispatch([row] { Below().ChooseTick(row); });
+}
+
+// The address's fragment changed: its choices here, then its crystal and
+// rate in the window, opened as a link over the page as it is.
+EMSCRIPTEN_KEEPALIVE void baud51_link_changed() {
+  Dispatch([] {
+    baud51_dom_link_forget();
+    ApplyLink(true);
+  });
+  baud51_dom_open_link();
 }
 
 EMSCRIPTEN_KEEPALIVE void baud51_language(int index) {

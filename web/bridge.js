@@ -2,7 +2,12 @@
 // baud51Page (page.html), which both see: the window's program is a script
 // of the page, the one below a closure of its own.
 mergeInto(LibraryManager.library, {
-  baud51_dom_calculated: function() { baud51Page.calculated(); },
+  baud51_dom_calculated: function() { baud51Page.calculated(null); },
+  baud51_dom_held__deps: ['$baud51'],
+  baud51_dom_held: function(frequency, frequencyLength, baud, baudLength) {
+    baud51Page.calculated([baud51.text(frequency, frequencyLength),
+                          baud51.text(baud, baudLength)]);
+  },
 
   baud51_dom_pressed_size: function(which) {
     var fields = baud51Page.pressed;
@@ -11,6 +16,7 @@ mergeInto(LibraryManager.library, {
   baud51_dom_pressed_copy: function(which, buffer, size) {
     stringToUTF8(baud51Page.pressed[which], buffer, size);
   },
+  baud51_dom_pressed_held: function() { return baud51Page.held ? 1 : 0; },
 
   // Each calculation reaches the area below after the window's own labels
   // are written, outside the press (settings.js).
@@ -19,4 +25,7 @@ mergeInto(LibraryManager.library, {
     baud51Page.below = _baud51_dom_settings_later;
     if (baud51Page.pressed) _baud51_dom_settings_later();
   },
+
+  // The window's program is a script of the page: its exports are global.
+  baud51_dom_open_link: function() { _baud51_open_link(); },
 });

@@ -6,6 +6,8 @@
 #include "timers/cores.h"
 #include "timers/delay.h"
 #include "timers/delay_code.h"
+#include "web/sections.h"
+#include "web/typed.h"
 
 extern "C" {
 void baud51_dom_delay(const char* message, std::size_t message_length,
@@ -18,7 +20,7 @@ DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
                     std::string_view chip_filter, Tongue language,
                     bool assembly) {
   const PageWords& w = WordsOf(language);
-  const calc::Reading time = calc::ReadTime(time_text);
+  const calc::Reading time = ReadTypedTime(time_text);
   if (!time.value) {
     return {Unread(w.delay_time, time_text, time.problem, w.delay_example,
                    calc::ReadTime, language),
@@ -28,7 +30,7 @@ DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
     return DelayShown{fmt::format(fmt::runtime(w.delay_refused), why), ""};
   };
   // The name comes from the time as typed, as the command line names it.
-  const std::string name = mcs51::DelayName(time_text);
+  const std::string name = mcs51::DelayName(Tidied(time_text));
   if (!mcs51::IsCName(name)) return refused(name);
   // "" is the classic core; every family together is no one core.
   const mcs51::Core* core = mcs51::CoreOf(chip_filter, 0);
@@ -45,6 +47,7 @@ void ShowDelay(std::string_view time_text, double frequency_mhz,
                std::string_view chip_filter, Tongue language, bool assembly) {
   const DelayShown shown =
       DelayFor(time_text, frequency_mhz, chip_filter, language, assembly);
+  Invalid("delay", "delay-message", !ReadTypedTime(time_text).value);
   baud51_dom_delay(shown.message.data(), shown.message.size(),
                    shown.code.data(), shown.code.size());
 }

@@ -2,7 +2,8 @@
 // The delay section below the timers: for the window's crystal and the
 // chosen family's core, the code `baud51-cli delay FREQ TIME [--chip
 // NAME] [--lang asm]` writes, byte for byte, or why none is written. The
-// time is read strictly, as the command line reads TIME.
+// time is read as typed (web/typed.h), then strictly, as the command line
+// reads TIME.
 
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ namespace web {
 //   DelayShown("10", 12, "", en, false).message
 //       -> "Time: could not read “10” (needs a unit: s, ms, us or µs). ..."
 //   DelayShown("1ms", 12, "stc15", en, false).message
-//       -> "baud51-cli delay writes no code for it: no delay for the STC15
+//       -> "The page writes no code for it: no delay for the STC15
 //          single-cycle core: ..."
 struct DelayShown {
   std::string message;

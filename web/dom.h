@@ -34,13 +34,15 @@ void baud51_dom_focus(const char* name, std::size_t name_length);
 void baud51_dom_ready();
 // Below the window: whether the browser's language is Chinese; a field's
 // text set from a link; the link's value for `key`: its length in UTF-8,
-// or -1 when the fragment lacks it, then the value itself.
+// or -1 when the fragment lacks it, then the value itself; the fragment
+// read afresh at its next value asked for.
 int baud51_dom_browser_chinese();
 void baud51_dom_set_value(const char* id, std::size_t id_length,
                           const char* text, std::size_t text_length);
 int baud51_dom_link_size(const char* key, std::size_t key_length);
 void baud51_dom_link_copy(const char* key, std::size_t key_length, char* buffer,
                           std::size_t size);
+void baud51_dom_link_forget();
 void baud51_dom_unload();
 void baud51_dom_message(const char* text, std::size_t text_length);
 // Below the window (settings.js): an element's text, and a table written

@@ -61,11 +61,16 @@ def manifest(page, svg):
     title = re.search(r"<title>([^<]*)</title>", page).group(1)
     return {
         "name": title,
-        "short_name": title.split(" · ")[0],
+        # The title's second part says what the app is; the first is the
+        # window's own name.
+        "short_name": title.split(" · ")[-1],
         "lang": re.search(r'<html lang="([^"]*)"', page).group(1),
         "start_url": "baud51.html",
         "scope": "./",
         "display": "standalone",
+        # The icon's own slate, and the page's light canvas while it opens.
+        "theme_color": "#303838",
+        "background_color": "#ffffff",
         "icons": [{"src": data_url(svg, "image/svg+xml"), "sizes": "any",
                    "type": "image/svg+xml"}],
     }

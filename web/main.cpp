@@ -37,22 +37,26 @@ std::unique_ptr<Page>& Current() {
   return page;
 }
 
-// A click on the button `name`, as the user gives it. The area below, a
-// program of its own (below_main.cpp), reads the fields as just calculated
-// with, once the press is over; a failed calculation leaves it as it was,
-// like the window.
-void Press(Page& page, std::string_view name) {
+// A click on the button `name`, as the user gives it; whether it
+// calculated. The area below, a program of its own (below_main.cpp), reads
+// the fields as just calculated with, once the press is over; a failed
+// calculation leaves it as it was, like the window.
+bool Press(Page& page, std::string_view name) {
   const window::Handler finished = page.host.Click(name);
-  if (finished == &window::Form1::Command1_Click) {
-    baud51_dom_calculated();
-  }
+  if (finished != &window::Form1::Command1_Click) return false;
+  baud51_dom_calculated();
+  return true;
 }
 
 // A link's crystal and rate, as the user would give them: typed into the
 // fields, and 计算 pressed once when both read strictly. A value that does
 // not stays in its field as text, and the area below says why it was not
-// calculated. The link's choices below are that area's own.
+// calculated. Where the window refuses them, the area below stays with the
+// fields it had, and the address as it is. The link's choices below are
+// that area's own.
 void OpenLink(Page& page) {
+  const std::string frequency_before = page.controls.Text("Combo1");
+  const std::string baud_before = page.controls.Text("Combo2");
   const std::optional<std::string> frequency = web::LinkValue("freq");
   const std::optional<std::string> baud = web::LinkValue("baud");
   for (const auto& [name, text] :
@@ -65,7 +69,10 @@ void OpenLink(Page& page) {
   if ((frequency || baud) &&
       calc::ReadFrequency(page.controls.Text("Combo1")).value &&
       calc::ReadBaud(page.controls.Text("Combo2")).value) {
-    Press(page, "Command1");
+    if (!Press(page, "Command1")) {
+      baud51_dom_held(frequency_before.data(), frequency_before.size(),
+                      baud_before.data(), baud_before.size());
+    }
     return;
   }
   baud51_dom_calculated();
@@ -110,6 +117,17 @@ EMSCRIPTEN_KEEPALIVE void baud51_press(int index) {
     return;
   }
   Press(*page, window::kForm1Controls[static_cast<std::size_t>(index)].name);
+}
+
+// The address's fragment changed, and the area below has taken its
+// choices: the crystal and rate, opened as a link over the window as it is.
+EMSCRIPTEN_KEEPALIVE void baud51_open_link() {
+  if (Page* page = Current().get()) {
+    Dispatch([page] {
+      baud51_dom_link_forget();
+      OpenLink(*page);
+    });
+  }
 }
 
 // The labels' colours for the scheme the page is in now: with the window's

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "timers/text.h"
+#include "web/typed.h"
 
 namespace web {
 namespace {
@@ -22,16 +23,16 @@ constexpr ElementWord kChineseElements[] = {
     {"code-title", "选用设置的初始化代码"},
     {"code-lang-label", "代码"},
     {"code-asm", "汇编 (sdas8051)"},
-    {"copy", "复制代码"},
+    {"copy", "复制波特率代码"},
     {"rates-title", "标准波特率"},
     {"crystals-title", "选晶振"},
-    {"crystal-rates-label", "波特率（以空格分开）"},
+    {"crystal-rates-label", "波特率（以空格或逗号分开）"},
     {"crystals-go", "选晶振"},
     {"said-copied", "已复制"},
     {"ticks-title", "定时器"},
     {"period-label", "周期"},
     {"tick-code-title", "选用定时器的代码"},
-    {"tick-copy", "复制代码"},
+    {"tick-copy", "复制定时代码"},
     {"delay-title", "延时"},
     {"delay-label", "时间"},
     {"delay-copy", "复制延时代码"},
@@ -54,16 +55,16 @@ constexpr ElementWord kEnglishElements[] = {
     {"code-title", "Init code for the chosen setting"},
     {"code-lang-label", "Code"},
     {"code-asm", "Assembly (sdas8051)"},
-    {"copy", "Copy code"},
+    {"copy", "Copy the baud code"},
     {"rates-title", "Standard rates"},
     {"crystals-title", "Choose a crystal"},
-    {"crystal-rates-label", "Baud rates (separated by spaces)"},
+    {"crystal-rates-label", "Baud rates (separated by spaces or commas)"},
     {"crystals-go", "Choose"},
     {"said-copied", "Copied"},
     {"ticks-title", "Timers"},
     {"period-label", "Period"},
     {"tick-code-title", "Code for the best timer"},
-    {"tick-copy", "Copy code"},
+    {"tick-copy", "Copy the tick code"},
     {"delay-title", "Delay"},
     {"delay-label", "Time"},
     {"delay-copy", "Copy the delay code"},
@@ -80,8 +81,7 @@ constexpr PageWords kChinese{
     .all = "全部芯片系列",
     .family_separator = "：",
     .refused_out_of_range = "重装值超出范围：这个设置得不到这个波特率。",
-    .refused_beyond =
-        "误差 {} 超出 {} % 的容差：baud51-cli code 不为它写代码。",
+    .refused_beyond = "误差 {} 超出 {} % 的容差：页面不为它写代码。",
     .frequency = "晶振频率",
     .baud = "波特率",
     .tolerance = "容差",
@@ -106,17 +106,17 @@ constexpr PageWords kChinese{
     .period = "周期",
     .period_example = "一个带单位的周期，如 1ms、250us 或 50Hz",
     .ticks_caption = "{0} MHz，周期 {1}，容差 {2} %",
-    .tick_refused =
-        "没有定时器在容差内得到这个周期：baud51-cli tick-code "
-        "不为它写代码。",
+    .tick_refused = "没有定时器在容差内得到这个周期：页面不为它写代码。",
+    .tick_row_refused = "这个定时器在容差内得不到这个周期：页面不为它写代码。",
     .delay_time = "时间",
     .delay_example = "一个带单位的时间，如 1ms、250us 或 2.5ms",
-    .delay_refused = "baud51-cli delay 不为它写代码：{}",
+    .delay_refused = "页面不为它写代码：{}",
     .delay_one_family = "各系列的内核不同：延时要选定一个系列。",
     .no_peer = "不看对端",
     .exact_peer = "理想的对端",
     .peer_baud = "对端实际波特率",
     .peer_caption = "；对端 {0}，8N1，两端时钟各差至多 {2} ppm",
+    .writer = "baud51 网页 {}",
 };
 
 constexpr PageWords kEnglish{
@@ -131,8 +131,8 @@ constexpr PageWords kEnglish{
     .refused_out_of_range =
         "Reload out of range: this setting cannot reach this rate.",
     .refused_beyond =
-        "The error {} is beyond the {} % tolerance: baud51-cli "
-        "code writes no code for it.",
+        "The error {} is beyond the {} % tolerance: the page writes no code "
+        "for it.",
     .frequency = "Crystal frequency",
     .baud = "Baud rate",
     .tolerance = "Tolerance",
@@ -159,11 +159,14 @@ constexpr PageWords kEnglish{
     .period_example = "a period with its unit such as 1ms, 250us or 50Hz",
     .ticks_caption = "{0} MHz, period {1}, tolerance {2} %",
     .tick_refused =
-        "No timer reaches this period within the tolerance: "
-        "baud51-cli tick-code writes no code for it.",
+        "No timer reaches this period within the tolerance: the page writes "
+        "no code for it.",
+    .tick_row_refused =
+        "This timer does not reach this period within the tolerance: the "
+        "page writes no code for it.",
     .delay_time = "Time",
     .delay_example = "a time with its unit such as 1ms, 250us or 2.5ms",
-    .delay_refused = "baud51-cli delay writes no code for it: {}",
+    .delay_refused = "The page writes no code for it: {}",
     .delay_one_family =
         "Each family has a core of its own: a delay needs one family chosen.",
     .no_peer = "not judged",
@@ -171,40 +174,8 @@ constexpr PageWords kEnglish{
     .peer_baud = "peer's baud",
     .peer_caption =
         "; other end {0} ({1}), 8N1, each clock off by up to {2} ppm",
+    .writer = "the baud51 page {}",
 };
-
-// The text without what the window's reading passes over or folds: blanks
-// (U+3000 too), commas, and the full-width forms and "。" of an input
-// method, as ASCII.
-std::string Cleaned(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',') continue;
-    if (c == 0xE3 && text.substr(i, 3) == "\u3000") {
-      i += 2;
-      continue;
-    }
-    if (c == 0xE3 && text.substr(i, 3) == "\u3002") {
-      out += '.';
-      i += 2;
-      continue;
-    }
-    if (c == 0xEF && i + 2 < text.size()) {
-      // U+FF01 ... U+FF5E: EF BC 81 ... EF BD 9E.
-      const int code = ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
-                       (static_cast<unsigned char>(text[i + 2]) & 0x3F);
-      const int point = 0xF000 | code;
-      if (point >= 0xFF01 && point <= 0xFF5E) {
-        out += static_cast<char>(point - 0xFF01 + '!');
-        i += 2;
-        continue;
-      }
-    }
-    out += static_cast<char>(c);
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -230,7 +201,7 @@ std::string Unread(std::string_view field, std::string_view text,
                    calc::ReadProblem problem, std::string_view example,
                    calc::Reading (*read)(std::string_view), Tongue language) {
   const PageWords& w = WordsOf(language);
-  const std::string cleaned = Cleaned(text);
+  const std::string cleaned = Suggested(text);
   const std::string advice =
       fmt::format(fmt::runtime(w.write),
                   read(cleaned).value ? std::string_view(cleaned) : example);

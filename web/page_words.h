@@ -49,14 +49,17 @@ struct PageWords {
   std::string_view clock_mode;        // {} = clocks per machine cycle
   // The timers' section: the period field and the tick table.
   std::string_view period, period_example;
-  std::string_view ticks_caption;  // {0} MHz, {1} period, {2} tolerance
-  std::string_view tick_refused;
+  std::string_view ticks_caption;     // {0} MHz, {1} period, {2} tolerance
+  std::string_view tick_refused;      // no row fits
+  std::string_view tick_row_refused;  // the chosen row does not
   // The delay section: its time field, and why no code ({} = the reason).
   // "Every family" has no one core to count on.
   std::string_view delay_time, delay_example, delay_refused, delay_one_family;
   // The other end of the line: the chooser, the table's four more columns
   // and their marks, and the caption's tail ({0} part, {1} source, {2} ppm).
   std::string_view no_peer, exact_peer, peer_baud, peer_caption;
+  // Who signs the code the page writes: {} = the version.
+  std::string_view writer;
 };
 
 const PageWords& WordsOf(Tongue language);
@@ -68,11 +71,12 @@ const PageWords& WordsOf(Tongue language);
 std::string_view Heading(std::string_view key, Tongue tongue);
 
 // Why a field's text could not be read strictly, what was found, and what
-// to type: the text cleaned of what the window's reading passes over (the
-// thousands' commas, blanks, full-width forms) where that then reads, else
-// an example.
+// to type: the text as Suggested reads it (a thousands' comma dropped, a
+// decimal comma as a point, blanks and full-width forms gone) where that
+// then reads, else an example.
 //   Unread(baud, "9,600", kNotANumber, en)
 //       -> "Baud rate: could not read “9,600” (not a number). Write 9600."
+//   Unread(period, "1,5ms", kNotANumber, en) -> "... Write 1.5ms."
 std::string Unread(std::string_view field, std::string_view text,
                    calc::ReadProblem problem, std::string_view example,
                    calc::Reading (*read)(std::string_view), Tongue language);

@@ -183,6 +183,8 @@ mergeInto(LibraryManager.library, {
   baud51_dom_link_copy: function(key, keyLength, buffer, size) {
     stringToUTF8(baud51Link(baud51.text(key, keyLength)), buffer, size);
   },
+  baud51_dom_link_forget__deps: ['$baud51Link'],
+  baud51_dom_link_forget: function() { baud51Link.opened = null; },
 
   // `pairs`: a key, a tab and a value per line. Written as the address's
   // fragment without a new history entry.
@@ -284,6 +286,7 @@ mergeInto(LibraryManager.library, {
     var element = document.getElementById('tick-code');
     element.textContent = baud51.text(text, textLength);
     element.className = code ? '' : 'refused';
+    element.hidden = !element.textContent;  // the status line says why
     document.getElementById('tick-copy').disabled = !code;
     document.getElementById('tick-copied').textContent = '';
   },
@@ -325,7 +328,8 @@ mergeInto(LibraryManager.library, {
     body.textContent = '';
     if (!lines[0]) return;
     var header = head.insertRow();
-    lines[0].split('\t').forEach(function(word) {
+    var heads = lines[0].split('\t');
+    heads.forEach(function(word) {
       header.appendChild(document.createElement('th')).textContent = word;
     });
     var width = header.cells.length;
@@ -341,7 +345,10 @@ mergeInto(LibraryManager.library, {
       }
       row.className = cells[0];
       for (var j = 1; j < cells.length; ++j) {
-        row.insertCell().textContent = cells[j];
+        var cell = row.insertCell();
+        cell.textContent = cells[j];
+        // Its column, which heads it where the rows reflow.
+        cell.setAttribute('data-label', heads[j - 1] || '');
       }
     }
   },

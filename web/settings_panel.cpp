@@ -9,9 +9,12 @@
 #include "timers/init_code.h"
 #include "timers/text.h"
 #include "timers/working.h"
+#include "web/crystal_panel.h"
 #include "web/delay_panel.h"
 #include "web/dom.h"
+#include "web/sections.h"
 #include "web/tick_panel.h"
+#include "web/typed.h"
 
 extern "C" {
 void baud51_dom_options(const char* id, std::size_t id_length,
@@ -87,9 +90,21 @@ void SettingsView::Words() {
   baud51_dom_below_lang(tag.data(), tag.size());
   baud51_dom_set_value("period", 6, period_.data(), period_.size());
   baud51_dom_set_value("delay", 5, delay_.data(), delay_.size());
+  baud51_dom_set_value("tolerance", 9, tolerance_text_.data(),
+                       tolerance_text_.size());
 }
 
 void SettingsView::Apply(const LinkChoices& link) {
+  if (link.fresh) {
+    assembly_ = false;
+    chip_ = 0;
+    peer_ = nullptr;
+    period_ = kFirstPeriod;
+    delay_ = kFirstPeriod;
+    tolerance_text_ = kFirstTolerance;
+    linked_setting_.clear();
+    tick_.clear();
+  }
   if (link.language == "en" || link.language == "zh") {
     language_ = *link.language == "en" ? Tongue::kEnglish : Tongue::kChinese;
   }
@@ -105,14 +120,25 @@ void SettingsView::Apply(const LinkChoices& link) {
   }
   if (link.period) period_ = *link.period;
   if (link.delay) delay_ = *link.delay;
+  if (link.tick) {
+    tick_ = *link.tick;
+    tick_linked_ = true;
+  }
+  if (link.tolerance && ReadTypedPercent(*link.tolerance).value) {
+    tolerance_text_ = *link.tolerance;
+  }
+  // The link is written once the window's fields are read.
   Words();
-  WriteLink();
 }
 
-void SettingsView::Show(std::string frequency_text, std::string baud_text) {
+void SettingsView::Show(std::string frequency_text, std::string baud_text,
+                        bool held) {
+  link_held_ = held;
   frequency_text_ = std::move(frequency_text);
   baud_text_ = std::move(baud_text);
-  Render();
+  // A new crystal or rate starts on the best tick row, but a link's.
+  if (!std::exchange(tick_linked_, false)) tick_.clear();
+  Render(false);
 }
 
 std::optional<SettingsView::Read> SettingsView::ReadFields() {
@@ -129,9 +155,11 @@ std::optional<SettingsView::Read> SettingsView::ReadFields() {
        {Field{w.frequency, frequency_text_, calc::ReadFrequency,
               w.frequency_example, &Read::frequency_mhz},
         Field{w.baud, baud_text_, calc::ReadBaud, w.baud_example, &Read::baud},
-        Field{w.tolerance, tolerance_text_, calc::ReadPercent,
+        Field{w.tolerance, tolerance_text_, ReadTypedPercent,
               w.tolerance_example, &Read::tolerance}}) {
     const calc::Reading reading = field.read(field.text);
+    Invalid("tolerance", "refusal",
+            !reading.value && field.value == &Read::tolerance);
     if (!reading.value) {
       const std::string text = Unread(field.name, field.text, reading.problem,
                                       field.example, field.read, language_);
@@ -143,7 +171,7 @@ std::optional<SettingsView::Read> SettingsView::ReadFields() {
   return read;
 }
 
-void SettingsView::Render() {
+void SettingsView::Render(bool keep) {
   read_ = ReadFields();
   ranked_.clear();
   if (!read_) {
@@ -155,9 +183,12 @@ void SettingsView::Render() {
   const std::vector<const mcs51::Setting*> settings = mcs51::Matching(filter);
   ranked_ = mcs51::Rank(settings, read_->frequency_mhz, read_->baud,
                         read_->tolerance);
+  const std::string wanted = !linked_setting_.empty() ? linked_setting_
+                             : keep                   ? setting_
+                                                      : std::string();
   row_ = 0;
   for (std::size_t i = 0; i < ranked_.size(); ++i) {
-    if (mcs51::SettingLabel(*ranked_[i].setting) == linked_setting_) {
+    if (mcs51::SettingLabel(*ranked_[i].setting) == wanted) {
       row_ = i;
       linked_setting_.clear();
     }
@@ -180,14 +211,37 @@ void SettingsView::Render() {
   if (rates_open_) ShowRates(*read_);
 }
 
-void SettingsView::Ticks() const {
+void SettingsView::Ticks(bool table) {
   if (!read_) return;
-  ShowTicks(period_, read_->frequency_mhz, read_->tolerance,
-            chips_[chip_].filter, language_, assembly_);
+  const TicksShown shown = ShowTicks({.period_text = period_,
+                                      .frequency_mhz = read_->frequency_mhz,
+                                      .tolerance_percent = read_->tolerance,
+                                      .chip_filter = chips_[chip_].filter,
+                                      .chosen = tick_,
+                                      .language = language_,
+                                      .assembly = assembly_,
+                                      .table = table});
+  // A choice the new table lacks is gone: the link says what is shown.
+  if (!shown.labels.empty()) {
+    tick_labels_ = shown.labels;
+    if (tick_labels_[shown.chosen] != tick_) tick_.clear();
+  }
+}
+
+void SettingsView::ChooseTick(int index) {
+  link_held_ = false;
+  if (index < 0 || static_cast<std::size_t>(index) >= tick_labels_.size()) {
+    return;
+  }
+  tick_ = tick_labels_[static_cast<std::size_t>(index)];
+  Ticks(false);
+  WriteLink();
 }
 
 void SettingsView::SetPeriod(std::string text) {
+  link_held_ = false;
   period_ = std::move(text);
+  tick_.clear();
   Ticks();
   WriteLink();
 }
@@ -199,6 +253,7 @@ void SettingsView::Delay() const {
 }
 
 void SettingsView::SetDelay(std::string text) {
+  link_held_ = false;
   delay_ = std::move(text);
   Delay();
   WriteLink();
@@ -260,89 +315,35 @@ void SettingsView::ShowRates(const Read& read) {
 
 void SettingsView::FindCrystals(std::string rates_text) {
   crystal_rates_ = std::move(rates_text);
-  const PageWords& w = WordsOf(language_);
-  const calc::Reading tolerance = calc::ReadPercent(tolerance_text_);
-  std::vector<double> rates;
-  std::string refusal;
-  std::size_t start = 0;
-  while (refusal.empty() && start < crystal_rates_.size()) {
-    const std::size_t end = crystal_rates_.find(' ', start);
-    const std::string item = crystal_rates_.substr(start, end - start);
-    start = end == std::string::npos ? crystal_rates_.size() : end + 1;
-    if (item.empty()) continue;
-    const calc::Reading rate = calc::ReadBaud(item);
-    if (rate.value) {
-      rates.push_back(*rate.value);
-    } else {
-      refusal = Unread(w.rates, item, rate.problem, w.baud_example,
-                       calc::ReadBaud, language_);
-    }
-  }
-  if (!tolerance.value) {
-    refusal = Unread(w.tolerance, tolerance_text_, tolerance.problem,
-                     w.tolerance_example, calc::ReadPercent, language_);
-  }
-  if (rates.empty() && refusal.empty()) {
-    refusal = Unread(w.rates, crystal_rates_, calc::ReadProblem::kNotANumber,
-                     w.baud_example, calc::ReadBaud, language_);
-  }
-  if (!refusal.empty()) {
-    Table("crystals", refusal, "");
-    return;
-  }
-  std::string table =
-      Fmt("{}\t{}\t{}\t{}", w.rank, w.mhz, w.worst, Heading("mark", language_));
-  for (const double rate : rates) table += "\t" + ShortestText(rate);
-  table += '\n';
-  const mcs51::Filter filter{.chip = chips_[chip_].filter};
-  for (const mcs51::ClockModeRanking& mode :
-       mcs51::RankCrystals(rates, filter, *tolerance.value)) {
-    // A group's heading row, then its five best crystals.
-    table += Fmt("group\t{}\n", mode.chip != nullptr
-                                    ? std::string(mode.chip->family)
-                                    : Fmt(w.clock_mode, mode.clocks));
-    for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
-      const mcs51::CrystalScore& score = mode.crystals[i];
-      table +=
-          Fmt("{}\t{}\t{}\t{}\t{}", mcs51::MarkKey(score.mark), i + 1,
-              ShortestText(score.frequency_mhz),
-              score.reachable ? mcs51::PercentText(score.worst_error_percent)
-                              : std::string("--"),
-              mcs51::MarkWords(score.mark, *tolerance.value, language_));
-      for (const mcs51::Outcome& best : score.best) {
-        table += "\t" + (best.fits ? mcs51::SettingLabel(*best.setting) + " " +
-                                         mcs51::CellsOf(best).reload
-                                   : std::string("--"));
-      }
-      table += '\n';
-    }
-  }
-  Table("crystals",
-        Fmt(w.crystals_caption, crystal_rates_, ShortestText(*tolerance.value)),
-        table);
+  ShowCrystals(crystal_rates_, tolerance_text_, chips_[chip_].filter,
+               language_);
 }
 
 void SettingsView::ChooseChip(int index) {
+  link_held_ = false;
   if (index < 0 || static_cast<std::size_t>(index) >= chips_.size()) return;
   chip_ = static_cast<std::size_t>(index);
-  Render();
+  Render(true);
   if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
 }
 
 void SettingsView::ChooseRow(int index) {
+  link_held_ = false;
   if (index < 0 || static_cast<std::size_t>(index) >= ranked_.size()) return;
   row_ = static_cast<std::size_t>(index);
   ShowRow();
 }
 
 void SettingsView::ChooseLanguage(int index) {
+  link_held_ = false;
   language_ = index == 1 ? Tongue::kEnglish : Tongue::kChinese;
   Words();
-  Render();
+  Render(true);
   if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
 }
 
 void SettingsView::ChooseCode(int index) {
+  link_held_ = false;
   assembly_ = index == 1;
   ShowRow();
   Ticks();
@@ -352,17 +353,20 @@ void SettingsView::ChooseCode(int index) {
 void SettingsView::ChoosePeer(int index) {
   const std::span<const mcs51::Peer> peers = mcs51::Peers();
   if (index < 0 || static_cast<std::size_t>(index) > peers.size()) return;
+  link_held_ = false;
   peer_ = index == 0 ? nullptr : &peers[static_cast<std::size_t>(index) - 1];
-  Render();
+  Render(true);
 }
 
 void SettingsView::SetTolerance(std::string text) {
+  link_held_ = false;
   tolerance_text_ = std::move(text);
-  Render();
+  Render(true);
   if (!crystal_rates_.empty()) FindCrystals(crystal_rates_);
 }
 
 void SettingsView::WriteLink() const {
+  if (link_held_) return;
   // key TAB value per line; the page encodes them.
   std::string pairs = Pair("freq", frequency_text_) + Pair("baud", baud_text_);
   if (chip_ != 0) pairs += Pair("chip", chips_[chip_].filter);
@@ -370,6 +374,8 @@ void SettingsView::WriteLink() const {
   if (period_ != kFirstPeriod) pairs += Pair("period", period_);
   if (delay_ != kFirstPeriod) pairs += Pair("delay", delay_);
   if (!setting_.empty()) pairs += Pair("setting", setting_);
+  if (!tick_.empty()) pairs += Pair("tick", tick_);
+  if (tolerance_text_ != kFirstTolerance) pairs += Pair("tol", tolerance_text_);
   pairs += Pair("lang", TongueKey(language_)) +
            Pair("code", assembly_ ? "asm" : "c");
   baud51_dom_link(pairs.data(), pairs.size());

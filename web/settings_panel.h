@@ -3,7 +3,8 @@
 // by timers/ as the command line ranks them, in Chinese or English; the
 // chosen row's working and its init code (C byte for byte as `baud51-cli
 // code` writes it, or assembly); the standard rates and the crystal
-// chooser. The fields are read strictly, as the command line reads them.
+// chooser. The window's fields are read strictly, as the command line
+// reads them; the sections' own as typed (web/typed.h), then strictly.
 
 #include <cstddef>
 #include <optional>
@@ -20,9 +21,13 @@
 namespace web {
 
 // What a link may set below the window; each is ignored when absent or
-// not one of the values it takes.
+// not one of the values it takes. A fresh link (the address's fragment
+// changed) puts back the page's first choices where it is silent, but the
+// language.
 struct LinkChoices {
   std::optional<std::string> language, code, chip, setting, peer, period, delay;
+  std::optional<std::string> tick, tolerance;
+  bool fresh = false;
 };
 
 // The area below the window, kept until the next calculation. Changes the
@@ -33,9 +38,13 @@ class SettingsView {
 
   void Apply(const LinkChoices& link);
   // The window's field texts as last calculated; read strictly here.
-  void Show(std::string frequency_text, std::string baud_text);
+  // `held`: the address keeps the link the window refused, until the next
+  // choice.
+  void Show(std::string frequency_text, std::string baud_text,
+            bool held = false);
   void ChooseChip(int index);
   void ChooseRow(int index);
+  void ChooseTick(int index);      // a row of the tick table
   void ChooseLanguage(int index);  // 0 Chinese, 1 English
   void ChooseCode(int index);      // 0 C, 1 assembly
   void ChoosePeer(int index);      // 0 none, then mcs51::Peers() in order
@@ -54,7 +63,8 @@ class SettingsView {
     double frequency_mhz = 0, baud = 0, tolerance = 0;
   };
   void Words();
-  void Render();
+  // `keep`: the chosen row stays chosen where the new table has it.
+  void Render(bool keep);
   std::optional<Read> ReadFields();
   void ShowRow();
   void ShowRates(const Read& read);
@@ -64,7 +74,9 @@ class SettingsView {
   bool assembly_ = false;
   std::size_t chip_ = 0;
   std::vector<ChipEntry> chips_;
-  std::string frequency_text_, baud_text_, tolerance_text_ = "2";
+  // The tolerance the page starts with, which the link then omits.
+  static constexpr std::string_view kFirstTolerance = "2";
+  std::string frequency_text_, baud_text_, tolerance_text_{kFirstTolerance};
   std::string crystal_rates_;
   bool rates_open_ = false;
   std::optional<Read> read_;
@@ -79,8 +91,15 @@ class SettingsView {
   static constexpr std::string_view kFirstPeriod = "1ms";
   const mcs51::Peer* peer_ = nullptr;
   std::string period_{kFirstPeriod};
+  // The chosen tick row's label (empty: the best); a link's is kept
+  // through the press the link makes.
+  std::string tick_;
+  bool tick_linked_ = false;
+  std::vector<std::string> tick_labels_;
   std::string delay_{kFirstPeriod};
-  void Ticks() const;
+  // The address as a refused link left it, kept until the next choice.
+  bool link_held_ = false;
+  void Ticks(bool table = true);
   void Delay() const;
 };
 

@@ -80,6 +80,10 @@ std::string PeerCaption(const mcs51::Peer* peer, Tongue language) {
              mcs51::ShortestText(mcs51::kDefaultClockPpm));
 }
 
+std::string Writer(Tongue language) {
+  return Fmt(WordsOf(language).writer, BAUD51_VERSION_TEXT);
+}
+
 CodeText CodeFor(double frequency_mhz, double baud,
                  const mcs51::Outcome& outcome, double tolerance_percent,
                  Tongue language, bool assembly) {
@@ -87,11 +91,12 @@ CodeText CodeFor(double frequency_mhz, double baud,
   switch (mcs51::RefusalOf(outcome)) {
     case mcs51::Refusal::kNone:
       if (assembly) {
-        return {
-            mcs51::AsmInitCode(frequency_mhz, baud, outcome, kWriter, language),
-            true};
+        return {mcs51::AsmInitCode(frequency_mhz, baud, outcome,
+                                   Writer(language), language),
+                true};
       }
-      return {mcs51::InitCode(frequency_mhz, baud, outcome, kWriter, language),
+      return {mcs51::InitCode(frequency_mhz, baud, outcome, Writer(language),
+                              language),
               true};
     case mcs51::Refusal::kOutOfRange:
       return {std::string(w.refused_out_of_range), false};
@@ -108,8 +113,8 @@ std::vector<ChipEntry> ChipEntries(Tongue language) {
   std::vector<ChipEntry> entries{{"", std::string(w.classic)}};
   for (const mcs51::Chip& chip : mcs51::Chips()) {
     entries.push_back(
-        {std::string(chip.name),
-         Fmt("{}{}{}", chip.name, w.family_separator, chip.family)});
+        {std::string(chip.name), Fmt("{}{}{}", chip.name, w.family_separator,
+                                     mcs51::FamilyWords(chip).In(language))});
   }
   entries.push_back({"all", std::string(w.all)});
   return entries;

@@ -17,9 +17,11 @@
 
 namespace web {
 
-// The command line's signature, so that the page's code is the one it
-// writes.
-inline constexpr std::string_view kWriter = "baud51-cli " BAUD51_VERSION_TEXT;
+// Who the page's code says wrote it: the page, at the program's version;
+// otherwise the code is the command line's, byte for byte.
+//   Writer(kEnglish) -> "the baud51 page 1.00"
+//   Writer(kChinese) -> "baud51 网页 1.00"
+std::string Writer(Tongue language);
 
 // What a table row shows beside the setting itself.
 struct TableView {

@@ -9,7 +9,9 @@
 #include "timers/tick_code.h"
 #include "timers/tick_text.h"
 #include "web/dom.h"
+#include "web/sections.h"
 #include "web/settings_table.h"
+#include "web/typed.h"
 
 extern "C" {
 void baud51_dom_tick_code(const char* text, std::size_t text_length, int code);
@@ -23,6 +25,9 @@ void Table(const std::string& caption, const std::string& table) {
   baud51_dom_table(kId.data(), kId.size(), caption.data(), caption.size(),
                    table.data(), table.size());
 }
+
+// The section's status line, which also describes the period field.
+constexpr std::string_view kStatus = "ticks-message";
 
 void Code(const std::string& text, bool code) {
   baud51_dom_tick_code(text.data(), text.size(), code ? 1 : 0);
@@ -50,42 +55,52 @@ std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
   return text;
 }
 
-void ShowTicks(std::string_view period_text, double frequency_mhz,
-               double tolerance_percent, const std::string& chip_filter,
-               Tongue language, bool assembly) {
-  const PageWords& w = WordsOf(language);
-  const calc::Reading period = calc::ReadPeriod(period_text);
+TicksShown ShowTicks(const TickAsk& ask) {
+  const PageWords& w = WordsOf(ask.language);
+  const calc::Reading period = ReadTypedPeriod(ask.period_text);
+  Invalid("period", kStatus, !period.value);
   if (!period.value) {
-    Table(Unread(w.period, period_text, period.problem, w.period_example,
-                 calc::ReadPeriod, language),
-          "");
+    Table("", "");
+    Status(kStatus, Unread(w.period, ask.period_text, period.problem,
+                           w.period_example, calc::ReadPeriod, ask.language));
     Code("", false);
-    return;
+    return {};
   }
   const std::vector<const mcs51::TickSetting*> settings =
-      mcs51::TickMatching({.chip = chip_filter});
+      mcs51::TickMatching({.chip = std::string(ask.chip_filter)});
   const std::vector<mcs51::TickOutcome> ranked = mcs51::RankTicks(
-      settings, frequency_mhz, *period.value, tolerance_percent);
-  Table(fmt::format(fmt::runtime(w.ticks_caption),
-                    mcs51::ShortestText(frequency_mhz),
-                    mcs51::PeriodText(*period.value),
-                    mcs51::ShortestText(tolerance_percent)),
-        TickTableText(ranked, tolerance_percent, language));
-  if (settings.empty()) {
-    Code(std::string(w.tick_refused), false);
-    return;
+      settings, ask.frequency_mhz, *period.value, ask.tolerance_percent);
+  TicksShown shown;
+  for (const mcs51::TickOutcome& outcome : ranked) {
+    shown.labels.push_back(mcs51::TickLabel(*outcome.setting));
+    if (shown.labels.back() == ask.chosen) {
+      shown.chosen = shown.labels.size() - 1;
+    }
   }
-  const mcs51::TickChoice choice = mcs51::ChooseTick(
-      settings, frequency_mhz, *period.value, tolerance_percent);
-  if (choice.refusal != mcs51::Refusal::kNone) {
-    Code(std::string(w.tick_refused), false);
-    return;
+  if (ask.table) {
+    Table(fmt::format(fmt::runtime(w.ticks_caption),
+                      mcs51::ShortestText(ask.frequency_mhz),
+                      mcs51::PeriodText(*period.value),
+                      mcs51::ShortestText(ask.tolerance_percent)),
+          TickTableText(ranked, ask.tolerance_percent, ask.language));
+    Chooser("ticks", "tick", w.choose, shown.chosen);
   }
-  Code(assembly ? mcs51::AsmTickCode(frequency_mhz, *period.value, choice.best,
-                                     kWriter, language)
-                : mcs51::TickCode(frequency_mhz, *period.value, choice.best,
-                                  kWriter, language),
+  // The best row refused: none is within the tolerance.
+  if (ranked.empty() ||
+      mcs51::RefusalOf(ranked[shown.chosen]) != mcs51::Refusal::kNone) {
+    Status(kStatus, shown.chosen == 0 ? w.tick_refused : w.tick_row_refused);
+    Code("", false);
+    return shown;
+  }
+  Status(kStatus, "");
+  const mcs51::TickOutcome& chosen = ranked[shown.chosen];
+  const std::string writer = Writer(ask.language);
+  Code(ask.assembly ? mcs51::AsmTickCode(ask.frequency_mhz, *period.value,
+                                         chosen, writer, ask.language)
+                    : mcs51::TickCode(ask.frequency_mhz, *period.value, chosen,
+                                      writer, ask.language),
        true);
+  return shown;
 }
 
 }  // namespace web

@@ -1,12 +1,14 @@
 #pragma once
 // The timers' section below the baud settings: for the window's crystal,
 // the tolerance and the chosen family, every tick setting ranked as
-// `baud51-cli tick` ranks them, and the best one's code as `baud51-cli
-// tick-code` writes it (C or assembly). The period is read strictly.
+// `baud51-cli tick` ranks them, each row choosable, and the chosen one's
+// code as `baud51-cli tick-code` writes the best's (C or assembly). The
+// period is read as typed (web/typed.h), then strictly.
 
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "timers/ticks.h"
 #include "web/page_words.h"
@@ -19,10 +21,31 @@ namespace web {
 std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
                           double tolerance_percent, Tongue language);
 
-// Shows the section: the table and the best row's code, or why the period
-// could not be read or no code is written, in the table's caption.
-void ShowTicks(std::string_view period_text, double frequency_mhz,
-               double tolerance_percent, const std::string& chip_filter,
-               Tongue language, bool assembly);
+// What the section is asked to show: the period as typed, the window's
+// crystal, and the setting chosen by its label (empty: the best).
+struct TickAsk {
+  std::string_view period_text;
+  double frequency_mhz = 0, tolerance_percent = 0;
+  std::string_view chip_filter, chosen;
+  Tongue language = Tongue::kChinese;
+  bool assembly = false;
+  // false: the table stands as the user just chose in it, focus and all;
+  // only the code follows.
+  bool table = true;
+};
+
+// What it shows: each row's setting, best first, and the row chosen (the
+// best where `chosen` is not among them); no rows when the period could
+// not be read.
+//   ShowTicks({"1ms", 12, 2, "", "T0/1/12"}) -> chosen: T0/1/12's row
+//   ShowTicks({"1ms", 12, 2, "", "x"}).chosen -> 0
+struct TicksShown {
+  std::vector<std::string> labels;
+  std::size_t chosen = 0;
+};
+
+// Shows the section: the table, the chosen row's code, and in its status
+// line why the period could not be read or no code is written.
+TicksShown ShowTicks(const TickAsk& ask);
 
 }  // namespace web

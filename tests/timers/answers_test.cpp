@@ -128,5 +128,31 @@ TEST(ChipColumns, EvidenceSaysNoPrintedTableAndNothingMore) {
             "the formula only; no printed table");
 }
 
+// A family's words in Chinese: the record's own where it has words beyond
+// the makers' part names, which read the same in both tongues.
+TEST(FamilyWords, ChineseWhereTheRecordHasWords) {
+  struct Row {
+    std::string_view chip, en, zh;
+  };
+  for (const Row& row : {
+           Row{"8052", "classic 8052 (12 clocks)", "经典 8052（12 时钟）"},
+           Row{"1t", "single-cycle Timer 1 (T1x12)", "单周期定时器 1（T1x12）"},
+           Row{"n76e003", "Nuvoton N76E003", "Nuvoton N76E003"},
+       }) {
+    const Chip* chip = FindChip(row.chip);
+    ASSERT_NE(chip, nullptr) << row.chip;
+    EXPECT_EQ(FamilyWords(*chip).In(Tongue::kEnglish), row.en) << row.chip;
+    EXPECT_EQ(FamilyWords(*chip).In(Tongue::kChinese), row.zh) << row.chip;
+  }
+  // No family's Chinese keeps an English word that is not a name.
+  for (const Chip& chip : Chips()) {
+    const std::string_view zh = FamilyWords(chip).In(Tongue::kChinese);
+    for (std::string_view word :
+         {"classic", "clocks", "parts", "single", " and ", "later", "kin"}) {
+      EXPECT_EQ(zh.find(word), std::string_view::npos) << chip.name << zh;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mcs51

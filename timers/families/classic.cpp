@@ -40,7 +40,8 @@ constexpr Chip k8051{
     .evidence = Evidence::kPrintedTable,
     .units = k8051Units,
     .classic = true,
-    .cores = kClassicCores};
+    .cores = kClassicCores,
+    .family_zh = "经典 8051（12 时钟）"};
 
 extern const Chip k8052;
 constexpr Chip k8052{
@@ -51,7 +52,8 @@ constexpr Chip k8052{
     .evidence = Evidence::kPrintedTable,
     .units = k8052Units,
     .classic = true,
-    .cores = kClassicCores};
+    .cores = kClassicCores,
+    .family_zh = "经典 8052（12 时钟）"};
 
 extern const Chip kX2;
 constexpr Chip kX2{
@@ -63,7 +65,8 @@ constexpr Chip kX2{
     .registers = kX2Registers,
     .classic = true,
     .note = kX2Note,
-    .cores = kX2Cores};
+    .cores = kX2Cores,
+    .family_zh = "X2 型（6 时钟）：AT89C51RD2/ED2、P89V51RD2"};
 
 extern const Chip k1t;
 constexpr Chip k1t{
@@ -75,6 +78,7 @@ constexpr Chip k1t{
     .registers = k1tRegisters,
     .classic = true,
     .note = k1tNote,
-    .cores = kSingleCycleCores};
+    .cores = kSingleCycleCores,
+    .family_zh = "单周期定时器 1（T1x12）"};
 
 }  // namespace mcs51::families

@@ -148,6 +148,7 @@ constexpr Chip kC8051f{
     .units = c8051::kUnits,
     .registers = c8051::kRegisters,
     .internal_mhz = kIrc,
-    .cores = kCip51Cores};
+    .cores = kCip51Cores,
+    .family_zh = "Silicon Labs C8051F3xx 及以后"};
 
 }  // namespace mcs51::families

@@ -209,7 +209,8 @@ constexpr Chip kStc15{
     .units = kUnits,
     .registers = kRegisters,
     .internal_mhz = kIrc,
-    .cores = kStc15Cores};
+    .cores = kStc15Cores,
+    .family_zh = "STC15（STC15F2K60S2 及同类）"};
 
 extern const Chip kStc12;
 constexpr Chip kStc12{
