@@ -284,6 +284,8 @@ std::string ChipsText() {
       text += fmt::format("          FREQ is {}\n", chip.clock);
     }
     text += fmt::format("          checked against: {}\n", chip.document);
+    text += fmt::format("          rows from: {}\n",
+                        EvidenceWords(chip.evidence).en);
     if (chip.timer_sources != nullptr) {
       text += fmt::format("          FREQ is {}\n", TimerClock(chip));
       text += fmt::format("          timers checked against: {}\n",
@@ -291,8 +293,6 @@ std::string ChipsText() {
       text += fmt::format("          timers' rows from: {}\n",
                           EvidenceWords(TimerEvidence(chip)).en);
     }
-    text += fmt::format("          rows from: {}\n",
-                        EvidenceWords(chip.evidence).en);
   }
   return text;
 }
