@@ -116,33 +116,19 @@ constexpr Write kT3Writes[] = {T34_MODULO(3, 0x08)};
 constexpr Write kT4Writes[] = {T34_MODULO(4, 0x10)};
 #undef T34_MODULO
 
-constexpr std::string_view kModuloText = "modulo mode";
-constexpr TickMode kT1Cc2530Modes[] = {
-    {.key = "mod",
-     .text = kModuloText,
-     .modulus = 65536,
-     .reload = Reload::kHardware,
-     .writes = kT1Cc2530,
-     .counting = Counting::kDivisorMinusOne}};
-constexpr TickMode kT1Cc2510Modes[] = {
-    {.key = "mod",
-     .text = kModuloText,
-     .modulus = 65536,
-     .reload = Reload::kHardware,
-     .writes = kT1Cc2510,
-     .counting = Counting::kDivisorMinusOne}};
-constexpr TickMode kT3Modes[] = {{.key = "mod",
-                                  .text = kModuloText,
-                                  .modulus = 256,
-                                  .reload = Reload::kHardware,
-                                  .writes = kT3Writes,
-                                  .counting = Counting::kDivisorMinusOne}};
-constexpr TickMode kT4Modes[] = {{.key = "mod",
-                                  .text = kModuloText,
-                                  .modulus = 256,
-                                  .reload = Reload::kHardware,
-                                  .writes = kT4Writes,
-                                  .counting = Counting::kDivisorMinusOne}};
+// A timer's one mode: modulo, the count less one in TxCC0.
+constexpr TickMode Modulo(double modulus, std::span<const Write> writes) {
+  return {.key = "mod",
+          .text = "modulo mode",
+          .modulus = modulus,
+          .reload = Reload::kHardware,
+          .writes = writes,
+          .counting = Counting::kDivisorMinusOne};
+}
+constexpr TickMode kT1Cc2530Modes[] = {Modulo(65536, kT1Cc2530)};
+constexpr TickMode kT1Cc2510Modes[] = {Modulo(65536, kT1Cc2510)};
+constexpr TickMode kT3Modes[] = {Modulo(256, kT3Writes)};
+constexpr TickMode kT4Modes[] = {Modulo(256, kT4Writes)};
 
 // Vectors (TI's ioCC2530.h, ioCC1110.h): T1 0x4B, T3 0x5B, T4 0x63.
 constexpr Write kT1Run{.reg = "T1CTL", .mask = 0x02, .value = 0x02};
