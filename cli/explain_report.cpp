@@ -56,13 +56,17 @@ Json SerialJson(const SerialUse& use) {
   Json json;
   json["uart"] = use.uart;
   const explain::FamilySetting* s = use.setting;
-  json["generator"] = s != nullptr ? Json(s->label) : Json(nullptr);
+  const bool fixed = use.fixed_mode >= 0;
+  json["generator"] = s != nullptr ? Json(s->label)
+                      : fixed      ? Json("fixed")
+                                   : Json(nullptr);
   json["clocks"] = s != nullptr ? Json(s->clocks) : Json(nullptr);
-  json["smod"] = s != nullptr && s->smod >= 0 ? Json(s->smod) : Json(nullptr);
+  const int smod = s != nullptr ? s->smod : use.fixed_smod;
+  json["smod"] = smod >= 0 ? Json(smod) : Json(nullptr);
   json["reload"] = s != nullptr ? Json(use.reload) : Json(nullptr);
   json["reload_hex"] =
       s != nullptr ? Json(Hex(use.reload, s->modulus)) : Json(nullptr);
-  const bool rate = s != nullptr && use.actual_baud > 0.0;
+  const bool rate = (s != nullptr || fixed) && use.actual_baud > 0.0;
   json["actual_baud"] = rate ? Json(use.actual_baud) : Json(nullptr);
   json["nearest_baud"] = rate ? Json(use.nearest_baud) : Json(nullptr);
   json["error_percent"] = rate ? Json(use.error_percent) : Json(nullptr);
@@ -108,6 +112,16 @@ std::string ExplainJson(const Request& request, const explain::Family& family,
 std::string SerialLine(const SerialUse& use) {
   const explain::FamilySetting* s = use.setting;
   const std::string receiver = use.receives ? "receiver on" : "receiver off";
+  if (use.fixed_mode >= 0) {
+    const std::string smod =
+        use.fixed_smod >= 0 ? fmt::format(" (SMOD {})", use.fixed_smod) : "";
+    return fmt::format(
+        "  {}  mode {}, fixed rate\n        FREQ/{}{}: {:.2f} baud, {} from "
+        "{}; {}\n",
+        use.uart, use.fixed_mode, use.fixed_divisor, smod, use.actual_baud,
+        PercentText(use.error_percent), ShortestText(use.nearest_baud),
+        receiver);
+  }
   if (s == nullptr) {
     return fmt::format("  {}  timer-driven mode, no generator set up; {}\n",
                        use.uart, receiver);

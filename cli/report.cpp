@@ -286,6 +286,13 @@ std::string ChipsText() {
     text += fmt::format("          checked against: {}\n", chip.document);
     text += fmt::format("          rows from: {}\n",
                         EvidenceWords(chip.evidence).en);
+    if (chip.timer_sources != nullptr) {
+      text += fmt::format("          FREQ is {}\n", TimerClock(chip));
+      text += fmt::format("          timers checked against: {}\n",
+                          TimerDocument(chip));
+      text += fmt::format("          timers' rows from: {}\n",
+                          EvidenceWords(TimerEvidence(chip)).en);
+    }
   }
   return text;
 }

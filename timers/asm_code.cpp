@@ -120,7 +120,7 @@ std::string AsmInitCode(double frequency_mhz, double baud,
     header.emplace_back("change A, which SDCC's callers never expect kept.");
   }
   const Setting& s = *outcome.setting;
-  std::string code = AsmOpening(header, *s.chip, language);
+  std::string code = AsmOpening(header, s.chip->note, language);
 
   code += "\n\t.module uart_init\n\t.globl  _uart_init\n\n";
   code += AsmDeclarations(*s.chip, s.generator->writes, language);

@@ -117,6 +117,22 @@ std::vector<const Unit*> TickUnits(const Chip& chip) {
   return units;
 }
 
+std::string_view TimerDocument(const Chip& chip) {
+  return chip.timer_sources ? chip.timer_sources->document : chip.document;
+}
+
+Evidence TimerEvidence(const Chip& chip) {
+  return chip.timer_sources ? chip.timer_sources->evidence : chip.evidence;
+}
+
+std::string_view TimerClock(const Chip& chip) {
+  return chip.timer_sources ? chip.timer_sources->clock : chip.clock;
+}
+
+std::span<const std::string_view> TimerNote(const Chip& chip) {
+  return chip.timer_sources ? chip.timer_sources->note : chip.note;
+}
+
 const std::vector<Setting>& ChipSettings(const Chip* chip) {
   return pipeline::PerChip<Setting, Expand>(chip);
 }

@@ -58,6 +58,15 @@ std::vector<FittedMode> BaudModes(const Chip& chip);
 //   TickUnits(*FindChip("8052")).size() -> 3
 std::vector<const Unit*> TickUnits(const Chip& chip);
 
+// What a family's tick records rest on: its TimerSources' where it has
+// them, else the family's own document, clock and note.
+//   TimerDocument(*FindChip("8052")) -> FindChip("8052")->document
+//   TimerClock(*FindChip("cc2530"))  -> "the timer tick: ..."
+std::string_view TimerDocument(const Chip& chip);
+Evidence TimerEvidence(const Chip& chip);
+std::string_view TimerClock(const Chip& chip);
+std::span<const std::string_view> TimerNote(const Chip& chip);
+
 // The address of the register called `name`: the family's own before the
 // 8052's. Throws std::logic_error for a register neither has, a fault of
 // the records.

@@ -175,15 +175,17 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
   return lines;
 }
 
-std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
+std::string AsmOpening(const std::vector<std::string>& lines,
+                       std::span<const std::string_view> note,
                        Tongue language) {
   std::string code = AsmComment(lines);
-  if (!chip.note.empty()) code += "\n" + AsmComment(NoteLines(chip, language));
+  if (!note.empty()) code += "\n" + AsmComment(NoteLines(note, language));
   return code;
 }
 
-std::vector<std::string> NoteLines(const Chip& chip, Tongue language) {
-  std::vector<std::string> lines(chip.note.begin(), chip.note.end());
+std::vector<std::string> NoteLines(std::span<const std::string_view> note,
+                                   Tongue language) {
+  std::vector<std::string> lines(note.begin(), note.end());
   if (language == Tongue::kEnglish || lines.empty()) return lines;
   std::string joined;
   for (const std::string& line : lines) {
@@ -264,6 +266,7 @@ std::optional<std::string> CoreLine(const Chip& chip, Tongue language) {
 }
 
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
+                     std::span<const std::string_view> note,
                      std::span<const Write> writes, Tongue language,
                      std::string_view sdcc, std::string_view keil) {
   std::string code = CComment(lines) + "#ifdef __SDCC\n#include <8052.h>\n" +
@@ -271,7 +274,7 @@ std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
                      "#else\n#include <reg52.h> /* Keil C51 */\n" +
                      std::string(keil) + "#endif\n";
   std::string extra = CDeclarations(chip, writes);
-  if (!chip.note.empty()) extra.insert(0, CComment(NoteLines(chip, language)));
+  if (!note.empty()) extra.insert(0, CComment(NoteLines(note, language)));
   if (!extra.empty()) code += "\n" + extra;
   return code;
 }

@@ -25,8 +25,10 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
                                      std::string_view writer, Tongue language);
 
-// The family's note on its extra register, as lines; empty for most.
-std::vector<std::string> NoteLines(const Chip& chip, Tongue language);
+// A family's note (Chip::note, or TimerNote for the tick code), as lines
+// in `language`; empty for most.
+std::vector<std::string> NoteLines(std::span<const std::string_view> note,
+                                   Tongue language);
 
 // Each line broken at spaces, and between Chinese characters, into lines
 // of at most `width` columns, a Chinese character taking two; closing
@@ -74,15 +76,17 @@ std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
 std::optional<std::string> CoreLine(const Chip& chip, Tongue language);
 
 // A C file's opening: the comment `lines`, the base headers (with each
-// compiler's `sdcc` and `keil` lines after them), and the family's note
+// compiler's `sdcc` and `keil` lines after them), and the family's `note`
 // and declarations of the registers `writes` use that the headers lack.
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
+                     std::span<const std::string_view> note,
                      std::span<const Write> writes, Tongue language,
                      std::string_view sdcc = {}, std::string_view keil = {});
 
-// An assembly module's opening: the comment `lines` and the family's note.
-std::string AsmOpening(const std::vector<std::string>& lines, const Chip& chip,
-                       Tongue language);
+// An assembly module's opening: the comment `lines` and the family's
+// `note`.
+std::string AsmOpening(const std::vector<std::string>& lines,
+                       std::span<const std::string_view> note, Tongue language);
 
 // One C statement of a write, padded for its comment: a whole register, a
 // bit set, or the other bits kept; SMOD (-1 where none) picks the comment.

@@ -97,6 +97,29 @@ constexpr Entry kChinese[] = {
     {"Timer 1 in mode 0, Timer 0 kept", "定时器 1 方式 0，定时器 0 不变"},
     {"Timer 1 in mode 1, Timer 0 kept", "定时器 1 方式 1，定时器 0 不变"},
     {"reloaded from here", "重装值"},
+    {"modulo mode", "模模式"},
+    {"stopped while it is set up", "设置时停止"},
+    {"counts 0 ... T1CC0", "从 0 计到 T1CC0"},
+    {"counts 0 ... T3CC0", "从 0 计到 T3CC0"},
+    {"counts 0 ... T4CC0", "从 0 计到 T4CC0"},
+    {"channel 0 compares: one interrupt a period",
+     "通道 0 比较：每周期一次中断"},
+    {"any write clears the count", "任何写入都清零计数"},
+    {"stopped, count cleared, overflow interrupt off",
+     "停止，计数清零，关溢出中断"},
+    {"modulo mode: counting", "模模式：开始计数"},
+    {"FREQ is the timer tick, CLKCONCMD.TICKSPD's division of the system "
+     "clock: 16 MHz from reset (TICKSPD 001), on the 16 MHz RC oscillator "
+     "and on the 32 MHz crystal alike; 32 MHz once TICKSPD is 000 on the "
+     "crystal.",
+     "FREQ 是定时器节拍，即 CLKCONCMD.TICKSPD 对系统时钟的分频：复位后为\n"
+     "16 MHz（TICKSPD 001），16 MHz RC 振荡器与 32 MHz 晶振都一样；在晶振上\n"
+     "TICKSPD 为 000 后才是 32 MHz。"},
+    {"FREQ is the timer tick, CLKCON.TICKSPD's division of the system clock: "
+     "13 MHz from reset, on the RC oscillator; on the 26 MHz crystal, the "
+     "division TICKSPD holds.",
+     "FREQ 是定时器节拍，即 CLKCON.TICKSPD 对系统时钟的分频：复位后在 RC\n"
+     "振荡器上为 13 MHz；在 26 MHz 晶振上，按 TICKSPD 所存的分频。"},
     {"the first tick as long as the rest", "第一个节拍与其余一样长"},
     {"16-bit auto-reload, stopped", "16 位自动重装，停止"},
     {"mode 0, 16-bit auto-reload", "方式 0，16 位自动重装"},

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 
+#include "timers/catalogue.h"
 #include "timers/explain_state.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -90,13 +91,8 @@ void NotStarted(const RegisterState& state, const FamilySetting& s,
                    s.timer, SetText(s.run))});
 }
 
-SerialUse Serial(const RegisterState& state, const FamilySetting& s,
-                 double frequency_mhz) {
-  SerialUse use{.uart = s.receiver.name, .setting = &s};
-  use.reload = Field(state, s.reload);
-  use.step = s.step.empty() ? -1 : Field(state, s.step);
-  use.actual_baud = explain::BaudOf(s, frequency_mhz, use.reload, use.step);
-  use.receives = IsSet(state, s.receiver);
+// The nearest standard rate to the use's actual rate, and the error to it.
+void Nearest(SerialUse& use) {
   double best = INFINITY;
   for (double rate : kStandardRates) {
     const double error = (use.actual_baud - rate) / rate * 100.0;
@@ -106,7 +102,63 @@ SerialUse Serial(const RegisterState& state, const FamilySetting& s,
     }
   }
   use.error_percent = use.actual_baud > 0.0 ? best : 0.0;
+}
+
+SerialUse Serial(const RegisterState& state, const FamilySetting& s,
+                 double frequency_mhz) {
+  SerialUse use{.uart = s.receiver.name, .setting = &s};
+  use.reload = Field(state, s.reload);
+  use.step = s.step.empty() ? -1 : Field(state, s.step);
+  use.actual_baud = explain::BaudOf(s, frequency_mhz, use.reload, use.step);
+  use.receives = IsSet(state, s.receiver);
+  Nearest(use);
   return use;
+}
+
+// The classic core's SCON and PCON (Intel MCS-51 User's Manual): SM0 and
+// SM1 pick the mode, PCON.7 is SMOD.
+constexpr int kScon = 0x98;
+constexpr int kPcon = 0x87;
+constexpr int kSmodBit = 0x80;
+constexpr int kMachineCycle = 12;
+
+// The 12-clock core's serial port in mode 0 or 2, whose rate no generator
+// sets: FREQ/12, or FREQ/64 halved by SMOD. Another core's fixed modes
+// run at its own maker's divisors, which no record here holds.
+void FixedRate(const Family& family, const RegisterState& state,
+               const FamilySetting& port, double frequency_mhz,
+               double tolerance_percent, Explanation& out) {
+  const Chip* chip = FindChip(family.name);
+  if (chip == nullptr || !chip->classic || chip->cores.empty() ||
+      chip->cores.front()->clocks != kMachineCycle ||
+      port.receiver.address != kScon) {
+    return;
+  }
+  const int mode = state.Value(kScon) >> 6;
+  if (mode != 0 && mode != 2) return;
+  SerialUse use{.uart = port.receiver.name, .fixed_mode = mode};
+  if (mode == 0) {
+    use.fixed_divisor = kMachineCycle;
+  } else {
+    use.fixed_smod = (state.Value(kPcon) & kSmodBit) != 0 ? 1 : 0;
+    use.fixed_divisor = use.fixed_smod == 1 ? 32 : 64;
+  }
+  use.actual_baud = frequency_mhz * 1e6 / use.fixed_divisor;
+  use.receives = IsSet(state, port.receiver);
+  Nearest(use);
+  out.serial.push_back(use);
+  // Mode 0 clocks a shift register, not a UART: no rate to match.
+  if (mode == 2 && std::fabs(use.error_percent) > tolerance_percent) {
+    out.findings.push_back(
+        {FindingKind::kNoStandardRate, state.LineOf(kScon),
+         fmt::format(
+             "mode 2 runs at FREQ/{}: {:.2f} baud is {} from {}, the "
+             "nearest standard rate, beyond the tolerance of {} %; "
+             "only another clock moves it, or modes 1 and 3, whose "
+             "rate a timer sets",
+             use.fixed_divisor, use.actual_baud, PercentText(use.error_percent),
+             ShortestText(use.nearest_baud), ShortestText(tolerance_percent))});
+  }
 }
 
 // A port whose mode a generator's UART bits allow, with none of the
@@ -167,7 +219,11 @@ void SerialPorts(const Family& family, const RegisterState& state,
                                 (state.Value(address) & f.mask) == f.value;
                        });
           });
-      if (timed) NoGenerator(family, state, s, out);
+      if (timed) {
+        NoGenerator(family, state, s, out);
+      } else {
+        FixedRate(family, state, s, frequency_mhz, tolerance_percent, out);
+      }
       continue;
     }
     const SerialUse use = Serial(state, *best, frequency_mhz);

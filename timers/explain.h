@@ -36,11 +36,19 @@ struct Finding {
   std::string text;  // what is wrong and what to change
 };
 
-// A serial port in a timer-driven mode. Without a setting the port's mode
-// is timer-driven but no generator of the family is set up for it.
+// A serial port in a timer-driven mode, or in one of the classic 8051's
+// fixed-rate modes (Intel MCS-51 User's Manual, Serial Interface: mode 0
+// shifts at 1/12 of the oscillator frequency, mode 2 runs at 2^SMOD/64 of
+// it). Without a setting or a fixed mode the port's mode is timer-driven
+// but no generator of the family is set up for it.
+//   SCON 0x00 at 12 MHz  -> fixed_mode 0, 1000000 baud
+//   SCON 0x90 at 12 MHz, SMOD 1 -> fixed_mode 2, fixed_smod 1, 375000 baud
 struct SerialUse {
   std::string uart;  // its control register: "SCON"
   const explain::FamilySetting* setting = nullptr;
+  int fixed_mode = -1;    // 0 or 2 where the rate is fixed; no setting then
+  int fixed_smod = -1;    // mode 2's SMOD
+  int fixed_divisor = 0;  // FREQ over the rate: 12; 64 or 32
   int reload = 0;
   int step = -1;
   double actual_baud = 0.0;

@@ -180,6 +180,7 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
   f.mode = std::string(s.mode->key);
   f.hardware_reload = s.mode->reload == Reload::kHardware;
   f.modulus = s.mode->modulus;
+  f.modulo = s.mode->counting == Counting::kDivisorMinusOne;
   f.vector = t.vector;
   const WriteInputs blank =
       InputsOf(TickOutcome{&s, true, 0, 0, 1, 0.0, 0.0, Mark::kExact});
@@ -279,7 +280,7 @@ double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,
       baud = hertz / (k * (s.profile.modulus - reload));
       break;
     case Counting::kDivisorMinusOne:
-      baud = hertz / (k * (reload + 1));
+      baud = hertz / (k * CountOfRegister(a.counting, 0, reload));
       break;
     case Counting::kFractional:
       baud = hertz * step / (256.0 * k * (reload + 1));
@@ -296,8 +297,10 @@ double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,
 
 double PeriodOf(const FamilySetting& setting, double frequency_mhz,
                 int reload) {
-  const double period =
-      (setting.modulus - reload) * setting.clocks / (frequency_mhz * 1e6);
+  const Counting counting =
+      setting.modulo ? Counting::kDivisorMinusOne : Counting::kUp;
+  const double period = CountOfRegister(counting, setting.modulus, reload) *
+                        setting.clocks / (frequency_mhz * 1e6);
   return std::isfinite(period) && period > 0.0 ? period : 0.0;
 }
 

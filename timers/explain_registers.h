@@ -59,6 +59,7 @@ struct FamilySetting {
   std::string mode;             // tick: TickMode::key ("1", "2", "ar")
   bool hardware_reload = true;  // tick: false for mode 0 and 1
   double modulus = 256;         // counts to an overflow (R)
+  bool modulo = false;          // tick: counts 0 ... the register (T1CC0)
   std::vector<Bits> fixed;      // what the code fixes, to compare
   std::vector<ReloadPart> reload;
   std::vector<ReloadPart> step;  // a second field (STEP, BAUD_E), if any
@@ -99,6 +100,7 @@ double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,
 
 // The time between two overflows of a tick setting.
 //   PeriodOf(8052 t0 mode 1, 12, 0xFC18) -> 0.001
+//   PeriodOf(cc2530 t1 modulo /8, 32, 3999) -> 0.001
 double PeriodOf(const FamilySetting& setting, double frequency_mhz, int reload);
 
 }  // namespace explain

@@ -88,17 +88,28 @@ constexpr Column<C> kFamily = {"family",
                                [](const C& c) { return std::string(c.family); },
                                [](const C& c) { return Value(c.family); },
                                Align::kLeft};
+constexpr Words kCheckedAgainst = {"Checked against", "依据的文件"};
 constexpr Column<C> kDocument = {
-    "document",
-    {"Checked against", "依据的文件"},
+    "document", kCheckedAgainst,
     [](const C& c) { return std::string(c.document); },
-    [](const C& c) { return Value(c.document); },
-    Align::kLeft};
+    [](const C& c) { return Value(c.document); }, Align::kLeft};
+constexpr Words kRowsFrom = {"Rows from", "测试行的依据"};
 constexpr Column<C> kEvidence = {
-    "evidence",
-    {"Rows from", "测试行的依据"},
+    "evidence", kRowsFrom,
     [](const C& c) { return std::string(EvidenceWords(c.evidence).en); },
     [](const C& c) { return Value(EvidenceWords(c.evidence).en); },
+    Align::kLeft};
+
+// The tick table's: the documents its timer records rest on.
+constexpr Column<C> kTimerDocument = {
+    "document", kCheckedAgainst,
+    [](const C& c) { return std::string(TimerDocument(c)); },
+    [](const C& c) { return Value(TimerDocument(c)); }, Align::kLeft};
+
+constexpr Column<C> kTimerEvidence = {
+    "evidence", kRowsFrom,
+    [](const C& c) { return std::string(EvidenceWords(TimerEvidence(c)).en); },
+    [](const C& c) { return Value(EvidenceWords(TimerEvidence(c)).en); },
     Align::kLeft};
 
 const Column<C> kChipColumns[] = {
@@ -126,8 +137,8 @@ const Column<C> kTickTimerColumns[] = {
      TimersText,
      [](const C& c) { return Value(TimersText(c)); },
      Align::kLeft},
-    kDocument,
-    kEvidence,
+    kTimerDocument,
+    kTimerEvidence,
 };
 
 }  // namespace

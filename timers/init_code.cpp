@@ -25,7 +25,7 @@ std::string InitCode(double frequency_mhz, double baud, const Outcome& outcome,
   const WriteInputs inputs = InputsOf(outcome);
   std::string code =
       COpening(HeaderLines(frequency_mhz, baud, outcome, writer, language),
-               *s.chip, s.generator->writes, language);
+               *s.chip, s.chip->note, s.generator->writes, language);
   code += "\nvoid uart_init(void)\n{\n";
   for (const Write& write : s.generator->writes) {
     code += CStatement(write, WriteValue(write, inputs), s.smod, language);

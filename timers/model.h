@@ -73,6 +73,24 @@ enum class Counting : std::uint8_t {
                       // the reload, E in `step` (CC2530's BAUD_M, BAUD_E)
 };
 
+// The register value that makes `count` counts an overflow, and back, for
+// the two countings a timer's period takes: up from the reload to R, or up
+// from 0 to the register (a modulo counter: CC2530's T1CC0) or down from
+// it (XC886's BG).
+//   RegisterOfCount(Counting::kUp, 65536, 1000)             -> 0xFC18
+//   RegisterOfCount(Counting::kDivisorMinusOne, 65536, 1000) -> 999
+//   CountOfRegister(Counting::kDivisorMinusOne, 256, 0xFF)   -> 256
+constexpr int RegisterOfCount(Counting counting, double modulus, int count) {
+  return counting == Counting::kDivisorMinusOne
+             ? count - 1
+             : static_cast<int>(modulus) - count;
+}
+constexpr int CountOfRegister(Counting counting, double modulus, int value) {
+  return counting == Counting::kDivisorMinusOne
+             ? value + 1
+             : static_cast<int>(modulus) - value;
+}
+
 // The baud view of a unit: the UART in mode 1 clocked by it. For the
 // unit's first k.size() clock choices, baud = f * 2^SMOD / (k * divisor),
 // k being the UART's own divider times the clocks per count:
@@ -102,6 +120,9 @@ enum class Reload : std::uint8_t {
 // `low_bits` and the rest (mode 0 keeps 5 bits in TL0):
 //   {.key = "1", .modulus = 65536, .reload = Reload::kSoftware, ...}
 //   {.key = "2", .modulus = 256, .reload = Reload::kHardware, ...}
+// A modulo counter (counting kDivisorMinusOne) counts 0 ... its register
+// and starts again: the register holds the count less one, and R is the
+// most counts it takes.
 struct TickMode {
   std::string_view key;   // as --mode takes it: "0", "1", "2", "ar"
   std::string_view text;  // "mode 1, 16-bit, reloaded by software"
@@ -110,6 +131,7 @@ struct TickMode {
   std::span<const Write> writes;
   int low_bits = 8;
   int choices = 0;  // the unit's first N clock choices; 0: all of them
+  Counting counting = Counting::kUp;  // kUp or kDivisorMinusOne
 };
 
 // One physical timer or baud generator. Software reload is recorded only
@@ -147,6 +169,17 @@ enum class Evidence : std::uint8_t {
   kFormulaOnly,    // the maker's formula only: no printed table
 };
 
+// What a family's timer records rest on where it differs from its baud
+// records': the documents and the strongest of them, what FREQ is, and the
+// lines the tick code explains it with.
+//   {"TI's CC253x/4x User's Guide ...", kMakersExample, "the timer tick"}
+struct TimerSources {
+  std::string_view document;
+  Evidence evidence;
+  std::string_view clock;
+  std::span<const std::string_view> note;
+};
+
 struct Chip {
   std::string_view name;      // as --chip takes it
   std::string_view family;    // "STC15 (STC15F2K60S2 ...)"
@@ -170,6 +203,9 @@ struct Chip {
   std::span<const Core* const> cores = {};
   // `family` in Chinese where it has words beyond the makers' part names.
   std::string_view family_zh = {};
+  // Its timers' own, where they are not the above (catalogue.h's
+  // TimerDocument, TimerClock, TimerNote read it).
+  const TimerSources* timer_sources = nullptr;
 };
 
 }  // namespace mcs51

@@ -156,9 +156,10 @@ Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
   outcome.fits = true;
   outcome.reload = static_cast<int>(rate.constant);
   if (counting == Counting::kDivisorMinusOne) {
-    // The divisor is R - reload, and the register holds one less.
     outcome.reload =
-        static_cast<int>(setting.profile.modulus) - 1 - outcome.reload;
+        RegisterOfCount(counting, setting.profile.modulus,
+                        CountOfRegister(Counting::kUp, setting.profile.modulus,
+                                        outcome.reload));
   }
   outcome.actual_baud = rate.baud;
   outcome.error_percent = rate.error_percent;

@@ -88,7 +88,7 @@ std::string AsmTickCode(double frequency_mhz, double period_s,
   std::string code =
       AsmOpening(WrappedLines(tick_parts::HeaderLines(
                      frequency_mhz, period_s, outcome, writer, true, language)),
-                 *s.chip, language);
+                 TimerNote(*s.chip), language);
 
   const bool software = s.mode->reload == Reload::kSoftware;
   std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());

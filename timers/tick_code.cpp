@@ -162,7 +162,7 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
       Say(l, "Actual period {}, error {}.", PeriodText(outcome.actual_period_s),
           PercentText(outcome.error_percent))};
   if (!s.chip->classic) {
-    lines.push_back(Say(l, "After: {}.", s.chip->document));
+    lines.push_back(Say(l, "After: {}.", TimerDocument(*s.chip)));
   }
   if (auto core = CoreLine(*s.chip, l)) {
     lines.insert(lines.begin(), std::move(*core));
@@ -183,11 +183,12 @@ std::string TickCode(double frequency_mhz, double period_s,
   // The handler's flag may live in a register tick_init() never writes.
   std::vector<Write> named(s.mode->writes.begin(), s.mode->writes.end());
   if (!s.timer->flag.reg.empty()) named.push_back(s.timer->flag);
-  std::string code = COpening(
-      WrappedLines(tick_parts::HeaderLines(frequency_mhz, period_s, outcome,
-                                           writer, false, language)),
-      *s.chip, named, language, "#define TICK_INTERRUPT(n) __interrupt(n)\n",
-      "#define TICK_INTERRUPT(n) interrupt n\n");
+  std::string code =
+      COpening(WrappedLines(tick_parts::HeaderLines(
+                   frequency_mhz, period_s, outcome, writer, false, language)),
+               *s.chip, TimerNote(*s.chip), named, language,
+               "#define TICK_INTERRUPT(n) __interrupt(n)\n",
+               "#define TICK_INTERRUPT(n) interrupt n\n");
   code += fmt::format("\nvolatile unsigned int ticks; /* {} */\n",
                       InLanguage("periods since tick_init()", language));
   if (outcome.interrupts > 1) {

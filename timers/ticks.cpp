@@ -32,7 +32,10 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
                          double period_s, double tolerance_percent) {
   const double per_count = setting.clocks / (frequency_mhz * 1e6);
   const double wanted = period_s / per_count;  // counts in one period
-  const double most = setting.mode->modulus - 1;
+  const TickMode& mode = *setting.mode;
+  // An up-counter's reload 0 would need R counts in a register of R - 1.
+  const double most =
+      mode.counting == Counting::kUp ? mode.modulus - 1 : mode.modulus;
   const double fewest = kMinTickCounts;
   if (!std::isfinite(wanted) || wanted < fewest ||
       wanted > most * kMaxInterrupts) {
@@ -61,7 +64,7 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
   const int count = static_cast<int>(best_c);
   return {&setting,
           true,
-          static_cast<int>(setting.mode->modulus) - count,
+          RegisterOfCount(mode.counting, mode.modulus, count),
           count,
           best_n,
           actual,

@@ -65,6 +65,26 @@ TEST(Explain, WritesTheReadingAsJson) {
   EXPECT_EQ(json["findings"].at(0)["line"], 3);
 }
 
+// Mode 2 at 11.0592 MHz with SMOD: FREQ/32, 345600 baud, no generator.
+TEST(Explain, ReportsAFixedRateMode) {
+  const std::string paste = "PCON |= 0x80;\nSCON = 0x90;\n";
+  const RunResult r = Explain(paste, {"--format", "json"});
+  ASSERT_EQ(r.status, kExitAnswered) << r.err;
+  const auto json = nlohmann::json::parse(r.out);
+  const auto& serial = json["serial"].at(0);
+  EXPECT_EQ(serial["generator"], "fixed");
+  EXPECT_EQ(serial["smod"], 1);
+  EXPECT_TRUE(serial["clocks"].is_null());
+  EXPECT_TRUE(serial["reload_hex"].is_null());
+  EXPECT_EQ(serial["actual_baud"], 345600.0);
+  EXPECT_EQ(serial["receives"], true);
+  const RunResult text = Explain(paste, {});
+  EXPECT_NE(text.out.find("SCON  mode 2, fixed rate\n        FREQ/32 (SMOD 1): "
+                          "345600.00 baud"),
+            std::string::npos)
+      << text.out;
+}
+
 TEST(Explain, ReadsTheFamilyChipNames) {
   const RunResult r =
       Explain("SCON = 0x50;\nT2L = 0xE8;\nT2H = 0xFF;\nAUXR = 0x15;\n",

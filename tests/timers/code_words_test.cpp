@@ -35,11 +35,14 @@ TEST(CodeWordsTest, EveryRecordsWordsHaveChinese) {
     }
   };
   for (const Chip& chip : Chips()) {
-    std::string note;
-    for (std::string_view line : chip.note) {
-      note += (note.empty() ? "" : " ") + std::string(line);
+    for (std::span<const std::string_view> lines :
+         {chip.note, TimerNote(chip)}) {
+      std::string note;
+      for (std::string_view line : lines) {
+        note += (note.empty() ? "" : " ") + std::string(line);
+      }
+      check(note);
     }
-    check(note);
     for (const Core* core : chip.cores) check(core->needs);
     for (const FittedMode& fitted : BaudModes(chip)) {
       check(fitted.mode->text);

@@ -193,11 +193,67 @@ INSTANTIATE_TEST_SUITE_P(
                    FindingKind::kUnknownRegister, 2},
         FindingRow{"UnknownAddress", "mov 0D7H,#0E8H\nmov SCON,#50H\n",
                    FindingKind::kUnknownRegister, 1},
+        // Mode 2 at 12 MHz: 187500 baud, no standard rate near it.
+        FindingRow{"FixedRateNoStandardRate", "SCON = 0x90;\n",
+                   FindingKind::kNoStandardRate, 1},
         FindingRow{"NoStandardRate",
                    "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF0;\nTL1 = 0xF0;\n"
                    "TR1 = 1;\n",
                    FindingKind::kNoStandardRate, 3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The classic port's fixed-rate modes 0 and 2, which no generator sets:
+// Intel MCS-51 User's Manual, Serial Interface, "Timer 1 Generated
+// Commonly Used Baud Rates": mode 0 at most 1 MHz and mode 2 at most 375K
+// at 12 MHz. Another core's fixed modes are its maker's: not reported.
+struct FixedRow {
+  const char* name;
+  const char* chip;
+  double mhz;
+  const char* source;
+  int mode;  // -1: no port reported
+  int smod;
+  double baud, nearest;
+  bool receives;
+  std::size_t findings;
+};
+
+const FixedRow kFixedRows[] = {
+    {"mode0_1_mhz_at_12", "8052", 12, "SCON = 0x10;", 0, -1, 1e6, 921600, true,
+     0},
+    {"mode2_smod1_375k_at_12", "8051", 12, "PCON = 0x80;\nSCON = 0x80;", 2, 1,
+     375000, 460800, false, 1},
+    {"mode2_standard_at_14_7456", "8052", 14.7456, "SCON = 0x90;", 2, 0, 230400,
+     230400, true, 0},
+    {"x2_core_not_reported", "x2", 12, "SCON = 0x90;", -1, -1, 0, 0, false, 0},
+    {"timer_mode_not_fixed", "8052", 12, "SCON = 0xD0;", -1, -1, 0, 0, false,
+     0},
+};
+
+TEST(Explain, FixedRateModes) {
+  for (const FixedRow& row : kFixedRows) {
+    SCOPED_TRACE(row.name);
+    const Explanation e =
+        Explain(row.source, row.mhz, *explain::FindFamily(row.chip), 2);
+    ASSERT_EQ(e.problem, CodeProblem::kNone);
+    EXPECT_EQ(e.findings.size(), row.findings);
+    const auto fixed =
+        std::find_if(e.serial.begin(), e.serial.end(),
+                     [](const SerialUse& u) { return u.fixed_mode >= 0; });
+    if (row.mode < 0) {
+      EXPECT_EQ(fixed, e.serial.end());
+      continue;
+    }
+    ASSERT_NE(fixed, e.serial.end());
+    EXPECT_EQ(fixed->uart, "SCON");
+    EXPECT_EQ(fixed->setting, nullptr);
+    EXPECT_EQ(fixed->fixed_mode, row.mode);
+    EXPECT_EQ(fixed->fixed_smod, row.smod);
+    EXPECT_DOUBLE_EQ(fixed->actual_baud, row.baud);
+    EXPECT_EQ(fixed->nearest_baud, row.nearest);
+    EXPECT_EQ(fixed->receives, row.receives);
+  }
+}
 
 // What is no code, or nothing of a register, is a problem, not a reading.
 TEST(Explain, RefusesWhatIsNoInitCode) {

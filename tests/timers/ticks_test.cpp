@@ -131,6 +131,34 @@ const Row kRows[] = {
      "B03F",
      1,
      Mark::kClose},
+    // A modulo counter holds the count less one. TI's CC254x example
+    // t1_mod.c (2012): 16 MHz from reset, Timer 1 /128 is a 125 kHz tick;
+    // half a second is 62500 counts, T1CC0 62499.
+    {"cc2530_t1_modulo_count_less_one",
+     {.timer = 1, .clocks = 128, .chip = "cc2530"},
+     16,
+     0.5,
+     "F423",
+     1,
+     Mark::kExact},
+    // TI's CCxx10 example t1_mod.c (2008): 13 MHz from reset, /128 is
+    // 101.5625 kHz; 16 ms is 1625 counts.
+    {"cc2510_t1_modulo_13_mhz",
+     {.timer = 1, .clocks = 128, .chip = "cc2510"},
+     13,
+     16e-3,
+     "0658",
+     1,
+     Mark::kExact},
+    // 256 counts fill an 8-bit modulo counter (T3CC0 0xFF) in one
+    // interrupt, which an up-counter's reload cannot: 32 MHz / 128.
+    {"cc2530_t3_modulo_all_256_counts",
+     {.timer = 3, .clocks = 128, .chip = "cc2530"},
+     32,
+     1.024e-3,
+     "FF",
+     1,
+     Mark::kExact},
     {"shorter_than_a_handler",
      {.timer = 0, .clocks = 12, .mode = "2"},
      12,
@@ -219,6 +247,16 @@ const ClockRow kClockRows[] = {
      "T3CON",
      0x0F},
     {"silabs_t3ml", {.timer = 3, .clocks = 1, .chip = "efm8"}, "CKCON0", 0x40},
+    // DIV 10 (/32) and MODE 10 (modulo).
+    {"ti_t1_div_32",
+     {.timer = 1, .clocks = 32, .chip = "cc2530"},
+     "T1CTL",
+     0x0A},
+    // DIV 110 (/64), START and MODE 10; OVFIM left 0.
+    {"ti_t4_div_64",
+     {.timer = 4, .clocks = 64, .chip = "cc2510"},
+     "T4CTL",
+     0xD2},
 };
 
 TEST(Ticks, EachClockChoiceSetsItsBits) {
@@ -257,6 +295,32 @@ const FlagRow kFlagRows[] = {
      "__sfr __at(0xEF) AUXINTIF;",
      "    AUXINTIF &= 0xFE;\n",
      "\tanl   AUXINTIF,#0xFE\n"},
+    // The CC2530 keeps Timer 1's CH0IF in T1STAT (0xAF), the CC2510 in
+    // T1CTL (bit 5); Timers 3 and 4 in TIMIF. IRCON's clears itself.
+    {"cc2530_ch0if_in_t1stat",
+     {.timer = 1, .clocks = 8, .chip = "cc2530"},
+     32,
+     1e-3,
+     "0F9F",
+     "__sfr __at(0xAF) T1STAT;",
+     "    T1STAT &= 0xFE;\n",
+     "\tanl   T1STAT,#0xFE\n"},
+    {"cc2510_ch0if_in_t1ctl",
+     {.timer = 1, .clocks = 8, .chip = "cc2510"},
+     26,
+     1e-3,
+     "0CB1",
+     "__sfr __at(0xE4) T1CTL;",
+     "    T1CTL &= 0xDF;\n",
+     "\tanl   T1CTL,#0xDF\n"},
+    {"cc2530_t4ch0if_in_timif",
+     {.timer = 4, .clocks = 128, .chip = "cc2530"},
+     32,
+     1e-3,
+     "F9",
+     "__sfr __at(0xD8) TIMIF;",
+     "    TIMIF &= 0xEF;\n",
+     "\tanl   TIMIF,#0xEF\n"},
 };
 
 TEST(Ticks, HandlersClearTheirFlags) {
