@@ -36,6 +36,8 @@ constexpr ElementWord kChineseElements[] = {
     {"delay-label", "时间"},
     {"delay-copy", "复制延时代码"},
     {"said-link-copied", "链接已复制"},
+    {"read-title", "读代码"},
+    {"read-label", "粘贴 C 或汇编的初始化代码（按上面的晶振和芯片系列读）"},
 };
 
 constexpr ElementWord kEnglishElements[] = {
@@ -68,6 +70,10 @@ constexpr ElementWord kEnglishElements[] = {
     {"delay-label", "Time"},
     {"delay-copy", "Copy the delay code"},
     {"said-link-copied", "Link copied"},
+    {"read-title", "Read code"},
+    {"read-label",
+     "Paste init code in C or assembly (read at the crystal and for the chip "
+     "family above)"},
 };
 
 constexpr PageWords kChinese{
@@ -117,6 +123,9 @@ constexpr PageWords kChinese{
     .exact_peer = "理想的对端",
     .peer_baud = "对端实际波特率",
     .peer_caption = "；对端 {0}，8N1，两端时钟各差至多 {2} ppm",
+    .read_problem = "没有读出什么：{}。",
+    .read_no_crystal = "上面窗口的晶振读不出：代码要按晶振来读。",
+    .read_separator = "：",
 };
 
 constexpr PageWords kEnglish{
@@ -171,6 +180,10 @@ constexpr PageWords kEnglish{
     .peer_baud = "peer's baud",
     .peer_caption =
         "; other end {0} ({1}), 8N1, each clock off by up to {2} ppm",
+    .read_problem = "Nothing read: {}.",
+    .read_no_crystal =
+        "The window's crystal does not read: the code is read at it.",
+    .read_separator = ": ",
 };
 
 // The text without what the window's reading passes over or folds: blanks

@@ -57,6 +57,10 @@ struct PageWords {
   // The other end of the line: the chooser, the table's four more columns
   // and their marks, and the caption's tail ({0} part, {1} source, {2} ppm).
   std::string_view no_peer, exact_peer, peer_baud, peer_caption;
+  // The code-reading section: why nothing was read ({} = the reader's
+  // reason), or that the crystal field does not read; what joins a
+  // finding's line to its text.
+  std::string_view read_problem, read_no_crystal, read_separator;
 };
 
 const PageWords& WordsOf(Tongue language);
