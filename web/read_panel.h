@@ -16,15 +16,16 @@ namespace web {
 
 // What the section shows: why nothing was read (`message`), or the
 // reading's heading and its three lists as lines of tab-separated fields:
-// the list ("serial", "timers", "findings"), a head and a body, a detail
-// for a port. A list with nothing in it has one line with an empty head
-// and its words for none.
+// the list ("serial", "timers", "findings"), a head, a body that follows
+// it (after a blank, or the language's colon for a finding) and a detail
+// below, for a port. A list with nothing in it has one line with an empty
+// head and its words for none.
 //   ReadFor("SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xFD;\n", 11.0592, 2, "", en)
 //       -> {"", "11.0592 MHz, classic 8052 ..., chip 8052; tolerance 2 %",
-//           "serial\tSCON\tt1: Timer 1 in mode 2\t12 clocks per count, ...\n"
+//           "serial\tSCON\t t1: Timer 1 in mode 2\t12 clocks per count, ...\n"
 //           "timers\t\tnone running or interrupting\t\n"
-//           "findings\tline 1\tthe receiver is off ...\t\n"
-//           "findings\tline 3\tTimer 1 is set up but never started ...\t\n"}
+//           "findings\tline 1\t: the receiver is off ...\t\n"
+//           "findings\tline 3\t: Timer 1 is set up but never started ...\t\n"}
 //   ReadFor("  ", 12, 2, "", en).message
 //       -> "Nothing read: empty: no code to read."
 //   ReadFor(.., "all", ..) reads as the classic 8052, as "" does.
