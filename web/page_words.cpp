@@ -123,7 +123,7 @@ constexpr PageWords kChinese{
     .exact_peer = "理想的对端",
     .peer_baud = "对端实际波特率",
     .peer_caption = "；对端 {0}，8N1，两端时钟各差至多 {2} ppm",
-    .read_problem = "没有读出什么：{}。",
+    .read_problem = "粘贴的内容：{}。",
     .read_no_crystal = "上面窗口的晶振读不出：代码要按晶振来读。",
     .read_separator = "：",
 };
@@ -180,7 +180,7 @@ constexpr PageWords kEnglish{
     .peer_baud = "peer's baud",
     .peer_caption =
         "; other end {0} ({1}), 8N1, each clock off by up to {2} ppm",
-    .read_problem = "Nothing read: {}.",
+    .read_problem = "The paste: {}.",
     .read_no_crystal =
         "The window's crystal does not read: the code is read at it.",
     .read_separator = ": ",

@@ -27,7 +27,7 @@ namespace web {
 //           "findings\tline 1\t: the receiver is off ...\t\n"
 //           "findings\tline 3\t: Timer 1 is set up but never started ...\t\n"}
 //   ReadFor("  ", 12, 2, "", en).message
-//       -> "Nothing read: empty: no code to read."
+//       -> "The paste: empty: no code to read."
 //   ReadFor(.., "all", ..) reads as the classic 8052, as "" does.
 struct ReadShown {
   std::string message;

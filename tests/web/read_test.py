@@ -131,7 +131,7 @@ class ReadTest(PageTest):
                 ("hostile", "freq=12&baud=9600", HOSTILE, "AUXR",
                  self.check_hostile),
                 ("empty", "freq=12&baud=9600", " \n", "空的",
-                 self.check_refused("没有读出什么：空的")),
+                 self.check_refused("粘贴的内容：空的")),
                 ("prose", "freq=12&baud=9600", "Set the rate to 9600 baud.",
                  "寄存器写入", self.check_refused("classic 8052")),
                 ("binary", "freq=12&baud=9600", "TMOD\0= 1;", "二进制",
