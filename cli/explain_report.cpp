@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/words.h"
+#include "timers/explain_words.h"
 #include "timers/text.h"
-#include "timers/tick_text.h"
 
 namespace cli {
 
@@ -32,20 +32,7 @@ bool Slurp(std::FILE* file, std::string& text) {
 }
 
 std::string ProblemText(CodeProblem problem, const std::string& family) {
-  switch (problem) {
-    case CodeProblem::kEmpty:
-      return "empty: no code to read";
-    case CodeProblem::kTooLarge:
-      return "more than 1 MiB: not init code";
-    case CodeProblem::kBinary:
-      return "binary data, not C or assembly";
-    case CodeProblem::kNoWrites:
-    case CodeProblem::kNone:
-      break;
-  }
-  return fmt::format(
-      "no register write of the {} read: not 8051 init code in C or assembly",
-      family);
+  return fmt::format(fmt::runtime(ProblemWords(problem).en), family);
 }
 
 std::string Hex(int reload, double modulus) {
@@ -109,68 +96,37 @@ std::string ExplainJson(const Request& request, const explain::Family& family,
   return json.dump(2) + "\n";
 }
 
-std::string SerialLine(const SerialUse& use) {
-  const explain::FamilySetting* s = use.setting;
-  const std::string receiver = use.receives ? "receiver on" : "receiver off";
-  if (use.fixed_mode >= 0) {
-    const std::string smod =
-        use.fixed_smod >= 0 ? fmt::format(" (SMOD {})", use.fixed_smod) : "";
-    return fmt::format(
-        "  {}  mode {}, fixed rate\n        FREQ/{}{}: {:.2f} baud, {} from "
-        "{}; {}\n",
-        use.uart, use.fixed_mode, use.fixed_divisor, smod, use.actual_baud,
-        PercentText(use.error_percent), ShortestText(use.nearest_baud),
-        receiver);
-  }
-  if (s == nullptr) {
-    return fmt::format("  {}  timer-driven mode, no generator set up; {}\n",
-                       use.uart, receiver);
-  }
-  const std::string smod =
-      s->smod >= 0 ? fmt::format(", SMOD {}", s->smod) : "";
-  std::string step;
-  if (use.step >= 0) step = fmt::format(", step {}", use.step);
-  return fmt::format(
-      "  {}  {}\n        {} clock{} per count{}, reload {}{}: {:.2f} baud, "
-      "{} from {}; {}\n",
-      use.uart, s->label, s->clocks, s->clocks == 1 ? "" : "s", smod,
-      Hex(use.reload, s->modulus), step, use.actual_baud,
-      PercentText(use.error_percent), ShortestText(use.nearest_baud), receiver);
+// A list's heading, with its words for none when it has nothing.
+std::string Heading(const Words& name, const Words& none, bool empty) {
+  return empty ? fmt::format("{}: {}\n", name.en, none.en)
+               : fmt::format("{}:\n", name.en);
 }
 
-std::string TimerLine(const TimerUse& use) {
-  const explain::FamilySetting* s = use.setting;
-  const std::string state =
-      fmt::format("{}, {}", use.running ? "running" : "not running",
-                  use.interrupt ? "interrupt on" : "no interrupt");
-  if (s == nullptr) {
-    return fmt::format("  {}  a mode none of the family's records has; {}\n",
-                       use.timer, state);
-  }
-  return fmt::format(
-      "  {}  mode {}, {} clock{} per count, reload {}: {} per overflow; {}; "
-      "reloaded by {}\n",
-      use.timer, s->mode, s->clocks, s->clocks == 1 ? "" : "s",
-      Hex(use.reload, s->modulus), PeriodText(use.period_s), state,
-      ReloadedByKey(use.reloaded_by));
+std::string UseLines(const UseText& text) {
+  std::string lines = fmt::format("  {}  {}\n", text.name, text.what);
+  if (!text.detail.empty()) lines += fmt::format("        {}\n", text.detail);
+  return lines;
 }
 
 std::string ExplainText(const Request& request, const explain::Family& family,
                         const Explanation& e) {
+  const ExplainReportWords& w = ReportWords();
   std::string out =
-      fmt::format("{} MHz, {}, chip {}; tolerance {} %\n",
+      fmt::format(fmt::runtime(w.heading.en),
                   ShortestText(request.frequency_mhz), family.text, family.name,
-                  ShortestText(request.tolerance_percent));
-  out +=
-      e.serial.empty() ? "Serial: none in a timer-driven mode\n" : "Serial:\n";
-  for (const SerialUse& use : e.serial) out += SerialLine(use);
-  out +=
-      e.timers.empty() ? "Timers: none running or interrupting\n" : "Timers:\n";
-  for (const TimerUse& use : e.timers) out += TimerLine(use);
-  out += e.findings.empty() ? "Findings: none\n" : "Findings:\n";
+                  ShortestText(request.tolerance_percent)) +
+      "\n";
+  out += Heading(w.serial, w.serial_none, e.serial.empty());
+  for (const SerialUse& use : e.serial)
+    out += UseLines(SerialText(use, Tongue::kEnglish));
+  out += Heading(w.timers, w.timers_none, e.timers.empty());
+  for (const TimerUse& use : e.timers)
+    out += UseLines(TimerText(use, Tongue::kEnglish));
+  out += Heading(w.findings, w.findings_none, e.findings.empty());
   for (const Finding& f : e.findings) {
-    out +=
-        fmt::format("  line {}: {}: {}\n", f.line, FindingKey(f.kind), f.text);
+    out += fmt::format("  {}: {}: {}\n",
+                       fmt::format(fmt::runtime(w.line.en), f.line),
+                       FindingKey(f.kind), f.text);
   }
   return out;
 }

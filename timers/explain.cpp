@@ -8,6 +8,7 @@
 
 #include "timers/catalogue.h"
 #include "timers/explain_state.h"
+#include "timers/explain_words.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
 
@@ -84,11 +85,9 @@ void NotStarted(const RegisterState& state, const FamilySetting& s,
     return;
   }
   reported.push_back(s.timer);
-  findings.push_back(
-      {FindingKind::kNotStarted, LastLine(state, s),
-       fmt::format("Timer {} is set up but never started: add {} after "
-                   "this line",
-                   s.timer, SetText(s.run))});
+  findings.push_back(Found(FindingKind::kNotStarted, LastLine(state, s),
+                           FindingSentence::kNotStarted, s.timer,
+                           SetText(s.run)));
 }
 
 // The nearest standard rate to the use's actual rate, and the error to it.
@@ -150,14 +149,10 @@ void FixedRate(const Family& family, const RegisterState& state,
   // Mode 0 clocks a shift register, not a UART: no rate to match.
   if (mode == 2 && std::fabs(use.error_percent) > tolerance_percent) {
     out.findings.push_back(
-        {FindingKind::kNoStandardRate, state.LineOf(kScon),
-         fmt::format(
-             "mode 2 runs at FREQ/{}: {:.2f} baud is {} from {}, the "
-             "nearest standard rate, beyond the tolerance of {} %; "
-             "only another clock moves it, or modes 1 and 3, whose "
-             "rate a timer sets",
-             use.fixed_divisor, use.actual_baud, PercentText(use.error_percent),
-             ShortestText(use.nearest_baud), ShortestText(tolerance_percent))});
+        Found(FindingKind::kNoStandardRate, state.LineOf(kScon),
+              FindingSentence::kFixedRate, use.fixed_divisor, use.actual_baud,
+              PercentText(use.error_percent), ShortestText(use.nearest_baud),
+              ShortestText(tolerance_percent)));
   }
 }
 
@@ -182,12 +177,9 @@ void NoGenerator(const Family& family, const RegisterState& state,
             ? state.LineOf(tick->mode_field.address, tick->mode_field.mask)
             : LastLine(state, *tick);
     if (line == 0) continue;  // the mode after reset: nothing set it up
-    out.findings.push_back(
-        {FindingKind::kNotAutoReload, line,
-         fmt::format("the UART's Timer {} is in mode {}, which does not "
-                     "reload: its rate drifts; use the mode of baud51-cli "
-                     "code's {}",
-                     b.timer, tick->mode, b.label)});
+    out.findings.push_back(Found(FindingKind::kNotAutoReload, line,
+                                 FindingSentence::kNotAutoReload, b.timer,
+                                 tick->mode, LabelOf(b)));
     return;
   }
 }
@@ -231,22 +223,15 @@ void SerialPorts(const Family& family, const RegisterState& state,
     NotStarted(state, *best, reported, out.findings);
     if (!use.receives) {
       out.findings.push_back(
-          {FindingKind::kReceiverOff, state.LineOf(address),
-           fmt::format("the receiver is off ({} bit 0x{:02X} clear): the UART "
-                       "sends but never receives; set it: {} |= 0x{:02X};",
-                       use.uart, best->receiver.mask, use.uart,
-                       best->receiver.mask)});
+          Found(FindingKind::kReceiverOff, state.LineOf(address),
+                FindingSentence::kReceiverOff, use.uart, best->receiver.mask));
     }
     if (std::fabs(use.error_percent) > tolerance_percent) {
       out.findings.push_back(
-          {FindingKind::kNoStandardRate, LastLine(state, *best),
-           fmt::format("{:.2f} baud is {} from {}, the nearest standard rate, "
-                       "beyond the tolerance of {} %; see baud51-cli {} for "
-                       "a reload that makes one",
-                       use.actual_baud, PercentText(use.error_percent),
-                       ShortestText(use.nearest_baud),
-                       ShortestText(tolerance_percent),
-                       ShortestText(frequency_mhz))});
+          Found(FindingKind::kNoStandardRate, LastLine(state, *best),
+                FindingSentence::kNoStandardRate, use.actual_baud,
+                PercentText(use.error_percent), ShortestText(use.nearest_baud),
+                ShortestText(tolerance_percent), ShortestText(frequency_mhz)));
     }
   }
 }
@@ -261,15 +246,9 @@ ReloadedBy ReloadOf(const RegisterState& state, const FamilySetting& s,
       continue;
     }
     if (w.constant && by == ReloadedBy::kNone) {
-      findings.push_back(
-          {FindingKind::kReloadInHandler, w.line,
-           fmt::format("Timer {} in mode {} is reloaded with constants in its "
-                       "handler: every period grows by the cycles from the "
-                       "overflow to this line, at least {} machine cycles and "
-                       "more for each instruction before it; add the reload "
-                       "to the count instead, as baud51-cli tick-code does, "
-                       "or use an auto-reload mode",
-                       s.timer, s.mode, kFewestHandlerCycles)});
+      findings.push_back(Found(FindingKind::kReloadInHandler, w.line,
+                               FindingSentence::kReloadInHandler, s.timer,
+                               s.mode, kFewestHandlerCycles));
     }
     by = ReloadedBy::kHandler;
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "timers/code_reader.h"
+#include "timers/code_words.h"
 #include "timers/explain_registers.h"
 
 namespace mcs51 {
@@ -32,8 +33,12 @@ std::string_view FindingKey(FindingKind kind);
 
 struct Finding {
   FindingKind kind;
-  int line;          // what it points at, 1-based
-  std::string text;  // what is wrong and what to change
+  int line;             // what it points at, 1-based
+  std::string text;     // what is wrong and what to change
+  std::string chinese;  // the same in Chinese
+  std::string_view In(Tongue tongue) const {
+    return tongue == Tongue::kChinese ? chinese : text;
+  }
 };
 
 // A serial port in a timer-driven mode, or in one of the classic 8051's

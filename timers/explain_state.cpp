@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "timers/code_value.h"
+#include "timers/explain_words.h"
 
 namespace mcs51::explain {
 namespace {
@@ -67,17 +68,14 @@ void RegisterState::Unknown(const std::string& name, int line) {
   }
   unknown_.push_back(name);
   const std::vector<std::string> others = FamiliesWith(name);
-  std::string text =
-      fmt::format("{} is no register of the {}", name, family_.text);
-  if (others.empty()) {
-    text += ": the code is probably for another family";
-  } else {
-    text += fmt::format(
-        "; {} {} it: the code is probably for {}, try --chip {}",
-        fmt::join(others, ", "), others.size() == 1 ? "has" : "have",
-        others.size() == 1 ? "that family" : "one of them", others.front());
-  }
-  findings_.push_back({FindingKind::kUnknownRegister, line, text});
+  const FindingSentence sentence =
+      others.empty()       ? FindingSentence::kUnknownElsewhere
+      : others.size() == 1 ? FindingSentence::kUnknownInOne
+                           : FindingSentence::kUnknownInSome;
+  const std::string them = fmt::format("{}", fmt::join(others, ", "));
+  findings_.push_back(Found(FindingKind::kUnknownRegister, line, sentence, name,
+                            family_.text, them,
+                            others.empty() ? "" : others.front()));
 }
 
 // A place as the family's register bits; false for what is none: RAM, a
@@ -184,12 +182,9 @@ void RegisterState::CheckModeFields(const Effect& effect,
         })) {
       continue;
     }
-    findings_.push_back(
-        {FindingKind::kTmodOverwrites, effect.line,
-         fmt::format("{0} = 0x{1:02X} sets Timer {2}'s mode back to 0, which "
-                     "line {3} set: keep its bits with {0} = ({0} & 0x{4:02X}) "
-                     "| 0x{1:02X};",
-                     field.name, own, s.timer, earlier, field.mask)});
+    findings_.push_back(Found(FindingKind::kTmodOverwrites, effect.line,
+                              FindingSentence::kTmodOverwrites, field.name, own,
+                              s.timer, earlier, field.mask));
   }
 }
 

@@ -121,6 +121,10 @@ EMSCRIPTEN_KEEPALIVE void baud51_delay() {
   Dispatch([] { Below().SetDelay(web::FieldText("delay")); });
 }
 
+EMSCRIPTEN_KEEPALIVE void baud51_read() {
+  Dispatch([] { Below().SetCode(); });
+}
+
 EMSCRIPTEN_KEEPALIVE void baud51_rates() {
   Dispatch([] { Below().OpenRates(); });
 }

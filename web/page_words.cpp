@@ -37,6 +37,8 @@ constexpr ElementWord kChineseElements[] = {
     {"delay-label", "时间"},
     {"delay-copy", "复制延时代码"},
     {"said-link-copied", "链接已复制"},
+    {"read-title", "读代码"},
+    {"read-label", "粘贴 C 或汇编的初始化代码（按上面的晶振和芯片系列读）"},
 };
 
 constexpr ElementWord kEnglishElements[] = {
@@ -69,6 +71,10 @@ constexpr ElementWord kEnglishElements[] = {
     {"delay-label", "Time"},
     {"delay-copy", "Copy the delay code"},
     {"said-link-copied", "Link copied"},
+    {"read-title", "Read code"},
+    {"read-label",
+     "Paste init code in C or assembly (read at the crystal and for the chip "
+     "family above)"},
 };
 
 constexpr PageWords kChinese{
@@ -117,6 +123,9 @@ constexpr PageWords kChinese{
     .peer_baud = "对端实际波特率",
     .peer_caption = "；对端 {0}，8N1，两端时钟各差至多 {2} ppm",
     .writer = "baud51 网页 {}",
+    .read_problem = "粘贴的内容：{}。",
+    .read_no_crystal = "上面窗口的晶振读不出：代码要按晶振来读。",
+    .read_separator = "：",
 };
 
 constexpr PageWords kEnglish{
@@ -175,6 +184,10 @@ constexpr PageWords kEnglish{
     .peer_caption =
         "; other end {0} ({1}), 8N1, each clock off by up to {2} ppm",
     .writer = "the baud51 page {}",
+    .read_problem = "The paste: {}.",
+    .read_no_crystal =
+        "The window's crystal does not read: the code is read at it.",
+    .read_separator = ": ",
 };
 
 }  // namespace

@@ -60,6 +60,10 @@ struct PageWords {
   std::string_view no_peer, exact_peer, peer_baud, peer_caption;
   // Who signs the code the page writes: {} = the version.
   std::string_view writer;
+  // The code-reading section: why nothing was read ({} = the reader's
+  // reason), or that the crystal field does not read; what joins a
+  // finding's line to its text.
+  std::string_view read_problem, read_no_crystal, read_separator;
 };
 
 const PageWords& WordsOf(Tongue language);

@@ -175,6 +175,7 @@ void SettingsView::Render(bool keep) {
   read_ = ReadFields();
   ranked_.clear();
   if (!read_) {
+    ReadCode();
     WriteLink();
     return;
   }
@@ -208,6 +209,7 @@ void SettingsView::Render(bool keep) {
   ShowRow();
   Ticks();
   Delay();
+  ReadCode();
   if (rates_open_) ShowRates(*read_);
 }
 
@@ -257,6 +259,22 @@ void SettingsView::SetDelay(std::string text) {
   delay_ = std::move(text);
   Delay();
   WriteLink();
+}
+
+// The paste is read at the crystal the window last calculated with, which
+// a link does not hold: it may be long.
+void SettingsView::ReadCode() {
+  if (!read_) {
+    pasted_.Unread(language_);
+    return;
+  }
+  pasted_.Show(read_->frequency_mhz, read_->tolerance, chips_[chip_].filter,
+               language_);
+}
+
+void SettingsView::SetCode() {
+  pasted_.Take();
+  ReadCode();
 }
 
 void SettingsView::OpenRates() {

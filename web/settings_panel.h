@@ -16,6 +16,7 @@
 #include "timers/peers.h"
 #include "timers/ranking.h"
 #include "web/page_words.h"
+#include "web/read_panel.h"
 #include "web/settings_table.h"
 
 namespace web {
@@ -53,6 +54,8 @@ class SettingsView {
   void SetPeriod(std::string text);
   // The delay section's time, as typed ("1ms", "2.5ms", "250us").
   void SetDelay(std::string text);
+  // The code-reading section's text area, as it is now.
+  void SetCode();
   // The standard rates, from now on with every table: ranking them all
   // would slow every update that nobody looks at.
   void OpenRates();
@@ -101,6 +104,8 @@ class SettingsView {
   bool link_held_ = false;
   void Ticks(bool table = true);
   void Delay() const;
+  PastedCode pasted_;
+  void ReadCode();
 };
 
 }  // namespace web
