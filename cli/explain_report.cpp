@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <nlohmann/json.hpp>
 
+#include "cli/columns.h"
 #include "cli/words.h"
 #include "timers/text.h"
 #include "timers/tick_text.h"
@@ -17,8 +17,6 @@ namespace cli {
 // timers/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Up to one byte past the reader's limit, so that it can refuse the rest.
 bool Slurp(std::FILE* file, std::string& text) {
@@ -31,60 +29,8 @@ bool Slurp(std::FILE* file, std::string& text) {
   return std::ferror(file) == 0;
 }
 
-std::string ProblemText(CodeProblem problem, const std::string& family) {
-  switch (problem) {
-    case CodeProblem::kEmpty:
-      return "empty: no code to read";
-    case CodeProblem::kTooLarge:
-      return "more than 1 MiB: not init code";
-    case CodeProblem::kBinary:
-      return "binary data, not C or assembly";
-    case CodeProblem::kNoWrites:
-    case CodeProblem::kNone:
-      break;
-  }
-  return fmt::format(
-      "no register write of the {} read: not 8051 init code in C or assembly",
-      family);
-}
-
 std::string Hex(int reload, double modulus) {
   return ReloadHex(reload, modulus);
-}
-
-Json SerialJson(const SerialUse& use) {
-  Json json;
-  json["uart"] = use.uart;
-  const explain::FamilySetting* s = use.setting;
-  json["generator"] = s != nullptr ? Json(s->label) : Json(nullptr);
-  json["clocks"] = s != nullptr ? Json(s->clocks) : Json(nullptr);
-  json["smod"] = s != nullptr && s->smod >= 0 ? Json(s->smod) : Json(nullptr);
-  json["reload"] = s != nullptr ? Json(use.reload) : Json(nullptr);
-  json["reload_hex"] =
-      s != nullptr ? Json(Hex(use.reload, s->modulus)) : Json(nullptr);
-  const bool rate = s != nullptr && use.actual_baud > 0.0;
-  json["actual_baud"] = rate ? Json(use.actual_baud) : Json(nullptr);
-  json["nearest_baud"] = rate ? Json(use.nearest_baud) : Json(nullptr);
-  json["error_percent"] = rate ? Json(use.error_percent) : Json(nullptr);
-  json["receives"] = use.receives;
-  return json;
-}
-
-Json TimerJson(const TimerUse& use) {
-  Json json;
-  const explain::FamilySetting* s = use.setting;
-  json["timer"] = use.timer;
-  json["mode"] = s != nullptr ? Json(s->mode) : Json(nullptr);
-  json["clocks"] = s != nullptr ? Json(s->clocks) : Json(nullptr);
-  json["reload"] = s != nullptr ? Json(use.reload) : Json(nullptr);
-  json["reload_hex"] =
-      s != nullptr ? Json(Hex(use.reload, s->modulus)) : Json(nullptr);
-  json["running"] = use.running;
-  json["interrupt"] = use.interrupt;
-  json["reloaded_by"] = ReloadedByKey(use.reloaded_by);
-  json["actual_period_s"] =
-      use.period_s > 0.0 ? Json(use.period_s) : Json(nullptr);
-  return json;
 }
 
 std::string ExplainJson(const Request& request, const explain::Family& family,
@@ -92,17 +38,14 @@ std::string ExplainJson(const Request& request, const explain::Family& family,
   Json json;
   json["frequency_mhz"] = request.frequency_mhz;
   json["chip"] = family.name;
-  json["serial"] = Json::array();
-  for (const SerialUse& use : e.serial)
-    json["serial"].push_back(SerialJson(use));
-  json["timers"] = Json::array();
-  for (const TimerUse& use : e.timers) json["timers"].push_back(TimerJson(use));
+  json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
+  json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
   json["findings"] = Json::array();
   for (const Finding& f : e.findings) {
     json["findings"].push_back(
         {{"kind", FindingKey(f.kind)}, {"line", f.line}, {"text", f.text}});
   }
-  return json.dump(2) + "\n";
+  return Dump(json);
 }
 
 std::string SerialLine(const SerialUse& use) {
@@ -203,7 +146,9 @@ RunResult ExplainAnswer(const Request& request, Style /*style*/) {
       Explain(text, request.frequency_mhz, *family, request.tolerance_percent);
   if (e.problem != CodeProblem::kNone) {
     return Refused(
-        fmt::format("{}: {}", name, ProblemText(e.problem, family->text)));
+        fmt::format("{}: {}", name,
+                    fmt::format(fmt::runtime(CodeProblemWords(e.problem).en),
+                                family->text)));
   }
   return {kExitAnswered, ExplainReport(request, *family, e), {}};
 }
