@@ -1,10 +1,12 @@
 #include "cli/columns.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace cli {
 
 using mcs51::Align;
+using mcs51::JsonType;
 
 namespace {
 
@@ -96,5 +98,56 @@ std::string CsvLine(std::span<const Field> fields) {
   }
   return line;
 }
+
+namespace {
+
+// A machine value as its column's JSON type: numbers as numbers (the
+// shortest text reads back as the same double), the registers as an
+// object, nothing as null.
+Json Typed(const Field& field) {
+  if (!field.value) return nullptr;
+  const std::string& text = *field.value;
+  const char* end = text.data() + text.size();
+  switch (field.type) {
+    case JsonType::kInteger: {
+      long long whole = 0;
+      std::from_chars(text.data(), end, whole);
+      return whole;
+    }
+    case JsonType::kNumber: {
+      double number = 0.0;
+      std::from_chars(text.data(), end, number);
+      return number;
+    }
+    case JsonType::kBool:
+      return text == "true";
+    case JsonType::kObject: {
+      Json object = Json::object();
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t semicolon = std::min(text.find(';', at), text.size());
+        const std::size_t equals = text.find('=', at);
+        int value = 0;
+        std::from_chars(text.data() + equals + 1, text.data() + semicolon,
+                        value);
+        object[text.substr(at, equals - at)] = value;
+        at = semicolon + 1;
+      }
+      return object;
+    }
+    case JsonType::kText:
+      break;
+  }
+  return text;
+}
+
+}  // namespace
+
+Json JsonOf(std::span<const Field> fields) {
+  Json json = Json::object();
+  for (const Field& field : fields) json[std::string(field.key)] = Typed(field);
+  return json;
+}
+
+std::string Dump(const Json& json) { return json.dump(2) + "\n"; }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 // out: a grid of cells for people, as padded text or a Markdown table, and
 // CSV lines and JSON objects for machines.
 
+#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,33 +52,34 @@ std::string TextOf(const Grid& grid, Style style);
 std::string MarkdownOf(const Grid& grid);
 
 // People's grid of `rows`: the columns with a header that `parts` shows.
-// The "mark" column takes the colour of `color(row)`.
+// The `colored` column takes the colour of `color(row)`.
 //   PeopleGrid(SettingColumns(), rows, {}, ..).rows[0][0].text -> "timer"
 template <typename Row>
 Grid PeopleGrid(std::span<const mcs51::Column<Row>> columns,
                 std::span<const Row> rows, Parts parts,
-                std::string_view (*color)(const Row&) = nullptr) {
+                std::string_view (*color)(const Row&) = nullptr,
+                std::string_view colored = "mark") {
   Grid grid;
   grid.rows.emplace_back();
   for (const auto& column : columns) {
-    if (column.text == nullptr || !parts.Show(column.part)) continue;
+    if (column.header.en.empty() || !parts.Show(column.part)) continue;
     grid.rows.front().push_back({std::string(column.header.en)});
     grid.align.push_back(column.align);
   }
   for (const Row& row : rows) {
     std::vector<Cell>& line = grid.rows.emplace_back();
     for (const auto& column : columns) {
-      if (column.text == nullptr || !parts.Show(column.part)) continue;
-      line.push_back({column.text(row), color != nullptr && column.key == "mark"
-                                            ? color(row)
-                                            : std::string_view()});
+      if (column.header.en.empty() || !parts.Show(column.part)) continue;
+      const bool paint = color != nullptr && column.key == colored;
+      line.push_back(
+          {PeopleText(column, row), paint ? color(row) : std::string_view()});
     }
   }
   return grid;
 }
 
-// Machines' keys and values of a row: the columns with a key that `parts`
-// shows; an empty value is no value.
+// Machines' keys and values of a row: the columns for machines that
+// `parts` shows; an empty value is no value.
 struct Field {
   std::string_view key;
   mcs51::JsonType type;
@@ -88,17 +90,52 @@ std::vector<Field> Fields(std::span<const mcs51::Column<Row>> columns,
                           const Row* row, Parts parts) {
   std::vector<Field> fields;
   for (const auto& column : columns) {
-    if (column.value == nullptr || !parts.Show(column.part)) continue;
+    if (!column.for_machines || !parts.Show(column.part)) continue;
     fields.push_back({column.key, column.type,
-                      row == nullptr ? std::nullopt : column.value(*row)});
+                      row == nullptr ? std::nullopt : column.cell(*row)});
   }
   return fields;
 }
+
+using Json = nlohmann::ordered_json;
+
+// One row's fields as a JSON object, each value as its column's JSON type:
+// numbers as numbers (the shortest text reads back as the same double),
+// the registers as an object, nothing as null.
+//   JsonOf({{"reload", kInteger, "253"}, {"smod", kInteger, nothing}})
+//       -> {"reload": 253, "smod": null}
+Json JsonOf(std::span<const Field> fields);
+
+// JSON as the command line writes it: indented by two, a line break last.
+std::string Dump(const Json& json);
 
 // The keys, or one row's values, separated by commas.
 //   CsvHeader(fields) -> "timer,smod,clocks,..."
 //   CsvLine(fields)   -> "1,,12,253,FD,true,..."
 std::string CsvHeader(std::span<const Field> fields);
 std::string CsvLine(std::span<const Field> fields);
+
+// `rows` as CSV: the keys, then a line per row.
+//   CsvOf(ChipColumns(), Chips(), {}) -> "chip,family,...\n8051,..."
+template <typename Row>
+std::string CsvOf(std::span<const mcs51::Column<Row>> columns,
+                  std::span<const Row> rows, Parts parts) {
+  std::string csv = CsvHeader(Fields<Row>(columns, nullptr, parts)) + "\n";
+  for (const Row& row : rows) {
+    csv += CsvLine(Fields(columns, &row, parts)) + "\n";
+  }
+  return csv;
+}
+
+// `rows` as a JSON array, an object each.
+//   JsonRows(ChipColumns(), Chips(), {})[0]["chip"] -> "8051"
+template <typename Row>
+Json JsonRows(std::span<const mcs51::Column<Row>> columns,
+              std::span<const Row> rows, Parts parts) {
+  Json json = Json::array();
+  for (const Row& row : rows)
+    json.push_back(JsonOf(Fields(columns, &row, parts)));
+  return json;
+}
 
 }  // namespace cli

@@ -2,8 +2,7 @@
 
 #include <fmt/format.h>
 
-#include <nlohmann/json.hpp>
-
+#include "cli/columns.h"
 #include "cli/options.h"
 #include "timers/cores.h"
 #include "timers/delay.h"
@@ -13,33 +12,6 @@ namespace cli {
 
 // timers/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
-namespace {
-
-using Json = nlohmann::ordered_json;
-
-std::string Figures(const Request& request, const Core& core,
-                    const DelayPlan& plan, const std::string& name,
-                    const std::string& code) {
-  Json json;
-  json["name"] = name;
-  json["time"] = request.time_text;
-  json["time_s"] = request.time_s;
-  json["frequency_mhz"] = request.frequency_mhz;
-  json["times"] = request.times;
-  json["core"] = core.key;
-  json["core_text"] = core.text;
-  json["clocks_per_cycle"] = core.clocks;
-  json["cycles"] = plan.cycles;
-  json["actual_s"] = plan.actual_s;
-  json["error_percent"] = plan.error_percent;
-  json["source"] = core.source;
-  json["assumes"] = core.assumes;
-  json["code"] = code;
-  return json.dump(2) + "\n";
-}
-
-}  // namespace
-
 DelayOutput DelayReport(const Request& request) {
   if (request.format == Format::kCsv) {
     return {false, Rejection("--format", "csv", "delay writes text or json")};
@@ -68,7 +40,8 @@ DelayOutput DelayReport(const Request& request) {
   const std::string code = c ? DelayCCode(text, *core, *answer.plan)
                              : DelayAsmCode(text, *core, *answer.plan);
   if (request.format == Format::kJson) {
-    return {true, Figures(request, *core, *answer.plan, name, code)};
+    const DelayRow row{text, request.time_text, *core, *answer.plan, code};
+    return {true, Dump(JsonOf(Fields(DelayColumns(), &row, {})))};
   }
   return {true, code};
 }

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <nlohmann/json.hpp>
 
+#include "cli/columns.h"
 #include "cli/words.h"
 #include "timers/explain_words.h"
 #include "timers/text.h"
@@ -17,8 +17,6 @@ namespace cli {
 // timers/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Up to one byte past the reader's limit, so that it can refuse the rest.
 bool Slurp(std::FILE* file, std::string& text) {
@@ -31,7 +29,7 @@ bool Slurp(std::FILE* file, std::string& text) {
   return std::ferror(file) == 0;
 }
 
-std::string ProblemText(CodeProblem problem, const std::string& family) {
+std::string ProblemText(CodeProblem problem, std::string_view family) {
   return fmt::format(fmt::runtime(ProblemWords(problem).en), family);
 }
 
@@ -39,61 +37,19 @@ std::string Hex(int reload, double modulus) {
   return ReloadHex(reload, modulus);
 }
 
-Json SerialJson(const SerialUse& use) {
-  Json json;
-  json["uart"] = use.uart;
-  const explain::FamilySetting* s = use.setting;
-  const bool fixed = use.fixed_mode >= 0;
-  json["generator"] = s != nullptr ? Json(s->label)
-                      : fixed      ? Json("fixed")
-                                   : Json(nullptr);
-  json["clocks"] = s != nullptr ? Json(s->clocks) : Json(nullptr);
-  const int smod = s != nullptr ? s->smod : use.fixed_smod;
-  json["smod"] = smod >= 0 ? Json(smod) : Json(nullptr);
-  json["reload"] = s != nullptr ? Json(use.reload) : Json(nullptr);
-  json["reload_hex"] =
-      s != nullptr ? Json(Hex(use.reload, s->modulus)) : Json(nullptr);
-  const bool rate = (s != nullptr || fixed) && use.actual_baud > 0.0;
-  json["actual_baud"] = rate ? Json(use.actual_baud) : Json(nullptr);
-  json["nearest_baud"] = rate ? Json(use.nearest_baud) : Json(nullptr);
-  json["error_percent"] = rate ? Json(use.error_percent) : Json(nullptr);
-  json["receives"] = use.receives;
-  return json;
-}
-
-Json TimerJson(const TimerUse& use) {
-  Json json;
-  const explain::FamilySetting* s = use.setting;
-  json["timer"] = use.timer;
-  json["mode"] = s != nullptr ? Json(s->mode) : Json(nullptr);
-  json["clocks"] = s != nullptr ? Json(s->clocks) : Json(nullptr);
-  json["reload"] = s != nullptr ? Json(use.reload) : Json(nullptr);
-  json["reload_hex"] =
-      s != nullptr ? Json(Hex(use.reload, s->modulus)) : Json(nullptr);
-  json["running"] = use.running;
-  json["interrupt"] = use.interrupt;
-  json["reloaded_by"] = ReloadedByKey(use.reloaded_by);
-  json["actual_period_s"] =
-      use.period_s > 0.0 ? Json(use.period_s) : Json(nullptr);
-  return json;
-}
-
 std::string ExplainJson(const Request& request, const explain::Family& family,
                         const Explanation& e) {
   Json json;
   json["frequency_mhz"] = request.frequency_mhz;
   json["chip"] = family.name;
-  json["serial"] = Json::array();
-  for (const SerialUse& use : e.serial)
-    json["serial"].push_back(SerialJson(use));
-  json["timers"] = Json::array();
-  for (const TimerUse& use : e.timers) json["timers"].push_back(TimerJson(use));
+  json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
+  json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
   json["findings"] = Json::array();
   for (const Finding& f : e.findings) {
     json["findings"].push_back(
         {{"kind", FindingKey(f.kind)}, {"line", f.line}, {"text", f.text}});
   }
-  return json.dump(2) + "\n";
+  return Dump(json);
 }
 
 // A list's heading, with its words for none when it has nothing.

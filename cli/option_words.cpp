@@ -9,27 +9,12 @@
 
 #include "cli/options.h"
 #include "cli/words.h"
-#include "timers/cores.h"
-#include "timers/peers.h"
+#include "timers/choices.h"
+#include "timers/text.h"
 
 namespace cli {
 
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
-
-std::string JoinedOr(std::span<const std::string> words) {
-  std::string text;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
-    text += words[i];
-  }
-  return text;
-}
-
-std::string JoinedAnd(std::span<const std::string> words) {
-  std::string text = JoinedOr(words);
-  const std::size_t last = text.rfind(" or ");
-  return last == text.npos ? text : text.replace(last, 4, " and ");
-}
 
 std::string MetavarText(const OptionRow& option) {
   if (!option.metavar.empty()) return std::string(option.metavar);
@@ -38,21 +23,6 @@ std::string MetavarText(const OptionRow& option) {
     text += (text.empty() ? "" : "|") + word;
   }
   return text;
-}
-
-// The peers as --peer's help names them, each alias beside its peer:
-// "..., cp2102 (also as cp210x), cp2104, ...".
-std::string PeerChoices() {
-  std::vector<std::string> words;
-  for (const Peer& each : Peers()) {
-    words.emplace_back(each.name);
-    if (!each.aliases.empty()) {
-      words.back() += fmt::format(
-          " (also as {})",
-          fmt::join(each.aliases.begin(), each.aliases.end(), ", "));
-    }
-  }
-  return JoinedOr(words);
 }
 
 std::string HelpLine(const OptionRow& option) {
@@ -64,19 +34,6 @@ std::string HelpLine(const OptionRow& option) {
                           ? PeerChoices()
                           : JoinedOr(ValueWords(option, {})));
 }
-
-namespace {
-
-std::vector<std::string> CoreClockWords(std::string_view chip) {
-  const ClockList list = CoreClocks(chip);
-  std::vector<std::string> words;
-  for (int i = 0; i < list.count; ++i) {
-    words.push_back(std::to_string(list.clocks[i]));
-  }
-  return words;
-}
-
-}  // namespace
 
 std::optional<std::string> NeedsCoreClock(const OptionRow& option,
                                           std::string_view chip) {

@@ -5,13 +5,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <functional>
 
 #include "cli/command_line.h"
 #include "cli/words.h"
 #include "timers/catalogue.h"
-#include "timers/cores.h"
+#include "timers/choices.h"
 #include "timers/delay.h"
 #include "timers/peers.h"
 #include "timers/ranking.h"
@@ -41,10 +40,12 @@ constexpr std::string_view kNotChips =
 constexpr Elsewhere kTimerElsewhere[] = {
     {Bit(Command::kChips), kNotChips},
     {kDelay, "not for delay, whose loops use no timer"}};
-constexpr Elsewhere kClockElsewhere[] = {{Bit(Command::kChips), kNotChips}};
+constexpr Elsewhere kChipsElsewhere[] = {{Bit(Command::kChips), kNotChips}};
 constexpr Elsewhere kSmodElsewhere[] = {
+    {Bit(Command::kChips), kNotChips},
     {kTicks | kDelay, "not for tick, tick-code and delay, which use no UART"}};
 constexpr Elsewhere kToleranceElsewhere[] = {
+    {Bit(Command::kChips), kNotChips},
     {kDelay, "not for delay, which rounds to the nearest cycle"}};
 constexpr Elsewhere kFormatElsewhere[] = {
     {Bit(Command::kCode) | Bit(Command::kTickCode),
@@ -108,7 +109,7 @@ const OptionRow kOptionRows[] = {
     {.name = "--smod",
      .values = Values::kChoices,
      .choices = kSmods,
-     .commands = kAnswers,
+     .commands = kFiltered & ~kTicks,
      .elsewhere = kSmodElsewhere,
      .help = "only Timer 1 with SMOD 0, or with SMOD 1",
      .store = [](const Value& v,
@@ -116,7 +117,7 @@ const OptionRow kOptionRows[] = {
     {.name = "--clock",
      .values = Values::kClocks,
      .commands = kFiltered | kDelay,
-     .elsewhere = kClockElsewhere,
+     .elsewhere = kChipsElsewhere,
      .help = "only the settings at {} clocks per machine cycle; delay: the "
              "core's clocks per cycle (6: X2)",
      .store = [](const Value& v,
@@ -125,7 +126,8 @@ const OptionRow kOptionRows[] = {
      .values = Values::kChip,
      .metavar = "NAME",
      .takes = "a family, see chips",
-     .commands = kAnswers | kTicks | kDelay | kExplain,
+     .commands = kFiltered | kDelay | kExplain,
+     .elsewhere = kChipsElsewhere,
      .help = "only that family's generators, with their registers: {}; "
              "NAME:GENERATOR (stc15:t2) for one generator; --timer and "
              "--clock then take the family's values",
@@ -135,7 +137,7 @@ const OptionRow kOptionRows[] = {
      .read = ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
-     .commands = kAnswers | kTicks | kExplain,
+     .commands = kFiltered | kExplain,
      .elsewhere = kToleranceElsewhere,
      .help = "the error allowed, in percent (default 2)",
      .suggestions = "0.2 1 2 3",
@@ -247,12 +249,7 @@ std::optional<std::string> CheckChip(const OptionRow& option,
     return Rejection(option.name, chip,
                      fmt::format("not {}", JoinedOr(ValueWords(option, chip))));
   }
-  const std::string_view key = GeneratorKey(chip);
-  const Filter named{.chip = std::string(chip)};
-  const bool known =
-      found != nullptr && !key.empty() &&
-      (ticks ? !TickMatching(named).empty() : !Matching(named).empty());
-  if (chip.find(':') != chip.npos && !known) {
+  if (chip.find(':') != chip.npos && !IsGenerator(chip, ticks)) {
     return Rejection(
         option.name, chip,
         fmt::format("no such generator (see {} chips)", kProgramName));
@@ -303,47 +300,22 @@ bool IsTick(Command command) { return (kTicks & Bit(command)) != 0; }
 
 std::vector<std::string> ValueWords(const OptionRow& option,
                                     std::string_view chip, bool ticks) {
-  std::vector<std::string> words;
-  if (option.values == Values::kChoices) {
-    words.assign(option.choices.begin(), option.choices.end());
-  } else if (option.values == Values::kPeer) {
-    for (const Peer& each : Peers()) {
-      words.emplace_back(each.name);
-      words.insert(words.end(), each.aliases.begin(), each.aliases.end());
-    }
-  } else if (option.values == Values::kChip) {
-    for (const Chip& each : Chips()) {
-      words.emplace_back(each.name);
-      words.insert(words.end(), each.aliases.begin(), each.aliases.end());
-    }
-    words.emplace_back("all");
-  } else if (option.values == Values::kModes) {
-    for (const TickSetting* s : TickMatching({.chip = std::string(chip)})) {
-      if (std::find(words.begin(), words.end(), s->mode->key) == words.end()) {
-        words.emplace_back(s->mode->key);
-      }
-    }
-  } else if (option.values == Values::kTimers ||
-             option.values == Values::kClocks) {
-    // Timers from the lowest, clocks from the most, as the classic core's
-    // 12, 6 and 1 are listed.
-    const bool timers = option.values == Values::kTimers;
-    std::vector<int> values;
-    const Filter filter{.chip = std::string(chip)};
-    if (ticks) {
-      for (const TickSetting* s : TickMatching(filter)) {
-        values.push_back(timers ? s->timer->number : -s->clocks);
-      }
-    } else {
-      for (const Setting* s : Matching(filter)) {
-        values.push_back(timers ? s->timer : -s->clocks);
-      }
-    }
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    for (int value : values) words.push_back(std::to_string(std::abs(value)));
+  switch (option.values) {
+    case Values::kChoices:
+      return {option.choices.begin(), option.choices.end()};
+    case Values::kPeer:
+      return PeerWords();
+    case Values::kChip:
+      return ChipWords();
+    case Values::kModes:
+      return ModeWords(chip);
+    case Values::kTimers:
+      return TimerWords(chip, ticks);
+    case Values::kClocks:
+      return ClockWords(chip, ticks);
+    default:
+      return {};
   }
-  return words;
 }
 
 std::string NeedsValue(const OptionRow& option, std::string_view chip,

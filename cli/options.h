@@ -133,12 +133,6 @@ std::vector<std::string> ValueWords(const OptionRow& option,
 //   IsTick(Command::kTickCode) -> true;  IsTick(Command::kCode) -> false
 bool IsTick(Command command);
 
-// Words joined as a sentence lists them.
-//   JoinedOr({"12", "6", "1"}) -> "12, 6 or 1";  JoinedOr({"c"}) -> "c"
-std::string JoinedOr(std::span<const std::string> words);
-//   JoinedAnd({"table", "code", "chips"}) -> "table, code and chips"
-std::string JoinedAnd(std::span<const std::string> words);
-
 // The rejection of an option given without its value; `chip` is the
 // --chip given, whose own rejection comes first where the values follow it.
 //   NeedsValue(--timer, "")      -> "--timer: needs a value (1 or 2)"

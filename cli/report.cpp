@@ -43,15 +43,10 @@ std::string_view ColorOf(const TickRow& row) {
   return RowOf(row.outcome.mark).color;
 }
 
-// "Marks: = exact, ~ within 0.2 %, ..., -- out of range.", from the rows.
+// "Marks: = exact, ~ within 0.2 %, ..., -- out of range."
 std::string SignLegend(double tolerance_percent) {
-  std::string legend = "Marks:";
-  for (const MarkRow& row : MarkRows()) {
-    legend +=
-        fmt::format("{} {} {}", legend.size() > 6 ? "," : "", row.sign,
-                    MarkWords(row.mark, tolerance_percent, Tongue::kEnglish));
-  }
-  return legend + ".";
+  return fmt::format("Marks: {}.",
+                     MarkSigns(tolerance_percent, Tongue::kEnglish));
 }
 
 // The peer, its rate when `baud` is one rate, and where its rates come
@@ -79,20 +74,11 @@ std::string PeerLines(const Request& request, double baud) {
          fmt::format("Link: {}.\n", LinkTerms(request));
 }
 
-// "* works, ? marginal, x fails", from the rows.
-std::string LinkSigns() {
-  std::string signs;
-  for (const LinkRow& row : LinkRows()) {
-    signs += fmt::format("{}{} {}", signs.empty() ? "" : ", ", row.sign,
-                         row.words.en);
-  }
-  return signs;
-}
-
 // The table's link signs, and where the peer's rates come from.
 std::string LinkLegend(const Request& request) {
   return PeerLine(request, std::nullopt) +
-         fmt::format("Links: {}; {}.\n", LinkTerms(request), LinkSigns());
+         fmt::format("Links: {}; {}.\n", LinkTerms(request),
+                     LinkSigns(Tongue::kEnglish));
 }
 
 std::string ReloadCell(const Outcome& outcome) {
@@ -102,30 +88,17 @@ std::string ReloadCell(const Outcome& outcome) {
 }
 
 std::string RatesText(std::span<const double> rates) {
-  std::string text;
-  for (std::size_t i = 0; i < rates.size(); ++i) {
-    if (i > 0) text += i + 1 == rates.size() ? " and " : ", ";
-    text += ShortestText(rates[i]);
-  }
-  return text;
-}
-
-Parts PartsOf(const Request& request) {
-  return {!request.filter.chip.empty(), !request.peer.empty()};
+  std::vector<std::string> words;
+  for (double rate : rates) words.push_back(ShortestText(rate));
+  return JoinedAnd(words);
 }
 
 std::string SettingsText(const Request& request,
                          std::span<const Outcome> ranked, Out out) {
   const double baud = request.rates.front();
-  std::vector<std::optional<Link>> links;
-  links.reserve(ranked.size());
-  std::vector<SettingRow> rows;
-  rows.reserve(ranked.size());
-  for (const Outcome& outcome : ranked) {
-    const auto& link = links.emplace_back(LinkOf(request, outcome, baud));
-    rows.push_back({outcome, link ? &*link : nullptr, request.tolerance_percent,
-                    request.peer});
-  }
+  std::deque<std::optional<Link>> links;
+  const std::vector<SettingRow> rows =
+      SettingRows(request, ranked, baud, links);
   const Grid grid =
       PeopleGrid<SettingRow>(SettingColumns(), rows, PartsOf(request), ColorOf);
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
@@ -134,50 +107,49 @@ std::string SettingsText(const Request& request,
          (request.peer.empty() ? "" : PeerLines(request, baud)) + out(grid);
 }
 
-// The best setting of a rate: its label, reload and error, with the link.
-Cell BestCell(const Request& request, const TableRow& row) {
-  const std::string_view color = RowOf(row.best.mark).color;
-  if (!row.best.fits) return {"none in range", color};
-  std::string best =
-      fmt::format("{} {} {}", SettingLabel(*row.best.setting),
-                  ReloadHex(row.best.reload, row.best.setting->profile.modulus),
-                  PercentText(row.best.error_percent));
-  if (!request.peer.empty()) {
-    best += fmt::format(", {}",
-                        RowOf(LinkOf(request, row.best, row.baud)->mark).key);
+// A setting's cell in a rate's row: reload, mark sign, and the link's.
+Cell RateCell(const Request& request, const Outcome& outcome, double baud) {
+  std::string cell = ReloadCell(outcome);
+  if (!request.peer.empty() && outcome.fits) {
+    cell += RowOf(LinkOf(request, outcome, baud)->mark).sign;
   }
-  return {std::move(best), color};
+  return {std::move(cell), RowOf(outcome.mark).color};
+}
+
+// The table's grid: the rate's columns around a column per setting.
+Grid TableGrid(const Request& request, std::span<const TableRow> rows) {
+  std::vector<std::optional<Link>> links;
+  std::vector<RateRow> rates;
+  links.reserve(rows.size());
+  for (const TableRow& row : rows) {
+    const auto& link = links.emplace_back(LinkOf(request, row.best, row.baud));
+    rates.push_back({row.baud, row.best, link ? &*link : nullptr});
+  }
+  Grid grid = PeopleGrid<RateRow>(
+      RateColumns(), rates, PartsOf(request),
+      [](const RateRow& r) { return RowOf(r.best.mark).color; }, "best");
+  std::vector<Cell> labels;
+  if (!rows.empty()) {
+    for (const Outcome& outcome : rows.front().settings) {
+      labels.push_back({SettingLabel(*outcome.setting)});
+    }
+  }
+  grid.align.insert(grid.align.begin() + 1, labels.size(), Align::kLeft);
+  for (std::size_t r = 0; r < grid.rows.size(); ++r) {
+    std::vector<Cell> cells = labels;
+    if (r > 0) {
+      cells.clear();
+      for (const Outcome& outcome : rows[r - 1].settings) {
+        cells.push_back(RateCell(request, outcome, rows[r - 1].baud));
+      }
+    }
+    grid.rows[r].insert(grid.rows[r].begin() + 1, cells.begin(), cells.end());
+  }
+  return grid;
 }
 
 std::string TableText(const Request& request, std::span<const TableRow> rows,
                       Out out) {
-  Grid grid{{{{"baud"}}}, {Align::kRight}};
-  if (!rows.empty()) {
-    for (const Outcome& outcome : rows.front().settings) {
-      grid.rows.front().push_back({SettingLabel(*outcome.setting)});
-      grid.align.push_back(Align::kLeft);
-    }
-  }
-  const bool linked = !request.peer.empty();
-  if (linked) grid.rows.front().push_back({"peer"});
-  grid.rows.front().push_back({"best"});
-  grid.align.insert(grid.align.end(), linked ? 2 : 1, Align::kLeft);
-  for (const TableRow& row : rows) {
-    std::vector<Cell>& line = grid.rows.emplace_back();
-    line.push_back({ShortestText(row.baud)});
-    for (const Outcome& outcome : row.settings) {
-      std::string cell = ReloadCell(outcome);
-      if (linked && outcome.fits) {
-        cell += RowOf(LinkOf(request, outcome, row.baud)->mark).sign;
-      }
-      line.push_back({std::move(cell), RowOf(outcome.mark).color});
-    }
-    if (linked) {
-      line.push_back(
-          {LinkCellsOf(*LinkOf(request, row.best, row.baud)).peer_baud});
-    }
-    line.push_back(BestCell(request, row));
-  }
   return out(fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
                          ShortestText(request.frequency_mhz),
                          ShortestText(request.tolerance_percent),
@@ -185,7 +157,8 @@ std::string TableText(const Request& request, std::span<const TableRow> rows,
                              ? "T<timer>/<SMOD>/<clocks>"
                              : "<chip>:<generator>/<clocks>[s<SMOD>]",
                          SignLegend(request.tolerance_percent))) +
-         (linked ? LinkLegend(request) : "") + out(grid);
+         (request.peer.empty() ? "" : LinkLegend(request)) +
+         out(TableGrid(request, rows));
 }
 
 // A crystal's best setting for one rate: label, reload and sign.
@@ -200,6 +173,29 @@ Cell BestCell(const Outcome& best) {
           RowOf(best.mark).color};
 }
 
+// A ranking's grid: the crystal's columns, then a column per rate.
+Grid CrystalGrid(const Request& request, const ClockModeRanking& ranking) {
+  std::vector<CrystalRow> crystals;
+  for (const CrystalScore& crystal : ranking.crystals) {
+    crystals.push_back({crystal, static_cast<int>(crystals.size()) + 1,
+                        ranking.clocks, request.tolerance_percent});
+  }
+  Grid grid = PeopleGrid<CrystalRow>(
+      CrystalColumns(), crystals, {},
+      [](const CrystalRow& r) { return RowOf(r.crystal.mark).color; },
+      "crystal_mark");
+  for (double rate : request.rates) {
+    grid.rows.front().push_back({ShortestText(rate)});
+    grid.align.push_back(Align::kLeft);
+  }
+  for (std::size_t i = 0; i < crystals.size(); ++i) {
+    for (const Outcome& best : crystals[i].crystal.best) {
+      grid.rows[i + 1].push_back(BestCell(best));
+    }
+  }
+  return grid;
+}
+
 std::string CrystalsText(const Request& request,
                          std::span<const ClockModeRanking> rankings, Out out) {
   const bool chip = !request.filter.chip.empty();
@@ -212,25 +208,6 @@ std::string CrystalsText(const Request& request,
       chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
       SignLegend(request.tolerance_percent)));
   for (const ClockModeRanking& ranking : rankings) {
-    Grid grid{{{{"rank"}, {"MHz"}, {"worst"}, {"mark"}}},
-              {Align::kRight, Align::kRight, Align::kRight, Align::kLeft}};
-    for (double rate : request.rates) {
-      grid.rows.front().push_back({ShortestText(rate)});
-      grid.align.push_back(Align::kLeft);
-    }
-    int rank = 0;
-    for (const CrystalScore& crystal : ranking.crystals) {
-      std::vector<Cell>& row = grid.rows.emplace_back();
-      row.push_back({fmt::format("{}", ++rank)});
-      row.push_back({ShortestText(crystal.frequency_mhz)});
-      row.push_back({crystal.reachable
-                         ? PercentText(crystal.worst_error_percent)
-                         : "--"});
-      row.push_back(
-          {MarkWords(crystal.mark, request.tolerance_percent, Tongue::kEnglish),
-           RowOf(crystal.mark).color});
-      for (const Outcome& best : crystal.best) row.push_back(BestCell(best));
-    }
     if (ranking.chip != nullptr) {
       text +=
           fmt::format("\n{} ({}):\n", ranking.chip->family, ranking.chip->name);
@@ -238,18 +215,14 @@ std::string CrystalsText(const Request& request,
       text += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
                           ranking.clocks == 1 ? "" : "s");
     }
-    text += out(grid);
+    text += out(CrystalGrid(request, ranking));
   }
   return text;
 }
 
 std::string TickText(const Request& request,
                      std::span<const TickOutcome> ranked, Out out) {
-  std::vector<TickRow> rows;
-  rows.reserve(ranked.size());
-  for (const TickOutcome& outcome : ranked) {
-    rows.push_back({outcome, request.tolerance_percent});
-  }
+  const std::vector<TickRow> rows = TickRows(request, ranked);
   const Grid grid =
       PeopleGrid<TickRow>(TickColumns(), rows, PartsOf(request), ColorOf);
   return fmt::format("{} MHz, period {}; tolerance {} %\n",
@@ -310,6 +283,18 @@ std::string ChipsMarkdown() {
          MarkdownOf(PeopleGrid<Chip>(TickTimerColumns(), timed, {}));
 }
 
+// The answer in the format asked: CSV, JSON, or people's text (Markdown
+// too).
+template <typename Answer>
+std::string Formatted(const Request& request, Answer answer, Style style,
+                      std::string (*csv)(const Request&, Answer),
+                      std::string (*json)(const Request&, Answer),
+                      std::string (*text)(const Request&, Answer, Out)) {
+  if (request.format == Format::kCsv) return csv(request, answer);
+  if (request.format == Format::kJson) return json(request, answer);
+  return text(request, answer, {request.format, style});
+}
+
 }  // namespace
 
 std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
@@ -317,6 +302,34 @@ std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
   const Peer* peer = FindPeer(request.peer);
   if (peer == nullptr) return std::nullopt;
   return JudgeLink(*peer, baud, outcome, request.frame, request.clock_ppm);
+}
+
+Parts PartsOf(const Request& request) {
+  return {!request.filter.chip.empty(), !request.peer.empty()};
+}
+
+std::vector<SettingRow> SettingRows(const Request& request,
+                                    std::span<const Outcome> outcomes,
+                                    double baud,
+                                    std::deque<std::optional<Link>>& links) {
+  std::vector<SettingRow> rows;
+  rows.reserve(outcomes.size());
+  for (const Outcome& outcome : outcomes) {
+    const auto& link = links.emplace_back(LinkOf(request, outcome, baud));
+    rows.push_back({outcome, link ? &*link : nullptr, request.tolerance_percent,
+                    request.peer});
+  }
+  return rows;
+}
+
+std::vector<TickRow> TickRows(const Request& request,
+                              std::span<const TickOutcome> ranked) {
+  std::vector<TickRow> rows;
+  rows.reserve(ranked.size());
+  for (const TickOutcome& outcome : ranked) {
+    rows.push_back({outcome, request.tolerance_percent});
+  }
+  return rows;
 }
 
 std::string ChipsReport(const Request& request) {
@@ -335,59 +348,25 @@ std::string ChipsReport(const Request& request) {
 
 std::string TickReport(const Request& request,
                        std::span<const TickOutcome> ranked, Style style) {
-  switch (request.format) {
-    case Format::kCsv:
-      return TickCsv(request, ranked);
-    case Format::kJson:
-      return TickJson(request, ranked);
-    case Format::kText:
-    case Format::kMarkdown:
-      break;
-  }
-  return TickText(request, ranked, {request.format, style});
+  return Formatted(request, ranked, style, TickCsv, TickJson, TickText);
 }
 
 std::string SettingsReport(const Request& request,
                            std::span<const Outcome> ranked, Style style) {
-  switch (request.format) {
-    case Format::kCsv:
-      return SettingsCsv(request, ranked);
-    case Format::kJson:
-      return SettingsJson(request, ranked);
-    case Format::kText:
-    case Format::kMarkdown:
-      break;
-  }
-  return SettingsText(request, ranked, {request.format, style});
+  return Formatted(request, ranked, style, SettingsCsv, SettingsJson,
+                   SettingsText);
 }
 
 std::string TableReport(const Request& request, std::span<const TableRow> rows,
                         Style style) {
-  switch (request.format) {
-    case Format::kCsv:
-      return TableCsv(request, rows);
-    case Format::kJson:
-      return TableJson(request, rows);
-    case Format::kText:
-    case Format::kMarkdown:
-      break;
-  }
-  return TableText(request, rows, {request.format, style});
+  return Formatted(request, rows, style, TableCsv, TableJson, TableText);
 }
 
 std::string CrystalsReport(const Request& request,
                            std::span<const ClockModeRanking> rankings,
                            Style style) {
-  switch (request.format) {
-    case Format::kCsv:
-      return CrystalsCsv(request, rankings);
-    case Format::kJson:
-      return CrystalsJson(request, rankings);
-    case Format::kText:
-    case Format::kMarkdown:
-      break;
-  }
-  return CrystalsText(request, rankings, {request.format, style});
+  return Formatted(request, rankings, style, CrystalsCsv, CrystalsJson,
+                   CrystalsText);
 }
 
 }  // namespace cli

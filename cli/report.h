@@ -3,6 +3,7 @@
 // terminal, as Markdown, or as CSV and JSON for machines (numbers as
 // numbers, null where there is none).
 
+#include <deque>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,6 +24,19 @@ namespace cli {
 //   ~43.6, works}
 std::optional<mcs51::Link> LinkOf(const Request& request,
                                   const mcs51::Outcome& outcome, double baud);
+
+// The optional columns a request shows: --chip's, --peer's.
+Parts PartsOf(const Request& request);
+
+// FREQ BAUD's rows of `outcomes` at `baud`, each with its link to the peer
+// named; `links` keeps the links the rows point at.
+std::vector<mcs51::SettingRow> SettingRows(
+    const Request& request, std::span<const mcs51::Outcome> outcomes,
+    double baud, std::deque<std::optional<mcs51::Link>>& links);
+
+// tick's rows of `ranked`, judged by the request's tolerance.
+std::vector<mcs51::TickRow> TickRows(
+    const Request& request, std::span<const mcs51::TickOutcome> ranked);
 
 // FREQ BAUD: `ranked` is Rank's answer, best first.
 //   text: a heading line, a column header, one row per setting

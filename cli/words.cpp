@@ -4,9 +4,6 @@
 
 namespace cli {
 
-// timers/ is this program's vocabulary: its names read unqualified.
-using namespace mcs51;  // NOLINT(google-build-using-namespace)
-
 std::string Quoted(std::string_view text) {
   std::string quoted = "\"";
   for (char c : text) {
@@ -25,22 +22,6 @@ std::string Quoted(std::string_view text) {
     }
   }
   return quoted + '"';
-}
-
-std::string SettingText(const Setting& setting) {
-  if (setting.by_chip) {
-    return fmt::format(
-        "{} {}, {} clock{}{}", setting.chip->name, setting.generator->text,
-        setting.clocks, setting.clocks == 1 ? "" : "s",
-        setting.smod < 0 ? std::string()
-                         : fmt::format(", SMOD {}", setting.smod));
-  }
-  if (setting.smod < 0) {
-    return fmt::format("Timer {}, {} clocks", setting.timer, setting.clocks);
-  }
-  return fmt::format("Timer {}, SMOD {}, {} clock{}", setting.timer,
-                     setting.smod, setting.clocks,
-                     setting.clocks == 1 ? "" : "s");
 }
 
 }  // namespace cli

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <charconv>
+
 #include "timers/init_code.h"
 #include "timers/text.h"
 #include "timers/tick_code.h"
@@ -55,8 +57,6 @@ const Row& Find(const Row (&rows)[N], Key key) {
   return rows[N - 1];
 }
 
-using Value = std::optional<std::string>;
-
 std::string Whole(int value) { return fmt::format("{}", value); }
 
 // "NAME=value;..." as machines take the registers.
@@ -68,280 +68,220 @@ std::string Pairs(const std::vector<RegisterValue>& values) {
   return text;
 }
 
-// ---- FREQ BAUD ----
+// ---- What FREQ BAUD's and tick's rows share ----
 
 using S = SettingRow;
+using T = TickRow;
 const Setting& Of(const S& r) { return *r.outcome.setting; }
-Value IfFits(const S& r, std::string text) {
+const TickSetting& Of(const T& r) { return *r.outcome.setting; }
+double Modulus(const S& r) { return Of(r).profile.modulus; }
+double Modulus(const T& r) { return Of(r).mode->modulus; }
+std::string Label(const S& r) { return SettingLabel(Of(r)); }
+std::string Label(const T& r) { return TickLabel(Of(r)); }
+std::string Choice(const S& r) { return ChoiceLabel(Of(r)); }
+std::string Choice(const T& r) { return TickChoiceLabel(Of(r)); }
+std::vector<RegisterValue> Registers(const S& r) {
+  return RegisterValues(r.outcome);
+}
+std::vector<RegisterValue> Registers(const T& r) {
+  return TickRegisterValues(r.outcome);
+}
+
+template <typename R>
+Value IfFits(const R& r, std::string text) {
   return r.outcome.fits ? Value(std::move(text)) : std::nullopt;
 }
 Value Maybe(const std::optional<double>& value) {
   return value ? Value(ShortestText(*value)) : std::nullopt;
 }
 
-constexpr Column<S> kSettingColumns[] = {
-    {"setting",
-     {"setting", "设置"},
-     [](const S& r) { return SettingLabel(Of(r)); },
-     nullptr,
-     Align::kLeft,
-     JsonType::kText,
-     Part::kChip},
-    {"timer",
-     {"timer", "定时器"},
-     [](const S& r) { return Of(r).timer == 0 ? "-" : Whole(Of(r).timer); },
-     [](const S& r) {
-       return Of(r).timer == 0 ? std::nullopt : Value(Whole(Of(r).timer));
-     },
-     Align::kRight,
-     JsonType::kInteger},
-    {"smod",
-     {"SMOD", "SMOD"},
-     [](const S& r) { return Of(r).smod < 0 ? "-" : Whole(Of(r).smod); },
-     [](const S& r) {
-       return Of(r).smod < 0 ? std::nullopt : Value(Whole(Of(r).smod));
-     },
-     Align::kRight,
-     JsonType::kInteger},
-    {"clocks",
-     {"clocks", "时钟数"},
-     [](const S& r) { return Whole(Of(r).clocks); },
-     [](const S& r) { return Value(Whole(Of(r).clocks)); },
-     Align::kRight,
-     JsonType::kInteger},
-    {"reload",
-     {"reload", "重装值"},
-     [](const S& r) {
-       return r.outcome.fits
-                  ? ReloadHex(r.outcome.reload, Of(r).profile.modulus)
-                  : "--";
-     },
-     [](const S& r) { return IfFits(r, Whole(r.outcome.reload)); },
-     Align::kRight,
-     JsonType::kInteger},
-    {"reload_hex",
-     {},
-     nullptr,
-     [](const S& r) {
-       return IfFits(r, ReloadHex(r.outcome.reload, Of(r).profile.modulus));
-     }},
-    {"fits",
-     {},
-     nullptr,
-     [](const S& r) { return Value(r.outcome.fits ? "true" : "false"); },
-     Align::kRight,
-     JsonType::kBool},
-    {"actual_baud",
-     {"actual baud", "实际波特率"},
-     [](const S& r) {
-       return r.outcome.fits ? fmt::format("{:.2f}", r.outcome.actual_baud)
-                             : "--";
-     },
-     [](const S& r) { return IfFits(r, ShortestText(r.outcome.actual_baud)); },
-     Align::kRight,
-     JsonType::kNumber},
-    {"error_percent",
-     {"error", "误差"},
-     [](const S& r) {
-       return r.outcome.fits ? PercentText(r.outcome.error_percent) : "--";
-     },
-     [](const S& r) {
-       return IfFits(r, ShortestText(r.outcome.error_percent));
-     },
-     Align::kRight,
-     JsonType::kNumber},
-    {"mark",
-     {"mark", "标记"},
-     [](const S& r) {
-       return MarkWords(r.outcome.mark, r.tolerance_percent, Tongue::kEnglish);
-     },
-     [](const S& r) { return Value(RowOf(r.outcome.mark).key); },
-     Align::kLeft},
-    {"chip",
-     {},
-     nullptr,
-     [](const S& r) { return Value(Of(r).chip->name); },
-     Align::kLeft,
-     JsonType::kText,
-     Part::kChip},
-    {"generator",
-     {},
-     nullptr,
-     [](const S& r) { return Value(ChoiceLabel(Of(r))); },
-     Align::kLeft,
-     JsonType::kText,
-     Part::kChip},
-    {"registers",
-     {},
-     nullptr,
-     [](const S& r) {
-       return Value(r.outcome.fits ? Pairs(RegisterValues(r.outcome)) : "");
-     },
-     Align::kLeft,
-     JsonType::kObject,
-     Part::kChip},
-    {"peer",
-     {},
-     nullptr,
-     [](const S& r) { return Value(r.peer); },
-     Align::kLeft,
-     JsonType::kText,
-     Part::kPeer},
-    {"peer_actual_baud",
-     {},
-     nullptr,
-     [](const S& r) { return Maybe(r.link->peer_baud); },
-     Align::kRight,
-     JsonType::kNumber,
-     Part::kPeer},
-    {"mismatch_percent",
-     {"mismatch", "两端之差"},
-     [](const S& r) {
-       return r.link->mismatch_percent ? PercentText(*r.link->mismatch_percent)
-                                       : "--";
-     },
-     [](const S& r) { return Maybe(r.link->mismatch_percent); },
-     Align::kRight,
-     JsonType::kNumber,
-     Part::kPeer},
-    {"margin_percent",
-     {"margin", "采样余量"},
-     [](const S& r) {
-       return r.link->margin_percent
-                  ? fmt::format("{:.2f} %", *r.link->margin_percent)
-                  : "--";
-     },
-     [](const S& r) { return Maybe(r.link->margin_percent); },
-     Align::kRight,
-     JsonType::kNumber,
-     Part::kPeer},
-    {"link",
-     {"link", "链路"},
-     [](const S& r) {
-       return std::string(r.outcome.fits ? RowOf(r.link->mark).key : "--");
-     },
-     [](const S& r) {
-       return r.outcome.fits ? Value(RowOf(r.link->mark).key) : std::nullopt;
-     },
-     Align::kLeft,
-     JsonType::kText,
-     Part::kPeer},
+// The columns of both, each a template over the row.
+template <typename R>
+constexpr Column<R> kSetting{.key = "setting",
+                             .header = {"setting", "设置"},
+                             .cell = [](const R& r) { return Value(Label(r)); },
+                             .align = Align::kLeft,
+                             .part = Part::kChip,
+                             .for_machines = false};
+template <typename R>
+constexpr Column<R> kClocks{
+    .key = "clocks",
+    .header = {"clocks", "时钟数"},
+    .cell = [](const R& r) { return Value(Whole(Of(r).clocks)); },
+    .type = JsonType::kInteger};
+template <typename R>
+constexpr Column<R> kReload{
+    .key = "reload",
+    .cell = [](const R& r) { return IfFits(r, Whole(r.outcome.reload)); },
+    .type = JsonType::kInteger};
+template <typename R>
+constexpr Column<R> kReloadHex{
+    .key = "reload_hex",
+    .header = {"reload", "重装值"},
+    .cell = [](const R& r) {
+      return IfFits(r, ReloadHex(r.outcome.reload, Modulus(r)));
+    }};
+template <typename R>
+constexpr Column<R> kFits{
+    .key = "fits",
+    .cell = [](const R& r) { return Value(r.outcome.fits ? "true" : "false"); },
+    .type = JsonType::kBool};
+template <typename R>
+constexpr Column<R> kError{.key = "error_percent",
+                           .header = {"error", "误差"},
+                           .cell =
+                               [](const R& r) {
+                                 return IfFits(
+                                     r, ShortestText(r.outcome.error_percent));
+                               },
+                           .type = JsonType::kNumber,
+                           .shown = Shown::kSignedPercent};
+template <typename R>
+constexpr Column<R> kMark{
+    .key = "mark",
+    .header = {"mark", "标记"},
+    .cell = [](const R& r) { return Value(RowOf(r.outcome.mark).key); },
+    .shown = Shown::kMark,
+    .align = Align::kLeft};
+template <typename R>
+constexpr Column<R> kChip{
+    .key = "chip",
+    .cell = [](const R& r) { return Value(Of(r).chip->name); },
+    .align = Align::kLeft,
+    .part = Part::kChip};
+template <typename R>
+constexpr Column<R> kGenerator{
+    .key = "generator",
+    .cell = [](const R& r) { return Value(Choice(r)); },
+    .align = Align::kLeft,
+    .part = Part::kChip};
+template <typename R>
+constexpr Column<R> kRegisters{
+    .key = "registers",
+    .cell =
+        [](const R& r) {
+          return Value(r.outcome.fits ? Pairs(Registers(r)) : "");
+        },
+    .type = JsonType::kObject,
+    .align = Align::kLeft,
+    .part = Part::kChip};
+
+// ---- FREQ BAUD ----
+
+const Column<S> kSettingColumns[] = {
+    kSetting<S>,
+    {.key = "timer",
+     .header = {"timer", "定时器"},
+     .cell =
+         [](const S& r) {
+           return Of(r).timer == 0 ? std::nullopt : Value(Whole(Of(r).timer));
+         },
+     .type = JsonType::kInteger,
+     .none = "-"},
+    {.key = "smod",
+     .header = {"SMOD", "SMOD"},
+     .cell =
+         [](const S& r) {
+           return Of(r).smod < 0 ? std::nullopt : Value(Whole(Of(r).smod));
+         },
+     .type = JsonType::kInteger,
+     .none = "-"},
+    kClocks<S>,
+    kReload<S>,
+    kReloadHex<S>,
+    kFits<S>,
+    {.key = "actual_baud",
+     .header = {"actual baud", "实际波特率"},
+     .cell =
+         [](const S& r) {
+           return IfFits(r, ShortestText(r.outcome.actual_baud));
+         },
+     .type = JsonType::kNumber,
+     .shown = Shown::kFixed},
+    kError<S>,
+    kMark<S>,
+    kChip<S>,
+    kGenerator<S>,
+    kRegisters<S>,
+    {.key = "peer",
+     .cell = [](const S& r) { return Value(r.peer); },
+     .align = Align::kLeft,
+     .part = Part::kPeer},
+    {.key = "peer_actual_baud",
+     .cell = [](const S& r) { return Maybe(r.link->peer_baud); },
+     .type = JsonType::kNumber,
+     .part = Part::kPeer},
+    {.key = "mismatch_percent",
+     .header = {"mismatch", "两端之差"},
+     .cell = [](const S& r) { return Maybe(r.link->mismatch_percent); },
+     .type = JsonType::kNumber,
+     .shown = Shown::kSignedPercent,
+     .part = Part::kPeer},
+    {.key = "margin_percent",
+     .header = {"margin", "采样余量"},
+     .cell = [](const S& r) { return Maybe(r.link->margin_percent); },
+     .type = JsonType::kNumber,
+     .shown = Shown::kPercent,
+     .part = Part::kPeer},
+    {.key = "link",
+     .header = {"link", "链路"},
+     .cell =
+         [](const S& r) {
+           return r.outcome.fits ? Value(RowOf(r.link->mark).key)
+                                 : std::nullopt;
+         },
+     .align = Align::kLeft,
+     .part = Part::kPeer},
 };
 
 // ---- tick ----
 
-using T = TickRow;
-const TickSetting& Of(const T& r) { return *r.outcome.setting; }
-Value IfFits(const T& r, std::string text) {
-  return r.outcome.fits ? Value(std::move(text)) : std::nullopt;
-}
-std::string Interrupts(const T& r) {
-  return r.outcome.fits ? Whole(r.outcome.interrupts) : "--";
-}
+Value Interrupts(const T& r) { return IfFits(r, Whole(r.outcome.interrupts)); }
 
-constexpr Column<T> kTickColumns[] = {
-    {"setting",
-     {"setting", "设置"},
-     [](const T& r) { return TickLabel(Of(r)); },
-     nullptr,
-     Align::kLeft,
-     JsonType::kText,
-     Part::kChip},
-    {"timer",
-     {"timer", "定时器"},
-     [](const T& r) { return Whole(Of(r).timer->number); },
-     [](const T& r) { return Value(Whole(Of(r).timer->number)); },
-     Align::kRight,
-     JsonType::kInteger},
-    {"mode",
-     {"mode", "模式"},
-     [](const T& r) { return std::string(Of(r).mode->key); },
-     [](const T& r) { return Value(Of(r).mode->key); }},
-    {"clocks",
-     {"clocks", "时钟数"},
-     [](const T& r) { return Whole(Of(r).clocks); },
-     [](const T& r) { return Value(Whole(Of(r).clocks)); },
-     Align::kRight,
-     JsonType::kInteger},
-    {"reload",
-     {"reload", "重装值"},
-     [](const T& r) {
-       return r.outcome.fits ? ReloadHex(r.outcome.reload, Of(r).mode->modulus)
-                             : "--";
-     },
-     [](const T& r) { return IfFits(r, Whole(r.outcome.reload)); },
-     Align::kRight,
-     JsonType::kInteger},
-    {"interrupts", {"interrupts", "每周期中断数"}, Interrupts, nullptr},
-    {"reload_hex",
-     {},
-     nullptr,
-     [](const T& r) {
-       return IfFits(r, ReloadHex(r.outcome.reload, Of(r).mode->modulus));
-     }},
-    {"fits",
-     {},
-     nullptr,
-     [](const T& r) { return Value(r.outcome.fits ? "true" : "false"); },
-     Align::kRight,
-     JsonType::kBool},
-    {"actual_period_s",
-     {"actual period", "实际周期"},
-     [](const T& r) {
-       return r.outcome.fits ? PeriodText(r.outcome.actual_period_s) : "--";
-     },
-     [](const T& r) {
-       return IfFits(r, ShortestText(r.outcome.actual_period_s));
-     },
-     Align::kRight,
-     JsonType::kNumber},
-    {"error_percent",
-     {"error", "误差"},
-     [](const T& r) {
-       return r.outcome.fits ? PercentText(r.outcome.error_percent) : "--";
-     },
-     [](const T& r) {
-       return IfFits(r, ShortestText(r.outcome.error_percent));
-     },
-     Align::kRight,
-     JsonType::kNumber},
-    {"interrupts_per_period",
-     {},
-     nullptr,
-     [](const T& r) { return IfFits(r, Whole(r.outcome.interrupts)); },
-     Align::kRight,
-     JsonType::kInteger},
-    {"mark",
-     {"mark", "标记"},
-     [](const T& r) {
-       return MarkWords(r.outcome.mark, r.tolerance_percent, Tongue::kEnglish);
-     },
-     [](const T& r) { return Value(RowOf(r.outcome.mark).key); },
-     Align::kLeft},
-    {"chip",
-     {},
-     nullptr,
-     [](const T& r) { return Value(Of(r).chip->name); },
-     Align::kLeft,
-     JsonType::kText,
-     Part::kChip},
-    {"generator",
-     {},
-     nullptr,
-     [](const T& r) { return Value(TickChoiceLabel(Of(r))); },
-     Align::kLeft,
-     JsonType::kText,
-     Part::kChip},
-    {"registers",
-     {},
-     nullptr,
-     [](const T& r) {
-       return Value(r.outcome.fits ? Pairs(TickRegisterValues(r.outcome)) : "");
-     },
-     Align::kLeft,
-     JsonType::kObject,
-     Part::kChip},
+const Column<T> kTickColumns[] = {
+    kSetting<T>,
+    {.key = "timer",
+     .header = {"timer", "定时器"},
+     .cell = [](const T& r) { return Value(Whole(Of(r).timer->number)); },
+     .type = JsonType::kInteger},
+    {.key = "mode",
+     .header = {"mode", "模式"},
+     .cell = [](const T& r) { return Value(Of(r).mode->key); }},
+    kClocks<T>,
+    kReload<T>,
+    kReloadHex<T>,
+    // People read the interrupts beside the reload, machines after the
+    // error: one value under two keys.
+    {.key = "interrupts",
+     .header = {"interrupts", "每周期中断数"},
+     .cell = Interrupts,
+     .type = JsonType::kInteger,
+     .for_machines = false},
+    kFits<T>,
+    {.key = "actual_period_s",
+     .header = {"actual period", "实际周期"},
+     .cell =
+         [](const T& r) {
+           return IfFits(r, ShortestText(r.outcome.actual_period_s));
+         },
+     .type = JsonType::kNumber,
+     .shown = Shown::kPeriod},
+    kError<T>,
+    {.key = "interrupts_per_period",
+     .cell = Interrupts,
+     .type = JsonType::kInteger},
+    kMark<T>,
+    kChip<T>,
+    kGenerator<T>,
+    kRegisters<T>,
 };
+
+// A number read back from its shortest text.
+double Number(const std::string& text) {
+  double number = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), number);
+  return number;
+}
 
 }  // namespace
 
@@ -365,6 +305,49 @@ std::string MarkWords(Mark mark, double tolerance_percent, Tongue tongue) {
       ShortestText(mark == Mark::kClose ? kClosePercent : tolerance_percent));
 }
 
+std::string MarkSigns(double tolerance_percent, Tongue tongue) {
+  std::string signs;
+  for (const MarkRow& row : kMarkRows) {
+    signs += fmt::format("{}{} {}", signs.empty() ? "" : ", ", row.sign,
+                         MarkWords(row.mark, tolerance_percent, tongue));
+  }
+  return signs;
+}
+
+std::string LinkSigns(Tongue tongue) {
+  std::string signs;
+  for (const LinkRow& row : kLinkRows) {
+    signs += fmt::format("{}{} {}", signs.empty() ? "" : ", ", row.sign,
+                         row.words.In(tongue));
+  }
+  return signs;
+}
+
 std::span<const Column<SettingRow>> SettingColumns() { return kSettingColumns; }
 std::span<const Column<TickRow>> TickColumns() { return kTickColumns; }
+
+std::string ShownText(Shown shown, const Value& value, std::string_view none,
+                      double tolerance_percent) {
+  if (!value) return std::string(none);
+  switch (shown) {
+    case Shown::kFixed:
+      return fmt::format("{:.2f}", Number(*value));
+    case Shown::kSignedPercent:
+      return PercentText(Number(*value));
+    case Shown::kPercent:
+      return fmt::format("{:.2f} %", Number(*value));
+    case Shown::kPeriod:
+      return PeriodText(Number(*value));
+    case Shown::kMark:
+      for (const MarkRow& row : kMarkRows) {
+        if (row.key == *value) {
+          return MarkWords(row.mark, tolerance_percent, Tongue::kEnglish);
+        }
+      }
+      break;
+    case Shown::kAsIs:
+      break;
+  }
+  return *value;
+}
 }  // namespace mcs51

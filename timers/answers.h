@@ -13,20 +13,16 @@
 #include "calc/reading.h"
 #include "timers/catalogue.h"
 #include "timers/code_words.h"
+#include "timers/cores.h"
+#include "timers/delay.h"
+#include "timers/delay_code.h"
+#include "timers/explain.h"
 #include "timers/peers.h"
 #include "timers/ranking.h"
 #include "timers/ticks.h"
+#include "timers/words.h"
 
 namespace mcs51 {
-
-// A word in both tongues.
-//   Words{"mark", "标记"}.In(Tongue::kChinese) -> "标记"
-struct Words {
-  std::string_view en, zh;
-  std::string_view In(Tongue tongue) const {
-    return tongue == Tongue::kChinese ? zh : en;
-  }
-};
 
 // ---- The enums' rows ----
 
@@ -50,6 +46,14 @@ std::span<const MarkRow> MarkRows();
 //   MarkWords(Mark::kBeyond, 1.5, kEnglish) -> "beyond 1.5 %"
 //   MarkWords(Mark::kWithin, 2, kChinese) -> "2 % 以内"
 std::string MarkWords(Mark mark, double tolerance_percent, Tongue tongue);
+
+// The wide tables' signs, each with its words, from the rows.
+//   MarkSigns(2, kEnglish) -> "= exact, ~ within 0.2 %, + within 2 %,
+//                              ! beyond 2 %, -- out of range"
+//   LinkSigns(kEnglish)    -> "* works, ? marginal, x fails"
+//   LinkSigns(kChinese)    -> "* 可用, ? 勉强, x 不通"
+std::string MarkSigns(double tolerance_percent, Tongue tongue);
+std::string LinkSigns(Tongue tongue);
 
 // A link's mark, as a mark's.
 //   RowOf(LinkMark::kMarginal).sign -> "?";  .words.zh -> "勉强"
@@ -78,24 +82,61 @@ enum class Align : std::uint8_t { kLeft, kRight };
 // "NAME=value;..." pairs into an object of whole numbers.
 enum class JsonType : std::uint8_t { kInteger, kNumber, kText, kBool, kObject };
 
+// How people read a value: as it is; a number with two decimals; a
+// signed percent (PercentText); a percent with two decimals; a period
+// (PeriodText); a mark's key as the mark's words.
+enum class Shown : std::uint8_t {
+  kAsIs,
+  kFixed,
+  kSignedPercent,
+  kPercent,
+  kPeriod,
+  kMark,
+};
+
 // When a column is shown: always, with --chip, or with --peer.
 enum class Part : std::uint8_t { kAlways, kChip, kPeer };
 
-// One column of an answer, named by its key. A column with a header is
-// shown to people (text, Markdown, the page) through `text`; one with a
-// `value` is given to machines (CSV, JSON) under its key, nothing meaning
-// empty or null. A column may be both; "reload" shows "FD" to people and
-// 253 to machines.
+// A cell's one value, as machines take it: nothing is empty or null.
+using Value = std::optional<std::string>;
+
+// One column of an answer, named by its key, with one cell function. A
+// column with a header is shown to people (text, Markdown, the page), its
+// value as `shown` words it, `none` for nothing; one `for_machines` is
+// given to machines (CSV, JSON) under its key. "reload_hex" is people's
+// "reload": "FD", where machines also get "reload", 253.
 template <typename Row>
 struct Column {
   std::string_view key;
-  Words header;
-  std::string (*text)(const Row& row);
-  std::optional<std::string> (*value)(const Row& row);
-  Align align = Align::kRight;
+  Words header = {};
+  Value (*cell)(const Row& row);
   JsonType type = JsonType::kText;
+  Shown shown = Shown::kAsIs;
+  Align align = Align::kRight;
   Part part = Part::kAlways;
+  bool for_machines = true;
+  std::string_view none = "--";  // people's text for no value
 };
+
+// People's text of a value: `shown` applied, `none` for nothing;
+// `tolerance_percent` is the one a mark is judged by.
+//   ShownText(kSignedPercent, "0.16276", "--", 2) -> "+0.16 %"
+//   ShownText(kMark, "within", "--", 1.5)          -> "within 1.5 %"
+//   ShownText(kFixed, nothing, "--", 2)            -> "--"
+std::string ShownText(Shown shown, const Value& value, std::string_view none,
+                      double tolerance_percent);
+
+// A column's cell for people: its value as the column shows it.
+//   PeopleText(reload_hex, T1/1/12 at 11.0592 19200) -> "FD"
+//   PeopleText(timer, a generator that is no timer)   -> "-"
+template <typename Row>
+std::string PeopleText(const Column<Row>& column, const Row& row) {
+  double tolerance = kDefaultTolerancePercent;
+  if constexpr (requires { row.tolerance_percent; }) {
+    tolerance = row.tolerance_percent;
+  }
+  return ShownText(column.shown, column.cell(row), column.none, tolerance);
+}
 
 // One setting of FREQ BAUD, a table or a crystal, with its link to the
 // peer named (`link` null without one).
@@ -126,10 +167,38 @@ struct TickRow {
 // [chip, generator, registers].
 std::span<const Column<TickRow>> TickColumns();
 
+// One rate of table: its best setting and, with a peer, the best one's
+// link (null without).
+struct RateRow {
+  double baud;
+  const Outcome& best;
+  const Link* link = nullptr;
+};
+
+// table's own columns, around a column per setting: "baud" before them;
+// "peer" (the peer's rate) and "best" after them, for people.
+//   best: "T1/1/12 FD 0.00 %", with a peer "..., works"; "none in range"
+std::span<const Column<RateRow>> RateColumns();
+
+// One crystal of crystals' ranking; `clocks` is 0 in a chip's ranking.
+struct CrystalRow {
+  const CrystalScore& crystal;
+  int rank;
+  int clocks;
+  double tolerance_percent = kDefaultTolerancePercent;
+};
+
+// crystals' columns, before each rate's best setting: people's rank MHz
+// worst mark; machines' clocks, rank, frequency_mhz, worst_error_percent,
+// crystal_mark.
+//   CrystalColumns()[2].header.en -> "MHz"
+std::span<const Column<CrystalRow>> CrystalColumns();
+
 // The families' two tables: the baud-rate generators, and the
 // general-purpose timers of the families that record them; each with the
 // documents and what the rows rest on.
-//   ChipColumns()[0].header.en -> "--chip";  its text: "`8051`, `8052`"
+//   ChipColumns()[0].header.en -> "`--chip`";  its people's text:
+//   "`at89c51rd2` (also `at89c51rb2`, ...)"; machines' "chip": "at89c51rd2"
 std::span<const Column<Chip>> ChipColumns();
 std::span<const Column<Chip>> TickTimerColumns();
 
@@ -138,6 +207,32 @@ std::span<const Column<Chip>> TickTimerColumns();
 //   FamilyWords(stc15).In(Tongue::kChinese) -> "STC15（STC15F2K60S2 及同类）"
 //   FamilyWords(n76e003).In(Tongue::kChinese) -> "Nuvoton N76E003"
 Words FamilyWords(const Chip& chip);
+
+// explain's answer for machines: a row per serial port in a timer-driven
+// mode, and per timer running or interrupting; null where no setting of
+// the family was found.
+//   SerialColumns() keys: uart, generator, clocks, smod, reload,
+//   reload_hex, actual_baud, nearest_baud, error_percent, receives
+//   TimerColumns() keys: timer, mode, clocks, reload, reload_hex, running,
+//   interrupt, reloaded_by, actual_period_s
+std::span<const Column<SerialUse>> SerialColumns();
+std::span<const Column<TimerUse>> TimerColumns();
+
+// A delay written: its name and time, as typed and read, the core, the
+// plan and the code.
+struct DelayRow {
+  const DelayText& text;
+  std::string_view time;  // as typed: "2.5ms"
+  const Core& core;
+  const DelayPlan& plan;
+  const std::string& code;
+};
+
+// delay's figures for machines: name, time, time_s, frequency_mhz, times,
+// core, core_text, clocks_per_cycle, cycles, actual_s, error_percent,
+// source, assumes, code.
+//   DelayColumns()[8].cell(12 MHz, 1 ms, classic) -> "1000"
+std::span<const Column<DelayRow>> DelayColumns();
 
 // What a family's rows rest on, in words; a document that prints no table
 // says so.

@@ -6,13 +6,9 @@
 namespace mcs51 {
 namespace {
 
-struct Entry {
-  std::string_view english, chinese;
-};
-
 // Every record's comment, generator text and note that has words, and the
 // tick code's own sentences, as format strings where numbers go in.
-constexpr Entry kChinese[] = {
+constexpr Words kCodeWords[] = {
     {"mode 1, receiver on", "方式 1，允许接收"},
     {"Timer 1 in mode 2, Timer 0 kept", "定时器 1 方式 2，定时器 0 不变"},
     {"the first bit as long as the rest", "第一位与其余各位一样长"},
@@ -188,16 +184,15 @@ constexpr Entry kChinese[] = {
 }  // namespace
 
 std::optional<std::string_view> ChineseOf(std::string_view english) {
-  const auto* found = std::find_if(
-      std::begin(kChinese), std::end(kChinese),
-      [&](const Entry& entry) { return entry.english == english; });
-  if (found == std::end(kChinese)) return std::nullopt;
-  return found->chinese;
+  const auto* found =
+      std::find_if(std::begin(kCodeWords), std::end(kCodeWords),
+                   [&](const Words& words) { return words.en == english; });
+  if (found == std::end(kCodeWords)) return std::nullopt;
+  return found->zh;
 }
 
 std::string_view InLanguage(std::string_view english, Tongue language) {
-  if (language == Tongue::kEnglish) return english;
-  return ChineseOf(english).value_or(english);
+  return Words{english, ChineseOf(english).value_or(english)}.In(language);
 }
 
 bool HasWords(std::string_view comment) {

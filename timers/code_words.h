@@ -1,19 +1,17 @@
 #pragma once
 // The init and tick code's comments in English, as the records and the
-// writers hold them, or in Chinese: one lookup from each English comment,
-// generator text, family note and sentence to its Chinese. A sentence with
+// writers hold them, or in Chinese: rows of the one model of words
+// (words.h), found by their English: each comment, generator text, family
+// note and sentence. A sentence with
 // numbers is looked up as its format string ("Written by {}."). A comment
 // without an entry stays English.
 
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
-namespace mcs51 {
+#include "timers/words.h"
 
-// The tongue people read: the page's words, the code's comments. (The
-// language code is written in, C or assembly, is cli::CodeLanguage.)
-enum class Tongue : std::uint8_t { kEnglish, kChinese };
+namespace mcs51 {
 
 // The Chinese of a record's English text, if the table has it. A family's
 // note is looked up as its lines joined by single spaces; its Chinese

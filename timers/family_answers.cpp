@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "timers/answers.h"
+#include "timers/text.h"
 
 namespace mcs51 {
 namespace {
-
-using Value = std::optional<std::string>;
 
 // A family's names as --chip takes them: "`at89c51rd2` (also
 // `at89c51rb2`, ...)".
@@ -26,11 +25,9 @@ std::string ChipNames(const Chip& chip) {
 
 // "12, 6 or 1 clocks per count";  "1 clock per count".
 std::string PerCount(const std::vector<int>& clocks) {
-  std::string text;
-  for (std::size_t i = 0; i < clocks.size(); ++i) {
-    if (i > 0) text += i + 1 == clocks.size() ? " or " : ", ";
-    text += fmt::format("{}", clocks[i]);
-  }
+  std::vector<std::string> words;
+  for (int each : clocks) words.push_back(fmt::format("{}", each));
+  const std::string text = JoinedOr(words);
   const bool one = clocks.size() == 1 && clocks.front() == 1;
   return text + (one ? " clock per count" : " clocks per count");
 }
@@ -78,65 +75,75 @@ std::string TimersText(const Chip& chip) {
 }
 
 using C = Chip;
-constexpr Column<C> kChipNames = {"chip",
-                                  {"`--chip`", "`--chip`"},
-                                  ChipNames,
-                                  [](const C& c) { return Value(c.name); },
-                                  Align::kLeft};
-constexpr Column<C> kFamily = {"family",
-                               {"Family", "芯片系列"},
-                               [](const C& c) { return std::string(c.family); },
-                               [](const C& c) { return Value(c.family); },
-                               Align::kLeft};
+constexpr Column<C> kChipNames = {
+    .key = "names",
+    .header = {"`--chip`", "`--chip`"},
+    .cell = [](const C& c) { return Value(ChipNames(c)); },
+    .align = Align::kLeft,
+    .for_machines = false};
+constexpr Column<C> kChip = {.key = "chip",
+                             .cell = [](const C& c) { return Value(c.name); },
+                             .align = Align::kLeft};
+constexpr Column<C> kFamily = {
+    .key = "family",
+    .header = {"Family", "芯片系列"},
+    .cell = [](const C& c) { return Value(c.family); },
+    .align = Align::kLeft};
 constexpr Words kCheckedAgainst = {"Checked against", "依据的文件"};
 constexpr Column<C> kDocument = {
-    "document", kCheckedAgainst,
-    [](const C& c) { return std::string(c.document); },
-    [](const C& c) { return Value(c.document); }, Align::kLeft};
+    .key = "document",
+    .header = kCheckedAgainst,
+    .cell = [](const C& c) { return Value(c.document); },
+    .align = Align::kLeft};
 constexpr Words kRowsFrom = {"Rows from", "测试行的依据"};
 constexpr Column<C> kEvidence = {
-    "evidence", kRowsFrom,
-    [](const C& c) { return std::string(EvidenceWords(c.evidence).en); },
-    [](const C& c) { return Value(EvidenceWords(c.evidence).en); },
-    Align::kLeft};
+    .key = "evidence",
+    .header = kRowsFrom,
+    .cell = [](const C& c) { return Value(EvidenceWords(c.evidence).en); },
+    .align = Align::kLeft};
 
 // The tick table's: the documents its timer records rest on.
 constexpr Column<C> kTimerDocument = {
-    "document", kCheckedAgainst,
-    [](const C& c) { return std::string(TimerDocument(c)); },
-    [](const C& c) { return Value(TimerDocument(c)); }, Align::kLeft};
+    .key = "document",
+    .header = kCheckedAgainst,
+    .cell = [](const C& c) { return Value(TimerDocument(c)); },
+    .align = Align::kLeft};
 
 constexpr Column<C> kTimerEvidence = {
-    "evidence", kRowsFrom,
-    [](const C& c) { return std::string(EvidenceWords(TimerEvidence(c)).en); },
-    [](const C& c) { return Value(EvidenceWords(TimerEvidence(c)).en); },
-    Align::kLeft};
+    .key = "evidence",
+    .header = kRowsFrom,
+    .cell =
+        [](const C& c) { return Value(EvidenceWords(TimerEvidence(c)).en); },
+    .align = Align::kLeft};
 
 const Column<C> kChipColumns[] = {
     kChipNames,
+    kChip,
     kFamily,
-    {"generators",
-     {"Generators", "波特率发生器"},
-     GeneratorsText,
-     [](const C& c) { return Value(GeneratorsText(c)); },
-     Align::kLeft},
-    {"freq",
-     {"FREQ", "FREQ"},
-     [](const C& c) { return std::string(c.clock); },
-     [](const C& c) { return c.clock.empty() ? std::nullopt : Value(c.clock); },
-     Align::kLeft},
+    {.key = "generators",
+     .header = {"Generators", "波特率发生器"},
+     .cell = [](const C& c) { return Value(GeneratorsText(c)); },
+     .align = Align::kLeft},
+    {.key = "freq",
+     .header = {"FREQ", "FREQ"},
+     .cell =
+         [](const C& c) {
+           return c.clock.empty() ? std::nullopt : Value(c.clock);
+         },
+     .align = Align::kLeft,
+     .none = ""},
     kDocument,
     kEvidence,
 };
 
 const Column<C> kTickTimerColumns[] = {
     kChipNames,
+    kChip,
     kFamily,
-    {"timers",
-     {"Timers", "定时器"},
-     TimersText,
-     [](const C& c) { return Value(TimersText(c)); },
-     Align::kLeft},
+    {.key = "timers",
+     .header = {"Timers", "定时器"},
+     .cell = [](const C& c) { return Value(TimersText(c)); },
+     .align = Align::kLeft},
     kTimerDocument,
     kTimerEvidence,
 };

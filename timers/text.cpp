@@ -29,6 +29,21 @@ std::string ShortestText(double value) { return fmt::format("{}", value); }
 
 std::string_view MarkKey(Mark mark) { return RowOf(mark).key; }
 
+std::string JoinedOr(std::span<const std::string> words) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+    text += words[i];
+  }
+  return text;
+}
+
+std::string JoinedAnd(std::span<const std::string> words) {
+  std::string text = JoinedOr(words);
+  const std::size_t last = text.rfind(" or ");
+  return last == text.npos ? text : text.replace(last, 4, " and ");
+}
+
 std::string PercentText(double value) {
   if (std::fabs(value) < 0.005) return "0.00 %";
   return fmt::format("{:+.2f} %", value);
@@ -76,6 +91,22 @@ std::string SettingLabel(const Setting& setting) {
     return fmt::format("T{}/{}", setting.timer, setting.clocks);
   }
   return fmt::format("T{}/{}/{}", setting.timer, setting.smod, setting.clocks);
+}
+
+std::string SettingText(const Setting& setting) {
+  const std::string_view plural = setting.clocks == 1 ? "" : "s";
+  if (setting.by_chip) {
+    return fmt::format("{} {}, {} clock{}{}", setting.chip->name,
+                       setting.generator->text, setting.clocks, plural,
+                       setting.smod < 0
+                           ? std::string()
+                           : fmt::format(", SMOD {}", setting.smod));
+  }
+  if (setting.smod < 0) {
+    return fmt::format("Timer {}, {} clocks", setting.timer, setting.clocks);
+  }
+  return fmt::format("Timer {}, SMOD {}, {} clock{}", setting.timer,
+                     setting.smod, setting.clocks, plural);
 }
 
 }  // namespace mcs51

@@ -3,6 +3,7 @@
 // code as much as the command line's text, CSV and JSON. Never
 // locale-dependent.
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,12 @@ std::string ReloadHex(int reload, double modulus);
 // The shortest text that reads back as the same double.
 //   ShortestText(11.0592) -> "11.0592";  ShortestText(9600) -> "9600"
 std::string ShortestText(double value);
+
+// Words joined as a sentence lists them.
+//   JoinedOr({"12", "6", "1"}) -> "12, 6 or 1";  JoinedOr({"c"}) -> "c"
+//   JoinedAnd({"table", "code", "chips"}) -> "table, code and chips"
+std::string JoinedOr(std::span<const std::string> words);
+std::string JoinedAnd(std::span<const std::string> words);
 
 // A signed error with two decimals; one that rounds to zero has no sign.
 //   PercentText(0.16276) -> "+0.16 %"
@@ -60,5 +67,11 @@ std::string_view MarkKey(Mark mark);
 // "t3/16s1".
 std::string SettingLabel(const Setting& setting);
 std::string ChoiceLabel(const Setting& setting);
+
+// A setting in words (its short labels are SettingLabel and ChoiceLabel).
+//   SettingText(Timer 1, SMOD 1, 12) -> "Timer 1, SMOD 1, 12 clocks"
+//   SettingText(Timer 2, 6)          -> "Timer 2, 6 clocks"
+// A catalogue setting: "ms51 UART0 on Timer 3, 16 clocks, SMOD 1".
+std::string SettingText(const Setting& setting);
 
 }  // namespace mcs51

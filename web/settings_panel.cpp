@@ -312,7 +312,7 @@ void SettingsView::ShowRates(const Read& read) {
   const std::vector<const mcs51::Setting*> settings = mcs51::Matching(filter);
   std::string table =
       Fmt("{}\t{}\t{}\t{}\t{}\t{}\n", w.rate, w.best,
-          Heading("reload", language_), Heading("actual_baud", language_),
+          Heading("reload_hex", language_), Heading("actual_baud", language_),
           Heading("error_percent", language_), Heading("mark", language_));
   for (const double rate : mcs51::kStandardRates) {
     const mcs51::Outcome best =

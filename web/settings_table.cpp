@@ -61,7 +61,7 @@ std::string TableText(std::span<const mcs51::Outcome> ranked,
   };
   if (view.chip) text.append(h("setting")).append("\t");
   text += Fmt("{}\t{}\t{}\t{}\t{}\t{}\t{}", h("timer"), h("smod"), h("clocks"),
-              h("reload"), h("actual_baud"), h("error_percent"), h("mark"));
+              h("reload_hex"), h("actual_baud"), h("error_percent"), h("mark"));
   if (view.peer != nullptr) {
     text += Fmt("\t{}\t{}\t{}\t{}", w.peer_baud, h("mismatch_percent"),
                 h("margin_percent"), h("link"));

@@ -39,7 +39,7 @@ std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
                           double tolerance_percent, Tongue language) {
   std::string text;
   for (std::string_view key :
-       {"setting", "timer", "mode", "clocks", "reload", "interrupts",
+       {"setting", "timer", "mode", "clocks", "reload_hex", "interrupts",
         "actual_period_s", "error_percent", "mark"}) {
     text.append(text.empty() ? "" : "\t").append(Heading(key, language));
   }

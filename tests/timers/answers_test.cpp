@@ -61,6 +61,14 @@ TEST(MarkRows, KeysAndSignsAreEachOnesOwn) {
   EXPECT_EQ(link_signs.size(), LinkRows().size());
 }
 
+// The tables' legends follow the rows, in either tongue.
+TEST(MarkRows, SignsWithTheirWords) {
+  EXPECT_EQ(MarkSigns(2, Tongue::kEnglish),
+            "= exact, ~ within 0.2 %, + within 2 %, ! beyond 2 %, -- out of "
+            "range");
+  EXPECT_EQ(LinkSigns(Tongue::kChinese), "* 可用, ? 勉强, x 不通");
+}
+
 TEST(ProblemRows, WordEveryReadingProblem) {
   using P = calc::ReadProblem;
   for (P problem :
@@ -73,14 +81,14 @@ TEST(ProblemRows, WordEveryReadingProblem) {
 }
 
 // Machines and the page find each column by its key: no two columns share
-// one, and a column with neither a value nor a header is shown to nobody.
+// one, and each is shown to people (a header), to machines, or to both.
 template <typename Row>
 void ExpectReachable(std::span<const Column<Row>> columns) {
   std::set<std::string_view> keys;
   for (const Column<Row>& column : columns) {
-    EXPECT_TRUE(column.value != nullptr || column.text != nullptr);
+    EXPECT_TRUE(column.cell != nullptr) << column.key;
+    EXPECT_TRUE(column.for_machines || !column.header.en.empty()) << column.key;
     EXPECT_FALSE(column.key.empty()) << column.header.en;
-    EXPECT_EQ(column.header.en.empty(), column.text == nullptr) << column.key;
     EXPECT_EQ(column.header.zh.empty(), column.header.en.empty())
         << column.header.en;
     EXPECT_TRUE(keys.insert(column.key).second) << column.key;
@@ -90,6 +98,8 @@ void ExpectReachable(std::span<const Column<Row>> columns) {
 TEST(Columns, EveryColumnIsReachedByItsKeyOrHeader) {
   ExpectReachable(SettingColumns());
   ExpectReachable(TickColumns());
+  ExpectReachable(RateColumns());
+  ExpectReachable(CrystalColumns());
   ExpectReachable(ChipColumns());
   ExpectReachable(TickTimerColumns());
 }
@@ -101,15 +111,78 @@ TEST(SettingColumns, OutOfRangeIsNothing) {
   ASSERT_FALSE(outcome.fits);
   const SettingRow row{outcome};
   for (const Column<SettingRow>& column : SettingColumns()) {
-    if (column.key == "reload" || column.key == "actual_baud" ||
+    if (column.key == "reload_hex" || column.key == "actual_baud" ||
         column.key == "error_percent") {
-      EXPECT_EQ(column.value(row), std::nullopt) << column.key;
-      EXPECT_EQ(column.text(row), "--") << column.key;
+      EXPECT_EQ(column.cell(row), std::nullopt) << column.key;
+      EXPECT_EQ(PeopleText(column, row), "--") << column.key;
     }
     if (column.key == "mark") {
-      EXPECT_EQ(column.value(row), "out-of-range");
+      EXPECT_EQ(column.cell(row), "out-of-range");
+      EXPECT_EQ(PeopleText(column, row), "out of range");
     }
   }
+}
+
+// One value per cell: people read it as the column shows it.
+struct ShownRow {
+  const char* name;
+  Shown shown;
+  Value value;
+  const char* none;
+  double tolerance_percent;
+  const char* text;
+};
+void PrintTo(const ShownRow& row, std::ostream* os) { *os << row.name; }
+
+class ShownTest : public testing::TestWithParam<ShownRow> {};
+
+TEST_P(ShownTest, WordsTheOneValue) {
+  const ShownRow& row = GetParam();
+  EXPECT_EQ(ShownText(row.shown, row.value, row.none, row.tolerance_percent),
+            row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ShownTest,
+    testing::Values(
+        ShownRow{"AsIs", Shown::kAsIs, "FD", "--", 2, "FD"},
+        ShownRow{"NothingIsTheColumnsNone", Shown::kFixed, std::nullopt, "-", 2,
+                 "-"},
+        ShownRow{"RateWithTwoDecimals", Shown::kFixed, "9615.384615384615",
+                 "--", 2, "9615.38"},
+        ShownRow{"SignedPercent", Shown::kSignedPercent, "0.16276", "--", 2,
+                 "+0.16 %"},
+        ShownRow{"TinyErrorHasNoSign", Shown::kSignedPercent, "-1e-14", "--", 2,
+                 "0.00 %"},
+        ShownRow{"MarginPercent", Shown::kPercent, "43.5", "--", 2, "43.50 %"},
+        ShownRow{"Period", Shown::kPeriod, "0.001", "--", 2, "1.0000 ms"},
+        ShownRow{"MarkByItsTolerance", Shown::kMark, "within", "--", 1.5,
+                 "within 1.5 %"},
+        ShownRow{"UnknownMarkKeyAsIs", Shown::kMark, "odd", "--", 2, "odd"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// table's best cell: label, reload and error, the link after a comma.
+TEST(RateColumns, BestSaysTheSettingAndItsLink) {
+  const Outcome best = Evaluate(DefaultSettings()[1], 11.0592, 19200, 2);
+  ASSERT_TRUE(best.fits);
+  Link link{};
+  link.mark = LinkMark::kWorks;
+  const RateRow alone{19200, best};
+  const RateRow linked{19200, best, &link};
+  const Column<RateRow>& column = RateColumns().back();
+  ASSERT_EQ(column.key, "best");
+  EXPECT_EQ(PeopleText(column, alone), "T1/1/12 FD 0.00 %");
+  EXPECT_EQ(PeopleText(column, linked), "T1/1/12 FD 0.00 %, works");
+  const Outcome none = Evaluate(DefaultSettings()[0], 11.0592, 921600, 2);
+  EXPECT_EQ(PeopleText(column, RateRow{921600, none}), "none in range");
+}
+
+// crystals' clocks is null in a chip's ranking, whose modes are its own.
+TEST(CrystalColumns, ClocksOnlyForAClockMode) {
+  const CrystalScore score{11.0592, {}, false, 0, Mark::kOutOfRange};
+  EXPECT_EQ(CrystalColumns()[0].cell(CrystalRow{score, 1, 12}), "12");
+  EXPECT_EQ(CrystalColumns()[0].cell(CrystalRow{score, 1, 0}), std::nullopt);
+  EXPECT_EQ(PeopleText(CrystalColumns()[3], CrystalRow{score, 1, 12}), "--");
 }
 
 // The family tables cite documents; what a source lacks is said once,
@@ -117,7 +190,7 @@ TEST(SettingColumns, OutOfRangeIsNothing) {
 TEST(ChipColumns, EvidenceSaysNoPrintedTableAndNothingMore) {
   for (const Chip& chip : Chips()) {
     for (const Column<Chip>& column : ChipColumns()) {
-      const std::string cell = column.text(chip);
+      const std::string cell = PeopleText(column, chip);
       for (const char* words : {"not found", "not read", "as quoted"}) {
         EXPECT_EQ(cell.find(words), std::string::npos)
             << chip.name << ": " << cell;
