@@ -1,8 +1,7 @@
 #include "timers/answers.h"
 
+#include <fast_float/fast_float.h>
 #include <fmt/format.h>
-
-#include <charconv>
 
 #include "timers/init_code.h"
 #include "timers/text.h"
@@ -276,10 +275,11 @@ const Column<T> kTickColumns[] = {
     kRegisters<T>,
 };
 
-// A number read back from its shortest text.
+// A number read back from its shortest text (fast_float, since not every
+// standard library reads doubles with from_chars).
 double Number(const std::string& text) {
   double number = 0.0;
-  std::from_chars(text.data(), text.data() + text.size(), number);
+  fast_float::from_chars(text.data(), text.data() + text.size(), number);
   return number;
 }
 
