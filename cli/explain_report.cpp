@@ -33,10 +33,6 @@ std::string ProblemText(CodeProblem problem, std::string_view family) {
   return fmt::format(fmt::runtime(ProblemWords(problem).en), family);
 }
 
-std::string Hex(int reload, double modulus) {
-  return ReloadHex(reload, modulus);
-}
-
 std::string ExplainJson(const Request& request, const explain::Family& family,
                         const Explanation& e) {
   Json json;
