@@ -5,7 +5,6 @@ and kept in the link; the link followed as it changes; the page's words.
 import json
 import os
 import sys
-import unittest
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -224,8 +223,4 @@ class FixesTest(PageTest):
 
 
 if __name__ == "__main__":
-    page_test.PAGE = os.path.abspath(sys.argv[1])
-    with open(sys.argv[2], encoding="utf-8") as cases:
-        page_test.CASES = json.load(cases)
-    page_test.CODE_DIR = os.path.dirname(os.path.abspath(sys.argv[2]))
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
+    page_test.main()

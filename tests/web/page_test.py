@@ -671,10 +671,18 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
 
 
-if __name__ == "__main__":
+def main():
+    """Runs the tests named after the page and the cases, for this file and
+    for the page's other test files, which share these globals."""
+    global PAGE, CASES, CODE_DIR
     PAGE = os.path.abspath(sys.argv[1])
     with open(sys.argv[2], encoding="utf-8") as cases:
         CASES = json.load(cases)
     # The command line's code, written beside the cases by the build.
     CODE_DIR = os.path.dirname(os.path.abspath(sys.argv[2]))
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
+    unittest.main(module="__main__", argv=[sys.argv[0]] + sys.argv[3:],
+                  verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

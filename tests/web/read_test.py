@@ -2,10 +2,8 @@
 back as `baud51-cli explain` reads it.
     /usr/bin/python3 read_test.py PAGE.html PRESS_CASES.json ReadTest.test_x
 """
-import json
 import os
 import sys
-import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import page_test  # noqa: E402
@@ -152,8 +150,4 @@ class ReadTest(PageTest):
 
 
 if __name__ == "__main__":
-    page_test.PAGE = os.path.abspath(sys.argv[1])
-    with open(sys.argv[2], encoding="utf-8") as cases:
-        page_test.CASES = json.load(cases)
-    page_test.CODE_DIR = os.path.dirname(os.path.abspath(sys.argv[2]))
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
+    page_test.main()

@@ -3,7 +3,6 @@ the program below it is there, and that program then follows the window.
     /usr/bin/python3 split_test.py PAGE.html PRESS_CASES.json [SplitTest.x]
 Each row gives the browser a script that runs before the page's own and
 holds back, breaks or takes away part of what the page loads with."""
-import json
 import os
 import sys
 import time
@@ -120,7 +119,4 @@ class SplitTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    page_test.PAGE = os.path.abspath(sys.argv[1])
-    with open(sys.argv[2], encoding="utf-8") as cases:
-        page_test.CASES = json.load(cases)
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
+    page_test.main()
