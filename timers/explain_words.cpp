@@ -24,29 +24,29 @@ constexpr Words kSentences[] = {
     {"Timer {0} in mode {1} is reloaded with constants in its handler: every "
      "period grows by the cycles from the overflow to this line, at least {2} "
      "machine cycles and more for each instruction before it; add the reload "
-     "to the count instead, as baud51-cli tick-code does, or use an "
+     "to the count instead, as the tick code written here does, or use an "
      "auto-reload mode",
      "方式 {1} 的定时器 {0} 在中断服务程序里用常数重装：每个周期都多出从溢出"
      "到这一行的周期，至少 {2} 个机器周期，之前每多一条指令还要更多；改为把"
-     "重装值加到计数上（baud51-cli tick-code 就这样写），或用自动重装方式"},
+     "重装值加到计数上（这里写出的定时代码就这样写），或用自动重装方式"},
     {"the UART's Timer {0} is in mode {1}, which does not reload: its rate "
-     "drifts; use the mode of baud51-cli code's {2}",
-     "串口用的定时器 {0} 处于方式 {1}，不会自动重装：波特率会漂移；请用 "
-     "baud51-cli code 的 {2} 的方式"},
+     "drifts; use a mode that reloads, as {2} does",
+     "串口用的定时器 {0} 处于方式 {1}，不会自动重装：波特率会漂移；请用能自动"
+     "重装的方式，如 {2}"},
     {"{0} is no register of the {1}: the code is probably for another family",
      "{1} 没有寄存器 {0}：这段代码多半是为别的系列写的"},
     {"{0} is no register of the {1}; {2} has it: the code is probably for "
-     "that family, try --chip {3}",
-     "{1} 没有寄存器 {0}；{2} 有：这段代码多半是为那个系列写的，试试 --chip "
-     "{3}"},
+     "that family, so choose chip {3}",
+     "{1} 没有寄存器 {0}；{2} 有：这段代码多半是为那个系列写的，请选芯片 {3}"},
     {"{0} is no register of the {1}; {2} have it: the code is probably for "
-     "one of them, try --chip {3}",
-     "{1} 没有寄存器 {0}；{2} 有：这段代码多半是为其中一个系列写的，试试 "
-     "--chip {3}"},
+     "one of them, such as chip {3}",
+     "{1} 没有寄存器 {0}；{2} 有：这段代码多半是为其中一个系列写的，例如芯片 "
+     "{3}"},
     {"{0:.2f} baud is {1} from {2}, the nearest standard rate, beyond the "
-     "tolerance of {3} %; see baud51-cli {4} for a reload that makes one",
+     "tolerance of {3} %; the settings for {2} baud at {4} MHz give a reload "
+     "that makes it",
      "{0:.2f} 波特与最近的标准波特率 {2} 相差 {1}，超出容差 {3} %；"
-     "baud51-cli {4} 给出能得到标准波特率的重装值"},
+     "{4} MHz、{2} 波特的设置给出能得到它的重装值"},
     {"mode 2 runs at FREQ/{0}: {1:.2f} baud is {2} from {3}, the nearest "
      "standard rate, beyond the tolerance of {4} %; only another clock moves "
      "it, or modes 1 and 3, whose rate a timer sets",

@@ -52,8 +52,8 @@ enum class FindingSentence : std::uint8_t {
   kReloadInHandler,   // {0} timer, {1} mode, {2} fewest cycles
   kNotAutoReload,     // {0} timer, {1} mode, {2} the setting that reloads
   kUnknownElsewhere,  // {0} name, {1} family
-  kUnknownInOne,      // {0} name, {1} family, {2} the one, {3} --chip
-  kUnknownInSome,     // {0} name, {1} family, {2} them, {3} --chip
+  kUnknownInOne,      // {0} name, {1} family, {2} the one, {3} its key
+  kUnknownInSome,     // {0} name, {1} family, {2} them, {3} the first key
   kNoStandardRate,    // {0} baud, {1} error, {2} nearest, {3} tol, {4} MHz
   kFixedRate,         // {0} divisor, {1} baud, {2} error, {3} nearest, {4} tol
 };

@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "TR1 = 1;\n",
                    "8052", "t1: "},
         ChineseRow{"UnknownInOne", "SCON = 0x50;\nBRL = 3;\n", "8052",
-                   "--chip at89c51rd2"},
+                   "at89c51rd2"},
         ChineseRow{"NoStandardRate",
                    "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF0;\nTL1 = 0xF0;\n"
                    "TR1 = 1;\n",
