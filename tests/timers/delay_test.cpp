@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "timers/catalogue.h"
 #include "timers/cores.h"
 #include "timers/delay.h"
 #include "timers/delay_code.h"
@@ -217,7 +218,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"no_table_dallas", "ds80c320", 1e-3, false, false,
                 "table was not found"},
         Refusal{"generic_single_cycle", "1t", 1e-3, false, false,
-                "name the family"}),
+                "name the family"},
+        Refusal{"branch_cost_set_by_placement", "ch552", 1e-3, false, false,
+                "the linker places the code"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DelayName, MadeFromTheTimeAsTyped) {
@@ -228,6 +231,29 @@ TEST(DelayName, MadeFromTheTimeAsTyped) {
   EXPECT_FALSE(IsCName("1ms"));
   EXPECT_FALSE(IsCName("a-b"));
   EXPECT_FALSE(IsCName(""));
+}
+
+// A core with a table must have every instruction the loops use (a missing
+// one would count as free, and a free DJNZ divides by zero), and one-cycle
+// NOPs, which make up the last few cycles; a refused core has none.
+TEST(CoreTables, EachWholeOrRefused) {
+  std::vector<const Core*> cores = {CoreOf("", 12), CoreOf("", 6)};
+  for (const Chip& chip : Chips()) {
+    cores.insert(cores.end(), chip.cores.begin(), chip.cores.end());
+  }
+  for (const Core* core : cores) {
+    SCOPED_TRACE(std::string(core->key));
+    const bool refused = !core->refusal.empty();
+    EXPECT_EQ(core->source == "none", refused);
+    for (int op = 0; op < static_cast<int>(Op::kCount); ++op) {
+      if (refused) {
+        EXPECT_EQ(core->cycles[op], 0) << op;
+      } else {
+        EXPECT_GE(core->cycles[op], 1) << op;
+      }
+    }
+    if (!refused) EXPECT_EQ(Cycles(*core, Op::kNop), 1);
+  }
 }
 
 TEST(CoreOf, FamiliesAndClocks) {

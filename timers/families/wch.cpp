@@ -57,8 +57,17 @@ constexpr double kFsys[] = {6, 12, 16, 24, 32};
 
 }  // namespace
 
-// The cores its parts run, for delays and the code's named core.
-constexpr Core kCh55xCore = RefusedCore("ch55x", "WCH CH55x core", 1);
+// The cores its parts run, for delays and the code's named core. Where a
+// CH55x branch lands decides its cycles, and the linker, not this code,
+// places it: no delay can be counted for it even with the table in hand.
+constexpr std::string_view kCh55xPlacement =
+    "a taken branch takes a cycle more when its target's address is odd, "
+    "and DJNZ one more when its own is (WCH, CH55x assembly instruction "
+    "description, the instruction-cycle overview and the control-transfer "
+    "table: DJNZ Rn,rel 2, or 4, 5 or 6 when it jumps; SJMP 4 or 5), and the "
+    "linker places the code";
+constexpr Core kCh55xCore =
+    RefusedCore("ch55x", "WCH CH55x core", 1, kCh55xPlacement);
 constexpr const Core* kCh55xCores[] = {&kCh55xCore};
 
 extern const Chip kCh552;
