@@ -10,6 +10,7 @@ mergeInto(LibraryManager.library, {
     },
     client: null,
     started: false,  // whether the window has answered once
+    framed: false,  // whether the window's first frame has begun
     colors: null,  // the window's text and background colours, once read
     // Positions, sizes and fonts as described, times `grow`; each element
     // keeps its described ones, read from its markup, so the window can
@@ -136,9 +137,12 @@ mergeInto(LibraryManager.library, {
   // The colour the window's text (0) or background (1) has now; they
   // follow the system colours of the scheme the browser is in. Read once
   // per window and scheme: each read after a new label would work out the
-  // style of the whole page again.
+  // style of the whole page again. Before the first frame nothing is
+  // shown, and that frame paints every label again (baud51_dom_focus), so
+  // a press before it does not wait for the page's style.
   baud51_dom_system_color__deps: ['$baud51'],
   baud51_dom_system_color: function(which) {
+    if (!baud51.framed) return 0;
     if (!baud51.colors) {
       var style = getComputedStyle(baud51.client);
       baud51.colors = [baud51.encode(style.color),
@@ -163,6 +167,7 @@ mergeInto(LibraryManager.library, {
   baud51_dom_focus: function(name, nameLength) {
     var node = baud51.el(name, nameLength);
     var show = function() {
+      baud51.framed = true;
       _baud51_scheme_changed();
       baud51.fit();
       node.focus();

@@ -295,8 +295,8 @@ mergeInto(LibraryManager.library, {
   baud51_dom_delay__deps: ['$baud51'],
   baud51_dom_delay: function(message, messageLength, code, codeLength) {
     var said = document.getElementById('delay-message');
+    // A status line as the others are, taking no room while it is empty.
     said.textContent = baud51.text(message, messageLength);
-    said.hidden = !said.textContent;
     var element = document.getElementById('delay-code');
     element.textContent = baud51.text(code, codeLength);
     element.hidden = !element.textContent;

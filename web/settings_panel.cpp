@@ -144,6 +144,7 @@ void SettingsView::Show(std::string frequency_text, std::string baud_text,
 std::optional<SettingsView::Read> SettingsView::ReadFields() {
   const PageWords& w = WordsOf(language_);
   struct Field {
+    std::string_view id;  // the element the text was typed into
     std::string_view name;
     const std::string& text;
     calc::Reading (*read)(std::string_view);
@@ -151,22 +152,28 @@ std::optional<SettingsView::Read> SettingsView::ReadFields() {
     double Read::*value;
   };
   Read read;
+  std::string refusal;
   for (const Field& field :
-       {Field{w.frequency, frequency_text_, calc::ReadFrequency,
+       {Field{"Combo1", w.frequency, frequency_text_, calc::ReadFrequency,
               w.frequency_example, &Read::frequency_mhz},
-        Field{w.baud, baud_text_, calc::ReadBaud, w.baud_example, &Read::baud},
-        Field{w.tolerance, tolerance_text_, ReadTypedPercent,
+        Field{"Combo2", w.baud, baud_text_, calc::ReadBaud, w.baud_example,
+              &Read::baud},
+        Field{"tolerance", w.tolerance, tolerance_text_, ReadTypedPercent,
               w.tolerance_example, &Read::tolerance}}) {
     const calc::Reading reading = field.read(field.text);
-    Invalid("tolerance", "refusal",
-            !reading.value && field.value == &Read::tolerance);
-    if (!reading.value) {
-      const std::string text = Unread(field.name, field.text, reading.problem,
-                                      field.example, field.read, language_);
-      baud51_dom_refusal(text.data(), text.size());
-      return std::nullopt;
+    // The first field not read is the one the refusal is about, though the
+    // window read it; each of the others is marked as it now reads.
+    Invalid(field.id, "refusal", !reading.value && refusal.empty());
+    if (reading.value) {
+      read.*field.value = *reading.value;
+    } else if (refusal.empty()) {
+      refusal = Unread(field.name, field.text, reading.problem, field.example,
+                       field.read, language_);
     }
-    read.*field.value = *reading.value;
+  }
+  if (!refusal.empty()) {
+    baud51_dom_refusal(refusal.data(), refusal.size());
+    return std::nullopt;
   }
   return read;
 }

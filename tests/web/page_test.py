@@ -636,7 +636,7 @@ class PageTest(unittest.TestCase):
         with open(PAGE, "rb") as page:
             html = page.read()
         self.assertLessEqual(len(html), 400 * 1024)
-        for outside in (rb"<script src", rb"<link(?![^>]*href=.data:)",
+        for outside in (rb"<script src", rb"<link(?![^>]*href=.(data:|#))",
                         rb"@import", rb"url\(http"):
             self.assertNotRegex(html, outside)
         # The same file from a static web server, which it asks for nothing
