@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "cli/reading.h"
-#include "cli/words.h"
+#include "timers/text.h"
 #include "timers/ticks.h"
 
 namespace cli {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/words.h"
 #include "timers/choices.h"
 #include "timers/text.h"
 
@@ -78,6 +77,26 @@ std::string Rejection(std::string_view name, std::string_view text,
                       std::string_view problem) {
   if (name.empty()) return fmt::format("{}: {}", Quoted(text), problem);
   return fmt::format("{} {}: {}", name, Quoted(text), problem);
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '\t') {
+      quoted += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      quoted += fmt::format("\\x{:02x}", byte);
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
 }
 
 }  // namespace cli

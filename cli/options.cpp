@@ -8,12 +8,12 @@
 #include <functional>
 
 #include "cli/command_line.h"
-#include "cli/words.h"
 #include "timers/catalogue.h"
 #include "timers/choices.h"
 #include "timers/delay.h"
 #include "timers/peers.h"
 #include "timers/ranking.h"
+#include "timers/text.h"
 #include "timers/ticks.h"
 
 namespace cli {

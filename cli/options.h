@@ -204,4 +204,11 @@ std::string Rejection(std::string_view name, std::string_view problem);
 std::string Rejection(std::string_view name, std::string_view text,
                       std::string_view problem);
 
+// An argument as a message quotes it: in double quotes, with control
+// characters, quotes and backslashes escaped so that the message stays on
+// one line and reads back unambiguously.
+//   Quoted("12abc") -> "\"12abc\"";  Quoted("a\nb") -> "\"a\\nb\""
+//   Quoted("\x01")  -> "\"\\x01\""
+std::string Quoted(std::string_view text);
+
 }  // namespace cli

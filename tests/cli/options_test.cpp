@@ -68,7 +68,7 @@ TEST(Take, StoresTheValueRead) {
             std::nullopt);
   EXPECT_EQ(request.filter.timer, 2);
   EXPECT_EQ(request.rates, (std::vector<double>{9600, 19200}));
-  EXPECT_EQ(request.format, Format::kMarkdown);
+  EXPECT_EQ(request.format, mcs51::Format::kMarkdown);
 }
 
 // "only with" follows from the commands a row names; a row with its own

@@ -1,12 +1,9 @@
-#include "cli/columns.h"
+#include "timers/columns.h"
 
 #include <algorithm>
 #include <charconv>
 
-namespace cli {
-
-using mcs51::Align;
-using mcs51::JsonType;
+namespace mcs51 {
 
 namespace {
 
@@ -150,4 +147,4 @@ Json JsonOf(std::span<const Field> fields) {
 
 std::string Dump(const Json& json) { return json.dump(2) + "\n"; }
 
-}  // namespace cli
+}  // namespace mcs51
