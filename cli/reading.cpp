@@ -13,21 +13,13 @@ Reading Worded(const calc::Reading& reading) {
 
 }  // namespace
 
-Reading ReadFrequency(std::string_view text) {
-  return Worded(calc::ReadFrequency(text));
+Reading ReadFrequency(std::string_view t) {
+  return Worded(calc::ReadFrequency(t));
 }
-
-Reading ReadBaud(std::string_view text) { return Worded(calc::ReadBaud(text)); }
-
-Reading ReadPeriod(std::string_view text) {
-  return Worded(calc::ReadPeriod(text));
-}
-
-Reading ReadTime(std::string_view text) { return Worded(calc::ReadTime(text)); }
-
-Reading ReadPercent(std::string_view text) {
-  return Worded(calc::ReadPercent(text));
-}
+Reading ReadBaud(std::string_view t) { return Worded(calc::ReadBaud(t)); }
+Reading ReadPeriod(std::string_view t) { return Worded(calc::ReadPeriod(t)); }
+Reading ReadTime(std::string_view t) { return Worded(calc::ReadTime(t)); }
+Reading ReadPercent(std::string_view t) { return Worded(calc::ReadPercent(t)); }
 
 Reading ReadPpm(std::string_view text) {
   const Reading reading = ReadPercent(text);
