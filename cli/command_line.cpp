@@ -270,19 +270,13 @@ Problem Stray(const CommandRow& command, const Sorted& sorted) {
 // Each value read into `request` in the rows' order; a misplaced option
 // says more than its value's rejection.
 Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
-  const bool ticks = IsTick(command);
   for (std::size_t row = 0; row < OptionRows().size(); ++row) {
     const OptionRow& option = OptionRows()[row];
     for (const std::string& text : sorted.texts[row]) {
-      // delay's --clock picks one of the cores the family's parts run.
-      const bool core =
-          command == Command::kDelay && option.values == Values::kClocks;
       if (Problem problem =
-              core ? CheckCoreClock(option, text, sorted.chip)
-                   : Take(option, text, sorted.chip, ticks, &request)) {
+              Take(option, text, sorted.chip, command, &request)) {
         return MisplacedOption(sorted, command).value_or(*problem);
       }
-      if (core) request.filter.clocks = std::stoi(text);
     }
     if (sorted.texts[row].size() > 1 && !option.repeatable) {
       return Rejection(option.name, "given more than once");
@@ -293,19 +287,12 @@ Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
 
 Problem Read(std::span<const std::string> args, Request& request) {
   Sorted sorted;
-  if (const OptionRow* missing = Sort(args, sorted)) {
-    if (sorted.command != nullptr &&
-        sorted.command->command == Command::kDelay &&
-        missing->values == Values::kClocks) {
-      if (Problem problem = NeedsCoreClock(*missing, sorted.chip))
-        return problem;
-    }
-    return NeedsValue(
-        *missing, sorted.chip,
-        sorted.command != nullptr && IsTick(sorted.command->command));
-  }
+  const OptionRow* missing = Sort(args, sorted);
   const CommandRow& command =
       sorted.command != nullptr ? *sorted.command : CommandRows().front();
+  if (missing != nullptr) {
+    return NeedsValue(*missing, sorted.chip, command.command);
+  }
   if (Problem problem = TakeValues(sorted, command.command, request)) {
     return problem;
   }
@@ -327,7 +314,7 @@ Problem Read(std::span<const std::string> args, Request& request) {
   // delay's --chip and --clock pick a core, not a setting (timers/cores.h).
   if (Problem problem =
           command.command == Command::kDelay
-              ? std::nullopt
+              ? ChipProblem(request.filter.chip, command.command)
               : CheckFilter(request.filter, IsTick(command.command))) {
     return problem;
   }

@@ -49,9 +49,7 @@ std::string_view ArgumentWords(std::string_view argument) {
 std::vector<std::string> BothWords(const OptionRow& option,
                                    std::string_view chip) {
   std::vector<std::string> words = ValueWords(option, chip);
-  const bool has_ticks =
-      option.values == Values::kTimers || option.values == Values::kClocks;
-  for (const std::string& word : ValueWords(option, chip, has_ticks)) {
+  for (const std::string& word : ValueWords(option, chip, Command::kTick)) {
     if (std::find(words.begin(), words.end(), word) == words.end()) {
       words.push_back(word);
     }

@@ -34,25 +34,6 @@ std::string HelpLine(const OptionRow& option) {
                           : JoinedOr(ValueWords(option, {})));
 }
 
-std::optional<std::string> NeedsCoreClock(const OptionRow& option,
-                                          std::string_view chip) {
-  const std::vector<std::string> words = CoreClockWords(chip);
-  if (words.empty()) return std::nullopt;
-  return Rejection(option.name,
-                   fmt::format("needs a value ({})", JoinedOr(words)));
-}
-
-std::optional<std::string> CheckCoreClock(const OptionRow& option,
-                                          std::string_view text,
-                                          std::string_view chip) {
-  const std::vector<std::string> words = CoreClockWords(chip);
-  if (words.empty() ||
-      std::find(words.begin(), words.end(), text) != words.end()) {
-    return std::nullopt;
-  }
-  return Rejection(option.name, text, fmt::format("not {}", JoinedOr(words)));
-}
-
 std::string Misplaced(const OptionRow& option, Command given) {
   for (const Elsewhere& why : option.elsewhere) {
     if ((why.commands & Bit(given)) != 0)

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -145,12 +146,10 @@ RunResult Delay(const Request& request) {
         Rejection("TIME", request.time_text,
                   fmt::format("makes no C name ({}); give --name", name)));
   }
+  // The parsing took only a family and clocks with a core.
   const Core* core =
       CoreOf(request.filter.chip, request.filter.clocks.value_or(0));
-  if (core == nullptr) {
-    return Failure(kExitBadInput, Rejection("--chip", request.filter.chip,
-                                            "not a family of the catalogue"));
-  }
+  if (core == nullptr) throw std::logic_error("delay without a core");
   const bool c = request.language == CodeLanguage::kC;
   const DelayAnswer answer = PlanDelay(
       {request.frequency_mhz, request.time_s, core, request.times, c});

@@ -60,11 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
 // A value is read once, into its own field of the request.
 TEST(Take, StoresTheValueRead) {
   Request request;
-  EXPECT_EQ(Take(*FindOption("--timer"), "2", "", false, &request),
+  EXPECT_EQ(Take(*FindOption("--timer"), "2", "", Command::kSettings, &request),
             std::nullopt);
-  EXPECT_EQ(Take(*FindOption("--baud"), "9600,19.2k", "", false, &request),
+  EXPECT_EQ(Take(*FindOption("--baud"), "9600,19.2k", "", Command::kSettings,
+                 &request),
             std::nullopt);
-  EXPECT_EQ(Take(*FindOption("--format"), "markdown", "", false, &request),
+  EXPECT_EQ(Take(*FindOption("--format"), "markdown", "", Command::kSettings,
+                 &request),
             std::nullopt);
   EXPECT_EQ(request.filter.timer, 2);
   EXPECT_EQ(request.rates, (std::vector<double>{9600, 19200}));
