@@ -55,35 +55,20 @@ Problem CheckFilter(const Filter& filter, bool ticks) {
   if (ticks ? !TickMatching(filter).empty() : !Matching(filter).empty()) {
     return std::nullopt;
   }
-  if (ticks) {
-    return Rejection(FilterText(filter),
-                     fmt::format("no timer setting matches (see {} chips "
-                                 "and --help)",
-                                 kProgramName));
-  }
-  if (!filter.chip.empty()) {
-    return Rejection(FilterText(filter),
-                     fmt::format("no setting of that chip matches (see {} "
-                                 "chips)",
-                                 kProgramName));
-  }
-  return Rejection(FilterText(filter),
-                   "no setting matches; SMOD is Timer 1's, and Timer 2 has "
-                   "12 and 6 clocks only");
+  return Rejection(
+      FilterText(filter),
+      ticks ? fmt::format("no timer setting matches (see {} chips and --help)",
+                          kProgramName)
+      : !filter.chip.empty()
+          ? fmt::format("no setting of that chip matches (see {} chips)",
+                        kProgramName)
+          : "no setting matches; SMOD is Timer 1's, and Timer 2 has 12 and 6 "
+            "clocks only");
 }
 
 bool StartsWithLetter(std::string_view text) {
   return !text.empty() && ((text[0] >= 'a' && text[0] <= 'z') ||
                            (text[0] >= 'A' && text[0] <= 'Z'));
-}
-
-// "table, crystals, code and chips".
-std::string CommandNames() {
-  std::vector<std::string> names;
-  for (const CommandRow& command : CommandRows()) {
-    if (!command.name.empty()) names.emplace_back(command.name);
-  }
-  return JoinedAnd(names);
 }
 
 // A command's arguments: FREQ first where it takes one, then each BAUD;
@@ -131,7 +116,7 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
     return Rejection("", words[0],
                      fmt::format("unknown command; the commands are {}, or "
                                  "give FREQ BAUD",
-                                 CommandNames()));
+                                 JoinedAnd(CommandNames())));
   }
   if (Problem problem =
           ReadNumber("FREQ", words[0], ReadFrequency, request.frequency_mhz)) {

@@ -17,11 +17,7 @@ using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 std::string MetavarText(const OptionRow& option) {
   if (!option.metavar.empty()) return std::string(option.metavar);
-  std::string text;
-  for (const std::string& word : ValueWords(option, {})) {
-    text += (text.empty() ? "" : "|") + word;
-  }
-  return text;
+  return fmt::format("{}", fmt::join(ValueWords(option, {}), "|"));
 }
 
 std::string HelpLine(const OptionRow& option) {

@@ -265,6 +265,14 @@ std::optional<std::string> ChipProblem(std::string_view chip, Command command) {
 
 std::span<const CommandRow> CommandRows() { return kCommandRows; }
 
+std::vector<std::string> CommandNames() {
+  std::vector<std::string> names;
+  for (const CommandRow& command : kCommandRows) {
+    if (!command.name.empty()) names.emplace_back(command.name);
+  }
+  return names;
+}
+
 std::span<const OptionRow> OptionRows() { return kOptionRows; }
 
 const OptionRow* FindOption(std::string_view name) {

@@ -100,6 +100,10 @@ struct OptionRow {
 // Every command, FREQ BAUD first, in the order help lists them.
 std::span<const CommandRow> CommandRows();
 
+// The commands' names, in the rows' order.
+//   CommandNames() -> {"table", "crystals", "code", ..., "explain"}
+std::vector<std::string> CommandNames();
+
 // Every option, in the order help lists them.
 std::span<const OptionRow> OptionRows();
 
