@@ -1,10 +1,10 @@
 #pragma once
 // The command line as data: one row per command and one per option. The
 // rows drive the parsing, each value read once into its own field of the
-// request, --help and so the manual page, the
-// bash completion written at build time, and the rejections' words. A
-// family's timers and clocks, and the names --chip takes, come from the
-// catalogue, so a new family needs no change here.
+// request, --help and so the manual page, the bash completion written at
+// build time, and the rejections' words. A family's timers and clocks, and
+// the names --chip takes, come from the catalogue, so a new family needs no
+// change here.
 
 #include <optional>
 #include <span>

@@ -40,6 +40,18 @@ std::string Writer() {
   return fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
 }
 
+// code's and tick-code's refusal of the best setting (`alone`: the only
+// one the filters leave), which gives `gives` for `asked`, off by `error`.
+RunResult Beyond(bool alone, std::string_view setting, std::string_view gives,
+                 std::string_view asked, double error, double tolerance) {
+  return Failure(
+      kExitRefused,
+      fmt::format("{}{} gives {} for {}: {}, beyond the {} % "
+                  "tolerance",
+                  alone ? "" : "the best setting, ", setting, gives, asked,
+                  PercentText(error), ShortestText(tolerance)));
+}
+
 // code: the best setting the filters leave, if it reaches the rate within
 // the tolerance; else why not, as status 1.
 RunResult Code(const Request& request) {
@@ -68,14 +80,9 @@ RunResult Code(const Request& request) {
     case Refusal::kBeyond:
       break;
   }
-  return Failure(
-      kExitRefused,
-      fmt::format("{}{} gives {:.2f} baud for {}: {}, beyond the {} % "
-                  "tolerance",
-                  settings.size() == 1 ? "" : "the best setting, ",
-                  SettingText(*best.setting), best.actual_baud, rate,
-                  PercentText(best.error_percent),
-                  ShortestText(request.tolerance_percent)));
+  return Beyond(settings.size() == 1, SettingText(*best.setting),
+                fmt::format("{:.2f} baud", best.actual_baud), rate,
+                best.error_percent, request.tolerance_percent);
 }
 
 // tick-code: as code, for the best tick setting.
@@ -101,14 +108,9 @@ RunResult TickCodeAnswer(const Request& request) {
     case Refusal::kBeyond:
       break;
   }
-  return Failure(
-      kExitRefused,
-      fmt::format("{}{} gives {} for {}: {}, beyond the {} % tolerance",
-                  settings.size() == 1 ? "" : "the best setting, ",
-                  TickSettingText(*best.setting),
-                  PeriodText(best.actual_period_s), asked,
-                  PercentText(best.error_percent),
-                  ShortestText(request.tolerance_percent)));
+  return Beyond(settings.size() == 1, TickSettingText(*best.setting),
+                PeriodText(best.actual_period_s), asked, best.error_percent,
+                request.tolerance_percent);
 }
 
 // tick and tick-code. A period that no setting the filters leave reaches
@@ -218,23 +220,6 @@ RunResult ExplainAnswer(const Request& request) {
   return Answered(ExplainReport(request, *family, e, request.format));
 }
 
-// table: every setting the filters leave at each rate, and the best.
-std::vector<TableRow> Table(const Request& request,
-                            std::span<const Setting* const> settings) {
-  std::vector<TableRow> rows;
-  rows.reserve(request.rates.size());
-  for (double baud : request.rates) {
-    TableRow row{baud, {}, {}};
-    for (const Setting* setting : settings) {
-      row.settings.push_back(Evaluate(*setting, request.frequency_mhz, baud,
-                                      request.tolerance_percent));
-    }
-    row.best = Best(row.settings);
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
-
 RunResult Answer(const Request& request, Style style) {
   const std::vector<const Setting*> settings = Matching(request.filter);
   const Format format = request.format;
@@ -252,8 +237,7 @@ RunResult Answer(const Request& request, Style style) {
                               request.rates.front(), request.tolerance_percent),
                          format, style));
     case Command::kTable:
-      return Answered(
-          TableReport(request, Table(request, settings), format, style));
+      return Answered(TableReport(request, TableRows(request), format, style));
     case Command::kCrystals:
       return Answered(CrystalsReport(request,
                                      RankCrystals(request.rates, request.filter,

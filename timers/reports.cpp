@@ -97,8 +97,8 @@ std::string SettingsText(const Question& question,
   std::deque<std::optional<Link>> links;
   const std::vector<SettingRow> rows =
       SettingRows(question, ranked, baud, links);
-  const Grid grid =
-      PeopleGrid<SettingRow>(SettingColumns(), rows, PartsOf(question), ColorOf);
+  const Grid grid = PeopleGrid<SettingRow>(SettingColumns(), rows,
+                                           PartsOf(question), ColorOf);
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
                      ShortestText(question.frequency_mhz), ShortestText(baud),
                      ShortestText(question.tolerance_percent)) +
@@ -314,8 +314,8 @@ std::vector<SettingRow> SettingRows(const Question& question,
   rows.reserve(outcomes.size());
   for (const Outcome& outcome : outcomes) {
     const auto& link = links.emplace_back(LinkOf(question, outcome, baud));
-    rows.push_back({outcome, link ? &*link : nullptr, question.tolerance_percent,
-                    question.peer});
+    rows.push_back({outcome, link ? &*link : nullptr,
+                    question.tolerance_percent, question.peer});
   }
   return rows;
 }
@@ -326,6 +326,22 @@ std::vector<TickRow> TickRows(const Question& question,
   rows.reserve(ranked.size());
   for (const TickOutcome& outcome : ranked) {
     rows.push_back({outcome, question.tolerance_percent});
+  }
+  return rows;
+}
+
+std::vector<TableRow> TableRows(const Question& question) {
+  const std::vector<const Setting*> settings = Matching(question.filter);
+  std::vector<TableRow> rows;
+  rows.reserve(question.rates.size());
+  for (double baud : question.rates) {
+    TableRow row{baud, {}, {}};
+    for (const Setting* setting : settings) {
+      row.settings.push_back(Evaluate(*setting, question.frequency_mhz, baud,
+                                      question.tolerance_percent));
+    }
+    row.best = Best(row.settings);
+    rows.push_back(std::move(row));
   }
   return rows;
 }
@@ -368,8 +384,8 @@ std::string TableReport(const Question& question,
 std::string CrystalsReport(const Question& question,
                            std::span<const ClockModeRanking> rankings,
                            Format format, Style style) {
-  return Formatted(question, rankings, format, style, CrystalsCsv,
-                   CrystalsJson, CrystalsText);
+  return Formatted(question, rankings, format, style, CrystalsCsv, CrystalsJson,
+                   CrystalsText);
 }
 
 }  // namespace mcs51
