@@ -118,10 +118,7 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
                                  "give FREQ BAUD",
                                  JoinedAnd(CommandNames())));
   }
-  if (Problem problem =
-          ReadNumber("FREQ", words[0], ReadFrequency, request.frequency_mhz)) {
-    return problem;
-  }
+  if (!frequency.value) return Rejection("FREQ", words[0], frequency.problem);
   if (words.size() < 2) {
     return Rejection("BAUD",
                      fmt::format("missing after FREQ {}", Quoted(words[0])));
@@ -129,12 +126,7 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
   if (words.size() > 2) {
     return Rejection("", words[2], "unexpected after FREQ BAUD");
   }
-  double baud = 0.0;
-  if (Problem problem = ReadNumber("BAUD", words[1], ReadBaud, baud)) {
-    return problem;
-  }
-  request.rates.push_back(baud);
-  return std::nullopt;
+  return ReadArguments(CommandRows().front(), words, request);
 }
 
 // The arguments in their places: each option's texts by row, the command,
@@ -314,15 +306,11 @@ Problem Read(std::span<const std::string> args, Request& request) {
 
 ParseResult ParseArguments(std::span<const std::string> args) {
   ParseResult result;
-  if (AnswerFlag(args, result.request)) {
-    result.ok = true;
-    return result;
-  }
-  if (Problem problem = Read(args, result.request)) {
-    result.error = std::move(*problem);
-    return result;
-  }
-  result.ok = true;
+  const Problem problem = AnswerFlag(args, result.request)
+                              ? std::nullopt
+                              : Read(args, result.request);
+  result.ok = !problem;
+  result.error = problem.value_or("");
   return result;
 }
 
