@@ -5,7 +5,6 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/reading.h"
 #include "timers/text.h"
 #include "timers/ticks.h"
 
@@ -33,8 +32,8 @@ bool AnswerFlag(std::span<const std::string> args, Request& request) {
 }
 
 Problem ReadNumber(std::string_view name, const std::string& text,
-                   Reading (*read)(std::string_view), double& value) {
-  const Reading reading = read(text);
+                   calc::Reading (*read)(std::string_view), double& value) {
+  const calc::Reading reading = read(text);
   if (!reading.value) return Rejection(name, text, reading.problem);
   value = *reading.value;
   return std::nullopt;
@@ -77,7 +76,7 @@ Problem ReadArguments(const CommandRow& command,
                       const std::vector<std::string>& texts, Request& request) {
   std::size_t next = 0;
   if (command.arguments.starts_with("FREQ") && !texts.empty()) {
-    if (Problem problem = ReadNumber("FREQ", texts[next++], ReadFrequency,
+    if (Problem problem = ReadNumber("FREQ", texts[next++], calc::ReadFrequency,
                                      request.frequency_mhz)) {
       return problem;
     }
@@ -87,15 +86,17 @@ Problem ReadArguments(const CommandRow& command,
     return std::nullopt;
   }
   if (IsTick(command.command)) {
-    return ReadNumber("PERIOD", texts.at(next), ReadPeriod, request.period_s);
+    return ReadNumber("PERIOD", texts.at(next), calc::ReadPeriod,
+                      request.period_s);
   }
   if (command.command == Command::kDelay) {
     request.time_text = texts.at(next);
-    return ReadNumber("TIME", texts.at(next), ReadTime, request.time_s);
+    return ReadNumber("TIME", texts.at(next), calc::ReadTime, request.time_s);
   }
   for (; next < texts.size(); ++next) {
     double baud = 0.0;
-    if (Problem problem = ReadNumber("BAUD", texts[next], ReadBaud, baud)) {
+    if (Problem problem =
+            ReadNumber("BAUD", texts[next], calc::ReadBaud, baud)) {
       return problem;
     }
     request.rates.push_back(baud);
@@ -111,8 +112,9 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
   if (words.empty()) {
     return Rejection("FREQ BAUD", "missing, or give a command (see --help)");
   }
-  const Reading frequency = ReadFrequency(words[0]);
-  if (!frequency.value && !frequency.number && StartsWithLetter(words[0])) {
+  const calc::Reading frequency = calc::ReadFrequency(words[0]);
+  if (frequency.problem == calc::ReadProblem::kNotANumber &&
+      StartsWithLetter(words[0])) {
     return Rejection("", words[0],
                      fmt::format("unknown command; the commands are {}, or "
                                  "give FREQ BAUD",

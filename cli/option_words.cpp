@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "timers/answers.h"
 #include "timers/choices.h"
 #include "timers/text.h"
 
@@ -54,6 +55,10 @@ std::string Rejection(std::string_view name, std::string_view text,
                       std::string_view problem) {
   if (name.empty()) return fmt::format("{}: {}", Quoted(text), problem);
   return fmt::format("{} {}: {}", name, Quoted(text), problem);
+}
+std::string Rejection(std::string_view name, std::string_view text,
+                      calc::ReadProblem problem) {
+  return Rejection(name, text, RowOf(problem).words.en);
 }
 
 std::string Quoted(std::string_view text) {

@@ -124,7 +124,7 @@ const OptionRow kOptionRows[] = {
      .store = [](const Value& v, Request& r) { r.filter.chip = v.text; }},
     {.name = "--tolerance",
      .values = Values::kNumber,
-     .read = ReadPercent,
+     .read = calc::ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
      .commands = kFiltered | kExplain,
@@ -152,7 +152,8 @@ const OptionRow kOptionRows[] = {
                  Request& r) { r.frame = static_cast<Frame>(v.index); }},
     {.name = "--clock-ppm",
      .values = Values::kNumber,
-     .read = ReadPpm,
+     .read = calc::ReadPercent,
+     .below = 1e6,  // beyond which a clock would stop
      .metavar = "PPM",
      .takes = "a tolerance in ppm, 0 or more",
      .commands = kLinked,
@@ -174,7 +175,7 @@ const OptionRow kOptionRows[] = {
                  Request& r) { r.format = static_cast<Format>(v.index); }},
     {.name = "--baud",
      .values = Values::kList,
-     .read = ReadBaud,
+     .read = calc::ReadBaud,
      .item = "BAUD",
      .metavar = "LIST",
      .takes = "rates separated by commas",
@@ -251,8 +252,6 @@ std::optional<std::string> CheckChip(const OptionRow& option,
   return std::nullopt;
 }
 
-// The rejection of the --chip given, if it is bad: the timers and clocks
-// that follow it are then unknown.
 }  // namespace
 
 std::optional<std::string> ChipProblem(std::string_view chip, Command command) {
@@ -370,8 +369,12 @@ std::optional<std::string> Read(const OptionRow& option, std::string_view text,
       return std::nullopt;
     }
     case Values::kNumber: {
-      const Reading reading = option.read(text);
+      const calc::Reading reading = option.read(text);
       if (!reading.value) return Rejection(option.name, text, reading.problem);
+      if (option.below != 0.0 && *reading.value >= option.below) {
+        return Rejection(option.name, text,
+                         fmt::format("must be below {:.0f}", option.below));
+      }
       value.number = *reading.value;
       return std::nullopt;
     }
@@ -381,7 +384,7 @@ std::optional<std::string> Read(const OptionRow& option, std::string_view text,
   // Each item between commas, empty ones too.
   for (std::string_view rest = text;;) {
     const std::string_view item = rest.substr(0, rest.find(','));
-    const Reading reading = option.read(item);
+    const calc::Reading reading = option.read(item);
     if (!reading.value) return Rejection(option.item, item, reading.problem);
     value.numbers.push_back(*reading.value);
     if (item.size() == rest.size()) return std::nullopt;

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/reading.h"
+#include "calc/reading.h"
 
 namespace cli {
 
@@ -80,8 +80,9 @@ struct OptionRow {
   std::string_view name;             // "--timer"
   std::string_view short_name = {};  // "-h", or empty
   Values values = Values::kFlag;
-  std::span<const std::string_view> choices = {};  // kChoices
-  Reading (*read)(std::string_view) = nullptr;     // kNumber, kList
+  std::span<const std::string_view> choices = {};     // kChoices
+  calc::Reading (*read)(std::string_view) = nullptr;  // kNumber, kList
+  double below = 0.0;             // kNumber: the bound it stays under, if not 0
   std::string_view item = {};     // a list item's name in rejections: BAUD
   std::string_view metavar = {};  // help's name for the value, if not the
                                   // choices: "PERCENT"
@@ -205,6 +206,11 @@ std::string Misplaced(const OptionRow& option, Command given);
 std::string Rejection(std::string_view name, std::string_view problem);
 std::string Rejection(std::string_view name, std::string_view text,
                       std::string_view problem);
+// A number that calc/reading.h refuses, its problem in words.
+//   Rejection("BAUD", "0", kNotPositive)
+//       -> "BAUD \"0\": must be greater than zero"
+std::string Rejection(std::string_view name, std::string_view text,
+                      calc::ReadProblem problem);
 
 // An argument as a message quotes it: in double quotes, with control
 // characters, quotes and backslashes escaped so that the message stays on
