@@ -2,7 +2,6 @@
 // them, so the layout follows its conventions: a "Usage:" line, sections
 // that end in a colon, options indented with their text beside them.
 #include <fmt/format.h>
-#include <fmt/ranges.h>
 
 #include <bit>
 #include <string>
@@ -10,18 +9,12 @@
 
 #include "cli/command_line.h"
 #include "cli/options.h"
-#include "timers/catalogue.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
 #endif
 
 namespace cli {
-
-// timers/ is this program's vocabulary: its names read unqualified.
-using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 namespace {
 
