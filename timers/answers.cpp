@@ -56,8 +56,6 @@ const Row& Find(const Row (&rows)[N], Key key) {
   return rows[N - 1];
 }
 
-std::string Whole(int value) { return fmt::format("{}", value); }
-
 // "NAME=value;..." as machines take the registers.
 std::string Pairs(const std::vector<RegisterValue>& values) {
   std::string text;
@@ -106,12 +104,13 @@ template <typename R>
 constexpr Column<R> kClocks{
     .key = "clocks",
     .header = {"clocks", "时钟数"},
-    .cell = [](const R& r) { return Value(Whole(Of(r).clocks)); },
+    .cell = [](const R& r) { return Value(std::to_string(Of(r).clocks)); },
     .type = JsonType::kInteger};
 template <typename R>
 constexpr Column<R> kReload{
     .key = "reload",
-    .cell = [](const R& r) { return IfFits(r, Whole(r.outcome.reload)); },
+    .cell =
+        [](const R& r) { return IfFits(r, std::to_string(r.outcome.reload)); },
     .type = JsonType::kInteger};
 template <typename R>
 constexpr Column<R> kReloadHex{
@@ -173,7 +172,8 @@ const Column<S> kSettingColumns[] = {
      .header = {"timer", "定时器"},
      .cell =
          [](const S& r) {
-           return Of(r).timer == 0 ? std::nullopt : Value(Whole(Of(r).timer));
+           return Of(r).timer == 0 ? std::nullopt
+                                   : Value(std::to_string(Of(r).timer));
          },
      .type = JsonType::kInteger,
      .none = "-"},
@@ -181,7 +181,8 @@ const Column<S> kSettingColumns[] = {
      .header = {"SMOD", "SMOD"},
      .cell =
          [](const S& r) {
-           return Of(r).smod < 0 ? std::nullopt : Value(Whole(Of(r).smod));
+           return Of(r).smod < 0 ? std::nullopt
+                                 : Value(std::to_string(Of(r).smod));
          },
      .type = JsonType::kInteger,
      .none = "-"},
@@ -235,13 +236,16 @@ const Column<S> kSettingColumns[] = {
 
 // ---- tick ----
 
-Value Interrupts(const T& r) { return IfFits(r, Whole(r.outcome.interrupts)); }
+Value Interrupts(const T& r) {
+  return IfFits(r, std::to_string(r.outcome.interrupts));
+}
 
 const Column<T> kTickColumns[] = {
     kSetting<T>,
     {.key = "timer",
      .header = {"timer", "定时器"},
-     .cell = [](const T& r) { return Value(Whole(Of(r).timer->number)); },
+     .cell =
+         [](const T& r) { return Value(std::to_string(Of(r).timer->number)); },
      .type = JsonType::kInteger},
     {.key = "mode",
      .header = {"mode", "模式"},
