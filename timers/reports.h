@@ -27,11 +27,11 @@ enum class Format { kText, kCsv, kJson, kMarkdown };
 // the peer (empty for none) with the frame and the clocks' tolerance.
 struct Question {
   double frequency_mhz = 0.0;
-  std::vector<double> rates;
+  std::vector<double> rates = {};
   double period_s = 0.0;
-  Filter filter;
+  Filter filter = {};
   double tolerance_percent = kDefaultTolerancePercent;
-  std::string peer;
+  std::string peer = {};
   Frame frame = Frame::k8n1;
   double clock_ppm = kDefaultClockPpm;
 };
