@@ -23,8 +23,7 @@ struct Parts {
   bool chip = false;
   bool peer = false;
   bool Show(Part part) const {
-    return part == Part::kAlways ||
-           (part == Part::kChip ? chip : peer);
+    return part == Part::kAlways || (part == Part::kChip ? chip : peer);
   }
 };
 
@@ -37,7 +36,7 @@ struct Cell {
 // Rows of cells under a header row, each column aligned one way.
 struct Grid {
   std::vector<std::vector<Cell>> rows;  // the header first
-  std::vector<Align> align;      // per column; missing: right
+  std::vector<Align> align;             // per column; missing: right
 };
 
 // Columns padded to their widest cell, two blanks apart; the last column
@@ -55,9 +54,8 @@ std::string MarkdownOf(const Grid& grid);
 // The `colored` column takes the colour of `color(row)`.
 //   PeopleGrid(SettingColumns(), rows, {}, ..).rows[0][0].text -> "timer"
 template <typename Row>
-Grid PeopleGrid(std::span<const Column<Row>> columns,
-                std::span<const Row> rows, Parts parts,
-                std::string_view (*color)(const Row&) = nullptr,
+Grid PeopleGrid(std::span<const Column<Row>> columns, std::span<const Row> rows,
+                Parts parts, std::string_view (*color)(const Row&) = nullptr,
                 std::string_view colored = "mark") {
   Grid grid;
   grid.rows.emplace_back();
@@ -86,8 +84,8 @@ struct Field {
   std::optional<std::string> value;
 };
 template <typename Row>
-std::vector<Field> Fields(std::span<const Column<Row>> columns,
-                          const Row* row, Parts parts) {
+std::vector<Field> Fields(std::span<const Column<Row>> columns, const Row* row,
+                          Parts parts) {
   std::vector<Field> fields;
   for (const auto& column : columns) {
     if (!column.for_machines || !parts.Show(column.part)) continue;
@@ -130,8 +128,8 @@ std::string CsvOf(std::span<const Column<Row>> columns,
 // `rows` as a JSON array, an object each.
 //   JsonRows(ChipColumns(), Chips(), {})[0]["chip"] -> "8051"
 template <typename Row>
-Json JsonRows(std::span<const Column<Row>> columns,
-              std::span<const Row> rows, Parts parts) {
+Json JsonRows(std::span<const Column<Row>> columns, std::span<const Row> rows,
+              Parts parts) {
   Json json = Json::array();
   for (const Row& row : rows)
     json.push_back(JsonOf(Fields(columns, &row, parts)));

@@ -4,14 +4,13 @@
 
 #include "timers/text.h"
 
-
 namespace mcs51 {
 
 namespace {
 
 // A setting's fields, with its link at `baud` when a peer is named.
-std::vector<Field> SettingFields(const Question& question, const Outcome& outcome,
-                                 double baud) {
+std::vector<Field> SettingFields(const Question& question,
+                                 const Outcome& outcome, double baud) {
   std::deque<std::optional<Link>> links;
   const SettingRow row = SettingRows(question, {&outcome, 1}, baud, links)[0];
   return Fields(SettingColumns(), &row, PartsOf(question));
@@ -67,8 +66,8 @@ std::string TickJson(const Question& question,
   json["frequency_mhz"] = question.frequency_mhz;
   json["period_s"] = question.period_s;
   json["tolerance_percent"] = question.tolerance_percent;
-  json["settings"] = JsonRows<TickRow>(TickColumns(), TickRows(question, ranked),
-                                       PartsOf(question));
+  json["settings"] = JsonRows<TickRow>(
+      TickColumns(), TickRows(question, ranked), PartsOf(question));
   return Dump(json);
 }
 
@@ -84,7 +83,8 @@ std::string TableCsv(const Question& question, std::span<const TableRow> rows) {
   return csv;
 }
 
-std::string TableJson(const Question& question, std::span<const TableRow> rows) {
+std::string TableJson(const Question& question,
+                      std::span<const TableRow> rows) {
   Json json;
   json["frequency_mhz"] = question.frequency_mhz;
   json["tolerance_percent"] = question.tolerance_percent;
@@ -118,9 +118,9 @@ std::string CrystalsCsv(const Question& question,
       const CrystalRow row{crystal, ++rank, ranking.clocks};
       const std::string head = CsvLine(Fields(CrystalColumns(), &row, {}));
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
-        csv += fmt::format(
-            "{},{},{}\n", head, ShortestText(question.rates[i]),
-            CsvLine(SettingFields(question, crystal.best[i], question.rates[i])));
+        csv += fmt::format("{},{},{}\n", head, ShortestText(question.rates[i]),
+                           CsvLine(SettingFields(question, crystal.best[i],
+                                                 question.rates[i])));
       }
     }
   }
