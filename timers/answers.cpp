@@ -279,15 +279,15 @@ const Column<T> kTickColumns[] = {
     kRegisters<T>,
 };
 
-// A number read back from its shortest text (fast_float, since not every
-// standard library reads doubles with from_chars).
-double Number(const std::string& text) {
+}  // namespace
+
+// fast_float, since not every standard library reads doubles with
+// from_chars.
+double NumberOf(const std::string& text) {
   double number = 0.0;
   fast_float::from_chars(text.data(), text.data() + text.size(), number);
   return number;
 }
-
-}  // namespace
 
 const MarkRow& RowOf(Mark mark) { return Find(kMarkRows, mark); }
 std::span<const MarkRow> MarkRows() { return kMarkRows; }
@@ -335,13 +335,13 @@ std::string ShownText(Shown shown, const Value& value, std::string_view none,
   if (!value) return std::string(none);
   switch (shown) {
     case Shown::kFixed:
-      return fmt::format("{:.2f}", Number(*value));
+      return fmt::format("{:.2f}", NumberOf(*value));
     case Shown::kSignedPercent:
-      return PercentText(Number(*value));
+      return PercentText(NumberOf(*value));
     case Shown::kPercent:
-      return fmt::format("{:.2f} %", Number(*value));
+      return fmt::format("{:.2f} %", NumberOf(*value));
     case Shown::kPeriod:
-      return PeriodText(Number(*value));
+      return PeriodText(NumberOf(*value));
     case Shown::kMark:
       for (const MarkRow& row : kMarkRows) {
         if (row.key == *value) {

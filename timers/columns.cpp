@@ -111,11 +111,8 @@ Json Typed(const Field& field) {
       std::from_chars(text.data(), end, whole);
       return whole;
     }
-    case JsonType::kNumber: {
-      double number = 0.0;
-      std::from_chars(text.data(), end, number);
-      return number;
-    }
+    case JsonType::kNumber:
+      return NumberOf(text);
     case JsonType::kBool:
       return text == "true";
     case JsonType::kObject: {
