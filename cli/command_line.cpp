@@ -5,8 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/reading.h"
-#include "cli/words.h"
+#include "timers/text.h"
 #include "timers/ticks.h"
 
 namespace cli {
@@ -33,8 +32,8 @@ bool AnswerFlag(std::span<const std::string> args, Request& request) {
 }
 
 Problem ReadNumber(std::string_view name, const std::string& text,
-                   Reading (*read)(std::string_view), double& value) {
-  const Reading reading = read(text);
+                   calc::Reading (*read)(std::string_view), double& value) {
+  const calc::Reading reading = read(text);
   if (!reading.value) return Rejection(name, text, reading.problem);
   value = *reading.value;
   return std::nullopt;
@@ -55,35 +54,20 @@ Problem CheckFilter(const Filter& filter, bool ticks) {
   if (ticks ? !TickMatching(filter).empty() : !Matching(filter).empty()) {
     return std::nullopt;
   }
-  if (ticks) {
-    return Rejection(FilterText(filter),
-                     fmt::format("no timer setting matches (see {} chips "
-                                 "and --help)",
-                                 kProgramName));
-  }
-  if (!filter.chip.empty()) {
-    return Rejection(FilterText(filter),
-                     fmt::format("no setting of that chip matches (see {} "
-                                 "chips)",
-                                 kProgramName));
-  }
-  return Rejection(FilterText(filter),
-                   "no setting matches; SMOD is Timer 1's, and Timer 2 has "
-                   "12 and 6 clocks only");
+  return Rejection(
+      FilterText(filter),
+      ticks ? fmt::format("no timer setting matches (see {} chips and --help)",
+                          kProgramName)
+      : !filter.chip.empty()
+          ? fmt::format("no setting of that chip matches (see {} chips)",
+                        kProgramName)
+          : "no setting matches; SMOD is Timer 1's, and Timer 2 has 12 and 6 "
+            "clocks only");
 }
 
 bool StartsWithLetter(std::string_view text) {
   return !text.empty() && ((text[0] >= 'a' && text[0] <= 'z') ||
                            (text[0] >= 'A' && text[0] <= 'Z'));
-}
-
-// "table, crystals, code and chips".
-std::string CommandNames() {
-  std::vector<std::string> names;
-  for (const CommandRow& command : CommandRows()) {
-    if (!command.name.empty()) names.emplace_back(command.name);
-  }
-  return JoinedAnd(names);
 }
 
 // A command's arguments: FREQ first where it takes one, then each BAUD;
@@ -92,7 +76,7 @@ Problem ReadArguments(const CommandRow& command,
                       const std::vector<std::string>& texts, Request& request) {
   std::size_t next = 0;
   if (command.arguments.starts_with("FREQ") && !texts.empty()) {
-    if (Problem problem = ReadNumber("FREQ", texts[next++], ReadFrequency,
+    if (Problem problem = ReadNumber("FREQ", texts[next++], calc::ReadFrequency,
                                      request.frequency_mhz)) {
       return problem;
     }
@@ -102,15 +86,17 @@ Problem ReadArguments(const CommandRow& command,
     return std::nullopt;
   }
   if (IsTick(command.command)) {
-    return ReadNumber("PERIOD", texts.at(next), ReadPeriod, request.period_s);
+    return ReadNumber("PERIOD", texts.at(next), calc::ReadPeriod,
+                      request.period_s);
   }
   if (command.command == Command::kDelay) {
     request.time_text = texts.at(next);
-    return ReadNumber("TIME", texts.at(next), ReadTime, request.time_s);
+    return ReadNumber("TIME", texts.at(next), calc::ReadTime, request.time_s);
   }
   for (; next < texts.size(); ++next) {
     double baud = 0.0;
-    if (Problem problem = ReadNumber("BAUD", texts[next], ReadBaud, baud)) {
+    if (Problem problem =
+            ReadNumber("BAUD", texts[next], calc::ReadBaud, baud)) {
       return problem;
     }
     request.rates.push_back(baud);
@@ -126,17 +112,15 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
   if (words.empty()) {
     return Rejection("FREQ BAUD", "missing, or give a command (see --help)");
   }
-  const Reading frequency = ReadFrequency(words[0]);
-  if (!frequency.value && !frequency.number && StartsWithLetter(words[0])) {
+  const calc::Reading frequency = calc::ReadFrequency(words[0]);
+  if (frequency.problem == calc::ReadProblem::kNotANumber &&
+      StartsWithLetter(words[0])) {
     return Rejection("", words[0],
                      fmt::format("unknown command; the commands are {}, or "
                                  "give FREQ BAUD",
-                                 CommandNames()));
+                                 JoinedAnd(CommandNames())));
   }
-  if (Problem problem =
-          ReadNumber("FREQ", words[0], ReadFrequency, request.frequency_mhz)) {
-    return problem;
-  }
+  if (!frequency.value) return Rejection("FREQ", words[0], frequency.problem);
   if (words.size() < 2) {
     return Rejection("BAUD",
                      fmt::format("missing after FREQ {}", Quoted(words[0])));
@@ -144,12 +128,7 @@ Problem ReadSettings(const std::vector<std::string>& words, Request& request) {
   if (words.size() > 2) {
     return Rejection("", words[2], "unexpected after FREQ BAUD");
   }
-  double baud = 0.0;
-  if (Problem problem = ReadNumber("BAUD", words[1], ReadBaud, baud)) {
-    return problem;
-  }
-  request.rates.push_back(baud);
-  return std::nullopt;
+  return ReadArguments(CommandRows().front(), words, request);
 }
 
 // The arguments in their places: each option's texts by row, the command,
@@ -270,19 +249,13 @@ Problem Stray(const CommandRow& command, const Sorted& sorted) {
 // Each value read into `request` in the rows' order; a misplaced option
 // says more than its value's rejection.
 Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
-  const bool ticks = IsTick(command);
   for (std::size_t row = 0; row < OptionRows().size(); ++row) {
     const OptionRow& option = OptionRows()[row];
     for (const std::string& text : sorted.texts[row]) {
-      // delay's --clock picks one of the cores the family's parts run.
-      const bool core =
-          command == Command::kDelay && option.values == Values::kClocks;
       if (Problem problem =
-              core ? CheckCoreClock(option, text, sorted.chip)
-                   : Take(option, text, sorted.chip, ticks, &request)) {
+              Take(option, text, sorted.chip, command, &request)) {
         return MisplacedOption(sorted, command).value_or(*problem);
       }
-      if (core) request.filter.clocks = std::stoi(text);
     }
     if (sorted.texts[row].size() > 1 && !option.repeatable) {
       return Rejection(option.name, "given more than once");
@@ -293,19 +266,12 @@ Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
 
 Problem Read(std::span<const std::string> args, Request& request) {
   Sorted sorted;
-  if (const OptionRow* missing = Sort(args, sorted)) {
-    if (sorted.command != nullptr &&
-        sorted.command->command == Command::kDelay &&
-        missing->values == Values::kClocks) {
-      if (Problem problem = NeedsCoreClock(*missing, sorted.chip))
-        return problem;
-    }
-    return NeedsValue(
-        *missing, sorted.chip,
-        sorted.command != nullptr && IsTick(sorted.command->command));
-  }
+  const OptionRow* missing = Sort(args, sorted);
   const CommandRow& command =
       sorted.command != nullptr ? *sorted.command : CommandRows().front();
+  if (missing != nullptr) {
+    return NeedsValue(*missing, sorted.chip, command.command);
+  }
   if (Problem problem = TakeValues(sorted, command.command, request)) {
     return problem;
   }
@@ -327,7 +293,7 @@ Problem Read(std::span<const std::string> args, Request& request) {
   // delay's --chip and --clock pick a core, not a setting (timers/cores.h).
   if (Problem problem =
           command.command == Command::kDelay
-              ? std::nullopt
+              ? ChipProblem(request.filter.chip, command.command)
               : CheckFilter(request.filter, IsTick(command.command))) {
     return problem;
   }
@@ -342,15 +308,11 @@ Problem Read(std::span<const std::string> args, Request& request) {
 
 ParseResult ParseArguments(std::span<const std::string> args) {
   ParseResult result;
-  if (AnswerFlag(args, result.request)) {
-    result.ok = true;
-    return result;
-  }
-  if (Problem problem = Read(args, result.request)) {
-    result.error = std::move(*problem);
-    return result;
-  }
-  result.ok = true;
+  const Problem problem = AnswerFlag(args, result.request)
+                              ? std::nullopt
+                              : Read(args, result.request);
+  result.ok = !problem;
+  result.error = problem.value_or("");
   return result;
 }
 

@@ -7,35 +7,21 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "timers/catalogue.h"
-#include "timers/peers.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
+#include "timers/reports.h"
 
 namespace cli {
 
 inline constexpr char kProgramName[] = "baud51-cli";
 
-enum class Format { kText, kCsv, kJson, kMarkdown };
-
 // What code writes: C, or assembly for SDCC's sdas8051. (The tongue of
 // its comments is mcs51::Tongue.)
 enum class CodeLanguage { kC, kAsm };
 
-struct Request {
+// The question the answer is for, and how to answer it.
+struct Request : mcs51::Question {
   Command command = Command::kSettings;
-  double frequency_mhz = 0.0;  // FREQ of the default form, table and code
-  std::vector<double> rates;   // BAUD (one), table's rates or crystals' BAUDs
-  double period_s = 0.0;       // PERIOD of tick and tick-code
-  mcs51::Filter filter;
-  Format format = Format::kText;
+  mcs51::Format format = mcs51::Format::kText;
   CodeLanguage language = CodeLanguage::kC;  // code and tick-code
-  double tolerance_percent = mcs51::kDefaultTolerancePercent;
-  // --peer: the other end of the line, judged with the frame and the
-  // clocks' tolerance; empty for none.
-  std::string peer;
-  mcs51::Frame frame = mcs51::Frame::k8n1;
-  double clock_ppm = mcs51::kDefaultClockPpm;
   // delay: TIME as typed and read, the function's name, and --times.
   std::string time_text;
   double time_s = 0.0;

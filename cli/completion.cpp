@@ -1,6 +1,7 @@
 #include "cli/completion.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <algorithm>
 #include <string_view>
@@ -19,18 +20,16 @@ namespace cli {
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
-std::string Spaced(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words)
-    text += (text.empty() ? "" : " ") + word;
-  return text;
+std::string Joined(const std::vector<std::string>& words,
+                   std::string_view between = " ") {
+  return fmt::format("{}", fmt::join(words, between));
 }
 
 template <typename Numbers>
 std::string NumbersText(const Numbers& numbers) {
   std::vector<std::string> words;
   for (double number : numbers) words.push_back(ShortestText(number));
-  return Spaced(words);
+  return Joined(words);
 }
 
 std::string Offer(std::string_view words) {
@@ -49,9 +48,7 @@ std::string_view ArgumentWords(std::string_view argument) {
 std::vector<std::string> BothWords(const OptionRow& option,
                                    std::string_view chip) {
   std::vector<std::string> words = ValueWords(option, chip);
-  const bool has_ticks =
-      option.values == Values::kTimers || option.values == Values::kClocks;
-  for (const std::string& word : ValueWords(option, chip, has_ticks)) {
+  for (const std::string& word : ValueWords(option, chip, Command::kTick)) {
     if (std::find(words.begin(), words.end(), word) == words.end()) {
       words.push_back(word);
     }
@@ -71,7 +68,7 @@ std::vector<std::string> BothWords(const OptionRow& option,
 // timers and clocks by the family --chip named, families alike together.
 std::string ValuesArm(const OptionRow& option) {
   if (option.values == Values::kFlag) return {};
-  std::string words = Spaced(BothWords(option, {}));
+  std::string words = Joined(BothWords(option, {}));
   if (option.values == Values::kNumber) words = option.suggestions;
   if (option.values == Values::kList) words = ArgumentWords(option.item);
   if (option.values != Values::kTimers && option.values != Values::kClocks) {
@@ -84,7 +81,7 @@ std::string ValuesArm(const OptionRow& option) {
   }
   std::vector<std::pair<std::string, std::string>> arms_by_words;
   for (const std::string& name : chips) {
-    const std::string values = Spaced(BothWords(option, name));
+    const std::string values = Joined(BothWords(option, name));
     auto arm =
         std::find_if(arms_by_words.begin(), arms_by_words.end(),
                      [&](const auto& each) { return each.first == values; });
@@ -110,15 +107,12 @@ std::string OptionsOf(Commands commands) {
   for (const OptionRow& option : OptionRows()) {
     if ((option.commands & commands) != 0) names.emplace_back(option.name);
   }
-  return Spaced(names);
+  return Joined(names);
 }
 
 // What goes where a command's arguments stand: "$command:$words" arms.
 std::string ArgumentArms() {
-  std::vector<std::string> commands;
-  for (const CommandRow& command : CommandRows()) {
-    if (!command.name.empty()) commands.emplace_back(command.name);
-  }
+  const std::string commands = Joined(CommandNames());
   std::string arms;
   for (const CommandRow& command : CommandRows()) {
     const std::vector<std::string> arguments = ArgumentNames(command);
@@ -126,7 +120,7 @@ std::string ArgumentArms() {
       const std::string& argument = arguments[index];
       std::string words(ArgumentWords(argument));
       if (command.name.empty() && index == 0) {
-        words = fmt::format("{} {}", Spaced(commands), words);
+        words = fmt::format("{} {}", commands, words);
       }
       const std::string place =
           argument.ends_with("...") ? std::string("*") : std::to_string(index);
@@ -191,31 +185,26 @@ complete -F _baud51_cli {0}
 
 std::string CompletionScript() {
   std::string values;
-  std::string skipped;
+  std::vector<std::string> skipped;
   for (const OptionRow& option : OptionRows()) {
     values += ValuesArm(option);
     if (option.values != Values::kFlag && option.values != Values::kChip) {
-      skipped += fmt::format("{}{}", skipped.empty() ? "" : " | ", option.name);
+      skipped.emplace_back(option.name);
     }
   }
-  std::vector<std::string> commands;
   std::string command_arms;
   Commands all = 0;
   for (const CommandRow& command : CommandRows()) {
     all |= Bit(command.command);
     if (command.name.empty()) continue;
-    commands.emplace_back(command.name);
     command_arms += fmt::format("      {}) options=\"{}\" ;;\n", command.name,
                                 OptionsOf(Bit(command.command)));
   }
-  std::string names;
-  for (const std::string& name : commands) {
-    names += fmt::format("{}{}", names.empty() ? "" : " | ", name);
-  }
   return fmt::format(kScript, kProgramName, NumbersText(kCrystals),
-                     NumbersText(kStandardRates), skipped, names, values,
-                     command_arms, OptionsOf(Bit(Command::kSettings)),
-                     OptionsOf(all), ArgumentArms());
+                     NumbersText(kStandardRates), Joined(skipped, " | "),
+                     Joined(CommandNames(), " | "), values, command_arms,
+                     OptionsOf(Bit(Command::kSettings)), OptionsOf(all),
+                     ArgumentArms());
 }
 
 }  // namespace cli

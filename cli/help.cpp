@@ -2,7 +2,6 @@
 // them, so the layout follows its conventions: a "Usage:" line, sections
 // that end in a colon, options indented with their text beside them.
 #include <fmt/format.h>
-#include <fmt/ranges.h>
 
 #include <bit>
 #include <string>
@@ -10,18 +9,12 @@
 
 #include "cli/command_line.h"
 #include "cli/options.h"
-#include "timers/catalogue.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
 #endif
 
 namespace cli {
-
-// timers/ is this program's vocabulary: its names read unqualified.
-using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 namespace {
 
@@ -101,16 +94,15 @@ std::string HelpText() {
     options += Entry(name, HelpLine(option));
   }
   return Usage() +
-         std::string(
-             "The serial baud-rate timers of 8051 microcontrollers: every "
-             "setting's "
-             "reload\nfor a crystal and rate, tables of the standard rates, "
-             "crystals "
-             "ranked for a\nset of rates, and init code for UART mode 1 in C "
-             "or "
-             "assembly.\n") +
-         "\nCommands:\n" + commands + "\nOptions:\n" + options +
-         fmt::format(R"(
+         fmt::format(
+             R"(The serial baud-rate timers of 8051 microcontrollers: every setting's reload
+for a crystal and rate, tables of the standard rates, crystals ranked for a
+set of rates, and init code for UART mode 1 in C or assembly.
+
+Commands:
+{1}
+Options:
+{2}
 Numbers:
   FREQ is in MHz, optionally followed by MHz, kHz or Hz in any case:
   11.0592, 11059.2kHz and 11059200Hz are one crystal. BAUD is a number,
@@ -164,7 +156,7 @@ Examples:
   {0} code 11.0592 19200 --lang asm
                        init code as an assembly module for sdas8051
 )",
-                     kProgramName);
+             kProgramName, commands, options);
 }
 
 std::string VersionText() {

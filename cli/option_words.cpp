@@ -3,12 +3,11 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/words.h"
+#include "timers/answers.h"
 #include "timers/choices.h"
 #include "timers/text.h"
 
@@ -18,11 +17,7 @@ using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 std::string MetavarText(const OptionRow& option) {
   if (!option.metavar.empty()) return std::string(option.metavar);
-  std::string text;
-  for (const std::string& word : ValueWords(option, {})) {
-    text += (text.empty() ? "" : "|") + word;
-  }
-  return text;
+  return fmt::format("{}", fmt::join(ValueWords(option, {}), "|"));
 }
 
 std::string HelpLine(const OptionRow& option) {
@@ -33,25 +28,6 @@ std::string HelpLine(const OptionRow& option) {
                       option.values == Values::kPeer
                           ? PeerChoices()
                           : JoinedOr(ValueWords(option, {})));
-}
-
-std::optional<std::string> NeedsCoreClock(const OptionRow& option,
-                                          std::string_view chip) {
-  const std::vector<std::string> words = CoreClockWords(chip);
-  if (words.empty()) return std::nullopt;
-  return Rejection(option.name,
-                   fmt::format("needs a value ({})", JoinedOr(words)));
-}
-
-std::optional<std::string> CheckCoreClock(const OptionRow& option,
-                                          std::string_view text,
-                                          std::string_view chip) {
-  const std::vector<std::string> words = CoreClockWords(chip);
-  if (words.empty() ||
-      std::find(words.begin(), words.end(), text) != words.end()) {
-    return std::nullopt;
-  }
-  return Rejection(option.name, text, fmt::format("not {}", JoinedOr(words)));
 }
 
 std::string Misplaced(const OptionRow& option, Command given) {
@@ -78,6 +54,30 @@ std::string Rejection(std::string_view name, std::string_view text,
                       std::string_view problem) {
   if (name.empty()) return fmt::format("{}: {}", Quoted(text), problem);
   return fmt::format("{} {}: {}", name, Quoted(text), problem);
+}
+std::string Rejection(std::string_view name, std::string_view text,
+                      calc::ReadProblem problem) {
+  return Rejection(name, text, RowOf(problem).words.en);
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '\t') {
+      quoted += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      quoted += fmt::format("\\x{:02x}", byte);
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
 }
 
 }  // namespace cli

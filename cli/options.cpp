@@ -5,15 +5,15 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
 
 #include "cli/command_line.h"
-#include "cli/words.h"
 #include "timers/catalogue.h"
 #include "timers/choices.h"
+#include "timers/cores.h"
 #include "timers/delay.h"
 #include "timers/peers.h"
 #include "timers/ranking.h"
+#include "timers/text.h"
 #include "timers/ticks.h"
 
 namespace cli {
@@ -82,16 +82,6 @@ constexpr CommandRow kCommandRows[] = {
      "wrong"},
 };
 
-// Calls `each` with every item of a comma-separated list, empty ones too.
-void ForEachItem(std::string_view list,
-                 const std::function<void(std::string_view)>& each) {
-  for (std::size_t comma; (comma = list.find(',')) != list.npos;
-       list.remove_prefix(comma + 1)) {
-    each(list.substr(0, comma));
-  }
-  each(list);
-}
-
 constexpr std::string_view kSmods[] = {"0", "1"};
 constexpr std::string_view kFormats[] = {"text", "csv", "json", "markdown"};
 constexpr std::string_view kLanguages[] = {"c", "asm"};
@@ -134,7 +124,7 @@ const OptionRow kOptionRows[] = {
      .store = [](const Value& v, Request& r) { r.filter.chip = v.text; }},
     {.name = "--tolerance",
      .values = Values::kNumber,
-     .read = ReadPercent,
+     .read = calc::ReadPercent,
      .metavar = "PERCENT",
      .takes = "a percentage, 0 or more",
      .commands = kFiltered | kExplain,
@@ -162,7 +152,8 @@ const OptionRow kOptionRows[] = {
                  Request& r) { r.frame = static_cast<Frame>(v.index); }},
     {.name = "--clock-ppm",
      .values = Values::kNumber,
-     .read = ReadPpm,
+     .read = calc::ReadPercent,
+     .below = 1e6,  // beyond which a clock would stop
      .metavar = "PPM",
      .takes = "a tolerance in ppm, 0 or more",
      .commands = kLinked,
@@ -184,7 +175,7 @@ const OptionRow kOptionRows[] = {
                  Request& r) { r.format = static_cast<Format>(v.index); }},
     {.name = "--baud",
      .values = Values::kList,
-     .read = ReadBaud,
+     .read = calc::ReadBaud,
      .item = "BAUD",
      .metavar = "LIST",
      .takes = "rates separated by commas",
@@ -242,34 +233,44 @@ const OptionRow kOptionRows[] = {
 // The chip's rejection, or nothing when it names a family, "all" or one of
 // a family's generators.
 std::optional<std::string> CheckChip(const OptionRow& option,
-                                     std::string_view chip, bool ticks) {
+                                     std::string_view chip, Command command) {
   const std::string_view name = ChipName(chip);
   const Chip* found = FindChip(name);
   if (name != "all" && found == nullptr) {
     return Rejection(option.name, chip,
                      fmt::format("not {}", JoinedOr(ValueWords(option, chip))));
   }
-  if (chip.find(':') != chip.npos && !IsGenerator(chip, ticks)) {
+  if (chip.find(':') != chip.npos && !IsGenerator(chip, IsTick(command))) {
     return Rejection(
         option.name, chip,
         fmt::format("no such generator (see {} chips)", kProgramName));
   }
-  return std::nullopt;
-}
-
-// The rejection of the --chip given, if it is bad: the timers and clocks
-// that follow it are then unknown.
-std::optional<std::string> ChipProblem(std::string_view chip, bool ticks) {
-  if (chip.empty()) return std::nullopt;
-  for (const OptionRow& option : kOptionRows) {
-    if (option.values == Values::kChip) return CheckChip(option, chip, ticks);
+  // delay's --chip picks a core (timers/cores.h); "all" is none.
+  if (command == Command::kDelay && CoreClockWords(chip).empty()) {
+    return Rejection(option.name, chip, "not a family of the catalogue");
   }
   return std::nullopt;
 }
 
 }  // namespace
 
+std::optional<std::string> ChipProblem(std::string_view chip, Command command) {
+  if (chip.empty()) return std::nullopt;
+  for (const OptionRow& option : kOptionRows) {
+    if (option.values == Values::kChip) return CheckChip(option, chip, command);
+  }
+  return std::nullopt;
+}
+
 std::span<const CommandRow> CommandRows() { return kCommandRows; }
+
+std::vector<std::string> CommandNames() {
+  std::vector<std::string> names;
+  for (const CommandRow& command : kCommandRows) {
+    if (!command.name.empty()) names.emplace_back(command.name);
+  }
+  return names;
+}
 
 std::span<const OptionRow> OptionRows() { return kOptionRows; }
 
@@ -299,7 +300,8 @@ std::string UsageText(const CommandRow& command) {
 bool IsTick(Command command) { return (kTicks & Bit(command)) != 0; }
 
 std::vector<std::string> ValueWords(const OptionRow& option,
-                                    std::string_view chip, bool ticks) {
+                                    std::string_view chip, Command command) {
+  const bool ticks = IsTick(command);
   switch (option.values) {
     case Values::kChoices:
       return {option.choices.begin(), option.choices.end()};
@@ -312,6 +314,7 @@ std::vector<std::string> ValueWords(const OptionRow& option,
     case Values::kTimers:
       return TimerWords(chip, ticks);
     case Values::kClocks:
+      if (command == Command::kDelay) return CoreClockWords(chip);
       return ClockWords(chip, ticks);
     default:
       return {};
@@ -319,13 +322,13 @@ std::vector<std::string> ValueWords(const OptionRow& option,
 }
 
 std::string NeedsValue(const OptionRow& option, std::string_view chip,
-                       bool ticks) {
+                       Command command) {
   if (option.values == Values::kTimers || option.values == Values::kClocks ||
       option.values == Values::kModes) {
-    if (auto problem = ChipProblem(chip, ticks)) return *problem;
+    if (auto problem = ChipProblem(chip, command)) return *problem;
   }
   const std::string takes = option.takes.empty()
-                                ? JoinedOr(ValueWords(option, chip, ticks))
+                                ? JoinedOr(ValueWords(option, chip, command))
                                 : std::string(option.takes);
   return Rejection(option.name, fmt::format("needs a value ({})", takes));
 }
@@ -334,7 +337,7 @@ namespace {
 
 // The value read, or the rejection.
 std::optional<std::string> Read(const OptionRow& option, std::string_view text,
-                                std::string_view chip, bool ticks,
+                                std::string_view chip, Command command,
                                 Value& value) {
   value.text = text;
   switch (option.values) {
@@ -347,15 +350,15 @@ std::optional<std::string> Read(const OptionRow& option, std::string_view text,
                        "not a C name: letters, digits and _, not first a "
                        "digit");
     case Values::kChip:
-      return CheckChip(option, text, ticks);
+      return CheckChip(option, text, command);
     case Values::kTimers:
     case Values::kClocks:
     case Values::kModes:
-      if (auto problem = ChipProblem(chip, ticks)) return problem;
+      if (auto problem = ChipProblem(chip, command)) return problem;
       [[fallthrough]];
     case Values::kChoices:
     case Values::kPeer: {
-      const std::vector<std::string> words = ValueWords(option, chip, ticks);
+      const std::vector<std::string> words = ValueWords(option, chip, command);
       const auto word = std::find(words.begin(), words.end(), text);
       if (word == words.end()) {
         return Rejection(option.name, text,
@@ -366,32 +369,36 @@ std::optional<std::string> Read(const OptionRow& option, std::string_view text,
       return std::nullopt;
     }
     case Values::kNumber: {
-      const Reading reading = option.read(text);
+      const calc::Reading reading = option.read(text);
       if (!reading.value) return Rejection(option.name, text, reading.problem);
+      if (option.below != 0.0 && *reading.value >= option.below) {
+        return Rejection(option.name, text,
+                         fmt::format("must be below {:.0f}", option.below));
+      }
       value.number = *reading.value;
       return std::nullopt;
     }
     case Values::kList:
       break;
   }
-  std::optional<std::string> problem;
-  ForEachItem(text, [&](std::string_view item) {
-    const Reading reading = option.read(item);
-    if (!problem && !reading.value) {
-      problem = Rejection(option.item, item, reading.problem);
-    }
-    value.numbers.push_back(reading.value.value_or(0.0));
-  });
-  return problem;
+  // Each item between commas, empty ones too.
+  for (std::string_view rest = text;;) {
+    const std::string_view item = rest.substr(0, rest.find(','));
+    const calc::Reading reading = option.read(item);
+    if (!reading.value) return Rejection(option.item, item, reading.problem);
+    value.numbers.push_back(*reading.value);
+    if (item.size() == rest.size()) return std::nullopt;
+    rest.remove_prefix(item.size() + 1);
+  }
 }
 
 }  // namespace
 
 std::optional<std::string> Take(const OptionRow& option, std::string_view text,
-                                std::string_view chip, bool ticks,
+                                std::string_view chip, Command command,
                                 Request* request) {
   Value value;
-  std::optional<std::string> problem = Read(option, text, chip, ticks, value);
+  std::optional<std::string> problem = Read(option, text, chip, command, value);
   if (!problem && request != nullptr) option.store(value, *request);
   return problem;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The command line as data: one row per command and one per option. The
 // rows drive the parsing, each value read once into its own field of the
-// request, --help and so the manual page, the
-// bash completion written at build time, and the rejections' words. A
-// family's timers and clocks, and the names --chip takes, come from the
-// catalogue, so a new family needs no change here.
+// request, --help and so the manual page, the bash completion written at
+// build time, and the rejections' words. A family's timers and clocks, and
+// the names --chip takes, come from the catalogue, so a new family needs no
+// change here.
 
 #include <optional>
 #include <span>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/reading.h"
+#include "calc/reading.h"
 
 namespace cli {
 
@@ -80,8 +80,9 @@ struct OptionRow {
   std::string_view name;             // "--timer"
   std::string_view short_name = {};  // "-h", or empty
   Values values = Values::kFlag;
-  std::span<const std::string_view> choices = {};  // kChoices
-  Reading (*read)(std::string_view) = nullptr;     // kNumber, kList
+  std::span<const std::string_view> choices = {};     // kChoices
+  calc::Reading (*read)(std::string_view) = nullptr;  // kNumber, kList
+  double below = 0.0;             // kNumber: the bound it stays under, if not 0
   std::string_view item = {};     // a list item's name in rejections: BAUD
   std::string_view metavar = {};  // help's name for the value, if not the
                                   // choices: "PERCENT"
@@ -100,6 +101,10 @@ struct OptionRow {
 // Every command, FREQ BAUD first, in the order help lists them.
 std::span<const CommandRow> CommandRows();
 
+// The commands' names, in the rows' order.
+//   CommandNames() -> {"table", "crystals", "code", ..., "explain"}
+std::vector<std::string> CommandNames();
+
 // Every option, in the order help lists them.
 std::span<const OptionRow> OptionRows();
 
@@ -116,17 +121,20 @@ std::vector<std::string> ArgumentNames(const CommandRow& command);
 //   UsageText(table) -> "table FREQ";  UsageText(FREQ BAUD) -> "FREQ BAUD"
 std::string UsageText(const CommandRow& command);
 
-// The words an option takes: its choices, the timers or clocks of the
-// settings `chip` leaves (without one, the classic settings'; an unknown
-// chip leaves none), the chips' names and "all", or the peers' names and
-// aliases. Read values have none. With `ticks` (tick and tick-code), the
-// timers, clocks and modes of the tick settings.
-//   ValueWords(--timer, "")       -> {"1", "2"}
-//   ValueWords(--timer, "", true) -> {"0", "1", "2"}
-//   ValueWords(--clock, "stc15")  -> {"12", "1"}
-//   ValueWords(--chip, "")        -> {"8051", "8052", ..., "all"}
+// The words an option takes with `command`: its choices, the timers or
+// clocks of the settings `chip` leaves (without one, the classic
+// settings'; an unknown chip leaves none), the chips' names and "all", or
+// the peers' names and aliases. Read values have none. tick and tick-code
+// take the tick settings' timers, clocks and modes; delay's --clock the
+// clocks per cycle of a core the family's parts run (timers/cores.h).
+//   ValueWords(--timer, "")                  -> {"1", "2"}
+//   ValueWords(--timer, "", kTick)           -> {"0", "1", "2"}
+//   ValueWords(--clock, "stc15")             -> {"12", "1"}
+//   ValueWords(--clock, "", kDelay)          -> {"12", "6"}
+//   ValueWords(--chip, "")                   -> {"8051", "8052", ..., "all"}
 std::vector<std::string> ValueWords(const OptionRow& option,
-                                    std::string_view chip, bool ticks = false);
+                                    std::string_view chip,
+                                    Command command = Command::kSettings);
 
 // Whether `command` is one of the tick commands, whose --timer, --clock and
 // --mode are the tick settings'.
@@ -141,7 +149,16 @@ bool IsTick(Command command);
 //                                   chips)"
 //   NeedsValue(--timer, "z80")   -> "--chip \"z80\": not 8051, ..."
 std::string NeedsValue(const OptionRow& option, std::string_view chip,
-                       bool ticks = false);
+                       Command command = Command::kSettings);
+
+// The rejection of the --chip given with `command`, if it is bad: the
+// timers and clocks that follow it are then unknown. delay takes a family
+// whose core timers/cores.h knows.
+//   ChipProblem("z80", kCode)  -> "--chip \"z80\": not 8051, ..."
+//   ChipProblem("all", kDelay) -> "--chip \"all\": not a family of the
+//                                 catalogue"
+//   ChipProblem("", kDelay)    -> nothing
+std::optional<std::string> ChipProblem(std::string_view chip, Command command);
 
 // The value as help shows it after the name.
 //   MetavarText(--clock) -> "12|6|1";  MetavarText(--baud) -> "LIST"
@@ -161,14 +178,14 @@ std::string HelpLine(const OptionRow& option);
 //   Take(--baud, "9600,", "", &r)   -> "BAUD \"\": not a number"
 //   Take(--chip, "z80", "", &r)     -> "--chip \"z80\": not 8051, ..."
 //   Take(--timer, "2", "", &r)      -> nothing; r.filter.timer == 2
+//   Take(--clock, "6", "8051", kDelay, &r) -> "--clock \"6\": not 12"
 std::optional<std::string> Take(const OptionRow& option, std::string_view text,
-                                std::string_view chip, bool ticks,
+                                std::string_view chip, Command command,
                                 Request* request);
-inline std::optional<std::string> CheckValue(const OptionRow& option,
-                                             std::string_view text,
-                                             std::string_view chip,
-                                             bool ticks = false) {
-  return Take(option, text, chip, ticks, nullptr);
+inline std::optional<std::string> CheckValue(
+    const OptionRow& option, std::string_view text, std::string_view chip,
+    Command command = Command::kSettings) {
+  return Take(option, text, chip, command, nullptr);
 }
 
 // The rejection of an option given with a command it does not apply to:
@@ -180,20 +197,6 @@ inline std::optional<std::string> CheckValue(const OptionRow& option,
 //   Misplaced(--frame, code)  -> "--frame: only with FREQ BAUD and table"
 std::string Misplaced(const OptionRow& option, Command given);
 
-// delay's --clock: the clocks per cycle of a core `chip`'s parts run (no
-// chip: the classic core's 12 and X2's 6). An unknown chip is --chip's
-// own rejection.
-//   CheckCoreClock(--clock, "6", "")     -> nothing
-//   CheckCoreClock(--clock, "6", "8051") -> "--clock \"6\": not 12"
-std::optional<std::string> CheckCoreClock(const OptionRow& option,
-                                          std::string_view text,
-                                          std::string_view chip);
-// Its rejection when given without a value; nothing for an unknown chip,
-// whose own rejection says more.
-//   NeedsCoreClock(--clock, "x2") -> "--clock: needs a value (12 or 6)"
-std::optional<std::string> NeedsCoreClock(const OptionRow& option,
-                                          std::string_view chip);
-
 // Every rejection has one form: what is wrong, a colon, why. What is wrong
 // is a name, an argument in quotes, or both.
 //   Rejection("--timer", "needs a value (1 or 2)")
@@ -203,5 +206,17 @@ std::optional<std::string> NeedsCoreClock(const OptionRow& option,
 std::string Rejection(std::string_view name, std::string_view problem);
 std::string Rejection(std::string_view name, std::string_view text,
                       std::string_view problem);
+// A number that calc/reading.h refuses, its problem in words.
+//   Rejection("BAUD", "0", kNotPositive)
+//       -> "BAUD \"0\": must be greater than zero"
+std::string Rejection(std::string_view name, std::string_view text,
+                      calc::ReadProblem problem);
+
+// An argument as a message quotes it: in double quotes, with control
+// characters, quotes and backslashes escaped so that the message stays on
+// one line and reads back unambiguously.
+//   Quoted("12abc") -> "\"12abc\"";  Quoted("a\nb") -> "\"a\\nb\""
+//   Quoted("\x01")  -> "\"\\x01\""
+std::string Quoted(std::string_view text);
 
 }  // namespace cli

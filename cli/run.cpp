@@ -5,17 +5,23 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
-#include "cli/code_answer.h"
 #include "cli/command_line.h"
-#include "cli/delay.h"
-#include "cli/explain_report.h"
-#include "timers/catalogue.h"
-#include "timers/ranking.h"
+#include "timers/cores.h"
+#include "timers/delay.h"
+#include "timers/delay_code.h"
+#include "timers/explain_words.h"
+#include "timers/init_code.h"
 #include "timers/text.h"
+#include "timers/tick_code.h"
 #include "timers/tick_text.h"
-#include "timers/ticks.h"
+
+#ifndef BAUD51_VERSION_TEXT
+#error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
+#endif
 
 namespace cli {
 
@@ -25,6 +31,86 @@ namespace {
 
 RunResult Failure(int status, const std::string& message) {
   return {status, {}, std::string(kProgramName) + ": " + message + "\n"};
+}
+
+RunResult Answered(std::string out) { return {kExitAnswered, out, {}}; }
+
+// The code's signature: "baud51-cli 1.00".
+std::string Writer() {
+  return fmt::format("{} {}", kProgramName, BAUD51_VERSION_TEXT);
+}
+
+// code's and tick-code's refusal of the best setting (`alone`: the only
+// one the filters leave), which gives `gives` for `asked`, off by `error`.
+RunResult Beyond(bool alone, std::string_view setting, std::string_view gives,
+                 std::string_view asked, double error, double tolerance) {
+  return Failure(
+      kExitRefused,
+      fmt::format("{}{} gives {} for {}: {}, beyond the {} % "
+                  "tolerance",
+                  alone ? "" : "the best setting, ", setting, gives, asked,
+                  PercentText(error), ShortestText(tolerance)));
+}
+
+// code: the best setting the filters leave, if it reaches the rate within
+// the tolerance; else why not, as status 1.
+RunResult Code(const Request& request) {
+  const double baud = request.rates.front();
+  const std::vector<const Setting*> settings = Matching(request.filter);
+  const CodeChoice choice = ChooseForCode(settings, request.frequency_mhz, baud,
+                                          request.tolerance_percent);
+  const Outcome& best = choice.best;
+  const std::string rate = fmt::format("{} baud at {} MHz", ShortestText(baud),
+                                       ShortestText(request.frequency_mhz));
+  switch (choice.refusal) {
+    case Refusal::kNone:
+      return Answered(
+          request.language == CodeLanguage::kAsm
+              ? AsmInitCode(request.frequency_mhz, baud, best, Writer())
+              : InitCode(request.frequency_mhz, baud, best, Writer()));
+    case Refusal::kOutOfRange:
+      return Failure(
+          kExitRefused,
+          settings.size() == 1
+              ? fmt::format("{} cannot reach {}: its reload is out of range",
+                            SettingText(*best.setting), rate)
+              : fmt::format(
+                    "no setting reaches {}: every reload is out of range",
+                    rate));
+    case Refusal::kBeyond:
+      break;
+  }
+  return Beyond(settings.size() == 1, SettingText(*best.setting),
+                fmt::format("{:.2f} baud", best.actual_baud), rate,
+                best.error_percent, request.tolerance_percent);
+}
+
+// tick-code: as code, for the best tick setting.
+RunResult TickCodeAnswer(const Request& request) {
+  const std::vector<const TickSetting*> settings = TickMatching(request.filter);
+  const TickChoice choice =
+      ChooseTick(settings, request.frequency_mhz, request.period_s,
+                 request.tolerance_percent);
+  const TickOutcome& best = choice.best;
+  const std::string asked =
+      fmt::format("{} at {} MHz", PeriodText(request.period_s),
+                  ShortestText(request.frequency_mhz));
+  switch (choice.refusal) {
+    case Refusal::kNone:
+      return Answered(request.language == CodeLanguage::kAsm
+                          ? AsmTickCode(request.frequency_mhz, request.period_s,
+                                        best, Writer())
+                          : TickCode(request.frequency_mhz, request.period_s,
+                                     best, Writer()));
+    case Refusal::kOutOfRange:
+      return Failure(kExitRefused,
+                     fmt::format("no timer setting reaches {}", asked));
+    case Refusal::kBeyond:
+      break;
+  }
+  return Beyond(settings.size() == 1, TickSettingText(*best.setting),
+                PeriodText(best.actual_period_s), asked, best.error_percent,
+                request.tolerance_percent);
 }
 
 // tick and tick-code. A period that no setting the filters leave reaches
@@ -41,66 +127,133 @@ RunResult Ticks(const Request& request, Style style) {
                                ShortestText(request.frequency_mhz)));
   }
   if (request.command == Command::kTick) {
-    return {kExitAnswered, TickReport(request, ranked, style), {}};
+    return Answered(TickReport(request, ranked, request.format, style));
   }
-  const TickCodeAnswer choice = AnswerTickCode(request);
-  if (!choice.outcome) return Failure(kExitRefused, choice.refusal);
-  return {kExitAnswered, TickCodeText(request, *choice.outcome), {}};
+  return TickCodeAnswer(request);
+}
+
+// delay: the code of a delay exact to the cycle on the core --chip and
+// --clock pick (or its figures as JSON); a time shorter than the call and
+// return or longer than the loops reach is bad input.
+RunResult Delay(const Request& request) {
+  if (request.format == Format::kCsv) {
+    return Failure(kExitBadInput,
+                   Rejection("--format", "csv", "delay writes text or json"));
+  }
+  const std::string name =
+      request.name.empty() ? DelayName(request.time_text) : request.name;
+  if (!IsCName(name)) {
+    return Failure(
+        kExitBadInput,
+        Rejection("TIME", request.time_text,
+                  fmt::format("makes no C name ({}); give --name", name)));
+  }
+  // The parsing took only a family and clocks with a core.
+  const Core* core =
+      CoreOf(request.filter.chip, request.filter.clocks.value_or(0));
+  if (core == nullptr) throw std::logic_error("delay without a core");
+  const bool c = request.language == CodeLanguage::kC;
+  const DelayAnswer answer = PlanDelay(
+      {request.frequency_mhz, request.time_s, core, request.times, c});
+  if (!answer.plan) {
+    return Failure(kExitBadInput,
+                   Rejection("TIME", request.time_text, answer.refusal));
+  }
+  const DelayText text{name, request.frequency_mhz, request.time_s,
+                       request.times};
+  const std::string code = c ? DelayCCode(text, *core, *answer.plan)
+                             : DelayAsmCode(text, *core, *answer.plan);
+  if (request.format != Format::kJson) return Answered(code);
+  const DelayRow row{text, request.time_text, *core, *answer.plan, code};
+  return Answered(Dump(JsonOf(Fields(DelayColumns(), &row, {}))));
+}
+
+// Up to one byte past the reader's limit, so that it can refuse the rest.
+bool Slurp(std::FILE* file, std::string& text) {
+  char buffer[65536];
+  while (text.size() <= kMaxCodeBytes) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    text.append(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  return std::ferror(file) == 0;
+}
+
+// explain: FILE (or standard input) read back for one family. A file that
+// cannot be read, or holds no register write recognised, is bad input.
+RunResult ExplainAnswer(const Request& request) {
+  const std::string_view chip = ChipName(request.filter.chip);
+  const explain::Family* family =
+      explain::FindFamily(chip.empty() ? explain::kDefaultFamily : chip);
+  if (family == nullptr) {
+    return Failure(kExitBadInput,
+                   Rejection("--chip", request.filter.chip,
+                             "explain reads one family's registers"));
+  }
+  if (request.format == Format::kCsv) {
+    return Failure(kExitBadInput,
+                   Rejection("--format", "csv", "explain writes text or json"));
+  }
+  const bool standard = request.file == "-";
+  const std::string name = standard
+                               ? "standard input"
+                               : fmt::format("FILE {}", Quoted(request.file));
+  std::string text;
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      standard ? stdin : std::fopen(request.file.c_str(), "rb"),
+      standard ? [](std::FILE*) { return 0; } : std::fclose);
+  if (file == nullptr || !Slurp(file.get(), text)) {
+    return Failure(kExitBadInput,
+                   fmt::format("{}: cannot be read: {}", name,
+                               std::strerror(errno != 0 ? errno : EIO)));
+  }
+  const Explanation e =
+      Explain(text, request.frequency_mhz, *family, request.tolerance_percent);
+  if (e.problem != CodeProblem::kNone) {
+    return Failure(
+        kExitBadInput,
+        fmt::format("{}: {}", name,
+                    fmt::format(fmt::runtime(ProblemWords(e.problem).en),
+                                family->text)));
+  }
+  return Answered(ExplainReport(request, *family, e, request.format));
 }
 
 RunResult Answer(const Request& request, Style style) {
   const std::vector<const Setting*> settings = Matching(request.filter);
+  const Format format = request.format;
   switch (request.command) {
     case Command::kHelp:
-      return {kExitAnswered, HelpText(), {}};
+      return Answered(HelpText());
     case Command::kVersion:
-      return {kExitAnswered, VersionText(), {}};
+      return Answered(VersionText());
     case Command::kChips:
-      return {kExitAnswered, ChipsReport(request), {}};
-    case Command::kSettings: {
-      const std::vector<Outcome> ranked =
-          Rank(settings, request.frequency_mhz, request.rates.front(),
-               request.tolerance_percent);
-      return {kExitAnswered, SettingsReport(request, ranked, style), {}};
-    }
-    case Command::kTable: {
-      std::vector<TableRow> rows;
-      rows.reserve(request.rates.size());
-      for (double baud : request.rates) {
-        TableRow row{baud, {}, {}};
-        for (const Setting* setting : settings) {
-          row.settings.push_back(Evaluate(*setting, request.frequency_mhz, baud,
-                                          request.tolerance_percent));
-        }
-        row.best = Best(row.settings);
-        rows.push_back(std::move(row));
-      }
-      return {kExitAnswered, TableReport(request, rows, style), {}};
-    }
-    case Command::kCrystals: {
-      const std::vector<ClockModeRanking> rankings = RankCrystals(
-          request.rates, request.filter, request.tolerance_percent);
-      return {kExitAnswered, CrystalsReport(request, rankings, style), {}};
-    }
+      return Answered(ChipsReport(format));
+    case Command::kSettings:
+      return Answered(
+          SettingsReport(request,
+                         Rank(settings, request.frequency_mhz,
+                              request.rates.front(), request.tolerance_percent),
+                         format, style));
+    case Command::kTable:
+      return Answered(TableReport(request, TableRows(request), format, style));
+    case Command::kCrystals:
+      return Answered(CrystalsReport(request,
+                                     RankCrystals(request.rates, request.filter,
+                                                  request.tolerance_percent),
+                                     format, style));
     case Command::kTick:
     case Command::kTickCode:
       return Ticks(request, style);
-    case Command::kDelay: {
-      const DelayOutput delay = DelayReport(request);
-      if (!delay.ok) return Failure(kExitBadInput, delay.text);
-      return {kExitAnswered, delay.text, {}};
-    }
+    case Command::kDelay:
+      return Delay(request);
     case Command::kExplain:
-      return ExplainAnswer(request, style);
+      return ExplainAnswer(request);
     case Command::kCode:
       break;
   }
-  const CodeAnswer choice = AnswerCode(request);
-  if (!choice.outcome) return Failure(kExitRefused, choice.refusal);
-  return {kExitAnswered,
-          InitCode(request.frequency_mhz, request.rates.front(),
-                   *choice.outcome, request.language),
-          {}};
+  return Code(request);
 }
 
 }  // namespace

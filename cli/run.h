@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "cli/report.h"
+#include "timers/columns.h"
 
 namespace cli {
 
@@ -26,7 +26,7 @@ struct RunResult {
 //   Run({"11.0592", "9600"}, {}) -> {0, "11.0592 MHz, 9600 baud; ...", ""}
 //   Run({"code", "11.0592", "921600"}, {}) -> {1, "", "baud51-cli: no ..."}
 //   Run({"12abc", "9600"}, {}) -> {2, "", "baud51-cli: FREQ \"12abc\": ..."}
-RunResult Run(std::span<const std::string> args, Style style);
+RunResult Run(std::span<const std::string> args, mcs51::Style style);
 
 // Writes the result to `out` and `err`, each in one write, so a reader
 // never sees half a table, and returns the exit status: the result's, or

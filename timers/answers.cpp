@@ -56,8 +56,6 @@ const Row& Find(const Row (&rows)[N], Key key) {
   return rows[N - 1];
 }
 
-std::string Whole(int value) { return fmt::format("{}", value); }
-
 // "NAME=value;..." as machines take the registers.
 std::string Pairs(const std::vector<RegisterValue>& values) {
   std::string text;
@@ -106,12 +104,13 @@ template <typename R>
 constexpr Column<R> kClocks{
     .key = "clocks",
     .header = {"clocks", "时钟数"},
-    .cell = [](const R& r) { return Value(Whole(Of(r).clocks)); },
+    .cell = [](const R& r) { return Value(std::to_string(Of(r).clocks)); },
     .type = JsonType::kInteger};
 template <typename R>
 constexpr Column<R> kReload{
     .key = "reload",
-    .cell = [](const R& r) { return IfFits(r, Whole(r.outcome.reload)); },
+    .cell =
+        [](const R& r) { return IfFits(r, std::to_string(r.outcome.reload)); },
     .type = JsonType::kInteger};
 template <typename R>
 constexpr Column<R> kReloadHex{
@@ -173,7 +172,8 @@ const Column<S> kSettingColumns[] = {
      .header = {"timer", "定时器"},
      .cell =
          [](const S& r) {
-           return Of(r).timer == 0 ? std::nullopt : Value(Whole(Of(r).timer));
+           return Of(r).timer == 0 ? std::nullopt
+                                   : Value(std::to_string(Of(r).timer));
          },
      .type = JsonType::kInteger,
      .none = "-"},
@@ -181,7 +181,8 @@ const Column<S> kSettingColumns[] = {
      .header = {"SMOD", "SMOD"},
      .cell =
          [](const S& r) {
-           return Of(r).smod < 0 ? std::nullopt : Value(Whole(Of(r).smod));
+           return Of(r).smod < 0 ? std::nullopt
+                                 : Value(std::to_string(Of(r).smod));
          },
      .type = JsonType::kInteger,
      .none = "-"},
@@ -235,13 +236,16 @@ const Column<S> kSettingColumns[] = {
 
 // ---- tick ----
 
-Value Interrupts(const T& r) { return IfFits(r, Whole(r.outcome.interrupts)); }
+Value Interrupts(const T& r) {
+  return IfFits(r, std::to_string(r.outcome.interrupts));
+}
 
 const Column<T> kTickColumns[] = {
     kSetting<T>,
     {.key = "timer",
      .header = {"timer", "定时器"},
-     .cell = [](const T& r) { return Value(Whole(Of(r).timer->number)); },
+     .cell =
+         [](const T& r) { return Value(std::to_string(Of(r).timer->number)); },
      .type = JsonType::kInteger},
     {.key = "mode",
      .header = {"mode", "模式"},
@@ -275,15 +279,15 @@ const Column<T> kTickColumns[] = {
     kRegisters<T>,
 };
 
-// A number read back from its shortest text (fast_float, since not every
-// standard library reads doubles with from_chars).
-double Number(const std::string& text) {
+}  // namespace
+
+// fast_float, since not every standard library reads doubles with
+// from_chars.
+double NumberOf(const std::string& text) {
   double number = 0.0;
   fast_float::from_chars(text.data(), text.data() + text.size(), number);
   return number;
 }
-
-}  // namespace
 
 const MarkRow& RowOf(Mark mark) { return Find(kMarkRows, mark); }
 std::span<const MarkRow> MarkRows() { return kMarkRows; }
@@ -331,13 +335,13 @@ std::string ShownText(Shown shown, const Value& value, std::string_view none,
   if (!value) return std::string(none);
   switch (shown) {
     case Shown::kFixed:
-      return fmt::format("{:.2f}", Number(*value));
+      return fmt::format("{:.2f}", NumberOf(*value));
     case Shown::kSignedPercent:
-      return PercentText(Number(*value));
+      return PercentText(NumberOf(*value));
     case Shown::kPercent:
-      return fmt::format("{:.2f} %", Number(*value));
+      return fmt::format("{:.2f} %", NumberOf(*value));
     case Shown::kPeriod:
-      return PeriodText(Number(*value));
+      return PeriodText(NumberOf(*value));
     case Shown::kMark:
       for (const MarkRow& row : kMarkRows) {
         if (row.key == *value) {

@@ -118,6 +118,10 @@ struct Column {
   std::string_view none = "--";  // people's text for no value
 };
 
+// A value's number read back from its shortest text.
+//   NumberOf("11.0592") -> 11.0592;  NumberOf("-25") -> -25
+double NumberOf(const std::string& text);
+
 // People's text of a value: `shown` applied, `none` for nothing;
 // `tolerance_percent` is the one a mark is judged by.
 //   ShownText(kSignedPercent, "0.16276", "--", 2) -> "+0.16 %"

@@ -10,8 +10,6 @@
 namespace mcs51 {
 namespace {
 
-std::string Whole(int value) { return fmt::format("{}", value); }
-
 // A value of the setting found, nothing without one.
 template <typename Use>
 Value IfSet(const Use& use, std::string text) {
@@ -44,18 +42,18 @@ const Column<S> kSerialColumns[] = {
     {.key = "clocks",
      .cell =
          [](const S& u) {
-           return IfSet(u, u.setting ? Whole(u.setting->clocks) : "");
+           return IfSet(u, u.setting ? std::to_string(u.setting->clocks) : "");
          },
      .type = JsonType::kInteger},
     {.key = "smod",
      .cell =
          [](const S& u) {
            const int smod = u.setting ? u.setting->smod : u.fixed_smod;
-           return smod >= 0 ? Value(Whole(smod)) : std::nullopt;
+           return smod >= 0 ? Value(std::to_string(smod)) : std::nullopt;
          },
      .type = JsonType::kInteger},
     {.key = "reload",
-     .cell = [](const S& u) { return IfSet(u, Whole(u.reload)); },
+     .cell = [](const S& u) { return IfSet(u, std::to_string(u.reload)); },
      .type = JsonType::kInteger},
     {.key = "reload_hex", .cell = [](const S& u) { return Hex(u); }},
     {.key = "actual_baud",
@@ -81,11 +79,11 @@ const Column<T> kTimerColumns[] = {
     {.key = "clocks",
      .cell =
          [](const T& u) {
-           return IfSet(u, u.setting ? Whole(u.setting->clocks) : "");
+           return IfSet(u, u.setting ? std::to_string(u.setting->clocks) : "");
          },
      .type = JsonType::kInteger},
     {.key = "reload",
-     .cell = [](const T& u) { return IfSet(u, Whole(u.reload)); },
+     .cell = [](const T& u) { return IfSet(u, std::to_string(u.reload)); },
      .type = JsonType::kInteger},
     {.key = "reload_hex", .cell = [](const T& u) { return Hex(u); }},
     {.key = "running",
@@ -122,7 +120,7 @@ const Column<D> kDelayColumns[] = {
     {.key = "core", .cell = [](const D& d) { return Value(d.core.key); }},
     {.key = "core_text", .cell = [](const D& d) { return Value(d.core.text); }},
     {.key = "clocks_per_cycle",
-     .cell = [](const D& d) { return Value(Whole(d.core.clocks)); },
+     .cell = [](const D& d) { return Value(std::to_string(d.core.clocks)); },
      .type = JsonType::kInteger},
     {.key = "cycles",
      .cell = [](const D& d) { return Value(fmt::format("{}", d.plan.cycles)); },

@@ -8,8 +8,6 @@
 namespace mcs51 {
 namespace {
 
-std::string Whole(int value) { return fmt::format("{}", value); }
-
 Value Maybe(const std::optional<double>& value) {
   return value ? Value(ShortestText(*value)) : std::nullopt;
 }
@@ -54,12 +52,13 @@ const Column<C> kCrystalColumns[] = {
     {.key = "clocks",
      .cell =
          [](const C& r) {
-           return r.clocks == 0 ? std::nullopt : Value(Whole(r.clocks));
+           return r.clocks == 0 ? std::nullopt
+                                : Value(std::to_string(r.clocks));
          },
      .type = JsonType::kInteger},
     {.key = "rank",
      .header = {"rank", "名次"},
-     .cell = [](const C& r) { return Value(Whole(r.rank)); },
+     .cell = [](const C& r) { return Value(std::to_string(r.rank)); },
      .type = JsonType::kInteger},
     {.key = "frequency_mhz",
      .header = {"MHz", "MHz"},

@@ -57,18 +57,58 @@ INSTANTIATE_TEST_SUITE_P(
         ValueRow{"ChipAndGenerator", "--chip", "", "stc15:t2", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// What an option takes follows the command: tick's timers are the tick
+// settings', delay's clocks those of the cores the family's parts run.
+struct WordsRow {
+  const char* name;
+  const char* option;
+  const char* chip;
+  Command command;
+  std::vector<std::string> words;
+};
+void PrintTo(const WordsRow& row, std::ostream* os) { *os << row.name; }
+
+class WordsTest : public testing::TestWithParam<WordsRow> {};
+
+TEST_P(WordsTest, FollowTheCommand) {
+  const WordsRow& row = GetParam();
+  EXPECT_EQ(ValueWords(*FindOption(row.option), row.chip, row.command),
+            row.words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WordsTest,
+    testing::Values(
+        WordsRow{"BaudTimers", "--timer", "", Command::kCode, {"1", "2"}},
+        WordsRow{"TickTimers", "--timer", "", Command::kTick, {"0", "1", "2"}},
+        WordsRow{"CoreClocks", "--clock", "", Command::kDelay, {"12", "6"}},
+        WordsRow{
+            "FamilyCoreClocks", "--clock", "8051", Command::kDelay, {"12"}},
+        WordsRow{"NoCoreForAll", "--clock", "all", Command::kDelay, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// delay's --chip names one family, whose core it times.
+TEST(ChipProblem, DelayNeedsACore) {
+  EXPECT_EQ(ChipProblem("all", Command::kDelay),
+            "--chip \"all\": not a family of the catalogue");
+  EXPECT_EQ(ChipProblem("all", Command::kCode), std::nullopt);
+  EXPECT_EQ(ChipProblem("", Command::kDelay), std::nullopt);
+}
+
 // A value is read once, into its own field of the request.
 TEST(Take, StoresTheValueRead) {
   Request request;
-  EXPECT_EQ(Take(*FindOption("--timer"), "2", "", false, &request),
+  EXPECT_EQ(Take(*FindOption("--timer"), "2", "", Command::kSettings, &request),
             std::nullopt);
-  EXPECT_EQ(Take(*FindOption("--baud"), "9600,19.2k", "", false, &request),
+  EXPECT_EQ(Take(*FindOption("--baud"), "9600,19.2k", "", Command::kSettings,
+                 &request),
             std::nullopt);
-  EXPECT_EQ(Take(*FindOption("--format"), "markdown", "", false, &request),
+  EXPECT_EQ(Take(*FindOption("--format"), "markdown", "", Command::kSettings,
+                 &request),
             std::nullopt);
   EXPECT_EQ(request.filter.timer, 2);
   EXPECT_EQ(request.rates, (std::vector<double>{9600, 19200}));
-  EXPECT_EQ(request.format, Format::kMarkdown);
+  EXPECT_EQ(request.format, mcs51::Format::kMarkdown);
 }
 
 // "only with" follows from the commands a row names; a row with its own

@@ -360,6 +360,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {"delay", "12", "1ms", "--timer", "1"},
                    2,
                    "--timer: not for delay, whose loops use no timer"},
+        // Once an internal error: the clock was read as a number unchecked.
+        FailureRow{"DelayCoreOfEveryFamily",
+                   {"delay", "12", "1ms", "--chip", "all", "--clock", "x"},
+                   2,
+                   "--chip \"all\": not a family of the catalogue"},
         FailureRow{"DelayClockWithoutValue",
                    {"delay", "12", "1ms", "--clock"},
                    2,

@@ -1,4 +1,4 @@
-#include "cli/reading.h"
+#include "calc/reading.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-namespace cli {
+namespace calc {
 namespace {
 
 template <typename Row>
@@ -21,7 +21,7 @@ struct ReadingRow {
   Kind kind;
   std::string text;
   double expected;      // when accepted
-  const char* problem;  // when rejected, else nullptr
+  ReadProblem problem;  // kNone when accepted
 };
 void PrintTo(const ReadingRow& row, std::ostream* os) { *os << row.name; }
 
@@ -34,8 +34,8 @@ TEST_P(ReadingTest, AcceptsExactlyTheDocumentedForms) {
                           : row.kind == Kind::kPeriod  ? ReadPeriod(row.text)
                           : row.kind == Kind::kTime    ? ReadTime(row.text)
                                                        : ReadPercent(row.text);
-  if (row.problem == nullptr) {
-    ASSERT_TRUE(reading.value.has_value()) << reading.problem;
+  if (row.problem == ReadProblem::kNone) {
+    ASSERT_TRUE(reading.value.has_value());
     // Bitwise: a unit must give the very double the plain number gives,
     // and zero its sign.
     EXPECT_EQ(*reading.value, row.expected);
@@ -46,45 +46,45 @@ TEST_P(ReadingTest, AcceptsExactlyTheDocumentedForms) {
   }
 }
 
-constexpr const char* kNotANumber = "not a number";
-constexpr const char* kNotPositive = "must be greater than zero";
-constexpr const char* kOutOfRange = "out of range";
-constexpr const char* kNotFinite = "not a finite number";
+constexpr ReadProblem kAccepted = ReadProblem::kNone;
+constexpr ReadProblem kNotANumber = ReadProblem::kNotANumber;
+constexpr ReadProblem kNotPositive = ReadProblem::kNotPositive;
+constexpr ReadProblem kOutOfRange = ReadProblem::kOutOfRange;
+constexpr ReadProblem kNotFinite = ReadProblem::kNotFinite;
 
 INSTANTIATE_TEST_SUITE_P(
     Frequencies, ReadingTest,
     testing::Values(
-        ReadingRow{"Plain", Kind::kFrequency, "11.0592", 11.0592, nullptr},
-        ReadingRow{"PeriodMicro", Kind::kPeriod, "250\u00b5s", 250e-6, nullptr},
-        ReadingRow{"PeriodMilli", Kind::kPeriod, "1ms", 1e-3, nullptr},
-        ReadingRow{"PeriodRate", Kind::kPeriod, "50Hz", 0.02, nullptr},
-        ReadingRow{"PeriodKilohertz", Kind::kPeriod, "1kHz", 1e-3, nullptr},
-        ReadingRow{"PeriodBare", Kind::kPeriod, "10", 0,
-                   "needs a unit: s, ms, us, Hz or kHz"},
-        ReadingRow{"PeriodNegative", Kind::kPeriod, "-1ms", 0,
-                   "must be greater than zero"},
-        ReadingRow{"TimeMilli", Kind::kTime, "2.5ms", 2.5e-3, nullptr},
-        ReadingRow{"TimeMicroSign", Kind::kTime, "250\u00b5s", 250e-6, nullptr},
+        ReadingRow{"Plain", Kind::kFrequency, "11.0592", 11.0592, kAccepted},
+        ReadingRow{"PeriodMicro", Kind::kPeriod, "250\u00b5s", 250e-6,
+                   kAccepted},
+        ReadingRow{"PeriodMilli", Kind::kPeriod, "1ms", 1e-3, kAccepted},
+        ReadingRow{"PeriodRate", Kind::kPeriod, "50Hz", 0.02, kAccepted},
+        ReadingRow{"PeriodKilohertz", Kind::kPeriod, "1kHz", 1e-3, kAccepted},
+        ReadingRow{"PeriodBare", Kind::kPeriod, "10", 0, ReadProblem::kNoUnit},
+        ReadingRow{"PeriodNegative", Kind::kPeriod, "-1ms", 0, kNotPositive},
+        ReadingRow{"TimeMilli", Kind::kTime, "2.5ms", 2.5e-3, kAccepted},
+        ReadingRow{"TimeMicroSign", Kind::kTime, "250\u00b5s", 250e-6,
+                   kAccepted},
         ReadingRow{"TimeRate", Kind::kTime, "50Hz", 0,
-                   "needs a unit: s, ms, us or \u00b5s"},
+                   ReadProblem::kNoTimeUnit},
         ReadingRow{"TimeKilohertzUpper", Kind::kTime, "1KHZ", 0,
-                   "needs a unit: s, ms, us or \u00b5s"},
-        ReadingRow{"TimeBare", Kind::kTime, "10", 0,
-                   "needs a unit: s, ms, us or \u00b5s"},
-        ReadingRow{"TimeZero", Kind::kTime, "0s", 0,
-                   "must be greater than zero"},
-        ReadingRow{"TimeWord", Kind::kTime, "ms", 0, "not a number"},
+                   ReadProblem::kNoTimeUnit},
+        ReadingRow{"TimeBare", Kind::kTime, "10", 0, ReadProblem::kNoTimeUnit},
+        ReadingRow{"TimeZero", Kind::kTime, "0s", 0, kNotPositive},
+        ReadingRow{"TimeWord", Kind::kTime, "ms", 0, kNotANumber},
         ReadingRow{"Megahertz", Kind::kFrequency, "11.0592MHz", 11.0592,
-                   nullptr},
+                   kAccepted},
         ReadingRow{"UnitAnyCase", Kind::kFrequency, "11.0592mhZ", 11.0592,
-                   nullptr},
-        ReadingRow{"Hertz", Kind::kFrequency, "11059200Hz", 11.0592, nullptr},
+                   kAccepted},
+        ReadingRow{"Hertz", Kind::kFrequency, "11059200Hz", 11.0592, kAccepted},
         ReadingRow{"Kilohertz", Kind::kFrequency, "11059.2kHz", 11.0592,
-                   nullptr},
+                   kAccepted},
         // One rounding: 0.1 / 1e6 would be 1.0000000000000001e-07.
-        ReadingRow{"HertzRoundOnce", Kind::kFrequency, "0.1Hz", 1e-7, nullptr},
+        ReadingRow{"HertzRoundOnce", Kind::kFrequency, "0.1Hz", 1e-7,
+                   kAccepted},
         // A scaled value near the top of the doubles stays in range.
-        ReadingRow{"HugeHertz", Kind::kFrequency, "1e310Hz", 1e304, nullptr},
+        ReadingRow{"HugeHertz", Kind::kFrequency, "1e310Hz", 1e304, kAccepted},
         ReadingRow{"Letters", Kind::kFrequency, "abc", 0, kNotANumber},
         ReadingRow{"TrailingLetters", Kind::kFrequency, "12abc", 0,
                    kNotANumber},
@@ -111,10 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Rates, ReadingTest,
     testing::Values(
-        ReadingRow{"Plain", Kind::kBaud, "9600", 9600, nullptr},
-        ReadingRow{"Thousands", Kind::kBaud, "115.2k", 115200, nullptr},
+        ReadingRow{"Plain", Kind::kBaud, "9600", 9600, kAccepted},
+        ReadingRow{"Thousands", Kind::kBaud, "115.2k", 115200, kAccepted},
         // Scaled in the exponent, not by a multiplication after reading.
-        ReadingRow{"ThousandsRoundOnce", Kind::kBaud, "1.001k", 1001, nullptr},
+        ReadingRow{"ThousandsRoundOnce", Kind::kBaud, "1.001k", 1001,
+                   kAccepted},
         ReadingRow{"Hertz", Kind::kBaud, "9600Hz", 0, kNotANumber},
         ReadingRow{"Zero", Kind::kBaud, "0", 0, kNotPositive},
         ReadingRow{"Negative", Kind::kBaud, "-9600", 0, kNotPositive},
@@ -124,11 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Tolerances, ReadingTest,
     testing::Values(
-        ReadingRow{"Zero", Kind::kPercent, "0", 0, nullptr},
-        ReadingRow{"NegativeZero", Kind::kPercent, "-0", 0, nullptr},
-        ReadingRow{"Negative", Kind::kPercent, "-1", 0, "must not be negative"},
+        ReadingRow{"Zero", Kind::kPercent, "0", 0, kAccepted},
+        ReadingRow{"NegativeZero", Kind::kPercent, "-0", 0, kAccepted},
+        ReadingRow{"Negative", Kind::kPercent, "-1", 0, ReadProblem::kNegative},
         ReadingRow{"PercentSign", Kind::kPercent, "2%", 0, kNotANumber}),
     RowName<ReadingRow>);
 
 }  // namespace
-}  // namespace cli
+}  // namespace calc

@@ -1,6 +1,6 @@
-// Grids and fields as the command line lays them out: padded text,
+// Grids and fields as the outputs lay them out: padded text,
 // Markdown tables and CSV lines.
-#include "cli/columns.h"
+#include "timers/columns.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace mcs51 {
 namespace {
-
-using mcs51::Align;
-using mcs51::JsonType;
 
 struct GridRow {
   const char* name;
@@ -87,4 +84,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace cli
+}  // namespace mcs51

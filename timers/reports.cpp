@@ -1,4 +1,4 @@
-#include "cli/report.h"
+#include "timers/reports.h"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
@@ -6,14 +6,12 @@
 #include <algorithm>
 #include <string_view>
 
-#include "cli/csv_json.h"
-#include "cli/words.h"
+#include "timers/documents.h"
+#include "timers/text.h"
 #include "timers/tick_text.h"
 
-namespace cli {
+namespace mcs51 {
 
-// timers/ is this program's vocabulary: its names read unqualified.
-using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
 // The grids as the format lays them out: padded text, or a Markdown table
@@ -51,8 +49,8 @@ std::string SignLegend(double tolerance_percent) {
 
 // The peer, its rate when `baud` is one rate, and where its rates come
 // from.
-std::string PeerLine(const Request& request, std::optional<double> baud) {
-  const Peer& peer = *FindPeer(request.peer);
+std::string PeerLine(const Question& question, std::optional<double> baud) {
+  const Peer& peer = *FindPeer(question.peer);
   std::string rate;
   if (baud) {
     const std::optional<double> actual = peer.actual(*baud);
@@ -63,21 +61,21 @@ std::string PeerLine(const Request& request, std::optional<double> baud) {
                      peer.source);
 }
 
-std::string LinkTerms(const Request& request) {
+std::string LinkTerms(const Question& question) {
   return fmt::format("frame {}, each clock within {} ppm, the worse direction",
-                     kFrameKeys[static_cast<std::size_t>(request.frame)],
-                     ShortestText(request.clock_ppm));
+                     kFrameKeys[static_cast<std::size_t>(question.frame)],
+                     ShortestText(question.clock_ppm));
 }
 
-std::string PeerLines(const Request& request, double baud) {
-  return PeerLine(request, baud) +
-         fmt::format("Link: {}.\n", LinkTerms(request));
+std::string PeerLines(const Question& question, double baud) {
+  return PeerLine(question, baud) +
+         fmt::format("Link: {}.\n", LinkTerms(question));
 }
 
 // The table's link signs, and where the peer's rates come from.
-std::string LinkLegend(const Request& request) {
-  return PeerLine(request, std::nullopt) +
-         fmt::format("Links: {}; {}.\n", LinkTerms(request),
+std::string LinkLegend(const Question& question) {
+  return PeerLine(question, std::nullopt) +
+         fmt::format("Links: {}; {}.\n", LinkTerms(question),
                      LinkSigns(Tongue::kEnglish));
 }
 
@@ -93,40 +91,40 @@ std::string RatesText(std::span<const double> rates) {
   return JoinedAnd(words);
 }
 
-std::string SettingsText(const Request& request,
+std::string SettingsText(const Question& question,
                          std::span<const Outcome> ranked, Out out) {
-  const double baud = request.rates.front();
+  const double baud = question.rates.front();
   std::deque<std::optional<Link>> links;
   const std::vector<SettingRow> rows =
-      SettingRows(request, ranked, baud, links);
-  const Grid grid =
-      PeopleGrid<SettingRow>(SettingColumns(), rows, PartsOf(request), ColorOf);
+      SettingRows(question, ranked, baud, links);
+  const Grid grid = PeopleGrid<SettingRow>(SettingColumns(), rows,
+                                           PartsOf(question), ColorOf);
   return fmt::format("{} MHz, {} baud; tolerance {} %\n",
-                     ShortestText(request.frequency_mhz), ShortestText(baud),
-                     ShortestText(request.tolerance_percent)) +
-         (request.peer.empty() ? "" : PeerLines(request, baud)) + out(grid);
+                     ShortestText(question.frequency_mhz), ShortestText(baud),
+                     ShortestText(question.tolerance_percent)) +
+         (question.peer.empty() ? "" : PeerLines(question, baud)) + out(grid);
 }
 
 // A setting's cell in a rate's row: reload, mark sign, and the link's.
-Cell RateCell(const Request& request, const Outcome& outcome, double baud) {
+Cell RateCell(const Question& question, const Outcome& outcome, double baud) {
   std::string cell = ReloadCell(outcome);
-  if (!request.peer.empty() && outcome.fits) {
-    cell += RowOf(LinkOf(request, outcome, baud)->mark).sign;
+  if (!question.peer.empty() && outcome.fits) {
+    cell += RowOf(LinkOf(question, outcome, baud)->mark).sign;
   }
   return {std::move(cell), RowOf(outcome.mark).color};
 }
 
 // The table's grid: the rate's columns around a column per setting.
-Grid TableGrid(const Request& request, std::span<const TableRow> rows) {
+Grid TableGrid(const Question& question, std::span<const TableRow> rows) {
   std::vector<std::optional<Link>> links;
   std::vector<RateRow> rates;
   links.reserve(rows.size());
   for (const TableRow& row : rows) {
-    const auto& link = links.emplace_back(LinkOf(request, row.best, row.baud));
+    const auto& link = links.emplace_back(LinkOf(question, row.best, row.baud));
     rates.push_back({row.baud, row.best, link ? &*link : nullptr});
   }
   Grid grid = PeopleGrid<RateRow>(
-      RateColumns(), rates, PartsOf(request),
+      RateColumns(), rates, PartsOf(question),
       [](const RateRow& r) { return RowOf(r.best.mark).color; }, "best");
   std::vector<Cell> labels;
   if (!rows.empty()) {
@@ -140,7 +138,7 @@ Grid TableGrid(const Request& request, std::span<const TableRow> rows) {
     if (r > 0) {
       cells.clear();
       for (const Outcome& outcome : rows[r - 1].settings) {
-        cells.push_back(RateCell(request, outcome, rows[r - 1].baud));
+        cells.push_back(RateCell(question, outcome, rows[r - 1].baud));
       }
     }
     grid.rows[r].insert(grid.rows[r].begin() + 1, cells.begin(), cells.end());
@@ -148,17 +146,17 @@ Grid TableGrid(const Request& request, std::span<const TableRow> rows) {
   return grid;
 }
 
-std::string TableText(const Request& request, std::span<const TableRow> rows,
+std::string TableText(const Question& question, std::span<const TableRow> rows,
                       Out out) {
   return out(fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
-                         ShortestText(request.frequency_mhz),
-                         ShortestText(request.tolerance_percent),
-                         request.filter.chip.empty()
+                         ShortestText(question.frequency_mhz),
+                         ShortestText(question.tolerance_percent),
+                         question.filter.chip.empty()
                              ? "T<timer>/<SMOD>/<clocks>"
                              : "<chip>:<generator>/<clocks>[s<SMOD>]",
-                         SignLegend(request.tolerance_percent))) +
-         (request.peer.empty() ? "" : LinkLegend(request)) +
-         out(TableGrid(request, rows));
+                         SignLegend(question.tolerance_percent))) +
+         (question.peer.empty() ? "" : LinkLegend(question)) +
+         out(TableGrid(question, rows));
 }
 
 // A crystal's best setting for one rate: label, reload and sign.
@@ -174,17 +172,17 @@ Cell BestCell(const Outcome& best) {
 }
 
 // A ranking's grid: the crystal's columns, then a column per rate.
-Grid CrystalGrid(const Request& request, const ClockModeRanking& ranking) {
+Grid CrystalGrid(const Question& question, const ClockModeRanking& ranking) {
   std::vector<CrystalRow> crystals;
   for (const CrystalScore& crystal : ranking.crystals) {
     crystals.push_back({crystal, static_cast<int>(crystals.size()) + 1,
-                        ranking.clocks, request.tolerance_percent});
+                        ranking.clocks, question.tolerance_percent});
   }
   Grid grid = PeopleGrid<CrystalRow>(
       CrystalColumns(), crystals, {},
       [](const CrystalRow& r) { return RowOf(r.crystal.mark).color; },
       "crystal_mark");
-  for (double rate : request.rates) {
+  for (double rate : question.rates) {
     grid.rows.front().push_back({ShortestText(rate)});
     grid.align.push_back(Align::kLeft);
   }
@@ -196,17 +194,17 @@ Grid CrystalGrid(const Request& request, const ClockModeRanking& ranking) {
   return grid;
 }
 
-std::string CrystalsText(const Request& request,
+std::string CrystalsText(const Question& question,
                          std::span<const ClockModeRanking> rankings, Out out) {
-  const bool chip = !request.filter.chip.empty();
+  const bool chip = !question.filter.chip.empty();
   std::string text = out(fmt::format(
       "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
       "the worst error of each rate's best setting ({} and "
       "reload).\n{}\n",
-      RatesText(request.rates), ShortestText(request.tolerance_percent),
+      RatesText(question.rates), ShortestText(question.tolerance_percent),
       chip ? "chip family" : "clock mode",
       chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
-      SignLegend(request.tolerance_percent)));
+      SignLegend(question.tolerance_percent)));
   for (const ClockModeRanking& ranking : rankings) {
     if (ranking.chip != nullptr) {
       text +=
@@ -215,20 +213,20 @@ std::string CrystalsText(const Request& request,
       text += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
                           ranking.clocks == 1 ? "" : "s");
     }
-    text += out(CrystalGrid(request, ranking));
+    text += out(CrystalGrid(question, ranking));
   }
   return text;
 }
 
-std::string TickText(const Request& request,
+std::string TickText(const Question& question,
                      std::span<const TickOutcome> ranked, Out out) {
-  const std::vector<TickRow> rows = TickRows(request, ranked);
+  const std::vector<TickRow> rows = TickRows(question, ranked);
   const Grid grid =
-      PeopleGrid<TickRow>(TickColumns(), rows, PartsOf(request), ColorOf);
+      PeopleGrid<TickRow>(TickColumns(), rows, PartsOf(question), ColorOf);
   return fmt::format("{} MHz, period {}; tolerance {} %\n",
-                     ShortestText(request.frequency_mhz),
-                     PeriodText(request.period_s),
-                     ShortestText(request.tolerance_percent)) +
+                     ShortestText(question.frequency_mhz),
+                     PeriodText(question.period_s),
+                     ShortestText(question.tolerance_percent)) +
          out(grid);
 }
 
@@ -286,54 +284,70 @@ std::string ChipsMarkdown() {
 // The answer in the format asked: CSV, JSON, or people's text (Markdown
 // too).
 template <typename Answer>
-std::string Formatted(const Request& request, Answer answer, Style style,
-                      std::string (*csv)(const Request&, Answer),
-                      std::string (*json)(const Request&, Answer),
-                      std::string (*text)(const Request&, Answer, Out)) {
-  if (request.format == Format::kCsv) return csv(request, answer);
-  if (request.format == Format::kJson) return json(request, answer);
-  return text(request, answer, {request.format, style});
+std::string Formatted(const Question& question, Answer answer, Format format,
+                      Style style, std::string (*csv)(const Question&, Answer),
+                      std::string (*json)(const Question&, Answer),
+                      std::string (*text)(const Question&, Answer, Out)) {
+  if (format == Format::kCsv) return csv(question, answer);
+  if (format == Format::kJson) return json(question, answer);
+  return text(question, answer, {format, style});
 }
 
 }  // namespace
 
-std::optional<Link> LinkOf(const Request& request, const Outcome& outcome,
+std::optional<Link> LinkOf(const Question& question, const Outcome& outcome,
                            double baud) {
-  const Peer* peer = FindPeer(request.peer);
+  const Peer* peer = FindPeer(question.peer);
   if (peer == nullptr) return std::nullopt;
-  return JudgeLink(*peer, baud, outcome, request.frame, request.clock_ppm);
+  return JudgeLink(*peer, baud, outcome, question.frame, question.clock_ppm);
 }
 
-Parts PartsOf(const Request& request) {
-  return {!request.filter.chip.empty(), !request.peer.empty()};
+Parts PartsOf(const Question& question) {
+  return {!question.filter.chip.empty(), !question.peer.empty()};
 }
 
-std::vector<SettingRow> SettingRows(const Request& request,
+std::vector<SettingRow> SettingRows(const Question& question,
                                     std::span<const Outcome> outcomes,
                                     double baud,
                                     std::deque<std::optional<Link>>& links) {
   std::vector<SettingRow> rows;
   rows.reserve(outcomes.size());
   for (const Outcome& outcome : outcomes) {
-    const auto& link = links.emplace_back(LinkOf(request, outcome, baud));
-    rows.push_back({outcome, link ? &*link : nullptr, request.tolerance_percent,
-                    request.peer});
+    const auto& link = links.emplace_back(LinkOf(question, outcome, baud));
+    rows.push_back({outcome, link ? &*link : nullptr,
+                    question.tolerance_percent, question.peer});
   }
   return rows;
 }
 
-std::vector<TickRow> TickRows(const Request& request,
+std::vector<TickRow> TickRows(const Question& question,
                               std::span<const TickOutcome> ranked) {
   std::vector<TickRow> rows;
   rows.reserve(ranked.size());
   for (const TickOutcome& outcome : ranked) {
-    rows.push_back({outcome, request.tolerance_percent});
+    rows.push_back({outcome, question.tolerance_percent});
   }
   return rows;
 }
 
-std::string ChipsReport(const Request& request) {
-  switch (request.format) {
+std::vector<TableRow> TableRows(const Question& question) {
+  const std::vector<const Setting*> settings = Matching(question.filter);
+  std::vector<TableRow> rows;
+  rows.reserve(question.rates.size());
+  for (double baud : question.rates) {
+    TableRow row{baud, {}, {}};
+    for (const Setting* setting : settings) {
+      row.settings.push_back(Evaluate(*setting, question.frequency_mhz, baud,
+                                      question.tolerance_percent));
+    }
+    row.best = Best(row.settings);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string ChipsReport(Format format) {
+  switch (format) {
     case Format::kCsv:
       return ChipsCsv();
     case Format::kJson:
@@ -346,27 +360,32 @@ std::string ChipsReport(const Request& request) {
   return ChipsText();
 }
 
-std::string TickReport(const Request& request,
-                       std::span<const TickOutcome> ranked, Style style) {
-  return Formatted(request, ranked, style, TickCsv, TickJson, TickText);
+std::string TickReport(const Question& question,
+                       std::span<const TickOutcome> ranked, Format format,
+                       Style style) {
+  return Formatted(question, ranked, format, style, TickCsv, TickJson,
+                   TickText);
 }
 
-std::string SettingsReport(const Request& request,
-                           std::span<const Outcome> ranked, Style style) {
-  return Formatted(request, ranked, style, SettingsCsv, SettingsJson,
+std::string SettingsReport(const Question& question,
+                           std::span<const Outcome> ranked, Format format,
+                           Style style) {
+  return Formatted(question, ranked, format, style, SettingsCsv, SettingsJson,
                    SettingsText);
 }
 
-std::string TableReport(const Request& request, std::span<const TableRow> rows,
+std::string TableReport(const Question& question,
+                        std::span<const TableRow> rows, Format format,
                         Style style) {
-  return Formatted(request, rows, style, TableCsv, TableJson, TableText);
+  return Formatted(question, rows, format, style, TableCsv, TableJson,
+                   TableText);
 }
 
-std::string CrystalsReport(const Request& request,
+std::string CrystalsReport(const Question& question,
                            std::span<const ClockModeRanking> rankings,
-                           Style style) {
-  return Formatted(request, rankings, style, CrystalsCsv, CrystalsJson,
+                           Format format, Style style) {
+  return Formatted(question, rankings, format, style, CrystalsCsv, CrystalsJson,
                    CrystalsText);
 }
 
-}  // namespace cli
+}  // namespace mcs51

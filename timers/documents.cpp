@@ -1,99 +1,98 @@
-#include "cli/csv_json.h"
+#include "timers/documents.h"
 
 #include <fmt/format.h>
 
-#include "cli/columns.h"
+#include "timers/text.h"
 
-namespace cli {
+namespace mcs51 {
 
-// timers/ is this program's vocabulary: its names read unqualified.
-using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
 // A setting's fields, with its link at `baud` when a peer is named.
-std::vector<Field> SettingFields(const Request& request, const Outcome& outcome,
-                                 double baud) {
+std::vector<Field> SettingFields(const Question& question,
+                                 const Outcome& outcome, double baud) {
   std::deque<std::optional<Link>> links;
-  const SettingRow row = SettingRows(request, {&outcome, 1}, baud, links)[0];
-  return Fields(SettingColumns(), &row, PartsOf(request));
+  const SettingRow row = SettingRows(question, {&outcome, 1}, baud, links)[0];
+  return Fields(SettingColumns(), &row, PartsOf(question));
 }
 
-std::string SettingHeader(const Request& request) {
+std::string SettingHeader(const Question& question) {
   return CsvHeader(
-      Fields<SettingRow>(SettingColumns(), nullptr, PartsOf(request)));
+      Fields<SettingRow>(SettingColumns(), nullptr, PartsOf(question)));
 }
 
 // The frame and the clocks' tolerance the links were judged with.
-void AddLinkTerms(const Request& request, Json& json) {
-  if (request.peer.empty()) return;
-  json["frame"] = kFrameKeys[static_cast<std::size_t>(request.frame)];
-  json["clock_ppm"] = request.clock_ppm;
+void AddLinkTerms(const Question& question, Json& json) {
+  if (question.peer.empty()) return;
+  json["frame"] = kFrameKeys[static_cast<std::size_t>(question.frame)];
+  json["clock_ppm"] = question.clock_ppm;
 }
 
 }  // namespace
 
-std::string SettingsCsv(const Request& request,
+std::string SettingsCsv(const Question& question,
                         std::span<const Outcome> ranked) {
   std::deque<std::optional<Link>> links;
   return CsvOf<SettingRow>(
       SettingColumns(),
-      SettingRows(request, ranked, request.rates.front(), links),
-      PartsOf(request));
+      SettingRows(question, ranked, question.rates.front(), links),
+      PartsOf(question));
 }
 
-std::string SettingsJson(const Request& request,
+std::string SettingsJson(const Question& question,
                          std::span<const Outcome> ranked) {
   std::deque<std::optional<Link>> links;
   Json json;
-  json["frequency_mhz"] = request.frequency_mhz;
-  json["baud"] = request.rates.front();
-  json["tolerance_percent"] = request.tolerance_percent;
-  AddLinkTerms(request, json);
+  json["frequency_mhz"] = question.frequency_mhz;
+  json["baud"] = question.rates.front();
+  json["tolerance_percent"] = question.tolerance_percent;
+  AddLinkTerms(question, json);
   json["settings"] = JsonRows<SettingRow>(
       SettingColumns(),
-      SettingRows(request, ranked, request.rates.front(), links),
-      PartsOf(request));
+      SettingRows(question, ranked, question.rates.front(), links),
+      PartsOf(question));
   return Dump(json);
 }
 
-std::string TickCsv(const Request& request,
+std::string TickCsv(const Question& question,
                     std::span<const TickOutcome> ranked) {
-  return CsvOf<TickRow>(TickColumns(), TickRows(request, ranked),
-                        PartsOf(request));
+  return CsvOf<TickRow>(TickColumns(), TickRows(question, ranked),
+                        PartsOf(question));
 }
 
-std::string TickJson(const Request& request,
+std::string TickJson(const Question& question,
                      std::span<const TickOutcome> ranked) {
   Json json;
-  json["frequency_mhz"] = request.frequency_mhz;
-  json["period_s"] = request.period_s;
-  json["tolerance_percent"] = request.tolerance_percent;
-  json["settings"] = JsonRows<TickRow>(TickColumns(), TickRows(request, ranked),
-                                       PartsOf(request));
+  json["frequency_mhz"] = question.frequency_mhz;
+  json["period_s"] = question.period_s;
+  json["tolerance_percent"] = question.tolerance_percent;
+  json["settings"] = JsonRows<TickRow>(
+      TickColumns(), TickRows(question, ranked), PartsOf(question));
   return Dump(json);
 }
 
-std::string TableCsv(const Request& request, std::span<const TableRow> rows) {
-  std::string csv = fmt::format("baud,best,{}\n", SettingHeader(request));
+std::string TableCsv(const Question& question, std::span<const TableRow> rows) {
+  std::string csv = fmt::format("baud,best,{}\n", SettingHeader(question));
   for (const TableRow& row : rows) {
     for (const Outcome& outcome : row.settings) {
       const bool best = row.best.fits && outcome.setting == row.best.setting;
       csv += fmt::format("{},{},{}\n", ShortestText(row.baud), best,
-                         CsvLine(SettingFields(request, outcome, row.baud)));
+                         CsvLine(SettingFields(question, outcome, row.baud)));
     }
   }
   return csv;
 }
 
-std::string TableJson(const Request& request, std::span<const TableRow> rows) {
+std::string TableJson(const Question& question,
+                      std::span<const TableRow> rows) {
   Json json;
-  json["frequency_mhz"] = request.frequency_mhz;
-  json["tolerance_percent"] = request.tolerance_percent;
-  AddLinkTerms(request, json);
+  json["frequency_mhz"] = question.frequency_mhz;
+  json["tolerance_percent"] = question.tolerance_percent;
+  AddLinkTerms(question, json);
   json["rates"] = Json::array();
   for (const TableRow& row : rows) {
     const auto linked = [&](const Outcome& outcome) {
-      return JsonOf(SettingFields(request, outcome, row.baud));
+      return JsonOf(SettingFields(question, outcome, row.baud));
     };
     Json rate;
     rate["baud"] = row.baud;
@@ -107,32 +106,32 @@ std::string TableJson(const Request& request, std::span<const TableRow> rows) {
   return Dump(json);
 }
 
-std::string CrystalsCsv(const Request& request,
+std::string CrystalsCsv(const Question& question,
                         std::span<const ClockModeRanking> rankings) {
   std::string csv =
       fmt::format("{},baud,{}\n",
                   CsvHeader(Fields<CrystalRow>(CrystalColumns(), nullptr, {})),
-                  SettingHeader(request));
+                  SettingHeader(question));
   for (const ClockModeRanking& ranking : rankings) {
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {
       const CrystalRow row{crystal, ++rank, ranking.clocks};
       const std::string head = CsvLine(Fields(CrystalColumns(), &row, {}));
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
-        csv += fmt::format(
-            "{},{},{}\n", head, ShortestText(request.rates[i]),
-            CsvLine(SettingFields(request, crystal.best[i], request.rates[i])));
+        csv += fmt::format("{},{},{}\n", head, ShortestText(question.rates[i]),
+                           CsvLine(SettingFields(question, crystal.best[i],
+                                                 question.rates[i])));
       }
     }
   }
   return csv;
 }
 
-std::string CrystalsJson(const Request& request,
+std::string CrystalsJson(const Question& question,
                          std::span<const ClockModeRanking> rankings) {
   Json json;
-  json["rates"] = request.rates;
-  json["tolerance_percent"] = request.tolerance_percent;
+  json["rates"] = question.rates;
+  json["tolerance_percent"] = question.tolerance_percent;
   json["clock_modes"] = Json::array();
   for (const ClockModeRanking& ranking : rankings) {
     Json mode;
@@ -154,9 +153,9 @@ std::string CrystalsJson(const Request& request,
       entry["rates"] = Json::array();
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
         Json rate;
-        rate["baud"] = request.rates[i];
+        rate["baud"] = question.rates[i];
         rate["best"] =
-            JsonOf(SettingFields(request, crystal.best[i], request.rates[i]));
+            JsonOf(SettingFields(question, crystal.best[i], question.rates[i]));
         entry["rates"].push_back(std::move(rate));
       }
       mode["crystals"].push_back(std::move(entry));
@@ -174,4 +173,4 @@ std::string ChipsJson() {
   return Dump(json);
 }
 
-}  // namespace cli
+}  // namespace mcs51

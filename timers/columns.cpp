@@ -1,12 +1,9 @@
-#include "cli/columns.h"
+#include "timers/columns.h"
 
 #include <algorithm>
 #include <charconv>
 
-namespace cli {
-
-using mcs51::Align;
-using mcs51::JsonType;
+namespace mcs51 {
 
 namespace {
 
@@ -114,11 +111,8 @@ Json Typed(const Field& field) {
       std::from_chars(text.data(), end, whole);
       return whole;
     }
-    case JsonType::kNumber: {
-      double number = 0.0;
-      std::from_chars(text.data(), end, number);
-      return number;
-    }
+    case JsonType::kNumber:
+      return NumberOf(text);
     case JsonType::kBool:
       return text == "true";
     case JsonType::kObject: {
@@ -150,4 +144,4 @@ Json JsonOf(std::span<const Field> fields) {
 
 std::string Dump(const Json& json) { return json.dump(2) + "\n"; }
 
-}  // namespace cli
+}  // namespace mcs51

@@ -1,7 +1,7 @@
 #pragma once
-// An answer's columns (timers/answers.h) as the command line lays them
-// out: a grid of cells for people, as padded text or a Markdown table, and
-// CSV lines and JSON objects for machines.
+// An answer's columns (answers.h) laid out: a grid of cells for people, as
+// padded text or a Markdown table, and CSV lines and JSON objects for
+// machines.
 
 #include <nlohmann/json.hpp>
 #include <span>
@@ -11,7 +11,7 @@
 
 #include "timers/answers.h"
 
-namespace cli {
+namespace mcs51 {
 
 // How text output looks: marks in colour or plain.
 struct Style {
@@ -22,9 +22,8 @@ struct Style {
 struct Parts {
   bool chip = false;
   bool peer = false;
-  bool Show(mcs51::Part part) const {
-    return part == mcs51::Part::kAlways ||
-           (part == mcs51::Part::kChip ? chip : peer);
+  bool Show(Part part) const {
+    return part == Part::kAlways || (part == Part::kChip ? chip : peer);
   }
 };
 
@@ -37,7 +36,7 @@ struct Cell {
 // Rows of cells under a header row, each column aligned one way.
 struct Grid {
   std::vector<std::vector<Cell>> rows;  // the header first
-  std::vector<mcs51::Align> align;      // per column; missing: right
+  std::vector<Align> align;             // per column; missing: right
 };
 
 // Columns padded to their widest cell, two blanks apart; the last column
@@ -55,9 +54,8 @@ std::string MarkdownOf(const Grid& grid);
 // The `colored` column takes the colour of `color(row)`.
 //   PeopleGrid(SettingColumns(), rows, {}, ..).rows[0][0].text -> "timer"
 template <typename Row>
-Grid PeopleGrid(std::span<const mcs51::Column<Row>> columns,
-                std::span<const Row> rows, Parts parts,
-                std::string_view (*color)(const Row&) = nullptr,
+Grid PeopleGrid(std::span<const Column<Row>> columns, std::span<const Row> rows,
+                Parts parts, std::string_view (*color)(const Row&) = nullptr,
                 std::string_view colored = "mark") {
   Grid grid;
   grid.rows.emplace_back();
@@ -82,12 +80,12 @@ Grid PeopleGrid(std::span<const mcs51::Column<Row>> columns,
 // `parts` shows; an empty value is no value.
 struct Field {
   std::string_view key;
-  mcs51::JsonType type;
+  JsonType type;
   std::optional<std::string> value;
 };
 template <typename Row>
-std::vector<Field> Fields(std::span<const mcs51::Column<Row>> columns,
-                          const Row* row, Parts parts) {
+std::vector<Field> Fields(std::span<const Column<Row>> columns, const Row* row,
+                          Parts parts) {
   std::vector<Field> fields;
   for (const auto& column : columns) {
     if (!column.for_machines || !parts.Show(column.part)) continue;
@@ -118,7 +116,7 @@ std::string CsvLine(std::span<const Field> fields);
 // `rows` as CSV: the keys, then a line per row.
 //   CsvOf(ChipColumns(), Chips(), {}) -> "chip,family,...\n8051,..."
 template <typename Row>
-std::string CsvOf(std::span<const mcs51::Column<Row>> columns,
+std::string CsvOf(std::span<const Column<Row>> columns,
                   std::span<const Row> rows, Parts parts) {
   std::string csv = CsvHeader(Fields<Row>(columns, nullptr, parts)) + "\n";
   for (const Row& row : rows) {
@@ -130,12 +128,12 @@ std::string CsvOf(std::span<const mcs51::Column<Row>> columns,
 // `rows` as a JSON array, an object each.
 //   JsonRows(ChipColumns(), Chips(), {})[0]["chip"] -> "8051"
 template <typename Row>
-Json JsonRows(std::span<const mcs51::Column<Row>> columns,
-              std::span<const Row> rows, Parts parts) {
+Json JsonRows(std::span<const Column<Row>> columns, std::span<const Row> rows,
+              Parts parts) {
   Json json = Json::array();
   for (const Row& row : rows)
     json.push_back(JsonOf(Fields(columns, &row, parts)));
   return json;
 }
 
-}  // namespace cli
+}  // namespace mcs51
