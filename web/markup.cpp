@@ -1,6 +1,6 @@
 #include "web/markup.h"
 
-#include <fmt/format.h>
+#include <fmt/compile.h>
 
 #include "window/look.h"
 
@@ -54,11 +54,11 @@ std::string Escaped(std::string_view text) {
 
 std::string Font(const window::FontRecord& font) {
   const std::string decoration =
-      fmt::format("{}{}", font.underline ? "underline " : "",
+      fmt::format(FMT_COMPILE("{}{}"), font.underline ? "underline " : "",
                   font.strikeout ? "line-through" : "");
   return fmt::format(
-      "font-family:{};font-size:{}pt;font-weight:{};font-style:{};"
-      "text-decoration:{};",
+      FMT_COMPILE("font-family:{};font-size:{}pt;font-weight:{};font-style:{};"
+                  "text-decoration:{};"),
       FontFamilies(font.family), font.point_size, font.weight,
       font.italic ? "italic" : "normal",
       decoration.empty() ? "none" : decoration);
@@ -68,10 +68,11 @@ std::string Font(const window::FontRecord& font) {
 // size from the browser's own layout.
 std::string Place(const window::ControlRecord& record, bool sized = true) {
   std::string css =
-      fmt::format("left:{}px;top:{}px;", window::Pixels(record.left),
-                  window::Pixels(record.top));
+      fmt::format(FMT_COMPILE("left:{}px;top:{}px;"),
+                  window::Pixels(record.left), window::Pixels(record.top));
   if (sized) {
-    css += fmt::format("width:{}px;height:{}px;", window::Pixels(record.width),
+    css += fmt::format(FMT_COMPILE("width:{}px;height:{}px;"),
+                       window::Pixels(record.width),
                        window::Pixels(record.height));
   }
   return css;
@@ -85,8 +86,9 @@ std::string Label(const window::ControlRecord& record) {
   std::string style = Place(record, !record.auto_size);
   if (record.font) style += Font(*record.font);
   return fmt::format(
-      "<{0} id=\"{1}\" class=\"label{2}{3}\"{4} style=\"{5}\">{6}</{0}>", tag,
-      record.name, record.auto_size ? " auto" : "",
+      FMT_COMPILE(
+          "<{0} id=\"{1}\" class=\"label{2}{3}\"{4} style=\"{5}\">{6}</{0}>"),
+      tag, record.name, record.auto_size ? " auto" : "",
       result.empty() ? "" : " result",
       result.empty() ? "" : " aria-label=\"" + Escaped(result) + "\"",
       Escaped(style), Escaped(record.text));
@@ -99,13 +101,14 @@ std::string Control(const window::ControlRecord& record) {
     case window::ControlKind::kComboBox:
       // Numbers only: a phone brings up its number pad.
       return fmt::format(
-          "<div class=\"combo\" style=\"{}\"><input id=\"{}\" value=\"{}\" "
-          "aria-labelledby=\"{}\" inputmode=\"decimal\"></div>",
+          FMT_COMPILE(
+              "<div class=\"combo\" style=\"{}\"><input id=\"{}\" value=\"{}\" "
+              "aria-labelledby=\"{}\" inputmode=\"decimal\"></div>"),
           Place(record), record.name, Escaped(record.text), record.heading);
     case window::ControlKind::kCommandButton:
       return fmt::format(
-          "<button type=\"button\" id=\"{}\" class=\"command\" "
-          "style=\"{}\">{}</button>",
+          FMT_COMPILE("<button type=\"button\" id=\"{}\" class=\"command\" "
+                      "style=\"{}\">{}</button>"),
           record.name, Place(record), Escaped(record.text));
   }
   return {};
@@ -124,10 +127,11 @@ std::string FontFamilies(std::string_view family) {
 std::string WindowMarkup(const window::WindowRecord& form,
                          std::span<const window::ControlRecord> controls) {
   std::string html = fmt::format(
-      "<section id=\"{0}\" class=\"form\" aria-labelledby=\"{0}-caption\" "
-      "style=\"{1}\"><div id=\"{0}-caption\" class=\"caption\">{2}</div>"
-      "<div class=\"client\" style=\"left:0px;top:0px;width:{3}px;"
-      "height:{4}px;\">",
+      FMT_COMPILE(
+          "<section id=\"{0}\" class=\"form\" aria-labelledby=\"{0}-caption\" "
+          "style=\"{1}\"><div id=\"{0}-caption\" class=\"caption\">{2}</div>"
+          "<div class=\"client\" style=\"left:0px;top:0px;width:{3}px;"
+          "height:{4}px;\">"),
       form.name, Escaped(Font(form.font)), Escaped(form.caption),
       window::Pixels(form.client_width), window::Pixels(form.client_height));
   for (const window::ControlRecord* record : window::InTabOrder(controls)) {
