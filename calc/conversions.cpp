@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 #include "calc/runtime_error.h"
@@ -203,6 +204,26 @@ std::string HexText(double value) {
                      digits.end());
 }
 
+std::string Printed(double value, char form, int precision) {
+  std::array<char, 352> buffer{};
+#ifdef __EMSCRIPTEN__
+  // The page's C library prints doubles exactly, rounding half to even as
+  // {fmt} does, and has no locale to put a comma in; {fmt}'s exact float
+  // code would be a third of the window's first program.
+  const char format[] = {'%', '.', '*', form, '\0'};
+  const int size =
+      std::snprintf(buffer.data(), buffer.size(), format, precision, value);
+  return std::string(buffer.data(), static_cast<std::size_t>(size));
+#else
+  const auto written =
+      form == 'e' ? fmt::format_to_n(buffer.data(), buffer.size(),
+                                     FMT_COMPILE("{:.{}e}"), value, precision)
+                  : fmt::format_to_n(buffer.data(), buffer.size(),
+                                     FMT_COMPILE("{:.{}f}"), value, precision);
+  return std::string(buffer.data(), written.size);
+#endif
+}
+
 std::string NumberText(double value) {
   constexpr int kFirstExponentForm = 15;
 
@@ -215,10 +236,8 @@ std::string NumberText(double value) {
 
   // "d.dddddddddddddde±x": 15 significant digits, correctly rounded from the
   // exact value.
-  std::array<char, 32> buffer{};
-  const auto written = fmt::format_to_n(
-      buffer.data(), buffer.size(), FMT_COMPILE("{:.14e}"), std::fabs(value));
-  const std::string_view scientific(buffer.data(), written.size);
+  const std::string written = Printed(std::fabs(value), 'e', 14);
+  const std::string_view scientific = written;
   const std::size_t marker = scientific.find('e');
   std::string digits;
   for (char c : scientific.substr(0, marker)) {

@@ -47,6 +47,14 @@ double RoundHalfEven(double value);
 //   HexText(2147483647.5) -> throws overflow
 std::string HexText(double value);
 
+// `value` correctly rounded to `precision` digits after the point, in
+// printf's 'f' or 'e' form, always with ".": the same digits on every
+// platform and in every locale. `precision` is at most 30.
+//   Printed(2.675, 'f', 2)   -> "2.67" (the double is 2.67499999...)
+//   Printed(0.125, 'f', 2)   -> "0.12" (an exact half goes to even)
+//   Printed(11.0592, 'e', 3) -> "1.106e+01"
+std::string Printed(double value, char form, int precision);
+
 // A sign column (" " or "-"), then the magnitude rounded to 15 significant
 // digits without trailing zeros, bare point or zero before the point. Below
 // 1e15 the plain form is used however small the value; from 1e15 up the

@@ -1,14 +1,12 @@
 #include "window/words.h"
 
-#include <fmt/compile.h>
-
 #include "calc/conversions.h"
 
 namespace window {
 namespace {
 
 std::string TwoDecimals(double value, bool signed_text) {
-  std::string text = fmt::format(FMT_COMPILE("{:.2f}"), value);
+  std::string text = calc::Printed(value, 'f', 2);
   if (text == "-0.00") text = "0.00";  // no sign on what rounds to nothing
   if (signed_text && text != "0.00" && text.front() != '-') text.insert(0, "+");
   return text;

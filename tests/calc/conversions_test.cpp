@@ -272,5 +272,29 @@ INSTANTIATE_TEST_SUITE_P(
                   " ." + std::string(323, '0') + "494065645841247", " .00"}),
     RowName<NumberRow>);
 
+struct PrintedRow {
+  const char* name;
+  double value;
+  char form;
+  int precision;
+  const char* text;
+};
+void PrintTo(const PrintedRow& row, std::ostream* os) { *os << row.name; }
+
+class PrintedTest : public testing::TestWithParam<PrintedRow> {};
+
+TEST_P(PrintedTest, RoundsTheExactValueWithAPoint) {
+  const PrintedRow& row = GetParam();
+  EXPECT_EQ(Printed(row.value, row.form, row.precision), row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, PrintedTest,
+    testing::Values(PrintedRow{"ExactHalfToEven", 0.125, 'f', 2, "0.12"},
+                    PrintedRow{"BinaryBelowHalf", 2.675, 'f', 2, "2.67"},
+                    PrintedRow{"NegativeRoundsToZero", -0.001, 'f', 2, "-0.00"},
+                    PrintedRow{"Exponent", 11.0592, 'e', 3, "1.106e+01"}),
+    RowName<PrintedRow>);
+
 }  // namespace
 }  // namespace calc
