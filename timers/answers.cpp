@@ -210,6 +210,7 @@ const Column<S> kSettingColumns[] = {
     {.key = "peer_actual_baud",
      .cell = [](const S& r) { return Maybe(r.link->peer_baud); },
      .type = JsonType::kNumber,
+     .shown = Shown::kFixed,
      .part = Part::kPeer},
     {.key = "mismatch_percent",
      .header = {"mismatch", "两端之差"},

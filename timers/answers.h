@@ -142,6 +142,20 @@ std::string PeopleText(const Column<Row>& column, const Row& row) {
   return ShownText(column.shown, column.cell(row), column.none, tolerance);
 }
 
+// The people's cell of the column `key` names; "" where the answer has no
+// such column.
+//   CellText(SettingColumns(), "reload_hex", T1/1/12 at 11.0592 19200)
+//       -> "FD"
+//   CellText(SettingColumns(), "peer_actual_baud", a link) -> "9615.38"
+template <typename Row>
+std::string CellText(std::span<const Column<Row>> columns, std::string_view key,
+                     const Row& row) {
+  for (const Column<Row>& column : columns) {
+    if (column.key == key) return PeopleText(column, row);
+  }
+  return {};
+}
+
 // One setting of FREQ BAUD, a table or a crystal, with its link to the
 // peer named (`link` null without one).
 struct SettingRow {

@@ -49,33 +49,6 @@ std::string PercentText(double value) {
   return fmt::format("{:+.2f} %", value);
 }
 
-RowCells CellsOf(const Outcome& outcome) {
-  const Setting& s = *outcome.setting;
-  RowCells cells{s.timer == 0 ? "-" : fmt::format("{}", s.timer),
-                 s.smod < 0 ? "-" : fmt::format("{}", s.smod),
-                 fmt::format("{}", s.clocks),
-                 "--",
-                 "--",
-                 "--"};
-  if (outcome.fits) {
-    cells.reload = ReloadHex(outcome.reload, s.profile.modulus);
-    cells.actual_baud = fmt::format("{:.2f}", outcome.actual_baud);
-    cells.error = PercentText(outcome.error_percent);
-  }
-  return cells;
-}
-
-LinkCells LinkCellsOf(const Link& link) {
-  LinkCells cells{"--", "--", "--", std::string(LinkKey(link.mark))};
-  if (link.peer_baud) cells.peer_baud = fmt::format("{:.2f}", *link.peer_baud);
-  if (link.mismatch_percent)
-    cells.mismatch = PercentText(*link.mismatch_percent);
-  if (link.margin_percent) {
-    cells.margin = fmt::format("{:.2f} %", *link.margin_percent);
-  }
-  return cells;
-}
-
 std::string ChoiceLabel(const Setting& setting) {
   std::string label =
       fmt::format("{}/{}", setting.generator->key, setting.clocks);

@@ -33,28 +33,6 @@ std::string JoinedAnd(std::span<const std::string> words);
 //   PercentText(-1e-14)  -> "0.00 %"
 std::string PercentText(double value);
 
-// A setting's row as every text table shows it: "-" for what does not
-// exist (the timer of a generator that is no timer, SMOD where it does not
-// act), "--" for the reload, rate and error of a setting out of range.
-//   RowCells(Timer 1/SMOD 1/12 at 11.0592, 19200)
-//       -> {"1", "1", "12", "FD", "19200.00", "0.00 %"}
-//   RowCells(XC886 bg, out of range) -> {"-", "-", "1", "--", "--", "--"}
-struct RowCells {
-  std::string timer, smod, clocks, reload, actual_baud, error;
-};
-RowCells CellsOf(const Outcome& outcome);
-
-// A link's cells as every text table shows them: the peer's rate, the
-// mismatch, the worse direction's margin and its mark; "--" for what the
-// peer cannot make.
-//   LinkCellsOf({9615.38, 0.16, 42.2, works})
-//       -> {"9615.38", "+0.16 %", "42.20 %", "works"}
-//   LinkCellsOf({nothing, .., fails}) -> {"--", "--", "--", "fails"}
-struct LinkCells {
-  std::string peer_baud, mismatch, margin, link;
-};
-LinkCells LinkCellsOf(const Link& link);
-
 // The mark as a stable key, as CSV, JSON and the page give it: its row's
 // (answers.h).
 //   MarkKey(Mark::kExact)      -> "exact"

@@ -12,24 +12,6 @@ std::string PeriodText(double seconds) {
   return fmt::format("{:.4f} us", seconds * 1e6);
 }
 
-TickCells TickCellsOf(const TickOutcome& outcome) {
-  const TickSetting& s = *outcome.setting;
-  TickCells cells{fmt::format("{}", s.timer->number),
-                  std::string(s.mode->key),
-                  fmt::format("{}", s.clocks),
-                  "--",
-                  "--",
-                  "--",
-                  "--"};
-  if (outcome.fits) {
-    cells.reload = ReloadHex(outcome.reload, s.mode->modulus);
-    cells.interrupts = fmt::format("{}", outcome.interrupts);
-    cells.actual_period = PeriodText(outcome.actual_period_s);
-    cells.error = PercentText(outcome.error_percent);
-  }
-  return cells;
-}
-
 std::string TickChoiceLabel(const TickSetting& setting) {
   return fmt::format("{}/{}/{}", setting.timer->key, setting.mode->key,
                      setting.clocks);

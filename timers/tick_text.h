@@ -15,17 +15,6 @@ namespace mcs51 {
 //   PeriodText(1.000434) -> "1.0004 s"
 std::string PeriodText(double seconds);
 
-// A tick setting's row: "--" for the reload, interrupts, period and error
-// of one out of range.
-//   TickCellsOf(8052 t0 mode 1/12 at 12 MHz, 1 ms)
-//       -> {"0", "1", "12", "FC18", "1", "1.0000 ms", "0.00 %"}
-//   TickCellsOf(8052 t0 mode 2/12 at 12 MHz, 1 s)
-//       -> {"0", "2", "12", "06", "4000", "1.0000 s", "0.00 %"}
-struct TickCells {
-  std::string timer, mode, clocks, reload, interrupts, actual_period, error;
-};
-TickCells TickCellsOf(const TickOutcome& outcome);
-
 // A tick setting in short: timer, mode and clocks; under --chip with the
 // family before it.
 //   TickChoiceLabel(8052 t0 mode 1 at 12) -> "t0/1/12"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/reading.h"
+#include "timers/answers.h"
 #include "timers/catalogue.h"
 #include "timers/ranking.h"
 #include "timers/text.h"
@@ -47,16 +48,22 @@ std::string CrystalTable(const std::vector<double>& rates,
                      : Fmt(w.clock_mode, mode.clocks));
     for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
       const mcs51::CrystalScore& score = mode.crystals[i];
-      table +=
-          Fmt("{}\t{}\t{}\t{}\t{}", mcs51::MarkKey(score.mark), i + 1,
-              ShortestText(score.frequency_mhz),
-              score.reachable ? mcs51::PercentText(score.worst_error_percent)
-                              : std::string("--"),
-              mcs51::MarkWords(score.mark, tolerance, language));
+      const mcs51::CrystalRow row{score, static_cast<int>(i) + 1, mode.clocks,
+                                  tolerance};
+      table += mcs51::MarkKey(score.mark);
+      for (std::string_view key :
+           {"rank", "frequency_mhz", "worst_error_percent"}) {
+        table.append("\t").append(
+            mcs51::CellText(mcs51::CrystalColumns(), key, row));
+      }
+      table += "\t" + mcs51::MarkWords(score.mark, tolerance, language);
       for (const mcs51::Outcome& best : score.best) {
-        table += "\t" + (best.fits ? mcs51::SettingLabel(*best.setting) + " " +
-                                         mcs51::CellsOf(best).reload
-                                   : std::string("--"));
+        table +=
+            "\t" + (best.fits ? mcs51::SettingLabel(*best.setting) + " " +
+                                    mcs51::CellText(mcs51::SettingColumns(),
+                                                    "reload_hex",
+                                                    mcs51::SettingRow{best})
+                              : std::string("--"));
       }
       table += '\n';
     }

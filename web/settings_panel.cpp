@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "calc/reading.h"
+#include "timers/answers.h"
 #include "timers/catalogue.h"
 #include "timers/init_code.h"
 #include "timers/text.h"
@@ -324,12 +325,15 @@ void SettingsView::ShowRates(const Read& read) {
   for (const double rate : mcs51::kStandardRates) {
     const mcs51::Outcome best =
         mcs51::Rank(settings, read.frequency_mhz, rate, read.tolerance).front();
-    const mcs51::RowCells c = mcs51::CellsOf(best);
+    const mcs51::SettingRow row{best};
+    const auto cell = [&](std::string_view key) {
+      return mcs51::CellText(mcs51::SettingColumns(), key, row);
+    };
     table += Fmt(
         "{}\t{}\t{}\t{}\t{}\t{}\t{}\n", mcs51::MarkKey(best.mark),
         ShortestText(rate),
         best.fits ? mcs51::SettingLabel(*best.setting) : std::string(w.none),
-        c.reload, c.actual_baud, c.error,
+        cell("reload_hex"), cell("actual_baud"), cell("error_percent"),
         mcs51::MarkWords(best.mark, read.tolerance, language_));
   }
   Table("rates",

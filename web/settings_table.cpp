@@ -2,8 +2,10 @@
 
 #include <fmt/format.h>
 
+#include <initializer_list>
 #include <optional>
 
+#include "timers/answers.h"
 #include "timers/catalogue.h"
 #include "timers/init_code.h"
 #include "timers/text.h"
@@ -34,18 +36,22 @@ void AppendRow(std::string& text, const mcs51::Outcome& outcome,
   if (link) text.append(" linked ").append(mcs51::RowOf(link->mark).key);
   text.append("\t").append(label);
   if (view.chip) text.append("\t").append(label);
-  const mcs51::RowCells c = mcs51::CellsOf(outcome);
-  for (const std::string* cell :
-       {&c.timer, &c.smod, &c.clocks, &c.reload, &c.actual_baud, &c.error}) {
-    text.append("\t").append(*cell);
-  }
+  const mcs51::SettingRow row{outcome, link ? &*link : nullptr,
+                              view.tolerance_percent};
+  const auto cells = [&](std::initializer_list<std::string_view> keys) {
+    for (std::string_view key : keys) {
+      text.append("\t").append(
+          mcs51::CellText(mcs51::SettingColumns(), key, row));
+    }
+  };
+  cells({"timer", "smod", "clocks", "reload_hex", "actual_baud",
+         "error_percent"});
   const Tongue tongue = view.language;
   text.append("\t").append(
       mcs51::MarkWords(outcome.mark, view.tolerance_percent, tongue));
   if (link) {
-    const mcs51::LinkCells l = mcs51::LinkCellsOf(*link);
-    text += Fmt("\t{}\t{}\t{}\t{}", l.peer_baud, l.mismatch, l.margin,
-                mcs51::RowOf(link->mark).words.In(tongue));
+    cells({"peer_actual_baud", "mismatch_percent", "margin_percent"});
+    text.append("\t").append(mcs51::RowOf(link->mark).words.In(tongue));
   }
   text += '\n';
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/reading.h"
+#include "timers/answers.h"
 #include "timers/text.h"
 #include "timers/tick_code.h"
 #include "timers/tick_text.h"
@@ -45,12 +46,18 @@ std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
   }
   text += '\n';
   for (const mcs51::TickOutcome& outcome : ranked) {
-    const mcs51::TickCells c = mcs51::TickCellsOf(outcome);
-    text += fmt::format(
-        "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n",
-        mcs51::RowOf(outcome.mark).key, mcs51::TickLabel(*outcome.setting),
-        c.timer, c.mode, c.clocks, c.reload, c.interrupts, c.actual_period,
-        c.error, mcs51::MarkWords(outcome.mark, tolerance_percent, language));
+    const mcs51::TickRow row{outcome, tolerance_percent};
+    text.append(mcs51::RowOf(outcome.mark).key)
+        .append("\t")
+        .append(mcs51::TickLabel(*outcome.setting));
+    for (std::string_view key :
+         {"timer", "mode", "clocks", "reload_hex", "interrupts",
+          "actual_period_s", "error_percent"}) {
+      text.append("\t").append(mcs51::CellText(mcs51::TickColumns(), key, row));
+    }
+    text.append("\t")
+        .append(mcs51::MarkWords(outcome.mark, tolerance_percent, language))
+        .append("\n");
   }
   return text;
 }

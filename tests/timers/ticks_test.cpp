@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "timers/answers.h"
 #include "timers/text.h"
 #include "timers/tick_code.h"
 #include "timers/tick_text.h"
@@ -181,7 +182,7 @@ TEST(Ticks, EachTimerKind) {
     const auto settings = TickMatching(row.filter);
     ASSERT_EQ(settings.size(), 1u);
     const TickOutcome o = EvaluateTick(*settings[0], row.mhz, row.period_s, 2);
-    EXPECT_EQ(TickCellsOf(o).reload, row.reload);
+    EXPECT_EQ(CellText(TickColumns(), "reload_hex", TickRow{o}), row.reload);
     EXPECT_EQ(o.interrupts, row.interrupts);
     EXPECT_EQ(o.mark, row.mark);
   }
@@ -330,7 +331,7 @@ TEST(Ticks, HandlersClearTheirFlags) {
     ASSERT_EQ(settings.size(), 1u);
     const TickOutcome o = EvaluateTick(*settings[0], row.mhz, row.period_s, 2);
     ASSERT_TRUE(o.fits);
-    EXPECT_EQ(TickCellsOf(o).reload, row.reload);
+    EXPECT_EQ(CellText(TickColumns(), "reload_hex", TickRow{o}), row.reload);
     const std::string c = TickCode(row.mhz, row.period_s, o, "w");
     EXPECT_NE(c.find(row.declared), std::string::npos) << c;
     EXPECT_NE(c.find(row.c), std::string::npos) << c;
