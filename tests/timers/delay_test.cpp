@@ -252,7 +252,9 @@ TEST(CoreTables, EachWholeOrRefused) {
         EXPECT_GE(core->cycles[op], 1) << op;
       }
     }
-    if (!refused) EXPECT_EQ(Cycles(*core, Op::kNop), 1);
+    if (!refused) {
+      EXPECT_EQ(Cycles(*core, Op::kNop), 1);
+    }
   }
 }
 
