@@ -21,7 +21,8 @@ mergeInto(LibraryManager.library, {
 
   // The table `id` as baud51_dom_table wrote it gets a first column of
   // radio buttons named `name`, headed `head`; each is labelled by its
-  // row's first cell, and row `chosen` is checked.
+  // row's first cell, and row `chosen` is checked. Rows written over keep
+  // their buttons.
   baud51_dom_chooser__deps: ['$baud51', '$baud51Sections'],
   baud51_dom_chooser: function(id, idLength, name, nameLength, head,
                                headLength, chosen) {
@@ -30,18 +31,28 @@ mergeInto(LibraryManager.library, {
     name = baud51.text(name, nameLength);
     var header = table.tHead.rows[0];
     if (!header) return;
-    header.insertBefore(document.createElement('th'), header.firstChild)
-        .textContent = baud51.text(head, headLength);
+    if (!header.baud51Chooser) {
+      header.baud51Chooser = header.insertBefore(
+          document.createElement('th'), header.firstChild);
+    }
+    header.baud51Chooser.textContent = baud51.text(head, headLength);
     var rows = table.tBodies[0].rows;
     for (var i = 0; i < rows.length; ++i) {
-      var radio = document.createElement('input');
-      radio.type = 'radio';
+      var radio = rows[i].baud51Radio;
+      if (!radio) {
+        radio = rows[i].baud51Radio = document.createElement('input');
+        radio.type = 'radio';
+        radio.autocomplete = 'off';
+        rows[i].insertBefore(document.createElement('td'), rows[i].firstChild)
+            .append(radio);
+      }
       radio.name = name;
       radio.value = i;
-      radio.checked = i == chosen;
-      radio.setAttribute('aria-label', rows[i].cells[0].textContent);
-      rows[i].insertBefore(document.createElement('td'), rows[i].firstChild)
-          .append(radio);
+      if (radio.checked !== (i == chosen)) radio.checked = i == chosen;
+      var label = rows[i].baud51Texts[0].data;
+      if (radio.getAttribute('aria-label') !== label) {
+        radio.setAttribute('aria-label', label);
+      }
     }
   },
 

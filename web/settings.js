@@ -25,11 +25,33 @@ mergeInto(LibraryManager.library, {
       while (row.cells.length > texts.length) row.deleteCell(-1);
     },
     rows: [],  // per body row: its element, radio, mark and cells' texts
+    // A body row of a plain table (baud51_dom_table): a heading across
+    // `heads` columns, or `count` cells each headed by its column where the
+    // rows reflow. Its text nodes are kept on it, to be written over.
+    tableRow: function(group, heads, count) {
+      var row = document.createElement('tr');
+      row.baud51Group = group;
+      row.baud51Texts = [];
+      if (group) {
+        var th = row.appendChild(document.createElement('th'));
+        th.colSpan = heads;
+        th.scope = 'rowgroup';
+        row.baud51Texts.push(th.appendChild(document.createTextNode('')));
+        return row;
+      }
+      for (var j = 0; j < count; ++j) {
+        var cell = row.appendChild(document.createElement('td'));
+        cell.setAttribute('data-label', heads[j] || '');
+        row.baud51Texts.push(cell.appendChild(document.createTextNode('')));
+      }
+      return row;
+    },
     row: function(index) {
       var tr = document.createElement('tr');
       var radio = document.createElement('input');
       radio.type = 'radio';
       radio.name = 'setting';
+      radio.autocomplete = 'off';
       radio.value = index;
       tr.appendChild(document.createElement('td')).append(radio);
       return {tr: tr, radio: radio, mark: '', name: '', texts: [], heads: []};
@@ -315,8 +337,10 @@ mergeInto(LibraryManager.library, {
 
   // A plain table: a header line, then per row its mark's key (or "group"
   // for a heading across the row) and its cells, separated by tabs; an
-  // empty `table` leaves only the caption, which then says why.
-  baud51_dom_table__deps: ['$baud51'],
+  // empty `table` leaves only the caption, which then says why. While the
+  // header stays, rows already there are written over rather than made
+  // again: the tick table of every family has hundreds.
+  baud51_dom_table__deps: ['$baud51', '$baud51Below'],
   baud51_dom_table: function(id, idLength, caption, captionLength, table,
                              tableLength) {
     var element = baud51.el(id, idLength);
@@ -324,32 +348,39 @@ mergeInto(LibraryManager.library, {
     var lines = baud51.text(table, tableLength).split('\n');
     var head = element.tHead;
     var body = element.tBodies[0];
-    head.textContent = '';
-    body.textContent = '';
+    if (head.baud51Line !== lines[0]) {
+      head.baud51Line = lines[0];
+      head.textContent = '';
+      body.textContent = '';
+      if (!lines[0]) return;
+      var header = head.insertRow();
+      lines[0].split('\t').forEach(function(word) {
+        header.appendChild(document.createElement('th')).textContent = word;
+      });
+    }
     if (!lines[0]) return;
-    var header = head.insertRow();
     var heads = lines[0].split('\t');
-    heads.forEach(function(word) {
-      header.appendChild(document.createElement('th')).textContent = word;
-    });
-    var width = header.cells.length;
-    for (var i = 1; i < lines.length && lines[i]; ++i) {
+    var rows = body.rows;
+    var count = 0;
+    for (var i = 1; i < lines.length && lines[i]; ++i, ++count) {
       var cells = lines[i].split('\t');
-      var row = body.insertRow();
-      if (cells[0] == 'group') {
-        var th = row.appendChild(document.createElement('th'));
-        th.colSpan = width;
-        th.scope = 'rowgroup';
-        th.textContent = cells[1];
-        continue;
+      var group = cells[0] == 'group';
+      var row = rows[count];
+      if (!row || row.baud51Group !== group ||
+          (!group && row.baud51Texts.length !== cells.length - 1)) {
+        var fresh = baud51Below.tableRow(
+            group, group ? heads.length : heads, cells.length - 1);
+        row ? body.replaceChild(fresh, row) : body.appendChild(fresh);
+        row = fresh;
       }
-      row.className = cells[0];
+      if (!group && row.className !== cells[0]) row.className = cells[0];
+      var texts = row.baud51Texts;
       for (var j = 1; j < cells.length; ++j) {
-        var cell = row.insertCell();
-        cell.textContent = cells[j];
-        // Its column, which heads it where the rows reflow.
-        cell.setAttribute('data-label', heads[j - 1] || '');
+        if (texts[j - 1] && texts[j - 1].data !== cells[j]) {
+          texts[j - 1].data = cells[j];
+        }
       }
     }
+    while (rows.length > count) body.deleteRow(-1);
   },
 });
