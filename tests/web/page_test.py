@@ -636,6 +636,7 @@ class PageTest(unittest.TestCase):
         with open(PAGE, "rb") as page:
             html = page.read()
         self.assertLessEqual(len(html), 400 * 1024)
+        self.assertTrue(html.startswith(b"\xef\xbb\xbf"))  # decoded sooner
         for outside in (rb"<script src", rb"<link(?![^>]*href=.(data:|#))",
                         rb"@import", rb"url\(http"):
             self.assertNotRegex(html, outside)
