@@ -151,6 +151,14 @@ class FixesTest(PageTest):
         self.settings("tolerance 3 %")
         self.assertEqual(self.chosen_tick(), label)
         self.assertEqual(self.link()["tol"], "3")
+        # Rows written over, for every family's, are labelled afresh.
+        self.js("""const chip = document.getElementById('chip');
+            chip.selectedIndex = chip.options.length - 1;
+            chip.dispatchEvent(new Event('change'))""")
+        self.settle()
+        self.assertTrue(self.js("""return [...document.querySelectorAll(
+            '#ticks tbody tr')].every(row => row.querySelector('input')
+            .getAttribute('aria-label') === row.cells[1].textContent)"""))
 
     def check_row_kept(self):
         row = self.browser.find_elements(
