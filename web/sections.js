@@ -42,7 +42,7 @@ mergeInto(LibraryManager.library, {
       if (!radio) {
         radio = rows[i].baud51Radio = document.createElement('input');
         radio.type = 'radio';
-        radio.autocomplete = 'off';
+        radio.autocomplete = 'off';  // as the settings' buttons
         rows[i].insertBefore(document.createElement('td'), rows[i].firstChild)
             .append(radio);
       }

@@ -51,6 +51,9 @@ mergeInto(LibraryManager.library, {
       var radio = document.createElement('input');
       radio.type = 'radio';
       radio.name = 'setting';
+      // Out of the form state saved with each write of the address: every
+      // family's tables have hundreds of buttons, and the link keeps the
+      // choice.
       radio.autocomplete = 'off';
       radio.value = index;
       tr.appendChild(document.createElement('td')).append(radio);
