@@ -45,7 +45,6 @@ class ReadyTest(PageTest):
         # The colours a press gives before the first frame are painted
         # again with it, as the same press gives them later.
         for name, frequency, baud, dark in (
-                ("plain_light", "12", "9600", False),
                 ("warning_light", "11.0592", "19200", False),
                 ("warning_dark", "11.0592", "19200", True)):
             with self.subTest(name):
