@@ -14,6 +14,7 @@ links to, named as the page's title names it, with the scalable icon.
               MANIFEST.webmanifest"""
 import base64
 import gzip
+import hashlib
 import json
 import re
 import sys
@@ -74,6 +75,16 @@ def latin1(page):
     return "".join(part for i, part in enumerate(parts) if i % 3 != 2)
 
 
+def digests(page, *scripts):
+    """The policy's sources for the page's own scripts: each inline script
+    and each of `scripts`, the text the page later runs as one.
+        <script>x</script> -> 'sha256-LXEWQrcmsEQBYnyp+6wy9chTD7GQPMTbAiWHF5IaSIE='"""
+    texts = re.findall(r"<script>(.*?)</script>", page, re.S) + list(scripts)
+    return " ".join(
+        "'sha256-" + base64.b64encode(hashlib.sha256(
+            text.encode("utf-8")).digest()).decode() + "'" for text in texts)
+
+
 def gzipped(path):
     """With no time or name in the header: the same bytes give the same
     page."""
@@ -125,6 +136,8 @@ def main():
         if page.count(mark) != 1:
             sys.exit(f"{shell} must hold {mark} once")
         page = page.replace(mark, text)
+    with open(below_script, encoding="utf-8") as f:
+        page = page.replace("{{{ SCRIPT_DIGESTS }}}", digests(page, f.read()))
     # With a byte-order mark the browser knows the encoding from the first
     # bytes; without one, Chromium took twice as long to decode a file:
     # page, the bulk of it the program below's bytes.

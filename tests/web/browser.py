@@ -33,6 +33,11 @@ def chromium(dark=False, width=800, height=600, lang="zh-CN"):
         scheme = "dark" if dark else "light"
         driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": [
             {"name": "prefers-color-scheme", "value": scheme}]})
+        # Whatever the page's policy refuses, open_page reports.
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+            "source": "addEventListener('securitypolicyviolation', e => "
+                      "(window.baud51Refused = window.baud51Refused || [])"
+                      ".push(e.violatedDirective + ' ' + e.blockedURI))"})
         yield driver
     finally:
         driver.quit()
@@ -49,6 +54,9 @@ def open_page(driver, url):
                 "return document.documentElement.dataset.ready === '1'"):
             driver.execute_script(
                 "return new Promise(done => requestAnimationFrame(done))")
+            refused = driver.execute_script("return window.baud51Refused")
+            if refused:
+                raise AssertionError(f"{url}: its policy refused {refused}")
             return
         time.sleep(0.02)
     raise AssertionError(f"{url} never became ready")

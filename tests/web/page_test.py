@@ -653,6 +653,12 @@ class PageTest(unittest.TestCase):
             self.press("12", "9600")
             self.assertEqual(self.results(), ["FD", "FFD9", " 7.8", " .16"])
             self.assertNotIn("/favicon.ico", asked)
+            # Only the page's own scripts run: one written in later does not.
+            self.assertIsNone(self.js("""const script =
+                document.createElement('script');
+                script.textContent = 'window.written = 1';
+                document.head.append(script);
+                return window.written;"""))
 
     def test_installable(self):
         # Served, the page installs, and once its worker has it, opens and
