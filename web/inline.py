@@ -8,8 +8,9 @@ seven bits a character, denser, decoded by script once the window answers.
 The page unpacks them with a small program of its own (GUNZIP.wasm), as
 base64 beside them. The program's icon is inlined too, as
 the page's favicon. The page's policy lets only its own scripts run, named
-by their digests, and the file is written as ASCII. Beside the page goes the web app manifest a served page
-links to, named as the page's title names it, with the scalable icon.
+by their digests, and the file is written as ASCII. Beside the page goes
+the web app manifest a served page links to, named as the page's title
+names it, with the scalable icon.
     inline.py SHELL.html GUNZIP.wasm PROGRAM.js PROGRAM.wasm BELOW.js \
               BELOW.wasm WINDOW.html ICON.png ICON.svg PAGE.html \
               MANIFEST.webmanifest"""
