@@ -180,7 +180,7 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
   f.mode = std::string(s.mode->key);
   f.hardware_reload = s.mode->reload == Reload::kHardware;
   f.modulus = s.mode->modulus;
-  f.modulo = s.mode->counting == Counting::kDivisorMinusOne;
+  f.counting = s.mode->counting;
   f.vector = t.vector;
   const WriteInputs blank =
       InputsOf(TickOutcome{&s, true, 0, 0, 1, 0.0, 0.0, Mark::kExact});
@@ -272,35 +272,14 @@ double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,
   if (setting.baud == nullptr) return 0.0;
   const Setting& s = *setting.baud;
   const BaudMode& a = *s.generator;
-  const double hertz = frequency_mhz * 1e6;
-  const double k = s.profile.clock_divisor;
-  double baud = 0.0;
-  switch (a.counting) {
-    case Counting::kUp:
-      baud = hertz / (k * (s.profile.modulus - reload));
-      break;
-    case Counting::kDivisorMinusOne:
-      baud = hertz / (k * CountOfRegister(a.counting, 0, reload));
-      break;
-    case Counting::kFractional:
-      baud = hertz * step / (256.0 * k * (reload + 1));
-      break;
-    case Counting::kOffset:
-      baud = hertz / (k * (reload + a.offset));
-      break;
-    case Counting::kMantissaExponent:
-      baud = hertz * (256.0 + reload) * std::ldexp(1.0, step) / 268435456.0;
-      break;
-  }
-  return std::isfinite(baud) && baud > 0.0 ? baud : 0.0;
+  return a.kind->rate(a, s.profile, frequency_mhz * 1e6, reload, step);
 }
 
 double PeriodOf(const FamilySetting& setting, double frequency_mhz,
                 int reload) {
-  const Counting counting =
-      setting.modulo ? Counting::kDivisorMinusOne : Counting::kUp;
-  const double period = CountOfRegister(counting, setting.modulus, reload) *
-                        setting.clocks / (frequency_mhz * 1e6);
+  const double period =
+      setting.counting->count_of_register(setting.modulus, reload) *
+      setting.clocks / (frequency_mhz * 1e6);
   return std::isfinite(period) && period > 0.0 ? period : 0.0;
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "timers/kinds.h"
+
 namespace mcs51 {
 
 struct Setting;
@@ -56,11 +58,12 @@ struct FamilySetting {
                       // none (BRT, BG, S0REL)
   int clocks = 0;     // oscillator clocks per count
   int smod = -1;
-  std::string mode;             // tick: TickMode::key ("1", "2", "ar")
-  bool hardware_reload = true;  // tick: false for mode 0 and 1
-  double modulus = 256;         // counts to an overflow (R)
-  bool modulo = false;          // tick: counts 0 ... the register (T1CC0)
-  std::vector<Bits> fixed;      // what the code fixes, to compare
+  std::string mode;                    // tick: TickMode::key ("1", "2", "ar")
+  bool hardware_reload = true;         // tick: false for mode 0 and 1
+  double modulus = 256;                // counts to an overflow (R)
+  const Kind* counting = &kinds::kUp;  // tick: modulo counts 0 ... the
+                                       // register (T1CC0)
+  std::vector<Bits> fixed;             // what the code fixes, to compare
   std::vector<ReloadPart> reload;
   std::vector<ReloadPart> step;  // a second field (STEP, BAUD_E), if any
   Bits run;         // the run bit, left out of `fixed`; mask 0 if unknown

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "timers/cores.h"
+#include "timers/kinds.h"
 
 namespace mcs51 {
 
@@ -61,36 +62,6 @@ struct Clock {
   std::array<std::uint8_t, 2> bits = {};
 };
 
-// How the register value follows from the divisor the rate asks for.
-enum class Counting : std::uint8_t {
-  kUp,                // a timer counting up to R: reload = R - divisor
-  kDivisorMinusOne,   // a down-counter: register = divisor - 1 (XC886's BG)
-  kFractional,        // the same behind a fractional divider whose STEP is
-                      // searched: baud = f * STEP / 256 / (K * divisor)
-  kOffset,            // register = divisor - offset, 0 ... R - 1 (LPC900's
-                      // BRGR = f/baud - 16; ADuC84x's T3FD + 64)
-  kMantissaExponent,  // baud = f * (256 + M) * 2^E / 2^28, M 0 ... 255 in
-                      // the reload, E in `step` (CC2530's BAUD_M, BAUD_E)
-};
-
-// The register value that makes `count` counts an overflow, and back, for
-// the two countings a timer's period takes: up from the reload to R, or up
-// from 0 to the register (a modulo counter: CC2530's T1CC0) or down from
-// it (XC886's BG).
-//   RegisterOfCount(Counting::kUp, 65536, 1000)             -> 0xFC18
-//   RegisterOfCount(Counting::kDivisorMinusOne, 65536, 1000) -> 999
-//   CountOfRegister(Counting::kDivisorMinusOne, 256, 0xFF)   -> 256
-constexpr int RegisterOfCount(Counting counting, double modulus, int count) {
-  return counting == Counting::kDivisorMinusOne
-             ? count - 1
-             : static_cast<int>(modulus) - count;
-}
-constexpr int CountOfRegister(Counting counting, double modulus, int value) {
-  return counting == Counting::kDivisorMinusOne
-             ? value + 1
-             : static_cast<int>(modulus) - value;
-}
-
 // The baud view of a unit: the UART in mode 1 clocked by it. For the
 // unit's first k.size() clock choices, baud = f * 2^SMOD / (k * divisor),
 // k being the UART's own divider times the clocks per count:
@@ -100,11 +71,11 @@ struct BaudMode {
   std::string_view key;   // in column labels: stc15:t2/1T
   std::string_view text;  // "UART1 on Timer 2, 16-bit auto-reload"
   double modulus;         // R: 64, 256, 1024 or 65536
-  Counting counting;
+  const Kind* kind;       // how the register value gives the rate
   bool smod;  // whether SMOD (or the chip's own doubling bit) applies
   std::span<const double> k;
   std::span<const Write> writes;  // uart_init()'s statements
-  int offset = 0;                 // kOffset's: the divisor of register value 0
+  int offset = 0;  // kinds::kOffset's: the divisor of register value 0
   // What the code's comment calls `step`: "STEP", "BAUD_E".
   std::string_view step_name = "STEP";
 };
@@ -120,7 +91,7 @@ enum class Reload : std::uint8_t {
 // `low_bits` and the rest (mode 0 keeps 5 bits in TL0):
 //   {.key = "1", .modulus = 65536, .reload = Reload::kSoftware, ...}
 //   {.key = "2", .modulus = 256, .reload = Reload::kHardware, ...}
-// A modulo counter (counting kDivisorMinusOne) counts 0 ... its register
+// A modulo counter (counting kinds::kDivisorMinusOne) counts 0 ... its register
 // and starts again: the register holds the count less one, and R is the
 // most counts it takes.
 struct TickMode {
@@ -131,7 +102,8 @@ struct TickMode {
   std::span<const Write> writes;
   int low_bits = 8;
   int choices = 0;  // the unit's first N clock choices; 0: all of them
-  Counting counting = Counting::kUp;  // kUp or kDivisorMinusOne
+  // kinds::kUp or kinds::kDivisorMinusOne
+  const Kind* counting = &kinds::kUp;
 };
 
 // One physical timer or baud generator. Software reload is recorded only

@@ -9,109 +9,6 @@
 #include "timers/pipeline.h"
 
 namespace mcs51 {
-namespace {
-
-// baud = f * STEP / (256 * K * n), n = BR_VALUE + 1 in 1 ... R, STEP in
-// 1 ... 255: for each n the nearest STEP, and of those the one whose
-// STEP / n is relatively nearest the ideal (ties to the larger n, whose
-// STEP is finest); its rate is then worked out like every other.
-Outcome EvaluateFractional(const Setting& setting, double frequency_mhz,
-                           double baud, double tolerance_percent) {
-  Outcome outcome{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
-  const double modulus = setting.profile.modulus;
-  const double k = calc::Multiply(256.0, setting.profile.clock_divisor);
-  try {
-    const double hertz = calc::Multiply(frequency_mhz, 1e6);
-    const double ratio = calc::Divide(calc::Multiply(k, baud), hertz);
-    // Above 255.5 / ratio every STEP is beyond 255.
-    const double top = std::min(modulus, std::floor(255.5 / ratio));
-    double best_n = 0.0, best_step = 0.0, best_miss = 0.0;
-    for (double n = top; n >= 1.0; n -= 1.0) {
-      const double ideal = calc::Multiply(ratio, n);
-      const double step = std::nearbyint(ideal);
-      if (step < 1.0) break;  // smaller n only lower it
-      const double miss = std::fabs(step - ideal) / ideal;
-      if (best_n == 0.0 || miss < best_miss) {
-        best_n = n, best_step = step, best_miss = miss;
-      }
-    }
-    if (best_n == 0.0) return outcome;
-    const double actual = calc::Divide(calc::Multiply(hertz, best_step),
-                                       calc::Multiply(k, best_n));
-    outcome.error_percent =
-        calc::Multiply(calc::Divide(calc::Subtract(actual, baud), baud), 100.0);
-    outcome.actual_baud = actual;
-    outcome.reload = static_cast<int>(best_n) - 1;
-    outcome.step = static_cast<int>(best_step);
-    outcome.fits = true;
-    outcome.mark = MarkOf(outcome.error_percent, tolerance_percent);
-  } catch (const calc::RuntimeError&) {
-    return {&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
-  }
-  return outcome;
-}
-
-// `outcome` reaching `actual` with register value `reload` (and `step`).
-Outcome Reached(Outcome outcome, double actual, double baud, double reload,
-                int step, double tolerance_percent) {
-  outcome.error_percent =
-      calc::Multiply(calc::Divide(calc::Subtract(actual, baud), baud), 100.0);
-  outcome.actual_baud = actual;
-  outcome.reload = static_cast<int>(reload);
-  outcome.step = step;
-  outcome.fits = true;
-  outcome.mark = MarkOf(outcome.error_percent, tolerance_percent);
-  return outcome;
-}
-
-// baud = f / (K * n), the register holding n - offset: the ideal n rounded
-// half to even, as a reload is.
-Outcome EvaluateOffset(const Setting& setting, double frequency_mhz,
-                       double baud, double tolerance_percent) {
-  const Outcome none{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
-  try {
-    const double hertz = calc::Multiply(frequency_mhz, 1e6);
-    const double k = setting.profile.clock_divisor;
-    const double n =
-        std::nearbyint(calc::Divide(hertz, calc::Multiply(k, baud)));
-    const double reload = n - setting.generator->offset;
-    if (n < 1.0 || reload < 0.0 || reload > setting.profile.modulus - 1.0) {
-      return none;
-    }
-    const double actual = calc::Divide(hertz, calc::Multiply(k, n));
-    return Reached(none, actual, baud, reload, -1, tolerance_percent);
-  } catch (const calc::RuntimeError&) {
-    return none;
-  }
-}
-
-// baud = f * m * 2^E / 2^28 with m = 256 + M: the smallest E whose rounded
-// m stays below 512, so that M is finest. The UART takes no more than f/16
-// (m * 2^E up to 2^24).
-Outcome EvaluateMantissaExponent(const Setting& setting, double frequency_mhz,
-                                 double baud, double tolerance_percent) {
-  const Outcome none{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
-  constexpr double kScale = 268435456.0;   // 2^28
-  constexpr double kFastest = 16777216.0;  // 2^24: f/16
-  try {
-    const double hertz = calc::Multiply(frequency_mhz, 1e6);
-    const double x = calc::Divide(calc::Multiply(baud, kScale), hertz);
-    double power = 1.0, m = std::nearbyint(x);
-    int exponent = 0;
-    for (; m >= 512.0; ++exponent) {
-      power *= 2.0;
-      m = std::nearbyint(x / power);
-    }
-    if (m < 256.0 || m * power > kFastest) return none;
-    const double actual =
-        calc::Divide(calc::Multiply(hertz, calc::Multiply(m, power)), kScale);
-    return Reached(none, actual, baud, m - 256.0, exponent, tolerance_percent);
-  } catch (const calc::RuntimeError&) {
-    return none;
-  }
-}
-
-}  // namespace
 
 std::string_view ChipName(std::string_view chip) {
   return chip.substr(0, chip.find(':'));
@@ -131,39 +28,23 @@ Mark MarkOf(double error_percent, double tolerance_percent) {
 
 Outcome Evaluate(const Setting& setting, double frequency_mhz, double baud,
                  double tolerance_percent) {
-  const Counting counting = setting.generator->counting;
-  if (counting == Counting::kFractional) {
-    return EvaluateFractional(setting, frequency_mhz, baud, tolerance_percent);
-  }
-  if (counting == Counting::kOffset) {
-    return EvaluateOffset(setting, frequency_mhz, baud, tolerance_percent);
-  }
-  if (counting == Counting::kMantissaExponent) {
-    return EvaluateMantissaExponent(setting, frequency_mhz, baud,
-                                    tolerance_percent);
-  }
-  Outcome outcome{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
-  double reload = 0.0;
+  const Outcome none{&setting, false, 0, 0.0, 0.0, Mark::kOutOfRange};
+  const BaudMode& mode = *setting.generator;
+  const Reach reach =
+      mode.kind->reach(mode, setting.profile, frequency_mhz, baud);
+  if (!reach.fits) return none;
+  Outcome outcome = none;
   try {
-    reload =
-        calc::ComputeTimerReload(frequency_mhz, baud, setting.profile).Reload;
+    outcome.error_percent = calc::Multiply(
+        calc::Divide(calc::Subtract(reach.actual, baud), baud), 100.0);
   } catch (const calc::RuntimeError&) {
-    return outcome;  // a rate the arithmetic cannot carry is out of reach
+    return none;
   }
-  const calc::ActualRate rate =
-      calc::ActualRateOf(frequency_mhz, baud, setting.profile, reload);
-  if (!rate.fits) return outcome;
   outcome.fits = true;
-  outcome.reload = static_cast<int>(rate.constant);
-  if (counting == Counting::kDivisorMinusOne) {
-    outcome.reload =
-        RegisterOfCount(counting, setting.profile.modulus,
-                        CountOfRegister(Counting::kUp, setting.profile.modulus,
-                                        outcome.reload));
-  }
-  outcome.actual_baud = rate.baud;
-  outcome.error_percent = rate.error_percent;
-  outcome.mark = MarkOf(rate.error_percent, tolerance_percent);
+  outcome.reload = reach.reload;
+  outcome.step = reach.step;
+  outcome.actual_baud = reach.actual;
+  outcome.mark = MarkOf(outcome.error_percent, tolerance_percent);
   return outcome;
 }
 

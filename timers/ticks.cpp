@@ -33,9 +33,7 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
   const double per_count = setting.clocks / (frequency_mhz * 1e6);
   const double wanted = period_s / per_count;  // counts in one period
   const TickMode& mode = *setting.mode;
-  // An up-counter's reload 0 would need R counts in a register of R - 1.
-  const double most =
-      mode.counting == Counting::kUp ? mode.modulus - 1 : mode.modulus;
+  const double most = mode.counting->most_counts(mode.modulus);
   const double fewest = kMinTickCounts;
   if (!std::isfinite(wanted) || wanted < fewest ||
       wanted > most * kMaxInterrupts) {
@@ -64,7 +62,7 @@ TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
   const int count = static_cast<int>(best_c);
   return {&setting,
           true,
-          RegisterOfCount(mode.counting, mode.modulus, count),
+          mode.counting->register_of_count(mode.modulus, count),
           count,
           best_n,
           actual,

@@ -34,8 +34,8 @@ inline constexpr int kMaxInterrupts = 65535;
 struct TickOutcome {
   const TickSetting* setting;
   bool fits;               // a count 1 ... R-1 per interrupt reaches it
-  int reload;              // R - count, or count - 1 counting modulo (model.h's
-                           // RegisterOfCount); 0 when it does not fit
+  int reload;              // R - count, or count - 1 counting modulo (the
+                           // kind's register_of_count); 0 when it does not fit
   int count;               // counts per interrupt; 0 when it does not fit
   int interrupts;          // per period, 1 or more; 0 when it does not fit
   double actual_period_s;  // 0 when it does not fit

@@ -27,14 +27,6 @@ std::string ReloadRegister(const BaudMode& generator) {
   return fmt::format("{}:{}", high, low);
 }
 
-// A value shown as computed, with two decimals where it is not whole.
-std::string Number(double value) {
-  if (value == std::nearbyint(value) && std::fabs(value) < 1e15) {
-    return fmt::format("{:.0f}", value);
-  }
-  return fmt::format("{:.2f}", value);
-}
-
 }  // namespace
 
 Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud) {
@@ -57,62 +49,22 @@ Working WorkingOf(const Outcome& outcome, double frequency_mhz, double baud) {
           : ShortestText(choice.k);
   const std::string twice = s.smod >= 0 ? fmt::format(" × 2^{}", s.smod) : "";
   const double doubled = s.smod == 1 ? 2.0 : 1.0;
-  const std::string reg = ReloadRegister(*s.generator);
-  const std::string hex = ReloadHex(outcome.reload, a.modulus);
-  const std::string r = ShortestText(a.modulus);
-  const double divisor = hertz * doubled / (choice.k * baud);
-  Working working;
-  switch (a.counting) {
-    case Counting::kUp: {
-      const double ideal = a.modulus - divisor;
-      const std::string rounded =
-          ideal == outcome.reload ? "" : fmt::format(" → {}", outcome.reload);
-      working.reload =
-          fmt::format("{} = {} − {}{} / ({} × {}) = {}{} = 0x{}", reg, r, f,
-                      twice, k, b, Number(ideal), rounded, hex);
-      working.actual = fmt::format("{}{} / ({} × ({} − {})) = {:.2f}", f, twice,
-                                   k, r, outcome.reload, outcome.actual_baud);
-      break;
-    }
-    case Counting::kDivisorMinusOne: {
-      const double ideal = divisor - 1.0;
-      const std::string rounded =
-          ideal == outcome.reload ? "" : fmt::format(" → {}", outcome.reload);
-      working.reload =
-          fmt::format("{} = {}{} / ({} × {}) − 1 = {}{} = 0x{}", reg, f, twice,
-                      k, b, Number(ideal), rounded, hex);
-      working.actual = fmt::format("{}{} / ({} × ({} + 1)) = {:.2f}", f, twice,
-                                   k, outcome.reload, outcome.actual_baud);
-      break;
-    }
-    case Counting::kFractional:
-      working.reload =
-          fmt::format("{} = {} = 0x{:02X}, {} = {} = 0x{}", a.step_name,
-                      outcome.step, outcome.step, reg, outcome.reload, hex);
-      working.actual =
-          fmt::format("{} × {} / 256 / ({} × ({} + 1)) = {:.2f}", f,
-                      outcome.step, k, outcome.reload, outcome.actual_baud);
-      break;
-    case Counting::kOffset: {
-      const double ideal = hertz / (choice.k * baud) - a.offset;
-      const std::string rounded =
-          ideal == outcome.reload ? "" : fmt::format(" → {}", outcome.reload);
-      working.reload =
-          fmt::format("{} = {} / ({} × {}) − {} = {}{} = 0x{}", reg, f, k, b,
-                      a.offset, Number(ideal), rounded, hex);
-      working.actual =
-          fmt::format("{} / ({} × ({} + {})) = {:.2f}", f, k, outcome.reload,
-                      a.offset, outcome.actual_baud);
-      break;
-    }
-    case Counting::kMantissaExponent:
-      working.reload = fmt::format("{} = {}, {} = {} = 0x{}", a.step_name,
-                                   outcome.step, reg, outcome.reload, hex);
-      working.actual =
-          fmt::format("{} × (256 + {}) × 2^{} / 2^28 = {:.2f}", f,
-                      outcome.reload, outcome.step, outcome.actual_baud);
-      break;
-  }
+  const Formulas formulas =
+      a.kind->working({.reg = ReloadRegister(*s.generator),
+                       .f = f,
+                       .b = b,
+                       .k = k,
+                       .twice = twice,
+                       .r = ShortestText(a.modulus),
+                       .hex = ReloadHex(outcome.reload, a.modulus),
+                       .divisor = hertz * doubled / (choice.k * baud),
+                       .modulus = a.modulus,
+                       .offset = a.offset,
+                       .step_name = a.step_name,
+                       .reload = outcome.reload,
+                       .step = outcome.step,
+                       .actual = outcome.actual_baud});
+  Working working{formulas.reload, formulas.actual, {}};
   working.error = fmt::format("({:.2f} − {}) / {} = {}", outcome.actual_baud, b,
                               b, PercentText(outcome.error_percent));
   return working;

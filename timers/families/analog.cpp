@@ -24,8 +24,7 @@ constexpr Register kRegisters[] = {{"T3FD", 0x9D}, {"T3CON", 0x9E}};
 // (2^DIV / 4 * n) with n = T3FD + 64.
 constexpr double kDivK[] = {0.25, 0.5, 1, 2, 4, 8, 16, 32};
 constexpr BaudMode kT3Bauds[] = {{"t3", "Timer 3, the fractional divider", 64,
-                                  Counting::kOffset, false, kDivK, kT3Baud,
-                                  64}};
+                                  &kinds::kOffset, false, kDivK, kT3Baud, 64}};
 constexpr Unit kT3{.key = "t3", .number = 3, .clocks = kDiv, .bauds = kT3Bauds};
 
 // The ADuC84x's single-cycle core has no divide-by-12 before its timers.
@@ -40,7 +39,7 @@ constexpr Fitted kUnits[] = {{&kT3}, {&kT0}, {&kT1}, {&kT2}};
 // DIV 1, T3FD 32 (0x81). The 12-clock core takes the classic timers.
 constexpr double k83xDivK[] = {0.5, 1, 2, 4, 8, 16, 32, 64};
 constexpr BaudMode k83xT3Bauds[] = {{"t3", "Timer 3, the fractional divider",
-                                     64, Counting::kOffset, false, k83xDivK,
+                                     64, &kinds::kOffset, false, k83xDivK,
                                      kT3Baud, 64}};
 constexpr Unit k83xT3{
     .key = "t3", .number = 3, .clocks = kDiv, .bauds = k83xT3Bauds};

@@ -47,12 +47,11 @@ constexpr Write kLpT1Mode1Baud[] = {
 constexpr Write kLpT1Mode2Baud[] = {TIMER1_MODE2(kTps, )};
 constexpr Write kLpT2Baud[] = {TIMER2_8052(kTps, )};
 constexpr BaudMode kLpT1Bauds[] = {
-    {"t1", "Timer 1 in mode 2", 256, Counting::kUp, true, kLpT1K,
-     kLpT1Mode2Baud},
-    {"t1m1", "Timer 1 in mode 1, 16-bit auto-reload", 65536, Counting::kUp,
-     true, kLpT1K, kLpT1Mode1Baud}};
+    {"t1", "Timer 1 in mode 2", 256, &kinds::kUp, true, kLpT1K, kLpT1Mode2Baud},
+    {"t1m1", "Timer 1 in mode 1, 16-bit auto-reload", 65536, &kinds::kUp, true,
+     kLpT1K, kLpT1Mode1Baud}};
 constexpr BaudMode kLpT2Bauds[] = {{"t2", "Timer 2 baud-rate generator", 65536,
-                                    Counting::kUp, false, kLpT2K, kLpT2Baud}};
+                                    &kinds::kUp, false, kLpT2K, kLpT2Baud}};
 
 MODE2_ONLY(lp_t0, 0, kTps)
 MODE2_ONLY(lp_t1, 1, kTps)
@@ -111,7 +110,7 @@ constexpr Write kBrgBaud[] = {
      .choice_slot = 0,
      .comment = "BRR, TBCK, RBCK, SPD: the UART on the generator"}};
 constexpr BaudMode kBrgBauds[] = {{"brg", "the internal baud-rate generator",
-                                   256, Counting::kUp, true, kBrgK, kBrgBaud}};
+                                   256, &kinds::kUp, true, kBrgK, kBrgBaud}};
 constexpr Unit kBrg{
     .key = "brg", .number = 0, .clocks = kBrgClocks, .bauds = kBrgBauds};
 // The generator covers X2; the classic timers' baud settings are X1's.

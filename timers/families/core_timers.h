@@ -200,20 +200,18 @@ inline constexpr Write kClassicT2Baud[] = {TIMER2_8052()};
 inline constexpr Write kX2T1Baud[] = {TIMER1_MODE2(kX2Write, )};
 inline constexpr Write kX2T2Baud[] = {TIMER2_8052(kX2Write, )};
 inline constexpr Write k1tT1Baud[] = {TIMER1_MODE2(kT1x12Write, )};
-inline constexpr BaudMode kClassicT1Bauds[] = {{"t1", "Timer 1 in mode 2", 256,
-                                                Counting::kUp, true, kK384,
-                                                kClassicT1Baud}};
+inline constexpr BaudMode kClassicT1Bauds[] = {
+    {"t1", "Timer 1 in mode 2", 256, &kinds::kUp, true, kK384, kClassicT1Baud}};
 inline constexpr BaudMode kClassicT2Bauds[] = {
-    {"t2", "Timer 2 baud-rate generator", 65536, Counting::kUp, false, kK32,
+    {"t2", "Timer 2 baud-rate generator", 65536, &kinds::kUp, false, kK32,
      kClassicT2Baud}};
-inline constexpr BaudMode kX2T1Bauds[] = {{"t1", "Timer 1 in mode 2, X2", 256,
-                                           Counting::kUp, true, kK192,
-                                           kX2T1Baud}};
+inline constexpr BaudMode kX2T1Bauds[] = {
+    {"t1", "Timer 1 in mode 2, X2", 256, &kinds::kUp, true, kK192, kX2T1Baud}};
 inline constexpr BaudMode kX2T2Bauds[] = {
-    {"t2", "Timer 2 baud-rate generator, X2", 65536, Counting::kUp, false, kK16,
+    {"t2", "Timer 2 baud-rate generator, X2", 65536, &kinds::kUp, false, kK16,
      kX2T2Baud}};
 inline constexpr BaudMode k1tT1Bauds[] = {{"t1", "Timer 1 in mode 2, T1x12",
-                                           256, Counting::kUp, true, kK32,
+                                           256, &kinds::kUp, true, kK32,
                                            k1tT1Baud}};
 
 inline constexpr Unit kClassicT0 = TIMER_01(0, kAt12, {}, t0_12::kModes);
@@ -251,12 +249,12 @@ inline constexpr double kS0relK[] = {64};
   kScon, {.reg = "S0RELH", .source = S::kReloadHigh}, \
       {.reg = "S0RELL", .source = S::kReloadLow},     \
       {.reg = ADCON, .mask = 0x80, .value = 0x80, .comment = "BD"}, kSmod
-#define S0REL_BAUDS(WRITES)                                                \
-  {                                                                        \
-    {                                                                      \
-      "s0rel", "the S0REL baud-rate generator", 1024, Counting::kUp, true, \
-          kS0relK, WRITES                                                  \
-    }                                                                      \
+#define S0REL_BAUDS(WRITES)                                              \
+  {                                                                      \
+    {                                                                    \
+      "s0rel", "the S0REL baud-rate generator", 1024, &kinds::kUp, true, \
+          kS0relK, WRITES                                                \
+    }                                                                    \
   }
 inline constexpr Register kS0relRegisters[] = {{"S0RELL", 0xAA},
                                                {"S0RELH", 0xBA}};

@@ -37,10 +37,10 @@ constexpr Write kFdBaud[] = {
      .comment = "FDEN, fractional mode"},
     kBconRun};
 constexpr BaudMode kBgBauds[] = {
-    {"bg", "the baud-rate generator", 256, Counting::kDivisorMinusOne, false,
+    {"bg", "the baud-rate generator", 256, &kinds::kDivisorMinusOne, false,
      kBrpreK, kBgBaud},
     {"bgfd", "the baud-rate generator behind the fractional divider", 256,
-     Counting::kFractional, false, kBrpreK, kFdBaud}};
+     &kinds::kFractional, false, kBrpreK, kFdBaud}};
 constexpr Unit kBgUnit{
     .key = "bg", .number = 0, .clocks = kBrpre, .bauds = kBgBauds};
 constexpr Fitted kXcUnits[] = {{&kBgUnit}};
@@ -101,7 +101,7 @@ namespace {
 constexpr Clock kC515cClocks[] = {{1}};
 constexpr double kC515cK[] = {32};
 constexpr BaudMode kC515cBauds[] = {{"s0rel", "the S0REL baud-rate generator",
-                                     1024, Counting::kUp, true, kC515cK,
+                                     1024, &kinds::kUp, true, kC515cK,
                                      kC517Baud}};
 constexpr Unit kC515cS0rel{
     .key = "s0rel", .number = 0, .clocks = kC515cClocks, .bauds = kC515cBauds};

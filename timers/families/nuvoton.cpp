@@ -26,7 +26,7 @@ constexpr Write kBrckOff{.reg = "T3CON",
                          .comment = "BRCK = 0: UART0 on Timer 1"};
 constexpr Write kT1Baud[] = {TIMER1_MODE2(kT1Clock, kBrckOff, )};
 constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,
-                                  Counting::kUp, true, kK384or32, kT1Baud}};
+                                  &kinds::kUp, true, kK384or32, kT1Baud}};
 
 // 2^SMOD/32 * Fsys/prescale/(65536 - RH3:RL3).
 constexpr double kT3K[] = {32, 64, 128, 256, 512, 1024, 2048, 4096};
@@ -50,9 +50,8 @@ constexpr Write kT3Uart1Baud[] = {
      .smod_bits = 0x80,
      .comment = "SMOD_1, TR3, T3PS"}};
 constexpr BaudMode kT3Bauds[] = {
-    {"t3", "UART0 on Timer 3", 65536, Counting::kUp, true, kT3K, kT3Baud},
-    {"u1t3", "UART1 on Timer 3", 65536, Counting::kUp, true, kT3K,
-     kT3Uart1Baud}};
+    {"t3", "UART0 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Baud},
+    {"u1t3", "UART1 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Uart1Baud}};
 
 // Timer 2 reloads from RCMP2H:RCMP2L on overflow: T2CON's CM_RL2 (bit 0)
 // clear, T2MOD's LDEN (bit 7) set, LDTS (bits 1, 0) 00; T2DIV (bits 6 ... 4)

@@ -15,8 +15,7 @@ constexpr Write kBrgBaud[] = {
     {.reg = "BRGR1", .source = S::kReloadHigh},
     {.reg = "BRGCON", .value = 0x03, .comment = "SBRGS, BRGEN"}};
 constexpr BaudMode kBrgBauds[] = {{"brg", "the baud-rate generator", 65536,
-                                   Counting::kOffset, false, kK1, kBrgBaud,
-                                   16}};
+                                   &kinds::kOffset, false, kK1, kBrgBaud, 16}};
 constexpr Unit kBrg{
     .key = "brg", .number = 0, .clocks = kAt1, .bauds = kBrgBauds};
 // Its instructions' cycles differ from the 8051's: mode 2 only.

@@ -43,7 +43,7 @@ constexpr double kT1K[] = {2, 8, 24, 96};
       kTl1,                                                                   \
       kTr1};                                                                  \
   constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,  \
-                                    Counting::kUp, false, kT1K, kT1Baud}};    \
+                                    &kinds::kUp, false, kT1K, kT1Baud}};      \
   constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);                \
   constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
 

@@ -60,8 +60,8 @@ constexpr Write kT1Mode2Baud[] = {TIMER1_MODE2(kT1Uart, )};
 constexpr double kK48or4[] = {48, 4};
 constexpr BaudMode kT1Bauds[] = {
     {"t1m0", "UART1 on Timer 1 in mode 0, 16-bit auto-reload", 65536,
-     Counting::kUp, false, kK48or4, kT1Mode0Baud},
-    {"t1", "UART1 on Timer 1 in mode 2", 256, Counting::kUp, true, kK384or32,
+     &kinds::kUp, false, kK48or4, kT1Mode0Baud},
+    {"t1", "UART1 on Timer 1 in mode 2", 256, &kinds::kUp, true, kK384or32,
      kT1Mode2Baud}};
 
 constexpr Write kT2Baud[] = {kScon,
@@ -73,8 +73,7 @@ constexpr Write kT2Baud[] = {kScon,
                               .choice_slot = 0,
                               .comment = "T2R, S1ST2: UART1 on Timer 2"}};
 constexpr BaudMode kT2Bauds[] = {{"t2", "UART1 on Timer 2, 16-bit auto-reload",
-                                  65536, Counting::kUp, false, kK48or4,
-                                  kT2Baud}};
+                                  65536, &kinds::kUp, false, kK48or4, kT2Baud}};
 
 // Timers 2, 3 and 4: 16-bit auto-reload only, counting up from the
 // reload. The clock write also clears the timer's C/T (and run) bits: a
@@ -161,7 +160,7 @@ constexpr Write kBrtBaud[] = {kScon,
                                .comment = "BRTR, BRTx12, S1BRS"},
                               kSmod};
 constexpr BaudMode kBrtBauds[] = {{"brt", "UART1 on the BRT generator", 256,
-                                   Counting::kUp, true, kK384or32, kBrtBaud}};
+                                   &kinds::kUp, true, kK384or32, kBrtBaud}};
 constexpr Unit kBrt{
     .key = "brt", .number = 0, .clocks = kT2Clocks, .bauds = kBrtBauds};
 constexpr Fitted kStc12Units[] = {{&kStc12T0}, {&kStc12T1}, {&kBrt}};

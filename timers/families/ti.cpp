@@ -43,9 +43,9 @@ constexpr Write kAlt2Baud[] = {{.reg = "PERCFG",
                                U0_UART_WRITES};
 #undef U0_UART_WRITES
 constexpr BaudMode kUartBauds[] = {
-    {"u0", "USART0 as UART", 256, Counting::kMantissaExponent, false, kK1,
+    {"u0", "USART0 as UART", 256, &kinds::kMantissaExponent, false, kK1,
      kAlt1Baud, 0, "BAUD_E"},
-    {"u0alt2", "USART0 as UART at location 2", 256, Counting::kMantissaExponent,
+    {"u0alt2", "USART0 as UART at location 2", 256, &kinds::kMantissaExponent,
      false, kK1, kAlt2Baud, 0, "BAUD_E"}};
 constexpr Unit kUsart0{
     .key = "u0", .number = 0, .clocks = kAt1, .bauds = kUartBauds};
@@ -123,7 +123,7 @@ constexpr TickMode Modulo(double modulus, std::span<const Write> writes) {
           .modulus = modulus,
           .reload = Reload::kHardware,
           .writes = writes,
-          .counting = Counting::kDivisorMinusOne};
+          .counting = &kinds::kDivisorMinusOne};
 }
 constexpr TickMode kT1Cc2530Modes[] = {Modulo(65536, kT1Cc2530)};
 constexpr TickMode kT1Cc2510Modes[] = {Modulo(65536, kT1Cc2510)};
