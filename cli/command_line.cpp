@@ -264,6 +264,17 @@ Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
   return std::nullopt;
 }
 
+// A format the command's document is not written in.
+Problem FormatProblem(const CommandRow& command, mcs51::Format format) {
+  if (!command.document || mcs51::Renders(*command.document, format)) {
+    return std::nullopt;
+  }
+  return Rejection("--format",
+                   mcs51::kFormatNames[static_cast<std::size_t>(format)],
+                   fmt::format("{} writes {}", command.name,
+                               mcs51::RenderedIn(*command.document)));
+}
+
 Problem Read(std::span<const std::string> args, Request& request) {
   Sorted sorted;
   const OptionRow* missing = Sort(args, sorted);
@@ -298,10 +309,12 @@ Problem Read(std::span<const std::string> args, Request& request) {
     return problem;
   }
   request.command = command.command;
-  if (command.command == Command::kSettings) {
-    return ReadSettings(sorted.before, request);
+  if (Problem problem = command.command == Command::kSettings
+                            ? ReadSettings(sorted.before, request)
+                            : ReadArguments(command, sorted.after, request)) {
+    return problem;
   }
-  return ReadArguments(command, sorted.after, request);
+  return FormatProblem(command, request.format);
 }
 
 }  // namespace

@@ -54,36 +54,51 @@ constexpr Elsewhere kFormatElsewhere[] = {
 constexpr CommandRow kCommandRows[] = {
     {Command::kSettings, "", "FREQ BAUD",
      "every setting for one crystal and rate, best first: reload, actual "
-     "baud, signed error and mark"},
+     "baud, signed error and mark",
+     Document::kSettings},
     {Command::kTable, "table", "FREQ",
      "the standard rates against every setting, with the best setting per "
-     "rate"},
+     "rate",
+     Document::kTable},
     {Command::kCrystals, "crystals", "BAUD...",
      "the standard crystals ranked per clock mode by the worst error of each "
-     "rate's best setting"},
+     "rate's best setting",
+     Document::kCrystals},
     {Command::kCode, "code", "FREQ BAUD",
      "init code for the best setting within the tolerance, or for the one "
      "the filters pick"},
     {Command::kChips, "chips", "",
      "the chip families --chip takes, their baud-rate generators and the "
-     "manuals they are checked against"},
+     "manuals they are checked against",
+     Document::kChips},
     {Command::kTick, "tick", "FREQ PERIOD",
      "every timer setting for an interrupt every PERIOD, best first: reload, "
-     "interrupts per period, actual period, signed error and mark"},
+     "interrupts per period, actual period, signed error and mark",
+     Document::kTick},
     {Command::kTickCode, "tick-code", "FREQ PERIOD",
      "tick_init() and the interrupt handler counting ticks, for the best "
      "timer setting or the one the filters pick"},
     {Command::kDelay, "delay", "FREQ TIME",
      "a delay function exact to the cycle on the core's own instruction "
-     "timing: TIME in s, ms, us or µs, rounded to whole cycles"},
+     "timing: TIME in s, ms, us or µs, rounded to whole cycles",
+     Document::kDelay},
     {Command::kExplain, "explain", "FREQ [FILE]",
      "init code read back (FILE, or standard input): each serial port's "
      "generator and rate, each timer's mode and period, and what looks "
-     "wrong"},
+     "wrong",
+     Document::kExplain},
 };
 
+// The commands --format is for: those that write an answer's document.
+constexpr Commands WithDocument() {
+  Commands commands = 0;
+  for (const CommandRow& row : kCommandRows) {
+    if (row.document) commands |= Bit(row.command);
+  }
+  return commands;
+}
+
 constexpr std::string_view kSmods[] = {"0", "1"};
-constexpr std::string_view kFormats[] = {"text", "csv", "json", "markdown"};
 constexpr std::string_view kLanguages[] = {"c", "asm"};
 
 const OptionRow kOptionRows[] = {
@@ -164,9 +179,8 @@ const OptionRow kOptionRows[] = {
      .store = [](const Value& v, Request& r) { r.clock_ppm = v.number; }},
     {.name = "--format",
      .values = Values::kChoices,
-     .choices = kFormats,
-     .commands = (kAnswers & ~Bit(Command::kCode)) | Bit(Command::kTick) |
-                 kDelay | kExplain,
+     .choices = kFormatNames,
+     .commands = WithDocument(),
      .elsewhere = kFormatElsewhere,
      .help = "the output of FREQ BAUD, table, crystals, tick and chips "
              "(default text; markdown lays the text's tables out as "

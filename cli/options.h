@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/reading.h"
+#include "timers/reports.h"
 
 namespace cli {
 
@@ -43,6 +44,8 @@ struct CommandRow {
   std::string_view name;       // as typed; empty for FREQ BAUD
   std::string_view arguments;  // "FREQ BAUD"; "BAUD..." takes one or more
   std::string_view help;
+  // The answer it writes, and so the formats it takes; none for code.
+  std::optional<mcs51::Document> document = std::nullopt;
 };
 
 // Where an option's values come from.

@@ -136,10 +136,6 @@ RunResult Ticks(const Request& request, Style style) {
 // --clock pick (or its figures as JSON); a time shorter than the call and
 // return or longer than the loops reach is bad input.
 RunResult Delay(const Request& request) {
-  if (request.format == Format::kCsv) {
-    return Failure(kExitBadInput,
-                   Rejection("--format", "csv", "delay writes text or json"));
-  }
   const std::string name =
       request.name.empty() ? DelayName(request.time_text) : request.name;
   if (!IsCName(name)) {
@@ -189,10 +185,6 @@ RunResult ExplainAnswer(const Request& request) {
     return Failure(kExitBadInput,
                    Rejection("--chip", request.filter.chip,
                              "explain reads one family's registers"));
-  }
-  if (request.format == Format::kCsv) {
-    return Failure(kExitBadInput,
-                   Rejection("--format", "csv", "explain writes text or json"));
   }
   const bool standard = request.file == "-";
   const std::string name = standard

@@ -198,18 +198,17 @@ struct RateRow {
 //   best: "T1/1/12 FD 0.00 %", with a peer "..., works"; "none in range"
 std::span<const Column<RateRow>> RateColumns();
 
-// One crystal of crystals' ranking; `clocks` is 0 in a chip's ranking.
+// One crystal of crystals' ranking.
 struct CrystalRow {
   const CrystalScore& crystal;
   int rank;
-  int clocks;
   double tolerance_percent = kDefaultTolerancePercent;
 };
 
 // crystals' columns, before each rate's best setting: people's rank MHz
-// worst mark; machines' clocks, rank, frequency_mhz, worst_error_percent,
-// crystal_mark.
-//   CrystalColumns()[2].header.en -> "MHz"
+// worst mark; machines' rank, frequency_mhz, worst_error_percent,
+// crystal_mark, the same keys in CSV and JSON.
+//   CrystalColumns()[1].header.en -> "MHz"
 std::span<const Column<CrystalRow>> CrystalColumns();
 
 // The families' two tables: the baud-rate generators, and the

@@ -115,7 +115,7 @@ std::string CrystalsCsv(const Question& question,
   for (const ClockModeRanking& ranking : rankings) {
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {
-      const CrystalRow row{crystal, ++rank, ranking.clocks};
+      const CrystalRow row{crystal, ++rank};
       const std::string head = CsvLine(Fields(CrystalColumns(), &row, {}));
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
         csv += fmt::format("{},{},{}\n", head, ShortestText(question.rates[i]),
@@ -144,12 +144,8 @@ std::string CrystalsJson(const Question& question,
     mode["crystals"] = Json::array();
     int rank = 0;
     for (const CrystalScore& crystal : ranking.crystals) {
-      Json entry;
-      entry["rank"] = ++rank;
-      entry["frequency_mhz"] = crystal.frequency_mhz;
-      entry["worst_error_percent"] =
-          crystal.reachable ? Json(crystal.worst_error_percent) : Json(nullptr);
-      entry["mark"] = RowOf(crystal.mark).key;
+      const CrystalRow row{crystal, ++rank};
+      Json entry = JsonOf(Fields(CrystalColumns(), &row, {}));
       entry["rates"] = Json::array();
       for (std::size_t i = 0; i < crystal.best.size(); ++i) {
         Json rate;

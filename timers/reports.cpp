@@ -176,7 +176,7 @@ Grid CrystalGrid(const Question& question, const ClockModeRanking& ranking) {
   std::vector<CrystalRow> crystals;
   for (const CrystalScore& crystal : ranking.crystals) {
     crystals.push_back({crystal, static_cast<int>(crystals.size()) + 1,
-                        ranking.clocks, question.tolerance_percent});
+                        question.tolerance_percent});
   }
   Grid grid = PeopleGrid<CrystalRow>(
       CrystalColumns(), crystals, {},
@@ -293,7 +293,29 @@ std::string Formatted(const Question& question, Answer answer, Format format,
   return text(question, answer, {format, style});
 }
 
+// Format's bits each document is written in.
+constexpr unsigned kTables = 0b1111;
+constexpr unsigned kTextAndJson = 1u << static_cast<int>(Format::kText) |
+                                  1u << static_cast<int>(Format::kJson);
+constexpr unsigned kRendered[] = {kTables, kTables,      kTables,     kTables,
+                                  kTables, kTextAndJson, kTextAndJson};
+
 }  // namespace
+
+bool Renders(Document document, Format format) {
+  return (kRendered[static_cast<int>(document)] >> static_cast<int>(format) &
+          1u) != 0;
+}
+
+std::string RenderedIn(Document document) {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < std::size(kFormatNames); ++i) {
+    if (Renders(document, static_cast<Format>(i))) {
+      names.emplace_back(kFormatNames[i]);
+    }
+  }
+  return JoinedOr(names);
+}
 
 std::optional<Link> LinkOf(const Question& question, const Outcome& outcome,
                            double baud) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "timers/columns.h"
@@ -21,6 +22,32 @@
 namespace mcs51 {
 
 enum class Format { kText, kCsv, kJson, kMarkdown };
+
+// The formats' names as --format takes them, in Format's order.
+inline constexpr std::string_view kFormatNames[] = {"text", "csv", "json",
+                                                    "markdown"};
+
+// The answers, each one document.
+enum class Document {
+  kSettings,
+  kTable,
+  kCrystals,
+  kTick,
+  kChips,
+  kExplain,
+  kDelay
+};
+
+// Whether `document` is written in `format`; a front end refuses the
+// others. Explain and delay are no tables: text and JSON only.
+//   Renders(kSettings, kMarkdown) -> true
+//   Renders(kDelay, kCsv)         -> false
+bool Renders(Document document, Format format);
+
+// The formats `document` is written in, as a list for a refusal.
+//   RenderedIn(kExplain) -> "text or json"
+//   RenderedIn(kChips)   -> "text, csv, json or markdown"
+std::string RenderedIn(Document document);
 
 // What an answer was asked for: the crystal, the rates (FREQ BAUD's one,
 // table's, crystals' BAUDs) or the period, the filters, the tolerance and

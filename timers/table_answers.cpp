@@ -49,13 +49,6 @@ const Column<R> kRateColumns[] = {
 
 using C = CrystalRow;
 const Column<C> kCrystalColumns[] = {
-    {.key = "clocks",
-     .cell =
-         [](const C& r) {
-           return r.clocks == 0 ? std::nullopt
-                                : Value(std::to_string(r.clocks));
-         },
-     .type = JsonType::kInteger},
     {.key = "rank",
      .header = {"rank", "名次"},
      .cell = [](const C& r) { return Value(std::to_string(r.rank)); },

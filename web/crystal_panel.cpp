@@ -48,8 +48,7 @@ std::string CrystalTable(const std::vector<double>& rates,
                      : Fmt(w.clock_mode, mode.clocks));
     for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
       const mcs51::CrystalScore& score = mode.crystals[i];
-      const mcs51::CrystalRow row{score, static_cast<int>(i) + 1, mode.clocks,
-                                  tolerance};
+      const mcs51::CrystalRow row{score, static_cast<int>(i) + 1, tolerance};
       table += mcs51::MarkKey(score.mark);
       for (std::string_view key :
            {"rank", "frequency_mhz", "worst_error_percent"}) {

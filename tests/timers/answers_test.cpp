@@ -177,12 +177,10 @@ TEST(RateColumns, BestSaysTheSettingAndItsLink) {
   EXPECT_EQ(PeopleText(column, RateRow{921600, none}), "none in range");
 }
 
-// crystals' clocks is null in a chip's ranking, whose modes are its own.
-TEST(CrystalColumns, ClocksOnlyForAClockMode) {
+// A crystal some rate cannot reach has no worst error.
+TEST(CrystalColumns, NoWorstErrorOutOfReach) {
   const CrystalScore score{11.0592, {}, false, 0, Mark::kOutOfRange};
-  EXPECT_EQ(CrystalColumns()[0].cell(CrystalRow{score, 1, 12}), "12");
-  EXPECT_EQ(CrystalColumns()[0].cell(CrystalRow{score, 1, 0}), std::nullopt);
-  EXPECT_EQ(PeopleText(CrystalColumns()[3], CrystalRow{score, 1, 12}), "--");
+  EXPECT_EQ(PeopleText(CrystalColumns()[2], CrystalRow{score, 1}), "--");
 }
 
 // The family tables cite documents; what a source lacks is said once,
