@@ -180,7 +180,7 @@ bool Slurp(std::FILE* file, std::string& text) {
 RunResult ExplainAnswer(const Request& request) {
   const std::string_view chip = ChipName(request.filter.chip);
   const explain::Family* family =
-      explain::FindFamily(chip.empty() ? explain::kDefaultFamily : chip);
+      chip.empty() ? &explain::DefaultFamily() : explain::FindFamily(chip);
   if (family == nullptr) {
     return Failure(kExitBadInput,
                    Rejection("--chip", request.filter.chip,

@@ -45,7 +45,7 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
     const Register& sfr = FindRegister(chip, write.reg);
     declare(sfr.name, sfr.address,
             fmt::format("{}, {}{}", sfr.name,
-                        IsOwn(chip, sfr) ? chip.family : "8052",
+                        IsOwn(chip, sfr) ? chip.family : kDefaultFamily->name,
                         sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,

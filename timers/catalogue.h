@@ -18,10 +18,21 @@ namespace mcs51 {
 //   Chips().front().name -> "8051"
 std::span<const Chip> Chips();
 
+namespace families {
+extern const Chip k8052;
+extern const Chip kX2;
+extern const Chip k1t;
+}  // namespace families
+
 // The families whose settings are the ones without --chip, in tie order:
-// the 8052's, then the X2 parts', then the single-cycle parts'.
-inline constexpr std::array<std::string_view, 3> kDefaultFamilies{"8052", "x2",
-                                                                  "1t"};
+// the 8052's, then the X2 parts', then the single-cycle parts'. The records
+// themselves: Chips() holds copies, found by name.
+inline constexpr std::array<const Chip*, 3> kDefaultFamilies{
+    &families::k8052, &families::kX2, &families::k1t};
+
+// The family code is read for without --chip, whose registers every other
+// family's add to: the 8052.
+inline constexpr const Chip* kDefaultFamily = kDefaultFamilies.front();
 
 // The settings without --chip: those families' settings with by_chip
 // false, Timer 1 before Timer 2, SMOD 0 before 1.

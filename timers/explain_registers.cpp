@@ -257,6 +257,10 @@ const Family* FindFamily(std::string_view name) {
   return &Families()[static_cast<std::size_t>(chip - Chips().data())];
 }
 
+const Family& DefaultFamily() {
+  return *FindFamily(kDefaultFamily->name);
+}
+
 std::vector<std::string> FamiliesWith(std::string_view register_name) {
   std::vector<std::string> names;
   for (const Family& family : Families()) {

@@ -87,8 +87,8 @@ struct Family {
 //   FindFamily("8051")->registers has no T2CON
 const Family* FindFamily(std::string_view name);
 
-// What explain reads without --chip.
-inline constexpr std::string_view kDefaultFamily = "8052";
+// What explain reads without --chip: the catalogue's default family.
+const Family& DefaultFamily();
 
 // The families with a register of that name (upper case), in catalogue
 // order.

@@ -39,8 +39,8 @@ template <typename S, Expand<S> expand>
 std::span<const S> Defaults() {
   static const std::vector<S> settings = [] {
     std::vector<S> all;
-    for (std::string_view name : kDefaultFamilies) {
-      for (S s : PerChip<S, expand>(FindChip(name))) {
+    for (const Chip* chip : kDefaultFamilies) {
+      for (S s : PerChip<S, expand>(FindChip(chip->name))) {
         s.by_chip = false;
         all.push_back(s);
       }

@@ -93,12 +93,10 @@ ReadShown Refused(mcs51::CodeProblem problem, const mcs51::explain::Family& f,
 const mcs51::explain::Family& FamilyOf(std::string_view chip_filter) {
   // "" and "all" choose no one family: the command line's own default.
   const mcs51::explain::Family* family =
-      mcs51::explain::FindFamily(chip_filter.empty() || chip_filter == "all"
-                                     ? mcs51::explain::kDefaultFamily
-                                     : chip_filter);
-  return family != nullptr
-             ? *family
-             : *mcs51::explain::FindFamily(mcs51::explain::kDefaultFamily);
+      chip_filter.empty() || chip_filter == "all"
+          ? nullptr
+          : mcs51::explain::FindFamily(chip_filter);
+  return family != nullptr ? *family : mcs51::explain::DefaultFamily();
 }
 
 ReadShown Shown(const mcs51::Explanation& e, double frequency_mhz,

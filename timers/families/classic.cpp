@@ -70,7 +70,7 @@ constexpr Chip kX2{
 
 extern const Chip k1t;
 constexpr Chip k1t{
-    .name = "1t",
+    .name = kSingleCycleCore.key,
     .family = "single-cycle Timer 1 (T1x12)",
     .document = "STC15 series manual, AUXR (T1x12) and UART1 on Timer 1",
     .evidence = Evidence::kFormulaOnly,
