@@ -85,6 +85,16 @@ RunResult Code(const Request& request) {
                 best.error_percent, request.tolerance_percent);
 }
 
+// tick and tick-code: a period that no setting the filters leave reaches
+// is bad input, as a zero or negative one is.
+RunResult NoTickReaches(const Request& request) {
+  return Failure(kExitBadInput,
+                 fmt::format("PERIOD: {} is beyond every timer setting at "
+                             "{} MHz",
+                             PeriodText(request.period_s),
+                             ShortestText(request.frequency_mhz)));
+}
+
 // tick-code: as code, for the best tick setting.
 RunResult TickCodeAnswer(const Request& request) {
   const std::vector<const TickSetting*> settings = TickMatching(request.filter);
@@ -92,9 +102,6 @@ RunResult TickCodeAnswer(const Request& request) {
       ChooseTick(settings, request.frequency_mhz, request.period_s,
                  request.tolerance_percent);
   const TickOutcome& best = choice.best;
-  const std::string asked =
-      fmt::format("{} at {} MHz", PeriodText(request.period_s),
-                  ShortestText(request.frequency_mhz));
   switch (choice.refusal) {
     case Refusal::kNone:
       return Answered(request.language == CodeLanguage::kAsm
@@ -103,33 +110,24 @@ RunResult TickCodeAnswer(const Request& request) {
                           : TickCode(request.frequency_mhz, request.period_s,
                                      best, Writer()));
     case Refusal::kOutOfRange:
-      return Failure(kExitRefused,
-                     fmt::format("no timer setting reaches {}", asked));
+      return NoTickReaches(request);
     case Refusal::kBeyond:
       break;
   }
   return Beyond(settings.size() == 1, TickSettingText(*best.setting),
-                PeriodText(best.actual_period_s), asked, best.error_percent,
-                request.tolerance_percent);
+                PeriodText(best.actual_period_s),
+                fmt::format("{} at {} MHz", PeriodText(request.period_s),
+                            ShortestText(request.frequency_mhz)),
+                best.error_percent, request.tolerance_percent);
 }
 
-// tick and tick-code. A period that no setting the filters leave reaches
-// is bad input, as a zero or negative one is.
-RunResult Ticks(const Request& request, Style style) {
+// tick: every setting the filters leave, ranked.
+RunResult TickAnswer(const Request& request, Style style) {
   const std::vector<TickOutcome> ranked =
       RankTicks(TickMatching(request.filter), request.frequency_mhz,
                 request.period_s, request.tolerance_percent);
-  if (!ranked.front().fits) {
-    return Failure(kExitBadInput,
-                   fmt::format("PERIOD: {} is beyond every timer setting at "
-                               "{} MHz",
-                               PeriodText(request.period_s),
-                               ShortestText(request.frequency_mhz)));
-  }
-  if (request.command == Command::kTick) {
-    return Answered(TickReport(request, ranked, request.format, style));
-  }
-  return TickCodeAnswer(request);
+  if (!ranked.front().fits) return NoTickReaches(request);
+  return Answered(TickReport(request, ranked, request.format, style));
 }
 
 // delay: the code of a delay exact to the cycle on the core --chip and
@@ -213,7 +211,6 @@ RunResult ExplainAnswer(const Request& request) {
 }
 
 RunResult Answer(const Request& request, Style style) {
-  const std::vector<const Setting*> settings = Matching(request.filter);
   const Format format = request.format;
   switch (request.command) {
     case Command::kHelp:
@@ -225,7 +222,7 @@ RunResult Answer(const Request& request, Style style) {
     case Command::kSettings:
       return Answered(
           SettingsReport(request,
-                         Rank(settings, request.frequency_mhz,
+                         Rank(Matching(request.filter), request.frequency_mhz,
                               request.rates.front(), request.tolerance_percent),
                          format, style));
     case Command::kTable:
@@ -236,8 +233,9 @@ RunResult Answer(const Request& request, Style style) {
                                                   request.tolerance_percent),
                                      format, style));
     case Command::kTick:
+      return TickAnswer(request, style);
     case Command::kTickCode:
-      return Ticks(request, style);
+      return TickCodeAnswer(request);
     case Command::kDelay:
       return Delay(request);
     case Command::kExplain:

@@ -263,6 +263,11 @@ INSTANTIATE_TEST_SUITE_P(
                    2,
                    "PERIOD: 100000.0000 s is beyond every timer setting at 12 "
                    "MHz"},
+        FailureRow{"TickCodePeriodBeyondEveryTimer",
+                   {"tick-code", "12", "100000s"},
+                   2,
+                   "PERIOD: 100000.0000 s is beyond every timer setting at 12 "
+                   "MHz"},
         FailureRow{
             "Letters", {"12abc", "9600"}, 2, "FREQ \"12abc\": not a number"},
         FailureRow{"NegativeBaud",
