@@ -5,12 +5,12 @@
 #include <optional>
 #include <string_view>
 
-#include "timers/text.h"
-#include "timers/ticks.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/ticks.h"
 
 namespace cli {
 
-// timers/ is this program's vocabulary: its names read unqualified.
+// mcs51/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
@@ -301,7 +301,8 @@ Problem Read(std::span<const std::string> args, Request& request) {
       return Rejection(option.name, fmt::format("only with {}", option.needs));
     }
   }
-  // delay's --chip and --clock pick a core, not a setting (timers/cores.h).
+  // delay's --chip and --clock pick a core, not a setting
+  // (mcs51/hardware/cores.h).
   if (Problem problem =
           command.command == Command::kDelay
               ? ChipProblem(request.filter.chip, command.command)

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "timers/reports.h"
+#include "mcs51/answers/reports.h"
 
 namespace cli {
 

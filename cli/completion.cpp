@@ -10,13 +10,13 @@
 
 #include "cli/command_line.h"
 #include "cli/options.h"
-#include "timers/catalogue.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/settings/ranking.h"
+#include "mcs51/settings/text.h"
 
 namespace cli {
 
-// timers/ is this program's vocabulary: its names read unqualified.
+// mcs51/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "timers/answers.h"
-#include "timers/choices.h"
-#include "timers/text.h"
+#include "mcs51/answers/answers.h"
+#include "mcs51/settings/choices.h"
+#include "mcs51/settings/text.h"
 
 namespace cli {
 

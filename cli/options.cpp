@@ -7,18 +7,18 @@
 #include <charconv>
 
 #include "cli/command_line.h"
-#include "timers/catalogue.h"
-#include "timers/choices.h"
-#include "timers/cores.h"
-#include "timers/delay.h"
-#include "timers/peers.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
-#include "timers/ticks.h"
+#include "mcs51/delays/delay.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/hardware/cores.h"
+#include "mcs51/settings/choices.h"
+#include "mcs51/settings/peers.h"
+#include "mcs51/settings/ranking.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/ticks.h"
 
 namespace cli {
 
-// timers/ is this program's vocabulary: its names read unqualified.
+// mcs51/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 
@@ -259,7 +259,7 @@ std::optional<std::string> CheckChip(const OptionRow& option,
         option.name, chip,
         fmt::format("no such generator (see {} chips)", kProgramName));
   }
-  // delay's --chip picks a core (timers/cores.h); "all" is none.
+  // delay's --chip picks a core (mcs51/hardware/cores.h); "all" is none.
   if (command == Command::kDelay && CoreClockWords(chip).empty()) {
     return Rejection(option.name, chip, "not a family of the catalogue");
   }

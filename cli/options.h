@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "calc/reading.h"
-#include "timers/reports.h"
+#include "mcs51/answers/reports.h"
 
 namespace cli {
 
@@ -129,7 +129,7 @@ std::string UsageText(const CommandRow& command);
 // settings'; an unknown chip leaves none), the chips' names and "all", or
 // the peers' names and aliases. Read values have none. tick and tick-code
 // take the tick settings' timers, clocks and modes; delay's --clock the
-// clocks per cycle of a core the family's parts run (timers/cores.h).
+// clocks per cycle of a core the family's parts run (mcs51/hardware/cores.h).
 //   ValueWords(--timer, "")                  -> {"1", "2"}
 //   ValueWords(--timer, "", kTick)           -> {"0", "1", "2"}
 //   ValueWords(--clock, "stc15")             -> {"12", "1"}
@@ -156,7 +156,7 @@ std::string NeedsValue(const OptionRow& option, std::string_view chip,
 
 // The rejection of the --chip given with `command`, if it is bad: the
 // timers and clocks that follow it are then unknown. delay takes a family
-// whose core timers/cores.h knows.
+// whose core mcs51/hardware/cores.h knows.
 //   ChipProblem("z80", kCode)  -> "--chip \"z80\": not 8051, ..."
 //   ChipProblem("all", kDelay) -> "--chip \"all\": not a family of the
 //                                 catalogue"

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "timers/cores.h"
-#include "timers/delay.h"
-#include "timers/delay_code.h"
-#include "timers/explain_words.h"
-#include "timers/init_code.h"
-#include "timers/text.h"
-#include "timers/tick_code.h"
-#include "timers/tick_text.h"
+#include "mcs51/code/init_code.h"
+#include "mcs51/code/tick_code.h"
+#include "mcs51/delays/delay.h"
+#include "mcs51/delays/delay_code.h"
+#include "mcs51/hardware/cores.h"
+#include "mcs51/reading/explain_words.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/tick_text.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"
@@ -25,7 +25,7 @@
 
 namespace cli {
 
-// timers/ is this program's vocabulary: its names read unqualified.
+// mcs51/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
 

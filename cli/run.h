@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "timers/columns.h"
+#include "mcs51/answers/columns.h"
 
 namespace cli {
 

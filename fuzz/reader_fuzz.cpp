@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "timers/code_reader.h"
+#include "mcs51/reading/code_reader.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The area below the window as a program of its own: the settings, their
-// code, the crystals, the ticks and the delay, with everything of timers/
+// code, the crystals, the ticks and the delay, with everything of mcs51/
 // they need. The page loads it once the window answers (main.cpp), from
 // compressed bytes of its own; the window never waits for it. The browser
 // calls in through the exported functions below; each one is a dispatch

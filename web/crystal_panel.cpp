@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "calc/reading.h"
-#include "timers/answers.h"
-#include "timers/catalogue.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
+#include "mcs51/answers/answers.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/settings/ranking.h"
+#include "mcs51/settings/text.h"
 #include "web/dom.h"
 #include "web/sections.h"
 #include "web/typed.h"

@@ -3,9 +3,9 @@
 #include <fmt/format.h>
 
 #include "calc/reading.h"
-#include "timers/cores.h"
-#include "timers/delay.h"
-#include "timers/delay_code.h"
+#include "mcs51/delays/delay.h"
+#include "mcs51/delays/delay_code.h"
+#include "mcs51/hardware/cores.h"
 #include "web/sections.h"
 #include "web/typed.h"
 

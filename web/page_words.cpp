@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "timers/text.h"
+#include "mcs51/settings/text.h"
 #include "web/typed.h"
 
 namespace web {

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "calc/reading.h"
-#include "timers/answers.h"
-#include "timers/code_words.h"
-#include "timers/ranking.h"
+#include "mcs51/answers/answers.h"
+#include "mcs51/settings/ranking.h"
+#include "mcs51/words/code_words.h"
 
 namespace web {
 

@@ -5,11 +5,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "timers/code_reader.h"
-#include "timers/explain.h"
-#include "timers/explain_registers.h"
-#include "timers/explain_words.h"
-#include "timers/text.h"
+#include "mcs51/reading/code_reader.h"
+#include "mcs51/reading/explain.h"
+#include "mcs51/reading/explain_registers.h"
+#include "mcs51/reading/explain_words.h"
+#include "mcs51/settings/text.h"
 #include "web/dom.h"
 
 extern "C" {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "timers/explain.h"
+#include "mcs51/reading/explain.h"
 #include "web/page_words.h"
 
 namespace web {

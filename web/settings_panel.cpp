@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "calc/reading.h"
-#include "timers/answers.h"
-#include "timers/catalogue.h"
-#include "timers/init_code.h"
-#include "timers/text.h"
-#include "timers/working.h"
+#include "mcs51/answers/answers.h"
+#include "mcs51/code/init_code.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/working.h"
 #include "web/crystal_panel.h"
 #include "web/delay_panel.h"
 #include "web/dom.h"

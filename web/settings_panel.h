@@ -1,6 +1,6 @@
 #pragma once
 // Below the window: every setting for the window's crystal and rate, ranked
-// by timers/ as the command line ranks them, in Chinese or English; the
+// by mcs51/ as the command line ranks them, in Chinese or English; the
 // chosen row's working and its init code (C byte for byte as `baud51-cli
 // code` writes it, or assembly); the standard rates and the crystal
 // chooser. The window's fields are read strictly, as the command line
@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "timers/peers.h"
-#include "timers/ranking.h"
+#include "mcs51/settings/peers.h"
+#include "mcs51/settings/ranking.h"
 #include "web/page_words.h"
 #include "web/read_panel.h"
 #include "web/settings_table.h"

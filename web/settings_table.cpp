@@ -5,10 +5,10 @@
 #include <initializer_list>
 #include <optional>
 
-#include "timers/answers.h"
-#include "timers/catalogue.h"
-#include "timers/init_code.h"
-#include "timers/text.h"
+#include "mcs51/answers/answers.h"
+#include "mcs51/code/init_code.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/settings/text.h"
 
 namespace web {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "timers/peers.h"
-#include "timers/ranking.h"
+#include "mcs51/settings/peers.h"
+#include "mcs51/settings/ranking.h"
 #include "web/page_words.h"
 
 #ifndef BAUD51_VERSION_TEXT

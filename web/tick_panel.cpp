@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "calc/reading.h"
-#include "timers/answers.h"
-#include "timers/text.h"
-#include "timers/tick_code.h"
-#include "timers/tick_text.h"
+#include "mcs51/answers/answers.h"
+#include "mcs51/code/tick_code.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/tick_text.h"
 #include "web/dom.h"
 #include "web/sections.h"
 #include "web/settings_table.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "timers/ticks.h"
+#include "mcs51/settings/ticks.h"
 #include "web/page_words.h"
 
 namespace web {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "cli/run.h"
-#include "timers/catalogue.h"
-#include "timers/ranking.h"
-#include "timers/text.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/settings/ranking.h"
+#include "mcs51/settings/text.h"
 
 namespace {
 

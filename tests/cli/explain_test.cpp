@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/run.h"
-#include "timers/code_reader.h"
+#include "mcs51/reading/code_reader.h"
 
 namespace cli {
 namespace {

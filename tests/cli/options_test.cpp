@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "timers/catalogue.h"
+#include "mcs51/hardware/catalogue.h"
 
 namespace cli {
 namespace {

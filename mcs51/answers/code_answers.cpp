@@ -1,0 +1,148 @@
+// The answers about code as columns (answers.h): explain's row per serial
+// port and per timer, and a delay's figures.
+#include <fmt/format.h>
+
+#include "mcs51/answers/answers.h"
+#include "mcs51/delays/delay_code.h"
+#include "mcs51/reading/explain_registers.h"
+#include "mcs51/settings/text.h"
+
+namespace mcs51 {
+namespace {
+
+// A value of the setting found, nothing without one.
+template <typename Use>
+Value IfSet(const Use& use, std::string text) {
+  return use.setting != nullptr ? Value(std::move(text)) : std::nullopt;
+}
+template <typename Use>
+Value Hex(const Use& use) {
+  return IfSet(use, use.setting == nullptr
+                        ? std::string()
+                        : ReloadHex(use.reload, use.setting->modulus));
+}
+Value Flag(bool on) { return Value(on ? "true" : "false"); }
+bool Fixed(const SerialUse& use) { return use.fixed_mode >= 0; }
+// A rate, when the port has a setting that makes one, or a fixed mode.
+Value Rate(const SerialUse& use, double value) {
+  const bool rate =
+      (use.setting != nullptr || Fixed(use)) && use.actual_baud > 0.0;
+  return rate ? Value(ShortestText(value)) : std::nullopt;
+}
+
+using S = SerialUse;
+const Column<S> kSerialColumns[] = {
+    {.key = "uart", .cell = [](const S& u) { return Value(u.uart); }},
+    {.key = "generator",
+     .cell =
+         [](const S& u) {
+           return Fixed(u) ? Value("fixed")
+                           : IfSet(u, u.setting ? u.setting->label : "");
+         }},
+    {.key = "clocks",
+     .cell =
+         [](const S& u) {
+           return IfSet(u, u.setting ? std::to_string(u.setting->clocks) : "");
+         },
+     .type = JsonType::kInteger},
+    {.key = "smod",
+     .cell =
+         [](const S& u) {
+           const int smod = u.setting ? u.setting->smod : u.fixed_smod;
+           return smod >= 0 ? Value(std::to_string(smod)) : std::nullopt;
+         },
+     .type = JsonType::kInteger},
+    {.key = "reload",
+     .cell = [](const S& u) { return IfSet(u, std::to_string(u.reload)); },
+     .type = JsonType::kInteger},
+    {.key = "reload_hex", .cell = [](const S& u) { return Hex(u); }},
+    {.key = "actual_baud",
+     .cell = [](const S& u) { return Rate(u, u.actual_baud); },
+     .type = JsonType::kNumber},
+    {.key = "nearest_baud",
+     .cell = [](const S& u) { return Rate(u, u.nearest_baud); },
+     .type = JsonType::kNumber},
+    {.key = "error_percent",
+     .cell = [](const S& u) { return Rate(u, u.error_percent); },
+     .type = JsonType::kNumber},
+    {.key = "receives",
+     .cell = [](const S& u) { return Flag(u.receives); },
+     .type = JsonType::kBool},
+};
+
+using T = TimerUse;
+const Column<T> kTimerColumns[] = {
+    {.key = "timer", .cell = [](const T& u) { return Value(u.timer); }},
+    {.key = "mode",
+     .cell =
+         [](const T& u) { return IfSet(u, u.setting ? u.setting->mode : ""); }},
+    {.key = "clocks",
+     .cell =
+         [](const T& u) {
+           return IfSet(u, u.setting ? std::to_string(u.setting->clocks) : "");
+         },
+     .type = JsonType::kInteger},
+    {.key = "reload",
+     .cell = [](const T& u) { return IfSet(u, std::to_string(u.reload)); },
+     .type = JsonType::kInteger},
+    {.key = "reload_hex", .cell = [](const T& u) { return Hex(u); }},
+    {.key = "running",
+     .cell = [](const T& u) { return Flag(u.running); },
+     .type = JsonType::kBool},
+    {.key = "interrupt",
+     .cell = [](const T& u) { return Flag(u.interrupt); },
+     .type = JsonType::kBool},
+    {.key = "reloaded_by",
+     .cell = [](const T& u) { return Value(ReloadedByKey(u.reloaded_by)); }},
+    {.key = "actual_period_s",
+     .cell =
+         [](const T& u) {
+           return u.period_s > 0.0 ? Value(ShortestText(u.period_s))
+                                   : std::nullopt;
+         },
+     .type = JsonType::kNumber},
+};
+
+using D = DelayRow;
+const Column<D> kDelayColumns[] = {
+    {.key = "name", .cell = [](const D& d) { return Value(d.text.name); }},
+    {.key = "time", .cell = [](const D& d) { return Value(d.time); }},
+    {.key = "time_s",
+     .cell = [](const D& d) { return Value(ShortestText(d.text.time_s)); },
+     .type = JsonType::kNumber},
+    {.key = "frequency_mhz",
+     .cell =
+         [](const D& d) { return Value(ShortestText(d.text.frequency_mhz)); },
+     .type = JsonType::kNumber},
+    {.key = "times",
+     .cell = [](const D& d) { return Flag(d.text.times); },
+     .type = JsonType::kBool},
+    {.key = "core", .cell = [](const D& d) { return Value(d.core.key); }},
+    {.key = "core_text", .cell = [](const D& d) { return Value(d.core.text); }},
+    {.key = "clocks_per_cycle",
+     .cell = [](const D& d) { return Value(std::to_string(d.core.clocks)); },
+     .type = JsonType::kInteger},
+    {.key = "cycles",
+     .cell = [](const D& d) { return Value(fmt::format("{}", d.plan.cycles)); },
+     .type = JsonType::kInteger},
+    {.key = "actual_s",
+     .cell = [](const D& d) { return Value(ShortestText(d.plan.actual_s)); },
+     .type = JsonType::kNumber},
+    {.key = "error_percent",
+     .cell =
+         [](const D& d) { return Value(ShortestText(d.plan.error_percent)); },
+     .type = JsonType::kNumber},
+    {.key = "source", .cell = [](const D& d) { return Value(d.core.source); }},
+    {.key = "assumes",
+     .cell = [](const D& d) { return Value(d.core.assumes); }},
+    {.key = "code", .cell = [](const D& d) { return Value(d.code); }},
+};
+
+}  // namespace
+
+std::span<const Column<DelayRow>> DelayColumns() { return kDelayColumns; }
+
+std::span<const Column<SerialUse>> SerialColumns() { return kSerialColumns; }
+std::span<const Column<TimerUse>> TimerColumns() { return kTimerColumns; }
+
+}  // namespace mcs51

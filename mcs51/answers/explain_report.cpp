@@ -1,0 +1,71 @@
+// explain's report: the reading of a family's registers as text or JSON.
+#include <fmt/format.h>
+
+#include "mcs51/answers/reports.h"
+#include "mcs51/reading/explain_words.h"
+#include "mcs51/settings/text.h"
+
+namespace mcs51 {
+namespace {
+
+// A list's heading, with its words for none when it has nothing.
+std::string Heading(const Words& name, const Words& none, bool empty) {
+  return empty ? fmt::format("{}: {}\n", name.en, none.en)
+               : fmt::format("{}:\n", name.en);
+}
+
+std::string UseLines(const UseText& text) {
+  std::string lines = fmt::format("  {}  {}\n", text.name, text.what);
+  if (!text.detail.empty()) lines += fmt::format("        {}\n", text.detail);
+  return lines;
+}
+
+std::string ExplainText(const Question& question, const explain::Family& family,
+                        const Explanation& e) {
+  const ExplainReportWords& w = ReportWords();
+  std::string out =
+      fmt::format(fmt::runtime(w.heading.en),
+                  ShortestText(question.frequency_mhz), family.text,
+                  family.name, ShortestText(question.tolerance_percent)) +
+      "\n";
+  out += Heading(w.serial, w.serial_none, e.serial.empty());
+  for (const SerialUse& use : e.serial)
+    out += UseLines(SerialText(use, Tongue::kEnglish));
+  out += Heading(w.timers, w.timers_none, e.timers.empty());
+  for (const TimerUse& use : e.timers)
+    out += UseLines(TimerText(use, Tongue::kEnglish));
+  out += Heading(w.findings, w.findings_none, e.findings.empty());
+  for (const Finding& f : e.findings) {
+    out += fmt::format("  {}: {}: {}\n",
+                       fmt::format(fmt::runtime(w.line.en), f.line),
+                       FindingKey(f.kind), f.text);
+  }
+  return out;
+}
+
+std::string ExplainJson(const Question& question, const explain::Family& family,
+                        const Explanation& e) {
+  Json json;
+  json["frequency_mhz"] = question.frequency_mhz;
+  json["chip"] = family.name;
+  json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
+  json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
+  json["findings"] = Json::array();
+  for (const Finding& f : e.findings) {
+    json["findings"].push_back(
+        {{"kind", FindingKey(f.kind)}, {"line", f.line}, {"text", f.text}});
+  }
+  return Dump(json);
+}
+
+}  // namespace
+
+std::string ExplainReport(const Question& question,
+                          const explain::Family& family,
+                          const Explanation& explanation, Format format) {
+  if (format == Format::kJson)
+    return ExplainJson(question, family, explanation);
+  return ExplainText(question, family, explanation);
+}
+
+}  // namespace mcs51

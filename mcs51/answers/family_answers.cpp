@@ -1,0 +1,172 @@
+// The families' tables of mcs51/answers/answers.h: the baud-rate generators and
+// the general-purpose timers, with the documents behind them.
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mcs51/answers/answers.h"
+#include "mcs51/settings/text.h"
+
+namespace mcs51 {
+namespace {
+
+// A family's names as --chip takes them: "`at89c51rd2` (also
+// `at89c51rb2`, ...)".
+std::string ChipNames(const Chip& chip) {
+  std::string text = fmt::format("`{}`", chip.name);
+  for (std::size_t i = 0; i < chip.aliases.size(); ++i) {
+    text += fmt::format("{}`{}`", i == 0 ? " (also " : ", ", chip.aliases[i]);
+  }
+  return chip.aliases.empty() ? text : text + ")";
+}
+
+// "12, 6 or 1 clocks per count";  "1 clock per count".
+std::string PerCount(const std::vector<int>& clocks) {
+  std::vector<std::string> words;
+  for (int each : clocks) words.push_back(fmt::format("{}", each));
+  const std::string text = JoinedOr(words);
+  const bool one = clocks.size() == 1 && clocks.front() == 1;
+  return text + (one ? " clock per count" : " clocks per count");
+}
+
+// "`t1` Timer 1 mode 2 (12 clocks per count; SMOD)".
+std::string GeneratorsText(const Chip& chip) {
+  std::string text;
+  for (const FittedMode& fitted : BaudModes(chip)) {
+    const BaudMode& g = *fitted.mode;
+    std::vector<int> clocks;
+    for (std::size_t i = 0; i < g.k.size(); ++i) {
+      clocks.push_back(fitted.unit->clocks[i].clocks);
+    }
+    text += fmt::format("{}`{}` {} ({}{})", text.empty() ? "" : "; ", g.key,
+                        g.text, PerCount(clocks), g.smod ? "; SMOD" : "");
+  }
+  return text;
+}
+
+// "`t0` Timer 0 (modes 0, 1, 2; 12 clocks per count)".
+std::string TimersText(const Chip& chip) {
+  std::string text;
+  for (const Unit* t : TickUnits(chip)) {
+    std::string modes;
+    for (const TickMode& mode : t->ticks) {
+      modes += fmt::format("{}{}", modes.empty() ? "" : ", ", mode.key);
+    }
+    // The clock choices its tick modes take, which may be fewer than the
+    // unit's own (the DS89C4x0's Timer 1 ticks at 12 or 4 only).
+    std::size_t taken = 0;
+    for (const TickMode& mode : t->ticks) {
+      taken = std::max(taken, mode.choices == 0
+                                  ? t->clocks.size()
+                                  : static_cast<std::size_t>(mode.choices));
+    }
+    std::vector<int> clocks;
+    for (std::size_t i = 0; i < taken; ++i) {
+      clocks.push_back(t->clocks[i].clocks);
+    }
+    text += fmt::format(
+        "{}`{}` Timer {} (mode{} {}; {})", text.empty() ? "" : "; ", t->key,
+        t->number, t->ticks.size() == 1 ? "" : "s", modes, PerCount(clocks));
+  }
+  return text;
+}
+
+using C = Chip;
+constexpr Column<C> kChipNames = {
+    .key = "names",
+    .header = {"`--chip`", "`--chip`"},
+    .cell = [](const C& c) { return Value(ChipNames(c)); },
+    .align = Align::kLeft,
+    .for_machines = false};
+constexpr Column<C> kChip = {.key = "chip",
+                             .cell = [](const C& c) { return Value(c.name); },
+                             .align = Align::kLeft};
+constexpr Column<C> kFamily = {
+    .key = "family",
+    .header = {"Family", "芯片系列"},
+    .cell = [](const C& c) { return Value(c.family); },
+    .align = Align::kLeft};
+constexpr Words kCheckedAgainst = {"Checked against", "依据的文件"};
+constexpr Column<C> kDocument = {
+    .key = "document",
+    .header = kCheckedAgainst,
+    .cell = [](const C& c) { return Value(c.document); },
+    .align = Align::kLeft};
+constexpr Words kRowsFrom = {"Rows from", "测试行的依据"};
+constexpr Column<C> kEvidence = {
+    .key = "evidence",
+    .header = kRowsFrom,
+    .cell = [](const C& c) { return Value(EvidenceWords(c.evidence).en); },
+    .align = Align::kLeft};
+
+// The tick table's: the documents its timer records rest on.
+constexpr Column<C> kTimerDocument = {
+    .key = "document",
+    .header = kCheckedAgainst,
+    .cell = [](const C& c) { return Value(TimerDocument(c)); },
+    .align = Align::kLeft};
+
+constexpr Column<C> kTimerEvidence = {
+    .key = "evidence",
+    .header = kRowsFrom,
+    .cell =
+        [](const C& c) { return Value(EvidenceWords(TimerEvidence(c)).en); },
+    .align = Align::kLeft};
+
+const Column<C> kChipColumns[] = {
+    kChipNames,
+    kChip,
+    kFamily,
+    {.key = "generators",
+     .header = {"Generators", "波特率发生器"},
+     .cell = [](const C& c) { return Value(GeneratorsText(c)); },
+     .align = Align::kLeft},
+    {.key = "freq",
+     .header = {"FREQ", "FREQ"},
+     .cell =
+         [](const C& c) {
+           return c.clock.empty() ? std::nullopt : Value(c.clock);
+         },
+     .align = Align::kLeft,
+     .none = ""},
+    kDocument,
+    kEvidence,
+};
+
+const Column<C> kTickTimerColumns[] = {
+    kChipNames,
+    kChip,
+    kFamily,
+    {.key = "timers",
+     .header = {"Timers", "定时器"},
+     .cell = [](const C& c) { return Value(TimersText(c)); },
+     .align = Align::kLeft},
+    kTimerDocument,
+    kTimerEvidence,
+};
+
+}  // namespace
+
+std::span<const Column<Chip>> ChipColumns() { return kChipColumns; }
+std::span<const Column<Chip>> TickTimerColumns() { return kTickTimerColumns; }
+
+Words FamilyWords(const Chip& chip) {
+  return {chip.family, chip.family_zh.empty() ? chip.family : chip.family_zh};
+}
+
+Words EvidenceWords(Evidence evidence) {
+  switch (evidence) {
+    case Evidence::kPrintedTable:
+      return {"a printed table", "印出的表"};
+    case Evidence::kMakersExample:
+      return {"a maker's example; no printed table", "厂家的例子；无印出的表"};
+    case Evidence::kFormulaOnly:
+      break;
+  }
+  return {"the formula only; no printed table", "只有公式；无印出的表"};
+}
+
+}  // namespace mcs51

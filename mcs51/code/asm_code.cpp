@@ -1,0 +1,135 @@
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <bit>
+
+#include "mcs51/code/code_parts.h"
+#include "mcs51/code/init_code.h"
+#include "mcs51/hardware/catalogue.h"
+
+namespace mcs51 {
+
+int BitOf(const Write& write, int address) {
+  if (write.bit.empty() || address % 8 != 0 ||
+      std::popcount(static_cast<unsigned>(write.mask)) != 1) {
+    return -1;
+  }
+  return std::countr_zero(static_cast<unsigned>(write.mask));
+}
+
+std::string AsmComment(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line.empty() ? ";\n" : "; " + line + "\n";
+  }
+  return text;
+}
+
+std::string Instruction(std::string_view op, const std::string& operands,
+                        std::string_view comment) {
+  if (comment.empty()) return fmt::format("\t{:<6}{}\n", op, operands);
+  return fmt::format("\t{:<6}{:<20}; {}\n", op, operands, comment);
+}
+
+std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
+                            Tongue language) {
+  std::vector<std::string_view> done;
+  std::string text;
+  auto declare = [&](std::string_view name, int address,
+                     const std::string& note) {
+    if (std::find(done.begin(), done.end(), name) != done.end()) return;
+    done.push_back(name);
+    text += fmt::format("{:<8}= 0x{:02X}  ; {}\n", name, address, note);
+  };
+  for (const Write& write : writes) {
+    const Register& sfr = FindRegister(chip, write.reg);
+    declare(sfr.name, sfr.address,
+            fmt::format("{}, {}{}", sfr.name,
+                        IsOwn(chip, sfr) ? chip.family : kDefaultFamily->name,
+                        sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
+    if (const int bit = BitOf(write, sfr.address); bit >= 0) {
+      declare(write.bit, sfr.address + bit,
+              language == Tongue::kChinese
+                  ? fmt::format("{}，{} 的第 {} 位", write.bit, sfr.name, bit)
+                  : fmt::format("{}, bit {} of {}", write.bit, bit, sfr.name));
+    }
+  }
+  return text;
+}
+
+// An external-data register through DPTR and A: read, kept bits and new
+// ones, written once.
+std::string XdataInstructions(const Write& write, int value,
+                              std::string_view comment) {
+  std::string code =
+      Instruction("mov", fmt::format("dptr,#{}", write.reg), comment);
+  if (write.mask == 0xFF) {
+    code += Instruction("mov", fmt::format("a,#0x{:02X}", value));
+  } else {
+    code += Instruction("movx", "a,@dptr");
+    code += Instruction("anl", fmt::format("a,#0x{:02X}", ~write.mask & 0xFF));
+    if (value != 0)
+      code += Instruction("orl", fmt::format("a,#0x{:02X}", value));
+  }
+  return code + Instruction("movx", "@dptr,a");
+}
+
+// One write, as C's statement does it: a whole register at once, a bit
+// set or cleared, or the others kept through the accumulator so that the
+// register is written once, as in C.
+std::string Instructions(const Write& write, int value, const Register& target,
+                         Tongue language) {
+  const std::string reg(write.reg);
+  const std::string_view comment = InLanguage(write.comment, language);
+  const int keep = ~write.mask & 0xFF;
+  if (target.space == MemorySpace::kXdata) {
+    return XdataInstructions(write, value, comment);
+  }
+  if (BitOf(write, target.address) >= 0) {
+    return Instruction(value != 0 ? "setb" : "clr", std::string(write.bit),
+                       comment);
+  }
+  if (write.mask == 0xFF) {
+    return Instruction("mov", fmt::format("{},#0x{:02X}", reg, value), comment);
+  }
+  if (value == write.mask) {
+    return Instruction("orl", fmt::format("{},#0x{:02X}", reg, value), comment);
+  }
+  if (value == 0) {
+    return Instruction("anl", fmt::format("{},#0x{:02X}", reg, keep), comment);
+  }
+  return Instruction("mov", "a," + reg, comment) +
+         Instruction("anl", fmt::format("a,#0x{:02X}", keep)) +
+         Instruction("orl", fmt::format("a,#0x{:02X}", value)) +
+         Instruction("mov", reg + ",a");
+}
+
+std::string AsmInitCode(double frequency_mhz, double baud,
+                        const Outcome& outcome, std::string_view writer,
+                        Tongue language) {
+  std::vector<std::string> header =
+      HeaderLines(frequency_mhz, baud, outcome, writer, language);
+  header.emplace_back("");
+  if (language == Tongue::kChinese) {
+    header.emplace_back(
+        "供 SDCC 的 sdas8051 汇编；C 中声明为 void uart_init(void)。它可能");
+    header.emplace_back("改变 A，SDCC 的调用者从不要求保留 A。");
+  } else {
+    header.emplace_back(
+        "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
+    header.emplace_back("change A, which SDCC's callers never expect kept.");
+  }
+  const Setting& s = *outcome.setting;
+  std::string code = AsmOpening(header, s.chip->note, language);
+
+  code += "\n\t.module uart_init\n\t.globl  _uart_init\n\n";
+  code += AsmDeclarations(*s.chip, s.generator->writes, language);
+  code += "\n\t.area   CSEG    (CODE)\n\n_uart_init:\n";
+  for (const Write& write : s.generator->writes) {
+    code += Instructions(write, WriteValue(write, InputsOf(outcome)),
+                         FindRegister(*s.chip, write.reg), language);
+  }
+  return code + "\tret\n";
+}
+
+}  // namespace mcs51

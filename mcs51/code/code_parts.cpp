@@ -1,0 +1,351 @@
+#include "mcs51/code/code_parts.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <string_view>
+
+#include "mcs51/settings/text.h"
+
+namespace mcs51 {
+namespace {
+
+std::vector<std::string> ChineseCoreHeader(double frequency_mhz, double baud,
+                                           const Outcome& outcome,
+                                           std::string_view writer) {
+  const Setting& s = *outcome.setting;
+  const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
+  return {
+      fmt::format("UART 方式 1，{} 波特，晶振 {} MHz。", ShortestText(baud),
+                  ShortestText(frequency_mhz)),
+      fmt::format("{}，每机器周期 {} 个时钟：{}。",
+                  s.timer == 1 ? fmt::format("定时器 1 方式 2，SMOD {}", s.smod)
+                               : std::string("定时器 2 作波特率发生器"),
+                  s.clocks,
+                  s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
+                               : fmt::format("RCAP2 = 0x{}", hex)),
+      fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
+                  PercentText(outcome.error_percent)),
+      fmt::format("由 {} 生成。", writer)};
+}
+
+std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
+                                    const Outcome& outcome,
+                                    std::string_view writer) {
+  const Setting& s = *outcome.setting;
+  const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
+  return {fmt::format("UART mode 1 at {} baud, crystal {} MHz.",
+                      ShortestText(baud), ShortestText(frequency_mhz)),
+          fmt::format("{}, {} clock{} per machine cycle: {}.",
+                      s.timer == 1
+                          ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
+                          : std::string("Timer 2 as baud-rate generator"),
+                      s.clocks, s.clocks == 1 ? "" : "s",
+                      s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
+                                   : fmt::format("RCAP2 = 0x{}", hex)),
+          fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
+                      PercentText(outcome.error_percent)),
+          fmt::format("Written by {}.", writer)};
+}
+
+std::string RegisterWords(const Outcome& outcome, Tongue language) {
+  const Setting& s = *outcome.setting;
+  const bool chinese = language == Tongue::kChinese;
+  const std::string_view word = s.timer == 0 ? (chinese ? "寄存器" : "register")
+                                             : (chinese ? "重装值" : "reload");
+  std::string text = fmt::format("{} 0x{}", word,
+                                 ReloadHex(outcome.reload, s.profile.modulus));
+  if (outcome.step >= 0) {
+    text += fmt::format("{}{} 0x{:02X}", chinese ? "，" : ", ",
+                        s.generator->step_name, outcome.step);
+  }
+  return text;
+}
+
+std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
+                                     const Outcome& outcome,
+                                     std::string_view writer, Tongue language) {
+  const Setting& s = *outcome.setting;
+  if (language == Tongue::kChinese) {
+    std::string smod;
+    if (s.smod >= 0) smod = fmt::format("，SMOD {}", s.smod);
+    return {
+        fmt::format("UART 方式 1，{} 波特，{} MHz，{}。", ShortestText(baud),
+                    ShortestText(frequency_mhz), s.chip->family),
+        fmt::format("{}，每计数 {} 个时钟{}：{}。",
+                    InLanguage(s.generator->text, language), s.clocks, smod,
+                    RegisterWords(outcome, language)),
+        fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
+                    PercentText(outcome.error_percent)),
+        fmt::format("依据：{}。", s.chip->document),
+        fmt::format("由 {} 生成。", writer)};
+  }
+  std::string smod;
+  if (s.smod >= 0) smod = fmt::format(", SMOD {}", s.smod);
+  return {fmt::format("UART mode 1 at {} baud, {} MHz, {}.", ShortestText(baud),
+                      ShortestText(frequency_mhz), s.chip->family),
+          fmt::format("{}, {} clock{} per count{}: {}.", s.generator->text,
+                      s.clocks, s.clocks == 1 ? "" : "s", smod,
+                      RegisterWords(outcome, language)),
+          fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
+                      PercentText(outcome.error_percent)),
+          fmt::format("After: {}.", s.chip->document),
+          fmt::format("Written by {}.", writer)};
+}
+
+// One UTF-8 character: its length in bytes and columns (two for Chinese
+// characters and full-width punctuation), and how it binds.
+struct Character {
+  std::size_t bytes;
+  bool wide, closing, opening;
+};
+
+Character CharacterAt(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t bytes = std::min<std::size_t>(
+      text.size(), lead < 0xC0 ? 1 : (lead < 0xE0 ? 2 : (lead < 0xF0 ? 3 : 4)));
+  char32_t code = bytes == 1 ? lead : lead & (0x7F >> bytes);
+  for (std::size_t i = 1; i < bytes; ++i) {
+    code = code << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
+  }
+  const bool wide = (code >= 0x2E80 && code <= 0x9FFF) ||
+                    (code >= 0xF900 && code <= 0xFAFF) ||
+                    (code >= 0xFF00 && code <= 0xFF60) ||
+                    (code >= 0xFFE0 && code <= 0xFFE6);
+  constexpr std::u32string_view kClosing = U"，。、：；！？）”」";
+  constexpr std::u32string_view kOpening = U"（“「";
+  return {bytes, wide, kClosing.find(code) != kClosing.npos,
+          kOpening.find(code) != kOpening.npos};
+}
+
+// Where a line may break: at a space, and around each Chinese character,
+// though never before closing punctuation nor after opening.
+struct Piece {
+  std::string_view text;
+  std::size_t columns;
+  bool spaced;  // a space before it
+};
+
+std::vector<Piece> Pieces(std::string_view line) {
+  std::vector<Piece> pieces;
+  bool spaced = false;
+  Character before{};
+  for (std::size_t at = 0; at < line.size();) {
+    if (line[at] == ' ') {
+      spaced = true;
+      ++at;
+      continue;
+    }
+    const Character c = CharacterAt(line.substr(at));
+    const std::size_t columns = c.wide ? 2 : 1;
+    // A word runs on; a wide character stands alone.
+    const bool joined = c.closing || before.opening ||
+                        (!c.wide && before.bytes > 0 && !before.wide);
+    if (!pieces.empty() && !spaced && joined) {
+      Piece& last = pieces.back();
+      last.text = line.substr(last.text.data() - line.data(),
+                              last.text.size() + c.bytes);
+      last.columns += columns;
+    } else {
+      pieces.push_back({line.substr(at, c.bytes), columns, spaced});
+    }
+    before = c;
+    spaced = false;
+    at += c.bytes;
+  }
+  return pieces;
+}
+
+}  // namespace
+
+std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
+                                     const Outcome& outcome,
+                                     std::string_view writer, Tongue language) {
+  const Setting& s = *outcome.setting;
+  if (!s.chip->classic) {
+    return MakerHeader(frequency_mhz, baud, outcome, writer, language);
+  }
+  std::vector<std::string> lines =
+      language == Tongue::kChinese
+          ? ChineseCoreHeader(frequency_mhz, baud, outcome, writer)
+          : CoreHeader(frequency_mhz, baud, outcome, writer);
+  if (auto core = CoreLine(*s.chip, language)) {
+    lines.insert(lines.begin(), std::move(*core));
+  }
+  return lines;
+}
+
+std::string AsmOpening(const std::vector<std::string>& lines,
+                       std::span<const std::string_view> note,
+                       Tongue language) {
+  std::string code = AsmComment(lines);
+  if (!note.empty()) code += "\n" + AsmComment(NoteLines(note, language));
+  return code;
+}
+
+std::vector<std::string> NoteLines(std::span<const std::string_view> note,
+                                   Tongue language) {
+  std::vector<std::string> lines(note.begin(), note.end());
+  if (language == Tongue::kEnglish || lines.empty()) return lines;
+  std::string joined;
+  for (const std::string& line : lines) {
+    joined += (joined.empty() ? "" : " ") + line;
+  }
+  const std::optional<std::string_view> chinese = ChineseOf(joined);
+  if (!chinese) return lines;
+  lines.clear();
+  for (std::string_view rest = *chinese; !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    lines.emplace_back(rest.substr(0, end));
+    rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
+  }
+  return lines;
+}
+
+std::string CComment(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += (text.empty() ? "/* " : "\n * ") + line;
+  }
+  return text + " */\n";
+}
+
+WriteInputs InputsOf(const Outcome& outcome) {
+  const Setting& s = *outcome.setting;
+  return {outcome.reload, outcome.step, 8, s.unit->clocks[s.choice].bits,
+          s.smod};
+}
+
+WriteInputs InputsOf(const TickOutcome& outcome) {
+  const TickSetting& s = *outcome.setting;
+  return {outcome.reload, -1, s.mode->low_bits, s.timer->clocks[s.choice].bits,
+          -1};
+}
+
+int WriteValue(const Write& write, const WriteInputs& inputs) {
+  int value = write.value;
+  switch (write.source) {
+    case Source::kReloadLow:
+      value |= inputs.reload & ((1 << inputs.low_bits) - 1);
+      break;
+    case Source::kReloadHigh:
+      value |= (inputs.reload >> inputs.low_bits) & 0xFF;
+      break;
+    case Source::kStep:
+      value |= inputs.step & 0xFF;
+      break;
+    case Source::kFixed:
+      break;
+  }
+  if (write.choice_slot >= 0) value |= inputs.bits[write.choice_slot];
+  if (inputs.smod == 1) value |= write.smod_bits;
+  return value & write.mask;
+}
+
+std::vector<RegisterValue> ValuesOf(std::span<const Write> writes,
+                                    const WriteInputs& inputs) {
+  std::vector<RegisterValue> values;
+  for (const Write& write : writes) {
+    auto it = std::find_if(values.begin(), values.end(),
+                           [&](const auto& v) { return v.name == write.reg; });
+    if (it == values.end()) {
+      values.push_back({write.reg, 0});
+      it = values.end() - 1;
+    }
+    it->value = (it->value & ~write.mask & 0xFF) | WriteValue(write, inputs);
+  }
+  return values;
+}
+
+std::optional<std::string> CoreLine(const Chip& chip, Tongue language) {
+  if (!chip.classic || chip.cores.empty() || chip.cores.front()->clocks == 12) {
+    return std::nullopt;
+  }
+  return fmt::format(fmt::runtime(InLanguage("Needs {}.", language)),
+                     InLanguage(chip.cores.front()->needs, language));
+}
+
+std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
+                     std::span<const std::string_view> note,
+                     std::span<const Write> writes, Tongue language,
+                     std::string_view sdcc, std::string_view keil) {
+  std::string code = CComment(lines) + "#ifdef __SDCC\n#include <8052.h>\n" +
+                     std::string(sdcc) +
+                     "#else\n#include <reg52.h> /* Keil C51 */\n" +
+                     std::string(keil) + "#endif\n";
+  std::string extra = CDeclarations(chip, writes);
+  if (!note.empty()) extra.insert(0, CComment(NoteLines(note, language)));
+  if (!extra.empty()) code += "\n" + extra;
+  return code;
+}
+
+std::vector<std::string> WrappedLines(const std::vector<std::string>& lines,
+                                      std::size_t width) {
+  std::vector<std::string> wrapped;
+  for (const std::string& line : lines) {
+    wrapped.emplace_back();
+    std::size_t columns = 0;
+    for (const Piece& piece : Pieces(line)) {
+      std::string& last = wrapped.back();
+      const std::size_t gap = piece.spaced && columns > 0 ? 1 : 0;
+      if (columns > 0 && columns + gap + piece.columns > width) {
+        wrapped.emplace_back(piece.text);
+        columns = piece.columns;
+        continue;
+      }
+      last += std::string(gap, ' ') + std::string(piece.text);
+      columns += gap + piece.columns;
+    }
+  }
+  return wrapped;
+}
+
+std::string CStatement(const Write& write, int value, int smod,
+                       Tongue language) {
+  std::string text;
+  const int keep = ~write.mask & 0xFF;
+  if (!write.bit.empty()) {
+    text = fmt::format("{} = 1;", write.bit);
+  } else if (write.mask == 0xFF) {
+    text = fmt::format("{} = 0x{:02X};", write.reg, value);
+  } else if (value == write.mask) {
+    text = fmt::format("{} |= 0x{:02X};", write.reg, value);
+  } else if (value == 0) {
+    text = fmt::format("{} &= 0x{:02X};", write.reg, keep);
+  } else {
+    text = fmt::format("{0} = ({0} & 0x{1:02X}) | 0x{2:02X};", write.reg, keep,
+                       value);
+  }
+  std::string_view comment = write.comment;
+  if (smod >= 0 && !write.c_comment_by_smod[smod].empty()) {
+    comment = write.c_comment_by_smod[smod];
+  }
+  if (comment.empty()) return fmt::format("    {}\n", text);
+  return fmt::format("    {:<28} /* {} */\n", text,
+                     InLanguage(comment, language));
+}
+
+std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {
+  std::vector<std::string_view> done;
+  std::string code;
+  for (const Write& write : writes) {
+    if (std::find(done.begin(), done.end(), write.reg) != done.end()) continue;
+    done.push_back(write.reg);
+    for (const Register& reg : chip.registers) {
+      if (reg.name != write.reg) continue;
+      code += reg.space == MemorySpace::kXdata
+                  ? fmt::format(
+                        "#ifdef __SDCC\n__xdata __at(0x{0:04X}) volatile "
+                        "unsigned char {1};\n#else\nvolatile unsigned char "
+                        "xdata {1} _at_ 0x{0:04X};\n#endif\n",
+                        reg.address, reg.name)
+                  : fmt::format(
+                        "#ifdef __SDCC\n__sfr __at(0x{0:02X}) {1};\n#else\n"
+                        "sfr {1} = 0x{0:02X};\n#endif\n",
+                        reg.address, reg.name);
+    }
+  }
+  return code;
+}
+
+}  // namespace mcs51

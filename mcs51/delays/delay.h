@@ -1,0 +1,70 @@
+#pragma once
+// Delays exact to the cycle: a time rounded to the core's cycles, and the
+// instructions that take exactly that long from the start of the caller's
+// LCALL to the first instruction after it, call and return included. The
+// loops are counted with the core's own table (cores.h), so the same time
+// is different code on different cores.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mcs51/hardware/cores.h"
+
+namespace mcs51 {
+
+// One instruction of a delay, or a label before one. Branches name their
+// label by number; the writers spell it for each assembler.
+//   {.op = Op::kMovRnImm, .text = "mov r2,#0x0a"}
+//   {.op = Op::kDjnzTaken, .text = "djnz r2,", .target = 1, .label = 1}
+struct Instr {
+  Op op;
+  std::string text;  // lower case, sdas8051's spelling, without the label
+  int target = -1;   // the label a branch goes to
+  int label = -1;    // the label on this instruction
+};
+
+struct DelayAsk {
+  double frequency_mhz = 0.0;
+  double time_s = 0.0;
+  const Core* core = nullptr;
+  bool times = false;  // NAME(unsigned int n) lasts n times the time
+  bool keil = false;   // the code must also suit Keil C51 (C, not asm)
+};
+
+struct DelayPlan {
+  long long cycles = 0;  // the time in the core's cycles (each n's)
+  double actual_s = 0.0;
+  double error_percent = 0.0;
+  // From the function's first instruction to its RET, RET included;
+  // the caller's LCALL is counted, not listed.
+  std::vector<Instr> sdcc;
+  std::vector<Instr> keil;  // empty unless asked
+};
+
+struct DelayAnswer {
+  std::optional<DelayPlan> plan;
+  std::string refusal;  // why not, with the limit, when there is no plan
+};
+
+// The delay of `ask`, or why none is written: the core has no table, the
+// time is shorter than the call and return (and, with n, the counting),
+// or longer than four nested loops reach.
+//   PlanDelay({12, 1e-3, classic}).plan->cycles          -> 1000
+//   PlanDelay({11.0592, 1e-3, classic}).plan->cycles     -> 922
+//   PlanDelay({12, 3e-6, classic}).refusal
+//       -> "shorter than the call and return: at least 4 machine cycles
+//          (4 us at 12 MHz)"
+DelayAnswer PlanDelay(const DelayAsk& ask);
+
+// The name a time as typed makes: "delay_" and the text with each
+// character not allowed in a C name as "_", "µ" as "u".
+//   DelayName("1ms") -> "delay_1ms";  DelayName("2.5ms") -> "delay_2_5ms"
+//   DelayName("250µs") -> "delay_250us"
+std::string DelayName(std::string_view time_text);
+
+// Whether `name` is a C identifier the code can use (and _NAME in asm).
+//   IsCName("delay_1ms") -> true;  IsCName("1ms") -> false
+bool IsCName(std::string_view name);
+
+}  // namespace mcs51

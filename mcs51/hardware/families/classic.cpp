@@ -1,0 +1,84 @@
+// The classic core's families: the 8051 and 8052 at 12 clocks per machine
+// cycle, the X2 parts at 6 and the single-cycle parts' Timer 1 at 1. Their
+// settings are the ones without --chip.
+#include "mcs51/hardware/families/core_timers.h"
+
+namespace mcs51::families {
+
+constexpr Fitted k8051Units[] = {{&kClassicT0}, {&kClassicT1}};
+constexpr Fitted k8052Units[] = {{&kClassicT0}, {&kClassicT1}, {&kClassicT2}};
+constexpr Fitted kX2Units[] = {{&kX2T0}, {&kX2T1}, {&kX2T2}};
+constexpr Fitted k1tUnits[] = {{&k1tT0}, {&k1tT1}};
+
+// Registers outside <8052.h> and <reg52.h>, at the makers' addresses.
+constexpr Register kX2Registers[] = {kCkcon0};
+constexpr Register k1tRegisters[] = {kAuxr};
+
+// The lines the code explains an extra register with.
+constexpr std::string_view kX2Note[] = {
+    "Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at",
+    "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits",
+    "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks by",
+    "a programming option, set when the chip is programmed: leave CKCON0 out",
+    "there."};
+constexpr std::string_view k1tNote[] = {
+    "STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks Timer 1",
+    "at the crystal's rate instead of a twelfth of it."};
+
+// The cores its parts run, for delays and the code's named core.
+constexpr const Core* kClassicCores[] = {&kClassicCore};
+// X2 parts run their timers at 6 clocks; leaving X2 clear gives 12.
+constexpr const Core* kX2Cores[] = {&kX2Core, &kClassicCore};
+constexpr const Core* kSingleCycleCores[] = {&kSingleCycleCore};
+
+extern const Chip k8051;
+constexpr Chip k8051{
+    .name = "8051",
+    .family = "classic 8051 (12 clocks)",
+    .document =
+        "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
+    .evidence = Evidence::kPrintedTable,
+    .units = k8051Units,
+    .classic = true,
+    .cores = kClassicCores,
+    .family_zh = "经典 8051（12 时钟）"};
+
+extern const Chip k8052;
+constexpr Chip k8052{
+    .name = "8052",
+    .family = "classic 8052 (12 clocks)",
+    .document =
+        "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
+    .evidence = Evidence::kPrintedTable,
+    .units = k8052Units,
+    .classic = true,
+    .cores = kClassicCores,
+    .family_zh = "经典 8052（12 时钟）"};
+
+extern const Chip kX2;
+constexpr Chip kX2{
+    .name = "x2",
+    .family = "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
+    .document = "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0",
+    .evidence = Evidence::kFormulaOnly,
+    .units = kX2Units,
+    .registers = kX2Registers,
+    .classic = true,
+    .note = kX2Note,
+    .cores = kX2Cores,
+    .family_zh = "X2 型（6 时钟）：AT89C51RD2/ED2、P89V51RD2"};
+
+extern const Chip k1t;
+constexpr Chip k1t{
+    .name = kSingleCycleCore.key,
+    .family = "single-cycle Timer 1 (T1x12)",
+    .document = "STC15 series manual, AUXR (T1x12) and UART1 on Timer 1",
+    .evidence = Evidence::kFormulaOnly,
+    .units = k1tUnits,
+    .registers = k1tRegisters,
+    .classic = true,
+    .note = k1tNote,
+    .cores = kSingleCycleCores,
+    .family_zh = "单周期定时器 1（T1x12）"};
+
+}  // namespace mcs51::families

@@ -1,0 +1,154 @@
+// Silicon Labs' EFM8 (CKCON0) and C8051F3xx and later (CKCON): Timer 0
+// and 1 at SYSCLK through T0M/T1M, or through the shared SCA prescaler;
+// Timers 2 and 3, 16-bit auto-reload, at SYSCLK/12 or SYSCLK.
+#include "mcs51/hardware/families/core_timers.h"
+
+namespace mcs51::families {
+namespace {
+
+// CKCON0 / CKCON: T1M 0x08, T0M 0x04, SCA 0x03 (0 /12, 1 /4, 2 /48).
+constexpr std::uint8_t kT1m = 0x08, kT0m = 0x04, kSca4 = 0x01, kSca48 = 0x02;
+#define SILABS_CLOCKS(TXM)                 \
+  {                                        \
+    {1, {TXM}}, {4, {kSca4}}, {12, {0}}, { \
+      48, { kSca48 }                       \
+    }                                      \
+  }
+constexpr Clock kT0Clocks[] = SILABS_CLOCKS(kT0m);
+constexpr Clock kT1Clocks[] = SILABS_CLOCKS(kT1m);
+#undef SILABS_CLOCKS
+
+// Timers 2 and 3 reload from TMRnRLH:TMRnRLL. With CKCON's TnML clear
+// they count what TMRnCN's TnXCLK picks: 0, SYSCLK/12 (the external clock
+// / 8 is not FREQ's, so not offered); with TnML set, SYSCLK.
+constexpr std::uint8_t kT2ml = 0x10, kT3ml = 0x40;
+constexpr Clock kT2Clocks[] = {{12}, {1, {kT2ml}}};
+constexpr Clock kT3Clocks[] = {{12}, {1, {kT3ml}}};
+
+// The UART halves Timer 1's overflow: T1CLK/(2 * (256 - TH1)).
+constexpr double kT1K[] = {2, 8, 24, 96};
+
+#define SILABS_UNITS(CKCON)                                                   \
+  constexpr Write kT0Clock =                                                  \
+      CLOCK_WRITE(CKCON, kT0m | kSca4 | kSca48, "T0M, SCA (shared)");         \
+  constexpr Write kT1Clock =                                                  \
+      CLOCK_WRITE(CKCON, kT1m | kSca4 | kSca48, "T1M, SCA (shared)");         \
+  MODE2_ONLY(t0, 0, kT0Clock)                                                 \
+  MODE2_ONLY(t1, 1, kT1Clock)                                                 \
+  constexpr Write kT1Baud[] = {                                               \
+      {.reg = "SCON0", .value = 0x10, .comment = "8-bit UART, receiver on"},  \
+      CLOCK_WRITE(CKCON, kT1m | kSca4 | kSca48, "T1M, SCA: Timer 1's clock"), \
+      kTmodMode2,                                                             \
+      kTh1,                                                                   \
+      kTl1,                                                                   \
+      kTr1};                                                                  \
+  constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,  \
+                                    &kinds::kUp, false, kT1K, kT1Baud}};      \
+  constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);                \
+  constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
+
+// Timer N (2 or 3) in 16-bit auto-reload: TMRnCN cleared (no split, SYSCLK/12
+// unless TnML, stopped), then TnML, the reload, the count, the enable (IE's
+// ET2, EIE1's ET3) and TRn (bit 2). TFnH (bit 7) is the handler's to clear.
+#define SILABS_TIMER(N, CKCON, CN, TNML, ENABLE, VECTOR)                    \
+  constexpr Write kT##N##Run{                                               \
+      .reg = CN, .mask = 0x04, .value = 0x04, .comment = "TR" #N};          \
+  constexpr Write kT##N##Tick[] = {                                         \
+      {.reg = CN, .value = 0x00, .comment = "16-bit auto-reload, stopped"}, \
+      CLOCK_WRITE(CKCON, TNML, "T" #N "ML"),                                \
+      {.reg = "TMR" #N "RLH", .source = S::kReloadHigh},                    \
+      {.reg = "TMR" #N "RLL", .source = S::kReloadLow},                     \
+      {.reg = "TMR" #N "H", .source = S::kReloadHigh},                      \
+      {.reg = "TMR" #N "L",                                                 \
+       .source = S::kReloadLow,                                             \
+       .comment = "the first tick as long as the rest"},                    \
+      ENABLE,                                                               \
+      kEa,                                                                  \
+      kT##N##Run};                                                          \
+  constexpr TickMode kT##N##Ticks[] = {                                     \
+      {"ar", kAutoReloadText, 65536, Reload::kHardware, kT##N##Tick}};      \
+  constexpr Unit kT##N{.key = "t" #N,                                       \
+                       .number = N,                                         \
+                       .clocks = kT##N##Clocks,                             \
+                       .ticks = kT##N##Ticks,                               \
+                       .vector = VECTOR,                                    \
+                       .run = kT##N##Run,                                   \
+                       .flag = {.reg = CN, .mask = 0x80}};
+
+#define SILABS_TIMERS_23(CKCON, TMR2CN, TMR3CN)                              \
+  SILABS_TIMER(                                                              \
+      2, CKCON, TMR2CN, kT2ml,                                               \
+      (Write{.reg = "IE", .mask = 0x20, .value = 0x20, .bit = "ET2"}), 5)    \
+  SILABS_TIMER(                                                              \
+      3, CKCON, TMR3CN, kT3ml,                                               \
+      (Write{.reg = "EIE1", .mask = 0x80, .value = 0x80, .comment = "ET3"}), \
+      14)                                                                    \
+  constexpr Fitted kUnits[] = {{&kT0}, {&kT1}, {&kT2}, {&kT3}};
+
+// Timers 2 and 3's registers, TMRnCN named as each family names it.
+// clang-format off
+#define SILABS_REGISTERS(CKCON, TMR2CN, TMR3CN)                              \
+  {CKCON, 0x8E},      {"SCON0", 0x98},    {TMR2CN, 0xC8},   {"TMR2RLL", 0xCA}, \
+  {"TMR2RLH", 0xCB},  {"TMR2L", 0xCC},    {"TMR2H", 0xCD},  {TMR3CN, 0x91},    \
+  {"TMR3RLL", 0x92},  {"TMR3RLH", 0x93},  {"TMR3L", 0x94},  {"TMR3H", 0x95},   \
+  {"EIE1", 0xE6}
+// clang-format on
+
+namespace efm8 {
+SILABS_UNITS("CKCON0")
+SILABS_TIMERS_23("CKCON0", "TMR2CN0", "TMR3CN0")
+constexpr Register kRegisters[] = {
+    SILABS_REGISTERS("CKCON0", "TMR2CN0", "TMR3CN0")};
+}  // namespace efm8
+namespace c8051 {
+SILABS_UNITS("CKCON")
+SILABS_TIMERS_23("CKCON", "TMR2CN", "TMR3CN")
+constexpr Register kRegisters[] = {
+    SILABS_REGISTERS("CKCON", "TMR2CN", "TMR3CN")};
+}  // namespace c8051
+#undef SILABS_UNITS
+#undef SILABS_TIMERS_23
+#undef SILABS_TIMER
+#undef SILABS_REGISTERS
+
+constexpr double kIrc[] = {24.5};
+
+}  // namespace
+
+// The cores its parts run, for delays and the code's named core.
+constexpr Core kCip51Core = RefusedCore("cip-51", "Silicon Labs CIP-51", 1);
+constexpr const Core* kCip51Cores[] = {&kCip51Core};
+
+extern const Chip kEfm8;
+constexpr Chip kEfm8{
+    .name = "efm8",
+    .family = "Silicon Labs EFM8",
+    .document =
+        "EFM8BB1 reference manual, UART0 baud rate and CKCON0; "
+        "Silicon Labs' serial-communication training (57600 baud, "
+        "TH1 0x2B); Silicon Labs' SI_EFM8UB2_Defs.h (2014) and EFM8 "
+        "register-enum headers for TMR2CN0, TMR3CN0, TMRnRL, CKCON0's "
+        "T2ML/T3ML, EIE1's ET3 and vectors 5 and 14",
+    .evidence = Evidence::kMakersExample,
+    .units = efm8::kUnits,
+    .registers = efm8::kRegisters,
+    .internal_mhz = kIrc,
+    .cores = kCip51Cores};
+
+extern const Chip kC8051f;
+constexpr Chip kC8051f{
+    .name = "c8051f",
+    .family = "Silicon Labs C8051F3xx and later",
+    .document =
+        "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register "
+        "headers (C8051F330.h rev. 1.0, C8051F320_defs.h release 2.5, "
+        "2012) for CKCON (SCA 0x03, T1M 0x08, T2ML, T3ML), TMR2CN, "
+        "TMR3CN, TMRnRL, EIE1 and vectors 5 and 14",
+    .evidence = Evidence::kFormulaOnly,
+    .units = c8051::kUnits,
+    .registers = c8051::kRegisters,
+    .internal_mhz = kIrc,
+    .cores = kCip51Cores,
+    .family_zh = "Silicon Labs C8051F3xx 及以后"};
+
+}  // namespace mcs51::families

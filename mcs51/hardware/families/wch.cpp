@@ -1,0 +1,86 @@
+// WCH's CH552 and CH554: Timers 0, 1 and 2 at Fsys/12, Fsys/4 or Fsys
+// (T2MOD), UART0 on Timer 1, UART1 on its own SBAUD1.
+#include "mcs51/hardware/families/core_timers.h"
+
+namespace mcs51::families {
+namespace {
+
+// T2MOD: bTMR_CLK 0x80 picks Fsys over Fsys/4 for every timer whose own
+// bT2_CLK 0x40, bT1_CLK 0x20 or bT0_CLK 0x10 is set. SCON1: U1SMOD 0x20.
+constexpr std::uint8_t kTmrClk = 0x80;
+#define WCH_CLOCKS(TX_CLK)      \
+  {                             \
+    {12}, {4, {TX_CLK}}, {      \
+      1, { (TX_CLK) | kTmrClk } \
+    }                           \
+  }
+constexpr Clock kT0Clocks[] = WCH_CLOCKS(0x10);
+constexpr Clock kT1Clocks[] = WCH_CLOCKS(0x20);
+constexpr Clock kT2Clocks[] = WCH_CLOCKS(0x40);
+#undef WCH_CLOCKS
+
+constexpr Write kT0Clock =
+    CLOCK_WRITE("T2MOD", 0x10 | kTmrClk, "bT0_CLK, bTMR_CLK (shared)");
+constexpr Write kT1Clock =
+    CLOCK_WRITE("T2MOD", 0x20 | kTmrClk, "bT1_CLK, bTMR_CLK (shared)");
+constexpr Write kT2Clock =
+    CLOCK_WRITE("T2MOD", 0x40 | kTmrClk, "bT2_CLK, bTMR_CLK (shared)");
+MODE2_ONLY(t0, 0, kT0Clock)
+MODE2_ONLY(t1, 1, kT1Clock)
+constexpr Write kT2Tick[] = {T2_AUTO_RELOAD(kT2Clock, )};
+constexpr TickMode kT2Ticks[] = {
+    {"ar", kAutoReloadText, 65536, Reload::kHardware, kT2Tick}};
+
+constexpr double kT1K[] = {384, 128, 32};
+constexpr Write kT1Baud[] = {
+    TIMER1_MODE2(CLOCK_WRITE("T2MOD", 0x20 | kTmrClk, "bTMR_CLK, bT1_CLK"), )};
+constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,
+                                  &kinds::kUp, true, kT1K, kT1Baud}};
+constexpr Write kSbaud1Baud[] = {{.reg = "SCON1",
+                                  .value = 0x10,
+                                  .smod_bits = 0x20,
+                                  .comment = "8-bit, U1REN, U1SMOD"},
+                                 {.reg = "SBAUD1", .source = S::kReloadLow}};
+constexpr BaudMode kSbaud1Bauds[] = {{"sbaud1", "UART1 on its own SBAUD1", 256,
+                                      &kinds::kUp, true, kK32, kSbaud1Baud}};
+
+constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);
+constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
+constexpr Unit kT2 = TIMER_2(kT2Clocks, {}, kT2Ticks);
+constexpr Unit kSbaud1{
+    .key = "sbaud1", .number = 0, .clocks = kAt1, .bauds = kSbaud1Bauds};
+constexpr Fitted kUnits[] = {{&kT0}, {&kT1}, {&kT2}, {&kSbaud1}};
+
+constexpr Register kRegisters[] = {
+    {"T2MOD", 0xC9}, {"SCON1", 0xC0}, {"SBAUD1", 0xC2}};
+constexpr double kFsys[] = {6, 12, 16, 24, 32};
+
+}  // namespace
+
+// The cores its parts run, for delays and the code's named core. Where a
+// CH55x branch lands decides its cycles, and the linker, not this code,
+// places it: no delay can be counted for it even with the table in hand.
+constexpr std::string_view kCh55xPlacement =
+    "a taken branch takes a cycle more when its target's address is odd, "
+    "and DJNZ one more when its own is (WCH, CH55x assembly instruction "
+    "description, the instruction-cycle overview and the control-transfer "
+    "table: DJNZ Rn,rel 2, or 4, 5 or 6 when it jumps; SJMP 4 or 5), and the "
+    "linker places the code";
+constexpr Core kCh55xCore =
+    RefusedCore("ch55x", "WCH CH55x core", 1, kCh55xPlacement);
+constexpr const Core* kCh55xCores[] = {&kCh55xCore};
+
+extern const Chip kCh552;
+constexpr Chip kCh552{
+    .name = "ch552",
+    .family = "WCH CH552, CH554",
+    .document =
+        "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); "
+        "WCH's CH552.H",
+    .evidence = Evidence::kFormulaOnly,
+    .units = kUnits,
+    .registers = kRegisters,
+    .internal_mhz = kFsys,
+    .cores = kCh55xCores};
+
+}  // namespace mcs51::families

@@ -1,0 +1,107 @@
+#pragma once
+// What the code readers share: tokens, values and the constant-expression
+// evaluator, for C (typed as C51 and SDCC type it) and for assembly.
+// Internal to code_reader.cpp and the two readers.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mcs51/reading/code_reader.h"
+
+namespace mcs51::reading {
+
+enum class TokenKind { kName, kNumber, kPunct, kOther };
+struct Token {
+  TokenKind kind = TokenKind::kOther;
+  std::string text;         // a name as written, or a punctuator
+  std::int64_t number = 0;  // kNumber: its value
+  bool is_unsigned = false, is_long = false;  // C's suffixes and type rules
+  int line = 0;
+};
+
+// A C integer: int is 16 bits and long 32 on both compilers; assembly
+// reads as a 32-bit int.
+struct Typed {
+  std::int64_t value = 0;
+  int bits = 16;
+  bool is_unsigned = false;
+};
+Typed Wrapped(std::int64_t value, int bits, bool is_unsigned);
+
+// An expression's worth: a constant; or a register passed through &, |, ^
+// and ~ with constants, ((reg & and_mask) | or_mask) ^ xor_mask; or
+// something only known at run time.
+struct Value {
+  enum class Kind { kConstant, kRegister, kUnknown } kind = Kind::kUnknown;
+  Typed constant;
+  Place reg;
+  std::uint32_t and_mask = ~0u, or_mask = 0, xor_mask = 0;
+  bool IsPlainRegister() const {
+    return kind == Kind::kRegister && and_mask == ~0u && or_mask == 0 &&
+           xor_mask == 0;
+  }
+};
+Value Constant(std::int64_t value, int bits = 16, bool is_unsigned = false);
+Value RegisterValue(const Place& reg);
+Value Unknown();
+
+// Applies `op` (&, |, ^) to a value with a constant on the right, as
+// assembly's ANL/ORL/XRL A,#n and C's compound assignments do.
+Value Bitwise(const Value& left, char op, const Value& right);
+
+enum class Dialect { kC, kAssembly };
+
+// Looks a name up: a constant, a register, or unknown.
+using NameLookup = Value (*)(const void* context, std::string_view name);
+
+// Evaluates tokens as one expression; whatever is left over or not
+// understood makes it unknown, never an error.
+//   C "256 - 11059200L / 384 / 9600" -> 253
+//   C "~0x20"  -> -33 (int);  "~0x20U" -> 0xFFDF (unsigned int)
+//   asm "HIGH(0FC18H)" -> 0xFC;  ">0xFC18" -> 0xFC;  "#" is not taken
+Value Evaluate(std::span<const Token> tokens, Dialect dialect,
+               NameLookup lookup, const void* context);
+
+// The effects of writing `value` to `target` (C's "=" or MOV): an
+// assignment, a copy, the and/or/xor that a read-modify-write of the same
+// register comes to, or an unknown write.
+void AddWrite(const Place& target, const Value& value, int line, int vector,
+              std::vector<Effect>& effects);
+
+// The interrupt number whose vector is at `address`: 0x000B -> 1; -1 when
+// it is none.
+int VectorAt(std::int64_t address);
+
+// C's tokens after the preprocessor: #define's constants and function-like
+// macros expanded from the point they are defined, #include and the other
+// directives dropped, comments and strings gone.
+std::vector<Token> PreprocessedC(std::string_view source);
+
+// Assembly's names and mnemonics are upper-cased.
+std::string Upper(std::string_view text);
+
+// One line of assembly: its label, upper-cased, and its words, the comment
+// after ";" gone. "t1: CLR TF1 ; stop" -> {label "T1", words CLR, TF1}.
+struct AsmLine {
+  int number = 0;
+  std::string label;
+  std::vector<Token> words;
+};
+std::vector<AsmLine> AsmLines(std::string_view source);
+
+// The second word of a line that names a value: EQU, SET, DATA, IDATA,
+// XDATA, BIT, = (and sdas's == and =:).
+bool IsAsmDefiner(std::string_view word);
+
+// Whether a line opens with a mnemonic or a directive, or defines a name
+// as assembly does: "mov TMOD,#20H", "TMOD DATA 89H", "$NOMOD51".
+bool IsAssemblyLine(std::string_view line);
+
+// Each dialect's reader fills in effects and declarations.
+void ReadC(std::string_view source, CodeReading& reading);
+void ReadAssembly(std::string_view source, CodeReading& reading);
+
+}  // namespace mcs51::reading

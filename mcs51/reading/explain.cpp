@@ -1,0 +1,344 @@
+#include "mcs51/reading/explain.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/reading/explain_state.h"
+#include "mcs51/reading/explain_words.h"
+#include "mcs51/settings/ranking.h"
+#include "mcs51/settings/text.h"
+
+namespace mcs51 {
+namespace {
+
+using explain::Bits;
+using explain::Family;
+using explain::FamilySetting;
+using explain::RegisterState;
+using explain::SettingKind;
+
+// The fewest machine cycles from an overflow to a handler's first write:
+// 3 to answer the interrupt (Intel MCS-51 User's Manual, Interrupt
+// Response Time) and 2 for the jump at the vector.
+constexpr int kFewestHandlerCycles = 5;
+
+bool Matches(const RegisterState& state, const FamilySetting& s) {
+  return std::all_of(s.fixed.begin(), s.fixed.end(), [&](const Bits& b) {
+    return (state.Value(b.address) & b.mask) == b.value;
+  });
+}
+
+int Weight(const FamilySetting& s) {
+  int bits = 0;
+  for (const Bits& b : s.fixed)
+    bits += std::popcount(static_cast<unsigned>(b.mask));
+  return bits;
+}
+
+bool IsSet(const RegisterState& state, const Bits& b) {
+  return b.mask != 0 && (state.Value(b.address) & b.mask) == b.mask;
+}
+
+int Field(const RegisterState& state,
+          const std::vector<explain::ReloadPart>& parts) {
+  int value = 0;
+  for (const explain::ReloadPart& p : parts) {
+    value |= (state.Value(p.address) & p.mask) << p.shift;
+  }
+  return value;
+}
+
+// The last line that wrote any of a setting's registers.
+int LastLine(const RegisterState& state, const FamilySetting& s) {
+  int line = 0;
+  for (const Bits& b : s.fixed) line = std::max(line, state.LineOf(b.address));
+  for (const auto& p : s.reload) line = std::max(line, state.LineOf(p.address));
+  return line;
+}
+
+// The most specific of the settings of one kind that `keep` leaves and the
+// registers match, or nullptr.
+template <typename Keep>
+const FamilySetting* Best(const Family& family, const RegisterState& state,
+                          SettingKind kind, Keep keep) {
+  const FamilySetting* best = nullptr;
+  for (const FamilySetting& s : family.settings) {
+    if (s.kind != kind || !keep(s) || !Matches(state, s)) continue;
+    if (best == nullptr || Weight(s) > Weight(*best)) best = &s;
+  }
+  return best;
+}
+
+std::string SetText(const Bits& run) {
+  if (!run.bit.empty()) return fmt::format("{} = 1;", run.bit);
+  return fmt::format("{} |= 0x{:02X};", run.name, run.mask);
+}
+
+void NotStarted(const RegisterState& state, const FamilySetting& s,
+                std::vector<int>& reported, std::vector<Finding>& findings) {
+  if (s.run.mask == 0 || IsSet(state, s.run) ||
+      std::find(reported.begin(), reported.end(), s.timer) != reported.end()) {
+    return;
+  }
+  reported.push_back(s.timer);
+  findings.push_back(Found(FindingKind::kNotStarted, LastLine(state, s),
+                           FindingSentence::kNotStarted, s.timer,
+                           SetText(s.run)));
+}
+
+// The nearest standard rate to the use's actual rate, and the error to it.
+void Nearest(SerialUse& use) {
+  double best = INFINITY;
+  for (double rate : kStandardRates) {
+    const double error = (use.actual_baud - rate) / rate * 100.0;
+    if (std::fabs(error) < std::fabs(best)) {
+      best = error;
+      use.nearest_baud = rate;
+    }
+  }
+  use.error_percent = use.actual_baud > 0.0 ? best : 0.0;
+}
+
+SerialUse Serial(const RegisterState& state, const FamilySetting& s,
+                 double frequency_mhz) {
+  SerialUse use{.uart = s.receiver.name, .setting = &s};
+  use.reload = Field(state, s.reload);
+  use.step = s.step.empty() ? -1 : Field(state, s.step);
+  use.actual_baud = explain::BaudOf(s, frequency_mhz, use.reload, use.step);
+  use.receives = IsSet(state, s.receiver);
+  Nearest(use);
+  return use;
+}
+
+// The classic core's SCON and PCON (Intel MCS-51 User's Manual): SM0 and
+// SM1 pick the mode, PCON.7 is SMOD.
+constexpr int kScon = 0x98;
+constexpr int kPcon = 0x87;
+constexpr int kSmodBit = 0x80;
+constexpr int kMachineCycle = 12;
+
+// The 12-clock core's serial port in mode 0 or 2, whose rate no generator
+// sets: FREQ/12, or FREQ/64 halved by SMOD. Another core's fixed modes
+// run at its own maker's divisors, which no record here holds.
+void FixedRate(const Family& family, const RegisterState& state,
+               const FamilySetting& port, double frequency_mhz,
+               double tolerance_percent, Explanation& out) {
+  const Chip* chip = FindChip(family.name);
+  if (chip == nullptr || !chip->classic || chip->cores.empty() ||
+      chip->cores.front()->clocks != kMachineCycle ||
+      port.receiver.address != kScon) {
+    return;
+  }
+  const int mode = state.Value(kScon) >> 6;
+  if (mode != 0 && mode != 2) return;
+  SerialUse use{.uart = port.receiver.name, .fixed_mode = mode};
+  if (mode == 0) {
+    use.fixed_divisor = kMachineCycle;
+  } else {
+    use.fixed_smod = (state.Value(kPcon) & kSmodBit) != 0 ? 1 : 0;
+    use.fixed_divisor = use.fixed_smod == 1 ? 32 : 64;
+  }
+  use.actual_baud = frequency_mhz * 1e6 / use.fixed_divisor;
+  use.receives = IsSet(state, port.receiver);
+  Nearest(use);
+  out.serial.push_back(use);
+  // Mode 0 clocks a shift register, not a UART: no rate to match.
+  if (mode == 2 && std::fabs(use.error_percent) > tolerance_percent) {
+    out.findings.push_back(
+        Found(FindingKind::kNoStandardRate, state.LineOf(kScon),
+              FindingSentence::kFixedRate, use.fixed_divisor, use.actual_baud,
+              PercentText(use.error_percent), ShortestText(use.nearest_baud),
+              ShortestText(tolerance_percent)));
+  }
+}
+
+// A port whose mode a generator's UART bits allow, with none of the
+// generators set up: a baud timer in a mode that does not reload.
+void NoGenerator(const Family& family, const RegisterState& state,
+                 const FamilySetting& port, Explanation& out) {
+  out.serial.push_back(
+      {.uart = port.receiver.name, .receives = IsSet(state, port.receiver)});
+  for (const FamilySetting& b : family.settings) {
+    if (b.kind != SettingKind::kBaud ||
+        b.receiver.address != port.receiver.address || b.timer == 0) {
+      continue;
+    }
+    const FamilySetting* tick =
+        Best(family, state, SettingKind::kTick, [&](const FamilySetting& t) {
+          return t.timer == b.timer && !t.hardware_reload;
+        });
+    if (tick == nullptr) continue;
+    const int line =
+        tick->mode_field.mask != 0
+            ? state.LineOf(tick->mode_field.address, tick->mode_field.mask)
+            : LastLine(state, *tick);
+    if (line == 0) continue;  // the mode after reset: nothing set it up
+    out.findings.push_back(Found(FindingKind::kNotAutoReload, line,
+                                 FindingSentence::kNotAutoReload, b.timer,
+                                 tick->mode, LabelOf(b)));
+    return;
+  }
+}
+
+void SerialPorts(const Family& family, const RegisterState& state,
+                 double frequency_mhz, double tolerance_percent,
+                 std::vector<int>& reported, Explanation& out) {
+  std::vector<int> ports;
+  for (const FamilySetting& s : family.settings) {
+    if (s.kind != SettingKind::kBaud || !state.Written(s.receiver.address) ||
+        std::find(ports.begin(), ports.end(), s.receiver.address) !=
+            ports.end()) {
+      continue;
+    }
+    ports.push_back(s.receiver.address);
+    const int address = s.receiver.address;
+    const FamilySetting* best = Best(
+        family, state, SettingKind::kBaud,
+        [&](const FamilySetting& b) { return b.receiver.address == address; });
+    if (best == nullptr) {
+      // The port's own mode bits, as any generator of it wants them.
+      const bool timed = std::any_of(
+          family.settings.begin(), family.settings.end(),
+          [&](const FamilySetting& b) {
+            return b.receiver.address == address &&
+                   std::all_of(
+                       b.fixed.begin(), b.fixed.end(), [&](const Bits& f) {
+                         return f.address != address ||
+                                (state.Value(address) & f.mask) == f.value;
+                       });
+          });
+      if (timed) {
+        NoGenerator(family, state, s, out);
+      } else {
+        FixedRate(family, state, s, frequency_mhz, tolerance_percent, out);
+      }
+      continue;
+    }
+    const SerialUse use = Serial(state, *best, frequency_mhz);
+    out.serial.push_back(use);
+    NotStarted(state, *best, reported, out.findings);
+    if (!use.receives) {
+      out.findings.push_back(
+          Found(FindingKind::kReceiverOff, state.LineOf(address),
+                FindingSentence::kReceiverOff, use.uart, best->receiver.mask));
+    }
+    if (std::fabs(use.error_percent) > tolerance_percent) {
+      out.findings.push_back(
+          Found(FindingKind::kNoStandardRate, LastLine(state, *best),
+                FindingSentence::kNoStandardRate, use.actual_baud,
+                PercentText(use.error_percent), ShortestText(use.nearest_baud),
+                ShortestText(tolerance_percent), ShortestText(frequency_mhz)));
+    }
+  }
+}
+
+ReloadedBy ReloadOf(const RegisterState& state, const FamilySetting& s,
+                    std::vector<Finding>& findings) {
+  if (s.hardware_reload) return ReloadedBy::kHardware;
+  ReloadedBy by = ReloadedBy::kNone;
+  for (const explain::HandlerWrite& w : state.Handlers()) {
+    if ((w.vector != s.vector && w.vector >= 0) ||
+        std::find(s.count.begin(), s.count.end(), w.address) == s.count.end()) {
+      continue;
+    }
+    if (w.constant && by == ReloadedBy::kNone) {
+      findings.push_back(Found(FindingKind::kReloadInHandler, w.line,
+                               FindingSentence::kReloadInHandler, s.timer,
+                               s.mode, kFewestHandlerCycles));
+    }
+    by = ReloadedBy::kHandler;
+  }
+  return by;
+}
+
+void Timers(const Family& family, const RegisterState& state,
+            double frequency_mhz, std::vector<int>& reported,
+            Explanation& out) {
+  std::vector<int> numbers;
+  for (const FamilySetting& s : family.settings) {
+    if (s.kind != SettingKind::kTick ||
+        std::find(numbers.begin(), numbers.end(), s.timer) != numbers.end()) {
+      continue;
+    }
+    numbers.push_back(s.timer);
+    const bool running = IsSet(state, s.run);
+    if (!running && !IsSet(state, s.enable)) continue;
+    const int number = s.timer;
+    const FamilySetting* best =
+        Best(family, state, SettingKind::kTick,
+             [&](const FamilySetting& t) { return t.timer == number; });
+    TimerUse use{.timer = s.label, .setting = best, .running = running};
+    use.interrupt = IsSet(state, s.enable) && IsSet(state, s.all);
+    if (best != nullptr) {
+      use.reload = Field(state, best->reload);
+      use.period_s = explain::PeriodOf(*best, frequency_mhz, use.reload);
+      use.reloaded_by = ReloadOf(state, *best, out.findings);
+    }
+    out.timers.push_back(use);
+    if (use.interrupt)
+      NotStarted(state, best != nullptr ? *best : s, reported, out.findings);
+  }
+}
+
+}  // namespace
+
+std::string_view FindingKey(FindingKind kind) {
+  switch (kind) {
+    case FindingKind::kNotStarted:
+      return "not-started";
+    case FindingKind::kTmodOverwrites:
+      return "tmod-overwrites";
+    case FindingKind::kReceiverOff:
+      return "receiver-off";
+    case FindingKind::kReloadInHandler:
+      return "reload-in-handler";
+    case FindingKind::kNotAutoReload:
+      return "not-auto-reload";
+    case FindingKind::kUnknownRegister:
+      return "unknown-register";
+    case FindingKind::kNoStandardRate:
+      break;
+  }
+  return "no-standard-rate";
+}
+
+std::string_view ReloadedByKey(ReloadedBy reloaded_by) {
+  switch (reloaded_by) {
+    case ReloadedBy::kHardware:
+      return "hardware";
+    case ReloadedBy::kHandler:
+      return "handler";
+    case ReloadedBy::kNone:
+      break;
+  }
+  return "none";
+}
+
+Explanation Explain(std::string_view source, double frequency_mhz,
+                    const Family& family, double tolerance_percent) {
+  Explanation out;
+  const CodeReading reading = ReadCode(source);
+  out.problem = reading.problem;
+  if (out.problem != CodeProblem::kNone) return out;
+  RegisterState state(family);
+  state.Follow(reading);
+  if (state.Recognised() == 0) {
+    out.problem = CodeProblem::kNoWrites;
+    return out;
+  }
+  std::vector<int> reported;  // timers already found not started
+  SerialPorts(family, state, frequency_mhz, tolerance_percent, reported, out);
+  Timers(family, state, frequency_mhz, reported, out);
+  std::vector<Finding>& own = state.Findings();
+  out.findings.insert(out.findings.end(), own.begin(), own.end());
+  std::stable_sort(
+      out.findings.begin(), out.findings.end(),
+      [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  return out;
+}
+
+}  // namespace mcs51

@@ -1,0 +1,102 @@
+#pragma once
+// Pasted init code explained: the registers it leaves behind, followed
+// from their reset values, read back as the family's baud and tick
+// settings, with what looks wrong in it. The settings are found by
+// comparing the registers with what each setting's own code would write,
+// so code baud51 wrote reads back as exactly the setting it was written
+// for.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mcs51/reading/code_reader.h"
+#include "mcs51/reading/explain_registers.h"
+#include "mcs51/words/code_words.h"
+
+namespace mcs51 {
+
+// The kinds of finding, as JSON and the text name them.
+enum class FindingKind : std::uint8_t {
+  kNotStarted,       // a baud or ticking timer whose run bit is never set
+  kTmodOverwrites,   // a plain TMOD = undoing the other timer's mode
+  kReceiverOff,      // a UART in a timer-driven mode with REN clear
+  kReloadInHandler,  // mode 0 or 1 reloaded by constants in its handler
+  kNotAutoReload,    // a baud timer in a mode that does not reload
+  kUnknownRegister,  // a register the family lacks
+  kNoStandardRate,   // a rate beyond the tolerance of every standard one
+};
+
+//   FindingKey(FindingKind::kNotStarted) -> "not-started"
+std::string_view FindingKey(FindingKind kind);
+
+struct Finding {
+  FindingKind kind;
+  int line;             // what it points at, 1-based
+  std::string text;     // what is wrong and what to change
+  std::string chinese;  // the same in Chinese
+  std::string_view In(Tongue tongue) const {
+    return tongue == Tongue::kChinese ? chinese : text;
+  }
+};
+
+// A serial port in a timer-driven mode, or in one of the classic 8051's
+// fixed-rate modes (Intel MCS-51 User's Manual, Serial Interface: mode 0
+// shifts at 1/12 of the oscillator frequency, mode 2 runs at 2^SMOD/64 of
+// it). Without a setting or a fixed mode the port's mode is timer-driven
+// but no generator of the family is set up for it.
+//   SCON 0x00 at 12 MHz  -> fixed_mode 0, 1000000 baud
+//   SCON 0x90 at 12 MHz, SMOD 1 -> fixed_mode 2, fixed_smod 1, 375000 baud
+struct SerialUse {
+  std::string uart;  // its control register: "SCON"
+  const explain::FamilySetting* setting = nullptr;
+  int fixed_mode = -1;    // 0 or 2 where the rate is fixed; no setting then
+  int fixed_smod = -1;    // mode 2's SMOD
+  int fixed_divisor = 0;  // FREQ over the rate: 12; 64 or 32
+  int reload = 0;
+  int step = -1;
+  double actual_baud = 0.0;
+  double nearest_baud = 0.0;   // of kStandardRates
+  double error_percent = 0.0;  // to the nearest standard rate, signed
+  bool receives = false;
+};
+
+// How a timer's count starts again after an overflow.
+enum class ReloadedBy : std::uint8_t { kHardware, kHandler, kNone };
+
+//   ReloadedByKey(ReloadedBy::kHandler) -> "handler"
+std::string_view ReloadedByKey(ReloadedBy reloaded_by);
+
+// A timer given a run bit or an interrupt. Without a setting its mode is
+// none the family's records know.
+struct TimerUse {
+  std::string timer;  // "t0"
+  const explain::FamilySetting* setting = nullptr;
+  int reload = 0;
+  bool running = false;
+  bool interrupt = false;  // its own enable and the enable of all
+  ReloadedBy reloaded_by = ReloadedBy::kNone;
+  double period_s = 0.0;  // between overflows
+};
+
+struct Explanation {
+  CodeProblem problem = CodeProblem::kNone;  // kNoWrites: none recognised
+  std::vector<SerialUse> serial;
+  std::vector<TimerUse> timers;
+  std::vector<Finding> findings;  // by line
+};
+
+// What `source` sets up on `family` at `frequency_mhz`, judged with
+// `tolerance_percent` against the standard rates.
+//   Explain("SCON = 0x50; TMOD = 0x20; TH1 = 0xFD; TR1 = 1;", 11.0592,
+//           8052, 2)
+//       -> serial {SCON, t1 SMOD 0, FD, 9600 baud}, timers {t1 mode 2},
+//          findings {}
+//   Explain("SCON = 0x40; TMOD = 0x20; TH1 = 0xFD;", 11.0592, 8052, 2)
+//       -> findings {not-started line 1, receiver-off line 1}
+//   Explain("hello", 12, 8052, 2) -> problem kNoWrites
+Explanation Explain(std::string_view source, double frequency_mhz,
+                    const explain::Family& family, double tolerance_percent);
+
+}  // namespace mcs51

@@ -1,0 +1,64 @@
+#pragma once
+// Inside the library: the registers a paste leaves, followed effect by
+// effect, for explain.cpp to read settings from.
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "mcs51/reading/code_reader.h"
+#include "mcs51/reading/explain.h"
+#include "mcs51/reading/explain_registers.h"
+
+namespace mcs51::explain {
+
+// Where a write lands on the family: some bits of a register.
+struct Target {
+  int address = -1;
+  int mask = 0xFF;
+  bool bit = false;
+  int high = -1;  // an sfr16's high byte
+};
+
+// A handler's write to a register: which, and whether of a constant.
+struct HandlerWrite {
+  int vector;  // -1: a run-time value outside any handler the paste names
+  int address;
+  int line;
+  bool constant;
+};
+
+class RegisterState {
+ public:
+  explicit RegisterState(const Family& family);
+
+  // Follows the paste's writes outside handlers in order, and notes the
+  // handlers' writes; unknown registers and TMOD overwrites as findings.
+  void Follow(const CodeReading& reading);
+
+  int Value(int address) const;
+  // The line of the last write to any of `mask`'s bits, 0 for none.
+  int LineOf(int address, int mask = 0xFF) const;
+  bool Written(int address) const { return LineOf(address) > 0; }
+  int Recognised() const { return recognised_; }
+  const std::vector<HandlerWrite>& Handlers() const { return handlers_; }
+  std::vector<Finding>& Findings() { return findings_; }
+
+ private:
+  bool Locate(const Place& place, const CodeReading& reading, int line,
+              Target& target);
+  void Unknown(const std::string& name, int line);
+  void Apply(const Effect& effect, const Target& target, std::int64_t value);
+  void CheckModeFields(const Effect& effect, const Target& target);
+
+  const Family& family_;
+  std::map<int, int> values_;
+  std::map<int, std::array<int, 8>> lines_;
+  std::vector<HandlerWrite> handlers_;
+  std::vector<Finding> findings_;
+  std::vector<std::string> unknown_;
+  int recognised_ = 0;
+};
+
+}  // namespace mcs51::explain

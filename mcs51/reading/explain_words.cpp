@@ -1,0 +1,185 @@
+#include "mcs51/reading/explain_words.h"
+
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/reading/explain_registers.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/tick_text.h"
+
+namespace mcs51 {
+namespace {
+
+using explain::FamilySetting;
+
+constexpr Words kSentences[] = {
+    {"Timer {0} is set up but never started: add {1} after this line",
+     "定时器 {0} 已设置但从未启动：在这一行后加上 {1}"},
+    {"{0} = 0x{1:02X} sets Timer {2}'s mode back to 0, which line {3} set: "
+     "keep its bits with {0} = ({0} & 0x{4:02X}) | 0x{1:02X};",
+     "{0} = 0x{1:02X} 把第 {3} 行设好的定时器 {2} 的方式清回 0：保留它的位，"
+     "写成 {0} = ({0} & 0x{4:02X}) | 0x{1:02X};"},
+    {"the receiver is off ({0} bit 0x{1:02X} clear): the UART sends but never "
+     "receives; set it: {0} |= 0x{1:02X};",
+     "接收未开（{0} 的位 0x{1:02X} 为 0）：串口只发不收；把它置 1：{0} |= "
+     "0x{1:02X};"},
+    {"Timer {0} in mode {1} is reloaded with constants in its handler: every "
+     "period grows by the cycles from the overflow to this line, at least {2} "
+     "machine cycles and more for each instruction before it; add the reload "
+     "to the count instead, as the tick code written here does, or use an "
+     "auto-reload mode",
+     "方式 {1} 的定时器 {0} 在中断服务程序里用常数重装：每个周期都多出从溢出"
+     "到这一行的周期，至少 {2} 个机器周期，之前每多一条指令还要更多；改为把"
+     "重装值加到计数上（这里写出的定时代码就这样写），或用自动重装方式"},
+    {"the UART's Timer {0} is in mode {1}, which does not reload: its rate "
+     "drifts; use a mode that reloads, as {2} does",
+     "串口用的定时器 {0} 处于方式 {1}，不会自动重装：波特率会漂移；请用能自动"
+     "重装的方式，如 {2}"},
+    {"{0} is no register of the {1}: the code is probably for another family",
+     "{1} 没有寄存器 {0}：这段代码多半是为别的系列写的"},
+    {"{0} is no register of the {1}; {2} has it: the code is probably for "
+     "that family, so choose chip {3}",
+     "{1} 没有寄存器 {0}；{2} 有：这段代码多半是为那个系列写的，请选芯片 {3}"},
+    {"{0} is no register of the {1}; {2} have it: the code is probably for "
+     "one of them, such as chip {3}",
+     "{1} 没有寄存器 {0}；{2} 有：这段代码多半是为其中一个系列写的，例如芯片 "
+     "{3}"},
+    {"{0:.2f} baud is {1} from {2}, the nearest standard rate, beyond the "
+     "tolerance of {3} %; the settings for {2} baud at {4} MHz give a reload "
+     "that makes it",
+     "{0:.2f} 波特与最近的标准波特率 {2} 相差 {1}，超出容差 {3} %；"
+     "{4} MHz、{2} 波特的设置给出能得到它的重装值"},
+    {"mode 2 runs at FREQ/{0}: {1:.2f} baud is {2} from {3}, the nearest "
+     "standard rate, beyond the tolerance of {4} %; only another clock moves "
+     "it, or modes 1 and 3, whose rate a timer sets",
+     "方式 2 以 FREQ/{0} 运行：{1:.2f} 波特与最近的标准波特率 {3} 相差 {2}，"
+     "超出容差 {4} %；只有换晶振才能改变它，或改用由定时器决定波特率的方式 1 "
+     "和方式 3"},
+};
+
+constexpr ExplainReportWords kReport{
+    .heading = {"{0} MHz, {1}, chip {2}; tolerance {3} %",
+                "{0} MHz，{1}，芯片 {2}；容差 {3} %"},
+    .serial = {"Serial", "串口"},
+    .serial_none = {"none in a timer-driven mode", "没有处于定时器驱动方式的"},
+    .timers = {"Timers", "定时器"},
+    .timers_none = {"none running or interrupting", "没有在运行或开中断的"},
+    .findings = {"Findings", "发现的问题"},
+    .findings_none = {"none", "无"},
+    .line = {"line {}", "第 {} 行"},
+};
+
+// The pieces of the two lines.
+constexpr Words kClock{"{} clock per count", "每计数 {} 个时钟"};
+constexpr Words kClocks{"{} clocks per count", "每计数 {} 个时钟"};
+constexpr Words kSmod{", SMOD {}", "，SMOD {}"};
+constexpr Words kReload{", reload {}", "，重装值 {}"};
+constexpr Words kStep{", step {}", "，步进 {}"};
+constexpr Words kRate{": {0:.2f} baud, {1} from {2}; {3}",
+                      "：{0:.2f} 波特，与 {2} 相差 {1}；{3}"};
+constexpr Words kFixedMode{"mode {}, fixed rate", "模式 {}，固定波特率"};
+constexpr Words kFixedSmod{" (SMOD {})", "（SMOD {}）"};
+constexpr Words kReceiverOn{"receiver on", "接收已开"};
+constexpr Words kReceiverOff{"receiver off", "接收未开"};
+constexpr Words kNoGenerator{"timer-driven mode, no generator set up; {}",
+                             "定时器驱动的方式，却没有设置波特率发生器；{}"};
+constexpr Words kRunning{"running", "在运行"};
+constexpr Words kStopped{"not running", "未运行"};
+constexpr Words kInterrupt{"interrupt on", "开中断"};
+constexpr Words kNoInterrupt{"no interrupt", "不用中断"};
+constexpr Words kState{"; {}, {}", "；{}，{}"};
+constexpr Words kNoMode{"a mode none of the family's records has{}",
+                        "系列的记录里没有的方式{}"};
+constexpr Words kMode{"mode {0}, {1}, reload {2}: {3} per overflow{4}; {5}",
+                      "方式 {0}，{1}，重装值 {2}：每 {3} 溢出一次{4}；{5}"};
+
+Words ReloadedByWords(ReloadedBy by) {
+  switch (by) {
+    case ReloadedBy::kHardware:
+      return {"reloaded by hardware", "硬件重装"};
+    case ReloadedBy::kHandler:
+      return {"reloaded by handler", "中断程序重装"};
+    case ReloadedBy::kNone:
+      break;
+  }
+  return {"reloaded by none", "不重装"};
+}
+
+std::string_view Of(const Words& words, Tongue tongue) {
+  return words.In(tongue);
+}
+
+template <typename... Args>
+std::string Fill(const Words& words, Tongue tongue, const Args&... args) {
+  return fmt::format(fmt::runtime(words.In(tongue)), args...);
+}
+
+std::string ClocksText(int clocks, Tongue tongue) {
+  return Fill(clocks == 1 ? kClock : kClocks, tongue, clocks);
+}
+
+}  // namespace
+
+Words SentenceWords(FindingSentence sentence) {
+  return kSentences[static_cast<std::size_t>(sentence)];
+}
+
+Said LabelOf(const FamilySetting& setting) {
+  if (setting.baud == nullptr) return {setting.label, setting.label};
+  const BaudMode& g = *setting.baud->generator;
+  return {setting.label,
+          fmt::format("{}: {}", g.key, InLanguage(g.text, Tongue::kChinese))};
+}
+
+Words ProblemWords(CodeProblem problem) {
+  switch (problem) {
+    case CodeProblem::kEmpty:
+      return {"empty: no code to read", "空的：没有代码可读"};
+    case CodeProblem::kTooLarge:
+      return {"more than 1 MiB: not init code", "超过 1 MiB：不是初始化代码"};
+    case CodeProblem::kBinary:
+      return {"binary data, not C or assembly", "二进制数据，不是 C 或汇编"};
+    case CodeProblem::kNoWrites:
+    case CodeProblem::kNone:
+      break;
+  }
+  return {
+      "no register write of the {} read: not 8051 init code in C or "
+      "assembly",
+      "没有读出 {} 的寄存器写入：不是 C 或汇编写的 8051 初始化代码"};
+}
+
+const ExplainReportWords& ReportWords() { return kReport; }
+
+UseText SerialText(const SerialUse& use, Tongue tongue) {
+  const FamilySetting* s = use.setting;
+  const std::string_view receiver =
+      Of(use.receives ? kReceiverOn : kReceiverOff, tongue);
+  const std::string rate =
+      Fill(kRate, tongue, use.actual_baud, PercentText(use.error_percent),
+           ShortestText(use.nearest_baud), receiver);
+  if (use.fixed_mode >= 0) {
+    std::string detail = fmt::format("FREQ/{}", use.fixed_divisor);
+    if (use.fixed_smod >= 0) detail += Fill(kFixedSmod, tongue, use.fixed_smod);
+    return {use.uart, Fill(kFixedMode, tongue, use.fixed_mode), detail + rate};
+  }
+  if (s == nullptr) return {use.uart, Fill(kNoGenerator, tongue, receiver), ""};
+  std::string detail = ClocksText(s->clocks, tongue);
+  if (s->smod >= 0) detail += Fill(kSmod, tongue, s->smod);
+  detail += Fill(kReload, tongue, ReloadHex(use.reload, s->modulus));
+  if (use.step >= 0) detail += Fill(kStep, tongue, use.step);
+  return {use.uart, std::string(LabelOf(*s).In(tongue)), detail + rate};
+}
+
+UseText TimerText(const TimerUse& use, Tongue tongue) {
+  const FamilySetting* s = use.setting;
+  const std::string state =
+      Fill(kState, tongue, Of(use.running ? kRunning : kStopped, tongue),
+           Of(use.interrupt ? kInterrupt : kNoInterrupt, tongue));
+  if (s == nullptr) return {use.timer, Fill(kNoMode, tongue, state), ""};
+  return {use.timer,
+          Fill(kMode, tongue, s->mode, ClocksText(s->clocks, tongue),
+               ReloadHex(use.reload, s->modulus), PeriodText(use.period_s),
+               state, Of(ReloadedByWords(use.reloaded_by), tongue)),
+          ""};
+}
+
+}  // namespace mcs51

@@ -1,0 +1,105 @@
+#pragma once
+// explain's words, people's, in English and Chinese: the findings'
+// sentences, why a paste gave nothing, and the lines of a port or a timer.
+// The command line's text and the page both render these; each is written
+// here once.
+
+#include <fmt/format.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "mcs51/reading/explain.h"
+#include "mcs51/words/words.h"
+
+namespace mcs51 {
+
+// A sentence said in both tongues.
+//   Say({"line {}", "第 {} 行"}, 7).In(Tongue::kChinese) -> "第 7 行"
+struct Said {
+  std::string en, zh;
+  std::string_view In(Tongue tongue) const {
+    return tongue == Tongue::kChinese ? zh : en;
+  }
+};
+
+namespace explain_words {
+template <typename T>
+const T& In(const T& arg, Tongue /*tongue*/) {
+  return arg;
+}
+inline std::string_view In(const Said& arg, Tongue tongue) {
+  return arg.In(tongue);
+}
+}  // namespace explain_words
+
+// `words` with `args` filled in, in each tongue; an argument that is
+// itself Said is filled in its own tongue.
+template <typename... Args>
+Said Say(const Words& words, const Args&... args) {
+  using explain_words::In;
+  return {fmt::format(fmt::runtime(words.en), In(args, Tongue::kEnglish)...),
+          fmt::format(fmt::runtime(words.zh), In(args, Tongue::kChinese)...)};
+}
+
+// How each finding is said. Unknown registers have three: no family has
+// the register, one has, several have.
+enum class FindingSentence : std::uint8_t {
+  kNotStarted,        // {0} timer, {1} the statement that starts it
+  kTmodOverwrites,    // {0} register {1} own bits {2} timer {3} line {4} mask
+  kReceiverOff,       // {0} the UART's register, {1} its receiver bit
+  kReloadInHandler,   // {0} timer, {1} mode, {2} fewest cycles
+  kNotAutoReload,     // {0} timer, {1} mode, {2} the setting that reloads
+  kUnknownElsewhere,  // {0} name, {1} family
+  kUnknownInOne,      // {0} name, {1} family, {2} the one, {3} its key
+  kUnknownInSome,     // {0} name, {1} family, {2} them, {3} the first key
+  kNoStandardRate,    // {0} baud, {1} error, {2} nearest, {3} tol, {4} MHz
+  kFixedRate,         // {0} divisor, {1} baud, {2} error, {3} nearest, {4} tol
+};
+//   SentenceWords(FindingSentence::kNotStarted).en
+//       -> "Timer {0} is set up but never started: add {1} after this line"
+Words SentenceWords(FindingSentence sentence);
+
+// A finding said in both tongues.
+//   Found(kNotStarted, 3, FindingSentence::kNotStarted, 1, "TR1 = 1;").text
+//       -> "Timer 1 is set up but never started: add TR1 = 1; after this
+//          line"
+template <typename... Args>
+Finding Found(FindingKind kind, int line, FindingSentence sentence,
+              const Args&... args) {
+  Said said = Say(SentenceWords(sentence), args...);
+  return {kind, line, std::move(said.en), std::move(said.zh)};
+}
+
+// A setting's label, its generator's words in each tongue.
+//   8052 t1: {"t1: Timer 1 in mode 2", "t1: 定时器 1 方式 2"};  tick "t0"
+Said LabelOf(const explain::FamilySetting& setting);
+
+// Why a paste gave nothing; {} stands for the family's text.
+//   ProblemWords(CodeProblem::kEmpty).en -> "empty: no code to read"
+Words ProblemWords(CodeProblem problem);
+
+// The report's parts: its heading ({0} MHz, {1} family, {2} chip, {3}
+// tolerance), the three lists' names and what each says when empty, and
+// a finding's line ({}).
+struct ExplainReportWords {
+  Words heading, serial, serial_none, timers, timers_none, findings,
+      findings_none, line;
+};
+const ExplainReportWords& ReportWords();
+
+// A port or a timer as people read it: its name, what it is, and (for a
+// port driven by a generator) the rate it makes.
+//   {"SCON", "t1: Timer 1 in mode 2", "12 clocks per count, SMOD 0,
+//    reload FD: 9600.00 baud, 0.00 % from 9600; receiver on"}
+//   {"SCON", "timer-driven mode, no generator set up; receiver off", ""}
+//   {"t0", "mode 1, 12 clocks per count, reload FC18: 1.0000 ms per
+//    overflow; running, interrupt on; reloaded by handler", ""}
+struct UseText {
+  std::string name, what, detail;
+};
+UseText SerialText(const SerialUse& use, Tongue tongue);
+UseText TimerText(const TimerUse& use, Tongue tongue);
+
+}  // namespace mcs51

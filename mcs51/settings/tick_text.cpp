@@ -1,0 +1,35 @@
+#include "mcs51/settings/tick_text.h"
+
+#include <fmt/format.h>
+
+#include "mcs51/settings/text.h"
+
+namespace mcs51 {
+
+std::string PeriodText(double seconds) {
+  if (seconds >= 1.0) return fmt::format("{:.4f} s", seconds);
+  if (seconds >= 1e-3) return fmt::format("{:.4f} ms", seconds * 1e3);
+  return fmt::format("{:.4f} us", seconds * 1e6);
+}
+
+std::string TickChoiceLabel(const TickSetting& setting) {
+  return fmt::format("{}/{}/{}", setting.timer->key, setting.mode->key,
+                     setting.clocks);
+}
+
+std::string TickLabel(const TickSetting& setting) {
+  if (setting.by_chip) {
+    return fmt::format("{}:{}", setting.chip->name, TickChoiceLabel(setting));
+  }
+  return fmt::format("T{}/{}/{}", setting.timer->number, setting.mode->key,
+                     setting.clocks);
+}
+
+std::string TickSettingText(const TickSetting& setting, Tongue language) {
+  return fmt::format(
+      fmt::runtime(InLanguage("Timer {0}, {1}, {2} clock{3}", language)),
+      setting.timer->number, InLanguage(setting.mode->text, language),
+      setting.clocks, setting.clocks == 1 ? "" : "s");
+}
+
+}  // namespace mcs51

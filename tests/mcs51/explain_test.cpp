@@ -1,0 +1,289 @@
+// Reading code back: every family's code, as code and tick-code write it,
+// reads back as exactly the setting it was written for; and hand-written
+// snippets, one per kind of finding.
+#include "mcs51/reading/explain.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "mcs51/code/init_code.h"
+#include "mcs51/code/tick_code.h"
+#include "mcs51/hardware/catalogue.h"
+#include "mcs51/settings/ticks.h"
+
+namespace mcs51 {
+namespace {
+
+constexpr double kMhz[] = {11.0592, 12, 22.1184, 24};
+constexpr double kRates[] = {1200, 9600, 19200, 57600, 115200};
+constexpr double kPeriods[] = {250e-6, 1e-3, 10e-3};
+constexpr double kTolerance = 2;
+
+std::string Where(const Chip& chip, double mhz, double value, bool assembly) {
+  return std::string(chip.name) + " at " + std::to_string(mhz) + " MHz, " +
+         std::to_string(value) + (assembly ? ", asm" : ", C");
+}
+
+// The first of the family's tick settings whose code is the same as that
+// of `s`: the ADuC84x's timers and the ADuC83x's are written alike, and
+// no code can tell them apart.
+bool Same(const std::vector<RegisterValue>& a,
+          const std::vector<RegisterValue>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const RegisterValue& x, const RegisterValue& y) {
+                      return x.name == y.name && x.value == y.value;
+                    });
+}
+
+const TickSetting* Twin(const Chip& chip, const TickOutcome& o) {
+  for (const TickSetting& t : ChipTickSettings(&chip)) {
+    TickOutcome other = o;
+    other.setting = &t;
+    if (t.timer->number == o.setting->timer->number &&
+        t.mode->key == o.setting->mode->key &&
+        Same(TickRegisterValues(other), TickRegisterValues(o))) {
+      return &t;
+    }
+  }
+  return o.setting;
+}
+
+class RoundTrip : public testing::TestWithParam<std::string_view> {
+ protected:
+  const Chip& chip_ = *FindChip(GetParam());
+  const explain::Family& family_ = *explain::FindFamily(GetParam());
+};
+
+TEST_P(RoundTrip, BaudCodeReadsBackAsItsSetting) {
+  int written = 0;
+  for (const Setting& s : ChipSettings(&chip_)) {
+    for (double mhz : kMhz) {
+      for (double rate : kRates) {
+        const Outcome o = Evaluate(s, mhz, rate, kTolerance);
+        if (RefusalOf(o) != Refusal::kNone) continue;
+        for (bool assembly : {false, true}) {
+          const std::string code = assembly ? AsmInitCode(mhz, rate, o, "t")
+                                            : InitCode(mhz, rate, o, "t");
+          const Explanation e = Explain(code, mhz, family_, kTolerance);
+          SCOPED_TRACE(Where(chip_, mhz, rate, assembly) + "\n" + code);
+          ++written;
+          ASSERT_EQ(e.problem, CodeProblem::kNone);
+          ASSERT_EQ(e.serial.size(), 1u);
+          const SerialUse& use = e.serial.front();
+          ASSERT_NE(use.setting, nullptr);
+          EXPECT_EQ(use.setting->baud, &s) << use.setting->label;
+          EXPECT_EQ(use.reload, o.reload);
+          if (o.step >= 0) {
+            EXPECT_EQ(use.step, o.step);
+          }
+          EXPECT_NEAR(use.actual_baud, o.actual_baud, o.actual_baud * 1e-12);
+          EXPECT_EQ(use.nearest_baud, rate);
+          EXPECT_TRUE(use.receives);
+          EXPECT_TRUE(e.findings.empty()) << e.findings.front().text;
+        }
+      }
+    }
+  }
+  EXPECT_GT(written, 0);
+}
+
+TEST_P(RoundTrip, TickCodeReadsBackAsItsSetting) {
+  for (const TickSetting& s : ChipTickSettings(&chip_)) {
+    for (double mhz : kMhz) {
+      for (double period : kPeriods) {
+        const TickOutcome o = EvaluateTick(s, mhz, period, kTolerance);
+        if (!o.fits || o.mark == Mark::kBeyond) continue;
+        for (bool assembly : {false, true}) {
+          const std::string code = assembly ? AsmTickCode(mhz, period, o, "t")
+                                            : TickCode(mhz, period, o, "t");
+          const Explanation e = Explain(code, mhz, family_, kTolerance);
+          SCOPED_TRACE(Where(chip_, mhz, period, assembly) + "\n" + code);
+          ASSERT_EQ(e.problem, CodeProblem::kNone);
+          ASSERT_EQ(e.timers.size(), 1u);
+          const TimerUse& use = e.timers.front();
+          ASSERT_NE(use.setting, nullptr);
+          EXPECT_EQ(use.setting->tick, Twin(chip_, o))
+              << use.setting->label << " mode " << use.setting->mode << " at "
+              << use.setting->clocks;
+          EXPECT_EQ(use.reload, o.reload);
+          EXPECT_TRUE(use.running);
+          EXPECT_TRUE(use.interrupt);
+          EXPECT_EQ(use.reloaded_by, s.mode->reload == Reload::kHardware
+                                         ? ReloadedBy::kHardware
+                                         : ReloadedBy::kHandler);
+          if (use.setting->tick == &s) {
+            EXPECT_NEAR(use.period_s * o.interrupts, o.actual_period_s,
+                        o.actual_period_s * 1e-12);
+          }
+          EXPECT_TRUE(e.serial.empty());
+          EXPECT_TRUE(e.findings.empty()) << e.findings.front().text;
+        }
+      }
+    }
+  }
+}
+
+std::vector<std::string_view> FamilyNames() {
+  std::vector<std::string_view> names;
+  for (const Chip& chip : Chips()) names.push_back(chip.name);
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, RoundTrip, testing::ValuesIn(FamilyNames()),
+                         [](const auto& info) {
+                           std::string name(info.param);
+                           for (char& c : name) {
+                             if (std::isalnum(static_cast<unsigned char>(c)) ==
+                                 0)
+                               c = '_';
+                           }
+                           return name;
+                         });
+
+// One snippet per kind of finding, on the classic 8052 at 12 MHz.
+struct FindingRow {
+  const char* name;
+  const char* source;
+  FindingKind kind;
+  int line;
+};
+
+class Findings : public testing::TestWithParam<FindingRow> {};
+
+TEST_P(Findings, PointsAtTheLine) {
+  const FindingRow& row = GetParam();
+  const Explanation e =
+      Explain(row.source, 12, *explain::FindFamily("8052"), 2);
+  ASSERT_EQ(e.problem, CodeProblem::kNone);
+  ASSERT_EQ(e.findings.size(), 1u);
+  EXPECT_EQ(e.findings.front().kind, row.kind) << e.findings.front().text;
+  EXPECT_EQ(e.findings.front().line, row.line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Snippets, Findings,
+    testing::Values(
+        FindingRow{"NotStarted",
+                   "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF3;\nTL1 = 0xF3;\n",
+                   FindingKind::kNotStarted, 3},
+        FindingRow{"TickNotStarted",
+                   "TMOD = 0x02;\nTH0 = 6;\nTL0 = 6;\nIE = 0x82;\n",
+                   FindingKind::kNotStarted, 2},
+        FindingRow{"TmodOverwrites",
+                   "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nET0 = 1;\n"
+                   "EA = 1;\nTR0 = 1;\nTMOD = 0x20;\n",
+                   FindingKind::kTmodOverwrites, 7},
+        FindingRow{"ReceiverOff",
+                   "SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
+                   FindingKind::kReceiverOff, 1},
+        FindingRow{
+            "ReloadInHandler",
+            "void t0(void) __interrupt(1)\n{\n  TH0 = 0xFC;\n"
+            "  TL0 = 0x18;\n}\nvoid init(void)\n{\n  TMOD = 0x01;\n"
+            "  TH0 = 0xFC;\n  TL0 = 0x18;\n  IE = 0x82;\n  TR0 = 1;\n}\n",
+            FindingKind::kReloadInHandler, 3},
+        FindingRow{"NotAutoReload",
+                   "SCON = 0x50;\nTMOD = 0x10;\nTH1 = 0xFF;\nTL1 = 0xF3;\n"
+                   "TR1 = 1;\n",
+                   FindingKind::kNotAutoReload, 2},
+        FindingRow{"UnknownRegister", "SCON = 0x50;\nAUXR = 0x15;\n",
+                   FindingKind::kUnknownRegister, 2},
+        FindingRow{"UnknownAddress", "mov 0D7H,#0E8H\nmov SCON,#50H\n",
+                   FindingKind::kUnknownRegister, 1},
+        // Mode 2 at 12 MHz: 187500 baud, no standard rate near it.
+        FindingRow{"FixedRateNoStandardRate", "SCON = 0x90;\n",
+                   FindingKind::kNoStandardRate, 1},
+        FindingRow{"NoStandardRate",
+                   "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF0;\nTL1 = 0xF0;\n"
+                   "TR1 = 1;\n",
+                   FindingKind::kNoStandardRate, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The classic port's fixed-rate modes 0 and 2, which no generator sets:
+// Intel MCS-51 User's Manual, Serial Interface, "Timer 1 Generated
+// Commonly Used Baud Rates": mode 0 at most 1 MHz and mode 2 at most 375K
+// at 12 MHz. Another core's fixed modes are its maker's: not reported.
+struct FixedRow {
+  const char* name;
+  const char* chip;
+  double mhz;
+  const char* source;
+  int mode;  // -1: no port reported
+  int smod;
+  double baud, nearest;
+  bool receives;
+  std::size_t findings;
+};
+
+const FixedRow kFixedRows[] = {
+    {"mode0_1_mhz_at_12", "8052", 12, "SCON = 0x10;", 0, -1, 1e6, 921600, true,
+     0},
+    {"mode2_smod1_375k_at_12", "8051", 12, "PCON = 0x80;\nSCON = 0x80;", 2, 1,
+     375000, 460800, false, 1},
+    {"mode2_standard_at_14_7456", "8052", 14.7456, "SCON = 0x90;", 2, 0, 230400,
+     230400, true, 0},
+    {"x2_core_not_reported", "x2", 12, "SCON = 0x90;", -1, -1, 0, 0, false, 0},
+    {"timer_mode_not_fixed", "8052", 12, "SCON = 0xD0;", -1, -1, 0, 0, false,
+     0},
+};
+
+TEST(Explain, FixedRateModes) {
+  for (const FixedRow& row : kFixedRows) {
+    SCOPED_TRACE(row.name);
+    const Explanation e =
+        Explain(row.source, row.mhz, *explain::FindFamily(row.chip), 2);
+    ASSERT_EQ(e.problem, CodeProblem::kNone);
+    EXPECT_EQ(e.findings.size(), row.findings);
+    const auto fixed =
+        std::find_if(e.serial.begin(), e.serial.end(),
+                     [](const SerialUse& u) { return u.fixed_mode >= 0; });
+    if (row.mode < 0) {
+      EXPECT_EQ(fixed, e.serial.end());
+      continue;
+    }
+    ASSERT_NE(fixed, e.serial.end());
+    EXPECT_EQ(fixed->uart, "SCON");
+    EXPECT_EQ(fixed->setting, nullptr);
+    EXPECT_EQ(fixed->fixed_mode, row.mode);
+    EXPECT_EQ(fixed->fixed_smod, row.smod);
+    EXPECT_DOUBLE_EQ(fixed->actual_baud, row.baud);
+    EXPECT_EQ(fixed->nearest_baud, row.nearest);
+    EXPECT_EQ(fixed->receives, row.receives);
+  }
+}
+
+// What is no code, or nothing of a register, is a problem, not a reading.
+TEST(Explain, RefusesWhatIsNoInitCode) {
+  const explain::Family& f = *explain::FindFamily("8052");
+  EXPECT_EQ(Explain("", 12, f, 2).problem, CodeProblem::kEmpty);
+  EXPECT_EQ(Explain("The rate = 9600 baud;", 12, f, 2).problem,
+            CodeProblem::kNoWrites);
+  EXPECT_EQ(Explain(std::string("TMOD\0= 1;", 10), 12, f, 2).problem,
+            CodeProblem::kBinary);
+  EXPECT_EQ(Explain(std::string(kMaxCodeBytes + 1, ' '), 12, f, 2).problem,
+            CodeProblem::kTooLarge);
+}
+
+// A variable in the paste is no register, and no finding.
+TEST(Explain, LeavesVariablesAlone) {
+  const Explanation e = Explain("count = 3;\nTMOD = 0x20;\n", 12,
+                                *explain::FindFamily("8052"), 2);
+  EXPECT_EQ(e.problem, CodeProblem::kNone);
+  EXPECT_TRUE(e.findings.empty());
+}
+
+// The families without Timer 2 lack its registers; a family's own
+// registers name where else they are.
+TEST(Explain, KnowsWhichFamiliesHaveARegister) {
+  const explain::Family& f8051 = *explain::FindFamily("8051");
+  EXPECT_TRUE(std::none_of(f8051.registers.begin(), f8051.registers.end(),
+                           [](const auto& r) { return r.name == "T2CON"; }));
+  EXPECT_EQ(explain::FamiliesWith("BRL"),
+            std::vector<std::string>{"at89c51rd2"});
+}
+
+}  // namespace
+}  // namespace mcs51
