@@ -40,5 +40,22 @@ TEST(Kinds, GiveNoRateForAStepBeyondTheirLimits) {
   EXPECT_EQ(kinds::kMantissaExponent.rate(none, {1, 256}, 32e6, 59, 32), 0.0);
 }
 
+// A tick's count and its register round-trip, and the most counts fit the
+// register: R - 1 counting up (reload 1), R counting modulo (R - 1).
+TEST(Kinds, CountAPeriodInTheirRegister) {
+  for (const Kind* kind : {&kinds::kUp, &kinds::kDivisorMinusOne}) {
+    for (int count : {1, 1000, 65535}) {
+      EXPECT_EQ(
+          kind->count_of_register(65536, kind->register_of_count(65536, count)),
+          count)
+          << kind->name;
+    }
+  }
+  EXPECT_EQ(kinds::kUp.register_of_count(256, kinds::kUp.most_counts(256)), 1);
+  EXPECT_EQ(kinds::kDivisorMinusOne.register_of_count(
+                256, kinds::kDivisorMinusOne.most_counts(256)),
+            255);
+}
+
 }  // namespace
 }  // namespace mcs51
