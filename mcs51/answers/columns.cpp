@@ -79,15 +79,15 @@ std::string MarkdownOf(const Grid& grid) {
   return out;
 }
 
-std::string CsvHeader(std::span<const Field> fields) {
+std::string CsvHeader(std::span<const KeyValue> fields) {
   std::string line;
-  for (const Field& field : fields) {
+  for (const KeyValue& field : fields) {
     line += (line.empty() ? "" : ",") + std::string(field.key);
   }
   return line;
 }
 
-std::string CsvLine(std::span<const Field> fields) {
+std::string CsvLine(std::span<const KeyValue> fields) {
   std::string line;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) line += ',';
@@ -101,7 +101,7 @@ namespace {
 // A machine value as its column's JSON type: numbers as numbers (the
 // shortest text reads back as the same double), the registers as an
 // object, nothing as null.
-Json Typed(const Field& field) {
+Json Typed(const KeyValue& field) {
   if (!field.value) return nullptr;
   const std::string& text = *field.value;
   const char* end = text.data() + text.size();
@@ -136,9 +136,10 @@ Json Typed(const Field& field) {
 
 }  // namespace
 
-Json JsonOf(std::span<const Field> fields) {
+Json JsonOf(std::span<const KeyValue> fields) {
   Json json = Json::object();
-  for (const Field& field : fields) json[std::string(field.key)] = Typed(field);
+  for (const KeyValue& field : fields)
+    json[std::string(field.key)] = Typed(field);
   return json;
 }
 

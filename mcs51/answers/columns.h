@@ -78,15 +78,15 @@ Grid PeopleGrid(std::span<const Column<Row>> columns, std::span<const Row> rows,
 
 // Machines' keys and values of a row: the columns for machines that
 // `parts` shows; an empty value is no value.
-struct Field {
+struct KeyValue {
   std::string_view key;
   JsonType type;
   std::optional<std::string> value;
 };
 template <typename Row>
-std::vector<Field> Fields(std::span<const Column<Row>> columns, const Row* row,
-                          Parts parts) {
-  std::vector<Field> fields;
+std::vector<KeyValue> Fields(std::span<const Column<Row>> columns,
+                             const Row* row, Parts parts) {
+  std::vector<KeyValue> fields;
   for (const auto& column : columns) {
     if (!column.for_machines || !parts.Show(column.part)) continue;
     fields.push_back({column.key, column.type,
@@ -102,7 +102,7 @@ using Json = nlohmann::ordered_json;
 // the registers as an object, nothing as null.
 //   JsonOf({{"reload", kInteger, "253"}, {"smod", kInteger, nothing}})
 //       -> {"reload": 253, "smod": null}
-Json JsonOf(std::span<const Field> fields);
+Json JsonOf(std::span<const KeyValue> fields);
 
 // JSON as the command line writes it: indented by two, a line break last.
 std::string Dump(const Json& json);
@@ -110,8 +110,8 @@ std::string Dump(const Json& json);
 // The keys, or one row's values, separated by commas.
 //   CsvHeader(fields) -> "timer,smod,clocks,..."
 //   CsvLine(fields)   -> "1,,12,253,FD,true,..."
-std::string CsvHeader(std::span<const Field> fields);
-std::string CsvLine(std::span<const Field> fields);
+std::string CsvHeader(std::span<const KeyValue> fields);
+std::string CsvLine(std::span<const KeyValue> fields);
 
 // `rows` as CSV: the keys, then a line per row.
 //   CsvOf(ChipColumns(), Chips(), {}) -> "chip,family,...\n8051,..."

@@ -9,8 +9,8 @@ namespace mcs51 {
 namespace {
 
 // A setting's fields, with its link at `baud` when a peer is named.
-std::vector<Field> SettingFields(const Question& question,
-                                 const Outcome& outcome, double baud) {
+std::vector<KeyValue> SettingFields(const Question& question,
+                                    const Outcome& outcome, double baud) {
   std::deque<std::optional<Link>> links;
   const SettingRow row = SettingRows(question, {&outcome, 1}, baud, links)[0];
   return Fields(SettingColumns(), &row, PartsOf(question));

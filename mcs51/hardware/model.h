@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "mcs51/hardware/cores.h"
+#include "mcs51/hardware/fields.h"
 #include "mcs51/hardware/kinds.h"
 
 namespace mcs51 {
@@ -53,6 +54,27 @@ struct Write {
   std::array<std::string_view, 2> c_comment_by_smod = {};
 };
 
+// The writes of a field: set by its bit's name ("TR1 = 1;"), cleared so
+// (TF2 = 0), or all its bits set where the register is not bit-addressable
+// (EIE1 |= 0x02), the field named in the comment or not at all.
+constexpr Write SetBit(const Field& f) {
+  return {.reg = f.reg, .mask = f.mask, .value = f.mask, .bit = f.name};
+}
+constexpr Write ClearBit(const Field& f) {
+  return {.reg = f.reg, .mask = f.mask, .value = 0, .bit = f.name};
+}
+constexpr Write SetBits(const Field& f) {
+  return {.reg = f.reg, .mask = f.mask, .value = f.mask, .comment = f.name};
+}
+constexpr Write SetMask(const Field& f) {
+  return {.reg = f.reg, .mask = f.mask, .value = f.mask};
+}
+
+// Whether `w` writes exactly field `f`.
+constexpr bool WritesField(const Write& w, const Field& f) {
+  return w.reg == f.reg && w.mask == f.mask;
+}
+
 // One clock choice of a unit: oscillator clocks per count, and the bits
 // that select it in the writes that take them (Write::choice_slot 0, 1).
 //   {12}: the classic divide-by-12, nothing to select
@@ -78,6 +100,8 @@ struct BaudMode {
   int offset = 0;  // kinds::kOffset's: the divisor of register value 0
   // What the code's comment calls `step`: "STEP", "BAUD_E".
   std::string_view step_name = "STEP";
+  // The UART's receiver enable, in the port's control register.
+  Field receiver = core::kREN;
 };
 
 // Who loads the count again after an overflow.
@@ -120,8 +144,9 @@ struct Unit {
   Write run = {};  // the run bit, which a software reload clears and sets
   std::string_view count_high = {};  // the running count a software
   std::string_view count_low = {};   // reload adds to
-  Write flag = {};  // the flag the handler clears; none (reg empty) where
-                    // entering the handler clears it
+  Write flag = {};    // the flag the handler clears; none (reg empty) where
+                      // entering the handler clears it
+  Field enable = {};  // its interrupt's enable, which its tick modes set
 };
 
 // Which views of a unit a family offers.

@@ -43,8 +43,8 @@ bool IsSet(const RegisterState& state, const Bits& b) {
   return b.mask != 0 && (state.Value(b.address) & b.mask) == b.mask;
 }
 
-int Field(const RegisterState& state,
-          const std::vector<explain::ReloadPart>& parts) {
+int ValueOf(const RegisterState& state,
+            const std::vector<explain::ReloadPart>& parts) {
   int value = 0;
   for (const explain::ReloadPart& p : parts) {
     value |= (state.Value(p.address) & p.mask) << p.shift;
@@ -106,8 +106,8 @@ void Nearest(SerialUse& use) {
 SerialUse Serial(const RegisterState& state, const FamilySetting& s,
                  double frequency_mhz) {
   SerialUse use{.uart = s.receiver.name, .setting = &s};
-  use.reload = Field(state, s.reload);
-  use.step = s.step.empty() ? -1 : Field(state, s.step);
+  use.reload = ValueOf(state, s.reload);
+  use.step = s.step.empty() ? -1 : ValueOf(state, s.step);
   use.actual_baud = explain::BaudOf(s, frequency_mhz, use.reload, use.step);
   use.receives = IsSet(state, s.receiver);
   Nearest(use);
@@ -274,7 +274,7 @@ void Timers(const Family& family, const RegisterState& state,
     TimerUse use{.timer = s.label, .setting = best, .running = running};
     use.interrupt = IsSet(state, s.enable) && IsSet(state, s.all);
     if (best != nullptr) {
-      use.reload = Field(state, best->reload);
+      use.reload = ValueOf(state, best->reload);
       use.period_s = explain::PeriodOf(*best, frequency_mhz, use.reload);
       use.reloaded_by = ReloadOf(state, *best, out.findings);
     }

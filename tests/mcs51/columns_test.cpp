@@ -56,7 +56,7 @@ TEST(Grid, ColorsOnlyOnATerminal) {
 
 struct CsvRow {
   const char* name;
-  std::vector<Field> fields;
+  std::vector<KeyValue> fields;
   std::string line;
 };
 void PrintTo(const CsvRow& row, std::ostream* os) { *os << row.name; }

@@ -65,7 +65,7 @@ constexpr Write kLpT1Mode1Tick[] = {
     {.reg = "TL1",
      .source = S::kReloadLow,
      .comment = "the first tick as long as the rest"},
-    TICK_ENABLE(1, ET_1)};
+    TICK_ENABLE(1)};
 constexpr TickMode kLpT1Ticks[] = {{"1", "mode 1, 16-bit auto-reload", 65536,
                                     Reload::kHardware, kLpT1Mode1Tick},
                                    lp_t1::kModes[0]};

@@ -34,8 +34,9 @@ inline constexpr Register kAuxr{"AUXR", 0x8E};
 
 // ---- The UART's writes (uart_init) ----
 
-inline constexpr Write kScon{
-    .reg = "SCON", .value = 0x50, .comment = "mode 1, receiver on"};
+inline constexpr Write kScon{.reg = core::kREN.reg,
+                             .value = core::kSM1.mask | core::kREN.mask,
+                             .comment = "mode 1, receiver on"};
 inline constexpr Write kTmodMode2{.reg = "TMOD",
                                   .mask = 0xF0,
                                   .value = 0x20,
@@ -45,16 +46,16 @@ inline constexpr Write kTl1{.reg = "TL1",
                             .source = S::kReloadLow,
                             .comment = "the first bit as long as the rest"};
 inline constexpr Write kSmod{
-    .reg = "PCON",
-    .mask = 0x80,
-    .smod_bits = 0x80,
-    .comment = "SMOD",
+    .reg = core::kSMOD.reg,
+    .mask = core::kSMOD.mask,
+    .smod_bits = core::kSMOD.mask,
+    .comment = core::kSMOD.name,
     .c_comment_by_smod = {"SMOD = 0", "SMOD = 1 doubles the rate"}};
 inline constexpr Write kT2Stop{
     .reg = "T2CON", .value = 0x00, .comment = "stopped while it is loaded"};
 inline constexpr Write kT2Run{
-    .reg = "T2CON",
-    .value = 0x34,
+    .reg = core::kTR2.reg,
+    .value = core::kRCLK.mask | core::kTCLK.mask | core::kTR2.mask,
     .comment = "RCLK, TCLK, TR2: Timer 2 clocks both ways"};
 inline constexpr Write kRcap2h{.reg = "RCAP2H", .source = S::kReloadHigh};
 inline constexpr Write kRcap2l{.reg = "RCAP2L", .source = S::kReloadLow};
@@ -62,15 +63,11 @@ inline constexpr Write kTh2{.reg = "TH2", .source = S::kReloadHigh};
 inline constexpr Write kTl2{.reg = "TL2", .source = S::kReloadLow};
 
 // The run, enable and flag bits, for both views.
-inline constexpr Write kTr0{
-    .reg = "TCON", .mask = 0x10, .value = 0x10, .bit = "TR0"};
-inline constexpr Write kTr1{
-    .reg = "TCON", .mask = 0x40, .value = 0x40, .bit = "TR1"};
-inline constexpr Write kTr2{
-    .reg = "T2CON", .mask = 0x04, .value = 0x04, .bit = "TR2"};
-inline constexpr Write kTf2{.reg = "T2CON", .mask = 0x80, .bit = "TF2"};
-inline constexpr Write kEa{
-    .reg = "IE", .mask = 0x80, .value = 0x80, .bit = "EA"};
+inline constexpr Write kTr0 = SetBit(core::kTR0);
+inline constexpr Write kTr1 = SetBit(core::kTR1);
+inline constexpr Write kTr2 = SetBit(core::kTR2);
+inline constexpr Write kTf2 = ClearBit(core::kTF2);
+inline constexpr Write kEa = SetBit(core::kEA);
 
 // Timer 1 in mode 2 and the 8052's Timer 2 as the UART's clock, after
 // whatever picks the timer's clock.
@@ -87,6 +84,12 @@ inline constexpr double kK384or32[] = {384, 32};
 
 // ---- The timers' writes in each mode (tick_init) ----
 
+// A unit whose interrupt another field enables (Nuvoton's ET2, in EIE).
+constexpr Unit EnabledBy(Unit unit, const Field& enable) {
+  unit.enable = enable;
+  return unit;
+}
+
 // Timer 0 or Timer 1 (N): TMOD's field for the timer is MODE; the other
 // timer's field is kept.
 #define TICK_TMOD(N, SHIFT, MODE, TEXT)                                       \
@@ -94,8 +97,7 @@ inline constexpr double kK384or32[] = {384, 32};
     .reg = "TMOD", .mask = (0x0F << (SHIFT)) & 0xFF,                          \
     .value = (MODE) << (SHIFT), .comment = "Timer " #N " in mode " #MODE TEXT \
   }
-#define TICK_ENABLE(N, IE_MASK) \
-  {.reg = "IE", .mask = IE_MASK, .value = IE_MASK, .bit = "ET" #N}, kEa, kTr##N
+#define TICK_ENABLE(N) SetBit(core::kET##N), kEa, kTr##N
 #define TICK_MODE2(N, ...)                                            \
   __VA_ARGS__ TICK_TMOD(N, 4 * (N), 2, ", Timer " OTHER_##N " kept"), \
       {.reg = "TH" #N,                                                \
@@ -104,11 +106,9 @@ inline constexpr double kK384or32[] = {384, 32};
       {.reg = "TL" #N,                                                \
        .source = S::kReloadLow,                                       \
        .comment = "the first tick as long as the rest"},              \
-      TICK_ENABLE(N, ET_##N)
+      TICK_ENABLE(N)
 #define OTHER_0 "1"
 #define OTHER_1 "0"
-#define ET_0 0x02
-#define ET_1 0x08
 
 inline constexpr std::string_view kMode0Text =
     "mode 0, 13-bit, reloaded by software";
@@ -125,12 +125,12 @@ inline constexpr std::string_view kAutoReloadText = "16-bit auto-reload";
       __VA_ARGS__ TICK_TMOD(N, 4 * (N), 0, ", Timer " OTHER_##N " kept"), \
       {.reg = "TH" #N, .source = S::kReloadHigh},                         \
       {.reg = "TL" #N, .source = S::kReloadLow},                          \
-      TICK_ENABLE(N, ET_##N)};                                            \
+      TICK_ENABLE(N)};                                                    \
   inline constexpr Write kM1[] = {                                        \
       __VA_ARGS__ TICK_TMOD(N, 4 * (N), 1, ", Timer " OTHER_##N " kept"), \
       {.reg = "TH" #N, .source = S::kReloadHigh},                         \
       {.reg = "TL" #N, .source = S::kReloadLow},                          \
-      TICK_ENABLE(N, ET_##N)};                                            \
+      TICK_ENABLE(N)};                                                    \
   inline constexpr Write kM2[] = {TICK_MODE2(N, __VA_ARGS__)};            \
   inline constexpr TickMode kModes[] = {                                  \
       {"0", kMode0Text, 8192, Reload::kSoftware, kM0, 5},                 \
@@ -151,7 +151,7 @@ inline constexpr std::string_view kAutoReloadText = "16-bit auto-reload";
       {.reg = "TL2",                                     \
        .source = S::kReloadLow,                          \
        .comment = "the first tick as long as the rest"}, \
-      {.reg = "IE", .mask = 0x20, .value = 0x20, .bit = "ET2"}, kEa, kTr2
+      SetBit(core::kET2), kEa, kTr2
 
 inline constexpr Write kX2Write{
     .reg = "CKCON0", .mask = kX2Bit, .value = kX2Bit, .comment = "X2"};
@@ -182,17 +182,18 @@ inline constexpr Clock kAt2[] = {{2}};
 inline constexpr Clock kAt1[] = {{1}};
 
 // Timer 0 or 1 (N) with its modes `ticks` and baud modes `bauds`.
-#define TIMER_01(N, CLOCKS, BAUDS, TICKS)                         \
-  {                                                               \
-    .key = "t" #N, .number = N, .clocks = CLOCKS, .bauds = BAUDS, \
-    .ticks = TICKS, .vector = 1 + 2 * (N), .run = kTr##N,         \
-    .count_high = "TH" #N, .count_low = "TL" #N                   \
+#define TIMER_01(N, CLOCKS, BAUDS, TICKS)                               \
+  {                                                                     \
+    .key = "t" #N, .number = N, .clocks = CLOCKS, .bauds = BAUDS,       \
+    .ticks = TICKS, .vector = 1 + 2 * (N), .run = kTr##N,               \
+    .count_high = "TH" #N, .count_low = "TL" #N, .enable = core::kET##N \
   }
 // The 8052's Timer 2 (vector 5); TF2 is the handler's to clear.
 #define TIMER_2(CLOCKS, BAUDS, TICKS)                           \
   {                                                             \
     .key = "t2", .number = 2, .clocks = CLOCKS, .bauds = BAUDS, \
-    .ticks = TICKS, .vector = 5, .run = kTr2, .flag = kTf2      \
+    .ticks = TICKS, .vector = 5, .run = kTr2, .flag = kTf2,     \
+    .enable = core::kET2                                        \
   }
 
 inline constexpr Write kClassicT1Baud[] = {TIMER1_MODE2()};

@@ -6,9 +6,17 @@
 namespace mcs51::families {
 namespace {
 
-// CKCON: T0M 0x08, T1M 0x10. T3CON: SMOD_1 0x80, BRCK 0x20, TR3 0x08,
-// T3PS 0x07.
+// CKCON: T0M 0x08, T1M 0x10. T3CON: SMOD_1, BRCK, TF3, TR3, T3PS; EIE's
+// ET2, EIE1's ET3; SCON_1's REN_1.
 constexpr std::uint8_t kT0m = 0x08, kT1m = 0x10;
+constexpr Field kSMOD_1{"SMOD_1", "T3CON", 0x80};
+constexpr Field kBRCK{"BRCK", "T3CON", 0x20};
+constexpr Field kTF3{"TF3", "T3CON", 0x10};
+constexpr Field kTR3{"TR3", "T3CON", 0x08};
+constexpr Field kT3PS{"T3PS", "T3CON", 0x07};
+constexpr Field kET2{"ET2", "EIE", 0x80};
+constexpr Field kET3{"ET3", "EIE1", 0x02};
+constexpr Field kREN_1{"REN_1", "SCON_1", 0x10};
 constexpr Clock kT0Clocks[] = {{12}, {1, {kT0m}}};
 constexpr Clock kT1Clocks[] = {{12}, {1, {kT1m}}};
 // Timer 3's prescaler, 1 ... 128 by T3PS 0 ... 7.
@@ -20,8 +28,8 @@ constexpr Write kT1Clock = CLOCK_WRITE("CKCON", kT1m, "T1M");
 MODE2_ONLY(t0, 0, kT0Clock)
 MODE2_ONLY(t1, 1, kT1Clock)
 
-constexpr Write kBrckOff{.reg = "T3CON",
-                         .mask = 0x20,
+constexpr Write kBrckOff{.reg = kBRCK.reg,
+                         .mask = kBRCK.mask,
                          .value = 0x00,
                          .comment = "BRCK = 0: UART0 on Timer 1"};
 constexpr Write kT1Baud[] = {TIMER1_MODE2(kT1Clock, kBrckOff, )};
@@ -33,25 +41,28 @@ constexpr double kT3K[] = {32, 64, 128, 256, 512, 1024, 2048, 4096};
 constexpr Write kT3Baud[] = {kScon,
                              {.reg = "RL3", .source = S::kReloadLow},
                              {.reg = "RH3", .source = S::kReloadHigh},
-                             {.reg = "T3CON",
-                              .mask = 0x2F,
-                              .value = 0x28,
+                             {.reg = kTR3.reg,
+                              .mask = kBRCK.mask | kTR3.mask | kT3PS.mask,
+                              .value = kBRCK.mask | kTR3.mask,
                               .choice_slot = 0,
                               .comment = "BRCK, TR3, T3PS"},
                              kSmod};
 constexpr Write kT3Uart1Baud[] = {
-    {.reg = "SCON_1", .value = 0x50, .comment = "UART1 mode 1, receiver on"},
+    {.reg = kREN_1.reg,
+     .value = core::kSM1.mask | kREN_1.mask,
+     .comment = "UART1 mode 1, receiver on"},
     {.reg = "RL3", .source = S::kReloadLow},
     {.reg = "RH3", .source = S::kReloadHigh},
-    {.reg = "T3CON",
-     .mask = 0x8F,
-     .value = 0x08,
+    {.reg = kTR3.reg,
+     .mask = kSMOD_1.mask | kTR3.mask | kT3PS.mask,
+     .value = kTR3.mask,
      .choice_slot = 0,
-     .smod_bits = 0x80,
+     .smod_bits = kSMOD_1.mask,
      .comment = "SMOD_1, TR3, T3PS"}};
 constexpr BaudMode kT3Bauds[] = {
     {"t3", "UART0 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Baud},
-    {"u1t3", "UART1 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Uart1Baud}};
+    {"u1t3", "UART1 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Uart1Baud,
+     0, "STEP", kREN_1}};
 
 // Timer 2 reloads from RCMP2H:RCMP2L on overflow: T2CON's CM_RL2 (bit 0)
 // clear, T2MOD's LDEN (bit 7) set, LDTS (bits 1, 0) 00; T2DIV (bits 6 ... 4)
@@ -72,7 +83,7 @@ constexpr Write kT2Tick[] = {
     {.reg = "TL2",
      .source = S::kReloadLow,
      .comment = "the first tick as long as the rest"},
-    {.reg = "EIE", .mask = 0x80, .value = 0x80, .comment = "ET2"},
+    SetBits(kET2),
     kEa,
     kTr2};
 constexpr TickMode kT2Ticks[] = {
@@ -81,24 +92,22 @@ constexpr TickMode kT2Ticks[] = {
 // Timer 3 always reloads from RH3:RL3; T3PS is the clock choice, TF3 (bit
 // 4) and TR3 (bit 3) share T3CON with the UARTs' bits, which stay. ET3 is
 // EIE1's bit 1.
-constexpr Write kT3Run{
-    .reg = "T3CON", .mask = 0x08, .value = 0x08, .comment = "TR3"};
-constexpr Write kT3Tick[] = {
-    {.reg = "T3CON",
-     .mask = 0x1F,
-     .choice_slot = 0,
-     .comment = "T3PS; TF3, TR3 clear: stopped"},
-    {.reg = "RL3", .source = S::kReloadLow},
-    {.reg = "RH3", .source = S::kReloadHigh},
-    {.reg = "EIE1", .mask = 0x02, .value = 0x02, .comment = "ET3"},
-    kEa,
-    kT3Run};
+constexpr Write kT3Run = SetBits(kTR3);
+constexpr Write kT3Tick[] = {{.reg = kTR3.reg,
+                              .mask = kTF3.mask | kTR3.mask | kT3PS.mask,
+                              .choice_slot = 0,
+                              .comment = "T3PS; TF3, TR3 clear: stopped"},
+                             {.reg = "RL3", .source = S::kReloadLow},
+                             {.reg = "RH3", .source = S::kReloadHigh},
+                             SetBits(kET3),
+                             kEa,
+                             kT3Run};
 constexpr TickMode kT3Ticks[] = {
     {"ar", kAutoReloadText, 65536, Reload::kHardware, kT3Tick}};
 
 constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);
 constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
-constexpr Unit kT2 = TIMER_2(kT2Clocks, {}, kT2Ticks);
+constexpr Unit kT2 = EnabledBy(TIMER_2(kT2Clocks, {}, kT2Ticks), kET2);
 constexpr Unit kT3{.key = "t3",
                    .number = 3,
                    .clocks = kT3Clocks,
@@ -106,7 +115,8 @@ constexpr Unit kT3{.key = "t3",
                    .ticks = kT3Ticks,
                    .vector = 16,
                    .run = kT3Run,
-                   .flag = {.reg = "T3CON", .mask = 0x10}};
+                   .flag = {.reg = kTF3.reg, .mask = kTF3.mask},
+                   .enable = kET3};
 constexpr Fitted kUnits[] = {{&kT0}, {&kT1}, {&kT2}, {&kT3}};
 
 // T3CON, RL3 and RH3 (and the MS51's RCMP2L, RCMP2H) are on SFR page 0,

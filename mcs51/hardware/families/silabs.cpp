@@ -28,6 +28,10 @@ constexpr Clock kT3Clocks[] = {{12}, {1, {kT3ml}}};
 // The UART halves Timer 1's overflow: T1CLK/(2 * (256 - TH1)).
 constexpr double kT1K[] = {2, 8, 24, 96};
 
+// SCON0's receiver enable; EIE1's ET3 (Timer 2's is the core's ET2).
+constexpr Field kREN0{"REN0", "SCON0", 0x10};
+constexpr Field kET3{"ET3", "EIE1", 0x80};
+
 #define SILABS_UNITS(CKCON)                                                   \
   constexpr Write kT0Clock =                                                  \
       CLOCK_WRITE(CKCON, kT0m | kSca4 | kSca48, "T0M, SCA (shared)");         \
@@ -36,21 +40,24 @@ constexpr double kT1K[] = {2, 8, 24, 96};
   MODE2_ONLY(t0, 0, kT0Clock)                                                 \
   MODE2_ONLY(t1, 1, kT1Clock)                                                 \
   constexpr Write kT1Baud[] = {                                               \
-      {.reg = "SCON0", .value = 0x10, .comment = "8-bit UART, receiver on"},  \
+      {.reg = kREN0.reg,                                                      \
+       .value = kREN0.mask,                                                   \
+       .comment = "8-bit UART, receiver on"},                                 \
       CLOCK_WRITE(CKCON, kT1m | kSca4 | kSca48, "T1M, SCA: Timer 1's clock"), \
       kTmodMode2,                                                             \
       kTh1,                                                                   \
       kTl1,                                                                   \
       kTr1};                                                                  \
   constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,  \
-                                    &kinds::kUp, false, kT1K, kT1Baud}};      \
+                                    &kinds::kUp, false, kT1K, kT1Baud, 0,     \
+                                    "STEP", kREN0}};                          \
   constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);                \
   constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
 
 // Timer N (2 or 3) in 16-bit auto-reload: TMRnCN cleared (no split, SYSCLK/12
 // unless TnML, stopped), then TnML, the reload, the count, the enable (IE's
 // ET2, EIE1's ET3) and TRn (bit 2). TFnH (bit 7) is the handler's to clear.
-#define SILABS_TIMER(N, CKCON, CN, TNML, ENABLE, VECTOR)                    \
+#define SILABS_TIMER(N, CKCON, CN, TNML, ENABLE, SET, VECTOR)               \
   constexpr Write kT##N##Run{                                               \
       .reg = CN, .mask = 0x04, .value = 0x04, .comment = "TR" #N};          \
   constexpr Write kT##N##Tick[] = {                                         \
@@ -62,7 +69,7 @@ constexpr double kT1K[] = {2, 8, 24, 96};
       {.reg = "TMR" #N "L",                                                 \
        .source = S::kReloadLow,                                             \
        .comment = "the first tick as long as the rest"},                    \
-      ENABLE,                                                               \
+      SET(ENABLE),                                                          \
       kEa,                                                                  \
       kT##N##Run};                                                          \
   constexpr TickMode kT##N##Ticks[] = {                                     \
@@ -73,16 +80,12 @@ constexpr double kT1K[] = {2, 8, 24, 96};
                        .ticks = kT##N##Ticks,                               \
                        .vector = VECTOR,                                    \
                        .run = kT##N##Run,                                   \
-                       .flag = {.reg = CN, .mask = 0x80}};
+                       .flag = {.reg = CN, .mask = 0x80},                   \
+                       .enable = ENABLE};
 
-#define SILABS_TIMERS_23(CKCON, TMR2CN, TMR3CN)                              \
-  SILABS_TIMER(                                                              \
-      2, CKCON, TMR2CN, kT2ml,                                               \
-      (Write{.reg = "IE", .mask = 0x20, .value = 0x20, .bit = "ET2"}), 5)    \
-  SILABS_TIMER(                                                              \
-      3, CKCON, TMR3CN, kT3ml,                                               \
-      (Write{.reg = "EIE1", .mask = 0x80, .value = 0x80, .comment = "ET3"}), \
-      14)                                                                    \
+#define SILABS_TIMERS_23(CKCON, TMR2CN, TMR3CN)                \
+  SILABS_TIMER(2, CKCON, TMR2CN, kT2ml, core::kET2, SetBit, 5) \
+  SILABS_TIMER(3, CKCON, TMR3CN, kT3ml, kET3, SetBits, 14)     \
   constexpr Fitted kUnits[] = {{&kT0}, {&kT1}, {&kT2}, {&kT3}};
 
 // Timers 2 and 3's registers, TMRnCN named as each family names it.

@@ -28,12 +28,12 @@ constexpr Write kT0Mode0[] = {kT0Clock,
                               TICK_TMOD(0, 0, 0, ", Timer 1 kept"),
                               {.reg = "TH0", .source = S::kReloadHigh},
                               {.reg = "TL0", .source = S::kReloadLow},
-                              TICK_ENABLE(0, ET_0)};
+                              TICK_ENABLE(0)};
 constexpr Write kT1Mode0[] = {kT1Clock,
                               TICK_TMOD(1, 4, 0, ", Timer 0 kept"),
                               {.reg = "TH1", .source = S::kReloadHigh},
                               {.reg = "TL1", .source = S::kReloadLow},
-                              TICK_ENABLE(1, ET_1)};
+                              TICK_ENABLE(1)};
 constexpr TickMode kT0Ticks[] = {
     {"0", kMode0Text, 65536, Reload::kHardware, kT0Mode0}};
 constexpr TickMode kT1Ticks[] = {
@@ -79,20 +79,27 @@ constexpr BaudMode kT2Bauds[] = {{"t2", "UART1 on Timer 2, 16-bit auto-reload",
 // reload. The clock write also clears the timer's C/T (and run) bits: a
 // timer, not a counter. The STC15 has no flag register for them (no
 // AUXINTIF); the STC8's handler clears its flag below.
-#define STC_TIMER_WRITES(NAME, CTRL, MASK, LOW, HIGH, IE2_MASK, RUN, TEXT) \
-  constexpr Write NAME[] = {                                               \
-      {.reg = CTRL, .mask = MASK, .choice_slot = 0, .comment = TEXT},      \
-      {.reg = LOW, .source = S::kReloadLow},                               \
-      {.reg = HIGH, .source = S::kReloadHigh},                             \
-      {.reg = "IE2", .mask = IE2_MASK, .value = IE2_MASK},                 \
-      kEa,                                                                 \
-      {.reg = CTRL, .mask = RUN, .value = RUN}}
-STC_TIMER_WRITES(kT2Tick, "AUXR", kT2r | kT2Ct | kT2x12, "T2L", "T2H", 0x04,
-                 kT2r, "T2x12, a timer, stopped");
-STC_TIMER_WRITES(kT3Tick, "T4T3M", kT3r | kT3Ct | kT3x12, "T3L", "T3H", 0x20,
-                 kT3r, "T3x12, a timer, stopped");
-STC_TIMER_WRITES(kT4Tick, "T4T3M", kT4r | kT4Ct | kT4x12, "T4L", "T4H", 0x40,
-                 kT4r, "T4x12, a timer, stopped");
+// Their run bits and interrupt enables (IE2: ET2 0x04, ET3 0x20, ET4 0x40).
+constexpr Field kT2R{"T2R", "AUXR", kT2r};
+constexpr Field kT3R{"T3R", "T4T3M", kT3r};
+constexpr Field kT4R{"T4R", "T4T3M", kT4r};
+constexpr Field kET2{"ET2", "IE2", 0x04};
+constexpr Field kET3{"ET3", "IE2", 0x20};
+constexpr Field kET4{"ET4", "IE2", 0x40};
+#define STC_TIMER_WRITES(NAME, MASK, LOW, HIGH, ENABLE, RUN, TEXT)       \
+  constexpr Write NAME[] = {                                             \
+      {.reg = RUN.reg, .mask = MASK, .choice_slot = 0, .comment = TEXT}, \
+      {.reg = LOW, .source = S::kReloadLow},                             \
+      {.reg = HIGH, .source = S::kReloadHigh},                           \
+      SetMask(ENABLE),                                                   \
+      kEa,                                                               \
+      SetMask(RUN)}
+STC_TIMER_WRITES(kT2Tick, kT2r | kT2Ct | kT2x12, "T2L", "T2H", kET2, kT2R,
+                 "T2x12, a timer, stopped");
+STC_TIMER_WRITES(kT3Tick, kT3r | kT3Ct | kT3x12, "T3L", "T3H", kET3, kT3R,
+                 "T3x12, a timer, stopped");
+STC_TIMER_WRITES(kT4Tick, kT4r | kT4Ct | kT4x12, "T4L", "T4H", kET4, kT4R,
+                 "T4x12, a timer, stopped");
 #undef STC_TIMER_WRITES
 constexpr TickMode kT2Ticks[] = {
     {"ar", kAutoReloadText, 65536, Reload::kHardware, kT2Tick}};
@@ -109,19 +116,22 @@ constexpr Unit kT2{.key = "t2",
                    .bauds = kT2Bauds,
                    .ticks = kT2Ticks,
                    .vector = 12,
-                   .run = kT2Tick[5]};
+                   .run = SetMask(kT2R),
+                   .enable = kET2};
 constexpr Unit kT3{.key = "t3",
                    .number = 3,
                    .clocks = kT3Clocks,
                    .ticks = kT3Ticks,
                    .vector = 19,
-                   .run = kT3Tick[5]};
+                   .run = SetMask(kT3R),
+                   .enable = kET3};
 constexpr Unit kT4{.key = "t4",
                    .number = 4,
                    .clocks = kT4Clocks,
                    .ticks = kT4Ticks,
                    .vector = 20,
-                   .run = kT4Tick[5]};
+                   .run = SetMask(kT4R),
+                   .enable = kET4};
 
 // The STC8's Timer 2, 3 and 4 flags: AUXINTIF (0xEF) T2IF 0x01, T3IF 0x02,
 // T4IF 0x04, not bit-addressable. STC's STC8 timer examples clear them in

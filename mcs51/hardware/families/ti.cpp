@@ -9,13 +9,16 @@ namespace {
 // STOP 0x02 (a high stop bit); U0GCR: BAUD_E in bits 4 ... 0, ORDER 0 (LSB
 // first).
 constexpr double kK1[] = {1};
+constexpr Field kMODE{"MODE", "U0CSR", 0x80};
+constexpr Field kRE{"RE", "U0CSR", 0x40};
 // clang-format off
 #define U0_UART_WRITES                                                     \
-  {.reg = "U0CSR", .value = 0x80, .comment = "UART mode, receiver off"},   \
+  {.reg = kMODE.reg, .value = kMODE.mask, .comment = "UART mode, receiver off"}, \
   {.reg = "U0UCR", .value = 0x02, .comment = "8 bits, no parity, 1 stop"}, \
   {.reg = "U0GCR", .source = S::kStep, .comment = "BAUD_E, LSB first"},    \
   {.reg = "U0BAUD", .source = S::kReloadLow, .comment = "BAUD_M"},         \
-  {.reg = "U0CSR", .value = 0xC0, .comment = "UART mode, receiver on"}
+  {.reg = kRE.reg, .value = kMODE.mask | kRE.mask,                        \
+   .comment = "UART mode, receiver on"}
 // clang-format on
 
 // USART0's pins (TI's ioCC2530.h and ioCCxx10_bitdef.h: PERCFG 0xF1, U0CFG
@@ -44,9 +47,9 @@ constexpr Write kAlt2Baud[] = {{.reg = "PERCFG",
 #undef U0_UART_WRITES
 constexpr BaudMode kUartBauds[] = {
     {"u0", "USART0 as UART", 256, &kinds::kMantissaExponent, false, kK1,
-     kAlt1Baud, 0, "BAUD_E"},
+     kAlt1Baud, 0, "BAUD_E", kRE},
     {"u0alt2", "USART0 as UART at location 2", 256, &kinds::kMantissaExponent,
-     false, kK1, kAlt2Baud, 0, "BAUD_E"}};
+     false, kK1, kAlt2Baud, 0, "BAUD_E", kRE}};
 constexpr Unit kUsart0{
     .key = "u0", .number = 0, .clocks = kAt1, .bauds = kUartBauds};
 
@@ -71,6 +74,10 @@ constexpr Clock kT34Clocks[] = {{1, {0x00}},  {2, {0x20}},  {4, {0x40}},
 constexpr std::string_view kCompare =
     "channel 0 compares: one interrupt a period";
 constexpr std::string_view kCounting = "modulo mode: counting";
+// IEN1's interrupt enables.
+constexpr Field kT1IE{"T1IE", "IEN1", 0x02};
+constexpr Field kT3IE{"T3IE", "IEN1", 0x08};
+constexpr Field kT4IE{"T4IE", "IEN1", 0x10};
 
 // Timer 1, with the CC2530's T1STAT or the CC2510's T1CTL holding CH0IF.
 #define T1_MODULO(...)                                                      \
@@ -83,9 +90,7 @@ constexpr std::string_view kCounting = "modulo mode: counting";
       {.reg = "T1CNTL",                                                     \
        .value = 0x00,                                                       \
        .comment = "any write clears the count"},                            \
-      __VA_ARGS__{                                                          \
-          .reg = "IEN1", .mask = 0x02, .value = 0x02, .comment = "T1IE"},   \
-      kEa, {                                                                \
+      __VA_ARGS__ SetBits(kT1IE), kEa, {                                    \
     .reg = "T1CTL", .value = 0x02, .choice_slot = 0, .comment = kCounting   \
   }
 constexpr Write kT1Stat{.reg = "T1STAT", .mask = 0x01};  // CH0IF
@@ -94,7 +99,7 @@ constexpr Write kT1Cc2510[] = {T1_MODULO()};
 #undef T1_MODULO
 
 // Timer 3 or 4 (N); CLR in the first write clears the count.
-#define T34_MODULO(N, IE_MASK)                                                 \
+#define T34_MODULO(N)                                                          \
   {.reg = "T" #N "CTL",                                                        \
    .value = 0x04,                                                              \
    .comment = "stopped, count cleared, overflow interrupt off"},               \
@@ -102,18 +107,13 @@ constexpr Write kT1Cc2510[] = {T1_MODULO()};
        .source = S::kReloadLow,                                                \
        .comment = "counts 0 ... T" #N "CC0"},                                  \
       {.reg = "T" #N "CCTL0", .value = 0x44, .comment = kCompare},             \
-      {.reg = "TIMIF", .mask = T##N##_CH0IF},                                  \
-      {.reg = "IEN1",                                                          \
-       .mask = IE_MASK,                                                        \
-       .value = IE_MASK,                                                       \
-       .comment = "T" #N "IE"},                                                \
-      kEa, {                                                                   \
+      {.reg = "TIMIF", .mask = T##N##_CH0IF}, SetBits(kT##N##IE), kEa, {       \
     .reg = "T" #N "CTL", .value = 0x12, .choice_slot = 0, .comment = kCounting \
   }
 #define T3_CH0IF 0x02
 #define T4_CH0IF 0x10
-constexpr Write kT3Writes[] = {T34_MODULO(3, 0x08)};
-constexpr Write kT4Writes[] = {T34_MODULO(4, 0x10)};
+constexpr Write kT3Writes[] = {T34_MODULO(3)};
+constexpr Write kT4Writes[] = {T34_MODULO(4)};
 #undef T34_MODULO
 
 // A timer's one mode: modulo, the count less one in TxCC0.
@@ -138,28 +138,32 @@ constexpr Unit kT1Cc2530Timer{.key = "t1",
                               .ticks = kT1Cc2530Modes,
                               .vector = 9,
                               .run = kT1Run,
-                              .flag = kT1Stat};
+                              .flag = kT1Stat,
+                              .enable = kT1IE};
 constexpr Unit kT1Cc2510Timer{.key = "t1",
                               .number = 1,
                               .clocks = kT1Clocks,
                               .ticks = kT1Cc2510Modes,
                               .vector = 9,
                               .run = kT1Run,
-                              .flag = {.reg = "T1CTL", .mask = 0x20}};
+                              .flag = {.reg = "T1CTL", .mask = 0x20},
+                              .enable = kT1IE};
 constexpr Unit kT3Timer{.key = "t3",
                         .number = 3,
                         .clocks = kT34Clocks,
                         .ticks = kT3Modes,
                         .vector = 11,
                         .run = {.reg = "T3CTL", .mask = 0x10, .value = 0x10},
-                        .flag = {.reg = "TIMIF", .mask = T3_CH0IF}};
+                        .flag = {.reg = "TIMIF", .mask = T3_CH0IF},
+                        .enable = kT3IE};
 constexpr Unit kT4Timer{.key = "t4",
                         .number = 4,
                         .clocks = kT34Clocks,
                         .ticks = kT4Modes,
                         .vector = 12,
                         .run = {.reg = "T4CTL", .mask = 0x10, .value = 0x10},
-                        .flag = {.reg = "TIMIF", .mask = T4_CH0IF}};
+                        .flag = {.reg = "TIMIF", .mask = T4_CH0IF},
+                        .enable = kT4IE};
 #undef T3_CH0IF
 #undef T4_CH0IF
 

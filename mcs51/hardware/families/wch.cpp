@@ -36,13 +36,16 @@ constexpr Write kT1Baud[] = {
     TIMER1_MODE2(CLOCK_WRITE("T2MOD", 0x20 | kTmrClk, "bTMR_CLK, bT1_CLK"), )};
 constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,
                                   &kinds::kUp, true, kT1K, kT1Baud}};
-constexpr Write kSbaud1Baud[] = {{.reg = "SCON1",
-                                  .value = 0x10,
+// SCON1's U1REN and U1SMOD.
+constexpr Field kU1REN{"U1REN", "SCON1", 0x10};
+constexpr Write kSbaud1Baud[] = {{.reg = kU1REN.reg,
+                                  .value = kU1REN.mask,
                                   .smod_bits = 0x20,
                                   .comment = "8-bit, U1REN, U1SMOD"},
                                  {.reg = "SBAUD1", .source = S::kReloadLow}};
 constexpr BaudMode kSbaud1Bauds[] = {{"sbaud1", "UART1 on its own SBAUD1", 256,
-                                      &kinds::kUp, true, kK32, kSbaud1Baud}};
+                                      &kinds::kUp, true, kK32, kSbaud1Baud, 0,
+                                      "STEP", kU1REN}};
 
 constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);
 constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
