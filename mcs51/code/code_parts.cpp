@@ -10,6 +10,19 @@
 namespace mcs51 {
 namespace {
 
+// The register a generator's reload goes to, as the header names it:
+// "TH1"; a pair, RCAP2H:RCAP2L, by its stem "RCAP2".
+std::string_view ReloadRegister(const BaudMode& g) {
+  for (const Write& w : g.writes) {
+    if (w.source == Source::kReloadHigh)
+      return w.reg.substr(0, w.reg.size() - 1);
+  }
+  for (const Write& w : g.writes) {
+    if (w.source == Source::kReloadLow) return w.reg;
+  }
+  return {};
+}
+
 std::vector<std::string> ChineseCoreHeader(double frequency_mhz, double baud,
                                            const Outcome& outcome,
                                            std::string_view writer) {
@@ -22,8 +35,7 @@ std::vector<std::string> ChineseCoreHeader(double frequency_mhz, double baud,
                   s.timer == 1 ? fmt::format("定时器 1 方式 2，SMOD {}", s.smod)
                                : std::string("定时器 2 作波特率发生器"),
                   s.clocks,
-                  s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
-                               : fmt::format("RCAP2 = 0x{}", hex)),
+                  fmt::format("{} = 0x{}", ReloadRegister(*s.generator), hex)),
       fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
                   PercentText(outcome.error_percent)),
       fmt::format("由 {} 生成。", writer)};
@@ -36,13 +48,12 @@ std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
   const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
   return {fmt::format("UART mode 1 at {} baud, crystal {} MHz.",
                       ShortestText(baud), ShortestText(frequency_mhz)),
-          fmt::format("{}, {} clock{} per machine cycle: {}.",
-                      s.timer == 1
-                          ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
-                          : std::string("Timer 2 as baud-rate generator"),
-                      s.clocks, s.clocks == 1 ? "" : "s",
-                      s.timer == 1 ? fmt::format("TH1 = 0x{}", hex)
-                                   : fmt::format("RCAP2 = 0x{}", hex)),
+          fmt::format(
+              "{}, {} clock{} per machine cycle: {}.",
+              s.timer == 1 ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
+                           : std::string("Timer 2 as baud-rate generator"),
+              s.clocks, s.clocks == 1 ? "" : "s",
+              fmt::format("{} = 0x{}", ReloadRegister(*s.generator), hex)),
           fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
                       PercentText(outcome.error_percent)),
           fmt::format("Written by {}.", writer)};

@@ -56,6 +56,10 @@ inline constexpr Field kTCLK{"TCLK", "T2CON", 0x10};
 inline constexpr Field kRCLK{"RCLK", "T2CON", 0x20};
 inline constexpr Field kEXF2{"EXF2", "T2CON", 0x40};
 inline constexpr Field kTF2{"TF2", "T2CON", 0x80};
+// TMOD, not bit-addressable: each timer's GATE, C/T, M1 and M0 (SDCC's
+// 8051.h names the halves so)
+inline constexpr Field kT0_MASK{"T0_MASK", "TMOD", 0x0F};
+inline constexpr Field kT1_MASK{"T1_MASK", "TMOD", 0xF0};
 // PCON: SMOD doubles the rate of Timer 1's UART modes
 inline constexpr Field kSMOD{"SMOD", "PCON", 0x80};
 

@@ -147,6 +147,7 @@ struct Unit {
   Write flag = {};    // the flag the handler clears; none (reg empty) where
                       // entering the handler clears it
   Field enable = {};  // its interrupt's enable, which its tick modes set
+  Field mode = {};    // the field its tick modes write their mode in
 };
 
 // Which views of a unit a family offers.

@@ -114,11 +114,6 @@ SerialUse Serial(const RegisterState& state, const FamilySetting& s,
   return use;
 }
 
-// The classic core's SCON and PCON (Intel MCS-51 User's Manual): SM0 and
-// SM1 pick the mode, PCON.7 is SMOD.
-constexpr int kScon = 0x98;
-constexpr int kPcon = 0x87;
-constexpr int kSmodBit = 0x80;
 constexpr int kMachineCycle = 12;
 
 // The 12-clock core's serial port in mode 0 or 2, whose rate no generator
@@ -130,16 +125,19 @@ void FixedRate(const Family& family, const RegisterState& state,
   const Chip* chip = FindChip(family.name);
   if (chip == nullptr || !chip->classic || chip->cores.empty() ||
       chip->cores.front()->clocks != kMachineCycle ||
-      port.receiver.address != kScon) {
+      port.receiver.name != core::kREN.reg) {
     return;
   }
-  const int mode = state.Value(kScon) >> 6;
+  const int scon = state.Value(port.receiver.address);
+  const int mode = ((scon & core::kSM0.mask) != 0 ? 2 : 0) |
+                   ((scon & core::kSM1.mask) != 0 ? 1 : 0);
   if (mode != 0 && mode != 2) return;
   SerialUse use{.uart = port.receiver.name, .fixed_mode = mode};
   if (mode == 0) {
     use.fixed_divisor = kMachineCycle;
   } else {
-    use.fixed_smod = (state.Value(kPcon) & kSmodBit) != 0 ? 1 : 0;
+    const int pcon = FindRegister(*chip, core::kSMOD.reg).address;
+    use.fixed_smod = (state.Value(pcon) & core::kSMOD.mask) != 0 ? 1 : 0;
     use.fixed_divisor = use.fixed_smod == 1 ? 32 : 64;
   }
   use.actual_baud = frequency_mhz * 1e6 / use.fixed_divisor;
@@ -149,7 +147,7 @@ void FixedRate(const Family& family, const RegisterState& state,
   // Mode 0 clocks a shift register, not a UART: no rate to match.
   if (mode == 2 && std::fabs(use.error_percent) > tolerance_percent) {
     out.findings.push_back(
-        Found(FindingKind::kNoStandardRate, state.LineOf(kScon),
+        Found(FindingKind::kNoStandardRate, state.LineOf(port.receiver.address),
               FindingSentence::kFixedRate, use.fixed_divisor, use.actual_baud,
               PercentText(use.error_percent), ShortestText(use.nearest_baud),
               ShortestText(tolerance_percent)));

@@ -32,33 +32,6 @@ constexpr CoreRegister kOtherCore[] = {
 constexpr std::string_view kEveryFamily[] = {
     "PCON", "TCON", "TMOD", "TL0", "TL1", "TH0", "TH1", "SCON", "IE"};
 
-// The bits of the bit-addressable core registers, bit 0 first (the Intel
-// MCS-51 User's Manual's TCON, SCON and IE; the 8052's T2CON).
-struct CoreBits {
-  std::string_view reg;
-  std::array<std::string_view, 8> names;
-};
-constexpr CoreBits kCoreBits[] = {
-    {"TCON", {"IT0", "IE0", "IT1", "IE1", "TR0", "TF0", "TR1", "TF1"}},
-    {"SCON", {"RI", "TI", "RB8", "TB8", "REN", "SM2", "SM1", "SM0"}},
-    {"IE", {"EX0", "ET0", "EX1", "ET1", "ES", "ET2", "", "EA"}},
-    {"T2CON",
-     {"CP_RL2", "C_T2", "TR2", "EXEN2", "TCLK", "RCLK", "EXF2", "TF2"}}};
-
-// The serial port's control register among a generator's writes: SCON
-// (SCON0, SCON1, SCON_1) or TI's U0CSR, whichever comes first.
-std::string_view UartOf(std::span<const Write> writes) {
-  for (const Write& w : writes) {
-    if (w.reg.starts_with("SCON") || w.reg == "U0CSR") return w.reg;
-  }
-  return writes.front().reg;
-}
-
-// REN on every serial port here but TI's USART, whose RE is bit 6.
-int ReceiverMask(std::string_view uart) {
-  return uart == "U0CSR" ? 0x40 : 0x10;
-}
-
 void Add(Family& family, std::string_view name, int address, int reset) {
   for (const FamilyRegister& r : family.registers) {
     if (r.name == name) return;
@@ -76,13 +49,9 @@ void AddWrites(Family& family, const Chip& chip, std::span<const Write> ws) {
 
 void NameBits(Family& family) {
   for (FamilyRegister& r : family.registers) {
-    for (const CoreBits& core : kCoreBits) {
-      if (core.reg != r.name) continue;
-      for (int bit = 0; bit < 8; ++bit) {
-        if (!core.names[bit].empty()) {
-          r.bits.push_back({std::string(core.names[bit]), 1 << bit});
-        }
-      }
+    for (const Field& bit : core::kBits) {
+      if (bit.reg == r.name)
+        r.bits.push_back({std::string(bit.name), bit.mask});
     }
     if (r.name.size() == 2 && r.name[0] == 'P') {  // SDCC's P1_0 ...
       for (int bit = 0; bit < 8; ++bit) {
@@ -136,7 +105,7 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
   bool low = false, high = false, step = false;
   for (const Write& w : g.writes) {
     const int address = AddressOf(chip, w.reg);
-    if (w.reg == UartOf(g.writes)) smod_bits |= w.smod_bits;
+    if (w.reg == g.receiver.reg) smod_bits |= w.smod_bits;
     switch (w.source) {
       case Source::kFixed:
         expected.Put(address, w.reg, w.mask, WriteValue(w, blank));
@@ -153,12 +122,12 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
         break;
     }
   }
-  const std::string_view uart = UartOf(g.writes);
-  const int receiver = ReceiverMask(uart);
-  f.receiver = {AddressOf(chip, uart), receiver, receiver, std::string(uart)};
+  const Field& receiver = g.receiver;
+  f.receiver = {AddressOf(chip, receiver.reg), receiver.mask, receiver.mask,
+                std::string(receiver.reg)};
   // The port's other bits, but for its mode's and SMOD's, are its own.
   for (Bits& b : expected.bits) {
-    if (b.name == uart) b.mask = (b.value & ~receiver) | smod_bits;
+    if (b.name == receiver.reg) b.mask = (b.value & ~receiver.mask) | smod_bits;
   }
   expected.Drop({});
   if (s.timer > 0 && !s.unit->run.reg.empty()) {
@@ -197,13 +166,12 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
       if (!std::exchange(high, true)) {
         f.reload.push_back({address, w.mask, s.mode->low_bits});
       }
-    } else if (w.reg.starts_with("IE") || w.reg.starts_with("EIE")) {
-      // IE, IE2, EIE, EIE1: interrupt enables
-      (w.bit == "EA" ? f.all : f.enable) = BitOfWrite(chip, w);
+    } else if (WritesField(w, t.enable) || WritesField(w, core::kEA)) {
+      (WritesField(w, core::kEA) ? f.all : f.enable) = BitOfWrite(chip, w);
     } else {
       expected.Put(address, w.reg, w.mask, WriteValue(w, blank));
-      if (w.reg == "TMOD" && w.mask != 0xFF) {
-        f.mode_field = {address, w.mask, 0, "TMOD"};
+      if (WritesField(w, t.mode)) {
+        f.mode_field = {address, w.mask, 0, std::string(w.reg)};
       }
     }
   }

@@ -2,6 +2,7 @@
 // the same in both views of a unit, and both views rank by the one rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,55 @@ TEST(Families, DeclareEveryRegisterTheirWritesName) {
     for (const Named& named : WritesOf(chip)) {
       EXPECT_NO_THROW(FindRegister(chip, named.write.reg))
           << named.owner << " writes " << named.write.reg;
+    }
+  }
+}
+
+// Each view writes its unit's fields: the tick modes set the unit's own
+// interrupt enable, EA and run bit (TI's within a whole register), and its mode
+// only through its mode field; every baud mode leaves its port's receiver on; a
+// bit written by name is the core's field of that name.
+bool Sets(std::span<const Write> writes, const Field& f) {
+  return std::ranges::any_of(writes, [&](const Write& w) {
+    return WritesField(w, f) && w.value == f.mask;
+  });
+}
+
+TEST(Units, WriteTheirOwnFieldsInEveryView) {
+  for (const Chip& chip : Chips()) {
+    for (const Unit* unit : TickUnits(chip)) {
+      SCOPED_TRACE(std::string(chip.name) + ":" + std::string(unit->key));
+      ASSERT_FALSE(unit->enable.reg.empty());
+      for (const TickMode& mode : unit->ticks) {
+        EXPECT_TRUE(Sets(mode.writes, unit->enable)) << mode.key;
+        EXPECT_TRUE(Sets(mode.writes, core::kEA)) << mode.key;
+        // The run bit, alone or within a write of the whole register.
+        const Write& run = unit->run;
+        EXPECT_TRUE(std::ranges::any_of(mode.writes, [&](const Write& w) {
+          return w.reg == run.reg && (w.mask & run.mask) == run.mask &&
+                 (w.value & run.mask) == run.value;
+        })) << mode.key;
+        for (const Write& w : mode.writes) {
+          if (w.reg == unit->mode.reg) EXPECT_TRUE(WritesField(w, unit->mode));
+        }
+      }
+    }
+    for (const auto& [unit, mode] : BaudModes(chip)) {
+      const Field& receiver = mode->receiver;
+      int left = -1;  // the port's control register as the writes leave it
+      for (const Write& w : mode->writes) {
+        if (w.reg == receiver.reg) left = w.value;
+      }
+      EXPECT_NE(left & receiver.mask, 0) << chip.name << ":" << mode->key;
+    }
+    for (const Named& named : WritesOf(chip)) {
+      if (named.write.bit.empty()) continue;
+      EXPECT_TRUE(std::ranges::any_of(core::kBits,
+                                      [&](const Field& f) {
+                                        return f.name == named.write.bit &&
+                                               WritesField(named.write, f);
+                                      }))
+          << named.owner << " names " << named.write.bit;
     }
   }
 }

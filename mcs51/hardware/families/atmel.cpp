@@ -31,19 +31,15 @@ constexpr Write kTps{.reg = "CLKREG",
                      .choice_slot = 0,
                      .comment = "TPS"};
 
-constexpr Write kLpT1Mode1Baud[] = {
-    kScon,
-    kTps,
-    {.reg = "TMOD",
-     .mask = 0xF0,
-     .value = 0x10,
-     .comment = "Timer 1 in mode 1, 16-bit auto-reload"},
-    {.reg = "RH1", .source = S::kReloadHigh},
-    {.reg = "RL1", .source = S::kReloadLow},
-    {.reg = "TH1", .source = S::kReloadHigh},
-    {.reg = "TL1", .source = S::kReloadLow},
-    kSmod,
-    kTr1};
+constexpr Write kLpT1Mode1Baud[] = {kScon,
+                                    kTps,
+                                    TIMER_MODE(1, 1, ", 16-bit auto-reload"),
+                                    {.reg = "RH1", .source = S::kReloadHigh},
+                                    {.reg = "RL1", .source = S::kReloadLow},
+                                    {.reg = "TH1", .source = S::kReloadHigh},
+                                    {.reg = "TL1", .source = S::kReloadLow},
+                                    kSmod,
+                                    kTr1};
 constexpr Write kLpT1Mode2Baud[] = {TIMER1_MODE2(kTps, )};
 constexpr Write kLpT2Baud[] = {TIMER2_8052(kTps, )};
 constexpr BaudMode kLpT1Bauds[] = {
@@ -58,7 +54,7 @@ MODE2_ONLY(lp_t1, 1, kTps)
 // Its Timer 1's mode 1 reloads by hardware from RH1:RL1.
 constexpr Write kLpT1Mode1Tick[] = {
     kTps,
-    TICK_TMOD(1, 4, 1, ", 16-bit auto-reload"),
+    TIMER_MODE(1, 1, ", 16-bit auto-reload"),
     {.reg = "RH1", .source = S::kReloadHigh},
     {.reg = "RL1", .source = S::kReloadLow},
     {.reg = "TH1", .source = S::kReloadHigh},

@@ -37,10 +37,15 @@ inline constexpr Register kAuxr{"AUXR", 0x8E};
 inline constexpr Write kScon{.reg = core::kREN.reg,
                              .value = core::kSM1.mask | core::kREN.mask,
                              .comment = "mode 1, receiver on"};
-inline constexpr Write kTmodMode2{.reg = "TMOD",
-                                  .mask = 0xF0,
-                                  .value = 0x20,
-                                  .comment = "Timer 1 in mode 2, Timer 0 kept"};
+// Timer 0 or Timer 1 (N) in mode MODE: its half of TMOD; the other
+// timer's half is kept.
+#define TIMER_MODE(N, MODE, TEXT)                                   \
+  {                                                                 \
+    .reg = core::kT##N##_MASK.reg, .mask = core::kT##N##_MASK.mask, \
+    .value = (MODE) << (4 * (N)),                                   \
+    .comment = "Timer " #N " in mode " #MODE TEXT                   \
+  }
+inline constexpr Write kTmodMode2 = TIMER_MODE(1, 2, ", Timer 0 kept");
 inline constexpr Write kTh1{.reg = "TH1", .source = S::kReloadLow};
 inline constexpr Write kTl1{.reg = "TL1",
                             .source = S::kReloadLow,
@@ -90,22 +95,15 @@ constexpr Unit EnabledBy(Unit unit, const Field& enable) {
   return unit;
 }
 
-// Timer 0 or Timer 1 (N): TMOD's field for the timer is MODE; the other
-// timer's field is kept.
-#define TICK_TMOD(N, SHIFT, MODE, TEXT)                                       \
-  {                                                                           \
-    .reg = "TMOD", .mask = (0x0F << (SHIFT)) & 0xFF,                          \
-    .value = (MODE) << (SHIFT), .comment = "Timer " #N " in mode " #MODE TEXT \
-  }
 #define TICK_ENABLE(N) SetBit(core::kET##N), kEa, kTr##N
-#define TICK_MODE2(N, ...)                                            \
-  __VA_ARGS__ TICK_TMOD(N, 4 * (N), 2, ", Timer " OTHER_##N " kept"), \
-      {.reg = "TH" #N,                                                \
-       .source = S::kReloadLow,                                       \
-       .comment = "reloaded from here"},                              \
-      {.reg = "TL" #N,                                                \
-       .source = S::kReloadLow,                                       \
-       .comment = "the first tick as long as the rest"},              \
+#define TICK_MODE2(N, ...)                                    \
+  __VA_ARGS__ TIMER_MODE(N, 2, ", Timer " OTHER_##N " kept"), \
+      {.reg = "TH" #N,                                        \
+       .source = S::kReloadLow,                               \
+       .comment = "reloaded from here"},                      \
+      {.reg = "TL" #N,                                        \
+       .source = S::kReloadLow,                               \
+       .comment = "the first tick as long as the rest"},      \
       TICK_ENABLE(N)
 #define OTHER_0 "1"
 #define OTHER_1 "0"
@@ -119,25 +117,25 @@ inline constexpr std::string_view kAutoReloadText = "16-bit auto-reload";
 
 // Timer N's modes 0, 1 and 2 (kModes) and mode 2 alone (kMode2Only) in
 // namespace NAME, each behind the writes that pick its clock.
-#define CLASSIC_MODES(NAME, N, ...)                                       \
-  namespace NAME {                                                        \
-  inline constexpr Write kM0[] = {                                        \
-      __VA_ARGS__ TICK_TMOD(N, 4 * (N), 0, ", Timer " OTHER_##N " kept"), \
-      {.reg = "TH" #N, .source = S::kReloadHigh},                         \
-      {.reg = "TL" #N, .source = S::kReloadLow},                          \
-      TICK_ENABLE(N)};                                                    \
-  inline constexpr Write kM1[] = {                                        \
-      __VA_ARGS__ TICK_TMOD(N, 4 * (N), 1, ", Timer " OTHER_##N " kept"), \
-      {.reg = "TH" #N, .source = S::kReloadHigh},                         \
-      {.reg = "TL" #N, .source = S::kReloadLow},                          \
-      TICK_ENABLE(N)};                                                    \
-  inline constexpr Write kM2[] = {TICK_MODE2(N, __VA_ARGS__)};            \
-  inline constexpr TickMode kModes[] = {                                  \
-      {"0", kMode0Text, 8192, Reload::kSoftware, kM0, 5},                 \
-      {"1", kMode1Text, 65536, Reload::kSoftware, kM1},                   \
-      {"2", kMode2Text, 256, Reload::kHardware, kM2}};                    \
-  inline constexpr TickMode kMode2Only[] = {                              \
-      {"2", kMode2Text, 256, Reload::kHardware, kM2}};                    \
+#define CLASSIC_MODES(NAME, N, ...)                               \
+  namespace NAME {                                                \
+  inline constexpr Write kM0[] = {                                \
+      __VA_ARGS__ TIMER_MODE(N, 0, ", Timer " OTHER_##N " kept"), \
+      {.reg = "TH" #N, .source = S::kReloadHigh},                 \
+      {.reg = "TL" #N, .source = S::kReloadLow},                  \
+      TICK_ENABLE(N)};                                            \
+  inline constexpr Write kM1[] = {                                \
+      __VA_ARGS__ TIMER_MODE(N, 1, ", Timer " OTHER_##N " kept"), \
+      {.reg = "TH" #N, .source = S::kReloadHigh},                 \
+      {.reg = "TL" #N, .source = S::kReloadLow},                  \
+      TICK_ENABLE(N)};                                            \
+  inline constexpr Write kM2[] = {TICK_MODE2(N, __VA_ARGS__)};    \
+  inline constexpr TickMode kModes[] = {                          \
+      {"0", kMode0Text, 8192, Reload::kSoftware, kM0, 5},         \
+      {"1", kMode1Text, 65536, Reload::kSoftware, kM1},           \
+      {"2", kMode2Text, 256, Reload::kHardware, kM2}};            \
+  inline constexpr TickMode kMode2Only[] = {                      \
+      {"2", kMode2Text, 256, Reload::kHardware, kM2}};            \
   }
 
 // The 8052's Timer 2 in 16-bit auto-reload (T2CON 0x00: CP/RL2 0, no
@@ -182,11 +180,12 @@ inline constexpr Clock kAt2[] = {{2}};
 inline constexpr Clock kAt1[] = {{1}};
 
 // Timer 0 or 1 (N) with its modes `ticks` and baud modes `bauds`.
-#define TIMER_01(N, CLOCKS, BAUDS, TICKS)                               \
-  {                                                                     \
-    .key = "t" #N, .number = N, .clocks = CLOCKS, .bauds = BAUDS,       \
-    .ticks = TICKS, .vector = 1 + 2 * (N), .run = kTr##N,               \
-    .count_high = "TH" #N, .count_low = "TL" #N, .enable = core::kET##N \
+#define TIMER_01(N, CLOCKS, BAUDS, TICKS)                                \
+  {                                                                      \
+    .key = "t" #N, .number = N, .clocks = CLOCKS, .bauds = BAUDS,        \
+    .ticks = TICKS, .vector = 1 + 2 * (N), .run = kTr##N,                \
+    .count_high = "TH" #N, .count_low = "TL" #N, .enable = core::kET##N, \
+    .mode = core::kT##N##_MASK                                           \
   }
 // The 8052's Timer 2 (vector 5); TF2 is the handler's to clear.
 #define TIMER_2(CLOCKS, BAUDS, TICKS)                           \

@@ -25,12 +25,12 @@ constexpr Write kT1Clock = CLOCK_WRITE("AUXR", kT1x12, "T1x12");
 // written while stopped setting the reload too.
 constexpr std::string_view kMode0Text = "mode 0, 16-bit auto-reload";
 constexpr Write kT0Mode0[] = {kT0Clock,
-                              TICK_TMOD(0, 0, 0, ", Timer 1 kept"),
+                              TIMER_MODE(0, 0, ", Timer 1 kept"),
                               {.reg = "TH0", .source = S::kReloadHigh},
                               {.reg = "TL0", .source = S::kReloadLow},
                               TICK_ENABLE(0)};
 constexpr Write kT1Mode0[] = {kT1Clock,
-                              TICK_TMOD(1, 4, 0, ", Timer 0 kept"),
+                              TIMER_MODE(1, 0, ", Timer 0 kept"),
                               {.reg = "TH1", .source = S::kReloadHigh},
                               {.reg = "TL1", .source = S::kReloadLow},
                               TICK_ENABLE(1)};
@@ -45,16 +45,12 @@ constexpr Write kT1Uart{.reg = "AUXR",
                         .value = 0x00,
                         .choice_slot = 0,
                         .comment = "T1x12; UART1 on Timer 1"};
-constexpr Write kT1Mode0Baud[] = {
-    kScon,
-    kT1Uart,
-    {.reg = "TMOD",
-     .mask = 0xF0,
-     .value = 0x00,
-     .comment = "Timer 1 in mode 0, 16-bit auto-reload"},
-    {.reg = "TL1", .source = S::kReloadLow},
-    {.reg = "TH1", .source = S::kReloadHigh},
-    kTr1};
+constexpr Write kT1Mode0Baud[] = {kScon,
+                                  kT1Uart,
+                                  TIMER_MODE(1, 0, ", 16-bit auto-reload"),
+                                  {.reg = "TL1", .source = S::kReloadLow},
+                                  {.reg = "TH1", .source = S::kReloadHigh},
+                                  kTr1};
 constexpr Write kT1Mode2Baud[] = {TIMER1_MODE2(kT1Uart, )};
 // The 16-bit auto-reload generators, SYSclk/C/(4 * (65536 - R)).
 constexpr double kK48or4[] = {48, 4};
