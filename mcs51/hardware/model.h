@@ -70,6 +70,12 @@ constexpr Write SetMask(const Field& f) {
   return {.reg = f.reg, .mask = f.mask, .value = f.mask};
 }
 
+// `w` worded for another view: the same bits, another comment.
+constexpr Write Commented(Write w, std::string_view comment) {
+  w.comment = comment;
+  return w;
+}
+
 // Whether `w` writes exactly field `f`.
 constexpr bool WritesField(const Write& w, const Field& f) {
   return w.reg == f.reg && w.mask == f.mask;

@@ -32,26 +32,26 @@ constexpr double kT1K[] = {2, 8, 24, 96};
 constexpr Field kREN0{"REN0", "SCON0", 0x10};
 constexpr Field kET3{"ET3", "EIE1", 0x80};
 
-#define SILABS_UNITS(CKCON)                                                   \
-  constexpr Write kT0Clock =                                                  \
-      CLOCK_WRITE(CKCON, kT0m | kSca4 | kSca48, "T0M, SCA (shared)");         \
-  constexpr Write kT1Clock =                                                  \
-      CLOCK_WRITE(CKCON, kT1m | kSca4 | kSca48, "T1M, SCA (shared)");         \
-  MODE2_ONLY(t0, 0, kT0Clock)                                                 \
-  MODE2_ONLY(t1, 1, kT1Clock)                                                 \
-  constexpr Write kT1Baud[] = {                                               \
-      {.reg = kREN0.reg,                                                      \
-       .value = kREN0.mask,                                                   \
-       .comment = "8-bit UART, receiver on"},                                 \
-      CLOCK_WRITE(CKCON, kT1m | kSca4 | kSca48, "T1M, SCA: Timer 1's clock"), \
-      kTmodMode2,                                                             \
-      kTh1,                                                                   \
-      kTl1,                                                                   \
-      kTr1};                                                                  \
-  constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,  \
-                                    &kinds::kUp, false, kT1K, kT1Baud, 0,     \
-                                    "STEP", kREN0}};                          \
-  constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);                \
+#define SILABS_UNITS(CKCON)                                                  \
+  constexpr Write kT0Clock =                                                 \
+      CLOCK_WRITE(CKCON, kT0m | kSca4 | kSca48, "T0M, SCA (shared)");        \
+  constexpr Write kT1Clock =                                                 \
+      CLOCK_WRITE(CKCON, kT1m | kSca4 | kSca48, "T1M, SCA (shared)");        \
+  MODE2_ONLY(t0, 0, kT0Clock)                                                \
+  MODE2_ONLY(t1, 1, kT1Clock)                                                \
+  constexpr Write kT1Baud[] = {                                              \
+      {.reg = kREN0.reg,                                                     \
+       .value = kREN0.mask,                                                  \
+       .comment = "8-bit UART, receiver on"},                                \
+      Commented(kT1Clock, "T1M, SCA: Timer 1's clock"),                      \
+      kTmodMode2,                                                            \
+      kTh1,                                                                  \
+      kTl1,                                                                  \
+      kTr1};                                                                 \
+  constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256, \
+                                    &kinds::kUp, false, kT1K, kT1Baud, 0,    \
+                                    "STEP", kREN0}};                         \
+  constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);               \
   constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
 
 // Timer N (2 or 3) in 16-bit auto-reload: TMRnCN cleared (no split, SYSCLK/12

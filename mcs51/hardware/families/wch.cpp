@@ -33,7 +33,7 @@ constexpr TickMode kT2Ticks[] = {
 
 constexpr double kT1K[] = {384, 128, 32};
 constexpr Write kT1Baud[] = {
-    TIMER1_MODE2(CLOCK_WRITE("T2MOD", 0x20 | kTmrClk, "bTMR_CLK, bT1_CLK"), )};
+    TIMER1_MODE2(Commented(kT1Clock, "bTMR_CLK, bT1_CLK"), )};
 constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,
                                   &kinds::kUp, true, kT1K, kT1Baud}};
 // SCON1's U1REN and U1SMOD.
