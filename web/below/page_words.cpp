@@ -1,9 +1,9 @@
-#include "web/page_words.h"
+#include "web/below/page_words.h"
 
 #include <fmt/format.h>
 
 #include "mcs51/settings/text.h"
-#include "web/typed.h"
+#include "web/below/typed.h"
 
 namespace web {
 namespace {

@@ -1,4 +1,4 @@
-#include "web/typed.h"
+#include "web/below/typed.h"
 
 namespace web {
 namespace {

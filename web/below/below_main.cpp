@@ -10,10 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "web/below/settings_panel.h"
 #include "web/bridge.h"
 #include "web/dom.h"
 #include "web/entry.h"
-#include "web/settings_panel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "web/settings_table.h"
+#include "web/below/settings_table.h"
 
 #include <fmt/format.h>
 

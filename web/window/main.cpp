@@ -13,10 +13,10 @@
 
 #include "calc/reading.h"
 #include "web/bridge.h"
-#include "web/builder.h"
 #include "web/dom.h"
-#include "web/dom_controls.h"
 #include "web/entry.h"
+#include "web/window/builder.h"
+#include "web/window/dom_controls.h"
 #include "window/description.h"
 #include "window/form1.h"
 #include "window/host.h"

@@ -1,4 +1,4 @@
-#include "web/markup.h"
+#include "web/window/markup.h"
 
 #include <fmt/compile.h>
 

@@ -1,4 +1,4 @@
-#include "web/crystal_panel.h"
+#include "web/below/crystal_panel.h"
 
 #include <fmt/format.h>
 
@@ -9,9 +9,9 @@
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/text.h"
+#include "web/below/sections.h"
+#include "web/below/typed.h"
 #include "web/dom.h"
-#include "web/sections.h"
-#include "web/typed.h"
 
 namespace web {
 namespace {

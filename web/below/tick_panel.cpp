@@ -1,4 +1,4 @@
-#include "web/tick_panel.h"
+#include "web/below/tick_panel.h"
 
 #include <fmt/format.h>
 
@@ -9,10 +9,10 @@
 #include "mcs51/code/tick_code.h"
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/tick_text.h"
+#include "web/below/sections.h"
+#include "web/below/settings_table.h"
+#include "web/below/typed.h"
 #include "web/dom.h"
-#include "web/sections.h"
-#include "web/settings_table.h"
-#include "web/typed.h"
 
 extern "C" {
 void baud51_dom_tick_code(const char* text, std::size_t text_length, int code);

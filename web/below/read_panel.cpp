@@ -1,4 +1,4 @@
-#include "web/read_panel.h"
+#include "web/below/read_panel.h"
 
 #include <fmt/format.h>
 

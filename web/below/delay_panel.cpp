@@ -1,4 +1,4 @@
-#include "web/delay_panel.h"
+#include "web/below/delay_panel.h"
 
 #include <fmt/format.h>
 
@@ -6,8 +6,8 @@
 #include "mcs51/delays/delay.h"
 #include "mcs51/delays/delay_code.h"
 #include "mcs51/hardware/cores.h"
-#include "web/sections.h"
-#include "web/typed.h"
+#include "web/below/sections.h"
+#include "web/below/typed.h"
 
 extern "C" {
 void baud51_dom_delay(const char* message, std::size_t message_length,

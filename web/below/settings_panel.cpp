@@ -1,4 +1,4 @@
-#include "web/settings_panel.h"
+#include "web/below/settings_panel.h"
 
 #include <fmt/format.h>
 
@@ -10,12 +10,12 @@
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/working.h"
-#include "web/crystal_panel.h"
-#include "web/delay_panel.h"
+#include "web/below/crystal_panel.h"
+#include "web/below/delay_panel.h"
+#include "web/below/sections.h"
+#include "web/below/tick_panel.h"
+#include "web/below/typed.h"
 #include "web/dom.h"
-#include "web/sections.h"
-#include "web/tick_panel.h"
-#include "web/typed.h"
 
 extern "C" {
 void baud51_dom_options(const char* id, std::size_t id_length,

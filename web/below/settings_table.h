@@ -9,7 +9,7 @@
 
 #include "mcs51/settings/peers.h"
 #include "mcs51/settings/ranking.h"
-#include "web/page_words.h"
+#include "web/below/page_words.h"
 
 #ifndef BAUD51_VERSION_TEXT
 #error "BAUD51_VERSION_TEXT comes from the top-level CMakeLists.txt"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "mcs51/settings/ticks.h"
-#include "web/page_words.h"
+#include "web/below/page_words.h"
 
 namespace web {
 

@@ -15,9 +15,9 @@
 
 #include "mcs51/settings/peers.h"
 #include "mcs51/settings/ranking.h"
-#include "web/page_words.h"
-#include "web/read_panel.h"
-#include "web/settings_table.h"
+#include "web/below/page_words.h"
+#include "web/below/read_panel.h"
+#include "web/below/settings_table.h"
 
 namespace web {
 

@@ -1,7 +1,7 @@
 // Writes the window's markup for the page, at build time.
 #include <iostream>
 
-#include "web/markup.h"
+#include "web/window/markup.h"
 
 int main() {
   // A whole line: Node's standard output is written out line by line.

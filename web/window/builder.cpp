@@ -1,7 +1,7 @@
-#include "web/builder.h"
+#include "web/window/builder.h"
 
 #include "web/dom.h"
-#include "web/markup.h"
+#include "web/window/markup.h"
 #include "window/look.h"
 #include "window/words.h"
 

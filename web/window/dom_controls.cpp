@@ -1,9 +1,9 @@
-#include "web/dom_controls.h"
+#include "web/window/dom_controls.h"
 
 #include <stdexcept>
 
-#include "web/builder.h"
 #include "web/dom.h"
+#include "web/window/builder.h"
 
 namespace web {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "web/page_words.h"
+#include "web/below/page_words.h"
 
 namespace web {
 

@@ -10,7 +10,7 @@
 
 #include <string_view>
 
-#include "web/page_words.h"
+#include "web/below/page_words.h"
 
 namespace web {
 
