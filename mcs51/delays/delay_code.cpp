@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mcs51/code/code_parts.h"
+#include "mcs51/words/code_words.h"
 
 namespace mcs51 {
 namespace {
@@ -14,60 +15,92 @@ std::string ErrorText(double percent) {
   return fmt::format("{:+.4g} %", percent);
 }
 
-// The counters the loops use, as "R2-R4", "R2" or "no register".
-std::string CountersText(const DelayPlan& plan) {
+// The comment's sentences, in both tongues, numbers in by position.
+constexpr Words kTitle{"{0}({1}): {2} at {3} MHz on the {4}.",
+                       "{0}({1})：{2}，晶振 {3} MHz，{4}。"};
+constexpr Words kTimes{"n times ", "n × "};
+constexpr Words kCycles{
+    "{0}{1} cycles of {2} clocks exactly, counted from the start of the "
+    "LCALL that calls it to the first instruction after it, call and return "
+    "included.",
+    "恰为 {0}{1} 个周期，每周期 {2} 个时钟，从调用它的 LCALL 开始算到其后第一条"
+    "指令，调用与返回都算在内。"};
+constexpr Words kActual{"Actual {0}, error {1}{2}.", "实际 {0}，误差 {1}{2}。"};
+constexpr Words kNearest{": the nearest whole number of cycles",
+                         "：最接近的整数个周期"};
+constexpr Words kTimesLoaded{
+    "n is loaded before the call, by the caller, and is not counted. n = 0 "
+    "counts as 65536: 65536 x {0} cycles.",
+    "n 由调用者在调用前装入，不算在内。n = 0 当作 65536：65536 × {0} 个周期。"};
+constexpr Words kSource{"Cycles: {0}.", "周期数依据：{0}。"};
+constexpr Words kAssumed{"Assumed: {0}.", "假定：{0}。"};
+constexpr Words kChanges{
+    "It changes {0}{1}, which {2} a called function change without saving.",
+    "它{0}{1}，{2}允许被调用的函数不加保存地改动这些。"};
+constexpr Words kNoCounter{"no register R0-R7", "不改动 R0-R7"};
+constexpr Words kCounters{"{0}", "改动 {0}"};
+constexpr Words kTimesChanges{", A, DPL, DPH and the flags",
+                              "，改动 A、DPL、DPH 和标志位"};
+constexpr Words kBothConventions{
+    "SDCC's and Keil C51's calling conventions let",
+    "SDCC 与 Keil C51 的调用约定都"};
+constexpr Words kSdccConvention{"SDCC's calling convention lets",
+                                "SDCC 的调用约定"};
+constexpr Words kNaked{
+    "SDCC: the function is __naked, so these instructions are all of it, its "
+    "RET included.",
+    "SDCC：函数是 __naked 的，以下指令就是它的全部，RET 也在内。"};
+constexpr Words kKeil{
+    "Keil C51: #pragma asm needs the SRC directive for this file (C51 writes "
+    "assembly, A51 assembles it); C51 adds the RET{0}.",
+    "Keil C51：#pragma asm 要求本文件加 SRC 指令（C51 生成汇编，A51 汇编它）；"
+    "RET 由 C51 加上{0}。"};
+constexpr Words kKeilTimes{
+    "; n comes in R6 (high) and R7 (low), moved to DPH and DPL first, which "
+    "the count includes",
+    "；n 由 R6（高字节）和 R7（低字节）传入，先移到 DPH 和 "
+    "DPL，这也算在周期内"};
+
+template <typename... Args>
+std::string Say(const Words& words, Tongue tongue, const Args&... args) {
+  return fmt::format(fmt::runtime(words.In(tongue)), args...);
+}
+
+// The counters the loops use, as "R2-R4", "R2" or none.
+std::string CountersText(const DelayPlan& plan, Tongue tongue) {
   char last = 0;
   for (const Instr& i : plan.sdcc) {
     if (i.text.starts_with("mov r")) last = std::max(last, i.text[5]);
   }
-  if (last == 0) return "no register R0-R7";
-  if (last == '2') return "R2";
-  return fmt::format("R2-R{}", last);
+  if (last == 0) return std::string(kNoCounter.In(tongue));
+  return Say(kCounters, tongue,
+             last == '2' ? std::string("R2") : fmt::format("R2-R{}", last));
 }
 
 std::vector<std::string> Comment(const DelayText& text, const Core& core,
                                  const DelayPlan& plan, bool c) {
-  const std::string time = DelayTimeText(text.time_s);
+  const Tongue t = text.tongue;
+  const std::string times(text.times ? kTimes.In(t) : "");
   std::vector<std::string> lines;
-  lines.push_back(
-      fmt::format("{}({}): {} at {} MHz on the {}.", text.name,
-                  text.times ? "n" : "", text.times ? "n times " + time : time,
-                  fmt::format("{:.10g}", text.frequency_mhz), core.text));
-  lines.push_back(fmt::format(
-      "{}{} cycles of {} clocks exactly, counted from the start of the "
-      "LCALL that calls it to the first instruction after it, call and "
-      "return included.",
-      text.times ? "n times " : "", plan.cycles, core.clocks));
-  lines.push_back(fmt::format(
-      "Actual {}, error {}{}.", DelayTimeText(plan.actual_s),
-      ErrorText(plan.error_percent),
-      plan.error_percent == 0.0 ? "" : ": the nearest whole number of cycles"));
-  if (text.times) {
-    lines.push_back(fmt::format(
-        "n is loaded before the call, by the caller, and is not counted. "
-        "n = 0 counts as 65536: 65536 x {} cycles.",
-        plan.cycles));
-  }
-  lines.push_back(fmt::format("Cycles: {}.", core.source));
+  lines.push_back(Say(kTitle, t, text.name, text.times ? "n" : "",
+                      times + DelayTimeText(text.time_s),
+                      fmt::format("{:.10g}", text.frequency_mhz),
+                      InLanguage(core.text, t)));
+  lines.push_back(Say(kCycles, t, times, plan.cycles, core.clocks));
+  lines.push_back(Say(kActual, t, DelayTimeText(plan.actual_s),
+                      ErrorText(plan.error_percent),
+                      plan.error_percent == 0.0 ? "" : kNearest.In(t)));
+  if (text.times) lines.push_back(Say(kTimesLoaded, t, plan.cycles));
+  lines.push_back(Say(kSource, t, InLanguage(core.source, t)));
   if (!core.assumes.empty()) {
-    lines.push_back(fmt::format("Assumed: {}.", core.assumes));
+    lines.push_back(Say(kAssumed, t, InLanguage(core.assumes, t)));
   }
-  lines.push_back(fmt::format(
-      "It changes {}{}, which {} a called function change without "
-      "saving.",
-      CountersText(plan), text.times ? ", A, DPL, DPH and the flags" : "",
-      c ? "SDCC's and Keil C51's calling conventions let"
-        : "SDCC's calling convention lets"));
+  lines.push_back(Say(kChanges, t, CountersText(plan, t),
+                      text.times ? kTimesChanges.In(t) : "",
+                      (c ? kBothConventions : kSdccConvention).In(t)));
   if (c) {
-    lines.push_back(
-        "SDCC: the function is __naked, so these instructions are all of it, "
-        "its RET included.");
-    lines.push_back(fmt::format(
-        "Keil C51: #pragma asm needs the SRC directive for this file (C51 "
-        "writes assembly, A51 assembles it); C51 adds the RET{}.",
-        text.times ? "; n comes in R6 (high) and R7 (low), moved to DPH and "
-                     "DPL first, which the count includes"
-                   : ""));
+    lines.emplace_back(kNaked.In(t));
+    lines.push_back(Say(kKeil, t, text.times ? kKeilTimes.In(t) : ""));
   }
   return WrappedLines(lines);
 }

@@ -7,16 +7,18 @@
 #include <string_view>
 
 #include "mcs51/delays/delay.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 
 // What the code says of itself: the name, the time and crystal as typed
 // (well, as read back), and whether it takes n.
 struct DelayText {
-  std::string name;      // "delay_1ms"
-  double frequency_mhz;  // 12
-  double time_s;         // 1e-3
-  bool times = false;    // NAME(unsigned int n)
+  std::string name;                  // "delay_1ms"
+  double frequency_mhz;              // 12
+  double time_s;                     // 1e-3
+  bool times = false;                // NAME(unsigned int n)
+  Tongue tongue = Tongue::kEnglish;  // the comment's
 };
 
 // The C: a comment with the time, cycles, actual time and error, the

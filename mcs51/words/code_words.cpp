@@ -138,6 +138,19 @@ constexpr Words kCodeWords[] = {
     {"an X2 core, 6 clocks per machine cycle", "X2 内核，每机器周期 6 个时钟"},
     {"a single-cycle core (STC12/STC15-style, AUXR's T0x12 and T1x12)",
      "单周期内核（STC12/STC15 类，AUXR 的 T0x12、T1x12）"},
+    // The cores a delay is written for, and where their cycles come from.
+    {"classic 8051, 12 clocks per machine cycle",
+     "经典 8051，每机器周期 12 个时钟"},
+    {"X2 core, 6 clocks per machine cycle", "X2 内核，每机器周期 6 个时钟"},
+    {"Atmel, 8051 Microcontroller Instruction Set (document 0509), the "
+     "instruction tables' oscillator periods, 12 a machine cycle",
+     "Atmel《8051 Microcontroller Instruction Set》（文档 0509），指令表的振荡"
+     "周期数，每机器周期 12 个"},
+    {"Atmel, 8051 Microcontroller Instruction Set (document 0509), machine "
+     "cycles; Atmel AT89C51RD2/ED2 datasheet, X2 feature: 6 clocks a machine "
+     "cycle",
+     "Atmel《8051 Microcontroller Instruction Set》（文档 0509），机器周期数；"
+     "Atmel AT89C51RD2/ED2 数据手册，X2 特性：每机器周期 6 个时钟"},
     // The tick code's own words.
     {"Timer {0}, {1}, {2} clock{3}", "定时器 {0}，{1}，每计数 {2} 个时钟"},
     {"A tick every {}, clock {} MHz.", "每 {} 一个节拍，时钟 {} MHz。"},

@@ -4,8 +4,10 @@
 // the plan claims, for every time, crystal and n.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "mcs51/delays/delay_code.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/hardware/cores.h"
+#include "mcs51/words/code_words.h"
 
 namespace mcs51 {
 namespace {
@@ -265,6 +268,44 @@ TEST(CoreOf, FamiliesAndClocks) {
   EXPECT_EQ(CoreOf("at89c51rb2", 6)->clocks, 6);  // an alias of at89c51rd2
   EXPECT_EQ(CoreOf("z80", 0), nullptr);
   EXPECT_EQ(CoreClocks("x2").count, 2);
+}
+
+// In Chinese only the comment changes: the same instructions, and none
+// of the English comment's lines.
+TEST(DelayCode, SaysItsCommentInChinese) {
+  auto split = [](const std::string& code, std::string& comment) {
+    std::string rest;
+    std::istringstream in(code);
+    for (std::string line; std::getline(in, line);) {
+      const bool said = line.starts_with("/* ") || line.starts_with(" * ") ||
+                        line.starts_with("; ");
+      (said ? comment : rest) += line + "\n";
+    }
+    return rest;
+  };
+  for (const Core* core : {&kClassicCore, &kX2Core}) {
+    for (const bool times : {false, true}) {
+      for (const bool c : {false, true}) {
+        const DelayPlan plan = *PlanDelay({12, 1e-3, core, times, c}).plan;
+        DelayText text{"delay_1ms", 12, 1e-3, times};
+        const auto code = [&] {
+          return c ? DelayCCode(text, *core, plan)
+                   : DelayAsmCode(text, *core, plan);
+        };
+        std::string english, chinese;
+        const std::string statements = split(code(), english);
+        text.tongue = Tongue::kChinese;
+        EXPECT_EQ(split(code(), chinese), statements);
+        std::istringstream lines(english);
+        for (std::string line; std::getline(lines, line);) {
+          if (HasWords(line)) {
+            EXPECT_EQ(chinese.find(line.substr(3)), chinese.npos)
+                << core->key << (c ? " C: " : " asm: ") << line;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
   const mcs51::DelayAnswer answer =
       mcs51::PlanDelay({frequency_mhz, *time.value, core, false, !assembly});
   if (!answer.plan) return refused(answer.refusal);
-  const mcs51::DelayText text{name, frequency_mhz, *time.value, false};
+  const mcs51::DelayText text{name, frequency_mhz, *time.value, false,
+                              language};
   return {"", assembly ? mcs51::DelayAsmCode(text, *core, *answer.plan)
                        : mcs51::DelayCCode(text, *core, *answer.plan)};
 }
