@@ -10,12 +10,44 @@
 namespace mcs51 {
 namespace {
 
+// The baud code's opening sentences, numbers in by position. A classic
+// part's names its timer; another maker's, its generator and document.
+constexpr Words kUartAt{"UART mode 1 at {0} baud, crystal {1} MHz.",
+                        "UART 方式 1，{0} 波特，晶振 {1} MHz。"};
+constexpr Words kTimer1{"Timer 1 in mode 2, SMOD {0}",
+                        "定时器 1 方式 2，SMOD {0}"};
+constexpr Words kTimer2{"Timer 2 as baud-rate generator",
+                        "定时器 2 作波特率发生器"};
+constexpr Words kPerCycle{"{0}, {1} clock{2} per machine cycle: {3}.",
+                          "{0}，每机器周期 {1} 个时钟：{3}。"};
+constexpr Words kMakerUartAt{"UART mode 1 at {0} baud, {1} MHz, {2}.",
+                             "UART 方式 1，{0} 波特，{1} MHz，{2}。"};
+constexpr Words kPerCount{"{0}, {1} clock{2} per count{3}: {4}.",
+                          "{0}，每计数 {1} 个时钟{3}：{4}。"};
+constexpr Words kSmod{", SMOD {0}", "，SMOD {0}"};
+constexpr Words kRegister{"register", "寄存器"};
+constexpr Words kReload{"reload", "重装值"};
+constexpr Words kStep{"{0}, {1} 0x{2:02X}", "{0}，{1} 0x{2:02X}"};
+constexpr Words kActual{"Actual rate {0:.2f} baud, error {1}.",
+                        "实际波特率 {0:.2f}，误差 {1}。"};
+
+// "reload 0xFD"; with a step, "reload 0xD8, BAUD_E 0x0B".
+std::string RegisterWords(const Outcome& outcome, Tongue t) {
+  const Setting& s = *outcome.setting;
+  const std::string text =
+      fmt::format("{} 0x{}", (s.timer == 0 ? kRegister : kReload).In(t),
+                  ReloadHex(outcome.reload, s.profile.modulus));
+  if (outcome.step < 0) return text;
+  return Say(kStep, text, s.generator->step_name, outcome.step).In(t);
+}
+
 // The register a generator's reload goes to, as the header names it:
 // "TH1"; a pair, RCAP2H:RCAP2L, by its stem "RCAP2".
 std::string_view ReloadRegister(const BaudMode& g) {
   for (const Write& w : g.writes) {
-    if (w.source == Source::kReloadHigh)
+    if (w.source == Source::kReloadHigh) {
       return w.reg.substr(0, w.reg.size() - 1);
+    }
   }
   for (const Write& w : g.writes) {
     if (w.source == Source::kReloadLow) return w.reg;
@@ -23,85 +55,38 @@ std::string_view ReloadRegister(const BaudMode& g) {
   return {};
 }
 
-std::vector<std::string> ChineseCoreHeader(double frequency_mhz, double baud,
-                                           const Outcome& outcome,
-                                           std::string_view writer) {
-  const Setting& s = *outcome.setting;
-  const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
-  return {
-      fmt::format("UART 方式 1，{} 波特，晶振 {} MHz。", ShortestText(baud),
-                  ShortestText(frequency_mhz)),
-      fmt::format("{}，每机器周期 {} 个时钟：{}。",
-                  s.timer == 1 ? fmt::format("定时器 1 方式 2，SMOD {}", s.smod)
-                               : std::string("定时器 2 作波特率发生器"),
-                  s.clocks,
-                  fmt::format("{} = 0x{}", ReloadRegister(*s.generator), hex)),
-      fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
-                  PercentText(outcome.error_percent)),
-      fmt::format("由 {} 生成。", writer)};
-}
-
 std::vector<std::string> CoreHeader(double frequency_mhz, double baud,
                                     const Outcome& outcome,
-                                    std::string_view writer) {
+                                    std::string_view writer, Tongue t) {
   const Setting& s = *outcome.setting;
   const std::string hex = ReloadHex(outcome.reload, s.profile.modulus);
-  return {fmt::format("UART mode 1 at {} baud, crystal {} MHz.",
-                      ShortestText(baud), ShortestText(frequency_mhz)),
-          fmt::format(
-              "{}, {} clock{} per machine cycle: {}.",
-              s.timer == 1 ? fmt::format("Timer 1 in mode 2, SMOD {}", s.smod)
-                           : std::string("Timer 2 as baud-rate generator"),
+  return {Say(kUartAt, ShortestText(baud), ShortestText(frequency_mhz)).In(t),
+          Say(kPerCycle,
+              s.timer == 1 ? Say(kTimer1, s.smod).In(t)
+                           : std::string(kTimer2.In(t)),
               s.clocks, s.clocks == 1 ? "" : "s",
-              fmt::format("{} = 0x{}", ReloadRegister(*s.generator), hex)),
-          fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
-                      PercentText(outcome.error_percent)),
-          fmt::format("Written by {}.", writer)};
-}
-
-std::string RegisterWords(const Outcome& outcome, Tongue language) {
-  const Setting& s = *outcome.setting;
-  const bool chinese = language == Tongue::kChinese;
-  const std::string_view word = s.timer == 0 ? (chinese ? "寄存器" : "register")
-                                             : (chinese ? "重装值" : "reload");
-  std::string text = fmt::format("{} 0x{}", word,
-                                 ReloadHex(outcome.reload, s.profile.modulus));
-  if (outcome.step >= 0) {
-    text += fmt::format("{}{} 0x{:02X}", chinese ? "，" : ", ",
-                        s.generator->step_name, outcome.step);
-  }
-  return text;
+              fmt::format("{} = 0x{}", ReloadRegister(*s.generator), hex))
+              .In(t),
+          Say(kActual, outcome.actual_baud, PercentText(outcome.error_percent))
+              .In(t),
+          Say(kWrittenBy, writer).In(t)};
 }
 
 std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
                                      const Outcome& outcome,
-                                     std::string_view writer, Tongue language) {
+                                     std::string_view writer, Tongue t) {
   const Setting& s = *outcome.setting;
-  if (language == Tongue::kChinese) {
-    std::string smod;
-    if (s.smod >= 0) smod = fmt::format("，SMOD {}", s.smod);
-    return {
-        fmt::format("UART 方式 1，{} 波特，{} MHz，{}。", ShortestText(baud),
-                    ShortestText(frequency_mhz), s.chip->family),
-        fmt::format("{}，每计数 {} 个时钟{}：{}。",
-                    InLanguage(s.generator->text, language), s.clocks, smod,
-                    RegisterWords(outcome, language)),
-        fmt::format("实际波特率 {:.2f}，误差 {}。", outcome.actual_baud,
-                    PercentText(outcome.error_percent)),
-        fmt::format("依据：{}。", s.chip->document),
-        fmt::format("由 {} 生成。", writer)};
-  }
-  std::string smod;
-  if (s.smod >= 0) smod = fmt::format(", SMOD {}", s.smod);
-  return {fmt::format("UART mode 1 at {} baud, {} MHz, {}.", ShortestText(baud),
-                      ShortestText(frequency_mhz), s.chip->family),
-          fmt::format("{}, {} clock{} per count{}: {}.", s.generator->text,
-                      s.clocks, s.clocks == 1 ? "" : "s", smod,
-                      RegisterWords(outcome, language)),
-          fmt::format("Actual rate {:.2f} baud, error {}.", outcome.actual_baud,
-                      PercentText(outcome.error_percent)),
-          fmt::format("After: {}.", s.chip->document),
-          fmt::format("Written by {}.", writer)};
+  return {Say(kMakerUartAt, ShortestText(baud), ShortestText(frequency_mhz),
+              s.chip->family)
+              .In(t),
+          Say(kPerCount, InLanguage(s.generator->text, t), s.clocks,
+              s.clocks == 1 ? "" : "s",
+              s.smod >= 0 ? Say(kSmod, s.smod).In(t) : std::string(),
+              RegisterWords(outcome, t))
+              .In(t),
+          Say(kActual, outcome.actual_baud, PercentText(outcome.error_percent))
+              .In(t),
+          Say(kAfter, s.chip->document).In(t), Say(kWrittenBy, writer).In(t)};
 }
 
 // One UTF-8 character: its length in bytes and columns (two for Chinese
@@ -177,9 +162,7 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
     return MakerHeader(frequency_mhz, baud, outcome, writer, language);
   }
   std::vector<std::string> lines =
-      language == Tongue::kChinese
-          ? ChineseCoreHeader(frequency_mhz, baud, outcome, writer)
-          : CoreHeader(frequency_mhz, baud, outcome, writer);
+      CoreHeader(frequency_mhz, baud, outcome, writer, language);
   if (auto core = CoreLine(*s.chip, language)) {
     lines.insert(lines.begin(), std::move(*core));
   }
@@ -272,8 +255,9 @@ std::optional<std::string> CoreLine(const Chip& chip, Tongue language) {
   if (!chip.classic || chip.cores.empty() || chip.cores.front()->clocks == 12) {
     return std::nullopt;
   }
-  return fmt::format(fmt::runtime(InLanguage("Needs {}.", language)),
-                     InLanguage(chip.cores.front()->needs, language));
+  constexpr Words kNeeds{"Needs {}.", "需要{}。"};
+  return Say(kNeeds, InLanguage(chip.cores.front()->needs, language))
+      .In(language);
 }
 
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,

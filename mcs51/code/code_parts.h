@@ -18,6 +18,10 @@
 
 namespace mcs51 {
 
+// The sentences every code writer's opening comment ends with.
+inline constexpr Words kAfter{"After: {}.", "依据：{}。"};
+inline constexpr Words kWrittenBy{"Written by {}.", "由 {} 生成。"};
+
 // The opening comment's lines, without comment marks: crystal, rate,
 // setting, reload, actual baud, error (outside the 8051's own timers: the
 // family and its documents) and `writer`, in `language`.

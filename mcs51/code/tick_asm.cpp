@@ -23,6 +23,9 @@ std::string Clear(const Chip& chip, const Write& write,
       "anl", fmt::format("{},{}", write.reg, Hex(~write.mask & 0xFF)), comment);
 }
 
+constexpr Words kStopped{"stopped: counted in the sum", "停止：计入加数"};
+constexpr Words kCarry{"the carry out of the low bits", "低位的进位"};
+
 // Adds `added` to the running count with the timer stopped: the high byte
 // takes the carry out of the low one (out of bit 5 in mode 0).
 std::string SoftwareReload(const TickSetting& s, int added, Tongue language) {
@@ -30,8 +33,7 @@ std::string SoftwareReload(const TickSetting& s, int added, Tongue language) {
   const int low_bits = s.mode->low_bits;
   const std::string low(t.count_low), high(t.count_high);
   const int low_mask = (1 << low_bits) - 1;
-  std::string code = Clear(*s.chip, t.run,
-                           InLanguage("stopped: counted in the sum", language));
+  std::string code = Clear(*s.chip, t.run, kStopped.In(language));
   code += Instruction("mov", "a," + low);
   if (low_bits == 8) {
     code += Instruction("add", "a," + Hex(added & 0xFF));
@@ -39,7 +41,7 @@ std::string SoftwareReload(const TickSetting& s, int added, Tongue language) {
     code += Instruction("anl", "a," + Hex(low_mask));
     code += Instruction("add", "a," + Hex(added & low_mask));
     code += Instruction("mov", fmt::format("c,acc.{}", low_bits),
-                        InLanguage("the carry out of the low bits", language));
+                        kCarry.In(language));
     code += Instruction("anl", "a," + Hex(low_mask));
   }
   code += Instruction("mov", low + ",a");

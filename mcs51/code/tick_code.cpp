@@ -19,12 +19,51 @@ std::string AskedText(double seconds) {
   return fmt::format("{:.9g} us", seconds * 1e6);
 }
 
-// `english`, a format string, in `language`, its fields filled in.
-template <typename... Args>
-std::string Say(Tongue language, std::string_view english,
-                const Args&... args) {
-  return fmt::format(fmt::runtime(InLanguage(english, language)), args...);
-}
+// The tick code's own sentences.
+constexpr Words kSoftwareReload{
+    "The handler adds the reload to the running count, which holds the "
+    "counts since the overflow: however late the handler starts, the next "
+    "overflow comes {} counts after this one. {} is clear for {} machine "
+    "cycles{}, added to the reload.",
+    "处理程序把重装值加到正在计数的值上，该值含溢出后已计的数：无论处理程序"
+    "多晚开始，下次溢出都在本次之后 {} 个计数。{} 清零 {} 个机器周期{}，"
+    "已计入重装值。"};
+constexpr Words kAsSdccCompiles{
+    " as SDCC compiles it (see the listing under Keil C51, and change the "
+    "sum by the difference)",
+    "（按 SDCC 的编译；Keil C51 请查看列表文件，按差值修改加数）"};
+constexpr Words kAsmDeclares{
+    "C declares, in the file with main(): extern volatile unsigned int "
+    "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
+    "the handler's prototype is what makes SDCC place the vector.",
+    "C 在含 main() 的文件中声明：extern volatile unsigned int ticks; "
+    "void tick_init(void); void tick_isr(void) __interrupt({}); "
+    "SDCC 凭处理程序的原型放置中断向量。"};
+constexpr Words kCIncluded{
+    "The file with main() includes this file, or declares void "
+    "tick_isr(void) __interrupt({}); there: SDCC places the vector only "
+    "where it sees the handler or its prototype.",
+    "含 main() 的文件包含本文件，或在其中声明 void tick_isr(void) "
+    "__interrupt({}); 因为 SDCC 只在见到处理程序或其原型处放置中断向量。"};
+constexpr Words kTwoBytes{
+    "ticks has two bytes: read it with the interrupt disabled.",
+    "ticks 占两个字节：须在关闭该中断时读取。"};
+constexpr Words kChangesA{
+    "tick_init may change A, which SDCC's callers never expect kept.",
+    "tick_init 可能改变 A，SDCC 的调用者从不要求保留 A。"};
+constexpr Words kTickAt{"A tick every {}, clock {} MHz.",
+                        "每 {} 一个节拍，时钟 {} MHz。"};
+constexpr Words kMakerTickAt{"A tick every {}, clock {} MHz, {}.",
+                             "每 {} 一个节拍，时钟 {} MHz，{}。"};
+constexpr Words kPerCount{"{} per count: reload 0x{}.", "{}：重装值 0x{}。"};
+constexpr Words kOneInterrupt{"One interrupt of {} counts per period.",
+                              "每周期 1 次中断，每次 {} 个计数。"};
+constexpr Words kInterrupts{"{} interrupts of {} counts per period.",
+                            "每周期 {} 次中断，每次 {} 个计数。"};
+constexpr Words kActual{"Actual period {}, error {}.",
+                        "实际周期 {}，误差 {}。"};
+constexpr Words kTicks{"periods since tick_init()", "tick_init() 以来的周期数"};
+constexpr Words kTickPart{"interrupts of it", "本周期内的中断数"};
 
 // How a software reload stays exact, and what the file with main() and
 // whoever reads ticks must do.
@@ -33,40 +72,19 @@ std::vector<std::string> UseLines(const TickOutcome& outcome, bool assembly,
   const TickSetting& s = *outcome.setting;
   std::vector<std::string> lines;
   if (s.mode->reload == Reload::kSoftware) {
-    lines.push_back(Say(
-        l,
-        "The handler adds the reload to the running count, which holds the "
-        "counts since the overflow: however late the handler starts, the next "
-        "overflow comes {} counts after this one. {} is clear for {} machine "
-        "cycles{}, added to the reload.",
-        outcome.count, s.timer->run.bit, StoppedCycles(*s.mode, assembly),
-        assembly ? ""
-                 : InLanguage(" as SDCC compiles it (see the listing under "
-                              "Keil C51, and change the sum by the difference)",
-                              l)));
+    lines.push_back(Say(kSoftwareReload, outcome.count, s.timer->run.bit,
+                        StoppedCycles(*s.mode, assembly),
+                        assembly ? Words{} : kAsSdccCompiles)
+                        .In(l));
   }
   const int vector = s.timer->vector;
   if (assembly) {
-    lines.push_back(
-        Say(l,
-            "C declares, in the file with main(): extern volatile unsigned int "
-            "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
-            "the handler's prototype is what makes SDCC place the vector.",
-            vector));
+    lines.push_back(Say(kAsmDeclares, vector).In(l));
   } else {
-    lines.push_back(
-        Say(l,
-            "The file with main() includes this file, or declares void "
-            "tick_isr(void) __interrupt({}); there: SDCC places the vector "
-            "only where it sees the handler or its prototype.",
-            vector));
+    lines.push_back(Say(kCIncluded, vector).In(l));
   }
-  lines.emplace_back(InLanguage(
-      "ticks has two bytes: read it with the interrupt disabled.", l));
-  if (assembly) {
-    lines.emplace_back(InLanguage(
-        "tick_init may change A, which SDCC's callers never expect kept.", l));
-  }
+  lines.emplace_back(kTwoBytes.In(l));
+  if (assembly) lines.emplace_back(kChangesA.In(l));
   return lines;
 }
 
@@ -149,25 +167,26 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
   const Tongue l = language;
   std::vector<std::string> lines{
       s.chip->classic
-          ? Say(l, "A tick every {}, clock {} MHz.", AskedText(period_s),
-                ShortestText(frequency_mhz))
-          : Say(l, "A tick every {}, clock {} MHz, {}.", AskedText(period_s),
-                ShortestText(frequency_mhz), s.chip->family),
-      Say(l, "{} per count: reload 0x{}.", TickSettingText(s, l),
-          ReloadHex(outcome.reload, s.mode->modulus)),
+          ? Say(kTickAt, AskedText(period_s), ShortestText(frequency_mhz)).In(l)
+          : Say(kMakerTickAt, AskedText(period_s), ShortestText(frequency_mhz),
+                s.chip->family)
+                .In(l),
+      Say(kPerCount, TickSettingText(s, l),
+          ReloadHex(outcome.reload, s.mode->modulus))
+          .In(l),
       outcome.interrupts == 1
-          ? Say(l, "One interrupt of {} counts per period.", outcome.count)
-          : Say(l, "{} interrupts of {} counts per period.", outcome.interrupts,
-                outcome.count),
-      Say(l, "Actual period {}, error {}.", PeriodText(outcome.actual_period_s),
-          PercentText(outcome.error_percent))};
+          ? Say(kOneInterrupt, outcome.count).In(l)
+          : Say(kInterrupts, outcome.interrupts, outcome.count).In(l),
+      Say(kActual, PeriodText(outcome.actual_period_s),
+          PercentText(outcome.error_percent))
+          .In(l)};
   if (!s.chip->classic) {
-    lines.push_back(Say(l, "After: {}.", TimerDocument(*s.chip)));
+    lines.push_back(Say(kAfter, TimerDocument(*s.chip)).In(l));
   }
   if (auto core = CoreLine(*s.chip, l)) {
     lines.insert(lines.begin(), std::move(*core));
   }
-  lines.push_back(Say(l, "Written by {}.", writer));
+  lines.push_back(Say(kWrittenBy, writer).In(l));
   const std::vector<std::string> use = UseLines(outcome, assembly, l);
   lines.insert(lines.end(), use.begin(), use.end());
   return lines;
@@ -190,11 +209,11 @@ std::string TickCode(double frequency_mhz, double period_s,
                "#define TICK_INTERRUPT(n) __interrupt(n)\n",
                "#define TICK_INTERRUPT(n) interrupt n\n");
   code += fmt::format("\nvolatile unsigned int ticks; /* {} */\n",
-                      InLanguage("periods since tick_init()", language));
+                      kTicks.In(language));
   if (outcome.interrupts > 1) {
     code += fmt::format("static unsigned {} tick_part; /* {} */\n",
                         outcome.interrupts < 256 ? "char" : "int",
-                        InLanguage("interrupts of it", language));
+                        kTickPart.In(language));
   }
   code += "\nvoid tick_init(void)\n{\n";
   for (const Write& write : s.mode->writes) {

@@ -61,11 +61,6 @@ constexpr Words kKeilTimes{
     "；n 由 R6（高字节）和 R7（低字节）传入，先移到 DPH 和 "
     "DPL，这也算在周期内"};
 
-template <typename... Args>
-std::string Say(const Words& words, Tongue tongue, const Args&... args) {
-  return fmt::format(fmt::runtime(words.In(tongue)), args...);
-}
-
 // The counters the loops use, as "R2-R4", "R2" or none.
 std::string CountersText(const DelayPlan& plan, Tongue tongue) {
   char last = 0;
@@ -73,8 +68,9 @@ std::string CountersText(const DelayPlan& plan, Tongue tongue) {
     if (i.text.starts_with("mov r")) last = std::max(last, i.text[5]);
   }
   if (last == 0) return std::string(kNoCounter.In(tongue));
-  return Say(kCounters, tongue,
-             last == '2' ? std::string("R2") : fmt::format("R2-R{}", last));
+  return Say(kCounters,
+             last == '2' ? std::string("R2") : fmt::format("R2-R{}", last))
+      .In(tongue);
 }
 
 std::vector<std::string> Comment(const DelayText& text, const Core& core,
@@ -82,25 +78,28 @@ std::vector<std::string> Comment(const DelayText& text, const Core& core,
   const Tongue t = text.tongue;
   const std::string times(text.times ? kTimes.In(t) : "");
   std::vector<std::string> lines;
-  lines.push_back(Say(kTitle, t, text.name, text.times ? "n" : "",
+  lines.push_back(Say(kTitle, text.name, text.times ? "n" : "",
                       times + DelayTimeText(text.time_s),
                       fmt::format("{:.10g}", text.frequency_mhz),
-                      InLanguage(core.text, t)));
-  lines.push_back(Say(kCycles, t, times, plan.cycles, core.clocks));
-  lines.push_back(Say(kActual, t, DelayTimeText(plan.actual_s),
+                      InLanguage(core.text, t))
+                      .In(t));
+  lines.push_back(Say(kCycles, times, plan.cycles, core.clocks).In(t));
+  lines.push_back(Say(kActual, DelayTimeText(plan.actual_s),
                       ErrorText(plan.error_percent),
-                      plan.error_percent == 0.0 ? "" : kNearest.In(t)));
-  if (text.times) lines.push_back(Say(kTimesLoaded, t, plan.cycles));
-  lines.push_back(Say(kSource, t, InLanguage(core.source, t)));
+                      plan.error_percent == 0.0 ? "" : kNearest.In(t))
+                      .In(t));
+  if (text.times) lines.push_back(Say(kTimesLoaded, plan.cycles).In(t));
+  lines.push_back(Say(kSource, InLanguage(core.source, t)).In(t));
   if (!core.assumes.empty()) {
-    lines.push_back(Say(kAssumed, t, InLanguage(core.assumes, t)));
+    lines.push_back(Say(kAssumed, InLanguage(core.assumes, t)).In(t));
   }
-  lines.push_back(Say(kChanges, t, CountersText(plan, t),
+  lines.push_back(Say(kChanges, CountersText(plan, t),
                       text.times ? kTimesChanges.In(t) : "",
-                      (c ? kBothConventions : kSdccConvention).In(t)));
+                      (c ? kBothConventions : kSdccConvention).In(t))
+                      .In(t));
   if (c) {
     lines.emplace_back(kNaked.In(t));
-    lines.push_back(Say(kKeil, t, text.times ? kKeilTimes.In(t) : ""));
+    lines.push_back(Say(kKeil, text.times ? kKeilTimes.In(t) : "").In(t));
   }
   return WrappedLines(lines);
 }

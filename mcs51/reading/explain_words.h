@@ -15,34 +15,6 @@
 
 namespace mcs51 {
 
-// A sentence said in both tongues.
-//   Say({"line {}", "第 {} 行"}, 7).In(Tongue::kChinese) -> "第 7 行"
-struct Said {
-  std::string en, zh;
-  std::string_view In(Tongue tongue) const {
-    return tongue == Tongue::kChinese ? zh : en;
-  }
-};
-
-namespace explain_words {
-template <typename T>
-const T& In(const T& arg, Tongue /*tongue*/) {
-  return arg;
-}
-inline std::string_view In(const Said& arg, Tongue tongue) {
-  return arg.In(tongue);
-}
-}  // namespace explain_words
-
-// `words` with `args` filled in, in each tongue; an argument that is
-// itself Said is filled in its own tongue.
-template <typename... Args>
-Said Say(const Words& words, const Args&... args) {
-  using explain_words::In;
-  return {fmt::format(fmt::runtime(words.en), In(args, Tongue::kEnglish)...),
-          fmt::format(fmt::runtime(words.zh), In(args, Tongue::kChinese)...)};
-}
-
 // How each finding is said. Unknown registers have three: no family has
 // the register, one has, several have.
 enum class FindingSentence : std::uint8_t {

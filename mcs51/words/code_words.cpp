@@ -6,8 +6,7 @@
 namespace mcs51 {
 namespace {
 
-// Every record's comment, generator text and note that has words, and the
-// tick code's own sentences, as format strings where numbers go in.
+// Every record's comment, generator text and note that has words.
 constexpr Words kCodeWords[] = {
     {"mode 1, receiver on", "方式 1，允许接收"},
     {"Timer 1 in mode 2, Timer 0 kept", "定时器 1 方式 2，定时器 0 不变"},
@@ -131,8 +130,7 @@ constexpr Words kCodeWords[] = {
     {"bT0_CLK, bTMR_CLK (shared)", "bT0_CLK、bTMR_CLK（共用）"},
     {"bT1_CLK, bTMR_CLK (shared)", "bT1_CLK、bTMR_CLK（共用）"},
     {"bT2_CLK, bTMR_CLK (shared)", "bT2_CLK、bTMR_CLK（共用）"},
-    // The cores a default setting may need, and the line naming one.
-    {"Needs {}.", "需要{}。"},
+    // The cores a default setting may need.
     {"the classic 8051 core, 12 clocks per machine cycle",
      "经典 8051 内核，每机器周期 12 个时钟"},
     {"an X2 core, 6 clocks per machine cycle", "X2 内核，每机器周期 6 个时钟"},
@@ -151,47 +149,6 @@ constexpr Words kCodeWords[] = {
      "cycle",
      "Atmel《8051 Microcontroller Instruction Set》（文档 0509），机器周期数；"
      "Atmel AT89C51RD2/ED2 数据手册，X2 特性：每机器周期 6 个时钟"},
-    // The tick code's own words.
-    {"Timer {0}, {1}, {2} clock{3}", "定时器 {0}，{1}，每计数 {2} 个时钟"},
-    {"A tick every {}, clock {} MHz.", "每 {} 一个节拍，时钟 {} MHz。"},
-    {"A tick every {}, clock {} MHz, {}.", "每 {} 一个节拍，时钟 {} MHz，{}。"},
-    {"{} per count: reload 0x{}.", "{}：重装值 0x{}。"},
-    {"One interrupt of {} counts per period.",
-     "每周期 1 次中断，每次 {} 个计数。"},
-    {"{} interrupts of {} counts per period.",
-     "每周期 {} 次中断，每次 {} 个计数。"},
-    {"Actual period {}, error {}.", "实际周期 {}，误差 {}。"},
-    {"After: {}.", "依据：{}。"},
-    {"Written by {}.", "由 {} 生成。"},
-    {"The handler adds the reload to the running count, which holds the "
-     "counts since the overflow: however late the handler starts, the next "
-     "overflow comes {} counts after this one. {} is clear for {} machine "
-     "cycles{}, added to the reload.",
-     "处理程序把重装值加到正在计数的值上，该值含溢出后已计的数：无论处理程序"
-     "多晚开始，下次溢出都在本次之后 {} 个计数。{} 清零 {} 个机器周期{}，"
-     "已计入重装值。"},
-    {" as SDCC compiles it (see the listing under Keil C51, and change the "
-     "sum by the difference)",
-     "（按 SDCC 的编译；Keil C51 请查看列表文件，按差值修改加数）"},
-    {"C declares, in the file with main(): extern volatile unsigned int "
-     "ticks; void tick_init(void); void tick_isr(void) __interrupt({}); "
-     "the handler's prototype is what makes SDCC place the vector.",
-     "C 在含 main() 的文件中声明：extern volatile unsigned int ticks; "
-     "void tick_init(void); void tick_isr(void) __interrupt({}); "
-     "SDCC 凭处理程序的原型放置中断向量。"},
-    {"The file with main() includes this file, or declares void "
-     "tick_isr(void) __interrupt({}); there: SDCC places the vector only "
-     "where it sees the handler or its prototype.",
-     "含 main() 的文件包含本文件，或在其中声明 void tick_isr(void) "
-     "__interrupt({}); 因为 SDCC 只在见到处理程序或其原型处放置中断向量。"},
-    {"ticks has two bytes: read it with the interrupt disabled.",
-     "ticks 占两个字节：须在关闭该中断时读取。"},
-    {"tick_init may change A, which SDCC's callers never expect kept.",
-     "tick_init 可能改变 A，SDCC 的调用者从不要求保留 A。"},
-    {"periods since tick_init()", "tick_init() 以来的周期数"},
-    {"interrupts of it", "本周期内的中断数"},
-    {"stopped: counted in the sum", "停止：计入加数"},
-    {"the carry out of the low bits", "低位的进位"},
 };
 
 }  // namespace

@@ -1,10 +1,9 @@
 #pragma once
-// The init and tick code's comments in English, as the records and the
-// writers hold them, or in Chinese: rows of the one model of words
-// (words.h), found by their English: each comment, generator text, family
-// note and sentence. A sentence with
-// numbers is looked up as its format string ("Written by {}."). A comment
-// without an entry stays English.
+// The records' words in the code's comments in Chinese: each write's
+// comment, generator and mode text, family note and core, as the records
+// hold them in English, found by that English. The writers' own sentences
+// are Words of their own, beside the writer. A comment without an entry
+// stays English.
 
 #include <optional>
 #include <string_view>
@@ -17,7 +16,6 @@ namespace mcs51 {
 // note is looked up as its lines joined by single spaces; its Chinese
 // holds its own line breaks ('\n').
 //   ChineseOf("mode 1, receiver on")  -> "方式 1，允许接收"
-//   ChineseOf("Written by {}.")       -> "由 {} 生成。"
 //   ChineseOf("a comment not in it")  -> nullopt
 std::optional<std::string_view> ChineseOf(std::string_view english);
 

@@ -3,8 +3,12 @@
 // answers' headers and marks (answers.h) and the code's comments
 // (code_words.h) are rows of it, each looked up the same way.
 
+#include <fmt/format.h>
+
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace mcs51 {
 
@@ -21,5 +25,44 @@ struct Words {
     return tongue == Tongue::kChinese ? zh : en;
   }
 };
+
+// A sentence said in both tongues.
+//   Say({"line {}", "第 {} 行"}, 7).In(Tongue::kChinese) -> "第 7 行"
+// A Said that is about to go is read as a string of its own, so that no
+// view outlives it.
+struct Said {
+  std::string en, zh;
+  std::string_view In(Tongue tongue) const& {
+    return tongue == Tongue::kChinese ? zh : en;
+  }
+  std::string In(Tongue tongue) && {
+    return std::move(tongue == Tongue::kChinese ? zh : en);
+  }
+};
+
+namespace words_detail {
+template <typename T>
+const T& In(const T& arg, Tongue /*tongue*/) {
+  return arg;
+}
+inline std::string_view In(const Words& arg, Tongue tongue) {
+  return arg.In(tongue);
+}
+inline std::string_view In(const Said& arg, Tongue tongue) {
+  return arg.In(tongue);
+}
+}  // namespace words_detail
+
+// `words`, format strings with fields by position, with `args` filled in,
+// in each tongue; an argument that is itself Words or Said is filled in
+// its own tongue.
+//   Say({"{0} clock{1}", "{0} 个时钟"}, 12, "s").en -> "12 clocks"
+//   Say({"{0} clock{1}", "{0} 个时钟"}, 12, "s").zh -> "12 个时钟"
+template <typename... Args>
+Said Say(const Words& words, const Args&... args) {
+  using words_detail::In;
+  return {fmt::format(fmt::runtime(words.en), In(args, Tongue::kEnglish)...),
+          fmt::format(fmt::runtime(words.zh), In(args, Tongue::kChinese)...)};
+}
 
 }  // namespace mcs51
