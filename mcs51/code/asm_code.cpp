@@ -8,6 +8,17 @@
 #include "mcs51/hardware/catalogue.h"
 
 namespace mcs51 {
+namespace {
+
+// A bit's declaration; the module's use, as hand-broken lines.
+constexpr Words kBitOf{"{0}, bit {1} of {2}", "{0}，{2} 的第 {1} 位"};
+constexpr Words kForSdcc{
+    "For SDCC's sdas8051; C declares it as void uart_init(void). It may\n"
+    "change A, which SDCC's callers never expect kept.",
+    "供 SDCC 的 sdas8051 汇编；C 中声明为 void uart_init(void)。它可能\n"
+    "改变 A，SDCC 的调用者从不要求保留 A。"};
+
+}  // namespace
 
 int BitOf(const Write& write, int address) {
   if (write.bit.empty() || address % 8 != 0 ||
@@ -49,9 +60,7 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
                         sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
-              language == Tongue::kChinese
-                  ? fmt::format("{}，{} 的第 {} 位", write.bit, sfr.name, bit)
-                  : fmt::format("{}, bit {} of {}", write.bit, bit, sfr.name));
+              Say(kBitOf, write.bit, bit, sfr.name).In(language));
     }
   }
   return text;
@@ -110,14 +119,10 @@ std::string AsmInitCode(double frequency_mhz, double baud,
   std::vector<std::string> header =
       HeaderLines(frequency_mhz, baud, outcome, writer, language);
   header.emplace_back("");
-  if (language == Tongue::kChinese) {
-    header.emplace_back(
-        "供 SDCC 的 sdas8051 汇编；C 中声明为 void uart_init(void)。它可能");
-    header.emplace_back("改变 A，SDCC 的调用者从不要求保留 A。");
-  } else {
-    header.emplace_back(
-        "For SDCC's sdas8051; C declares it as void uart_init(void). It may");
-    header.emplace_back("change A, which SDCC's callers never expect kept.");
+  for (std::string_view rest = kForSdcc.In(language); !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    header.emplace_back(rest.substr(0, end));
+    rest = end == rest.npos ? "" : rest.substr(end + 1);
   }
   const Setting& s = *outcome.setting;
   std::string code = AsmOpening(header, s.chip->note, language);
