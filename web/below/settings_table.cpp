@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include <initializer_list>
 #include <optional>
+#include <span>
 
 #include "mcs51/answers/answers.h"
 #include "mcs51/code/init_code.h"
@@ -12,6 +12,13 @@
 
 namespace web {
 namespace {
+
+// The table's columns of the settings answer, each named once: between
+// the setting and its mark, and after it with a peer (then its link).
+constexpr std::string_view kCells[] = {
+    "timer", "smod", "clocks", "reload_hex", "actual_baud", "error_percent"};
+constexpr std::string_view kPeerCells[] = {
+    "peer_actual_baud", "mismatch_percent", "margin_percent"};
 
 std::string Fmt(std::string_view format, auto&&... args) {
   return fmt::format(fmt::runtime(format), args...);
@@ -38,19 +45,18 @@ void AppendRow(std::string& text, const mcs51::Outcome& outcome,
   if (view.chip) text.append("\t").append(label);
   const mcs51::SettingRow row{outcome, link ? &*link : nullptr,
                               view.tolerance_percent};
-  const auto cells = [&](std::initializer_list<std::string_view> keys) {
+  const auto cells = [&](std::span<const std::string_view> keys) {
     for (std::string_view key : keys) {
       text.append("\t").append(
           mcs51::CellText(mcs51::SettingColumns(), key, row));
     }
   };
-  cells({"timer", "smod", "clocks", "reload_hex", "actual_baud",
-         "error_percent"});
+  cells(kCells);
   const Tongue tongue = view.language;
   text.append("\t").append(
       mcs51::MarkWords(outcome.mark, view.tolerance_percent, tongue));
   if (link) {
-    cells({"peer_actual_baud", "mismatch_percent", "margin_percent"});
+    cells(kPeerCells);
     text.append("\t").append(mcs51::RowOf(link->mark).words.In(tongue));
   }
   text += '\n';
@@ -66,11 +72,15 @@ std::string TableText(std::span<const mcs51::Outcome> ranked,
     return Heading(key, view.language);
   };
   if (view.chip) text.append(h("setting")).append("\t");
-  text += Fmt("{}\t{}\t{}\t{}\t{}\t{}\t{}", h("timer"), h("smod"), h("clocks"),
-              h("reload_hex"), h("actual_baud"), h("error_percent"), h("mark"));
+  for (std::string_view key : kCells) text.append(h(key)).append("\t");
+  text.append(h("mark"));
   if (view.peer != nullptr) {
-    text += Fmt("\t{}\t{}\t{}\t{}", w.peer_baud, h("mismatch_percent"),
-                h("margin_percent"), h("link"));
+    // The peer's rate is headed as the page names the peer.
+    text.append("\t").append(w.peer_baud);
+    for (std::string_view key : std::span(kPeerCells).subspan(1)) {
+      text.append("\t").append(h(key));
+    }
+    text.append("\t").append(h("link"));
   }
   text += '\n';
   for (const mcs51::Outcome& outcome : ranked) {

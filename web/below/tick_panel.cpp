@@ -36,23 +36,25 @@ void Code(const std::string& text, bool code) {
 
 }  // namespace
 
+// The table's columns between the setting and its mark, each a column of
+// the tick answer.
+constexpr std::string_view kTickCells[] = {
+    "timer",           "mode",         "clocks", "reload_hex", "interrupts",
+    "actual_period_s", "error_percent"};
+
 std::string TickTableText(std::span<const mcs51::TickOutcome> ranked,
                           double tolerance_percent, Tongue language) {
-  std::string text;
-  for (std::string_view key :
-       {"setting", "timer", "mode", "clocks", "reload_hex", "interrupts",
-        "actual_period_s", "error_percent", "mark"}) {
-    text.append(text.empty() ? "" : "\t").append(Heading(key, language));
+  std::string text(Heading("setting", language));
+  for (std::string_view key : kTickCells) {
+    text.append("\t").append(Heading(key, language));
   }
-  text += '\n';
+  text.append("\t").append(Heading("mark", language)).append("\n");
   for (const mcs51::TickOutcome& outcome : ranked) {
     const mcs51::TickRow row{outcome, tolerance_percent};
     text.append(mcs51::RowOf(outcome.mark).key)
         .append("\t")
         .append(mcs51::TickLabel(*outcome.setting));
-    for (std::string_view key :
-         {"timer", "mode", "clocks", "reload_hex", "interrupts",
-          "actual_period_s", "error_percent"}) {
+    for (std::string_view key : kTickCells) {
       text.append("\t").append(mcs51::CellText(mcs51::TickColumns(), key, row));
     }
     text.append("\t")
