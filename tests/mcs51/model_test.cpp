@@ -77,7 +77,9 @@ TEST(Units, WriteTheirOwnFieldsInEveryView) {
                  (w.value & run.mask) == run.value;
         })) << mode.key;
         for (const Write& w : mode.writes) {
-          if (w.reg == unit->mode.reg) EXPECT_TRUE(WritesField(w, unit->mode));
+          if (w.reg == unit->mode.reg) {
+            EXPECT_TRUE(WritesField(w, unit->mode));
+          }
         }
       }
     }
