@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "mcs51/code/code_parts.h"
 #include "mcs51/code/init_code.h"
@@ -119,10 +120,8 @@ std::string AsmInitCode(double frequency_mhz, double baud,
   std::vector<std::string> header =
       HeaderLines(frequency_mhz, baud, outcome, writer, language);
   header.emplace_back("");
-  for (std::string_view rest = kForSdcc.In(language); !rest.empty();) {
-    const std::size_t end = rest.find('\n');
-    header.emplace_back(rest.substr(0, end));
-    rest = end == rest.npos ? "" : rest.substr(end + 1);
+  for (std::string& line : BrokenLines(kForSdcc.In(language))) {
+    header.push_back(std::move(line));
   }
   const Setting& s = *outcome.setting;
   std::string code = AsmOpening(header, s.chip->note, language);

@@ -187,8 +187,12 @@ std::vector<std::string> NoteLines(std::span<const std::string_view> note,
   }
   const std::optional<std::string_view> chinese = ChineseOf(joined);
   if (!chinese) return lines;
-  lines.clear();
-  for (std::string_view rest = *chinese; !rest.empty();) {
+  return BrokenLines(*chinese);
+}
+
+std::vector<std::string> BrokenLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::string_view rest = text; !rest.empty();) {
     const std::size_t end = rest.find('\n');
     lines.emplace_back(rest.substr(0, end));
     rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
