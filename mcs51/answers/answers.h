@@ -19,7 +19,6 @@
 #include "mcs51/settings/peers.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/ticks.h"
-#include "mcs51/words/code_words.h"
 #include "mcs51/words/words.h"
 
 namespace mcs51 {

@@ -118,7 +118,8 @@ const Column<D> kDelayColumns[] = {
      .cell = [](const D& d) { return Flag(d.text.times); },
      .type = JsonType::kBool},
     {.key = "core", .cell = [](const D& d) { return Value(d.core.key); }},
-    {.key = "core_text", .cell = [](const D& d) { return Value(d.core.text); }},
+    {.key = "core_text",
+     .cell = [](const D& d) { return Value(d.core.text.en); }},
     {.key = "clocks_per_cycle",
      .cell = [](const D& d) { return Value(std::to_string(d.core.clocks)); },
      .type = JsonType::kInteger},
@@ -132,9 +133,10 @@ const Column<D> kDelayColumns[] = {
      .cell =
          [](const D& d) { return Value(ShortestText(d.plan.error_percent)); },
      .type = JsonType::kNumber},
-    {.key = "source", .cell = [](const D& d) { return Value(d.core.source); }},
+    {.key = "source",
+     .cell = [](const D& d) { return Value(d.core.source.en); }},
     {.key = "assumes",
-     .cell = [](const D& d) { return Value(d.core.assumes); }},
+     .cell = [](const D& d) { return Value(d.core.assumes.en); }},
     {.key = "code", .cell = [](const D& d) { return Value(d.code); }},
 };
 

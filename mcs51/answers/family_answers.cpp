@@ -42,7 +42,7 @@ std::string GeneratorsText(const Chip& chip) {
       clocks.push_back(fitted.unit->clocks[i].clocks);
     }
     text += fmt::format("{}`{}` {} ({}{})", text.empty() ? "" : "; ", g.key,
-                        g.text, PerCount(clocks), g.smod ? "; SMOD" : "");
+                        g.text.en, PerCount(clocks), g.smod ? "; SMOD" : "");
   }
   return text;
 }

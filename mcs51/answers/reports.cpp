@@ -248,7 +248,7 @@ std::string ChipsText() {
                               unit->clocks[i].clocks);
       }
       text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
-                          generator->key, generator->text, clocks,
+                          generator->key, generator->text.en, clocks,
                           generator->smod ? "; SMOD 0, 1" : "");
     }
     if (!chip.clock.empty()) {

@@ -90,7 +90,7 @@ std::string XdataInstructions(const Write& write, int value,
 std::string Instructions(const Write& write, int value, const Register& target,
                          Tongue language) {
   const std::string reg(write.reg);
-  const std::string_view comment = InLanguage(write.comment, language);
+  const std::string_view comment = write.comment.In(language);
   const int keep = ~write.mask & 0xFF;
   if (target.space == MemorySpace::kXdata) {
     return XdataInstructions(write, value, comment);

@@ -79,8 +79,7 @@ std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
   return {Say(kMakerUartAt, ShortestText(baud), ShortestText(frequency_mhz),
               s.chip->family)
               .In(t),
-          Say(kPerCount, InLanguage(s.generator->text, t), s.clocks,
-              s.clocks == 1 ? "" : "s",
+          Say(kPerCount, s.generator->text, s.clocks, s.clocks == 1 ? "" : "s",
               s.smod >= 0 ? Say(kSmod, s.smod).In(t) : std::string(),
               RegisterWords(outcome, t))
               .In(t),
@@ -169,25 +168,13 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
   return lines;
 }
 
-std::string AsmOpening(const std::vector<std::string>& lines,
-                       std::span<const std::string_view> note,
+std::string AsmOpening(const std::vector<std::string>& lines, const Words& note,
                        Tongue language) {
   std::string code = AsmComment(lines);
-  if (!note.empty()) code += "\n" + AsmComment(NoteLines(note, language));
-  return code;
-}
-
-std::vector<std::string> NoteLines(std::span<const std::string_view> note,
-                                   Tongue language) {
-  std::vector<std::string> lines(note.begin(), note.end());
-  if (language == Tongue::kEnglish || lines.empty()) return lines;
-  std::string joined;
-  for (const std::string& line : lines) {
-    joined += (joined.empty() ? "" : " ") + line;
+  if (!note.en.empty()) {
+    code += "\n" + AsmComment(BrokenLines(note.In(language)));
   }
-  const std::optional<std::string_view> chinese = ChineseOf(joined);
-  if (!chinese) return lines;
-  return BrokenLines(*chinese);
+  return code;
 }
 
 std::vector<std::string> BrokenLines(std::string_view text) {
@@ -260,20 +247,21 @@ std::optional<std::string> CoreLine(const Chip& chip, Tongue language) {
     return std::nullopt;
   }
   constexpr Words kNeeds{"Needs {}.", "需要{}。"};
-  return Say(kNeeds, InLanguage(chip.cores.front()->needs, language))
-      .In(language);
+  return Say(kNeeds, chip.cores.front()->needs).In(language);
 }
 
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
-                     std::span<const std::string_view> note,
-                     std::span<const Write> writes, Tongue language,
-                     std::string_view sdcc, std::string_view keil) {
+                     const Words& note, std::span<const Write> writes,
+                     Tongue language, std::string_view sdcc,
+                     std::string_view keil) {
   std::string code = CComment(lines) + "#ifdef __SDCC\n#include <8052.h>\n" +
                      std::string(sdcc) +
                      "#else\n#include <reg52.h> /* Keil C51 */\n" +
                      std::string(keil) + "#endif\n";
   std::string extra = CDeclarations(chip, writes);
-  if (!note.empty()) extra.insert(0, CComment(NoteLines(note, language)));
+  if (!note.en.empty()) {
+    extra.insert(0, CComment(BrokenLines(note.In(language))));
+  }
   if (!extra.empty()) code += "\n" + extra;
   return code;
 }
@@ -315,13 +303,12 @@ std::string CStatement(const Write& write, int value, int smod,
     text = fmt::format("{0} = ({0} & 0x{1:02X}) | 0x{2:02X};", write.reg, keep,
                        value);
   }
-  std::string_view comment = write.comment;
-  if (smod >= 0 && !write.c_comment_by_smod[smod].empty()) {
+  Words comment = write.comment;
+  if (smod >= 0 && !write.c_comment_by_smod[smod].en.empty()) {
     comment = write.c_comment_by_smod[smod];
   }
-  if (comment.empty()) return fmt::format("    {}\n", text);
-  return fmt::format("    {:<28} /* {} */\n", text,
-                     InLanguage(comment, language));
+  if (comment.en.empty()) return fmt::format("    {}\n", text);
+  return fmt::format("    {:<28} /* {} */\n", text, comment.In(language));
 }
 
 std::string CDeclarations(const Chip& chip, std::span<const Write> writes) {

@@ -14,7 +14,7 @@
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/ticks.h"
-#include "mcs51/words/code_words.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 
@@ -28,11 +28,6 @@ inline constexpr Words kWrittenBy{"Written by {}.", "由 {} 生成。"};
 std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
                                      std::string_view writer, Tongue language);
-
-// A family's note (Chip::note, or TimerNote for the tick code), as lines
-// in `language`; empty for most.
-std::vector<std::string> NoteLines(std::span<const std::string_view> note,
-                                   Tongue language);
 
 // Text whose lines were broken by hand ('\n'), as lines.
 //   BrokenLines("a\nb") -> {"a", "b"};  BrokenLines("") -> {}
@@ -87,14 +82,14 @@ std::optional<std::string> CoreLine(const Chip& chip, Tongue language);
 // compiler's `sdcc` and `keil` lines after them), and the family's `note`
 // and declarations of the registers `writes` use that the headers lack.
 std::string COpening(const std::vector<std::string>& lines, const Chip& chip,
-                     std::span<const std::string_view> note,
-                     std::span<const Write> writes, Tongue language,
-                     std::string_view sdcc = {}, std::string_view keil = {});
+                     const Words& note, std::span<const Write> writes,
+                     Tongue language, std::string_view sdcc = {},
+                     std::string_view keil = {});
 
 // An assembly module's opening: the comment `lines` and the family's
 // `note`.
-std::string AsmOpening(const std::vector<std::string>& lines,
-                       std::span<const std::string_view> note, Tongue language);
+std::string AsmOpening(const std::vector<std::string>& lines, const Words& note,
+                       Tongue language);
 
 // One C statement of a write, padded for its comment: a whole register, a
 // bit set, or the other bits kept; SMOD (-1 where none) picks the comment.

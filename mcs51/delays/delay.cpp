@@ -167,7 +167,7 @@ DelayAnswer PlanDelay(const DelayAsk& ask) {
   const Core& core = *ask.core;
   if (!core.refusal.empty()) {
     return {std::nullopt,
-            fmt::format("no delay for the {}: {}", core.text, core.refusal)};
+            fmt::format("no delay for the {}: {}", core.text.en, core.refusal)};
   }
   const double exact = ask.time_s * ask.frequency_mhz * 1e6 / core.clocks;
   const long long shortest = Shortest(core, ask.times, ask.keil);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "mcs51/code/code_parts.h"
-#include "mcs51/words/code_words.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 namespace {
@@ -80,8 +80,7 @@ std::vector<std::string> Comment(const DelayText& text, const Core& core,
   std::vector<std::string> lines;
   lines.push_back(Say(kTitle, text.name, text.times ? "n" : "",
                       times + DelayTimeText(text.time_s),
-                      fmt::format("{:.10g}", text.frequency_mhz),
-                      InLanguage(core.text, t))
+                      fmt::format("{:.10g}", text.frequency_mhz), core.text)
                       .In(t));
   lines.push_back(Say(kCycles, times, plan.cycles, core.clocks).In(t));
   lines.push_back(Say(kActual, DelayTimeText(plan.actual_s),
@@ -89,9 +88,9 @@ std::vector<std::string> Comment(const DelayText& text, const Core& core,
                       plan.error_percent == 0.0 ? "" : kNearest.In(t))
                       .In(t));
   if (text.times) lines.push_back(Say(kTimesLoaded, plan.cycles).In(t));
-  lines.push_back(Say(kSource, InLanguage(core.source, t)).In(t));
-  if (!core.assumes.empty()) {
-    lines.push_back(Say(kAssumed, InLanguage(core.assumes, t)).In(t));
+  lines.push_back(Say(kSource, core.source).In(t));
+  if (!core.assumes.en.empty()) {
+    lines.push_back(Say(kAssumed, core.assumes).In(t));
   }
   lines.push_back(Say(kChanges, CountersText(plan, t),
                       text.times ? kTimesChanges.In(t) : "",

@@ -117,7 +117,7 @@ std::string_view TimerClock(const Chip& chip) {
   return chip.timer_sources ? chip.timer_sources->clock : chip.clock;
 }
 
-std::span<const std::string_view> TimerNote(const Chip& chip) {
+const Words& TimerNote(const Chip& chip) {
   return chip.timer_sources ? chip.timer_sources->note : chip.note;
 }
 

@@ -63,7 +63,7 @@ std::vector<const Unit*> TickUnits(const Chip& chip);
 std::string_view TimerDocument(const Chip& chip);
 Evidence TimerEvidence(const Chip& chip);
 std::string_view TimerClock(const Chip& chip);
-std::span<const std::string_view> TimerNote(const Chip& chip);
+const Words& TimerNote(const Chip& chip);
 
 // The address of the register called `name`: the family's own before the
 // 8052's. Throws std::logic_error for a register neither has, a fault of

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "mcs51/words/words.h"
+
 namespace mcs51 {
 
 // The instructions (and the way out of a branch) the delays use.
@@ -33,20 +35,20 @@ enum class Op : std::uint8_t {
 // The core a family's code runs on. Machine cycles are what a delay or a
 // handler's timing is counted in.
 struct Core {
-  std::string_view key;   // in the JSON: "12-clock"
-  std::string_view text;  // "classic 8051, 12 clocks per machine cycle"
-  int clocks;             // oscillator clocks per cycle of the table
+  std::string_view key;  // in the JSON: "12-clock"
+  Words text;            // "classic 8051, 12 clocks per machine cycle"
+  int clocks;            // oscillator clocks per cycle of the table
   // Where the cycles come from: title, edition, page or table.
-  std::string_view source;
+  Words source;
   // What the cycles take for granted ("no wait states"); empty for none.
-  std::string_view assumes = {};
+  Words assumes = {};
   std::array<int, static_cast<int>(Op::kCount)> cycles = {};
   // Why no delay is written for it; empty where `cycles` holds a table.
   std::string_view refusal = {};
   // How code that needs this core names it in its first comment line
   // where the classic core was not asked for: "an X2 core, 6 clocks per
   // machine cycle".
-  std::string_view needs = {};
+  Words needs = {};
 };
 
 // The MCS-51 instruction set's cycles, in Op's order: LCALL, RET, NOP,
@@ -55,9 +57,11 @@ struct Core {
 inline constexpr std::array<int, static_cast<int>(Op::kCount)> kMcs51Cycles = {
     2, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 2, 2, 2};
 
-inline constexpr std::string_view kMcs51Source =
+inline constexpr Words kMcs51Source = {
     "Atmel, 8051 Microcontroller Instruction Set (document 0509), the "
-    "instruction tables' oscillator periods, 12 a machine cycle";
+    "instruction tables' oscillator periods, 12 a machine cycle",
+    "Atmel《8051 Microcontroller Instruction Set》（文档 "
+    "0509），指令表的振荡周期数，每机器周期 12 个"};
 
 inline constexpr std::string_view kNoTimingTable =
     "the maker's instruction-timing table was not found, so its cycles are "
@@ -69,43 +73,50 @@ constexpr Core RefusedCore(std::string_view key, std::string_view text,
                            int clocks,
                            std::string_view refusal = kNoTimingTable) {
   return {.key = key,
-          .text = text,
+          .text = {text},
           .clocks = clocks,
-          .source = "none",
+          .source = {"none"},
           .refusal = refusal};
 }
 
 inline constexpr Core kClassicCore = {
     .key = "12-clock",
-    .text = "classic 8051, 12 clocks per machine cycle",
+    .text = {"classic 8051, 12 clocks per machine cycle",
+             "经典 8051，每机器周期 12 个时钟"},
     .clocks = 12,
     .source = kMcs51Source,
     .cycles = kMcs51Cycles,
-    .needs = "the classic 8051 core, 12 clocks per machine cycle",
+    .needs = {"the classic 8051 core, 12 clocks per machine cycle",
+              "经典 8051 内核，每机器周期 12 个时钟"},
 };
 
 // X2 halves the clocks of each machine cycle and changes nothing else.
 inline constexpr Core kX2Core = {
     .key = "6-clock",
-    .text = "X2 core, 6 clocks per machine cycle",
+    .text = {"X2 core, 6 clocks per machine cycle",
+             "X2 内核，每机器周期 6 个时钟"},
     .clocks = 6,
-    .source =
-        "Atmel, 8051 Microcontroller Instruction Set (document 0509), "
-        "machine cycles; Atmel AT89C51RD2/ED2 datasheet, X2 feature: 6 "
-        "clocks a machine cycle",
+    .source = {"Atmel, 8051 Microcontroller Instruction Set (document 0509), "
+               "machine cycles; Atmel AT89C51RD2/ED2 datasheet, X2 feature: 6 "
+               "clocks a machine cycle",
+               "Atmel《8051 Microcontroller Instruction Set》（文档 "
+               "0509），机器周期数；Atmel AT89C51RD2/ED2 数据手册，X2 "
+               "特性：每机器周期 6 个时钟"},
     .cycles = kMcs51Cycles,
-    .needs = "an X2 core, 6 clocks per machine cycle",
+    .needs = {"an X2 core, 6 clocks per machine cycle",
+              "X2 内核，每机器周期 6 个时钟"},
 };
 
 inline constexpr Core kSingleCycleCore = {
     .key = "1t",
-    .text = "single-cycle parts in general",
+    .text = {"single-cycle parts in general"},
     .clocks = 1,
-    .source = "none",
+    .source = {"none"},
     .refusal =
         "single-cycle cores time their instructions each their own "
         "way: name the family with --chip",
-    .needs = "a single-cycle core (STC12/STC15-style, AUXR's T0x12 and T1x12)",
+    .needs = {"a single-cycle core (STC12/STC15-style, AUXR's T0x12 and T1x12)",
+              "单周期内核（STC12/STC15 类，AUXR 的 T0x12、T1x12）"},
 };
 
 // The cycles of `op` on `core`.

@@ -15,6 +15,7 @@
 #include "mcs51/hardware/cores.h"
 #include "mcs51/hardware/fields.h"
 #include "mcs51/hardware/kinds.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 
@@ -48,10 +49,10 @@ struct Write {
   int choice_slot = -1;  // which of the clock choice's two bit sets, if any
   std::uint8_t smod_bits = 0;
   std::string_view bit = {};  // a bit name to set instead: "TR1 = 1;"
-  std::string_view comment = {};
+  Words comment = {};
   // C's comment at SMOD 0 and 1 where the value is worth spelling out
   // ("SMOD = 1 doubles the rate"); the assembly keeps `comment`.
-  std::array<std::string_view, 2> c_comment_by_smod = {};
+  std::array<Words, 2> c_comment_by_smod = {};
 };
 
 // The writes of a field: set by its bit's name ("TR1 = 1;"), cleared so
@@ -64,14 +65,14 @@ constexpr Write ClearBit(const Field& f) {
   return {.reg = f.reg, .mask = f.mask, .value = 0, .bit = f.name};
 }
 constexpr Write SetBits(const Field& f) {
-  return {.reg = f.reg, .mask = f.mask, .value = f.mask, .comment = f.name};
+  return {.reg = f.reg, .mask = f.mask, .value = f.mask, .comment = {f.name}};
 }
 constexpr Write SetMask(const Field& f) {
   return {.reg = f.reg, .mask = f.mask, .value = f.mask};
 }
 
 // `w` worded for another view: the same bits, another comment.
-constexpr Write Commented(Write w, std::string_view comment) {
+constexpr Write Commented(Write w, Words comment) {
   w.comment = comment;
   return w;
 }
@@ -96,10 +97,10 @@ struct Clock {
 //   the 8051's Timer 1 in mode 2: k {384} (32 x 12), divisor 256 - TH1
 //   the 8052's Timer 2: k {32}: it counts at f/2, the UART divides by 16
 struct BaudMode {
-  std::string_view key;   // in column labels: stc15:t2/1T
-  std::string_view text;  // "UART1 on Timer 2, 16-bit auto-reload"
-  double modulus;         // R: 64, 256, 1024 or 65536
-  const Kind* kind;       // how the register value gives the rate
+  std::string_view key;  // in column labels: stc15:t2/1T
+  Words text;            // "UART1 on Timer 2, 16-bit auto-reload"
+  double modulus;        // R: 64, 256, 1024 or 65536
+  const Kind* kind;      // how the register value gives the rate
   bool smod;  // whether SMOD (or the chip's own doubling bit) applies
   std::span<const double> k;
   std::span<const Write> writes;  // uart_init()'s statements
@@ -125,9 +126,9 @@ enum class Reload : std::uint8_t {
 // and starts again: the register holds the count less one, and R is the
 // most counts it takes.
 struct TickMode {
-  std::string_view key;   // as --mode takes it: "0", "1", "2", "ar"
-  std::string_view text;  // "mode 1, 16-bit, reloaded by software"
-  double modulus;         // 8192, 65536 or 256 counts to an overflow
+  std::string_view key;  // as --mode takes it: "0", "1", "2", "ar"
+  Words text;            // "mode 1, 16-bit, reloaded by software"
+  double modulus;        // 8192, 65536 or 256 counts to an overflow
   Reload reload;
   std::span<const Write> writes;
   int low_bits = 8;
@@ -181,7 +182,7 @@ struct TimerSources {
   std::string_view document;
   Evidence evidence;
   std::string_view clock;
-  std::span<const std::string_view> note;
+  Words note;  // in lines ('\n') in each tongue
 };
 
 struct Chip {
@@ -195,8 +196,8 @@ struct Chip {
   // The 8051's own timers, whose code reads as the settings without --chip
   // do: per machine cycle, with no family or document named.
   bool classic = false;
-  // Lines the code explains the family's extra register with.
-  std::span<const std::string_view> note = {};
+  // Lines ('\n') the code explains the family's extra register with.
+  Words note = {};
   // Other names --chip takes for the same family: "at89c51rb2".
   std::span<const std::string_view> aliases = {};
   // What FREQ is where the generator's clock is not the crystal: "the

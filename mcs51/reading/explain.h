@@ -13,7 +13,7 @@
 
 #include "mcs51/reading/code_reader.h"
 #include "mcs51/reading/explain_registers.h"
-#include "mcs51/words/code_words.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 

@@ -93,7 +93,7 @@ FamilySetting FromBaud(const Chip& chip, const Setting& s) {
   FamilySetting f;
   f.kind = SettingKind::kBaud;
   f.baud = &s;
-  f.label = fmt::format("{}: {}", g.key, g.text);
+  f.label = fmt::format("{}: {}", g.key, g.text.en);
   f.timer = s.timer;
   f.clocks = s.clocks;
   f.smod = s.smod;

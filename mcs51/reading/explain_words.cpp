@@ -126,7 +126,7 @@ Said LabelOf(const FamilySetting& setting) {
   if (setting.baud == nullptr) return {setting.label, setting.label};
   const BaudMode& g = *setting.baud->generator;
   return {setting.label,
-          fmt::format("{}: {}", g.key, InLanguage(g.text, Tongue::kChinese))};
+          fmt::format("{}: {}", g.key, g.text.In(Tongue::kChinese))};
 }
 
 Words ProblemWords(CodeProblem problem) {

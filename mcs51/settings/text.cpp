@@ -67,7 +67,7 @@ std::string SettingText(const Setting& setting) {
   const std::string_view plural = setting.clocks == 1 ? "" : "s";
   if (setting.by_chip) {
     return fmt::format("{} {}, {} clock{}{}", setting.chip->name,
-                       setting.generator->text, setting.clocks, plural,
+                       setting.generator->text.en, setting.clocks, plural,
                        setting.smod < 0
                            ? std::string()
                            : fmt::format(", SMOD {}", setting.smod));

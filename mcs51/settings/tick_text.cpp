@@ -28,8 +28,7 @@ std::string TickLabel(const TickSetting& setting) {
 std::string TickSettingText(const TickSetting& setting, Tongue language) {
   constexpr Words kTimer{"Timer {0}, {1}, {2} clock{3}",
                          "定时器 {0}，{1}，每计数 {2} 个时钟"};
-  return Say(kTimer, setting.timer->number,
-             InLanguage(setting.mode->text, language), setting.clocks,
+  return Say(kTimer, setting.timer->number, setting.mode->text, setting.clocks,
              setting.clocks == 1 ? "" : "s")
       .In(language);
 }

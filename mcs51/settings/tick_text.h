@@ -5,7 +5,7 @@
 #include <string>
 
 #include "mcs51/settings/ticks.h"
-#include "mcs51/words/code_words.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 
@@ -23,7 +23,7 @@ std::string PeriodText(double seconds);
 std::string TickChoiceLabel(const TickSetting& setting);
 std::string TickLabel(const TickSetting& setting);
 
-// A tick setting in words, in `language` (code_words.h).
+// A tick setting in words, in `language`.
 //   TickSettingText(8052 t0 mode 1 at 12)
 //       -> "Timer 0, mode 1, 16-bit, reloaded by software, 12 clocks"
 //   TickSettingText(8052 t0 mode 1 at 12, kChinese)

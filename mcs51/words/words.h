@@ -1,7 +1,7 @@
 #pragma once
 // The one model of words: every word people read, in both tongues. The
-// answers' headers and marks (answers.h) and the code's comments
-// (code_words.h) are rows of it, each looked up the same way.
+// answers' headers and marks (answers.h), the records' texts and the
+// code's comments are rows of it, each held where it is used.
 
 #include <fmt/format.h>
 
@@ -16,15 +16,31 @@ namespace mcs51 {
 // language code is written in, C or assembly, is cli::CodeLanguage.)
 enum class Tongue : std::uint8_t { kEnglish, kChinese };
 
-// A word in both tongues.
+// A word in both tongues. A name (a register's, a bit's) reads the same
+// in both, and leaves its Chinese out.
 //   Words{"mark", "标记"}.In(Tongue::kChinese) -> "标记"
 //   Words{"mark", "标记"}.In(Tongue::kEnglish) -> "mark"
+//   Words{"T1x12"}.In(Tongue::kChinese)        -> "T1x12"
 struct Words {
-  std::string_view en, zh;
-  std::string_view In(Tongue tongue) const {
-    return tongue == Tongue::kChinese ? zh : en;
+  std::string_view en, zh = {};
+  constexpr std::string_view In(Tongue tongue) const {
+    return tongue == Tongue::kChinese && !zh.empty() ? zh : en;
   }
 };
+
+// Whether a text has English words to translate: a run of two or more
+// lower-case letters. Register and bit names alone ("T1M", "BRPRE, R",
+// "SMOD = 0", "bTMR_CLK") read the same in both tongues.
+//   HasWords("stopped while it is loaded") -> true
+//   HasWords("SMOD_1, TR3, T3PS")           -> false
+constexpr bool HasWords(std::string_view text) {
+  int run = 0;
+  for (const char c : text) {
+    run = c >= 'a' && c <= 'z' ? run + 1 : 0;
+    if (run >= 2) return true;
+  }
+  return false;
+}
 
 // A sentence said in both tongues.
 //   Say({"line {}", "第 {} 行"}, 7).In(Tongue::kChinese) -> "第 7 行"

@@ -164,7 +164,7 @@ TEST(AsmCode, WritesXdataRegistersThroughDptr) {
     const double k[] = {384};
     const Clock clocks[] = {{12}};
     const BaudMode modes[] = {
-        {"t1", "Timer 1", 256, &kinds::kUp, true, k, writes}};
+        {"t1", {"Timer 1"}, 256, &kinds::kUp, true, k, writes}};
     const Unit unit{.key = "t1", .number = 1, .clocks = clocks, .bauds = modes};
     const Fitted units[] = {{&unit}};
     const Chip chip{.name = "xdata",

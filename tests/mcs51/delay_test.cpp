@@ -15,7 +15,7 @@
 #include "mcs51/delays/delay_code.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/hardware/cores.h"
-#include "mcs51/words/code_words.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 namespace {
@@ -247,7 +247,7 @@ TEST(CoreTables, EachWholeOrRefused) {
   for (const Core* core : cores) {
     SCOPED_TRACE(std::string(core->key));
     const bool refused = !core->refusal.empty();
-    EXPECT_EQ(core->source == "none", refused);
+    EXPECT_EQ(core->source.en == "none", refused);
     for (int op = 0; op < static_cast<int>(Op::kCount); ++op) {
       if (refused) {
         EXPECT_EQ(core->cycles[op], 0) << op;

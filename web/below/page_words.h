@@ -11,7 +11,7 @@
 #include "calc/reading.h"
 #include "mcs51/answers/answers.h"
 #include "mcs51/settings/ranking.h"
-#include "mcs51/words/code_words.h"
+#include "mcs51/words/words.h"
 
 namespace web {
 

@@ -29,42 +29,65 @@ constexpr Write kTps{.reg = "CLKREG",
                      .mask = 0xF0,
                      .value = 0x00,
                      .choice_slot = 0,
-                     .comment = "TPS"};
+                     .comment = {"TPS"}};
 
-constexpr Write kLpT1Mode1Baud[] = {kScon,
-                                    kTps,
-                                    TIMER_MODE(1, 1, ", 16-bit auto-reload"),
-                                    {.reg = "RH1", .source = S::kReloadHigh},
-                                    {.reg = "RL1", .source = S::kReloadLow},
-                                    {.reg = "TH1", .source = S::kReloadHigh},
-                                    {.reg = "TL1", .source = S::kReloadLow},
-                                    kSmod,
-                                    kTr1};
+constexpr Write kLpT1Mode1Baud[] = {
+    kScon,
+    kTps,
+    TIMER_MODE(1, 1, ", 16-bit auto-reload", "，16 位自动重装"),
+    {.reg = "RH1", .source = S::kReloadHigh},
+    {.reg = "RL1", .source = S::kReloadLow},
+    {.reg = "TH1", .source = S::kReloadHigh},
+    {.reg = "TL1", .source = S::kReloadLow},
+    kSmod,
+    kTr1};
 constexpr Write kLpT1Mode2Baud[] = {TIMER1_MODE2(kTps, )};
 constexpr Write kLpT2Baud[] = {TIMER2_8052(kTps, )};
-constexpr BaudMode kLpT1Bauds[] = {
-    {"t1", "Timer 1 in mode 2", 256, &kinds::kUp, true, kLpT1K, kLpT1Mode2Baud},
-    {"t1m1", "Timer 1 in mode 1, 16-bit auto-reload", 65536, &kinds::kUp, true,
-     kLpT1K, kLpT1Mode1Baud}};
-constexpr BaudMode kLpT2Bauds[] = {{"t2", "Timer 2 baud-rate generator", 65536,
-                                    &kinds::kUp, false, kLpT2K, kLpT2Baud}};
+constexpr BaudMode kLpT1Bauds[] = {{"t1",
+                                    {"Timer 1 in mode 2", "定时器 1 方式 2"},
+                                    256,
+                                    &kinds::kUp,
+                                    true,
+                                    kLpT1K,
+                                    kLpT1Mode2Baud},
+                                   {"t1m1",
+                                    {"Timer 1 in mode 1, 16-bit auto-reload",
+                                     "定时器 1 方式 1，16 位自动重装"},
+                                    65536,
+                                    &kinds::kUp,
+                                    true,
+                                    kLpT1K,
+                                    kLpT1Mode1Baud}};
+constexpr BaudMode kLpT2Bauds[] = {
+    {"t2",
+     {"Timer 2 baud-rate generator", "定时器 2 波特率发生器"},
+     65536,
+     &kinds::kUp,
+     false,
+     kLpT2K,
+     kLpT2Baud}};
 
 MODE2_ONLY(lp_t0, 0, kTps)
 MODE2_ONLY(lp_t1, 1, kTps)
 // Its Timer 1's mode 1 reloads by hardware from RH1:RL1.
 constexpr Write kLpT1Mode1Tick[] = {
     kTps,
-    TIMER_MODE(1, 1, ", 16-bit auto-reload"),
+    TIMER_MODE(1, 1, ", 16-bit auto-reload", "，16 位自动重装"),
     {.reg = "RH1", .source = S::kReloadHigh},
     {.reg = "RL1", .source = S::kReloadLow},
     {.reg = "TH1", .source = S::kReloadHigh},
     {.reg = "TL1",
      .source = S::kReloadLow,
-     .comment = "the first tick as long as the rest"},
+     .comment = {"the first tick as long as the rest",
+                 "第一个节拍与其余一样长"}},
     TICK_ENABLE(1)};
-constexpr TickMode kLpT1Ticks[] = {{"1", "mode 1, 16-bit auto-reload", 65536,
-                                    Reload::kHardware, kLpT1Mode1Tick},
-                                   lp_t1::kModes[0]};
+constexpr TickMode kLpT1Ticks[] = {
+    {"1",
+     {"mode 1, 16-bit auto-reload", "方式 1，16 位自动重装"},
+     65536,
+     Reload::kHardware,
+     kLpT1Mode1Tick},
+    lp_t1::kModes[0]};
 constexpr Write kLpT2Tick[] = {T2_AUTO_RELOAD(kTps, )};
 constexpr TickMode kLpT2Ticks[] = {
     {"ar", kAutoReloadText, 65536, Reload::kHardware, kLpT2Tick}};
@@ -93,20 +116,29 @@ constexpr Clock kBrgClocks[] = {
 constexpr double kBrgK[] = {384, 192, 64, 32};
 constexpr Write kBrgBaud[] = {
     kScon,
-    {.reg = "BDRCON", .value = 0x00, .comment = "stopped while it is loaded"},
+    {.reg = "BDRCON",
+     .value = 0x00,
+     .comment = {"stopped while it is loaded", "装载时停止"}},
     {.reg = "BRL", .source = S::kReloadLow},
     kSmod,
     {.reg = "CKCON0",
      .mask = kX2Bit,
      .value = 0x00,
      .choice_slot = 1,
-     .comment = "X2"},
+     .comment = {"X2"}},
     {.reg = "BDRCON",
      .value = 0x1C,
      .choice_slot = 0,
-     .comment = "BRR, TBCK, RBCK, SPD: the UART on the generator"}};
-constexpr BaudMode kBrgBauds[] = {{"brg", "the internal baud-rate generator",
-                                   256, &kinds::kUp, true, kBrgK, kBrgBaud}};
+     .comment = {"BRR, TBCK, RBCK, SPD: the UART on the generator",
+                 "BRR、TBCK、RBCK、SPD：串口用该发生器"}}};
+constexpr BaudMode kBrgBauds[] = {
+    {"brg",
+     {"the internal baud-rate generator", "内部波特率发生器"},
+     256,
+     &kinds::kUp,
+     true,
+     kBrgK,
+     kBrgBaud}};
 constexpr Unit kBrg{
     .key = "brg", .number = 0, .clocks = kBrgClocks, .bauds = kBrgBauds};
 // The generator covers X2; the classic timers' baud settings are X1's.

@@ -15,15 +15,20 @@ constexpr Register kX2Registers[] = {kCkcon0};
 constexpr Register k1tRegisters[] = {kAuxr};
 
 // The lines the code explains an extra register with.
-constexpr std::string_view kX2Note[] = {
-    "Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at",
-    "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits",
-    "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks by",
-    "a programming option, set when the chip is programmed: leave CKCON0 out",
-    "there."};
-constexpr std::string_view k1tNote[] = {
-    "STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks Timer 1",
-    "at the crystal's rate instead of a twelfth of it."};
+constexpr Words kX2Note = {
+    "Atmel AT89C51RD2/ED2-style parts: CKCON0 bit 0 (X2) runs the core at\n"
+    "6 clocks per machine cycle, and the peripherals whose own CKCON0 bits\n"
+    "stay 0 with it. NXP P89C51RD2/P89V51RD2-style parts choose 6 clocks by\n"
+    "a programming option, set when the chip is programmed: leave CKCON0 out\n"
+    "there.",
+    "Atmel AT89C51RD2/ED2 类芯片：CKCON0 第 0 位（X2）使内核每机器周期\n"
+    "6 个时钟，自身 CKCON0 位为 0 的外设随之加快。NXP P89C51RD2/P89V51RD2\n"
+    "类芯片由编程选项选择 6 个时钟，在烧录芯片时设定：那里不写 CKCON0。"};
+constexpr Words k1tNote = {
+    "STC12/STC15-style single-cycle parts: AUXR bit 6 (T1x12) clocks Timer 1\n"
+    "at the crystal's rate instead of a twelfth of it.",
+    "STC12/STC15 类单周期芯片：AUXR 第 6 位（T1x12）使定时器 1 按晶振频率\n"
+    "计数，而不是它的十二分之一。"};
 
 // The cores its parts run, for delays and the code's named core.
 constexpr const Core* kClassicCores[] = {&kClassicCore};

@@ -34,34 +34,45 @@ inline constexpr Register kAuxr{"AUXR", 0x8E};
 
 // ---- The UART's writes (uart_init) ----
 
-inline constexpr Write kScon{.reg = core::kREN.reg,
-                             .value = core::kSM1.mask | core::kREN.mask,
-                             .comment = "mode 1, receiver on"};
+inline constexpr Write kScon{
+    .reg = core::kREN.reg,
+    .value = core::kSM1.mask | core::kREN.mask,
+    .comment = {"mode 1, receiver on", "方式 1，允许接收"}};
 // Timer 0 or Timer 1 (N) in mode MODE: its half of TMOD; the other
-// timer's half is kept.
-#define TIMER_MODE(N, MODE, TEXT)                                   \
+// timer's half is kept. The rest, EN and ZH, ends its comment in each
+// tongue (OTHER_KEPT(N) gives both).
+#define TIMER_MODE(N, MODE, ...) TIMER_MODE_WORDS(N, MODE, __VA_ARGS__)
+#define TIMER_MODE_WORDS(N, MODE, EN, ZH)                           \
   {                                                                 \
     .reg = core::kT##N##_MASK.reg, .mask = core::kT##N##_MASK.mask, \
-    .value = (MODE) << (4 * (N)),                                   \
-    .comment = "Timer " #N " in mode " #MODE TEXT                   \
+    .value = (MODE) << (4 * (N)), .comment = {                      \
+      "Timer " #N " in mode " #MODE EN,                             \
+      "定时器 " #N " 方式 " #MODE ZH                                \
+    }                                                               \
   }
-inline constexpr Write kTmodMode2 = TIMER_MODE(1, 2, ", Timer 0 kept");
+inline constexpr Write kTmodMode2 =
+    TIMER_MODE(1, 2, ", Timer 0 kept", "，定时器 0 不变");
 inline constexpr Write kTh1{.reg = "TH1", .source = S::kReloadLow};
-inline constexpr Write kTl1{.reg = "TL1",
-                            .source = S::kReloadLow,
-                            .comment = "the first bit as long as the rest"};
+inline constexpr Write kTl1{
+    .reg = "TL1",
+    .source = S::kReloadLow,
+    .comment = {"the first bit as long as the rest", "第一位与其余各位一样长"}};
 inline constexpr Write kSmod{
     .reg = core::kSMOD.reg,
     .mask = core::kSMOD.mask,
     .smod_bits = core::kSMOD.mask,
-    .comment = core::kSMOD.name,
-    .c_comment_by_smod = {"SMOD = 0", "SMOD = 1 doubles the rate"}};
+    .comment = {core::kSMOD.name},
+    .c_comment_by_smod = {Words{"SMOD = 0"}, Words{"SMOD = 1 doubles the rate",
+                                                   "SMOD = 1 使波特率加倍"}}};
 inline constexpr Write kT2Stop{
-    .reg = "T2CON", .value = 0x00, .comment = "stopped while it is loaded"};
+    .reg = "T2CON",
+    .value = 0x00,
+    .comment = {"stopped while it is loaded", "装载时停止"}};
 inline constexpr Write kT2Run{
     .reg = core::kTR2.reg,
     .value = core::kRCLK.mask | core::kTCLK.mask | core::kTR2.mask,
-    .comment = "RCLK, TCLK, TR2: Timer 2 clocks both ways"};
+    .comment = {"RCLK, TCLK, TR2: Timer 2 clocks both ways",
+                "RCLK、TCLK、TR2：定时器 2 作收发时钟"}};
 inline constexpr Write kRcap2h{.reg = "RCAP2H", .source = S::kReloadHigh};
 inline constexpr Write kRcap2l{.reg = "RCAP2L", .source = S::kReloadLow};
 inline constexpr Write kTh2{.reg = "TH2", .source = S::kReloadHigh};
@@ -96,67 +107,73 @@ constexpr Unit EnabledBy(Unit unit, const Field& enable) {
 }
 
 #define TICK_ENABLE(N) SetBit(core::kET##N), kEa, kTr##N
-#define TICK_MODE2(N, ...)                                    \
-  __VA_ARGS__ TIMER_MODE(N, 2, ", Timer " OTHER_##N " kept"), \
-      {.reg = "TH" #N,                                        \
-       .source = S::kReloadLow,                               \
-       .comment = "reloaded from here"},                      \
-      {.reg = "TL" #N,                                        \
-       .source = S::kReloadLow,                               \
-       .comment = "the first tick as long as the rest"},      \
+#define TICK_MODE2(N, ...)                               \
+  __VA_ARGS__ TIMER_MODE(N, 2, OTHER_KEPT(N)),           \
+      {.reg = "TH" #N,                                   \
+       .source = S::kReloadLow,                          \
+       .comment = {"reloaded from here", "重装值"}},     \
+      {.reg = "TL" #N,                                   \
+       .source = S::kReloadLow,                          \
+       .comment = {"the first tick as long as the rest", \
+                   "第一个节拍与其余一样长"}},           \
       TICK_ENABLE(N)
+// The comment's end for the other timer's half, kept, in both tongues.
+#define OTHER_KEPT(N) \
+  ", Timer " OTHER_##N " kept", "，定时器 " OTHER_##N " 不变"
 #define OTHER_0 "1"
 #define OTHER_1 "0"
 
-inline constexpr std::string_view kMode0Text =
-    "mode 0, 13-bit, reloaded by software";
-inline constexpr std::string_view kMode1Text =
-    "mode 1, 16-bit, reloaded by software";
-inline constexpr std::string_view kMode2Text = "mode 2, 8-bit auto-reload";
-inline constexpr std::string_view kAutoReloadText = "16-bit auto-reload";
+inline constexpr Words kMode0Text = {"mode 0, 13-bit, reloaded by software",
+                                     "方式 0，13 位，软件重装"};
+inline constexpr Words kMode1Text = {"mode 1, 16-bit, reloaded by software",
+                                     "方式 1，16 位，软件重装"};
+inline constexpr Words kMode2Text = {"mode 2, 8-bit auto-reload",
+                                     "方式 2，8 位自动重装"};
+inline constexpr Words kAutoReloadText = {"16-bit auto-reload",
+                                          "16 位自动重装"};
 
 // Timer N's modes 0, 1 and 2 (kModes) and mode 2 alone (kMode2Only) in
 // namespace NAME, each behind the writes that pick its clock.
-#define CLASSIC_MODES(NAME, N, ...)                               \
-  namespace NAME {                                                \
-  inline constexpr Write kM0[] = {                                \
-      __VA_ARGS__ TIMER_MODE(N, 0, ", Timer " OTHER_##N " kept"), \
-      {.reg = "TH" #N, .source = S::kReloadHigh},                 \
-      {.reg = "TL" #N, .source = S::kReloadLow},                  \
-      TICK_ENABLE(N)};                                            \
-  inline constexpr Write kM1[] = {                                \
-      __VA_ARGS__ TIMER_MODE(N, 1, ", Timer " OTHER_##N " kept"), \
-      {.reg = "TH" #N, .source = S::kReloadHigh},                 \
-      {.reg = "TL" #N, .source = S::kReloadLow},                  \
-      TICK_ENABLE(N)};                                            \
-  inline constexpr Write kM2[] = {TICK_MODE2(N, __VA_ARGS__)};    \
-  inline constexpr TickMode kModes[] = {                          \
-      {"0", kMode0Text, 8192, Reload::kSoftware, kM0, 5},         \
-      {"1", kMode1Text, 65536, Reload::kSoftware, kM1},           \
-      {"2", kMode2Text, 256, Reload::kHardware, kM2}};            \
-  inline constexpr TickMode kMode2Only[] = {                      \
-      {"2", kMode2Text, 256, Reload::kHardware, kM2}};            \
+#define CLASSIC_MODES(NAME, N, ...)                                            \
+  namespace NAME {                                                             \
+  inline constexpr Write kM0[] = {__VA_ARGS__ TIMER_MODE(N, 0, OTHER_KEPT(N)), \
+                                  {.reg = "TH" #N, .source = S::kReloadHigh},  \
+                                  {.reg = "TL" #N, .source = S::kReloadLow},   \
+                                  TICK_ENABLE(N)};                             \
+  inline constexpr Write kM1[] = {__VA_ARGS__ TIMER_MODE(N, 1, OTHER_KEPT(N)), \
+                                  {.reg = "TH" #N, .source = S::kReloadHigh},  \
+                                  {.reg = "TL" #N, .source = S::kReloadLow},   \
+                                  TICK_ENABLE(N)};                             \
+  inline constexpr Write kM2[] = {TICK_MODE2(N, __VA_ARGS__)};                 \
+  inline constexpr TickMode kModes[] = {                                       \
+      {"0", kMode0Text, 8192, Reload::kSoftware, kM0, 5},                      \
+      {"1", kMode1Text, 65536, Reload::kSoftware, kM1},                        \
+      {"2", kMode2Text, 256, Reload::kHardware, kM2}};                         \
+  inline constexpr TickMode kMode2Only[] = {                                   \
+      {"2", kMode2Text, 256, Reload::kHardware, kM2}};                         \
   }
 
 // The 8052's Timer 2 in 16-bit auto-reload (T2CON 0x00: CP/RL2 0, no
 // baud-rate clocks), after whatever picks its clock; TF2 is the handler's
 // to clear.
-#define T2_AUTO_RELOAD(...)                              \
-  __VA_ARGS__{.reg = "T2CON",                            \
-              .value = 0x00,                             \
-              .comment = "16-bit auto-reload, stopped"}, \
-      kRcap2h, kRcap2l, kTh2,                            \
-      {.reg = "TL2",                                     \
-       .source = S::kReloadLow,                          \
-       .comment = "the first tick as long as the rest"}, \
+#define T2_AUTO_RELOAD(...)                                               \
+  __VA_ARGS__{                                                            \
+      .reg = "T2CON",                                                     \
+      .value = 0x00,                                                      \
+      .comment = {"16-bit auto-reload, stopped", "16 位自动重装，停止"}}, \
+      kRcap2h, kRcap2l, kTh2,                                             \
+      {.reg = "TL2",                                                      \
+       .source = S::kReloadLow,                                           \
+       .comment = {"the first tick as long as the rest",                  \
+                   "第一个节拍与其余一样长"}},                            \
       SetBit(core::kET2), kEa, kTr2
 
 inline constexpr Write kX2Write{
-    .reg = "CKCON0", .mask = kX2Bit, .value = kX2Bit, .comment = "X2"};
+    .reg = "CKCON0", .mask = kX2Bit, .value = kX2Bit, .comment = {"X2"}};
 inline constexpr Write kT0x12Write{
-    .reg = "AUXR", .mask = kT0x12, .value = kT0x12, .comment = "T0x12"};
+    .reg = "AUXR", .mask = kT0x12, .value = kT0x12, .comment = {"T0x12"}};
 inline constexpr Write kT1x12Write{
-    .reg = "AUXR", .mask = kT1x12, .value = kT1x12, .comment = "T1x12"};
+    .reg = "AUXR", .mask = kT1x12, .value = kT1x12, .comment = {"T1x12"}};
 
 CLASSIC_MODES(t0_12, 0, )
 CLASSIC_MODES(t1_12, 1, )
@@ -201,18 +218,45 @@ inline constexpr Write kX2T1Baud[] = {TIMER1_MODE2(kX2Write, )};
 inline constexpr Write kX2T2Baud[] = {TIMER2_8052(kX2Write, )};
 inline constexpr Write k1tT1Baud[] = {TIMER1_MODE2(kT1x12Write, )};
 inline constexpr BaudMode kClassicT1Bauds[] = {
-    {"t1", "Timer 1 in mode 2", 256, &kinds::kUp, true, kK384, kClassicT1Baud}};
+    {"t1",
+     {"Timer 1 in mode 2", "定时器 1 方式 2"},
+     256,
+     &kinds::kUp,
+     true,
+     kK384,
+     kClassicT1Baud}};
 inline constexpr BaudMode kClassicT2Bauds[] = {
-    {"t2", "Timer 2 baud-rate generator", 65536, &kinds::kUp, false, kK32,
+    {"t2",
+     {"Timer 2 baud-rate generator", "定时器 2 波特率发生器"},
+     65536,
+     &kinds::kUp,
+     false,
+     kK32,
      kClassicT2Baud}};
 inline constexpr BaudMode kX2T1Bauds[] = {
-    {"t1", "Timer 1 in mode 2, X2", 256, &kinds::kUp, true, kK192, kX2T1Baud}};
+    {"t1",
+     {"Timer 1 in mode 2, X2", "定时器 1 方式 2，X2"},
+     256,
+     &kinds::kUp,
+     true,
+     kK192,
+     kX2T1Baud}};
 inline constexpr BaudMode kX2T2Bauds[] = {
-    {"t2", "Timer 2 baud-rate generator, X2", 65536, &kinds::kUp, false, kK16,
+    {"t2",
+     {"Timer 2 baud-rate generator, X2", "定时器 2 波特率发生器，X2"},
+     65536,
+     &kinds::kUp,
+     false,
+     kK16,
      kX2T2Baud}};
-inline constexpr BaudMode k1tT1Bauds[] = {{"t1", "Timer 1 in mode 2, T1x12",
-                                           256, &kinds::kUp, true, kK32,
-                                           k1tT1Baud}};
+inline constexpr BaudMode k1tT1Bauds[] = {
+    {"t1",
+     {"Timer 1 in mode 2, T1x12", "定时器 1 方式 2，T1x12"},
+     256,
+     &kinds::kUp,
+     true,
+     kK32,
+     k1tT1Baud}};
 
 inline constexpr Unit kClassicT0 = TIMER_01(0, kAt12, {}, t0_12::kModes);
 inline constexpr Unit kClassicT1 =
@@ -236,8 +280,10 @@ inline constexpr Unit k1tT1 = TIMER_01(1, kAt1, k1tT1Bauds, t1_1t::kMode2Only);
   }
 
 // A clock write that takes the choice's bits (choice slot 0).
-#define CLOCK_WRITE(REG, MASK, TEXT) \
-  { .reg = REG, .mask = MASK, .choice_slot = 0, .comment = TEXT }
+#define CLOCK_WRITE(REG, MASK, ...)                                        \
+  {                                                                        \
+    .reg = REG, .mask = MASK, .choice_slot = 0, .comment = { __VA_ARGS__ } \
+  }
 
 // ---- The S0REL generator (Siemens/Infineon's C517A and kin, Nordic's
 // nRF24LE1): 2^SMOD * f / (64 * (1024 - S0REL)), a 10-bit timer at f/2;
@@ -248,13 +294,13 @@ inline constexpr double kS0relK[] = {64};
 #define S0REL_WRITES(ADCON)                           \
   kScon, {.reg = "S0RELH", .source = S::kReloadHigh}, \
       {.reg = "S0RELL", .source = S::kReloadLow},     \
-      {.reg = ADCON, .mask = 0x80, .value = 0x80, .comment = "BD"}, kSmod
-#define S0REL_BAUDS(WRITES)                                              \
-  {                                                                      \
-    {                                                                    \
-      "s0rel", "the S0REL baud-rate generator", 1024, &kinds::kUp, true, \
-          kS0relK, WRITES                                                \
-    }                                                                    \
+      {.reg = ADCON, .mask = 0x80, .value = 0x80, .comment = {"BD"}}, kSmod
+#define S0REL_BAUDS(WRITES)                                                   \
+  {                                                                           \
+    {                                                                         \
+      "s0rel", {"the S0REL baud-rate generator", "S0REL 波特率发生器"}, 1024, \
+          &kinds::kUp, true, kS0relK, WRITES                                  \
+    }                                                                         \
   }
 inline constexpr Register kS0relRegisters[] = {{"S0RELL", 0xAA},
                                                {"S0RELH", 0xBA}};

@@ -20,7 +20,7 @@ constexpr Write kT1Fast{.reg = "CKMOD",
                         .mask = kT1mh,
                         .value = 0x00,
                         .choice_slot = 1,
-                        .comment = "T1MH"};
+                        .comment = {"T1MH"}};
 MODE2_ONLY(t0, 0, kT0Clock)
 MODE2_ONLY(t1, 1, kT1Clock)
 // The ticks leave CKMOD alone: 12 and 4 clocks only.
@@ -33,10 +33,20 @@ constexpr TickMode kT2Ticks[] = {
 constexpr double kT1K[] = {384, 128, 32};
 constexpr Write kT1Baud[] = {TIMER1_MODE2(kT1Clock, )};
 constexpr Write kDs89T1Baud[] = {TIMER1_MODE2(kT1Clock, kT1Fast, )};
-constexpr BaudMode kT1Bauds[] = {{"t1", "Timer 1 in mode 2", 256, &kinds::kUp,
-                                  true, std::span(kT1K).first<2>(), kT1Baud}};
-constexpr BaudMode kDs89T1Bauds[] = {
-    {"t1", "Timer 1 in mode 2", 256, &kinds::kUp, true, kT1K, kDs89T1Baud}};
+constexpr BaudMode kT1Bauds[] = {{"t1",
+                                  {"Timer 1 in mode 2", "定时器 1 方式 2"},
+                                  256,
+                                  &kinds::kUp,
+                                  true,
+                                  std::span(kT1K).first<2>(),
+                                  kT1Baud}};
+constexpr BaudMode kDs89T1Bauds[] = {{"t1",
+                                      {"Timer 1 in mode 2", "定时器 1 方式 2"},
+                                      256,
+                                      &kinds::kUp,
+                                      true,
+                                      kT1K,
+                                      kDs89T1Baud}};
 
 constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);
 constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);

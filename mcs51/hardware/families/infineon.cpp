@@ -13,34 +13,48 @@ constexpr Clock kBrpre[] = {{1, {0x01}}, {2, {0x03}},  {4, {0x05}},
                             {8, {0x07}}, {16, {0x09}}, {32, {0x0B}}};
 constexpr double kBrpreK[] = {16, 32, 64, 128, 256, 512};
 constexpr Write kBconStop{
-    .reg = "BCON", .value = 0x00, .comment = "stopped while it is loaded"};
+    .reg = "BCON",
+    .value = 0x00,
+    .comment = {"stopped while it is loaded", "装载时停止"}};
 constexpr Write kBg{
-    .reg = "BG", .source = S::kReloadLow, .comment = "BR_VALUE"};
+    .reg = "BG", .source = S::kReloadLow, .comment = {"BR_VALUE"}};
 constexpr Write kBconRun{
-    .reg = "BCON", .value = 0x00, .choice_slot = 0, .comment = "BRPRE, R"};
-constexpr Write kBgBaud[] = {kScon,
-                             kBconStop,
-                             kBg,
-                             {.reg = "FDCON",
-                              .mask = 0x01,
-                              .value = 0x00,
-                              .comment = "no fractional divider"},
-                             kBconRun};
+    .reg = "BCON", .value = 0x00, .choice_slot = 0, .comment = {"BRPRE, R"}};
+constexpr Write kBgBaud[] = {
+    kScon,
+    kBconStop,
+    kBg,
+    {.reg = "FDCON",
+     .mask = 0x01,
+     .value = 0x00,
+     .comment = {"no fractional divider", "不用小数分频器"}},
+    kBconRun};
 constexpr Write kFdBaud[] = {
     kScon,
     kBconStop,
     kBg,
-    {.reg = "FDSTEP", .source = S::kStep, .comment = "STEP"},
+    {.reg = "FDSTEP", .source = S::kStep, .comment = {"STEP"}},
     {.reg = "FDCON",
      .mask = 0x03,
      .value = 0x01,
-     .comment = "FDEN, fractional mode"},
+     .comment = {"FDEN, fractional mode", "FDEN，小数分频方式"}},
     kBconRun};
 constexpr BaudMode kBgBauds[] = {
-    {"bg", "the baud-rate generator", 256, &kinds::kDivisorMinusOne, false,
-     kBrpreK, kBgBaud},
-    {"bgfd", "the baud-rate generator behind the fractional divider", 256,
-     &kinds::kFractional, false, kBrpreK, kFdBaud}};
+    {"bg",
+     {"the baud-rate generator", "波特率发生器"},
+     256,
+     &kinds::kDivisorMinusOne,
+     false,
+     kBrpreK,
+     kBgBaud},
+    {"bgfd",
+     {"the baud-rate generator behind the fractional divider",
+      "经小数分频器的波特率发生器"},
+     256,
+     &kinds::kFractional,
+     false,
+     kBrpreK,
+     kFdBaud}};
 constexpr Unit kBgUnit{
     .key = "bg", .number = 0, .clocks = kBrpre, .bauds = kBgBauds};
 constexpr Fitted kXcUnits[] = {{&kBgUnit}};
@@ -100,9 +114,14 @@ constexpr Chip kC517a{
 namespace {
 constexpr Clock kC515cClocks[] = {{1}};
 constexpr double kC515cK[] = {32};
-constexpr BaudMode kC515cBauds[] = {{"s0rel", "the S0REL baud-rate generator",
-                                     1024, &kinds::kUp, true, kC515cK,
-                                     kC517Baud}};
+constexpr BaudMode kC515cBauds[] = {
+    {"s0rel",
+     {"the S0REL baud-rate generator", "S0REL 波特率发生器"},
+     1024,
+     &kinds::kUp,
+     true,
+     kC515cK,
+     kC517Baud}};
 constexpr Unit kC515cS0rel{
     .key = "s0rel", .number = 0, .clocks = kC515cClocks, .bauds = kC515cBauds};
 constexpr Fitted kC515cUnits[] = {{&kC515cS0rel}};

@@ -28,13 +28,20 @@ constexpr Write kT1Clock = CLOCK_WRITE("CKCON", kT1m, "T1M");
 MODE2_ONLY(t0, 0, kT0Clock)
 MODE2_ONLY(t1, 1, kT1Clock)
 
-constexpr Write kBrckOff{.reg = kBRCK.reg,
-                         .mask = kBRCK.mask,
-                         .value = 0x00,
-                         .comment = "BRCK = 0: UART0 on Timer 1"};
+constexpr Write kBrckOff{
+    .reg = kBRCK.reg,
+    .mask = kBRCK.mask,
+    .value = 0x00,
+    .comment = {"BRCK = 0: UART0 on Timer 1", "BRCK = 0：串口 0 用定时器 1"}};
 constexpr Write kT1Baud[] = {TIMER1_MODE2(kT1Clock, kBrckOff, )};
-constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,
-                                  &kinds::kUp, true, kK384or32, kT1Baud}};
+constexpr BaudMode kT1Bauds[] = {
+    {"t1",
+     {"UART0 on Timer 1 in mode 2", "串口 0 用定时器 1 方式 2"},
+     256,
+     &kinds::kUp,
+     true,
+     kK384or32,
+     kT1Baud}};
 
 // 2^SMOD/32 * Fsys/prescale/(65536 - RH3:RL3).
 constexpr double kT3K[] = {32, 64, 128, 256, 512, 1024, 2048, 4096};
@@ -45,12 +52,12 @@ constexpr Write kT3Baud[] = {kScon,
                               .mask = kBRCK.mask | kTR3.mask | kT3PS.mask,
                               .value = kBRCK.mask | kTR3.mask,
                               .choice_slot = 0,
-                              .comment = "BRCK, TR3, T3PS"},
+                              .comment = {"BRCK, TR3, T3PS"}},
                              kSmod};
 constexpr Write kT3Uart1Baud[] = {
     {.reg = kREN_1.reg,
      .value = core::kSM1.mask | kREN_1.mask,
-     .comment = "UART1 mode 1, receiver on"},
+     .comment = {"UART1 mode 1, receiver on", "串口 1 方式 1，允许接收"}},
     {.reg = "RL3", .source = S::kReloadLow},
     {.reg = "RH3", .source = S::kReloadHigh},
     {.reg = kTR3.reg,
@@ -58,11 +65,24 @@ constexpr Write kT3Uart1Baud[] = {
      .value = kTR3.mask,
      .choice_slot = 0,
      .smod_bits = kSMOD_1.mask,
-     .comment = "SMOD_1, TR3, T3PS"}};
-constexpr BaudMode kT3Bauds[] = {
-    {"t3", "UART0 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Baud},
-    {"u1t3", "UART1 on Timer 3", 65536, &kinds::kUp, true, kT3K, kT3Uart1Baud,
-     0, "STEP", kREN_1}};
+     .comment = {"SMOD_1, TR3, T3PS"}}};
+constexpr BaudMode kT3Bauds[] = {{"t3",
+                                  {"UART0 on Timer 3", "串口 0 用定时器 3"},
+                                  65536,
+                                  &kinds::kUp,
+                                  true,
+                                  kT3K,
+                                  kT3Baud},
+                                 {"u1t3",
+                                  {"UART1 on Timer 3", "串口 1 用定时器 3"},
+                                  65536,
+                                  &kinds::kUp,
+                                  true,
+                                  kT3K,
+                                  kT3Uart1Baud,
+                                  0,
+                                  "STEP",
+                                  kREN_1}};
 
 // Timer 2 reloads from RCMP2H:RCMP2L on overflow: T2CON's CM_RL2 (bit 0)
 // clear, T2MOD's LDEN (bit 7) set, LDTS (bits 1, 0) 00; T2DIV (bits 6 ... 4)
@@ -72,17 +92,21 @@ constexpr Clock kT2Clocks[] = {{1, {0x00}},   {4, {0x10}},  {16, {0x20}},
                                {32, {0x30}},  {64, {0x40}}, {128, {0x50}},
                                {256, {0x60}}, {512, {0x70}}};
 constexpr Write kT2Tick[] = {
-    {.reg = "T2CON", .value = 0x00, .comment = "16-bit auto-reload, stopped"},
+    {.reg = "T2CON",
+     .value = 0x00,
+     .comment = {"16-bit auto-reload, stopped", "16 位自动重装，停止"}},
     {.reg = "T2MOD",
      .value = 0x88,
      .choice_slot = 0,
-     .comment = "LDEN, CAPCR, T2DIV: reloaded on overflow"},
+     .comment = {"LDEN, CAPCR, T2DIV: reloaded on overflow",
+                 "LDEN、CAPCR、T2DIV：溢出时重装"}},
     {.reg = "RCMP2H", .source = S::kReloadHigh},
     {.reg = "RCMP2L", .source = S::kReloadLow},
     kTh2,
     {.reg = "TL2",
      .source = S::kReloadLow,
-     .comment = "the first tick as long as the rest"},
+     .comment = {"the first tick as long as the rest",
+                 "第一个节拍与其余一样长"}},
     SetBits(kET2),
     kEa,
     kTr2};
@@ -93,15 +117,16 @@ constexpr TickMode kT2Ticks[] = {
 // 4) and TR3 (bit 3) share T3CON with the UARTs' bits, which stay. ET3 is
 // EIE1's bit 1.
 constexpr Write kT3Run = SetBits(kTR3);
-constexpr Write kT3Tick[] = {{.reg = kTR3.reg,
-                              .mask = kTF3.mask | kTR3.mask | kT3PS.mask,
-                              .choice_slot = 0,
-                              .comment = "T3PS; TF3, TR3 clear: stopped"},
-                             {.reg = "RL3", .source = S::kReloadLow},
-                             {.reg = "RH3", .source = S::kReloadHigh},
-                             SetBits(kET3),
-                             kEa,
-                             kT3Run};
+constexpr Write kT3Tick[] = {
+    {.reg = kTR3.reg,
+     .mask = kTF3.mask | kTR3.mask | kT3PS.mask,
+     .choice_slot = 0,
+     .comment = {"T3PS; TF3, TR3 clear: stopped", "T3PS；TF3、TR3 清零：停止"}},
+    {.reg = "RL3", .source = S::kReloadLow},
+    {.reg = "RH3", .source = S::kReloadHigh},
+    SetBits(kET3),
+    kEa,
+    kT3Run};
 constexpr TickMode kT3Ticks[] = {
     {"ar", kAutoReloadText, 65536, Reload::kHardware, kT3Tick}};
 

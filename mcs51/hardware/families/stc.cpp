@@ -23,41 +23,57 @@ constexpr Write kT1Clock = CLOCK_WRITE("AUXR", kT1x12, "T1x12");
 
 // STC15/STC8: TMOD mode 0 of Timer 0 and 1 is a 16-bit auto-reload, TH/TL
 // written while stopped setting the reload too.
-constexpr std::string_view kMode0Text = "mode 0, 16-bit auto-reload";
-constexpr Write kT0Mode0[] = {kT0Clock,
-                              TIMER_MODE(0, 0, ", Timer 1 kept"),
-                              {.reg = "TH0", .source = S::kReloadHigh},
-                              {.reg = "TL0", .source = S::kReloadLow},
-                              TICK_ENABLE(0)};
-constexpr Write kT1Mode0[] = {kT1Clock,
-                              TIMER_MODE(1, 0, ", Timer 0 kept"),
-                              {.reg = "TH1", .source = S::kReloadHigh},
-                              {.reg = "TL1", .source = S::kReloadLow},
-                              TICK_ENABLE(1)};
+constexpr Words kMode0Text = {"mode 0, 16-bit auto-reload",
+                              "方式 0，16 位自动重装"};
+constexpr Write kT0Mode0[] = {
+    kT0Clock,
+    TIMER_MODE(0, 0, ", Timer 1 kept", "，定时器 1 不变"),
+    {.reg = "TH0", .source = S::kReloadHigh},
+    {.reg = "TL0", .source = S::kReloadLow},
+    TICK_ENABLE(0)};
+constexpr Write kT1Mode0[] = {
+    kT1Clock,
+    TIMER_MODE(1, 0, ", Timer 0 kept", "，定时器 0 不变"),
+    {.reg = "TH1", .source = S::kReloadHigh},
+    {.reg = "TL1", .source = S::kReloadLow},
+    TICK_ENABLE(1)};
 constexpr TickMode kT0Ticks[] = {
     {"0", kMode0Text, 65536, Reload::kHardware, kT0Mode0}};
 constexpr TickMode kT1Ticks[] = {
     {"0", kMode0Text, 65536, Reload::kHardware, kT1Mode0}};
 
 // UART1 on Timer 1: T1x12 from the clock choice, S1ST2 (S1BRS) cleared.
-constexpr Write kT1Uart{.reg = "AUXR",
-                        .mask = kT1x12 | kS1st2,
-                        .value = 0x00,
-                        .choice_slot = 0,
-                        .comment = "T1x12; UART1 on Timer 1"};
-constexpr Write kT1Mode0Baud[] = {kScon,
-                                  kT1Uart,
-                                  TIMER_MODE(1, 0, ", 16-bit auto-reload"),
-                                  {.reg = "TL1", .source = S::kReloadLow},
-                                  {.reg = "TH1", .source = S::kReloadHigh},
-                                  kTr1};
+constexpr Write kT1Uart{
+    .reg = "AUXR",
+    .mask = kT1x12 | kS1st2,
+    .value = 0x00,
+    .choice_slot = 0,
+    .comment = {"T1x12; UART1 on Timer 1", "T1x12；串口 1 用定时器 1"}};
+constexpr Write kT1Mode0Baud[] = {
+    kScon,
+    kT1Uart,
+    TIMER_MODE(1, 0, ", 16-bit auto-reload", "，16 位自动重装"),
+    {.reg = "TL1", .source = S::kReloadLow},
+    {.reg = "TH1", .source = S::kReloadHigh},
+    kTr1};
 constexpr Write kT1Mode2Baud[] = {TIMER1_MODE2(kT1Uart, )};
 // The 16-bit auto-reload generators, SYSclk/C/(4 * (65536 - R)).
 constexpr double kK48or4[] = {48, 4};
 constexpr BaudMode kT1Bauds[] = {
-    {"t1m0", "UART1 on Timer 1 in mode 0, 16-bit auto-reload", 65536,
-     &kinds::kUp, false, kK48or4, kT1Mode0Baud},
-    {"t1", "UART1 on Timer 1 in mode 2", 256, &kinds::kUp, true, kK384or32,
+    {"t1m0",
+     {"UART1 on Timer 1 in mode 0, 16-bit auto-reload",
+      "串口 1 用定时器 1 方式 0，16 位自动重装"},
+     65536,
+     &kinds::kUp,
+     false,
+     kK48or4,
+     kT1Mode0Baud},
+    {"t1",
+     {"UART1 on Timer 1 in mode 2", "串口 1 用定时器 1 方式 2"},
+     256,
+     &kinds::kUp,
+     true,
+     kK384or32,
      kT1Mode2Baud}};
 
 constexpr Write kT2Baud[] = {kScon,
@@ -67,9 +83,16 @@ constexpr Write kT2Baud[] = {kScon,
                               .mask = kT2r | kT2Ct | kT2x12 | kS1st2,
                               .value = kT2r | kS1st2,
                               .choice_slot = 0,
-                              .comment = "T2R, S1ST2: UART1 on Timer 2"}};
-constexpr BaudMode kT2Bauds[] = {{"t2", "UART1 on Timer 2, 16-bit auto-reload",
-                                  65536, &kinds::kUp, false, kK48or4, kT2Baud}};
+                              .comment = {"T2R, S1ST2: UART1 on Timer 2",
+                                          "T2R、S1ST2：串口 1 用定时器 2"}}};
+constexpr BaudMode kT2Bauds[] = {{"t2",
+                                  {"UART1 on Timer 2, 16-bit auto-reload",
+                                   "串口 1 用定时器 2，16 位自动重装"},
+                                  65536,
+                                  &kinds::kUp,
+                                  false,
+                                  kK48or4,
+                                  kT2Baud}};
 
 // Timers 2, 3 and 4: 16-bit auto-reload only, counting up from the
 // reload. The clock write also clears the timer's C/T (and run) bits: a
@@ -82,20 +105,22 @@ constexpr Field kT4R{"T4R", "T4T3M", kT4r};
 constexpr Field kET2{"ET2", "IE2", 0x04};
 constexpr Field kET3{"ET3", "IE2", 0x20};
 constexpr Field kET4{"ET4", "IE2", 0x40};
-#define STC_TIMER_WRITES(NAME, MASK, LOW, HIGH, ENABLE, RUN, TEXT)       \
-  constexpr Write NAME[] = {                                             \
-      {.reg = RUN.reg, .mask = MASK, .choice_slot = 0, .comment = TEXT}, \
-      {.reg = LOW, .source = S::kReloadLow},                             \
-      {.reg = HIGH, .source = S::kReloadHigh},                           \
-      SetMask(ENABLE),                                                   \
-      kEa,                                                               \
-      SetMask(RUN)}
+#define STC_TIMER_WRITES(NAME, MASK, LOW, HIGH, ENABLE, RUN, ...)    \
+  constexpr Write NAME[] = {{.reg = RUN.reg,                         \
+                             .mask = MASK,                           \
+                             .choice_slot = 0,                       \
+                             .comment = {__VA_ARGS__}},              \
+                            {.reg = LOW, .source = S::kReloadLow},   \
+                            {.reg = HIGH, .source = S::kReloadHigh}, \
+                            SetMask(ENABLE),                         \
+                            kEa,                                     \
+                            SetMask(RUN)}
 STC_TIMER_WRITES(kT2Tick, kT2r | kT2Ct | kT2x12, "T2L", "T2H", kET2, kT2R,
-                 "T2x12, a timer, stopped");
+                 "T2x12, a timer, stopped", "T2x12，定时方式，停止");
 STC_TIMER_WRITES(kT3Tick, kT3r | kT3Ct | kT3x12, "T3L", "T3H", kET3, kT3R,
-                 "T3x12, a timer, stopped");
+                 "T3x12, a timer, stopped", "T3x12，定时方式，停止");
 STC_TIMER_WRITES(kT4Tick, kT4r | kT4Ct | kT4x12, "T4L", "T4H", kET4, kT4R,
-                 "T4x12, a timer, stopped");
+                 "T4x12, a timer, stopped", "T4x12，定时方式，停止");
 #undef STC_TIMER_WRITES
 constexpr TickMode kT2Ticks[] = {
     {"ar", kAutoReloadText, 65536, Reload::kHardware, kT2Tick}};
@@ -163,10 +188,16 @@ constexpr Write kBrtBaud[] = {kScon,
                                .mask = kT2r | kT2x12 | kS1st2,
                                .value = kT2r | kS1st2,
                                .choice_slot = 0,
-                               .comment = "BRTR, BRTx12, S1BRS"},
+                               .comment = {"BRTR, BRTx12, S1BRS"}},
                               kSmod};
-constexpr BaudMode kBrtBauds[] = {{"brt", "UART1 on the BRT generator", 256,
-                                   &kinds::kUp, true, kK384or32, kBrtBaud}};
+constexpr BaudMode kBrtBauds[] = {
+    {"brt",
+     {"UART1 on the BRT generator", "串口 1 用 BRT 发生器"},
+     256,
+     &kinds::kUp,
+     true,
+     kK384or32,
+     kBrtBaud}};
 constexpr Unit kBrt{
     .key = "brt", .number = 0, .clocks = kT2Clocks, .bauds = kBrtBauds};
 constexpr Fitted kStc12Units[] = {{&kStc12T0}, {&kStc12T1}, {&kBrt}};

@@ -13,12 +13,12 @@ constexpr Field kMODE{"MODE", "U0CSR", 0x80};
 constexpr Field kRE{"RE", "U0CSR", 0x40};
 // clang-format off
 #define U0_UART_WRITES                                                     \
-  {.reg = kMODE.reg, .value = kMODE.mask, .comment = "UART mode, receiver off"}, \
-  {.reg = "U0UCR", .value = 0x02, .comment = "8 bits, no parity, 1 stop"}, \
-  {.reg = "U0GCR", .source = S::kStep, .comment = "BAUD_E, LSB first"},    \
-  {.reg = "U0BAUD", .source = S::kReloadLow, .comment = "BAUD_M"},         \
+  {.reg = kMODE.reg, .value = kMODE.mask, .comment = {"UART mode, receiver off", "UART 方式，禁止接收"}}, \
+  {.reg = "U0UCR", .value = 0x02, .comment = {"8 bits, no parity, 1 stop", "8 位，无校验，1 位停止位"}}, \
+  {.reg = "U0GCR", .source = S::kStep, .comment = {"BAUD_E, LSB first", "BAUD_E，低位先发"}},    \
+  {.reg = "U0BAUD", .source = S::kReloadLow, .comment = {"BAUD_M"}},         \
   {.reg = kRE.reg, .value = kMODE.mask | kRE.mask,                        \
-   .comment = "UART mode, receiver on"}
+   .comment = {"UART mode, receiver on", "UART 方式，允许接收"}}
 // clang-format on
 
 // USART0's pins (TI's ioCC2530.h and ioCCxx10_bitdef.h: PERCFG 0xF1, U0CFG
@@ -26,30 +26,50 @@ constexpr Field kRE{"RE", "U0CSR", 0x40};
 // location 1 (U0CFG 0, the reset value) is P0.2 RX, P0.3 TX; location 2
 // (U0CFG 1) P1.4 RX, P1.5 TX. USART0 already comes first on port 0 at reset
 // (P2DIR.PRIP0 00).
-constexpr Write kAlt1Baud[] = {{.reg = "PERCFG",
-                                .mask = 0x01,
-                                .value = 0x00,
-                                .comment = "U0CFG = 0: USART0 at location 1"},
-                               {.reg = "P0SEL",
-                                .mask = 0x0C,
-                                .value = 0x0C,
-                                .comment = "P0.2 RX, P0.3 TX to the USART"},
-                               U0_UART_WRITES};
-constexpr Write kAlt2Baud[] = {{.reg = "PERCFG",
-                                .mask = 0x01,
-                                .value = 0x01,
-                                .comment = "U0CFG = 1: USART0 at location 2"},
-                               {.reg = "P1SEL",
-                                .mask = 0x30,
-                                .value = 0x30,
-                                .comment = "P1.4 RX, P1.5 TX to the USART"},
-                               U0_UART_WRITES};
+constexpr Write kAlt1Baud[] = {
+    {.reg = "PERCFG",
+     .mask = 0x01,
+     .value = 0x00,
+     .comment = {"U0CFG = 0: USART0 at location 1",
+                 "U0CFG = 0：USART0 用位置 1"}},
+    {.reg = "P0SEL",
+     .mask = 0x0C,
+     .value = 0x0C,
+     .comment = {"P0.2 RX, P0.3 TX to the USART", "P0.2 RX、P0.3 TX 接 USART"}},
+    U0_UART_WRITES};
+constexpr Write kAlt2Baud[] = {
+    {.reg = "PERCFG",
+     .mask = 0x01,
+     .value = 0x01,
+     .comment = {"U0CFG = 1: USART0 at location 2",
+                 "U0CFG = 1：USART0 用位置 2"}},
+    {.reg = "P1SEL",
+     .mask = 0x30,
+     .value = 0x30,
+     .comment = {"P1.4 RX, P1.5 TX to the USART", "P1.4 RX、P1.5 TX 接 USART"}},
+    U0_UART_WRITES};
 #undef U0_UART_WRITES
 constexpr BaudMode kUartBauds[] = {
-    {"u0", "USART0 as UART", 256, &kinds::kMantissaExponent, false, kK1,
-     kAlt1Baud, 0, "BAUD_E", kRE},
-    {"u0alt2", "USART0 as UART at location 2", 256, &kinds::kMantissaExponent,
-     false, kK1, kAlt2Baud, 0, "BAUD_E", kRE}};
+    {"u0",
+     {"USART0 as UART", "USART0 作 UART"},
+     256,
+     &kinds::kMantissaExponent,
+     false,
+     kK1,
+     kAlt1Baud,
+     0,
+     "BAUD_E",
+     kRE},
+    {"u0alt2",
+     {"USART0 as UART at location 2", "USART0 作 UART，位置 2"},
+     256,
+     &kinds::kMantissaExponent,
+     false,
+     kK1,
+     kAlt2Baud,
+     0,
+     "BAUD_E",
+     kRE}};
 constexpr Unit kUsart0{
     .key = "u0", .number = 0, .clocks = kAt1, .bauds = kUartBauds};
 
@@ -71,27 +91,29 @@ constexpr Clock kT1Clocks[] = {
 constexpr Clock kT34Clocks[] = {{1, {0x00}},  {2, {0x20}},  {4, {0x40}},
                                 {8, {0x60}},  {16, {0x80}}, {32, {0xA0}},
                                 {64, {0xC0}}, {128, {0xE0}}};
-constexpr std::string_view kCompare =
-    "channel 0 compares: one interrupt a period";
-constexpr std::string_view kCounting = "modulo mode: counting";
+constexpr Words kCompare = {"channel 0 compares: one interrupt a period",
+                            "通道 0 比较：每周期一次中断"};
+constexpr Words kCounting = {"modulo mode: counting", "模模式：开始计数"};
 // IEN1's interrupt enables.
 constexpr Field kT1IE{"T1IE", "IEN1", 0x02};
 constexpr Field kT3IE{"T3IE", "IEN1", 0x08};
 constexpr Field kT4IE{"T4IE", "IEN1", 0x10};
 
 // Timer 1, with the CC2530's T1STAT or the CC2510's T1CTL holding CH0IF.
-#define T1_MODULO(...)                                                      \
-  {.reg = "T1CTL", .value = 0x00, .comment = "stopped while it is set up"}, \
-      {.reg = "T1CC0H", .source = S::kReloadHigh},                          \
-      {.reg = "T1CC0L",                                                     \
-       .source = S::kReloadLow,                                             \
-       .comment = "counts 0 ... T1CC0"},                                    \
-      {.reg = "T1CCTL0", .value = 0x44, .comment = kCompare},               \
-      {.reg = "T1CNTL",                                                     \
-       .value = 0x00,                                                       \
-       .comment = "any write clears the count"},                            \
-      __VA_ARGS__ SetBits(kT1IE), kEa, {                                    \
-    .reg = "T1CTL", .value = 0x02, .choice_slot = 0, .comment = kCounting   \
+#define T1_MODULO(...)                                                    \
+  {.reg = "T1CTL",                                                        \
+   .value = 0x00,                                                         \
+   .comment = {"stopped while it is set up", "设置时停止"}},              \
+      {.reg = "T1CC0H", .source = S::kReloadHigh},                        \
+      {.reg = "T1CC0L",                                                   \
+       .source = S::kReloadLow,                                           \
+       .comment = {"counts 0 ... T1CC0", "从 0 计到 T1CC0"}},             \
+      {.reg = "T1CCTL0", .value = 0x44, .comment = kCompare},             \
+      {.reg = "T1CNTL",                                                   \
+       .value = 0x00,                                                     \
+       .comment = {"any write clears the count", "任何写入都清零计数"}},  \
+      __VA_ARGS__ SetBits(kT1IE), kEa, {                                  \
+    .reg = "T1CTL", .value = 0x02, .choice_slot = 0, .comment = kCounting \
   }
 constexpr Write kT1Stat{.reg = "T1STAT", .mask = 0x01};  // CH0IF
 constexpr Write kT1Cc2530[] = {T1_MODULO(kT1Stat, )};
@@ -102,10 +124,11 @@ constexpr Write kT1Cc2510[] = {T1_MODULO()};
 #define T34_MODULO(N)                                                          \
   {.reg = "T" #N "CTL",                                                        \
    .value = 0x04,                                                              \
-   .comment = "stopped, count cleared, overflow interrupt off"},               \
+   .comment = {"stopped, count cleared, overflow interrupt off",               \
+               "停止，计数清零，关溢出中断"}},                                 \
       {.reg = "T" #N "CC0",                                                    \
        .source = S::kReloadLow,                                                \
-       .comment = "counts 0 ... T" #N "CC0"},                                  \
+       .comment = {"counts 0 ... T" #N "CC0", "从 0 计到 T" #N "CC0"}},        \
       {.reg = "T" #N "CCTL0", .value = 0x44, .comment = kCompare},             \
       {.reg = "TIMIF", .mask = T##N##_CH0IF}, SetBits(kT##N##IE), kEa, {       \
     .reg = "T" #N "CTL", .value = 0x12, .choice_slot = 0, .comment = kCounting \
@@ -119,7 +142,7 @@ constexpr Write kT4Writes[] = {T34_MODULO(4)};
 // A timer's one mode: modulo, the count less one in TxCC0.
 constexpr TickMode Modulo(double modulus, std::span<const Write> writes) {
   return {.key = "mod",
-          .text = "modulo mode",
+          .text = {"modulo mode", "模模式"},
           .modulus = modulus,
           .reload = Reload::kHardware,
           .writes = writes,
@@ -188,22 +211,29 @@ constexpr double kCc2510Clocks[] = {13, 26};
 constexpr std::string_view kCc2530Names[] = {"cc2531", "cc2540", "cc2541"};
 constexpr std::string_view kCc2510Names[] = {"cc1110"};
 // The system clock starts on the RC oscillator (CLKCONCMD, CLKCON OSC = 1).
-constexpr std::string_view kCc2530Note[] = {
-    "FREQ is the system clock selected: the 16 MHz RC oscillator from",
-    "reset; the 32 MHz crystal once CLKCONCMD.OSC is cleared and",
-    "CLKCONSTA.OSC reads 0."};
-constexpr std::string_view kCc2510Note[] = {
-    "FREQ is the system clock selected: the 13 MHz RC oscillator from",
-    "reset; the 26 MHz crystal once CLKCON.OSC is cleared."};
+constexpr Words kCc2530Note = {
+    "FREQ is the system clock selected: the 16 MHz RC oscillator from\n"
+    "reset; the 32 MHz crystal once CLKCONCMD.OSC is cleared and\n"
+    "CLKCONSTA.OSC reads 0.",
+    "FREQ 是所选的系统时钟：复位后为 16 MHz RC 振荡器；清除 CLKCONCMD.OSC\n"
+    "且 CLKCONSTA.OSC 读为 0 后才是 32 MHz 晶振。"};
+constexpr Words kCc2510Note = {
+    "FREQ is the system clock selected: the 13 MHz RC oscillator from\n"
+    "reset; the 26 MHz crystal once CLKCON.OSC is cleared.",
+    "FREQ 是所选的系统时钟：复位后为 13 MHz RC 振荡器；清除 CLKCON.OSC\n"
+    "后才是 26 MHz 晶振。"};
 
 // The timers count the timer tick: CLKCONCMD.TICKSPD (bits 5:3) divides
 // 32 MHz by 2^TICKSPD, never faster than the system clock; its reset value
 // 001 makes 16 MHz on either oscillator.
-constexpr std::string_view kCc2530TickNote[] = {
-    "FREQ is the timer tick, CLKCONCMD.TICKSPD's division of the system",
-    "clock: 16 MHz from reset (TICKSPD 001), on the 16 MHz RC oscillator",
-    "and on the 32 MHz crystal alike; 32 MHz once TICKSPD is 000 on the",
-    "crystal."};
+constexpr Words kCc2530TickNote = {
+    "FREQ is the timer tick, CLKCONCMD.TICKSPD's division of the system\n"
+    "clock: 16 MHz from reset (TICKSPD 001), on the 16 MHz RC oscillator\n"
+    "and on the 32 MHz crystal alike; 32 MHz once TICKSPD is 000 on the\n"
+    "crystal.",
+    "FREQ 是定时器节拍，即 CLKCONCMD.TICKSPD 对系统时钟的分频：复位后为\n"
+    "16 MHz（TICKSPD 001），16 MHz RC 振荡器与 32 MHz 晶振都一样；在晶振上\n"
+    "TICKSPD 为 000 后才是 32 MHz。"};
 constexpr TimerSources kCc2530Timers{
     .document =
         "TI's CC253x/4x User's Guide SWRU191C (2009, rev. 2012): Timer 1 "
@@ -217,10 +247,12 @@ constexpr TimerSources kCc2530Timers{
     .note = kCc2530TickNote};
 // The CCxx10's CLKCON.TICKSPD divides the system clock alike; TI's timer
 // examples count 13 MHz from reset (the RC oscillator at TICKSPD's reset).
-constexpr std::string_view kCc2510TickNote[] = {
-    "FREQ is the timer tick, CLKCON.TICKSPD's division of the system clock:",
-    "13 MHz from reset, on the RC oscillator; on the 26 MHz crystal, the",
-    "division TICKSPD holds."};
+constexpr Words kCc2510TickNote = {
+    "FREQ is the timer tick, CLKCON.TICKSPD's division of the system clock:\n"
+    "13 MHz from reset, on the RC oscillator; on the 26 MHz crystal, the\n"
+    "division TICKSPD holds.",
+    "FREQ 是定时器节拍，即 CLKCON.TICKSPD 对系统时钟的分频：复位后在 RC\n"
+    "振荡器上为 13 MHz；在 26 MHz 晶振上，按 TICKSPD 所存的分频。"};
 constexpr TimerSources kCc2510Timers{
     .document =
         "TI's CCxx10 timer examples (t1_mod.c, t1_free.c, 2008) and bit "

@@ -20,11 +20,14 @@ constexpr Clock kT2Clocks[] = WCH_CLOCKS(0x40);
 #undef WCH_CLOCKS
 
 constexpr Write kT0Clock =
-    CLOCK_WRITE("T2MOD", 0x10 | kTmrClk, "bT0_CLK, bTMR_CLK (shared)");
+    CLOCK_WRITE("T2MOD", 0x10 | kTmrClk, "bT0_CLK, bTMR_CLK (shared)",
+                "bT0_CLK、bTMR_CLK（共用）");
 constexpr Write kT1Clock =
-    CLOCK_WRITE("T2MOD", 0x20 | kTmrClk, "bT1_CLK, bTMR_CLK (shared)");
+    CLOCK_WRITE("T2MOD", 0x20 | kTmrClk, "bT1_CLK, bTMR_CLK (shared)",
+                "bT1_CLK、bTMR_CLK（共用）");
 constexpr Write kT2Clock =
-    CLOCK_WRITE("T2MOD", 0x40 | kTmrClk, "bT2_CLK, bTMR_CLK (shared)");
+    CLOCK_WRITE("T2MOD", 0x40 | kTmrClk, "bT2_CLK, bTMR_CLK (shared)",
+                "bT2_CLK、bTMR_CLK（共用）");
 MODE2_ONLY(t0, 0, kT0Clock)
 MODE2_ONLY(t1, 1, kT1Clock)
 constexpr Write kT2Tick[] = {T2_AUTO_RELOAD(kT2Clock, )};
@@ -33,19 +36,34 @@ constexpr TickMode kT2Ticks[] = {
 
 constexpr double kT1K[] = {384, 128, 32};
 constexpr Write kT1Baud[] = {
-    TIMER1_MODE2(Commented(kT1Clock, "bTMR_CLK, bT1_CLK"), )};
-constexpr BaudMode kT1Bauds[] = {{"t1", "UART0 on Timer 1 in mode 2", 256,
-                                  &kinds::kUp, true, kT1K, kT1Baud}};
+    TIMER1_MODE2(Commented(kT1Clock, {"bTMR_CLK, bT1_CLK"}), )};
+constexpr BaudMode kT1Bauds[] = {
+    {"t1",
+     {"UART0 on Timer 1 in mode 2", "串口 0 用定时器 1 方式 2"},
+     256,
+     &kinds::kUp,
+     true,
+     kT1K,
+     kT1Baud}};
 // SCON1's U1REN and U1SMOD.
 constexpr Field kU1REN{"U1REN", "SCON1", 0x10};
-constexpr Write kSbaud1Baud[] = {{.reg = kU1REN.reg,
-                                  .value = kU1REN.mask,
-                                  .smod_bits = 0x20,
-                                  .comment = "8-bit, U1REN, U1SMOD"},
-                                 {.reg = "SBAUD1", .source = S::kReloadLow}};
-constexpr BaudMode kSbaud1Bauds[] = {{"sbaud1", "UART1 on its own SBAUD1", 256,
-                                      &kinds::kUp, true, kK32, kSbaud1Baud, 0,
-                                      "STEP", kU1REN}};
+constexpr Write kSbaud1Baud[] = {
+    {.reg = kU1REN.reg,
+     .value = kU1REN.mask,
+     .smod_bits = 0x20,
+     .comment = {"8-bit, U1REN, U1SMOD", "8 位，U1REN、U1SMOD"}},
+    {.reg = "SBAUD1", .source = S::kReloadLow}};
+constexpr BaudMode kSbaud1Bauds[] = {
+    {"sbaud1",
+     {"UART1 on its own SBAUD1", "串口 1 用它自己的 SBAUD1"},
+     256,
+     &kinds::kUp,
+     true,
+     kK32,
+     kSbaud1Baud,
+     0,
+     "STEP",
+     kU1REN}};
 
 constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);
 constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
