@@ -226,12 +226,6 @@ std::span<const Column<CrystalRow>> CrystalColumns();
 std::span<const Column<Chip>> ChipColumns();
 std::span<const Column<Chip>> TickTimerColumns();
 
-// A family in words: in Chinese where its record has Chinese words, else
-// its own (the makers' part names read the same in both).
-//   FamilyWords(stc15).In(Tongue::kChinese) -> "STC15（STC15F2K60S2 及同类）"
-//   FamilyWords(n76e003).In(Tongue::kChinese) -> "Nuvoton N76E003"
-Words FamilyWords(const Chip& chip);
-
 // explain's answer for machines: a row per serial port in a timer-driven
 // mode, and per timer running or interrupting; null where no setting of
 // the family was found.

@@ -87,7 +87,7 @@ constexpr Column<C> kChip = {.key = "chip",
 constexpr Column<C> kFamily = {
     .key = "family",
     .header = {"Family", "芯片系列"},
-    .cell = [](const C& c) { return Value(c.family); },
+    .cell = [](const C& c) { return Value(c.family.en); },
     .align = Align::kLeft};
 constexpr Words kCheckedAgainst = {"Checked against", "依据的文件"};
 constexpr Column<C> kDocument = {
@@ -152,10 +152,6 @@ const Column<C> kTickTimerColumns[] = {
 
 std::span<const Column<Chip>> ChipColumns() { return kChipColumns; }
 std::span<const Column<Chip>> TickTimerColumns() { return kTickTimerColumns; }
-
-Words FamilyWords(const Chip& chip) {
-  return {chip.family, chip.family_zh.empty() ? chip.family : chip.family_zh};
-}
 
 Words EvidenceWords(Evidence evidence) {
   switch (evidence) {

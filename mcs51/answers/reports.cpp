@@ -207,8 +207,8 @@ std::string CrystalsText(const Question& question,
       SignLegend(question.tolerance_percent)));
   for (const ClockModeRanking& ranking : rankings) {
     if (ranking.chip != nullptr) {
-      text +=
-          fmt::format("\n{} ({}):\n", ranking.chip->family, ranking.chip->name);
+      text += fmt::format("\n{} ({}):\n", ranking.chip->family.en,
+                          ranking.chip->name);
     } else {
       text += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
                           ranking.clocks == 1 ? "" : "s");
@@ -235,7 +235,7 @@ std::string TickText(const Question& question,
 std::string ChipsText() {
   std::string text;
   for (const Chip& chip : Chips()) {
-    text += fmt::format("{:<9} {}\n", chip.name, chip.family);
+    text += fmt::format("{:<9} {}\n", chip.name, chip.family.en);
     if (!chip.aliases.empty()) {
       text += fmt::format(
           "          also as {}\n",

@@ -55,10 +55,11 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
   };
   for (const Write& write : writes) {
     const Register& sfr = FindRegister(chip, write.reg);
-    declare(sfr.name, sfr.address,
-            fmt::format("{}, {}{}", sfr.name,
-                        IsOwn(chip, sfr) ? chip.family : kDefaultFamily->name,
-                        sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
+    declare(
+        sfr.name, sfr.address,
+        fmt::format("{}, {}{}", sfr.name,
+                    IsOwn(chip, sfr) ? chip.family.en : kDefaultFamily->name,
+                    sfr.space == MemorySpace::kXdata ? ", XDATA" : ""));
     if (const int bit = BitOf(write, sfr.address); bit >= 0) {
       declare(write.bit, sfr.address + bit,
               Say(kBitOf, write.bit, bit, sfr.name).In(language));

@@ -77,7 +77,7 @@ std::vector<std::string> MakerHeader(double frequency_mhz, double baud,
                                      std::string_view writer, Tongue t) {
   const Setting& s = *outcome.setting;
   return {Say(kMakerUartAt, ShortestText(baud), ShortestText(frequency_mhz),
-              s.chip->family)
+              s.chip->family.en)
               .In(t),
           Say(kPerCount, s.generator->text, s.clocks, s.clocks == 1 ? "" : "s",
               s.smod >= 0 ? Say(kSmod, s.smod).In(t) : std::string(),

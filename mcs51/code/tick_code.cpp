@@ -169,7 +169,7 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double period_s,
       s.chip->classic
           ? Say(kTickAt, AskedText(period_s), ShortestText(frequency_mhz)).In(l)
           : Say(kMakerTickAt, AskedText(period_s), ShortestText(frequency_mhz),
-                s.chip->family)
+                s.chip->family.en)
                 .In(l),
       Say(kPerCount, TickSettingText(s, l),
           ReloadHex(outcome.reload, s.mode->modulus))

@@ -38,7 +38,7 @@ std::string_view ChipName(std::string_view chip);
 std::string_view GeneratorKey(std::string_view chip);
 
 // The family called `name`, by its name or one of its aliases, or nullptr.
-//   FindChip("ch552")->family -> "WCH CH552, CH554"
+//   FindChip("ch552")->family.en -> "WCH CH552, CH554"
 //   FindChip("cc2541")->name  -> "cc2530"
 //   FindChip("z80")           -> nullptr
 const Chip* FindChip(std::string_view name);

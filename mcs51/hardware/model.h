@@ -186,8 +186,10 @@ struct TimerSources {
 };
 
 struct Chip {
-  std::string_view name;      // as --chip takes it
-  std::string_view family;    // "STC15 (STC15F2K60S2 ...)"
+  std::string_view name;  // as --chip takes it
+  // "STC15 (STC15F2K60S2 ...)", in Chinese where it has words beyond the
+  // makers' part names, which read the same in both tongues.
+  Words family;
   std::string_view document;  // the documents whose registers it writes
   Evidence evidence;
   std::span<const Fitted> units;
@@ -206,8 +208,6 @@ struct Chip {
   // The cores its parts run: the first its own, the rest what --clock
   // picks instead (the AT89C51RD2's X1 and X2).
   std::span<const Core* const> cores = {};
-  // `family` in Chinese where it has words beyond the makers' part names.
-  std::string_view family_zh = {};
   // Its timers' own, where they are not the above (catalogue.h's
   // TimerDocument, TimerClock, TimerNote read it).
   const TimerSources* timer_sources = nullptr;

@@ -185,7 +185,7 @@ FamilySetting FromTick(const Chip& chip, const TickSetting& s) {
 }
 
 Family Build(const Chip& chip) {
-  Family family{std::string(chip.name), std::string(chip.family), {}, {}};
+  Family family{std::string(chip.name), std::string(chip.family.en), {}, {}};
   for (std::string_view name : kEveryFamily) {
     Add(family, name, AddressOf(chip, name), 0);
   }

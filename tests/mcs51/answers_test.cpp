@@ -201,7 +201,7 @@ TEST(ChipColumns, EvidenceSaysNoPrintedTableAndNothingMore) {
 
 // A family's words in Chinese: the record's own where it has words beyond
 // the makers' part names, which read the same in both tongues.
-TEST(FamilyWords, ChineseWhereTheRecordHasWords) {
+TEST(FamilyText, ChineseWhereTheRecordHasWords) {
   struct Row {
     std::string_view chip, en, zh;
   };
@@ -212,12 +212,12 @@ TEST(FamilyWords, ChineseWhereTheRecordHasWords) {
        }) {
     const Chip* chip = FindChip(row.chip);
     ASSERT_NE(chip, nullptr) << row.chip;
-    EXPECT_EQ(FamilyWords(*chip).In(Tongue::kEnglish), row.en) << row.chip;
-    EXPECT_EQ(FamilyWords(*chip).In(Tongue::kChinese), row.zh) << row.chip;
+    EXPECT_EQ(chip->family.In(Tongue::kEnglish), row.en) << row.chip;
+    EXPECT_EQ(chip->family.In(Tongue::kChinese), row.zh) << row.chip;
   }
   // No family's Chinese keeps an English word that is not a name.
   for (const Chip& chip : Chips()) {
-    const std::string_view zh = FamilyWords(chip).In(Tongue::kChinese);
+    const std::string_view zh = chip.family.In(Tongue::kChinese);
     for (std::string_view word :
          {"classic", "clocks", "parts", "single", " and ", "later", "kin"}) {
       EXPECT_EQ(zh.find(word), std::string_view::npos) << chip.name << zh;

@@ -42,10 +42,10 @@ std::string CrystalTable(const std::vector<double>& rates,
   for (const mcs51::ClockModeRanking& mode :
        mcs51::RankCrystals(rates, filter, tolerance)) {
     // A group's heading row, then its five best crystals.
-    table += Fmt("group\t{}\n",
-                 mode.chip != nullptr
-                     ? std::string(mcs51::FamilyWords(*mode.chip).In(language))
-                     : Fmt(w.clock_mode, mode.clocks));
+    table +=
+        Fmt("group\t{}\n", mode.chip != nullptr
+                               ? std::string(mode.chip->family.In(language))
+                               : Fmt(w.clock_mode, mode.clocks));
     for (std::size_t i = 0; i < mode.crystals.size() && i < 5; ++i) {
       const mcs51::CrystalScore& score = mode.crystals[i];
       const mcs51::CrystalRow row{score, static_cast<int>(i) + 1, tolerance};

@@ -130,7 +130,7 @@ std::vector<ChipEntry> ChipEntries(Tongue language) {
   for (const mcs51::Chip& chip : mcs51::Chips()) {
     entries.push_back(
         {std::string(chip.name), Fmt("{}{}{}", chip.name, w.family_separator,
-                                     mcs51::FamilyWords(chip).In(language))});
+                                     chip.family.In(language))});
   }
   entries.push_back({"all", std::string(w.all)});
   return entries;

@@ -76,7 +76,7 @@ constexpr const Core* kAduc83xCores[] = {&kAduc83xCore};
 extern const Chip kAduc84x;
 constexpr Chip kAduc84x{
     .name = "aduc84x",
-    .family = "Analog Devices ADuC841/842/843",
+    .family = {"Analog Devices ADuC841/842/843"},
     .document =
         "ADuC841/ADuC842/ADuC843 datasheet Rev. 0, Timer 3 Generated "
         "Baud Rates (T3CON, T3FD), p. 68",
@@ -89,7 +89,7 @@ constexpr Chip kAduc84x{
 extern const Chip kAduc831;
 constexpr Chip kAduc831{
     .name = "aduc831",
-    .family = "Analog Devices ADuC831, ADuC832, ADuC834, ADuC836",
+    .family = {"Analog Devices ADuC831, ADuC832, ADuC834, ADuC836"},
     .document =
         "ADuC831 data sheet Rev. 0, Timer 3 Generated Baud Rates, p. 58, "
         "Figure 54 and Table XXVI (T3CON)",

@@ -163,7 +163,7 @@ constexpr const Core* kX1X2Cores[] = {&kClassicCore, &kX2Core};
 extern const Chip kAt89lp;
 constexpr Chip kAt89lp{
     .name = "at89lp",
-    .family = "Atmel/Microchip AT89LP3240/6440",
+    .family = {"Atmel/Microchip AT89LP3240/6440"},
     .document =
         "AT89LP3240/6440 datasheet 3706C, 16.2 Baud Rates, Tables "
         "16-2 and 16-3 (p. 88)",
@@ -175,7 +175,7 @@ constexpr Chip kAt89lp{
 extern const Chip kAt89c51rd2;
 constexpr Chip kAt89c51rd2{
     .name = "at89c51rd2",
-    .family = "Atmel AT89C51RB2/RC2/RD2/ED2/ID2, AT89C51IC2, AT89C5131",
+    .family = {"Atmel AT89C51RB2/RC2/RD2/ED2/ID2, AT89C51IC2, AT89C5131"},
     .document =
         "AT89C51RD2/ED2 datasheet 4235K, 14.4.1 Internal Baud Rate "
         "Generator (BRL, BDRCON, SPD, SMOD1); AT8xC51SND1C datasheet, "

@@ -39,51 +39,48 @@ constexpr const Core* kSingleCycleCores[] = {&kSingleCycleCore};
 extern const Chip k8051;
 constexpr Chip k8051{
     .name = "8051",
-    .family = "classic 8051 (12 clocks)",
+    .family = {"classic 8051 (12 clocks)", "经典 8051（12 时钟）"},
     .document =
         "Intel MCS-51 User's Manual, Serial Interface: Timer 1 baud rates",
     .evidence = Evidence::kPrintedTable,
     .units = k8051Units,
     .classic = true,
-    .cores = kClassicCores,
-    .family_zh = "经典 8051（12 时钟）"};
+    .cores = kClassicCores};
 
 extern const Chip k8052;
 constexpr Chip k8052{
     .name = "8052",
-    .family = "classic 8052 (12 clocks)",
+    .family = {"classic 8052 (12 clocks)", "经典 8052（12 时钟）"},
     .document =
         "Intel MCS-51 User's Manual; Philips 8XC51FA/FB, Timer 2 baud rates",
     .evidence = Evidence::kPrintedTable,
     .units = k8052Units,
     .classic = true,
-    .cores = kClassicCores,
-    .family_zh = "经典 8052（12 时钟）"};
+    .cores = kClassicCores};
 
 extern const Chip kX2;
 constexpr Chip kX2{
     .name = "x2",
-    .family = "X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
+    .family = {"X2 parts (6 clocks): AT89C51RD2/ED2, P89V51RD2",
+               "X2 型（6 时钟）：AT89C51RD2/ED2、P89V51RD2"},
     .document = "Atmel AT89C51RD2/ED2 datasheet, X2 feature and CKCON0",
     .evidence = Evidence::kFormulaOnly,
     .units = kX2Units,
     .registers = kX2Registers,
     .classic = true,
     .note = kX2Note,
-    .cores = kX2Cores,
-    .family_zh = "X2 型（6 时钟）：AT89C51RD2/ED2、P89V51RD2"};
+    .cores = kX2Cores};
 
 extern const Chip k1t;
 constexpr Chip k1t{
     .name = kSingleCycleCore.key,
-    .family = "single-cycle Timer 1 (T1x12)",
+    .family = {"single-cycle Timer 1 (T1x12)", "单周期定时器 1（T1x12）"},
     .document = "STC15 series manual, AUXR (T1x12) and UART1 on Timer 1",
     .evidence = Evidence::kFormulaOnly,
     .units = k1tUnits,
     .registers = k1tRegisters,
     .classic = true,
     .note = k1tNote,
-    .cores = kSingleCycleCores,
-    .family_zh = "单周期定时器 1（T1x12）"};
+    .cores = kSingleCycleCores};
 
 }  // namespace mcs51::families

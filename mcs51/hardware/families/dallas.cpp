@@ -76,7 +76,7 @@ constexpr const Core* kFx2Cores[] = {&kFx2Core};
 extern const Chip kDs80c320;
 constexpr Chip kDs80c320{
     .name = "ds80c320",
-    .family = "Maxim DS80C320",
+    .family = {"Maxim DS80C320"},
     .document =
         "High-Speed Microcontroller User's Guide, Serial I/O baud "
         "rates; Cypress EZ-USB TRM, Table C-10 (the same core's "
@@ -89,7 +89,7 @@ constexpr Chip kDs80c320{
 extern const Chip kDs89c4x0;
 constexpr Chip kDs89c4x0{
     .name = "ds89c4x0",
-    .family = "Maxim DS89C430/450",
+    .family = {"Maxim DS89C430/450"},
     .document =
         "Ultra-High-Speed Flash Microcontroller User's Guide, Serial "
         "I/O; Keil's DS89C4xx.H for CKMOD (0x96); FREQ is the system "
@@ -102,7 +102,7 @@ constexpr Chip kDs89c4x0{
 extern const Chip kFx2lp;
 constexpr Chip kFx2lp{
     .name = "fx2lp",
-    .family = "Cypress EZ-USB FX2LP",
+    .family = {"Cypress EZ-USB FX2LP"},
     .document =
         "Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (the "
         "EZ-USB core's Timer 2 rates at 24 MHz)",

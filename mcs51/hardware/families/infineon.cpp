@@ -84,7 +84,7 @@ constexpr const Core* kC515cCores[] = {&kC515cCore};
 extern const Chip kXc886;
 constexpr Chip kXc886{
     .name = "xc886",
-    .family = "Infineon XC886, XC888",
+    .family = {"Infineon XC886, XC888"},
     .document =
         "XC886/888 user's manual, UART baud-rate generator and "
         "fractional divider",
@@ -97,7 +97,7 @@ constexpr Chip kXc886{
 extern const Chip kC517a;
 constexpr Chip kC517a{
     .name = "c517a",
-    .family = "Infineon C517A, C509",
+    .family = {"Infineon C517A, C509"},
     .document =
         "C517A user's manual, Serial interface 0 baud-rate generator "
         "(S0RELH, S0RELL, ADCON0.BD), p. 6-76; C509-L user's manual, "
@@ -130,7 +130,7 @@ constexpr Fitted kC515cUnits[] = {{&kC515cS0rel}};
 extern const Chip kC515c;
 constexpr Chip kC515c{
     .name = "c515c",
-    .family = "Infineon C515C",
+    .family = {"Infineon C515C"},
     .document =
         "Siemens C515C data sheet 1997-07, p. 39, Table 8 (Serial "
         "Interface - Baud Rate Dependencies: BD = 1 divides by 32); the "

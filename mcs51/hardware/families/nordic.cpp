@@ -25,7 +25,7 @@ constexpr const Core* kNrfCores[] = {&kNrfCore};
 
 extern const Chip kNrf24le1;
 constexpr Chip kNrf24le1{.name = "nrf24le1",
-                         .family = "Nordic nRF24LE1",
+                         .family = {"Nordic nRF24LE1"},
                          .document =
                              "Nordic's nRF24LE1 data sheet, Table 28 (SFR map: "
                              "S0RELL, S0RELH, ADCON); the C517A's formula",

@@ -162,7 +162,7 @@ constexpr const Core* kNuvotonCores[] = {&kNuvotonCore};
 extern const Chip kN76e003;
 constexpr Chip kN76e003{
     .name = "n76e003",
-    .family = "Nuvoton N76E003",
+    .family = {"Nuvoton N76E003"},
     .document =
         "N76E003 datasheet, Serial Port: UART0/UART1 baud-rate "
         "formulas; Nuvoton's N76E003.h, SFR_Macro.h and "
@@ -177,7 +177,7 @@ constexpr Chip kN76e003{
 extern const Chip kMs51;
 constexpr Chip kMs51{
     .name = "ms51",
-    .family = "Nuvoton MS51",
+    .family = {"Nuvoton MS51"},
     .document =
         "MS51 technical reference manual, UART baud-rate formulas; "
         "Nuvoton's MS51 BSP headers (SFR_Macro.h, Function_define.h) "

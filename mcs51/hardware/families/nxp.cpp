@@ -42,7 +42,7 @@ constexpr const Core* kLpc900Cores[] = {&kLpc900Core};
 extern const Chip kLpc900;
 constexpr Chip kLpc900{
     .name = "lpc900",
-    .family = "NXP P89LPC9xx",
+    .family = {"NXP P89LPC9xx"},
     .document =
         "P89LPC9xx user manuals' baud-rate generator, CCLK / "
         "(BRGR1:BRGR0 + 16) with BRGCON",

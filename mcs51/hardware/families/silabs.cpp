@@ -137,7 +137,7 @@ constexpr const Core* kCip51Cores[] = {&kCip51Core};
 extern const Chip kEfm8;
 constexpr Chip kEfm8{
     .name = "efm8",
-    .family = "Silicon Labs EFM8",
+    .family = {"Silicon Labs EFM8"},
     .document =
         "EFM8BB1 reference manual, UART0 baud rate and CKCON0; "
         "Silicon Labs' serial-communication training (57600 baud, "
@@ -153,7 +153,8 @@ constexpr Chip kEfm8{
 extern const Chip kC8051f;
 constexpr Chip kC8051f{
     .name = "c8051f",
-    .family = "Silicon Labs C8051F3xx and later",
+    .family = {"Silicon Labs C8051F3xx and later",
+               "Silicon Labs C8051F3xx 及以后"},
     .document =
         "C8051F33x datasheet, UART0 baud rate; Silicon Labs' register "
         "headers (C8051F330.h rev. 1.0, C8051F320_defs.h release 2.5, "
@@ -163,7 +164,6 @@ constexpr Chip kC8051f{
     .units = c8051::kUnits,
     .registers = c8051::kRegisters,
     .internal_mhz = kIrc,
-    .cores = kCip51Cores,
-    .family_zh = "Silicon Labs C8051F3xx 及以后"};
+    .cores = kCip51Cores};
 
 }  // namespace mcs51::families

@@ -224,7 +224,7 @@ constexpr const Core* kStc12Cores[] = {&kStc12Core};
 extern const Chip kStc8;
 constexpr Chip kStc8{
     .name = "stc8",
-    .family = "STC8 (STC8A/8G/8H)",
+    .family = {"STC8 (STC8A/8G/8H)"},
     .document =
         "STC8A8K64D4 series manual, UART1 baud-rate formulas; STC's "
         "UART1 and timer example code (AUXINTIF)",
@@ -237,7 +237,7 @@ constexpr Chip kStc8{
 extern const Chip kStc15;
 constexpr Chip kStc15{
     .name = "stc15",
-    .family = "STC15 (STC15F2K60S2 and kin)",
+    .family = {"STC15 (STC15F2K60S2 and kin)", "STC15（STC15F2K60S2 及同类）"},
     .document =
         "STC15 series manual, UART1 on Timer 2 / Timer 1, AUXR; "
         "STC's UART1 example code",
@@ -245,13 +245,12 @@ constexpr Chip kStc15{
     .units = kUnits,
     .registers = kRegisters,
     .internal_mhz = kIrc,
-    .cores = kStc15Cores,
-    .family_zh = "STC15（STC15F2K60S2 及同类）"};
+    .cores = kStc15Cores};
 
 extern const Chip kStc12;
 constexpr Chip kStc12{
     .name = "stc12",
-    .family = "STC12C5A60S2",
+    .family = {"STC12C5A60S2"},
     .document =
         "STC12C5A60S2 series manual, AUXR and the BRT baud-rate generator",
     .evidence = Evidence::kFormulaOnly,

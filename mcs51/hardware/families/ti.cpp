@@ -272,7 +272,7 @@ constexpr const Core* kCc25Cores[] = {&kCc25Core};
 extern const Chip kCc2530;
 constexpr Chip kCc2530{
     .name = "cc2530",
-    .family = "TI CC2530, CC2531, CC2540, CC2541",
+    .family = {"TI CC2530, CC2531, CC2540, CC2541"},
     .document =
         "TI's CC2430/CC2530 USART baud-rate formula (UxBAUD, UxGCR) "
         "and its table for a 32 MHz system clock",
@@ -292,7 +292,7 @@ constexpr Chip kCc2530{
 extern const Chip kCc2510;
 constexpr Chip kCc2510{
     .name = "cc2510",
-    .family = "TI CC2510, CC1110",
+    .family = {"TI CC2510, CC1110"},
     .document = "the CC2430/CC2530 USART's formula (U0BAUD, U0GCR)",
     .evidence = Evidence::kFormulaOnly,
     .units = kCc2510Units,

@@ -94,7 +94,7 @@ constexpr const Core* kCh55xCores[] = {&kCh55xCore};
 extern const Chip kCh552;
 constexpr Chip kCh552{
     .name = "ch552",
-    .family = "WCH CH552, CH554",
+    .family = {"WCH CH552, CH554"},
     .document =
         "CH552/CH554 datasheet, UART0 (T2MOD) and UART1 (SBAUD1); "
         "WCH's CH552.H",
