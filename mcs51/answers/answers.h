@@ -225,6 +225,10 @@ std::span<const Column<CrystalRow>> CrystalColumns();
 //   "`at89c51rd2` (also `at89c51rb2`, ...)"; machines' "chip": "at89c51rd2"
 std::span<const Column<Chip>> ChipColumns();
 std::span<const Column<Chip>> TickTimerColumns();
+// chips' text: a card per family, its name and family, then the names
+// --chip also takes, each generator with its clock choices, what FREQ is,
+// and the documents its rows and its timers' rows rest on.
+std::span<const Column<Chip>> ChipCard();
 
 // explain's answer for machines: a row per serial port in a timer-driven
 // mode, and per timer running or interrupting; null where no setting of

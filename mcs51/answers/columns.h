@@ -76,6 +76,33 @@ Grid PeopleGrid(std::span<const Column<Row>> columns, std::span<const Row> rows,
   return grid;
 }
 
+// Each row as a card for people: the first two columns' cells on its
+// heading line, the first padded to nine; then each further column's
+// cell that has a value, indented by ten, after its header's English
+// where it has one, a line for each of the cell's lines ('\n').
+//   CardsOf(ChipCard(), {the 8052}) -> "8052      classic 8052 (12 clocks)\n"
+//       "          t2      Timer 2 baud-rate generator; ...\n"
+//       "          checked against: ...\n" ...
+template <typename Row>
+std::string CardsOf(std::span<const Column<Row>> columns,
+                    std::span<const Row> rows) {
+  std::string text;
+  for (const Row& row : rows) {
+    text += fmt::format("{:<9} {}\n", PeopleText(columns[0], row),
+                        PeopleText(columns[1], row));
+    for (const auto& column : columns.subspan(2)) {
+      const Value value = column.cell(row);
+      if (!value) continue;
+      const std::string_view label = column.header.en;
+      for (const std::string& line : BrokenLines(*value)) {
+        text += fmt::format("{:10}{}{}{}\n", "", label,
+                            label.empty() ? "" : " ", line);
+      }
+    }
+  }
+  return text;
+}
+
 // Machines' keys and values of a row: the columns for machines that
 // `parts` shows; an empty value is no value.
 struct KeyValue {

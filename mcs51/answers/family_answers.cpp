@@ -116,6 +116,70 @@ constexpr Column<C> kTimerEvidence = {
         [](const C& c) { return Value(EvidenceWords(TimerEvidence(c)).en); },
     .align = Align::kLeft};
 
+// What FREQ is where it is not the crystal.
+constexpr Column<C> kFreq = {.key = "freq",
+                             .header = {"FREQ", "FREQ"},
+                             .cell =
+                                 [](const C& c) {
+                                   return c.clock.empty() ? std::nullopt
+                                                          : Value(c.clock);
+                                 },
+                             .align = Align::kLeft,
+                             .none = ""};
+
+// Each generator on a line: "t1      Timer 1 in mode 2; clocks per count
+// 12; SMOD 0, 1".
+std::string GeneratorLines(const Chip& chip) {
+  std::string text;
+  for (const auto& [unit, generator] : BaudModes(chip)) {
+    std::string clocks;
+    for (std::size_t i = 0; i < generator->k.size(); ++i) {
+      clocks += fmt::format("{}{}", clocks.empty() ? "" : ", ",
+                            unit->clocks[i].clocks);
+    }
+    text += fmt::format("{}{:<7} {}; clocks per count {}{}",
+                        text.empty() ? "" : "\n", generator->key,
+                        generator->text.en, clocks,
+                        generator->smod ? "; SMOD 0, 1" : "");
+  }
+  return text;
+}
+
+// A cell of the timers' own sources, where the family has them.
+Value OwnTimers(const C& c, const Column<C>& column) {
+  return c.timer_sources == nullptr ? std::nullopt : column.cell(c);
+}
+
+const Column<C> kChipCard[] = {
+    kChip,
+    kFamily,
+    {.key = "aliases",
+     .header = {"also as"},
+     .cell =
+         [](const C& c) {
+           if (c.aliases.empty()) return Value();
+           return Value(fmt::format(
+               "{}", fmt::join(c.aliases.begin(), c.aliases.end(), ", ")));
+         }},
+    {.key = "generators",
+     .cell = [](const C& c) { return Value(GeneratorLines(c)); }},
+    {.key = "freq", .header = {"FREQ is"}, .cell = kFreq.cell},
+    {.key = "document", .header = {"checked against:"}, .cell = kDocument.cell},
+    {.key = "evidence", .header = {"rows from:"}, .cell = kEvidence.cell},
+    {.key = "timer_freq",
+     .header = {"FREQ is"},
+     .cell =
+         [](const C& c) {
+           return c.timer_sources == nullptr ? Value() : Value(TimerClock(c));
+         }},
+    {.key = "timer_document",
+     .header = {"timers checked against:"},
+     .cell = [](const C& c) { return OwnTimers(c, kTimerDocument); }},
+    {.key = "timer_evidence",
+     .header = {"timers' rows from:"},
+     .cell = [](const C& c) { return OwnTimers(c, kTimerEvidence); }},
+};
+
 const Column<C> kChipColumns[] = {
     kChipNames,
     kChip,
@@ -124,14 +188,7 @@ const Column<C> kChipColumns[] = {
      .header = {"Generators", "波特率发生器"},
      .cell = [](const C& c) { return Value(GeneratorsText(c)); },
      .align = Align::kLeft},
-    {.key = "freq",
-     .header = {"FREQ", "FREQ"},
-     .cell =
-         [](const C& c) {
-           return c.clock.empty() ? std::nullopt : Value(c.clock);
-         },
-     .align = Align::kLeft,
-     .none = ""},
+    kFreq,
     kDocument,
     kEvidence,
 };
@@ -152,6 +209,7 @@ const Column<C> kTickTimerColumns[] = {
 
 std::span<const Column<Chip>> ChipColumns() { return kChipColumns; }
 std::span<const Column<Chip>> TickTimerColumns() { return kTickTimerColumns; }
+std::span<const Column<Chip>> ChipCard() { return kChipCard; }
 
 Words EvidenceWords(Evidence evidence) {
   switch (evidence) {

@@ -230,44 +230,6 @@ std::string TickText(const Question& question,
          out(grid);
 }
 
-// chips: each family as --chip names it, its generators with their clock
-// choices, what FREQ is, and the documents its rows rest on.
-std::string ChipsText() {
-  std::string text;
-  for (const Chip& chip : Chips()) {
-    text += fmt::format("{:<9} {}\n", chip.name, chip.family.en);
-    if (!chip.aliases.empty()) {
-      text += fmt::format(
-          "          also as {}\n",
-          fmt::join(chip.aliases.begin(), chip.aliases.end(), ", "));
-    }
-    for (const auto& [unit, generator] : BaudModes(chip)) {
-      std::string clocks;
-      for (std::size_t i = 0; i < generator->k.size(); ++i) {
-        clocks += fmt::format("{}{}", clocks.empty() ? "" : ", ",
-                              unit->clocks[i].clocks);
-      }
-      text += fmt::format("          {:<7} {}; clocks per count {}{}\n",
-                          generator->key, generator->text.en, clocks,
-                          generator->smod ? "; SMOD 0, 1" : "");
-    }
-    if (!chip.clock.empty()) {
-      text += fmt::format("          FREQ is {}\n", chip.clock);
-    }
-    text += fmt::format("          checked against: {}\n", chip.document);
-    text += fmt::format("          rows from: {}\n",
-                        EvidenceWords(chip.evidence).en);
-    if (chip.timer_sources != nullptr) {
-      text += fmt::format("          FREQ is {}\n", TimerClock(chip));
-      text += fmt::format("          timers checked against: {}\n",
-                          TimerDocument(chip));
-      text += fmt::format("          timers' rows from: {}\n",
-                          EvidenceWords(TimerEvidence(chip)).en);
-    }
-  }
-  return text;
-}
-
 // The README's tables of the families: the baud-rate generators, then the
 // general-purpose timers of the families that record them.
 std::string ChipsMarkdown() {
@@ -379,7 +341,7 @@ std::string ChipsReport(Format format) {
     case Format::kText:
       break;
   }
-  return ChipsText();
+  return CardsOf<Chip>(ChipCard(), Chips());
 }
 
 std::string TickReport(const Question& question,

@@ -177,16 +177,6 @@ std::string AsmOpening(const std::vector<std::string>& lines, const Words& note,
   return code;
 }
 
-std::vector<std::string> BrokenLines(std::string_view text) {
-  std::vector<std::string> lines;
-  for (std::string_view rest = text; !rest.empty();) {
-    const std::size_t end = rest.find('\n');
-    lines.emplace_back(rest.substr(0, end));
-    rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
-  }
-  return lines;
-}
-
 std::string CComment(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {

@@ -29,10 +29,6 @@ std::vector<std::string> HeaderLines(double frequency_mhz, double baud,
                                      const Outcome& outcome,
                                      std::string_view writer, Tongue language);
 
-// Text whose lines were broken by hand ('\n'), as lines.
-//   BrokenLines("a\nb") -> {"a", "b"};  BrokenLines("") -> {}
-std::vector<std::string> BrokenLines(std::string_view text);
-
 // Each line broken at spaces, and between Chinese characters, into lines
 // of at most `width` columns, a Chinese character taking two; closing
 // punctuation stays with what it closes. An empty line stays.

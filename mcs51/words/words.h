@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace mcs51 {
 
@@ -40,6 +41,18 @@ constexpr bool HasWords(std::string_view text) {
     if (run >= 2) return true;
   }
   return false;
+}
+
+// Text whose lines were broken by hand ('\n'), as lines.
+//   BrokenLines("a\nb") -> {"a", "b"};  BrokenLines("") -> {}
+inline std::vector<std::string> BrokenLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::string_view rest = text; !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    lines.emplace_back(rest.substr(0, end));
+    rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
+  }
+  return lines;
 }
 
 // A sentence said in both tongues.

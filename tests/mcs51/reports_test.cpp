@@ -1,5 +1,6 @@
 // The table's rows: every setting the filters leave at each rate, in tie
-// order, and the best of them.
+// order, and the best of them; chips' cards, a line for each part a family
+// has.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -51,6 +52,37 @@ INSTANTIATE_TEST_SUITE_P(
                                  3,
                                  ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A family's card: its heading, then only the lines it has values for.
+TEST(ChipsText, ACardHasTheLinesItsFamilyHas) {
+  struct Row {
+    std::string_view chip;
+    std::string_view line;
+    bool shown;
+  };
+  const std::string text = ChipsReport(Format::kText);
+  for (const Row& row : {
+           Row{"8052", "8052      classic 8052 (12 clocks)\n", true},
+           Row{"8052",
+               "\n          t1      Timer 1 in mode 2; clocks per "
+               "count 12; SMOD 0, 1\n          t2      Timer 2",
+               true},
+           Row{"at89c51rd2", "\n          also as at89c51rb2, at89c51rc2,",
+               true},
+           Row{"cc2530", "\n          timers checked against: TI's", true},
+           Row{"8052", "8052 (12 clocks)\n          also as", false},
+       }) {
+    // From its heading to the next family's, which starts unindented.
+    const std::size_t start = text.find(std::string(row.chip) + " ");
+    std::size_t end = text.find('\n', start);
+    while (end + 1 < text.size() && text[end + 1] == ' ') {
+      end = text.find('\n', end + 1);
+    }
+    const std::string card = text.substr(start, end - start + 1);
+    EXPECT_EQ(card.find(row.line) != std::string::npos, row.shown)
+        << row.chip << ": " << row.line;
+  }
+}
 
 }  // namespace
 }  // namespace mcs51
