@@ -21,6 +21,14 @@ std::string CsvField(const std::string& text) {
   return quoted + '"';
 }
 
+// Words around Markdown's tables, "<" escaped: "T<timer>" -> "T\\<timer>".
+std::string Escaped(std::string words) {
+  for (std::size_t at = 0; (at = words.find('<', at)) != words.npos; at += 2) {
+    words.insert(at, 1, '\\');
+  }
+  return words;
+}
+
 }  // namespace
 
 std::string TextOf(const Grid& grid, Style style) {
@@ -77,6 +85,22 @@ std::string MarkdownOf(const Grid& grid) {
     out += '\n';
   }
   return out;
+}
+
+std::string RenderedText(const Sheet& sheet, Style style) {
+  std::string text = sheet.caption;
+  for (const Sheet::Part& part : sheet.parts) {
+    text += part.heading + TextOf(part.grid, style);
+  }
+  return text;
+}
+
+std::string RenderedMarkdown(const Sheet& sheet) {
+  std::string text = Escaped(sheet.caption);
+  for (const Sheet::Part& part : sheet.parts) {
+    text += Escaped(part.heading) + "\n" + MarkdownOf(part.grid);
+  }
+  return text;
 }
 
 std::string CsvHeader(std::span<const KeyValue> fields) {

@@ -50,6 +50,27 @@ std::string TextOf(const Grid& grid, Style style);
 //   |\n"
 std::string MarkdownOf(const Grid& grid);
 
+// An answer laid out for people: its caption's lines, then its grids,
+// each under a heading of its own ("" for none; crystals' one per clock
+// mode).
+struct Sheet {
+  struct Part {
+    std::string heading;
+    Grid grid;
+  };
+  std::string caption;
+  std::vector<Part> parts;
+};
+
+// A sheet as text, each grid padded (TextOf); or as Markdown, each grid a
+// table after a blank line and "<" escaped in the words around them,
+// which Markdown would take for an HTML tag.
+//   RenderedText({"12 MHz\n", {{"", grid}}}, {}) -> "12 MHz\n" + TextOf(grid)
+//   RenderedMarkdown({"Columns: T<timer>\n", {}})
+//       -> "Columns: T\\<timer>\n"
+std::string RenderedText(const Sheet& sheet, Style style);
+std::string RenderedMarkdown(const Sheet& sheet);
+
 // People's grid of `rows`: the columns with a header that `parts` shows.
 // The `colored` column takes the colour of `color(row)`.
 //   PeopleGrid(SettingColumns(), rows, {}, ..).rows[0][0].text -> "timer"

@@ -14,26 +14,6 @@ namespace mcs51 {
 
 namespace {
 
-// The grids as the format lays them out: padded text, or a Markdown table
-// after a blank line, below the same caption lines.
-struct Out {
-  Format format;
-  Style style;
-  std::string operator()(const Grid& grid) const {
-    if (format == Format::kMarkdown) return "\n" + MarkdownOf(grid);
-    return TextOf(grid, style);
-  }
-  // A caption; Markdown would take "<timer>" for an HTML tag.
-  std::string operator()(std::string caption) const {
-    if (format != Format::kMarkdown) return caption;
-    for (std::size_t at = 0; (at = caption.find('<', at)) != caption.npos;
-         at += 2) {
-      caption.insert(at, 1, '\\');
-    }
-    return caption;
-  }
-};
-
 std::string_view ColorOf(const SettingRow& row) {
   return RowOf(row.outcome.mark).color;
 }
@@ -91,18 +71,18 @@ std::string RatesText(std::span<const double> rates) {
   return JoinedAnd(words);
 }
 
-std::string SettingsText(const Question& question,
-                         std::span<const Outcome> ranked, Out out) {
+Sheet SettingsSheet(const Question& question, std::span<const Outcome> ranked) {
   const double baud = question.rates.front();
   std::deque<std::optional<Link>> links;
   const std::vector<SettingRow> rows =
       SettingRows(question, ranked, baud, links);
   const Grid grid = PeopleGrid<SettingRow>(SettingColumns(), rows,
                                            PartsOf(question), ColorOf);
-  return fmt::format("{} MHz, {} baud; tolerance {} %\n",
-                     ShortestText(question.frequency_mhz), ShortestText(baud),
-                     ShortestText(question.tolerance_percent)) +
-         (question.peer.empty() ? "" : PeerLines(question, baud)) + out(grid);
+  return {fmt::format("{} MHz, {} baud; tolerance {} %\n",
+                      ShortestText(question.frequency_mhz), ShortestText(baud),
+                      ShortestText(question.tolerance_percent)) +
+              (question.peer.empty() ? "" : PeerLines(question, baud)),
+          {{"", grid}}};
 }
 
 // A setting's cell in a rate's row: reload, mark sign, and the link's.
@@ -146,17 +126,16 @@ Grid TableGrid(const Question& question, std::span<const TableRow> rows) {
   return grid;
 }
 
-std::string TableText(const Question& question, std::span<const TableRow> rows,
-                      Out out) {
-  return out(fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
-                         ShortestText(question.frequency_mhz),
-                         ShortestText(question.tolerance_percent),
-                         question.filter.chip.empty()
-                             ? "T<timer>/<SMOD>/<clocks>"
-                             : "<chip>:<generator>/<clocks>[s<SMOD>]",
-                         SignLegend(question.tolerance_percent))) +
-         (question.peer.empty() ? "" : LinkLegend(question)) +
-         out(TableGrid(question, rows));
+Sheet TableSheet(const Question& question, std::span<const TableRow> rows) {
+  return {fmt::format("{} MHz; tolerance {} %. Columns: {}.\n{}\n",
+                      ShortestText(question.frequency_mhz),
+                      ShortestText(question.tolerance_percent),
+                      question.filter.chip.empty()
+                          ? "T<timer>/<SMOD>/<clocks>"
+                          : "<chip>:<generator>/<clocks>[s<SMOD>]",
+                      SignLegend(question.tolerance_percent)) +
+              (question.peer.empty() ? "" : LinkLegend(question)),
+          {{"", TableGrid(question, rows)}}};
 }
 
 // A crystal's best setting for one rate: label, reload and sign.
@@ -194,40 +173,38 @@ Grid CrystalGrid(const Question& question, const ClockModeRanking& ranking) {
   return grid;
 }
 
-std::string CrystalsText(const Question& question,
-                         std::span<const ClockModeRanking> rankings, Out out) {
+Sheet CrystalsSheet(const Question& question,
+                    std::span<const ClockModeRanking> rankings) {
   const bool chip = !question.filter.chip.empty();
-  std::string text = out(fmt::format(
+  Sheet sheet{fmt::format(
       "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
       "the worst error of each rate's best setting ({} and "
       "reload).\n{}\n",
       RatesText(question.rates), ShortestText(question.tolerance_percent),
       chip ? "chip family" : "clock mode",
       chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
-      SignLegend(question.tolerance_percent)));
+      SignLegend(question.tolerance_percent))};
   for (const ClockModeRanking& ranking : rankings) {
-    if (ranking.chip != nullptr) {
-      text += fmt::format("\n{} ({}):\n", ranking.chip->family.en,
-                          ranking.chip->name);
-    } else {
-      text += fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
-                          ranking.clocks == 1 ? "" : "s");
-    }
-    text += out(CrystalGrid(question, ranking));
+    sheet.parts.push_back(
+        {ranking.chip != nullptr
+             ? fmt::format("\n{} ({}):\n", ranking.chip->family.en,
+                           ranking.chip->name)
+             : fmt::format("\n{} clock{} per machine cycle:\n", ranking.clocks,
+                           ranking.clocks == 1 ? "" : "s"),
+         CrystalGrid(question, ranking)});
   }
-  return text;
+  return sheet;
 }
 
-std::string TickText(const Question& question,
-                     std::span<const TickOutcome> ranked, Out out) {
+Sheet TickSheet(const Question& question, std::span<const TickOutcome> ranked) {
   const std::vector<TickRow> rows = TickRows(question, ranked);
   const Grid grid =
       PeopleGrid<TickRow>(TickColumns(), rows, PartsOf(question), ColorOf);
-  return fmt::format("{} MHz, period {}; tolerance {} %\n",
-                     ShortestText(question.frequency_mhz),
-                     PeriodText(question.period_s),
-                     ShortestText(question.tolerance_percent)) +
-         out(grid);
+  return {fmt::format("{} MHz, period {}; tolerance {} %\n",
+                      ShortestText(question.frequency_mhz),
+                      PeriodText(question.period_s),
+                      ShortestText(question.tolerance_percent)),
+          {{"", grid}}};
 }
 
 // The README's tables of the families: the baud-rate generators, then the
@@ -237,22 +214,26 @@ std::string ChipsMarkdown() {
   for (const Chip& chip : Chips()) {
     if (!TickUnits(chip).empty()) timed.push_back(chip);
   }
-  return "Baud-rate generators:\n\n" +
-         MarkdownOf(PeopleGrid<Chip>(ChipColumns(), Chips(), {})) +
-         "\nGeneral-purpose timers (tick, tick-code):\n\n" +
-         MarkdownOf(PeopleGrid<Chip>(TickTimerColumns(), timed, {}));
+  return RenderedMarkdown(
+      {"",
+       {{"Baud-rate generators:\n",
+         PeopleGrid<Chip>(ChipColumns(), Chips(), {})},
+        {"\nGeneral-purpose timers (tick, tick-code):\n",
+         PeopleGrid<Chip>(TickTimerColumns(), timed, {})}}});
 }
 
-// The answer in the format asked: CSV, JSON, or people's text (Markdown
-// too).
+// The answer in the format asked: CSV, JSON, or people's sheet as text or
+// Markdown.
 template <typename Answer>
 std::string Formatted(const Question& question, Answer answer, Format format,
                       Style style, std::string (*csv)(const Question&, Answer),
                       std::string (*json)(const Question&, Answer),
-                      std::string (*text)(const Question&, Answer, Out)) {
+                      Sheet (*sheet)(const Question&, Answer)) {
   if (format == Format::kCsv) return csv(question, answer);
   if (format == Format::kJson) return json(question, answer);
-  return text(question, answer, {format, style});
+  if (format == Format::kMarkdown)
+    return RenderedMarkdown(sheet(question, answer));
+  return RenderedText(sheet(question, answer), style);
 }
 
 // Format's bits each document is written in.
@@ -348,28 +329,28 @@ std::string TickReport(const Question& question,
                        std::span<const TickOutcome> ranked, Format format,
                        Style style) {
   return Formatted(question, ranked, format, style, TickCsv, TickJson,
-                   TickText);
+                   TickSheet);
 }
 
 std::string SettingsReport(const Question& question,
                            std::span<const Outcome> ranked, Format format,
                            Style style) {
   return Formatted(question, ranked, format, style, SettingsCsv, SettingsJson,
-                   SettingsText);
+                   SettingsSheet);
 }
 
 std::string TableReport(const Question& question,
                         std::span<const TableRow> rows, Format format,
                         Style style) {
   return Formatted(question, rows, format, style, TableCsv, TableJson,
-                   TableText);
+                   TableSheet);
 }
 
 std::string CrystalsReport(const Question& question,
                            std::span<const ClockModeRanking> rankings,
                            Format format, Style style) {
   return Formatted(question, rankings, format, style, CrystalsCsv, CrystalsJson,
-                   CrystalsText);
+                   CrystalsSheet);
 }
 
 }  // namespace mcs51

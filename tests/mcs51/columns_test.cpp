@@ -1,4 +1,4 @@
-// Grids and fields as the outputs lay them out: padded text,
+// Grids, sheets and fields as the outputs lay them out: padded text,
 // Markdown tables and CSV lines.
 #include "mcs51/answers/columns.h"
 
@@ -52,6 +52,16 @@ TEST(Grid, ColorsOnlyOnATerminal) {
   const Grid grid{{{{"ok", "32"}}}, {Align::kLeft}};
   EXPECT_EQ(TextOf(grid, {.color = true}), "\x1b[32mok\x1b[0m\n");
   EXPECT_EQ(TextOf(grid, {}), "ok\n");
+}
+
+// A sheet: the caption, then each heading and grid, the grid after a
+// blank line in Markdown, where "<" in the words would open an HTML tag.
+TEST(Sheet, RendersCaptionHeadingsAndGrids) {
+  const Grid grid{{{{"a"}}}, {Align::kLeft}};
+  const Sheet sheet{"T<timer>\n", {{"\n12 clocks:\n", grid}}};
+  EXPECT_EQ(RenderedText(sheet, {}), "T<timer>\n\n12 clocks:\na\n");
+  EXPECT_EQ(RenderedMarkdown(sheet),
+            "T\\<timer>\n\n12 clocks:\n\n| a |\n|---|\n");
 }
 
 struct CsvRow {
