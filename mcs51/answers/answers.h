@@ -237,8 +237,10 @@ std::span<const Column<Chip>> ChipCard();
 //   reload_hex, actual_baud, nearest_baud, error_percent, receives
 //   TimerColumns() keys: timer, mode, clocks, reload, reload_hex, running,
 //   interrupt, reloaded_by, actual_period_s
+//   FindingColumns() keys: kind, line, text
 std::span<const Column<SerialUse>> SerialColumns();
 std::span<const Column<TimerUse>> TimerColumns();
+std::span<const Column<Finding>> FindingColumns();
 
 // A delay written: its name and time, as typed and read, the core, the
 // plan and the code.

@@ -30,6 +30,15 @@ Value Rate(const SerialUse& use, double value) {
   return rate ? Value(ShortestText(value)) : std::nullopt;
 }
 
+const Column<Finding> kFindingColumns[] = {
+    {.key = "kind",
+     .cell = [](const Finding& f) { return Value(FindingKey(f.kind)); }},
+    {.key = "line",
+     .cell = [](const Finding& f) { return Value(std::to_string(f.line)); },
+     .type = JsonType::kInteger},
+    {.key = "text", .cell = [](const Finding& f) { return Value(f.text); }},
+};
+
 using S = SerialUse;
 const Column<S> kSerialColumns[] = {
     {.key = "uart", .cell = [](const S& u) { return Value(u.uart); }},
@@ -146,5 +155,6 @@ std::span<const Column<DelayRow>> DelayColumns() { return kDelayColumns; }
 
 std::span<const Column<SerialUse>> SerialColumns() { return kSerialColumns; }
 std::span<const Column<TimerUse>> TimerColumns() { return kTimerColumns; }
+std::span<const Column<Finding>> FindingColumns() { return kFindingColumns; }
 
 }  // namespace mcs51

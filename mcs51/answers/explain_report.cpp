@@ -50,11 +50,7 @@ std::string ExplainJson(const Question& question, const explain::Family& family,
   json["chip"] = family.name;
   json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
   json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
-  json["findings"] = Json::array();
-  for (const Finding& f : e.findings) {
-    json["findings"].push_back(
-        {{"kind", FindingKey(f.kind)}, {"line", f.line}, {"text", f.text}});
-  }
+  json["findings"] = JsonRows<Finding>(FindingColumns(), e.findings, {});
   return Dump(json);
 }
 

@@ -176,14 +176,16 @@ Grid CrystalGrid(const Question& question, const ClockModeRanking& ranking) {
 Sheet CrystalsSheet(const Question& question,
                     std::span<const ClockModeRanking> rankings) {
   const bool chip = !question.filter.chip.empty();
-  Sheet sheet{fmt::format(
-      "Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
-      "the worst error of each rate's best setting ({} and "
-      "reload).\n{}\n",
-      RatesText(question.rates), ShortestText(question.tolerance_percent),
-      chip ? "chip family" : "clock mode",
-      chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
-      SignLegend(question.tolerance_percent))};
+  Sheet sheet{
+      fmt::format("Crystals for {} baud; tolerance {} %. Ranked per {} by\n"
+                  "the worst error of each rate's best setting ({} and "
+                  "reload).\n{}\n",
+                  RatesText(question.rates),
+                  ShortestText(question.tolerance_percent),
+                  chip ? "chip family" : "clock mode",
+                  chip ? "<generator>/<clocks>[s<SMOD>]" : "T<timer>/<SMOD>",
+                  SignLegend(question.tolerance_percent)),
+      {}};
   for (const ClockModeRanking& ranking : rankings) {
     sheet.parts.push_back(
         {ranking.chip != nullptr
