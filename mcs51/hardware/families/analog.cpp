@@ -24,15 +24,10 @@ constexpr Register kRegisters[] = {{"T3FD", 0x9D}, {"T3CON", 0x9E}};
 // ADuC84x: 2 * fCORE / (2^(DIV - 1) * (T3FD + 64)), that is fCORE /
 // (2^DIV / 4 * n) with n = T3FD + 64.
 constexpr double kDivK[] = {0.25, 0.5, 1, 2, 4, 8, 16, 32};
+constexpr Words kT3Text = {"Timer 3, the fractional divider",
+                           "定时器 3，小数分频器"};
 constexpr BaudMode kT3Bauds[] = {
-    {"t3",
-     {"Timer 3, the fractional divider", "定时器 3，小数分频器"},
-     64,
-     &kinds::kOffset,
-     false,
-     kDivK,
-     kT3Baud,
-     64}};
+    {"t3", kT3Text, 64, &kinds::kOffset, false, kDivK, kT3Baud, 64}};
 constexpr Unit kT3{.key = "t3", .number = 3, .clocks = kDiv, .bauds = kT3Bauds};
 
 // The ADuC84x's single-cycle core has no divide-by-12 before its timers.
@@ -47,14 +42,7 @@ constexpr Fitted kUnits[] = {{&kT3}, {&kT0}, {&kT1}, {&kT2}};
 // DIV 1, T3FD 32 (0x81). The 12-clock core takes the classic timers.
 constexpr double k83xDivK[] = {0.5, 1, 2, 4, 8, 16, 32, 64};
 constexpr BaudMode k83xT3Bauds[] = {
-    {"t3",
-     {"Timer 3, the fractional divider", "定时器 3，小数分频器"},
-     64,
-     &kinds::kOffset,
-     false,
-     k83xDivK,
-     kT3Baud,
-     64}};
+    {"t3", kT3Text, 64, &kinds::kOffset, false, k83xDivK, kT3Baud, 64}};
 constexpr Unit k83xT3{
     .key = "t3", .number = 3, .clocks = kDiv, .bauds = k83xT3Bauds};
 constexpr Fitted k83xUnits[] = {{&k83xT3},

@@ -43,29 +43,18 @@ constexpr Write kLpT1Mode1Baud[] = {
     kTr1};
 constexpr Write kLpT1Mode2Baud[] = {TIMER1_MODE2(kTps, )};
 constexpr Write kLpT2Baud[] = {TIMER2_8052(kTps, )};
-constexpr BaudMode kLpT1Bauds[] = {{"t1",
-                                    {"Timer 1 in mode 2", "定时器 1 方式 2"},
-                                    256,
-                                    &kinds::kUp,
-                                    true,
-                                    kLpT1K,
-                                    kLpT1Mode2Baud},
-                                   {"t1m1",
-                                    {"Timer 1 in mode 1, 16-bit auto-reload",
-                                     "定时器 1 方式 1，16 位自动重装"},
-                                    65536,
-                                    &kinds::kUp,
-                                    true,
-                                    kLpT1K,
-                                    kLpT1Mode1Baud}};
-constexpr BaudMode kLpT2Bauds[] = {
-    {"t2",
-     {"Timer 2 baud-rate generator", "定时器 2 波特率发生器"},
+constexpr BaudMode kLpT1Bauds[] = {
+    {"t1", kTimer1Mode2Text, 256, &kinds::kUp, true, kLpT1K, kLpT1Mode2Baud},
+    {"t1m1",
+     {"Timer 1 in mode 1, 16-bit auto-reload",
+      "定时器 1 方式 1，16 位自动重装"},
      65536,
      &kinds::kUp,
-     false,
-     kLpT2K,
-     kLpT2Baud}};
+     true,
+     kLpT1K,
+     kLpT1Mode1Baud}};
+constexpr BaudMode kLpT2Bauds[] = {
+    {"t2", kTimer2GeneratorText, 65536, &kinds::kUp, false, kLpT2K, kLpT2Baud}};
 
 MODE2_ONLY(lp_t0, 0, kTps)
 MODE2_ONLY(lp_t1, 1, kTps)
@@ -76,10 +65,7 @@ constexpr Write kLpT1Mode1Tick[] = {
     {.reg = "RH1", .source = S::kReloadHigh},
     {.reg = "RL1", .source = S::kReloadLow},
     {.reg = "TH1", .source = S::kReloadHigh},
-    {.reg = "TL1",
-     .source = S::kReloadLow,
-     .comment = {"the first tick as long as the rest",
-                 "第一个节拍与其余一样长"}},
+    {.reg = "TL1", .source = S::kReloadLow, .comment = kFirstTickText},
     TICK_ENABLE(1)};
 constexpr TickMode kLpT1Ticks[] = {
     {"1",
@@ -116,9 +102,7 @@ constexpr Clock kBrgClocks[] = {
 constexpr double kBrgK[] = {384, 192, 64, 32};
 constexpr Write kBrgBaud[] = {
     kScon,
-    {.reg = "BDRCON",
-     .value = 0x00,
-     .comment = {"stopped while it is loaded", "装载时停止"}},
+    {.reg = "BDRCON", .value = 0x00, .comment = kStoppedLoadingText},
     {.reg = "BRL", .source = S::kReloadLow},
     kSmod,
     {.reg = "CKCON0",

@@ -32,6 +32,25 @@ inline constexpr std::uint8_t kT1x12 = 0x40;
 inline constexpr Register kCkcon0{"CKCON0", 0x8F};
 inline constexpr Register kAuxr{"AUXR", 0x8E};
 
+// ---- The words more than one family's records say ----
+
+inline constexpr Words kTimer1Mode2Text = {"Timer 1 in mode 2",
+                                           "定时器 1 方式 2"};
+inline constexpr Words kTimer2GeneratorText = {"Timer 2 baud-rate generator",
+                                               "定时器 2 波特率发生器"};
+inline constexpr Words kFirstTickText = {"the first tick as long as the rest",
+                                         "第一个节拍与其余一样长"};
+inline constexpr Words kStoppedLoadingText = {"stopped while it is loaded",
+                                              "装载时停止"};
+inline constexpr Words kGeneratorText = {"the baud-rate generator",
+                                         "波特率发生器"};
+inline constexpr Words kS0relText = {"the S0REL baud-rate generator",
+                                     "S0REL 波特率发生器"};
+inline constexpr Words kUart0Timer1Text = {"UART0 on Timer 1 in mode 2",
+                                           "串口 0 用定时器 1 方式 2"};
+inline constexpr Words kAutoReloadStoppedText = {"16-bit auto-reload, stopped",
+                                                 "16 位自动重装，停止"};
+
 // ---- The UART's writes (uart_init) ----
 
 inline constexpr Write kScon{
@@ -65,9 +84,7 @@ inline constexpr Write kSmod{
     .c_comment_by_smod = {Words{"SMOD = 0"}, Words{"SMOD = 1 doubles the rate",
                                                    "SMOD = 1 使波特率加倍"}}};
 inline constexpr Write kT2Stop{
-    .reg = "T2CON",
-    .value = 0x00,
-    .comment = {"stopped while it is loaded", "装载时停止"}};
+    .reg = "T2CON", .value = 0x00, .comment = kStoppedLoadingText};
 inline constexpr Write kT2Run{
     .reg = core::kTR2.reg,
     .value = core::kRCLK.mask | core::kTCLK.mask | core::kTR2.mask,
@@ -107,15 +124,12 @@ constexpr Unit EnabledBy(Unit unit, const Field& enable) {
 }
 
 #define TICK_ENABLE(N) SetBit(core::kET##N), kEa, kTr##N
-#define TICK_MODE2(N, ...)                               \
-  __VA_ARGS__ TIMER_MODE(N, 2, OTHER_KEPT(N)),           \
-      {.reg = "TH" #N,                                   \
-       .source = S::kReloadLow,                          \
-       .comment = {"reloaded from here", "重装值"}},     \
-      {.reg = "TL" #N,                                   \
-       .source = S::kReloadLow,                          \
-       .comment = {"the first tick as long as the rest", \
-                   "第一个节拍与其余一样长"}},           \
+#define TICK_MODE2(N, ...)                                                  \
+  __VA_ARGS__ TIMER_MODE(N, 2, OTHER_KEPT(N)),                              \
+      {.reg = "TH" #N,                                                      \
+       .source = S::kReloadLow,                                             \
+       .comment = {"reloaded from here", "重装值"}},                        \
+      {.reg = "TL" #N, .source = S::kReloadLow, .comment = kFirstTickText}, \
       TICK_ENABLE(N)
 // The comment's end for the other timer's half, kept, in both tongues.
 #define OTHER_KEPT(N) \
@@ -158,14 +172,9 @@ inline constexpr Words kAutoReloadText = {"16-bit auto-reload",
 // to clear.
 #define T2_AUTO_RELOAD(...)                                               \
   __VA_ARGS__{                                                            \
-      .reg = "T2CON",                                                     \
-      .value = 0x00,                                                      \
-      .comment = {"16-bit auto-reload, stopped", "16 位自动重装，停止"}}, \
+      .reg = "T2CON", .value = 0x00, .comment = kAutoReloadStoppedText},  \
       kRcap2h, kRcap2l, kTh2,                                             \
-      {.reg = "TL2",                                                      \
-       .source = S::kReloadLow,                                           \
-       .comment = {"the first tick as long as the rest",                  \
-                   "第一个节拍与其余一样长"}},                            \
+      {.reg = "TL2", .source = S::kReloadLow, .comment = kFirstTickText}, \
       SetBit(core::kET2), kEa, kTr2
 
 inline constexpr Write kX2Write{
@@ -218,21 +227,10 @@ inline constexpr Write kX2T1Baud[] = {TIMER1_MODE2(kX2Write, )};
 inline constexpr Write kX2T2Baud[] = {TIMER2_8052(kX2Write, )};
 inline constexpr Write k1tT1Baud[] = {TIMER1_MODE2(kT1x12Write, )};
 inline constexpr BaudMode kClassicT1Bauds[] = {
-    {"t1",
-     {"Timer 1 in mode 2", "定时器 1 方式 2"},
-     256,
-     &kinds::kUp,
-     true,
-     kK384,
-     kClassicT1Baud}};
-inline constexpr BaudMode kClassicT2Bauds[] = {
-    {"t2",
-     {"Timer 2 baud-rate generator", "定时器 2 波特率发生器"},
-     65536,
-     &kinds::kUp,
-     false,
-     kK32,
-     kClassicT2Baud}};
+    {"t1", kTimer1Mode2Text, 256, &kinds::kUp, true, kK384, kClassicT1Baud}};
+inline constexpr BaudMode kClassicT2Bauds[] = {{"t2", kTimer2GeneratorText,
+                                                65536, &kinds::kUp, false, kK32,
+                                                kClassicT2Baud}};
 inline constexpr BaudMode kX2T1Bauds[] = {
     {"t1",
      {"Timer 1 in mode 2, X2", "定时器 1 方式 2，X2"},
@@ -295,12 +293,9 @@ inline constexpr double kS0relK[] = {64};
   kScon, {.reg = "S0RELH", .source = S::kReloadHigh}, \
       {.reg = "S0RELL", .source = S::kReloadLow},     \
       {.reg = ADCON, .mask = 0x80, .value = 0x80, .comment = {"BD"}}, kSmod
-#define S0REL_BAUDS(WRITES)                                                   \
-  {                                                                           \
-    {                                                                         \
-      "s0rel", {"the S0REL baud-rate generator", "S0REL 波特率发生器"}, 1024, \
-          &kinds::kUp, true, kS0relK, WRITES                                  \
-    }                                                                         \
+#define S0REL_BAUDS(WRITES)                                           \
+  {                                                                   \
+    { "s0rel", kS0relText, 1024, &kinds::kUp, true, kS0relK, WRITES } \
   }
 inline constexpr Register kS0relRegisters[] = {{"S0RELL", 0xAA},
                                                {"S0RELH", 0xBA}};

@@ -33,20 +33,10 @@ constexpr TickMode kT2Ticks[] = {
 constexpr double kT1K[] = {384, 128, 32};
 constexpr Write kT1Baud[] = {TIMER1_MODE2(kT1Clock, )};
 constexpr Write kDs89T1Baud[] = {TIMER1_MODE2(kT1Clock, kT1Fast, )};
-constexpr BaudMode kT1Bauds[] = {{"t1",
-                                  {"Timer 1 in mode 2", "定时器 1 方式 2"},
-                                  256,
-                                  &kinds::kUp,
-                                  true,
-                                  std::span(kT1K).first<2>(),
-                                  kT1Baud}};
-constexpr BaudMode kDs89T1Bauds[] = {{"t1",
-                                      {"Timer 1 in mode 2", "定时器 1 方式 2"},
-                                      256,
-                                      &kinds::kUp,
-                                      true,
-                                      kT1K,
-                                      kDs89T1Baud}};
+constexpr BaudMode kT1Bauds[] = {{"t1", kTimer1Mode2Text, 256, &kinds::kUp,
+                                  true, std::span(kT1K).first<2>(), kT1Baud}};
+constexpr BaudMode kDs89T1Bauds[] = {
+    {"t1", kTimer1Mode2Text, 256, &kinds::kUp, true, kT1K, kDs89T1Baud}};
 
 constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);
 constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);

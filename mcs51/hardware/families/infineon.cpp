@@ -13,9 +13,7 @@ constexpr Clock kBrpre[] = {{1, {0x01}}, {2, {0x03}},  {4, {0x05}},
                             {8, {0x07}}, {16, {0x09}}, {32, {0x0B}}};
 constexpr double kBrpreK[] = {16, 32, 64, 128, 256, 512};
 constexpr Write kBconStop{
-    .reg = "BCON",
-    .value = 0x00,
-    .comment = {"stopped while it is loaded", "装载时停止"}};
+    .reg = "BCON", .value = 0x00, .comment = kStoppedLoadingText};
 constexpr Write kBg{
     .reg = "BG", .source = S::kReloadLow, .comment = {"BR_VALUE"}};
 constexpr Write kBconRun{
@@ -40,12 +38,7 @@ constexpr Write kFdBaud[] = {
      .comment = {"FDEN, fractional mode", "FDEN，小数分频方式"}},
     kBconRun};
 constexpr BaudMode kBgBauds[] = {
-    {"bg",
-     {"the baud-rate generator", "波特率发生器"},
-     256,
-     &kinds::kDivisorMinusOne,
-     false,
-     kBrpreK,
+    {"bg", kGeneratorText, 256, &kinds::kDivisorMinusOne, false, kBrpreK,
      kBgBaud},
     {"bgfd",
      {"the baud-rate generator behind the fractional divider",
@@ -115,13 +108,7 @@ namespace {
 constexpr Clock kC515cClocks[] = {{1}};
 constexpr double kC515cK[] = {32};
 constexpr BaudMode kC515cBauds[] = {
-    {"s0rel",
-     {"the S0REL baud-rate generator", "S0REL 波特率发生器"},
-     1024,
-     &kinds::kUp,
-     true,
-     kC515cK,
-     kC517Baud}};
+    {"s0rel", kS0relText, 1024, &kinds::kUp, true, kC515cK, kC517Baud}};
 constexpr Unit kC515cS0rel{
     .key = "s0rel", .number = 0, .clocks = kC515cClocks, .bauds = kC515cBauds};
 constexpr Fitted kC515cUnits[] = {{&kC515cS0rel}};

@@ -35,13 +35,7 @@ constexpr Write kBrckOff{
     .comment = {"BRCK = 0: UART0 on Timer 1", "BRCK = 0：串口 0 用定时器 1"}};
 constexpr Write kT1Baud[] = {TIMER1_MODE2(kT1Clock, kBrckOff, )};
 constexpr BaudMode kT1Bauds[] = {
-    {"t1",
-     {"UART0 on Timer 1 in mode 2", "串口 0 用定时器 1 方式 2"},
-     256,
-     &kinds::kUp,
-     true,
-     kK384or32,
-     kT1Baud}};
+    {"t1", kUart0Timer1Text, 256, &kinds::kUp, true, kK384or32, kT1Baud}};
 
 // 2^SMOD/32 * Fsys/prescale/(65536 - RH3:RL3).
 constexpr double kT3K[] = {32, 64, 128, 256, 512, 1024, 2048, 4096};
@@ -92,9 +86,7 @@ constexpr Clock kT2Clocks[] = {{1, {0x00}},   {4, {0x10}},  {16, {0x20}},
                                {32, {0x30}},  {64, {0x40}}, {128, {0x50}},
                                {256, {0x60}}, {512, {0x70}}};
 constexpr Write kT2Tick[] = {
-    {.reg = "T2CON",
-     .value = 0x00,
-     .comment = {"16-bit auto-reload, stopped", "16 位自动重装，停止"}},
+    {.reg = "T2CON", .value = 0x00, .comment = kAutoReloadStoppedText},
     {.reg = "T2MOD",
      .value = 0x88,
      .choice_slot = 0,
@@ -103,10 +95,7 @@ constexpr Write kT2Tick[] = {
     {.reg = "RCMP2H", .source = S::kReloadHigh},
     {.reg = "RCMP2L", .source = S::kReloadLow},
     kTh2,
-    {.reg = "TL2",
-     .source = S::kReloadLow,
-     .comment = {"the first tick as long as the rest",
-                 "第一个节拍与其余一样长"}},
+    {.reg = "TL2", .source = S::kReloadLow, .comment = kFirstTickText},
     SetBits(kET2),
     kEa,
     kTr2};

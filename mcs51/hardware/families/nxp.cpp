@@ -10,20 +10,12 @@ namespace {
 constexpr double kK1[] = {1};
 constexpr Write kBrgBaud[] = {
     kScon,
-    {.reg = "BRGCON",
-     .value = 0x00,
-     .comment = {"stopped while it is loaded", "装载时停止"}},
+    {.reg = "BRGCON", .value = 0x00, .comment = kStoppedLoadingText},
     {.reg = "BRGR0", .source = S::kReloadLow},
     {.reg = "BRGR1", .source = S::kReloadHigh},
     {.reg = "BRGCON", .value = 0x03, .comment = {"SBRGS, BRGEN"}}};
-constexpr BaudMode kBrgBauds[] = {{"brg",
-                                   {"the baud-rate generator", "波特率发生器"},
-                                   65536,
-                                   &kinds::kOffset,
-                                   false,
-                                   kK1,
-                                   kBrgBaud,
-                                   16}};
+constexpr BaudMode kBrgBauds[] = {
+    {"brg", kGeneratorText, 65536, &kinds::kOffset, false, kK1, kBrgBaud, 16}};
 constexpr Unit kBrg{
     .key = "brg", .number = 0, .clocks = kAt1, .bauds = kBrgBauds};
 // Its instructions' cycles differ from the 8051's: mode 2 only.

@@ -49,50 +49,38 @@ constexpr Field kET3{"ET3", "EIE1", 0x80};
       kTh1,                                                                   \
       kTl1,                                                                   \
       kTr1};                                                                  \
-  constexpr BaudMode kT1Bauds[] = {                                           \
-      {"t1",                                                                  \
-       {"UART0 on Timer 1 in mode 2", "串口 0 用定时器 1 方式 2"},            \
-       256,                                                                   \
-       &kinds::kUp,                                                           \
-       false,                                                                 \
-       kT1K,                                                                  \
-       kT1Baud,                                                               \
-       0,                                                                     \
-       "STEP",                                                                \
-       kREN0}};                                                               \
+  constexpr BaudMode kT1Bauds[] = {{"t1", kUart0Timer1Text, 256, &kinds::kUp, \
+                                    false, kT1K, kT1Baud, 0, "STEP", kREN0}}; \
   constexpr Unit kT0 = TIMER_01(0, kT0Clocks, {}, t0::kModes);                \
   constexpr Unit kT1 = TIMER_01(1, kT1Clocks, kT1Bauds, t1::kModes);
 
 // Timer N (2 or 3) in 16-bit auto-reload: TMRnCN cleared (no split, SYSCLK/12
 // unless TnML, stopped), then TnML, the reload, the count, the enable (IE's
 // ET2, EIE1's ET3) and TRn (bit 2). TFnH (bit 7) is the handler's to clear.
-#define SILABS_TIMER(N, CKCON, CN, TNML, ENABLE, SET, VECTOR)              \
-  constexpr Write kT##N##Run{                                              \
-      .reg = CN, .mask = 0x04, .value = 0x04, .comment = {"TR" #N}};       \
-  constexpr Write kT##N##Tick[] = {                                        \
-      {.reg = CN,                                                          \
-       .value = 0x00,                                                      \
-       .comment = {"16-bit auto-reload, stopped", "16 位自动重装，停止"}}, \
-      CLOCK_WRITE(CKCON, TNML, "T" #N "ML"),                               \
-      {.reg = "TMR" #N "RLH", .source = S::kReloadHigh},                   \
-      {.reg = "TMR" #N "RLL", .source = S::kReloadLow},                    \
-      {.reg = "TMR" #N "H", .source = S::kReloadHigh},                     \
-      {.reg = "TMR" #N "L",                                                \
-       .source = S::kReloadLow,                                            \
-       .comment = {"the first tick as long as the rest",                   \
-                   "第一个节拍与其余一样长"}},                             \
-      SET(ENABLE),                                                         \
-      kEa,                                                                 \
-      kT##N##Run};                                                         \
-  constexpr TickMode kT##N##Ticks[] = {                                    \
-      {"ar", kAutoReloadText, 65536, Reload::kHardware, kT##N##Tick}};     \
-  constexpr Unit kT##N{.key = "t" #N,                                      \
-                       .number = N,                                        \
-                       .clocks = kT##N##Clocks,                            \
-                       .ticks = kT##N##Ticks,                              \
-                       .vector = VECTOR,                                   \
-                       .run = kT##N##Run,                                  \
-                       .flag = {.reg = CN, .mask = 0x80},                  \
+#define SILABS_TIMER(N, CKCON, CN, TNML, ENABLE, SET, VECTOR)          \
+  constexpr Write kT##N##Run{                                          \
+      .reg = CN, .mask = 0x04, .value = 0x04, .comment = {"TR" #N}};   \
+  constexpr Write kT##N##Tick[] = {                                    \
+      {.reg = CN, .value = 0x00, .comment = kAutoReloadStoppedText},   \
+      CLOCK_WRITE(CKCON, TNML, "T" #N "ML"),                           \
+      {.reg = "TMR" #N "RLH", .source = S::kReloadHigh},               \
+      {.reg = "TMR" #N "RLL", .source = S::kReloadLow},                \
+      {.reg = "TMR" #N "H", .source = S::kReloadHigh},                 \
+      {.reg = "TMR" #N "L",                                            \
+       .source = S::kReloadLow,                                        \
+       .comment = kFirstTickText},                                     \
+      SET(ENABLE),                                                     \
+      kEa,                                                             \
+      kT##N##Run};                                                     \
+  constexpr TickMode kT##N##Ticks[] = {                                \
+      {"ar", kAutoReloadText, 65536, Reload::kHardware, kT##N##Tick}}; \
+  constexpr Unit kT##N{.key = "t" #N,                                  \
+                       .number = N,                                    \
+                       .clocks = kT##N##Clocks,                        \
+                       .ticks = kT##N##Ticks,                          \
+                       .vector = VECTOR,                               \
+                       .run = kT##N##Run,                              \
+                       .flag = {.reg = CN, .mask = 0x80},              \
                        .enable = ENABLE};
 
 #define SILABS_TIMERS_23(CKCON, TMR2CN, TMR3CN)                \

@@ -38,13 +38,7 @@ constexpr double kT1K[] = {384, 128, 32};
 constexpr Write kT1Baud[] = {
     TIMER1_MODE2(Commented(kT1Clock, {"bTMR_CLK, bT1_CLK"}), )};
 constexpr BaudMode kT1Bauds[] = {
-    {"t1",
-     {"UART0 on Timer 1 in mode 2", "串口 0 用定时器 1 方式 2"},
-     256,
-     &kinds::kUp,
-     true,
-     kT1K,
-     kT1Baud}};
+    {"t1", kUart0Timer1Text, 256, &kinds::kUp, true, kT1K, kT1Baud}};
 // SCON1's U1REN and U1SMOD.
 constexpr Field kU1REN{"U1REN", "SCON1", 0x10};
 constexpr Write kSbaud1Baud[] = {
