@@ -168,7 +168,7 @@ TEST(AsmCode, WritesXdataRegistersThroughDptr) {
     const Unit unit{.key = "t1", .number = 1, .clocks = clocks, .bauds = modes};
     const Fitted units[] = {{&unit}};
     const Chip chip{.name = "xdata",
-                    .family = "a family with XDATA registers",
+                    .family = {"a family with XDATA registers"},
                     .document = "none",
                     .evidence = Evidence::kFormulaOnly,
                     .units = units,
