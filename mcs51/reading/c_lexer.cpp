@@ -1,8 +1,7 @@
-// C's tokens and the little of the preprocessor that init code leans on.
+// C's tokens, with the preprocessor's directives as tokens of their own.
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <map>
 #include <optional>
 
 #include "mcs51/reading/code_value.h"
@@ -88,8 +87,7 @@ class Lexer {
         Directive(tokens);
       } else {
         line_start = false;
-        Token t = Next();
-        if (!Skipping()) tokens.push_back(std::move(t));
+        tokens.push_back(Next());
       }
     }
     return tokens;
@@ -134,8 +132,9 @@ class Lexer {
     return text_.substr(start, at_ - start);
   }
 
-  // #define and #undef become tokens "#define" and "#undef" ahead of the
-  // line's own, ended by "#end"; the other directives vanish.
+  // #define, #undef and the conditions become tokens "#define", "#if" and
+  // so on ahead of the line's own, ended by "#end"; the other directives
+  // vanish.
   void Directive(std::vector<Token>& tokens) {
     const int line = line_;
     int lines = 0;
@@ -143,8 +142,10 @@ class Lexer {
     const std::string_view body = LogicalLine(lines);
     line_ += lines;
     std::vector<Token> words = Lexer(body, line, false).All();
-    if (words.empty() || Conditional(words) || Skipping() ||
-        (words[0].text != "define" && words[0].text != "undef")) {
+    constexpr std::string_view kKept[] = {"define", "undef", "if",   "ifdef",
+                                          "ifndef", "elif",  "else", "endif"};
+    if (words.empty() || std::find(std::begin(kKept), std::end(kKept),
+                                   words[0].text) == std::end(kKept)) {
       return;
     }
     // A function-like macro's name touches its parenthesis.
@@ -162,40 +163,6 @@ class Lexer {
     tokens.insert(tokens.end(), words.begin(), words.end());
     tokens.push_back({TokenKind::kOther, "#end", 0, false, false, line});
   }
-
-  // "#if 0" (or "#if (0)") leaves out what it holds up to its #else or
-  // #endif; every other condition is taken as true, so that both sides of
-  // an #ifdef __SDCC are read. True when the directive was one of these.
-  bool Conditional(const std::vector<Token>& words) {
-    const std::string& word = words[0].text;
-    if (word == "if" || word == "ifdef" || word == "ifndef") {
-      const bool zero =
-          word == "if" &&
-          std::all_of(words.begin() + 1, words.end(),
-                      [](const Token& t) {
-                        return t.text == "(" || t.text == ")" ||
-                               (t.kind == TokenKind::kNumber && t.number == 0);
-                      }) &&
-          words.size() > 1;
-      if (zero) ++zero_depth_;
-      conditions_.push_back(zero);
-      return true;
-    }
-    if ((word == "else" || word == "elif") && !conditions_.empty() &&
-        conditions_.back()) {
-      conditions_.back() = false;
-      --zero_depth_;
-      return true;
-    }
-    if (word == "endif" && !conditions_.empty()) {
-      if (conditions_.back()) --zero_depth_;
-      conditions_.pop_back();
-      return true;
-    }
-    return word == "else" || word == "elif" || word == "endif";
-  }
-
-  bool Skipping() const { return zero_depth_ > 0; }
 
   Token Next() {
     const std::size_t start = at_;
@@ -257,134 +224,12 @@ class Lexer {
   std::size_t at_ = 0;
   int line_;
   bool directives_;
-  std::vector<bool> conditions_;  // each open #if's: is it "#if 0"
-  int zero_depth_ = 0;
-};
-
-struct Macro {
-  bool function_like = false;
-  std::vector<std::string> params;
-  std::vector<Token> body;
-};
-
-// Expands macros as the preprocessor would, short of # and ##: a macro is
-// not expanded inside itself, and the output is capped so that a macro
-// doubling itself at each level cannot exhaust memory.
-class Expander {
- public:
-  explicit Expander(std::size_t cap) : cap_(cap) {}
-
-  std::vector<Token> Run(const std::vector<Token>& in) {
-    for (std::size_t i = 0; i < in.size();) {
-      if (in[i].kind == TokenKind::kOther && in[i].text.starts_with("#") &&
-          in[i].text != "#end") {
-        i = Define(in, i);
-      } else {
-        i = Expand(in, i, 0);
-      }
-    }
-    return std::move(out_);
-  }
-
- private:
-  std::size_t Define(const std::vector<Token>& in, std::size_t i) {
-    const bool define = in[i].text == "#define";
-    const bool function_like = in[i].number != 0;
-    std::size_t end = i;
-    while (end < in.size() && in[end].text != "#end") ++end;
-    if (i + 1 < end && in[i + 1].kind == TokenKind::kName) {
-      const std::string& name = in[i + 1].text;
-      macros_.erase(name);
-      if (define) {
-        Macro m{function_like, {}, {}};
-        std::size_t b = i + 2;
-        if (function_like) {
-          for (++b; b < end && in[b].text != ")"; ++b) {
-            if (in[b].kind == TokenKind::kName) m.params.push_back(in[b].text);
-          }
-          ++b;
-        }
-        if (b < end) m.body.assign(in.begin() + b, in.begin() + end);
-        macros_[name] = std::move(m);
-      }
-    }
-    return end + 1;
-  }
-
-  // Arguments of a call at in[open] == "(": split at the top level's commas.
-  static std::optional<std::vector<std::vector<Token>>> Arguments(
-      const std::vector<Token>& in, std::size_t open, std::size_t& next) {
-    std::vector<std::vector<Token>> args(1);
-    int depth = 0;
-    for (std::size_t i = open + 1; i < in.size(); ++i) {
-      const std::string& t = in[i].text;
-      if (in[i].kind == TokenKind::kOther && t.starts_with("#")) break;
-      if (t == "(") ++depth;
-      if (t == ")" && depth-- == 0) {
-        next = i + 1;
-        return args;
-      }
-      if (t == "," && depth == 0) {
-        args.emplace_back();
-      } else {
-        args.back().push_back(in[i]);
-      }
-    }
-    return std::nullopt;
-  }
-
-  std::size_t Expand(const std::vector<Token>& in, std::size_t i, int depth) {
-    const Token& t = in[i];
-    const auto found =
-        t.kind == TokenKind::kName ? macros_.find(t.text) : macros_.end();
-    if (found == macros_.end() || depth > 32 || out_.size() > cap_ ||
-        std::find(active_.begin(), active_.end(), t.text) != active_.end()) {
-      out_.push_back(t);
-      return i + 1;
-    }
-    const Macro& m = found->second;
-    std::size_t next = i + 1;
-    std::vector<Token> body = m.body;
-    if (m.function_like) {
-      if (next >= in.size() || in[next].text != "(") {
-        out_.push_back(t);
-        return next;
-      }
-      const auto args = Arguments(in, next, next);
-      if (!args) {
-        out_.push_back(t);
-        return i + 1;
-      }
-      body.clear();
-      for (const Token& b : m.body) {
-        const auto p = std::find(m.params.begin(), m.params.end(), b.text);
-        const std::size_t n = static_cast<std::size_t>(p - m.params.begin());
-        if (b.kind == TokenKind::kName && p != m.params.end() &&
-            n < args->size()) {
-          body.insert(body.end(), (*args)[n].begin(), (*args)[n].end());
-        } else {
-          body.push_back(b);
-        }
-      }
-    }
-    for (Token& b : body) b.line = t.line;
-    active_.push_back(t.text);
-    for (std::size_t j = 0; j < body.size();) j = Expand(body, j, depth + 1);
-    active_.pop_back();
-    return next;
-  }
-
-  std::map<std::string, Macro, std::less<>> macros_;
-  std::vector<std::string> active_;
-  std::vector<Token> out_;
-  std::size_t cap_;
 };
 
 }  // namespace
 
-std::vector<Token> PreprocessedC(std::string_view source) {
-  const std::vector<Token> tokens = Lexer(source, 1).All();
-  return Expander(4 * tokens.size() + 4096).Run(tokens);
+std::vector<Token> CTokens(std::string_view source) {
+  return Lexer(source, 1).All();
 }
 
 }  // namespace mcs51::reading

@@ -310,7 +310,8 @@ int HandlerVector(Tokens t) {
 }  // namespace
 
 void ReadC(std::string_view source, CodeReading& reading) {
-  const std::vector<Token> tokens = PreprocessedC(source);
+  const std::vector<Token> tokens =
+      PreprocessedC(source, Compiler::kKeil, reading.unresolved);
   const Tokens all(tokens);
   std::vector<int> blocks;  // each open brace's vector
   std::size_t from = 0;

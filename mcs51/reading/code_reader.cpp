@@ -98,7 +98,9 @@ CodeReading ReadCode(std::string_view source, CodeDialect dialect) {
   } else {
     reading::ReadC(source, reading);
   }
-  if (reading.effects.empty()) reading.problem = CodeProblem::kNoWrites;
+  if (reading.effects.empty() && reading.unresolved.empty()) {
+    reading.problem = CodeProblem::kNoWrites;
+  }
   return reading;
 }
 

@@ -103,11 +103,25 @@ struct Declaration {
   bool operator==(const Declaration&) const = default;
 };
 
+// What the code depends on that the paste does not say: an #if on a name
+// defined nowhere in it, which the build may define. Neither side of it is
+// read.
+//   "#if (BAUD_TIMER == 1)" with no #define BAUD_TIMER -> {1, "BAUD_TIMER"}
+struct Unresolved {
+  int line = 0;
+  std::string name;  // "" where the condition is no expression
+  bool operator==(const Unresolved&) const = default;
+};
+
+// The compiler the code is read as, for the macros each defines.
+enum class Compiler { kKeil, kSdcc };
+
 struct CodeReading {
   CodeProblem problem = CodeProblem::kNone;
   CodeDialect dialect = CodeDialect::kC;  // as read
   std::vector<Effect> effects;
   std::vector<Declaration> declarations;
+  std::vector<Unresolved> unresolved;
 };
 
 // Reads C or assembly, guessing which unless told.

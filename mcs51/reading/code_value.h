@@ -75,10 +75,25 @@ void AddWrite(const Place& target, const Value& value, int line, int vector,
 // it is none.
 int VectorAt(std::int64_t address);
 
-// C's tokens after the preprocessor: #define's constants and function-like
-// macros expanded from the point they are defined, #include and the other
-// directives dropped, comments and strings gone.
-std::vector<Token> PreprocessedC(std::string_view source);
+// C's tokens as written, comments and strings gone: each #define,
+// #undef, #if, #ifdef, #ifndef, #elif, #else and #endif a token "#define"
+// (and so on) ahead of the line's own, ended by "#end"; the other
+// directives dropped.
+//   "#if X\nA" -> "#if", X, "#end", A
+std::vector<Token> CTokens(std::string_view source);
+
+// C's tokens after the preprocessor as `compiler` runs it: #define's
+// constants and function-like macros expanded from the point they are
+// defined, the branches of #if, #ifdef and #elif taken as the compiler
+// takes them, #include and the other directives dropped, comments and
+// strings gone. A condition on a name the code defines nowhere takes
+// neither branch and is added to `unresolved`.
+//   "#define T 1\n#if T == 1\nA\n#else\nB\n#endif" -> A
+//   "#ifdef __SDCC\nA\n#else\nB\n#endif", kKeil  -> B
+//   "#if BAUD_TIMER == 1\nA\n#endif"               -> nothing, {2,
+//   "BAUD_TIMER"} unresolved
+std::vector<Token> PreprocessedC(std::string_view source, Compiler compiler,
+                                 std::vector<Unresolved>& unresolved);
 
 // Assembly's names and mnemonics are upper-cased.
 std::string Upper(std::string_view text);

@@ -299,9 +299,11 @@ std::string_view FindingKey(FindingKind kind) {
     case FindingKind::kUnknownRegister:
       return "unknown-register";
     case FindingKind::kNoStandardRate:
+      return "no-standard-rate";
+    case FindingKind::kUnresolved:
       break;
   }
-  return "no-standard-rate";
+  return "unresolved";
 }
 
 std::string_view ReloadedByKey(ReloadedBy reloaded_by) {
@@ -324,7 +326,14 @@ Explanation Explain(std::string_view source, double frequency_mhz,
   if (out.problem != CodeProblem::kNone) return out;
   RegisterState state(family);
   state.Follow(reading);
-  if (state.Recognised() == 0) {
+  for (const Unresolved& u : reading.unresolved) {
+    out.findings.push_back(
+        u.name.empty() ? Found(FindingKind::kUnresolved, u.line,
+                               FindingSentence::kNoCondition)
+                       : Found(FindingKind::kUnresolved, u.line,
+                               FindingSentence::kUndefinedName, u.name));
+  }
+  if (state.Recognised() == 0 && reading.unresolved.empty()) {
     out.problem = CodeProblem::kNoWrites;
     return out;
   }

@@ -26,6 +26,7 @@ enum class FindingKind : std::uint8_t {
   kNotAutoReload,    // a baud timer in a mode that does not reload
   kUnknownRegister,  // a register the family lacks
   kNoStandardRate,   // a rate beyond the tolerance of every standard one
+  kUnresolved,       // code whose reading depends on what the paste lacks
 };
 
 //   FindingKey(FindingKind::kNotStarted) -> "not-started"

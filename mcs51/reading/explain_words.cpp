@@ -53,6 +53,14 @@ constexpr Words kSentences[] = {
      "方式 2 以 FREQ/{0} 运行：{1:.2f} 波特与最近的标准波特率 {3} 相差 {2}，"
      "超出容差 {4} %；只有换晶振才能改变它，或改用由定时器决定波特率的方式 1 "
      "和方式 3"},
+    {"this condition depends on {0}, which the code defines nowhere: the build "
+     "may define it, so none of the code it guards was read; add #define {0} "
+     "as the build has it",
+     "这个条件取决于 {0}，而代码里没有定义它：可能由编译设置定义，所以它所管的"
+     "代码都没有读；请按编译设置加上 #define {0}"},
+    {"no compiler can work this condition out: none of the code it guards was "
+     "read",
+     "编译器无法算出这个条件：它所管的代码都没有读"},
 };
 
 constexpr ExplainReportWords kReport{

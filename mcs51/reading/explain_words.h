@@ -28,6 +28,8 @@ enum class FindingSentence : std::uint8_t {
   kUnknownInSome,     // {0} name, {1} family, {2} them, {3} the first key
   kNoStandardRate,    // {0} baud, {1} error, {2} nearest, {3} tol, {4} MHz
   kFixedRate,         // {0} divisor, {1} baud, {2} error, {3} nearest, {4} tol
+  kUndefinedName,     // {0} the name an #if depends on
+  kNoCondition,       // an #if no compiler could work out
 };
 //   SentenceWords(FindingSentence::kNotStarted).en
 //       -> "Timer {0} is set up but never started: add {1} after this line"
