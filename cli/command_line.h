@@ -28,6 +28,7 @@ struct Request : mcs51::Question {
   std::string name;
   bool times = false;
   std::string file = "-";  // explain's FILE; "-" for standard input
+  mcs51::Compiler compiler = mcs51::Compiler::kKeil;  // explain's C
 };
 
 struct ParseResult {

@@ -100,6 +100,8 @@ constexpr Commands WithDocument() {
 
 constexpr std::string_view kSmods[] = {"0", "1"};
 constexpr std::string_view kLanguages[] = {"c", "asm"};
+// In mcs51::Compiler's order.
+constexpr std::string_view kCompilers[] = {"keil", "sdcc"};
 
 const OptionRow kOptionRows[] = {
     {.name = "--timer",
@@ -211,6 +213,16 @@ const OptionRow kOptionRows[] = {
      .store =
          [](const Value& v, Request& r) {
            r.language = static_cast<CodeLanguage>(v.index);
+         }},
+    {.name = "--compiler",
+     .values = Values::kChoices,
+     .choices = kCompilers,
+     .commands = kExplain,
+     .help = "explain: read C as Keil C51 (default) or SDCC preprocesses it, "
+             "taking the branches of #if that compiler takes",
+     .store =
+         [](const Value& v, Request& r) {
+           r.compiler = static_cast<mcs51::Compiler>(v.index);
          }},
     {.name = "--mode",
      .values = Values::kModes,

@@ -198,8 +198,8 @@ RunResult ExplainAnswer(const Request& request) {
                    fmt::format("{}: cannot be read: {}", name,
                                std::strerror(errno != 0 ? errno : EIO)));
   }
-  const Explanation e =
-      Explain(text, request.frequency_mhz, *family, request.tolerance_percent);
+  const Explanation e = Explain(text, request.frequency_mhz, *family,
+                                request.tolerance_percent, request.compiler);
   if (e.problem != CodeProblem::kNone) {
     return Failure(
         kExitBadInput,

@@ -309,9 +309,9 @@ int HandlerVector(Tokens t) {
 
 }  // namespace
 
-void ReadC(std::string_view source, CodeReading& reading) {
+void ReadC(std::string_view source, Compiler compiler, CodeReading& reading) {
   const std::vector<Token> tokens =
-      PreprocessedC(source, Compiler::kKeil, reading.unresolved);
+      PreprocessedC(source, compiler, reading.unresolved);
   const Tokens all(tokens);
   std::vector<int> blocks;  // each open brace's vector
   std::size_t from = 0;

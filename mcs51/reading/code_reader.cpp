@@ -77,7 +77,8 @@ CodeDialect GuessDialect(std::string_view source) {
   return assembly > c ? CodeDialect::kAssembly : CodeDialect::kC;
 }
 
-CodeReading ReadCode(std::string_view source, CodeDialect dialect) {
+CodeReading ReadCode(std::string_view source, CodeDialect dialect,
+                     Compiler compiler) {
   CodeReading reading;
   if (source.size() > kMaxCodeBytes) {
     reading.problem = CodeProblem::kTooLarge;
@@ -96,7 +97,7 @@ CodeReading ReadCode(std::string_view source, CodeDialect dialect) {
   if (reading.dialect == CodeDialect::kAssembly) {
     reading::ReadAssembly(source, reading);
   } else {
-    reading::ReadC(source, reading);
+    reading::ReadC(source, compiler, reading);
   }
   if (reading.effects.empty() && reading.unresolved.empty()) {
     reading.problem = CodeProblem::kNoWrites;

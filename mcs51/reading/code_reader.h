@@ -130,8 +130,10 @@ struct CodeReading {
 //   ReadCode("ORG 001BH\nLJMP t1\nt1: CLR TF1\nRETI")
 //       -> kAssembly, {3, TF1 kBit, kClearBit, vector 3}
 //   ReadCode("") -> kEmpty;  ReadCode("int x;") -> kNoWrites
+// C is preprocessed as `compiler` does it.
 CodeReading ReadCode(std::string_view source,
-                     CodeDialect dialect = CodeDialect::kGuess);
+                     CodeDialect dialect = CodeDialect::kGuess,
+                     Compiler compiler = Compiler::kKeil);
 
 // Which dialect a source looks like: assembly when more lines open with a
 // mnemonic or a directive than end a C statement.

@@ -116,7 +116,7 @@ bool IsAsmDefiner(std::string_view word);
 bool IsAssemblyLine(std::string_view line);
 
 // Each dialect's reader fills in effects and declarations.
-void ReadC(std::string_view source, CodeReading& reading);
+void ReadC(std::string_view source, Compiler compiler, CodeReading& reading);
 void ReadAssembly(std::string_view source, CodeReading& reading);
 
 }  // namespace mcs51::reading

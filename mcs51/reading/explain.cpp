@@ -319,9 +319,10 @@ std::string_view ReloadedByKey(ReloadedBy reloaded_by) {
 }
 
 Explanation Explain(std::string_view source, double frequency_mhz,
-                    const Family& family, double tolerance_percent) {
+                    const Family& family, double tolerance_percent,
+                    Compiler compiler) {
   Explanation out;
-  const CodeReading reading = ReadCode(source);
+  const CodeReading reading = ReadCode(source, CodeDialect::kGuess, compiler);
   out.problem = reading.problem;
   if (out.problem != CodeProblem::kNone) return out;
   RegisterState state(family);

@@ -97,7 +97,9 @@ struct Explanation {
 //   Explain("SCON = 0x40; TMOD = 0x20; TH1 = 0xFD;", 11.0592, 8052, 2)
 //       -> findings {not-started line 1, receiver-off line 1}
 //   Explain("hello", 12, 8052, 2) -> problem kNoWrites
+// C is preprocessed as `compiler` does it.
 Explanation Explain(std::string_view source, double frequency_mhz,
-                    const explain::Family& family, double tolerance_percent);
+                    const explain::Family& family, double tolerance_percent,
+                    Compiler compiler = Compiler::kKeil);
 
 }  // namespace mcs51

@@ -65,6 +65,22 @@ TEST(Explain, WritesTheReadingAsJson) {
   EXPECT_EQ(json["findings"].at(0)["line"], 3);
 }
 
+// Each compiler's branch of an #ifdef on its own macro: Timer 1's mode 2
+// for Keil, Timer 1 in mode 1, which does not reload, for SDCC.
+TEST(Explain, ReadsTheBranchOfTheCompilerNamed) {
+  const std::string paste =
+      "SCON = 0x50;\n#ifdef __C51__\nTMOD = 0x20;\n#else\nTMOD = 0x10;\n"
+      "#endif\nTH1 = 0xFD;\nTR1 = 1;\n";
+  for (const auto& [compiler, mode] :
+       {std::pair{"keil", "2"}, std::pair{"sdcc", "1"}}) {
+    const RunResult r =
+        Explain(paste, {"--compiler", compiler, "--format", "json"});
+    ASSERT_EQ(r.status, kExitAnswered) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["timers"].at(0)["mode"], mode)
+        << compiler;
+  }
+}
+
 // Mode 2 at 11.0592 MHz with SMOD: FREQ/32, 345600 baud, no generator.
 TEST(Explain, ReportsAFixedRateMode) {
   const std::string paste = "PCON |= 0x80;\nSCON = 0x90;\n";
