@@ -78,6 +78,16 @@ std::string SetText(const Bits& run) {
   return fmt::format("{} |= 0x{:02X};", run.name, run.mask);
 }
 
+// The overflow flag a run bit is easily mistaken for: TF0 and TF1 sit just
+// above TR0 and TR1 in TCON, 0x20 and 0x80 beside 0x10 and 0x40.
+const Field* FlagBeside(const Bits& run) {
+  for (const auto& [tr, tf] : {std::pair{&core::kTR0, &core::kTF0},
+                               std::pair{&core::kTR1, &core::kTF1}}) {
+    if (run.name == tr->reg && run.mask == tr->mask) return tf;
+  }
+  return nullptr;
+}
+
 void NotStarted(const RegisterState& state, const FamilySetting& s,
                 std::vector<int>& reported, std::vector<Finding>& findings) {
   if (s.run.mask == 0 || IsSet(state, s.run) ||
@@ -85,6 +95,15 @@ void NotStarted(const RegisterState& state, const FamilySetting& s,
     return;
   }
   reported.push_back(s.timer);
+  if (const Field* flag = FlagBeside(s.run)) {
+    const Bits set{s.run.address, flag->mask, 0, s.run.name};
+    if (IsSet(state, set)) {
+      findings.push_back(Found(
+          FindingKind::kWrongBit, state.LineOf(set.address, set.mask),
+          FindingSentence::kWrongBit, flag->name, s.timer, SetText(s.run)));
+      return;
+    }
+  }
   findings.push_back(Found(FindingKind::kNotStarted, LastLine(state, s),
                            FindingSentence::kNotStarted, s.timer,
                            SetText(s.run)));
@@ -301,9 +320,11 @@ std::string_view FindingKey(FindingKind kind) {
     case FindingKind::kNoStandardRate:
       return "no-standard-rate";
     case FindingKind::kUnresolved:
+      return "unresolved";
+    case FindingKind::kWrongBit:
       break;
   }
-  return "unresolved";
+  return "wrong-bit";
 }
 
 std::string_view ReloadedByKey(ReloadedBy reloaded_by) {

@@ -27,6 +27,7 @@ enum class FindingKind : std::uint8_t {
   kUnknownRegister,  // a register the family lacks
   kNoStandardRate,   // a rate beyond the tolerance of every standard one
   kUnresolved,       // code whose reading depends on what the paste lacks
+  kWrongBit,         // a timer's overflow flag set for its run bit
 };
 
 //   FindingKey(FindingKind::kNotStarted) -> "not-started"

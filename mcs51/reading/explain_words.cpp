@@ -61,6 +61,10 @@ constexpr Words kSentences[] = {
     {"no compiler can work this condition out: none of the code it guards was "
      "read",
      "编译器无法算出这个条件：它所管的代码都没有读"},
+    {"this sets {0}, Timer {1}'s overflow flag, not its run bit, so Timer {1} "
+     "never runs: write {2}",
+     "这里置位的是 {0}，即定时器 {1} 的溢出标志，而不是运行位，所以定时器 {1} "
+     "从不运行：请写 {2}"},
 };
 
 constexpr ExplainReportWords kReport{

@@ -30,6 +30,7 @@ enum class FindingSentence : std::uint8_t {
   kFixedRate,         // {0} divisor, {1} baud, {2} error, {3} nearest, {4} tol
   kUndefinedName,     // {0} the name an #if depends on
   kNoCondition,       // an #if no compiler could work out
+  kWrongBit,          // {0} the flag set, {1} timer, {2} what starts it
 };
 //   SentenceWords(FindingSentence::kNotStarted).en
 //       -> "Timer {0} is set up but never started: add {1} after this line"

@@ -200,6 +200,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF0;\nTL1 = 0xF0;\n"
                    "TR1 = 1;\n",
                    FindingKind::kNoStandardRate, 3},
+        // TF1 is the bit above TR1: 0x80 for 0x40.
+        FindingRow{"WrongBit",
+                   "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xF3;\nTCON |= 0x80;\n",
+                   FindingKind::kWrongBit, 4},
         // The port's set-up hangs on a name the build may define.
         FindingRow{"Unresolved",
                    "SCON = 0x50;\n#ifndef MONITOR51\nTMOD = 0x20;\n"
