@@ -48,6 +48,7 @@ std::string ExplainJson(const Question& question, const explain::Family& family,
   Json json;
   json["frequency_mhz"] = question.frequency_mhz;
   json["chip"] = family.name;
+  json["encoding"] = EncodingKey(e.encoding);
   json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
   json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
   json["findings"] = JsonRows<Finding>(FindingColumns(), e.findings, {});

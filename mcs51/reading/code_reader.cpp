@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "mcs51/reading/code_value.h"
 
@@ -39,9 +40,39 @@ std::size_t InvalidUtf8Bytes(std::string_view text) {
   return invalid;
 }
 
-bool LooksBinary(std::string_view text) {
-  return text.find('\0') != std::string_view::npos ||
-         InvalidUtf8Bytes(text) * 16 > text.size();
+// The bytes outside whole GB18030 characters: a lead 0x81 ... 0xFE, then a
+// trail 0x40 ... 0x7E or 0x80 ... 0xFE, or 0x30 ... 0x39 and a lead and
+// 0x30 ... 0x39 again (GB18030-2005, 6.3).
+std::size_t InvalidGbBytes(std::string_view text) {
+  auto at = [&](std::size_t i, int low, int high) {
+    const int b = i < text.size() ? static_cast<unsigned char>(text[i]) : -1;
+    return b >= low && b <= high;
+  };
+  std::size_t invalid = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (!at(i, 0x80, 0xFF)) {
+      ++i;
+    } else if (at(i, 0x81, 0xFE) &&
+               (at(i + 1, 0x40, 0x7E) || at(i + 1, 0x80, 0xFE))) {
+      i += 2;
+    } else if (at(i, 0x81, 0xFE) && at(i + 1, 0x30, 0x39) &&
+               at(i + 2, 0x81, 0xFE) && at(i + 3, 0x30, 0x39)) {
+      i += 4;
+    } else {
+      ++invalid;
+      ++i;
+    }
+  }
+  return invalid;
+}
+
+// How the text was saved; nothing for binary data.
+std::optional<Encoding> EncodingOf(std::string_view text) {
+  if (text.find('\0') != std::string_view::npos) return std::nullopt;
+  const std::size_t utf8 = InvalidUtf8Bytes(text);
+  if (utf8 > 0 && InvalidGbBytes(text) == 0) return Encoding::kGb18030;
+  if (utf8 * 16 > text.size()) return std::nullopt;
+  return Encoding::kUtf8;
 }
 
 bool EndsCStatement(std::string_view line) {
@@ -88,10 +119,14 @@ CodeReading ReadCode(std::string_view source, CodeDialect dialect,
     reading.problem = CodeProblem::kEmpty;
     return reading;
   }
-  if (LooksBinary(source)) {
+  const std::optional<Encoding> encoding = EncodingOf(source);
+  if (!encoding) {
     reading.problem = CodeProblem::kBinary;
     return reading;
   }
+  reading.encoding = *encoding;
+  // A byte-order mark is no part of the first line's code.
+  if (source.starts_with("\xEF\xBB\xBF")) source.remove_prefix(3);
   reading.dialect =
       dialect == CodeDialect::kGuess ? GuessDialect(source) : dialect;
   if (reading.dialect == CodeDialect::kAssembly) {
@@ -103,6 +138,10 @@ CodeReading ReadCode(std::string_view source, CodeDialect dialect,
     reading.problem = CodeProblem::kNoWrites;
   }
   return reading;
+}
+
+std::string_view EncodingKey(Encoding encoding) {
+  return encoding == Encoding::kGb18030 ? "gb18030" : "utf-8";
 }
 
 Place Resolved(const Place& place, std::span<const Declaration> declarations) {

@@ -24,7 +24,7 @@ enum class CodeProblem {
   kNone,
   kEmpty,     // nothing but white space
   kTooLarge,  // over kMaxCodeBytes
-  kBinary,    // a NUL byte, or invalid UTF-8 in more than 1 byte in 16
+  kBinary,    // a NUL byte, or bytes neither UTF-8 nor GB18030 (1 in 16)
   kNoWrites,  // no register write read
 };
 
@@ -113,12 +113,23 @@ struct Unresolved {
   bool operator==(const Unresolved&) const = default;
 };
 
+// The text as it was saved: UTF-8 (a byte-order mark or not), or the
+// Chinese national encodings Keil projects are often saved in, GB18030
+// with GB2312 and GBK inside it. A Big5 file has the same byte shapes and
+// reads as gb18030: only comments and strings hold the characters, and
+// the reader never decodes them.
+enum class Encoding { kUtf8, kGb18030 };
+
+// "utf-8", "gb18030".
+std::string_view EncodingKey(Encoding encoding);
+
 // The compiler the code is read as, for the macros each defines.
 enum class Compiler { kKeil, kSdcc };
 
 struct CodeReading {
   CodeProblem problem = CodeProblem::kNone;
   CodeDialect dialect = CodeDialect::kC;  // as read
+  Encoding encoding = Encoding::kUtf8;
   std::vector<Effect> effects;
   std::vector<Declaration> declarations;
   std::vector<Unresolved> unresolved;

@@ -345,6 +345,7 @@ Explanation Explain(std::string_view source, double frequency_mhz,
   Explanation out;
   const CodeReading reading = ReadCode(source, CodeDialect::kGuess, compiler);
   out.problem = reading.problem;
+  out.encoding = reading.encoding;
   if (out.problem != CodeProblem::kNone) return out;
   RegisterState state(family);
   state.Follow(reading);

@@ -84,6 +84,7 @@ struct TimerUse {
 
 struct Explanation {
   CodeProblem problem = CodeProblem::kNone;  // kNoWrites: none recognised
+  Encoding encoding = Encoding::kUtf8;       // as the text was saved
   std::vector<SerialUse> serial;
   std::vector<TimerUse> timers;
   std::vector<Finding> findings;  // by line

@@ -253,6 +253,30 @@ const ProblemRow kProblemRows[] = {
 INSTANTIATE_TEST_SUITE_P(Inputs, ProblemTest, testing::ValuesIn(kProblemRows),
                          [](const auto& info) { return info.param.name; });
 
+// Text as editors save it: a byte-order mark is no code, and Chinese
+// comments in GBK (two bytes) or GB18030 (four) are text, not binary.
+TEST(CodeReaderTest, ReadsTextAsSaved) {
+  struct Row {
+    const char* name;
+    const char* source;
+    const char* effects;
+    Encoding encoding;
+  };
+  for (const Row& row : {
+           Row{"Utf8ByteOrderMark", "\xEF\xBB\xBFTMOD = 0x20;", "1:TMOD=0x20",
+               Encoding::kUtf8},
+           Row{"GbkCommentsCrlf",
+               "/* \xB4\xAE\xBF\xDA */\r\nTMOD = 0x20; /* \xB2\xA8 */\r\n",
+               "2:TMOD=0x20", Encoding::kGb18030},
+           Row{"Gb18030FourBytes", "TMOD = 0x20; // \x81\x30\x81\x30",
+               "1:TMOD=0x20", Encoding::kGb18030},
+       }) {
+    const CodeReading reading = ReadCode(row.source);
+    EXPECT_EQ(EffectsText(reading), row.effects) << row.name;
+    EXPECT_EQ(reading.encoding, row.encoding) << row.name;
+  }
+}
+
 // Nesting and macros that would exhaust the stack or memory give up on
 // the expression instead.
 TEST(CodeReaderTest, HostileInputsStayBounded) {
