@@ -30,7 +30,8 @@ void Check(bool holds, const char* what) {
 
 bool Same(const mcs51::CodeReading& a, const mcs51::CodeReading& b) {
   return a.problem == b.problem && a.dialect == b.dialect &&
-         a.effects == b.effects && a.declarations == b.declarations;
+         a.encoding == b.encoding && a.effects == b.effects &&
+         a.declarations == b.declarations && a.unresolved == b.unresolved;
 }
 
 void CheckPlace(const mcs51::Place& p, const char* what) {
@@ -44,11 +45,16 @@ void CheckReading(const mcs51::CodeReading& r, std::string_view input) {
   const bool refused = r.problem == mcs51::CodeProblem::kEmpty ||
                        r.problem == mcs51::CodeProblem::kTooLarge ||
                        r.problem == mcs51::CodeProblem::kBinary;
-  Check(!refused || (r.effects.empty() && r.declarations.empty()),
+  Check(!refused || (r.effects.empty() && r.declarations.empty() &&
+                     r.unresolved.empty()),
         "a refused input with effects");
-  Check(refused ||
-            (r.problem == mcs51::CodeProblem::kNoWrites) == r.effects.empty(),
+  // Code whose only writes hang on an unresolved condition says so.
+  Check(refused || (r.problem == mcs51::CodeProblem::kNoWrites) ==
+                       (r.effects.empty() && r.unresolved.empty()),
         "no writes reported wrongly");
+  for (const mcs51::Unresolved& u : r.unresolved) {
+    Check(u.line >= 1 && u.line <= lines, "an unresolved line outside");
+  }
   for (const mcs51::Effect& e : r.effects) {
     Check(e.line >= 1 && e.line <= lines, "an effect's line outside the input");
     Check(e.vector >= -1 && e.vector < 128, "a vector out of range");
@@ -77,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const mcs51::CodeReading assembly =
       mcs51::ReadCode(input, mcs51::CodeDialect::kAssembly);
   CheckReading(assembly, input);
+  CheckReading(
+      mcs51::ReadCode(input, mcs51::CodeDialect::kC, mcs51::Compiler::kSdcc),
+      input);
   if (guessed.problem == mcs51::CodeProblem::kNone ||
       guessed.problem == mcs51::CodeProblem::kNoWrites) {
     const mcs51::CodeDialect dialect = mcs51::GuessDialect(input);
