@@ -247,6 +247,9 @@ const ProblemRow kProblemRows[] = {
     {"OneLatin1Comment", "TMOD = 1; /* r\xE9glage du timer */",
      CodeProblem::kNone},
     {"Utf8Comment", "TMOD = 1; /* 定时器 */", CodeProblem::kNone},
+    // A GB lead byte with no trail after it is no Chinese text.
+    {"GbLeadsWithoutTrails", "TMOD = 1; \x81\x20\x82\x20\x83\x20\x84",
+     CodeProblem::kBinary},
     {"NoWrites", "int x;\nvoid f(void);", CodeProblem::kNoWrites},
     {"OnlyComments", "; nothing here\n", CodeProblem::kNoWrites},
 };

@@ -64,6 +64,35 @@ INSTANTIATE_TEST_SUITE_P(
                   "1:"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// C's precedence and arithmetic in conditions, each operator group once;
+// SDCC's own macros where the compiler is named.
+TEST(BranchTest, WorksConditionsOutAsC) {
+  struct Row {
+    const char* condition;
+    bool taken;
+  };
+  for (const Row& row : {
+           Row{"1 + 2 * 3 == 7", true},
+           Row{"(1 + 2) * 3 == 7", false},
+           Row{"1 << 4 > 15 && !0", true},
+           Row{"0 || 6 & 3 ^ 1 | 0", true},
+           Row{"-1 < 0 ? 7 % 4 == 3 : 0", true},
+           Row{"~0 == -1", true},
+           Row{"10 / 3 == 3 && 10 >= 10 && 2 <= 1", false},
+       }) {
+    const std::string source =
+        std::string("#if ") + row.condition + "\nTH1 = 1;\n#endif";
+    EXPECT_EQ(EffectsText(ReadCode(source, CodeDialect::kC)),
+              row.taken ? "2:TH1=0x1" : "")
+        << row.condition;
+  }
+  const CodeReading sdcc =
+      ReadCode("#if defined(__SDCC_mcs51) && SDCC >= 420\nTH1 = 1;\n#endif",
+               CodeDialect::kC, Compiler::kSdcc);
+  EXPECT_EQ(EffectsText(sdcc), "2:TH1=0x1");
+  EXPECT_TRUE(sdcc.unresolved.empty());
+}
+
 // A condition nested past any real one stops, unread, instead of taking
 // the stack with it.
 TEST(BranchTest, DeepConditionIsNoValue) {
