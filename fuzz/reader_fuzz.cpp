@@ -5,7 +5,8 @@
 //     read has a problem exactly when it has no effects;
 //   - the guess reads as the dialect it names would;
 //   - every effect's line is a line of the input, its vector an interrupt
-//     number or -1, its place a name or an address, a bit 0 ... 7;
+//     number, -1 or kSomeVector, its place a name or an address, a bit
+//     0 ... 7;
 //   - the same input gives the same reading.
 // Any broken invariant aborts with a message; libFuzzer saves the input.
 #include <algorithm>
@@ -57,7 +58,8 @@ void CheckReading(const mcs51::CodeReading& r, std::string_view input) {
   }
   for (const mcs51::Effect& e : r.effects) {
     Check(e.line >= 1 && e.line <= lines, "an effect's line outside the input");
-    Check(e.vector >= -1 && e.vector < 128, "a vector out of range");
+    Check(e.vector >= mcs51::kSomeVector && e.vector < 128,
+          "a vector out of range");
     CheckPlace(e.target, "an effect without a place");
     if (e.op == mcs51::EffectOp::kCopy) {
       CheckPlace(e.source, "a copy without a source");

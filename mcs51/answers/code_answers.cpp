@@ -17,16 +17,23 @@ Value IfSet(const Use& use, std::string text) {
 }
 template <typename Use>
 Value Hex(const Use& use) {
+  if (use.unresolved) return std::nullopt;
   return IfSet(use, use.setting == nullptr
                         ? std::string()
                         : ReloadHex(use.reload, use.setting->modulus));
+}
+// A reload, when the code gives one.
+template <typename Use>
+Value Reload(const Use& use) {
+  if (use.unresolved) return std::nullopt;
+  return IfSet(use, std::to_string(use.reload));
 }
 Value Flag(bool on) { return Value(on ? "true" : "false"); }
 bool Fixed(const SerialUse& use) { return use.fixed_mode >= 0; }
 // A rate, when the port has a setting that makes one, or a fixed mode.
 Value Rate(const SerialUse& use, double value) {
-  const bool rate =
-      (use.setting != nullptr || Fixed(use)) && use.actual_baud > 0.0;
+  const bool rate = (use.setting != nullptr || Fixed(use)) && !use.unresolved &&
+                    use.actual_baud > 0.0;
   return rate ? Value(ShortestText(value)) : std::nullopt;
 }
 
@@ -62,7 +69,7 @@ const Column<S> kSerialColumns[] = {
          },
      .type = JsonType::kInteger},
     {.key = "reload",
-     .cell = [](const S& u) { return IfSet(u, std::to_string(u.reload)); },
+     .cell = [](const S& u) { return Reload(u); },
      .type = JsonType::kInteger},
     {.key = "reload_hex", .cell = [](const S& u) { return Hex(u); }},
     {.key = "actual_baud",
@@ -92,7 +99,7 @@ const Column<T> kTimerColumns[] = {
          },
      .type = JsonType::kInteger},
     {.key = "reload",
-     .cell = [](const T& u) { return IfSet(u, std::to_string(u.reload)); },
+     .cell = [](const T& u) { return Reload(u); },
      .type = JsonType::kInteger},
     {.key = "reload_hex", .cell = [](const T& u) { return Hex(u); }},
     {.key = "running",

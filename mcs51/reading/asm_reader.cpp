@@ -1,10 +1,13 @@
 // Assembly line by line, as A51 and sdas8051 take it: the writes to direct
 // addresses and bits, the constants and names it defines, and the vectors
-// its handlers answer. The accumulator is followed through MOV A, ANL A,
-// ORL A and XRL A, since a read-modify-write often goes through it.
+// its handlers answer. A and R0-R7 are followed through MOV, ANL, ORL,
+// XRL, XCH and SETB or CLR of ACC's bits within straight-line code, since a
+// read-modify-write often goes through them.
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "mcs51/reading/code_value.h"
 
@@ -32,9 +35,12 @@ class AsmReader {
 
   void Read(const std::vector<AsmLine>& lines) {
     FindVectors(lines);
-    for (const AsmLine& line : lines) {
+    const std::vector<bool> handler = EndsInReti(lines);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const AsmLine& line = lines[i];
+      in_reti_ = handler[i];
       if (!line.label.empty()) {
-        a_ = Unknown();
+        Forget();
         if (const auto v = vector_labels_.find(line.label);
             v != vector_labels_.end()) {
           vector_ = v->second;
@@ -48,6 +54,43 @@ class AsmReader {
   }
 
  private:
+  void Forget() {
+    a_ = Unknown();
+    r_.fill(Unknown());
+  }
+
+  // Which lines belong to a routine that ends in RETI: from a label that
+  // code cannot fall into (it follows a jump, a return or the start) to
+  // the RETI. Such a routine is a handler even where no vector names it.
+  static std::vector<bool> EndsInReti(const std::vector<AsmLine>& lines) {
+    std::vector<bool> handler(lines.size(), false);
+    std::size_t start = 0;
+    bool fallen = false;  // the previous instruction can run into this line
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (!lines[i].label.empty() && !fallen) start = i;
+      if (lines[i].words.empty()) continue;
+      const std::string word = Upper(lines[i].words[0].text);
+      if (word == "RETI") {
+        std::fill(handler.begin() + static_cast<std::ptrdiff_t>(start),
+                  handler.begin() + static_cast<std::ptrdiff_t>(i) + 1, true);
+      }
+      const bool leaves = word == "RET" || word == "RETI" || word == "SJMP" ||
+                          word == "LJMP" || word == "AJMP" || word == "JMP";
+      if (leaves) start = i + 1;
+      fallen = !leaves && !IsAsmDirective(word);
+    }
+    return handler;
+  }
+
+  static bool IsAsmDirective(std::string_view word) {
+    return word.starts_with(".") || word == "ORG" || word == "CSEG" ||
+           word == "DSEG" || word == "END" || word == "USING";
+  }
+
+  int Vector() const {
+    return vector_ == -1 && in_reti_ ? kSomeVector : vector_;
+  }
+
   static Value Lookup(const void* context, std::string_view name) {
     const auto& constants = static_cast<const AsmReader*>(context)->constants_;
     const auto found = constants.find(Upper(name));
@@ -66,6 +109,7 @@ class AsmReader {
   void FindVectors(const std::vector<AsmLine>& lines) {
     int pending = -1;
     for (const AsmLine& line : lines) {
+      if (!line.label.empty()) labels_.insert(line.label);
       if (line.words.empty()) continue;
       const std::string word = Upper(line.words[0].text);
       if (const auto origin = Origin(line.words)) {
@@ -133,6 +177,7 @@ class AsmReader {
       at.space = Space::kByte;
     }
     if (number) constants_[name] = *number;
+    declared_.insert(name);
     reading_.declarations.push_back({line.number, kind, name, at, -1});
     return true;
   }
@@ -161,12 +206,30 @@ class AsmReader {
       if (std::optional<Place> bit = BitPlace(t)) return bit;
     }
     if (t.size() == 1 && t[0].kind == TokenKind::kName) {
-      return Place{Upper(t[0].text), -1, -1, space};
+      return Place{SdccName(Upper(t[0].text)), -1, -1, space};
     }
     if (const auto address = ConstantOf(t)) {
       return Place{{}, static_cast<int>(*address & 0xFFFF), -1, space};
     }
     return std::nullopt;
+  }
+
+  // SDCC's names for C's registers, "_SCON", are the registers' own where
+  // the paste does not define them.
+  std::string SdccName(std::string name) const {
+    if (name.size() > 1 && name[0] == '_' && !declared_.contains(name) &&
+        !labels_.contains(name)) {
+      name.erase(0, 1);
+    }
+    return name;
+  }
+
+  // R0 ... R7's number, or -1.
+  static int RegisterNumber(Tokens t) {
+    if (t.size() != 1) return -1;
+    const std::string u = Upper(t[0].text);
+    if (u.size() != 2 || u[0] != 'R' || u[1] < '0' || u[1] > '7') return -1;
+    return u[1] - '0';
   }
 
   static bool IsWord(Tokens t, std::string_view word) {
@@ -186,7 +249,10 @@ class AsmReader {
       const auto n = ConstantOf(t.subspan(1));
       return n ? Constant(*n, 32) : Unknown();
     }
-    if (IsWord(t, "A")) return a_;
+    if (IsWord(t, "A") || IsWord(t, "ACC")) return Named(a_, "A");
+    if (const int r = RegisterNumber(t); r >= 0) {
+      return Named(r_[static_cast<std::size_t>(r)], Upper(t[0].text));
+    }
     if (IsRegister(t)) return Unknown();
     if (const std::optional<Place> p = Direct(t, Space::kByte)) {
       return RegisterValue(*p);
@@ -194,18 +260,48 @@ class AsmReader {
     return Unknown();
   }
 
+  // An unknown A or Rn is named for what it is, as a parameter often is.
+  static Value Named(Value v, std::string name) {
+    if (v.kind == Value::Kind::kUnknown && v.depends.empty()) {
+      v.depends = std::move(name);
+    }
+    return v;
+  }
+
   void Write(Tokens destination, const Value& value, int line, char op = 0) {
+    auto combined = [&](const Value& old) {
+      return op == 0 ? value : Bitwise(old, op, value);
+    };
     if (IsWord(destination, "A")) {
-      a_ = op == 0 ? value : Bitwise(a_, op, value);
+      a_ = combined(a_);
+      return;
+    }
+    if (const int r = RegisterNumber(destination); r >= 0) {
+      Value& held = r_[static_cast<std::size_t>(r)];
+      held = combined(held);
       return;
     }
     if (IsRegister(destination)) return;
     const std::optional<Place> target = Direct(destination, Space::kByte);
     if (!target) return;
-    const Value written =
-        op == 0 ? value : Bitwise(RegisterValue(*target), op, value);
-    AddWrite(*target, written, line, vector_, reading_.effects);
-    if (target->name == "ACC") a_ = Unknown();
+    AddWrite(*target, combined(RegisterValue(*target)), line, Vector(),
+             reading_.effects);
+    if (target->name == "ACC") a_ = combined(a_);
+  }
+
+  // SETB, CLR or CPL of one of ACC's bits, on A as followed.
+  bool AccumulatorBit(const Place& bit, EffectOp op) {
+    int n = -1;
+    if (bit.name == "ACC" && bit.bit >= 0) n = bit.bit;
+    if (bit.name.empty() && bit.address >= 0xE0 && bit.address <= 0xE7) {
+      n = bit.address - 0xE0;
+    }
+    if (n < 0) return false;
+    const std::int64_t mask = std::int64_t{1} << n;
+    a_ = op == EffectOp::kSetBit     ? Bitwise(a_, '|', Constant(mask, 32))
+         : op == EffectOp::kClearBit ? Bitwise(a_, '&', Constant(~mask, 32))
+                                     : Bitwise(a_, '^', Constant(mask, 32));
+    return true;
   }
 
   void Bit(Tokens operand, EffectOp op, int line) {
@@ -216,7 +312,8 @@ class AsmReader {
       return;
     }
     if (const std::optional<Place> bit = Direct(operand, Space::kBit)) {
-      reading_.effects.push_back({line, *bit, op, 0, {}, vector_});
+      if (AccumulatorBit(*bit, op)) return;
+      reading_.effects.push_back({line, *bit, op, 0, {}, Vector(), {}});
     }
   }
 
@@ -236,7 +333,7 @@ class AsmReader {
       if (IsWord(ops[1], "C") && !IsRegister(ops[0])) {
         if (auto bit = Direct(ops[0], Space::kBit)) {
           reading_.effects.push_back(
-              {n, *bit, EffectOp::kUnknown, 0, {}, vector_});
+              {n, *bit, EffectOp::kUnknown, 0, {}, Vector(), {}});
         }
         return;
       }
@@ -259,15 +356,18 @@ class AsmReader {
                !ops.empty()) {
       Write(ops[0], Unknown(), n);
     } else if (word == "XCH" && ops.size() == 2) {
+      // A byte's old value is only a name for what the exchange overwrites.
       const Value old = a_;
-      a_ = Unknown();
+      a_ = RegisterNumber(ops[1]) >= 0 ? Source(ops[1]) : Unknown();
       Write(ops[1], old, n);
     } else if (word == "RETI") {
       vector_ = -1;
-      a_ = Unknown();
+      Forget();
     } else if (!ops.empty() && IsWord(ops[0], "A")) {
       a_ = Unknown();
-    } else if (word.ends_with("CALL") || word == "DIV" || word == "MUL") {
+    } else if (word.ends_with("CALL")) {
+      Forget();
+    } else if (word == "DIV" || word == "MUL") {
       a_ = Unknown();
     }
   }
@@ -275,7 +375,10 @@ class AsmReader {
   CodeReading& reading_;
   std::map<std::string, std::int64_t> constants_;
   std::map<std::string, int> vector_labels_;
+  std::set<std::string> declared_, labels_;
   Value a_;
+  std::array<Value, 8> r_;
+  bool in_reti_ = false;
   int vector_ = -1;
   int inline_vector_ = -1;
 };

@@ -1,7 +1,9 @@
 // C statement by statement: declarations of registers, assignments to
-// them, and the interrupt handlers they sit in.
+// them, the interrupt handlers they sit in, and the functions the code
+// calls with constants, followed with them.
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -13,27 +15,17 @@ namespace {
 
 using Tokens = std::span<const Token>;
 
-// Unknown names are registers or variables; which is the caller's to say.
-Value LookupC(const void*, std::string_view name) {
-  return RegisterValue(Place{std::string(name)});
-}
+// A called function's parameters, as its call gives them.
+using Bindings = std::map<std::string, Value, std::less<>>;
 
-Value EvaluateC(Tokens tokens) {
-  return Evaluate(tokens, Dialect::kC, LookupC, nullptr);
-}
-
-bool Is(const Token& t, std::string_view text) {
-  return t.kind != TokenKind::kNumber && t.text == text;
-}
-
-// The index past the parenthesis that closes the one at `open`.
-std::size_t PastParenthesis(Tokens t, std::size_t open) {
-  int depth = 0;
-  for (std::size_t i = open; i < t.size(); ++i) {
-    if (Is(t[i], "(")) ++depth;
-    if (Is(t[i], ")") && --depth == 0) return i + 1;
+// A parameter is what its call binds it to; other names are registers or
+// variables, which is the caller's to say.
+Value LookupC(const void* context, std::string_view name) {
+  const auto& bindings = *static_cast<const Bindings*>(context);
+  if (const auto bound = bindings.find(name); bound != bindings.end()) {
+    return bound->second;
   }
-  return t.size();
+  return RegisterValue(Place{std::string(name)});
 }
 
 // Drops what leads into a statement: else, do, if (...), while (...),
@@ -60,181 +52,12 @@ Tokens Body(Tokens t) {
   }
 }
 
-std::optional<std::int64_t> ConstantOf(Tokens tokens) {
-  const Value v = EvaluateC(tokens);
-  if (v.kind != Value::Kind::kConstant) return std::nullopt;
-  return v.constant.value;
-}
-
-// Where "__at" (SDCC) or "_at_" (Keil) puts a declaration, and the
-// declared name: the last name outside the address.
-struct AtParts {
-  std::optional<std::int64_t> address;
-  std::string name;
-};
-AtParts At(Tokens t) {
-  AtParts parts;
-  std::size_t i = 0;
-  for (; i < t.size(); ++i) {
-    if (Is(t[i], "=")) break;
-    if (Is(t[i], "__at") || Is(t[i], "_at_")) {
-      std::size_t end = i + 2;
-      if (i + 1 < t.size() && Is(t[i + 1], "(")) {
-        end = PastParenthesis(t, i + 1);
-      } else if (Is(t[i], "_at_")) {
-        end = t.size();
-        for (std::size_t e = i + 1; e < t.size(); ++e) {
-          if (Is(t[e], "=")) end = e;
-        }
-      }
-      end = std::min(end, t.size());
-      parts.address = ConstantOf(t.subspan(i + 1, end - i - 1));
-      i = end - 1;
-    } else if (t[i].kind == TokenKind::kName) {
-      parts.name = t[i].text;
-    }
-  }
-  return parts;
-}
-
-void Declare(CodeReading& reading, int line, DeclarationKind kind,
-             const std::string& name, Place at, int high = -1) {
-  if (name.empty()) return;
-  reading.declarations.push_back({line, kind, name, std::move(at), high});
-}
-
-Place ByteAt(std::int64_t address) {
-  return {{}, static_cast<int>(address), -1, Space::kByte};
-}
-
-// Keil's "sbit NAME = REG^bit", "= ADDRESS^bit" or "= BITADDRESS".
-void KeilBit(CodeReading& reading, Tokens t) {
-  if (t.size() < 4 || !Is(t[2], "=")) return;
-  const Tokens value = t.subspan(3);
-  std::size_t caret = value.size();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (Is(value[i], "^")) caret = i;
-  }
-  Place at{{}, -1, -1, Space::kBit};
-  if (caret < value.size()) {
-    const std::optional<std::int64_t> bit =
-        ConstantOf(value.subspan(caret + 1));
-    if (!bit || *bit < 0 || *bit > 7) return;
-    at.bit = static_cast<int>(*bit);
-    const Tokens reg = value.first(caret);
-    if (reg.size() == 1 && reg[0].kind == TokenKind::kName) {
-      at.name = reg[0].text;
-    } else if (const auto address = ConstantOf(reg)) {
-      at.address = static_cast<int>(*address & 0xFFFF);
-    } else {
-      return;
-    }
-  } else if (const auto address = ConstantOf(value)) {
-    at.address = static_cast<int>(*address & 0xFFFF);
-  } else {
-    return;
-  }
-  Declare(reading, t[0].line, DeclarationKind::kBit, t[1].text, at);
-}
-
-void Sfr(CodeReading& reading, DeclarationKind kind, const std::string& name,
-         std::int64_t address, bool sdcc_pair, int line) {
-  address &= 0xFFFF;
-  if (kind == DeclarationKind::kSfr16) {
-    const std::int64_t low = sdcc_pair ? address & 0xFF : address;
-    const std::int64_t high = sdcc_pair ? address >> 8 : address + 1;
-    Declare(reading, line, kind, name, ByteAt(low), static_cast<int>(high));
-  } else if (kind == DeclarationKind::kBit) {
-    Declare(reading, line, kind, name,
-            {{}, static_cast<int>(address), -1, Space::kBit});
-  } else {
-    Declare(reading, line, kind, name, ByteAt(address));
-  }
-}
-
-std::optional<DeclarationKind> KindOf(std::string_view word) {
-  if (word == "sfr" || word == "__sfr" || word == "SFR") {
-    return DeclarationKind::kSfr;
-  }
-  if (word == "sfr16" || word == "__sfr16" || word == "SFR16") {
-    return DeclarationKind::kSfr16;
-  }
-  if (word == "sbit" || word == "__sbit" || word == "SBIT") {
-    return DeclarationKind::kBit;
-  }
-  return std::nullopt;
-}
-
-// The cross-compiler header's SFR(name, address), SFR16(name, low byte's
-// address) and SBIT(name, register's address, bit).
-void HeaderMacro(CodeReading& reading, Tokens t, DeclarationKind kind) {
-  if (t.size() < 6 || !Is(t[1], "(") || t[2].kind != TokenKind::kName) {
-    return;
-  }
-  const std::size_t end = PastParenthesis(t, 1);
-  std::vector<Tokens> args;
-  std::size_t from = 4;
-  for (std::size_t i = 4; i + 1 < end; ++i) {
-    if (Is(t[i], ",")) {
-      args.push_back(t.subspan(from, i - from));
-      from = i + 1;
-    }
-  }
-  args.push_back(t.subspan(from, std::max(end - 1, from) - from));
-  const auto address = ConstantOf(args[0]);
-  if (!address) return;
-  std::int64_t at = *address;
-  if (kind == DeclarationKind::kBit) {
-    const auto bit = args.size() > 1 ? ConstantOf(args[1]) : std::nullopt;
-    if (!bit || *bit < 0 || *bit > 7) return;
-    at += *bit;
-  }
-  Sfr(reading, kind, t[2].text, at, false, t[0].line);
-}
-
-// sfr, sfr16 and sbit as Keil writes them, SDCC's __sfr, __sfr16, __sbit
-// and __xdata with __at, and the header macros. True when the statement
-// was one of them.
-bool Declaration(CodeReading& reading, Tokens t) {
-  if (t.size() < 2) return false;
-  const std::string& first = t[0].text;
-  const int line = t[0].line;
-  const bool has_at = std::any_of(t.begin(), t.end(), [](const Token& x) {
-    return Is(x, "__at") || Is(x, "_at_");
-  });
-  std::optional<DeclarationKind> kind = KindOf(first);
-  if (has_at) {
-    // SDCC takes "__at(0x89) __sfr TMOD;" as well.
-    for (const Token& word : t) kind = kind ? kind : KindOf(word.text);
-    const AtParts at = At(t);
-    const bool xdata = std::any_of(t.begin(), t.end(), [](const Token& x) {
-      return Is(x, "__xdata") || Is(x, "xdata");
-    });
-    if (!at.address || (!kind && !xdata)) return has_at;
-    Sfr(reading, kind.value_or(DeclarationKind::kXdata), at.name, *at.address,
-        true, line);
-    return true;
-  }
-  if (!kind) return false;
-  if (first == "SFR" || first == "SFR16" || first == "SBIT") {
-    HeaderMacro(reading, t, *kind);
-    return true;
-  }
-  if (*kind == DeclarationKind::kBit) {
-    KeilBit(reading, t);
-  } else if (t.size() > 3 && Is(t[2], "=")) {
-    if (const auto address = ConstantOf(t.subspan(3))) {
-      Sfr(reading, *kind, t[1].text, *address, false, line);
-    }
-  }
-  return true;
-}
-
 constexpr std::array<std::string_view, 11> kAssignments{
     "=", "|=", "&=", "^=", "+=", "-=", "*=", "/=", "%=", "<<=", ">>="};
 
 // NAME op= NAME op= ... expression, the rightmost written first.
-void Assignment(Tokens t, int vector, std::vector<Effect>& effects) {
+void Assignment(Tokens t, int vector, const Bindings& bindings,
+                std::vector<Effect>& effects) {
   std::size_t i = 0;
   while (i + 1 < t.size() && t[i].kind == TokenKind::kName &&
          t[i + 1].kind == TokenKind::kPunct &&
@@ -243,7 +66,7 @@ void Assignment(Tokens t, int vector, std::vector<Effect>& effects) {
     i += 2;
   }
   if (i == 0) return;
-  Value v = EvaluateC(t.subspan(i));
+  Value v = Evaluate(t.subspan(i), Dialect::kC, LookupC, &bindings);
   for (std::size_t j = i; j >= 2; j -= 2) {
     const Place target{t[j - 2].text};
     const std::string& op = t[j - 1].text;
@@ -257,21 +80,6 @@ void Assignment(Tokens t, int vector, std::vector<Effect>& effects) {
     AddWrite(target, bitwise ? Bitwise(self, op[0], v) : Unknown(), line,
              vector, effects);
     v = self;
-  }
-}
-
-void Statement(CodeReading& reading, Tokens t, int vector) {
-  t = Body(t);
-  if (t.empty() || Declaration(reading, t)) return;
-  std::size_t from = 0;
-  int depth = 0;
-  for (std::size_t i = 0; i <= t.size(); ++i) {
-    if (i < t.size() && (Is(t[i], "(") || Is(t[i], "["))) ++depth;
-    if (i < t.size() && (Is(t[i], ")") || Is(t[i], "]"))) --depth;
-    if (i == t.size() || (depth == 0 && Is(t[i], ","))) {
-      Assignment(t.subspan(from, i - from), vector, reading.effects);
-      from = i + 1;
-    }
   }
 }
 
@@ -291,7 +99,9 @@ std::optional<std::int64_t> VectorNamed(Tokens t) {
   for (const auto& [name, vector] : kNames) {
     if (t.size() == 1 && Is(t[0], name)) return vector;
   }
-  return ConstantOf(t);
+  const Value v = Evaluate(t, Dialect::kC, LookupC, nullptr);
+  if (v.kind != Value::Kind::kConstant) return std::nullopt;
+  return v.constant.value;
 }
 
 // The vector a function header names: "interrupt 3", "__interrupt(3)",
@@ -307,34 +117,200 @@ int HandlerVector(Tokens t) {
   return -1;
 }
 
+// A function the code defines with parameters, and whether any code calls
+// it: a called one is read where it is called, with its arguments.
+struct Function {
+  std::vector<std::string> parameters;
+  std::size_t open = 0, close = 0;  // its braces, in the whole
+  bool called = false;
+};
+
+// Calls nest at most this deep, and are followed at most this often, so a
+// recursive or fanned-out paste stays quick.
+constexpr int kMaxCallDepth = 16;
+constexpr int kMaxCalls = 4096;
+
+class CReader {
+ public:
+  CReader(CodeReading& reading, Tokens all) : reading_(reading), all_(all) {
+    FindFunctions();
+  }
+
+  void Read() { Block(0, all_.size(), -1, Bindings{}, 0); }
+
+ private:
+  // The statements between `begin` and `end`, at `vector`; a called
+  // function's body is skipped where it is defined.
+  void Block(std::size_t begin, std::size_t end, int vector,
+             const Bindings& bindings, int calls) {
+    std::vector<int> blocks{vector};  // each open brace's vector
+    std::size_t from = begin;
+    int depth = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      const Token& t = all_[i];
+      if (Is(t, "(")) ++depth;
+      if (Is(t, ")")) depth = std::max(0, depth - 1);
+      const bool brace = Is(t, "{") || Is(t, "}");
+      if (!brace && !(depth == 0 && Is(t, ";"))) continue;
+      const Tokens segment = all_.subspan(from, i - from);
+      if (Is(t, "{")) {
+        if (const Function* f = Defined(i); f != nullptr && f->called) {
+          i = f->close;
+        } else {
+          const int own = HandlerVector(segment);
+          blocks.push_back(own >= 0 ? own : blocks.back());
+        }
+      } else if (Is(t, "}")) {
+        if (blocks.size() > 1) blocks.pop_back();
+      } else {
+        Statement(segment, blocks.back(), bindings, calls);
+      }
+      depth = 0;
+      from = i + 1;
+    }
+  }
+
+  void Statement(Tokens t, int vector, const Bindings& bindings, int calls) {
+    t = Body(t);
+    if (t.empty() || CDeclaration(reading_, t) ||
+        Call(t, vector, bindings, calls)) {
+      return;
+    }
+    std::size_t from = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i <= t.size(); ++i) {
+      if (i < t.size() && (Is(t[i], "(") || Is(t[i], "["))) ++depth;
+      if (i < t.size() && (Is(t[i], ")") || Is(t[i], "]"))) --depth;
+      if (i == t.size() || (depth == 0 && Is(t[i], ","))) {
+        Assignment(t.subspan(from, i - from), vector, bindings,
+                   reading_.effects);
+        from = i + 1;
+      }
+    }
+  }
+
+  // "f(0xFA, 2)" of a function the code defines with parameters: its body
+  // read with each parameter bound to its argument's value, a constant or
+  // unknown.
+  bool Call(Tokens t, int vector, const Bindings& bindings, int calls) {
+    if (t.size() < 3 || t[0].kind != TokenKind::kName || !Is(t[1], "(") ||
+        PastParenthesis(t, 1) != t.size()) {
+      return false;
+    }
+    const auto f = functions_.find(t[0].text);
+    if (f == functions_.end()) return false;
+    if (calls >= kMaxCallDepth || ++followed_ > kMaxCalls) return true;
+    Bindings bound;
+    const std::vector<Tokens> arguments = Arguments(t.subspan(2, t.size() - 3));
+    for (std::size_t i = 0; i < f->second.parameters.size(); ++i) {
+      if (i < arguments.size()) {
+        const Value v = Evaluate(arguments[i], Dialect::kC, LookupC, &bindings);
+        if (v.kind == Value::Kind::kConstant) {
+          bound[f->second.parameters[i]] = v;
+        }
+      }
+    }
+    Block(f->second.open + 1, f->second.close, vector, bound, calls + 1);
+    return true;
+  }
+
+  static std::vector<Tokens> Arguments(Tokens t) {
+    std::vector<Tokens> arguments;
+    std::size_t from = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i <= t.size(); ++i) {
+      if (i < t.size() && Is(t[i], "(")) ++depth;
+      if (i < t.size() && Is(t[i], ")")) --depth;
+      if (i == t.size() || (depth == 0 && Is(t[i], ","))) {
+        arguments.push_back(t.subspan(from, i - from));
+        from = i + 1;
+      }
+    }
+    return arguments;
+  }
+
+  const Function* Defined(std::size_t open) const {
+    const auto named = by_open_.find(open);
+    return named == by_open_.end() ? nullptr : &functions_.at(named->second);
+  }
+
+  // Each "NAME(TYPE a, TYPE b) {" outside braces, and whether a call of
+  // NAME stands inside any braces.
+  void FindFunctions() {
+    std::size_t from = 0;
+    std::vector<std::size_t> opens;
+    std::vector<std::size_t> calls;
+    for (std::size_t i = 0; i < all_.size(); ++i) {
+      if (Is(all_[i], "{")) {
+        if (opens.empty()) Header(all_.subspan(from, i - from), i);
+        opens.push_back(i);
+      } else if (Is(all_[i], "}") && !opens.empty()) {
+        if (const auto named = by_open_.find(opens.back());
+            named != by_open_.end()) {
+          functions_[named->second].close = i;
+        }
+        opens.pop_back();
+      } else if (!opens.empty() && all_[i].kind == TokenKind::kName &&
+                 i + 1 < all_.size() && Is(all_[i + 1], "(")) {
+        calls.push_back(i);
+      }
+      if (Is(all_[i], ";") || Is(all_[i], "{") || Is(all_[i], "}")) {
+        from = i + 1;
+      }
+    }
+    std::erase_if(by_open_, [&](const auto& named) {
+      return functions_[named.second].close == 0;
+    });
+    std::erase_if(functions_,
+                  [](const auto& f) { return f.second.close == 0; });
+    for (const std::size_t call : calls) {
+      if (const auto f = functions_.find(all_[call].text);
+          f != functions_.end()) {
+        f->second.called = true;
+      }
+    }
+  }
+
+  void Header(Tokens t, std::size_t open) {
+    if (t.size() < 4 || std::any_of(t.begin(), t.end(), [](const Token& x) {
+          return Is(x, "=");
+        })) {
+      return;
+    }
+    std::size_t paren = 1;
+    while (paren < t.size() && !Is(t[paren], "(")) ++paren;
+    if (paren >= t.size() || t[paren - 1].kind != TokenKind::kName) return;
+    const std::size_t past = PastParenthesis(t, paren);
+    Function f;
+    f.open = open;
+    for (const Tokens p : Arguments(t.subspan(paren + 1, past - paren - 2))) {
+      if (p.size() >= 2 && p.back().kind == TokenKind::kName) {
+        f.parameters.push_back(p.back().text);
+      }
+    }
+    if (f.parameters.empty()) return;
+    const std::string& name = t[paren - 1].text;
+    if (const auto earlier = functions_.find(name);
+        earlier != functions_.end()) {
+      by_open_.erase(earlier->second.open);
+    }
+    functions_[name] = f;
+    by_open_[open] = name;
+  }
+
+  CodeReading& reading_;
+  Tokens all_;
+  std::map<std::string, Function, std::less<>> functions_;
+  std::map<std::size_t, std::string> by_open_;  // each function's "{"
+  int followed_ = 0;
+};
+
 }  // namespace
 
 void ReadC(std::string_view source, Compiler compiler, CodeReading& reading) {
   const std::vector<Token> tokens =
       PreprocessedC(source, compiler, reading.unresolved);
-  const Tokens all(tokens);
-  std::vector<int> blocks;  // each open brace's vector
-  std::size_t from = 0;
-  int depth = 0;
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    const Token& t = all[i];
-    if (Is(t, "(")) ++depth;
-    if (Is(t, ")")) depth = std::max(0, depth - 1);
-    const bool brace = Is(t, "{") || Is(t, "}");
-    if (!brace && !(depth == 0 && Is(t, ";"))) continue;
-    const Tokens segment = all.subspan(from, i - from);
-    const int vector = blocks.empty() ? -1 : blocks.back();
-    if (Is(t, "{")) {
-      const int own = HandlerVector(segment);
-      blocks.push_back(own >= 0 ? own : vector);
-    } else if (Is(t, "}")) {
-      if (!blocks.empty()) blocks.pop_back();
-    } else {
-      Statement(reading, segment, vector);
-    }
-    depth = 0;
-    from = i + 1;
-  }
+  CReader(reading, tokens).Read();
 }
 
 }  // namespace mcs51::reading

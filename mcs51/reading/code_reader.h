@@ -69,7 +69,10 @@ enum class EffectOp {
 //                                       int, as it does on the compiler
 // vector is the interrupt number of the handler the write is in (the
 // vector's address is 8 * vector + 3): 1 for Timer 0 (0x000B), 3 for
-// Timer 1 (0x001B), 4 for the serial port (0x0023); -1 outside handlers.
+// Timer 1 (0x001B), 4 for the serial port (0x0023); -1 outside handlers;
+// kSomeVector in assembly that ends in RETI at a vector the paste does not
+// say (a module whose handler C places).
+inline constexpr int kSomeVector = -2;
 struct Effect {
   int line = 0;  // 1-based
   Place target;
@@ -77,6 +80,7 @@ struct Effect {
   std::int64_t value = 0;  // kAssign, kOr, kAnd, kXor
   Place source;            // kCopy
   int vector = -1;
+  std::string depends;  // kUnknown: what the value waits on ("th")
   bool operator==(const Effect&) const = default;
 };
 

@@ -107,7 +107,8 @@ class Parser {
 
   Value Whole() {
     Value v = Expression(0);
-    if (failed_ || at_ < tokens_.size()) return Unknown();
+    if (failed_ || at_ < tokens_.size()) v = Unknown();
+    if (v.kind == Value::Kind::kUnknown) v.depends = depends_;
     return v;
   }
 
@@ -268,9 +269,16 @@ class Parser {
     if (t.kind != TokenKind::kName) return Fail();
     // A call, an element or a member: a run-time value.
     if (Is("(") || Is("[") || Is(".") || Is("->") || Is("++") || Is("--")) {
+      Depends(Is("(") ? t.text + "()" : t.text);
       return Fail();
     }
-    return lookup_(context_, t.text);
+    Value v = lookup_(context_, t.text);
+    if (v.kind != Value::Kind::kConstant) Depends(t.text);
+    return v;
+  }
+
+  void Depends(const std::string& name) {
+    if (depends_.empty()) depends_ = name;
   }
 
   std::span<const Token> tokens_;
@@ -280,6 +288,7 @@ class Parser {
   std::size_t at_ = 0;
   int depth_ = 0;
   bool failed_ = false;
+  std::string depends_;
 };
 
 }  // namespace
@@ -354,17 +363,19 @@ Value Evaluate(std::span<const Token> tokens, Dialect dialect,
 void AddWrite(const Place& target, const Value& value, int line, int vector,
               std::vector<Effect>& effects) {
   auto add = [&](EffectOp op, std::int64_t number) {
-    effects.push_back({line, target, op, number, {}, vector});
+    effects.push_back({line, target, op, number, {}, vector, {}});
   };
   if (value.kind == Value::Kind::kConstant) {
     add(EffectOp::kAssign, value.constant.value);
   } else if (value.kind == Value::Kind::kUnknown) {
     add(EffectOp::kUnknown, 0);
+    effects.back().depends = value.depends;
   } else if (value.reg.name != target.name ||
              value.reg.address != target.address ||
              value.reg.bit != target.bit) {
     if (!value.IsPlainRegister()) {
       add(EffectOp::kUnknown, 0);
+      effects.back().depends = value.reg.name;
       return;
     }
     add(EffectOp::kCopy, 0);
@@ -382,6 +393,15 @@ void AddWrite(const Place& target, const Value& value, int line, int vector,
     if (value.xor_mask != 0) add(EffectOp::kXor, as_int(value.xor_mask));
     if (effects.size() == before) add(EffectOp::kOr, 0);
   }
+}
+
+std::size_t PastParenthesis(std::span<const Token> t, std::size_t open) {
+  int depth = 0;
+  for (std::size_t i = open; i < t.size(); ++i) {
+    if (Is(t[i], "(")) ++depth;
+    if (Is(t[i], ")") && --depth == 0) return i + 1;
+  }
+  return t.size();
 }
 
 int VectorAt(std::int64_t address) {

@@ -39,6 +39,7 @@ struct Value {
   Typed constant;
   Place reg;
   std::uint32_t and_mask = ~0u, or_mask = 0, xor_mask = 0;
+  std::string depends;  // kUnknown: the first name it waits on, if any
   bool IsPlainRegister() const {
     return kind == Kind::kRegister && and_mask == ~0u && or_mask == 0 &&
            xor_mask == 0;
@@ -58,7 +59,9 @@ enum class Dialect { kC, kAssembly };
 using NameLookup = Value (*)(const void* context, std::string_view name);
 
 // Evaluates tokens as one expression; whatever is left over or not
-// understood makes it unknown, never an error.
+// understood makes it unknown, never an error. An unknown names the first
+// name the lookup gave no constant for, or the function called.
+//   C "256 - FOSC / 384" -> unknown, depends "FOSC";  "f(2)" -> "f()"
 //   C "256 - 11059200L / 384 / 9600" -> 253
 //   C "~0x20"  -> -33 (int);  "~0x20U" -> 0xFFDF (unsigned int)
 //   asm "HIGH(0FC18H)" -> 0xFC;  ">0xFC18" -> 0xFC;  "#" is not taken
@@ -94,6 +97,20 @@ std::vector<Token> CTokens(std::string_view source);
 //   "BAUD_TIMER"} unresolved
 std::vector<Token> PreprocessedC(std::string_view source, Compiler compiler,
                                  std::vector<Unresolved>& unresolved);
+
+// Whether a token is the name or punctuator `text`.
+inline bool Is(const Token& t, std::string_view text) {
+  return t.kind != TokenKind::kNumber && t.text == text;
+}
+
+// The index past the parenthesis that closes the one at `open`, or the
+// end.
+std::size_t PastParenthesis(std::span<const Token> t, std::size_t open);
+
+// A C statement that declares a register, a bit or an XDATA place (sfr,
+// sbit, __at, SFR(...)) as a declaration; false for any other statement.
+//   "sfr TMOD = 0x89;" -> true, {kSfr TMOD at 0x89}
+bool CDeclaration(CodeReading& reading, std::span<const Token> statement);
 
 // Assembly's names and mnemonics are upper-cased.
 std::string Upper(std::string_view text);

@@ -26,9 +26,21 @@ using explain::SettingKind;
 // Response Time) and 2 for the jump at the vector.
 constexpr int kFewestHandlerCycles = 5;
 
-bool Matches(const RegisterState& state, const FamilySetting& s) {
+// Whether the registers hold what a setting fixes; bits the code leaves
+// unknown match only when `unknown_matches`.
+bool Matches(const RegisterState& state, const FamilySetting& s,
+             bool unknown_matches = false) {
   return std::all_of(s.fixed.begin(), s.fixed.end(), [&](const Bits& b) {
-    return (state.Value(b.address) & b.mask) == b.value;
+    const int unknown = state.UnknownBits(b.address) & b.mask;
+    if (unknown != 0 && !unknown_matches) return false;
+    return (state.Value(b.address) & b.mask & ~unknown) == (b.value & ~unknown);
+  });
+}
+
+template <typename Parts>
+bool Waits(const RegisterState& state, const Parts& parts) {
+  return std::any_of(parts.begin(), parts.end(), [&](const auto& p) {
+    return (state.UnknownBits(p.address) & p.mask) != 0;
   });
 }
 
@@ -91,6 +103,7 @@ const Field* FlagBeside(const Bits& run) {
 void NotStarted(const RegisterState& state, const FamilySetting& s,
                 std::vector<int>& reported, std::vector<Finding>& findings) {
   if (s.run.mask == 0 || IsSet(state, s.run) ||
+      (state.UnknownBits(s.run.address) & s.run.mask) != 0 ||
       std::find(reported.begin(), reported.end(), s.timer) != reported.end()) {
     return;
   }
@@ -125,10 +138,12 @@ void Nearest(SerialUse& use) {
 SerialUse Serial(const RegisterState& state, const FamilySetting& s,
                  double frequency_mhz) {
   SerialUse use{.uart = s.receiver.name, .setting = &s};
+  use.receives = IsSet(state, s.receiver);
+  use.unresolved = Waits(state, s.reload) || Waits(state, s.step);
+  if (use.unresolved) return use;
   use.reload = ValueOf(state, s.reload);
   use.step = s.step.empty() ? -1 : ValueOf(state, s.step);
   use.actual_baud = explain::BaudOf(s, frequency_mhz, use.reload, use.step);
-  use.receives = IsSet(state, s.receiver);
   Nearest(use);
   return use;
 }
@@ -216,6 +231,24 @@ void SerialPorts(const Family& family, const RegisterState& state,
     const FamilySetting* best = Best(
         family, state, SettingKind::kBaud,
         [&](const FamilySetting& b) { return b.receiver.address == address; });
+    if (best == nullptr &&
+        std::any_of(family.settings.begin(), family.settings.end(),
+                    [&](const FamilySetting& b) {
+                      return b.kind == SettingKind::kBaud &&
+                             b.receiver.address == address &&
+                             Matches(state, b, true);
+                    }) &&
+        std::any_of(family.settings.begin(), family.settings.end(),
+                    [&](const FamilySetting& b) {
+                      return b.receiver.address == address &&
+                             Waits(state, b.fixed);
+                    })) {
+      // Which generator it is waits on what the code does not give.
+      out.serial.push_back({.uart = s.receiver.name,
+                            .receives = IsSet(state, s.receiver),
+                            .unresolved = true});
+      continue;
+    }
     if (best == nullptr) {
       // The port's own mode bits, as any generator of it wants them.
       const bool timed = std::any_of(
@@ -243,7 +276,7 @@ void SerialPorts(const Family& family, const RegisterState& state,
           Found(FindingKind::kReceiverOff, state.LineOf(address),
                 FindingSentence::kReceiverOff, use.uart, best->receiver.mask));
     }
-    if (std::fabs(use.error_percent) > tolerance_percent) {
+    if (!use.unresolved && std::fabs(use.error_percent) > tolerance_percent) {
       out.findings.push_back(
           Found(FindingKind::kNoStandardRate, LastLine(state, *best),
                 FindingSentence::kNoStandardRate, use.actual_baud,
@@ -258,7 +291,7 @@ ReloadedBy ReloadOf(const RegisterState& state, const FamilySetting& s,
   if (s.hardware_reload) return ReloadedBy::kHardware;
   ReloadedBy by = ReloadedBy::kNone;
   for (const explain::HandlerWrite& w : state.Handlers()) {
-    if ((w.vector != s.vector && w.vector >= 0) ||
+    if ((w.vector != s.vector && w.vector != kSomeVector) ||
         std::find(s.count.begin(), s.count.end(), w.address) == s.count.end()) {
       continue;
     }
@@ -290,11 +323,19 @@ void Timers(const Family& family, const RegisterState& state,
              [&](const FamilySetting& t) { return t.timer == number; });
     TimerUse use{.timer = s.label, .setting = best, .running = running};
     use.interrupt = IsSet(state, s.enable) && IsSet(state, s.all);
-    if (best != nullptr) {
+    use.unresolved =
+        best != nullptr
+            ? Waits(state, best->reload)
+            : std::any_of(family.settings.begin(), family.settings.end(),
+                          [&](const FamilySetting& t) {
+                            return t.timer == number && Waits(state, t.fixed) &&
+                                   Matches(state, t, true);
+                          });
+    if (best != nullptr && !use.unresolved) {
       use.reload = ValueOf(state, best->reload);
       use.period_s = explain::PeriodOf(*best, frequency_mhz, use.reload);
-      use.reloaded_by = ReloadOf(state, *best, out.findings);
     }
+    if (best != nullptr) use.reloaded_by = ReloadOf(state, *best, out.findings);
     out.timers.push_back(use);
     if (use.interrupt)
       NotStarted(state, best != nullptr ? *best : s, reported, out.findings);

@@ -62,6 +62,9 @@ struct SerialUse {
   double nearest_baud = 0.0;   // of kStandardRates
   double error_percent = 0.0;  // to the nearest standard rate, signed
   bool receives = false;
+  // The generator, or its reload, waits on what the code does not give:
+  // no rate then (an unresolved finding says why).
+  bool unresolved = false;
 };
 
 // How a timer's count starts again after an overflow.
@@ -79,7 +82,8 @@ struct TimerUse {
   bool running = false;
   bool interrupt = false;  // its own enable and the enable of all
   ReloadedBy reloaded_by = ReloadedBy::kNone;
-  double period_s = 0.0;  // between overflows
+  double period_s = 0.0;    // between overflows
+  bool unresolved = false;  // its mode or reload waits: no period then
 };
 
 struct Explanation {

@@ -38,6 +38,22 @@ int Touched(EffectOp op, int mask, int value) {
   }
 }
 
+// Whether a setting's match, rate or period reads a register.
+bool Reads(const FamilySetting& s, int address) {
+  auto in = [&](const auto& parts) {
+    return std::any_of(parts.begin(), parts.end(),
+                       [&](const auto& p) { return p.address == address; });
+  };
+  return in(s.fixed) || in(s.reload) || in(s.step) ||
+         s.run.address == address || s.receiver.address == address;
+}
+
+// What a copy's source is called: its name, or its address.
+std::string NameOf(const Place& place) {
+  if (!place.name.empty()) return place.name;
+  return fmt::format("0x{:02X}", place.address);
+}
+
 }  // namespace
 
 RegisterState::RegisterState(const Family& family) : family_(family) {
@@ -49,6 +65,47 @@ RegisterState::RegisterState(const Family& family) : family_(family) {
 int RegisterState::Value(int address) const {
   const auto it = values_.find(address);
   return it == values_.end() ? 0 : it->second;
+}
+
+int RegisterState::UnknownBits(int address) const {
+  const auto it = waiting_.find(address);
+  return it == waiting_.end() ? 0 : it->second.bits;
+}
+
+void RegisterState::Wait(const Target& target, const std::string& on,
+                         int line) {
+  for (const int address : {target.address, target.high}) {
+    if (address < 0) continue;
+    Waiting& w = waiting_[address];
+    w.bits |= address == target.address ? target.mask : 0xFF;
+    w.on = on;
+    w.line = line;
+  }
+}
+
+void RegisterState::Resolve(const Target& target, int bits) {
+  if (const auto it = waiting_.find(target.address); it != waiting_.end()) {
+    it->second.bits &= ~bits;
+  }
+}
+
+// What still waits at the end, where a setting reads it.
+void RegisterState::WaitingFindings() {
+  for (const auto& [at, w] : waiting_) {
+    const int address = at;
+    const FamilyRegister* r = At(family_, address);
+    if (w.bits == 0 || r == nullptr ||
+        std::none_of(
+            family_.settings.begin(), family_.settings.end(),
+            [&](const FamilySetting& s) { return Reads(s, address); })) {
+      continue;
+    }
+    findings_.push_back(w.on.empty()
+                            ? Found(FindingKind::kUnresolved, w.line,
+                                    FindingSentence::kRunTimeValue, r->name)
+                            : Found(FindingKind::kUnresolved, w.line,
+                                    FindingSentence::kWaitsOn, r->name, w.on));
+  }
 }
 
 int RegisterState::LineOf(int address, int mask) const {
@@ -153,6 +210,9 @@ void RegisterState::Apply(const Effect& effect, const Target& target,
   }
   values_[target.address] = now & 0xFF;
   const int touched = Touched(effect.op, mask, v);
+  if (effect.op != EffectOp::kXor) Resolve(target, touched);
+  if (effect.op == EffectOp::kUnknown)
+    Wait(target, effect.depends, effect.line);
   std::array<int, 8>& lines = lines_[target.address];
   for (int bit = 0; bit < 8; ++bit) {
     if ((touched >> bit & 1) != 0) lines[bit] = effect.line;
@@ -160,6 +220,7 @@ void RegisterState::Apply(const Effect& effect, const Target& target,
   if (target.high >= 0 && effect.op == EffectOp::kAssign) {
     values_[target.high] = static_cast<int>(value >> 8 & 0xFF);
     lines_[target.high].fill(effect.line);
+    Resolve({target.high}, 0xFF);
   }
 }
 
@@ -193,27 +254,36 @@ void RegisterState::Follow(const CodeReading& reading) {
     Target target;
     if (!Locate(effect.target, reading, effect.line, target)) continue;
     ++recognised_;
-    if (effect.vector >= 0) {
+    if (effect.vector != -1) {
       handlers_.push_back({effect.vector, target.address, effect.line,
                            effect.op == EffectOp::kAssign});
       continue;
     }
-    // A value known only when it runs: a handler's reload, though the
-    // paste does not say which vector the code is at (an assembly module
-    // whose handler C places).
-    if (effect.op == EffectOp::kUnknown) {
-      handlers_.push_back({-1, target.address, effect.line, false});
-    }
     std::int64_t value = effect.value;
     if (effect.op == EffectOp::kCopy) {
       Target source;
-      if (!Locate(effect.source, reading, effect.line, source)) continue;
+      if (!Locate(effect.source, reading, effect.line, source)) {
+        // A variable, a parameter or RAM: known only when it runs.
+        Effect unknown = effect;
+        unknown.op = EffectOp::kUnknown;
+        unknown.depends = NameOf(effect.source);
+        Apply(unknown, target, 0);
+        continue;
+      }
       value = Value(source.address);
       if (source.bit) value = (value & source.mask) != 0 ? 1 : 0;
+      if ((UnknownBits(source.address) & source.mask) != 0) {
+        Effect unknown = effect;
+        unknown.op = EffectOp::kUnknown;
+        unknown.depends = waiting_[source.address].on;
+        Apply(unknown, target, 0);
+        continue;
+      }
     }
     CheckModeFields(effect, target);
     Apply(effect, target, value);
   }
+  WaitingFindings();
 }
 
 }  // namespace mcs51::explain

@@ -23,7 +23,7 @@ struct Target {
 
 // A handler's write to a register: which, and whether of a constant.
 struct HandlerWrite {
-  int vector;  // -1: a run-time value outside any handler the paste names
+  int vector;  // kSomeVector: a handler whose vector the paste does not say
   int address;
   int line;
   bool constant;
@@ -38,6 +38,9 @@ class RegisterState {
   void Follow(const CodeReading& reading);
 
   int Value(int address) const;
+  // The bits of a register whose value waits on what the paste does not
+  // give: a parameter, a variable, RAM, a name defined nowhere.
+  int UnknownBits(int address) const;
   // The line of the last write to any of `mask`'s bits, 0 for none.
   int LineOf(int address, int mask = 0xFF) const;
   bool Written(int address) const { return LineOf(address) > 0; }
@@ -49,6 +52,9 @@ class RegisterState {
   bool Locate(const Place& place, const CodeReading& reading, int line,
               Target& target);
   void Unknown(const std::string& name, int line);
+  void Wait(const Target& target, const std::string& on, int line);
+  void Resolve(const Target& target, int bits);
+  void WaitingFindings();
   void Apply(const Effect& effect, const Target& target, std::int64_t value);
   void CheckModeFields(const Effect& effect, const Target& target);
 
@@ -58,6 +64,13 @@ class RegisterState {
   std::vector<HandlerWrite> handlers_;
   std::vector<Finding> findings_;
   std::vector<std::string> unknown_;
+  // Of each register that waits: its unknown bits, what on and where.
+  struct Waiting {
+    int bits = 0;
+    std::string on;
+    int line = 0;
+  };
+  std::map<int, Waiting> waiting_;
   int recognised_ = 0;
 };
 

@@ -65,6 +65,13 @@ constexpr Words kSentences[] = {
      "never runs: write {2}",
      "这里置位的是 {0}，即定时器 {1} 的溢出标志，而不是运行位，所以定时器 {1} "
      "从不运行：请写 {2}"},
+    {"{0} gets {1}, whose value the code does not give, so nothing that "
+     "depends on {0} is worked out: give {1} a constant value",
+     "{0} 取 {1} 的值，而代码没有给出它，所以依赖 {0} 的都没有算出：请给 {1} "
+     "一个常数值"},
+    {"{0} gets a value known only when the code runs, so nothing that "
+     "depends on {0} is worked out",
+     "{0} 取的值只有运行时才知道，所以依赖 {0} 的都没有算出"},
 };
 
 constexpr ExplainReportWords kReport{
@@ -98,6 +105,14 @@ constexpr Words kStopped{"not running", "未运行"};
 constexpr Words kInterrupt{"interrupt on", "开中断"};
 constexpr Words kNoInterrupt{"no interrupt", "不用中断"};
 constexpr Words kState{"; {}, {}", "；{}，{}"};
+constexpr Words kWaits{"; reload unresolved: no rate worked out; {}",
+                       "；重装值未定：没有算出波特率；{}"};
+constexpr Words kWaitingGenerator{
+    "timer-driven mode, its generator unresolved; {}",
+    "定时器驱动的方式，波特率发生器未定；{}"};
+constexpr Words kWaitingMode{"mode unresolved{}", "方式未定{}"};
+constexpr Words kWaitingPeriod{"mode {0}, {1}, reload unresolved{2}; {3}",
+                               "方式 {0}，{1}，重装值未定{2}；{3}"};
 constexpr Words kNoMode{"a mode none of the family's records has{}",
                         "系列的记录里没有的方式{}"};
 constexpr Words kMode{"mode {0}, {1}, reload {2}: {3} per overflow{4}; {5}",
@@ -173,9 +188,18 @@ UseText SerialText(const SerialUse& use, Tongue tongue) {
     if (use.fixed_smod >= 0) detail += Fill(kFixedSmod, tongue, use.fixed_smod);
     return {use.uart, Fill(kFixedMode, tongue, use.fixed_mode), detail + rate};
   }
-  if (s == nullptr) return {use.uart, Fill(kNoGenerator, tongue, receiver), ""};
+  if (s == nullptr) {
+    return {use.uart,
+            Fill(use.unresolved ? kWaitingGenerator : kNoGenerator, tongue,
+                 receiver),
+            ""};
+  }
   std::string detail = ClocksText(s->clocks, tongue);
   if (s->smod >= 0) detail += Fill(kSmod, tongue, s->smod);
+  if (use.unresolved) {
+    return {use.uart, std::string(LabelOf(*s).In(tongue)),
+            detail + Fill(kWaits, tongue, receiver)};
+  }
   detail += Fill(kReload, tongue, ReloadHex(use.reload, s->modulus));
   if (use.step >= 0) detail += Fill(kStep, tongue, use.step);
   return {use.uart, std::string(LabelOf(*s).In(tongue)), detail + rate};
@@ -186,7 +210,16 @@ UseText TimerText(const TimerUse& use, Tongue tongue) {
   const std::string state =
       Fill(kState, tongue, Of(use.running ? kRunning : kStopped, tongue),
            Of(use.interrupt ? kInterrupt : kNoInterrupt, tongue));
-  if (s == nullptr) return {use.timer, Fill(kNoMode, tongue, state), ""};
+  if (s == nullptr) {
+    return {use.timer,
+            Fill(use.unresolved ? kWaitingMode : kNoMode, tongue, state), ""};
+  }
+  if (use.unresolved) {
+    return {use.timer,
+            Fill(kWaitingPeriod, tongue, s->mode, ClocksText(s->clocks, tongue),
+                 state, Of(ReloadedByWords(use.reloaded_by), tongue)),
+            ""};
+  }
   return {use.timer,
           Fill(kMode, tongue, s->mode, ClocksText(s->clocks, tongue),
                ReloadHex(use.reload, s->modulus), PeriodText(use.period_s),

@@ -31,6 +31,8 @@ enum class FindingSentence : std::uint8_t {
   kUndefinedName,     // {0} the name an #if depends on
   kNoCondition,       // an #if no compiler could work out
   kWrongBit,          // {0} the flag set, {1} timer, {2} what starts it
+  kWaitsOn,           // {0} register, {1} the name its value waits on
+  kRunTimeValue,      // {0} register
 };
 //   SentenceWords(FindingSentence::kNotStarted).en
 //       -> "Timer {0} is set up but never started: add {1} after this line"

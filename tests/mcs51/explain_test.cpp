@@ -264,6 +264,85 @@ TEST(Explain, FixedRateModes) {
   }
 }
 
+// What a value waits on is said, never guessed; what the paste gives is
+// followed: calls with constants, #define, A and R0-R7, SDCC's names.
+// Each rate is worked by hand at 11.0592 MHz on the classic 8052:
+// 11059200 / 12 / 32 / (256 - TH1), doubled with SMOD (Intel MCS-51 User's
+// Manual, Serial Interface, Timer 1 baud rates).
+struct ValueRow {
+  const char* name;
+  const char* source;
+  double baud;           // 0: no rate, the reload unresolved
+  const char* findings;  // "kind:line ..."
+};
+
+const ValueRow kValueRows[] = {
+    {"parameter_followed_from_a_call",
+     "void uart_init(unsigned char th) {\n SCON = 0x50;\n TMOD = 0x20;\n"
+     " TH1 = th;\n TR1 = 1;\n}\nvoid main(void) { uart_init(0xFA); }\n",
+     4800, ""},
+    {"parameter_through_two_calls",
+     "void set(unsigned char v) { TH1 = v; }\nvoid init(unsigned char r) {\n"
+     " SCON = 0x50; TMOD = 0x20; set(r); TR1 = 1;\n}\n"
+     "void main(void) { init(0xFD); }\n",
+     9600, ""},
+    {"parameter_never_given",
+     "void uart_init(unsigned char th) {\n SCON = 0x50;\n TMOD = 0x20;\n"
+     " TH1 = th;\n TR1 = 1;\n}\n",
+     0, "unresolved:4"},
+    {"name_defined_nowhere",
+     "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 256 - FOSC / 12 / 32 / 9600;\n"
+     "TR1 = 1;\n",
+     0, "unresolved:3"},
+    {"name_defined",
+     "#define FOSC 11059200L\nSCON = 0x50;\nTMOD = 0x20;\n"
+     "TH1 = 256 - FOSC / 12 / 32 / 9600;\nTR1 = 1;\n",
+     9600, ""},
+    {"run_bit_from_a_variable_is_no_not_started",
+     "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFD;\nTR1 = on;\n", 9600,
+     "unresolved:4"},
+    {"asm_copy_from_ram",
+     "MOV SCON,#50H\nMOV TMOD,#20H\nMOV TH1,30H\nSETB TR1\n", 0,
+     "unresolved:3"},
+    {"asm_parameter_in_r7",
+     "MOV SCON,#50H\nMOV TMOD,#20H\nMOV TH1,R7\nSETB TR1\n", 0, "unresolved:3"},
+    {"asm_smod_through_a",
+     "MOV SCON,#50H\nMOV TMOD,#20H\nMOV TH1,#0FDH\nMOV A,PCON\nSETB ACC.7\n"
+     "MOV PCON,A\nSETB TR1\n",
+     19200, ""},
+    {"asm_constant_through_r0",
+     "MOV R0,#0FDH\nMOV SCON,#50H\nMOV TMOD,#20H\nMOV TH1,R0\nSETB TR1\n", 9600,
+     ""},
+    {"sdcc_underscore_names",
+     "\t.area CSEG (CODE)\n\t.globl _uart_init\n_uart_init:\n"
+     "\tmov _SCON,#0x50\n\tmov _TMOD,#0x20\n\tmov _TH1,#0xfd\n\tsetb _TR1\n"
+     "\tret\n",
+     9600, ""},
+};
+
+std::string FindingsText(const Explanation& e) {
+  std::string text;
+  for (const Finding& f : e.findings) {
+    if (!text.empty()) text += ' ';
+    text += std::string(FindingKey(f.kind)) + ":" + std::to_string(f.line);
+  }
+  return text;
+}
+
+TEST(Explain, ValuesTheCodeGives) {
+  for (const ValueRow& row : kValueRows) {
+    SCOPED_TRACE(row.name);
+    const Explanation e =
+        Explain(row.source, 11.0592, *explain::FindFamily("8052"), 2);
+    ASSERT_EQ(e.problem, CodeProblem::kNone);
+    ASSERT_EQ(e.serial.size(), 1u);
+    EXPECT_NE(e.serial[0].setting, nullptr);
+    EXPECT_EQ(e.serial[0].unresolved, row.baud == 0);
+    EXPECT_NEAR(e.serial[0].actual_baud, row.baud, 1e-9);
+    EXPECT_EQ(FindingsText(e), row.findings);
+  }
+}
+
 // What is no code, or nothing of a register, is a problem, not a reading.
 TEST(Explain, RefusesWhatIsNoInitCode) {
   const explain::Family& f = *explain::FindFamily("8052");
