@@ -266,7 +266,14 @@ class Parser {
       if (dialect_ == Dialect::kAssembly) return Constant(t.number, 32);
       return Constant(t.number, t.is_long ? 32 : 16, t.is_unsigned);
     }
-    if (t.kind != TokenKind::kName) return Fail();
+    if (t.kind != TokenKind::kName) {
+      // A literal neither compiler reads ("0b_0000_1000") is named too.
+      if (!t.text.empty() &&
+          std::isdigit(static_cast<unsigned char>(t.text[0]))) {
+        Depends(t.text);
+      }
+      return Fail();
+    }
     // A call, an element or a member: a run-time value.
     if (Is("(") || Is("[") || Is(".") || Is("->") || Is("++") || Is("--")) {
       Depends(Is("(") ? t.text + "()" : t.text);

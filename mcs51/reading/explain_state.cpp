@@ -4,6 +4,7 @@
 #include <fmt/ranges.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "mcs51/reading/code_value.h"
 #include "mcs51/reading/explain_words.h"
@@ -100,11 +101,14 @@ void RegisterState::WaitingFindings() {
             [&](const FamilySetting& s) { return Reads(s, address); })) {
       continue;
     }
-    findings_.push_back(w.on.empty()
-                            ? Found(FindingKind::kUnresolved, w.line,
-                                    FindingSentence::kRunTimeValue, r->name)
-                            : Found(FindingKind::kUnresolved, w.line,
-                                    FindingSentence::kWaitsOn, r->name, w.on));
+    const bool number =
+        !w.on.empty() && std::isdigit(static_cast<unsigned char>(w.on[0]));
+    const FindingSentence sentence =
+        w.on.empty() ? FindingSentence::kRunTimeValue
+        : number     ? FindingSentence::kUnreadableNumber
+                     : FindingSentence::kWaitsOn;
+    findings_.push_back(
+        Found(FindingKind::kUnresolved, w.line, sentence, r->name, w.on));
   }
 }
 

@@ -72,6 +72,11 @@ constexpr Words kSentences[] = {
     {"{0} gets a value known only when the code runs, so nothing that "
      "depends on {0} is worked out",
      "{0} 取的值只有运行时才知道，所以依赖 {0} 的都没有算出"},
+    {"{0} gets {1}, which is no number Keil C51 or SDCC reads, so nothing "
+     "that depends on {0} is worked out: write it without separators, as "
+     "0x08 or 0b00001000",
+     "{0} 取 {1}，而 Keil C51 和 SDCC 都不认这个数，所以依赖 {0} 的都没有算出："
+     "请去掉分隔符，写成 0x08 或 0b00001000"},
 };
 
 constexpr ExplainReportWords kReport{

@@ -33,6 +33,7 @@ enum class FindingSentence : std::uint8_t {
   kWrongBit,          // {0} the flag set, {1} timer, {2} what starts it
   kWaitsOn,           // {0} register, {1} the name its value waits on
   kRunTimeValue,      // {0} register
+  kUnreadableNumber,  // {0} register, {1} the literal as written
 };
 //   SentenceWords(FindingSentence::kNotStarted).en
 //       -> "Timer {0} is set up but never started: add {1} after this line"
