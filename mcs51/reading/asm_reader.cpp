@@ -44,6 +44,7 @@ class AsmReader {
         if (const auto v = vector_labels_.find(line.label);
             v != vector_labels_.end()) {
           vector_ = v->second;
+          Handler(vector_);
         }
       }
       if (line.words.empty()) continue;
@@ -85,6 +86,13 @@ class AsmReader {
   static bool IsAsmDirective(std::string_view word) {
     return word.starts_with(".") || word == "ORG" || word == "CSEG" ||
            word == "DSEG" || word == "END" || word == "USING";
+  }
+
+  void Handler(int vector) {
+    std::vector<int>& handlers = reading_.handlers;
+    if (std::find(handlers.begin(), handlers.end(), vector) == handlers.end()) {
+      handlers.push_back(vector);
+    }
   }
 
   int Vector() const {
@@ -325,7 +333,11 @@ class AsmReader {
       return;
     }
     // Code right at a vector, rather than a jump from it, is the handler.
-    if (inline_vector_ >= 0 && !word.ends_with("JMP")) vector_ = inline_vector_;
+    if (inline_vector_ >= 0 && !word.ends_with("JMP")) {
+      vector_ = inline_vector_;
+      Handler(vector_);
+    }
+    if (in_reti_ && vector_ == -1) Handler(kSomeVector);
     inline_vector_ = -1;
     const std::vector<Tokens> ops = Operands(Tokens(line.words).subspan(1));
     const int n = line.number;

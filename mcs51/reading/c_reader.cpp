@@ -158,6 +158,7 @@ class CReader {
           i = f->close;
         } else {
           const int own = HandlerVector(segment);
+          if (own >= 0) reading_.handlers.push_back(own);
           blocks.push_back(own >= 0 ? own : blocks.back());
         }
       } else if (Is(t, "}")) {

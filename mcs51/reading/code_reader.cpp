@@ -134,6 +134,10 @@ CodeReading ReadCode(std::string_view source, CodeDialect dialect,
   } else {
     reading::ReadC(source, compiler, reading);
   }
+  reading.comments =
+      reading::Comments(source, reading.dialect == CodeDialect::kAssembly
+                                    ? reading::Dialect::kAssembly
+                                    : reading::Dialect::kC);
   if (reading.effects.empty() && reading.unresolved.empty()) {
     reading.problem = CodeProblem::kNoWrites;
   }

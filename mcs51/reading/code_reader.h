@@ -130,6 +130,16 @@ std::string_view EncodingKey(Encoding encoding);
 // The compiler the code is read as, for the macros each defines.
 enum class Compiler { kKeil, kSdcc };
 
+// A comment, the lines it spans and its text, its markers gone.
+//   "TH1 = 0xFD; // 9600 baud"  -> {1, 1, " 9600 baud"}
+//   "/* 11.0592 MHz,\n 9600 */" -> {1, 2, " 11.0592 MHz,\n 9600 "}
+//   asm "MOV TH1,#0FDH ; 9600"  -> {1, 1, " 9600"}
+struct Comment {
+  int first = 0, last = 0;
+  std::string text;
+  bool operator==(const Comment&) const = default;
+};
+
 struct CodeReading {
   CodeProblem problem = CodeProblem::kNone;
   CodeDialect dialect = CodeDialect::kC;  // as read
@@ -137,6 +147,11 @@ struct CodeReading {
   std::vector<Effect> effects;
   std::vector<Declaration> declarations;
   std::vector<Unresolved> unresolved;
+  std::vector<Comment> comments;
+  // The vectors of the handlers the code has, in order: C's interrupt
+  // functions, assembly's code at or jumped to from a vector, and
+  // kSomeVector for a routine ending in RETI that no vector names.
+  std::vector<int> handlers;
 };
 
 // Reads C or assembly, guessing which unless told.

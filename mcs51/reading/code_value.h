@@ -132,7 +132,11 @@ bool IsAsmDefiner(std::string_view word);
 // as assembly does: "mov TMOD,#20H", "TMOD DATA 89H", "$NOMOD51".
 bool IsAssemblyLine(std::string_view line);
 
-// Each dialect's reader fills in effects and declarations.
+// The comments of C (// and /* */, outside strings) or of assembly (";"
+// to the line's end, outside quotes).
+std::vector<Comment> Comments(std::string_view source, Dialect dialect);
+
+// Each dialect's reader fills in effects, declarations and handlers.
 void ReadC(std::string_view source, Compiler compiler, CodeReading& reading);
 void ReadAssembly(std::string_view source, CodeReading& reading);
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "mcs51/hardware/catalogue.h"
+#include "mcs51/reading/explain_checks.h"
 #include "mcs51/reading/explain_state.h"
 #include "mcs51/reading/explain_words.h"
 #include "mcs51/settings/ranking.h"
@@ -25,65 +26,6 @@ using explain::SettingKind;
 // 3 to answer the interrupt (Intel MCS-51 User's Manual, Interrupt
 // Response Time) and 2 for the jump at the vector.
 constexpr int kFewestHandlerCycles = 5;
-
-// Whether the registers hold what a setting fixes; bits the code leaves
-// unknown match only when `unknown_matches`.
-bool Matches(const RegisterState& state, const FamilySetting& s,
-             bool unknown_matches = false) {
-  return std::all_of(s.fixed.begin(), s.fixed.end(), [&](const Bits& b) {
-    const int unknown = state.UnknownBits(b.address) & b.mask;
-    if (unknown != 0 && !unknown_matches) return false;
-    return (state.Value(b.address) & b.mask & ~unknown) == (b.value & ~unknown);
-  });
-}
-
-template <typename Parts>
-bool Waits(const RegisterState& state, const Parts& parts) {
-  return std::any_of(parts.begin(), parts.end(), [&](const auto& p) {
-    return (state.UnknownBits(p.address) & p.mask) != 0;
-  });
-}
-
-int Weight(const FamilySetting& s) {
-  int bits = 0;
-  for (const Bits& b : s.fixed)
-    bits += std::popcount(static_cast<unsigned>(b.mask));
-  return bits;
-}
-
-bool IsSet(const RegisterState& state, const Bits& b) {
-  return b.mask != 0 && (state.Value(b.address) & b.mask) == b.mask;
-}
-
-int ValueOf(const RegisterState& state,
-            const std::vector<explain::ReloadPart>& parts) {
-  int value = 0;
-  for (const explain::ReloadPart& p : parts) {
-    value |= (state.Value(p.address) & p.mask) << p.shift;
-  }
-  return value;
-}
-
-// The last line that wrote any of a setting's registers.
-int LastLine(const RegisterState& state, const FamilySetting& s) {
-  int line = 0;
-  for (const Bits& b : s.fixed) line = std::max(line, state.LineOf(b.address));
-  for (const auto& p : s.reload) line = std::max(line, state.LineOf(p.address));
-  return line;
-}
-
-// The most specific of the settings of one kind that `keep` leaves and the
-// registers match, or nullptr.
-template <typename Keep>
-const FamilySetting* Best(const Family& family, const RegisterState& state,
-                          SettingKind kind, Keep keep) {
-  const FamilySetting* best = nullptr;
-  for (const FamilySetting& s : family.settings) {
-    if (s.kind != kind || !keep(s) || !Matches(state, s)) continue;
-    if (best == nullptr || Weight(s) > Weight(*best)) best = &s;
-  }
-  return best;
-}
 
 std::string SetText(const Bits& run) {
   if (!run.bit.empty()) return fmt::format("{} = 1;", run.bit);
@@ -363,9 +305,15 @@ std::string_view FindingKey(FindingKind kind) {
     case FindingKind::kUnresolved:
       return "unresolved";
     case FindingKind::kWrongBit:
+      return "wrong-bit";
+    case FindingKind::kUartNotSetUp:
+      return "uart-not-set-up";
+    case FindingKind::kNoHandler:
+      return "no-handler";
+    case FindingKind::kCommentSays:
       break;
   }
-  return "wrong-bit";
+  return "comment-says";
 }
 
 std::string_view ReloadedByKey(ReloadedBy reloaded_by) {
@@ -404,6 +352,9 @@ Explanation Explain(std::string_view source, double frequency_mhz,
   std::vector<int> reported;  // timers already found not started
   SerialPorts(family, state, frequency_mhz, tolerance_percent, reported, out);
   Timers(family, state, frequency_mhz, reported, out);
+  explain::UartNotSetUp(family, state, frequency_mhz, tolerance_percent, out);
+  explain::NoHandler(state, reading, out);
+  explain::CommentSays(state, reading, frequency_mhz, tolerance_percent, out);
   std::vector<Finding>& own = state.Findings();
   out.findings.insert(out.findings.end(), own.begin(), own.end());
   std::stable_sort(

@@ -28,6 +28,10 @@ enum class FindingKind : std::uint8_t {
   kNoStandardRate,   // a rate beyond the tolerance of every standard one
   kUnresolved,       // code whose reading depends on what the paste lacks
   kWrongBit,         // a timer's overflow flag set for its run bit
+  kUartNotSetUp,     // a baud-like timer for a port left in mode 0, or a
+                     // timer that cannot clock the port
+  kNoHandler,        // a non-reloading timer's interrupt with no handler
+  kCommentSays,      // a comment's rate or period the values do not give
 };
 
 //   FindingKey(FindingKind::kNotStarted) -> "not-started"

@@ -4,6 +4,7 @@
 #include <fmt/ranges.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 
 #include "mcs51/reading/code_value.h"
@@ -66,6 +67,11 @@ RegisterState::RegisterState(const Family& family) : family_(family) {
 int RegisterState::Value(int address) const {
   const auto it = values_.find(address);
   return it == values_.end() ? 0 : it->second;
+}
+
+std::string RegisterState::NameAt(int address) const {
+  const FamilyRegister* r = At(family_, address);
+  return r == nullptr ? fmt::format("0x{:02X}", address) : r->name;
 }
 
 int RegisterState::UnknownBits(int address) const {
@@ -288,6 +294,42 @@ void RegisterState::Follow(const CodeReading& reading) {
     Apply(effect, target, value);
   }
   WaitingFindings();
+}
+
+bool Matches(const RegisterState& state, const FamilySetting& s,
+             bool unknown_matches) {
+  return std::all_of(s.fixed.begin(), s.fixed.end(), [&](const Bits& b) {
+    const int unknown = state.UnknownBits(b.address) & b.mask;
+    if (unknown != 0 && !unknown_matches) return false;
+    return (state.Value(b.address) & b.mask & ~unknown) == (b.value & ~unknown);
+  });
+}
+
+int Weight(const FamilySetting& s) {
+  int bits = 0;
+  for (const Bits& b : s.fixed) {
+    bits += std::popcount(static_cast<unsigned>(b.mask));
+  }
+  return bits;
+}
+
+bool IsSet(const RegisterState& state, const Bits& b) {
+  return b.mask != 0 && (state.Value(b.address) & b.mask) == b.mask;
+}
+
+int ValueOf(const RegisterState& state, const std::vector<ReloadPart>& parts) {
+  int value = 0;
+  for (const ReloadPart& p : parts) {
+    value |= (state.Value(p.address) & p.mask) << p.shift;
+  }
+  return value;
+}
+
+int LastLine(const RegisterState& state, const FamilySetting& s) {
+  int line = 0;
+  for (const Bits& b : s.fixed) line = std::max(line, state.LineOf(b.address));
+  for (const auto& p : s.reload) line = std::max(line, state.LineOf(p.address));
+  return line;
 }
 
 }  // namespace mcs51::explain

@@ -2,6 +2,7 @@
 // Inside the library: the registers a paste leaves, followed effect by
 // effect, for explain.cpp to read settings from.
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
@@ -38,6 +39,8 @@ class RegisterState {
   void Follow(const CodeReading& reading);
 
   int Value(int address) const;
+  // The family's name of the register at `address`: "SCON".
+  std::string NameAt(int address) const;
   // The bits of a register whose value waits on what the paste does not
   // give: a parameter, a variable, RAM, a name defined nowhere.
   int UnknownBits(int address) const;
@@ -73,5 +76,44 @@ class RegisterState {
   std::map<int, Waiting> waiting_;
   int recognised_ = 0;
 };
+
+// What the registers say of a setting.
+
+// Whether the registers hold what a setting fixes; bits the code leaves
+// unknown match only when `unknown_matches`.
+bool Matches(const RegisterState& state, const FamilySetting& s,
+             bool unknown_matches = false);
+
+// Whether any of the bits of `parts` (Bits or ReloadParts) wait.
+template <typename Parts>
+bool Waits(const RegisterState& state, const Parts& parts) {
+  return std::any_of(parts.begin(), parts.end(), [&](const auto& p) {
+    return (state.UnknownBits(p.address) & p.mask) != 0;
+  });
+}
+
+// How many bits a setting fixes: the more, the more specific.
+int Weight(const FamilySetting& s);
+
+// Whether all of b's bits are set.
+bool IsSet(const RegisterState& state, const Bits& b);
+
+int ValueOf(const RegisterState& state, const std::vector<ReloadPart>& parts);
+
+// The last line that wrote any of a setting's registers.
+int LastLine(const RegisterState& state, const FamilySetting& s);
+
+// The most specific of the settings of one kind that `keep` leaves and the
+// registers match, or nullptr.
+template <typename Keep>
+const FamilySetting* Best(const Family& family, const RegisterState& state,
+                          SettingKind kind, Keep keep) {
+  const FamilySetting* best = nullptr;
+  for (const FamilySetting& s : family.settings) {
+    if (s.kind != kind || !keep(s) || !Matches(state, s)) continue;
+    if (best == nullptr || Weight(s) > Weight(*best)) best = &s;
+  }
+  return best;
+}
 
 }  // namespace mcs51::explain

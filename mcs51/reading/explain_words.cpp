@@ -77,6 +77,35 @@ constexpr Words kSentences[] = {
      "0x08 or 0b00001000",
      "{0} 取 {1}，而 Keil C51 和 SDCC 都不认这个数，所以依赖 {0} 的都没有算出："
      "请去掉分隔符，写成 0x08 或 0b00001000"},
+    {"Timer {0} is set up for {1} baud, but {2} is never written, so the "
+     "serial port stays in mode 0, a shift register the timer does not "
+     "clock: add {2} = 0x{3:02X};",
+     "定时器 {0} 按 {1} 波特设置好了，但从未写 {2}，串口停在方式 0，即定时器"
+     "不驱动的移位寄存器：加上 {2} = 0x{3:02X};"},
+    {"Timer {0} is set up for {1} baud, but {2} leaves the serial port in "
+     "mode 0, a shift register the timer does not clock: write {2} = "
+     "0x{3:02X};",
+     "定时器 {0} 按 {1} 波特设置好了，但 {2} 让串口处于方式 0，即定时器不驱动"
+     "的移位寄存器：写成 {2} = 0x{3:02X};"},
+    {"Timer {0} runs in an auto-reload mode with its interrupt off, as a baud "
+     "generator would, but only Timer {2} can clock {1}, and none is set up: "
+     "set that up instead",
+     "定时器 {0} 以自动重装方式运行且不开中断，像是波特率发生器，但只有定时器 "
+     "{2} 能驱动 {1}，而它没有设置：请改为设置它"},
+    {"Timer {0}'s interrupt is on in mode {1}, which does not reload, but the "
+     "code has no handler for interrupt {2} (vector 0x{3:04X}): the overflow "
+     "jumps to whatever is there; add the handler, and reload the count in it",
+     "定时器 {0} 的中断已开，方式 {1} 不会自动重装，但代码里没有中断 {2}（向量 "
+     "0x{3:04X}）的服务程序：溢出会跳到那里的任何代码；请加上服务程序，并在里面"
+     "重装计数"},
+    {"the comment says {0} baud, but the values give {1:.2f} baud at {2} MHz, "
+     "{3} off: mend the reload or the comment",
+     "注释说 {0} 波特，但这些值在 {2} MHz 下得到 {1:.2f} 波特，相差 {3}：请改正"
+     "重装值或注释"},
+    {"the comment says {0}, but the values give {1} per overflow at {2} MHz, "
+     "{3} off: mend the reload or the comment",
+     "注释说 {0}，但这些值在 {2} MHz 下每 {1} 溢出一次，相差 {3}：请改正重装值"
+     "或注释"},
 };
 
 constexpr ExplainReportWords kReport{

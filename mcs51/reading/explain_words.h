@@ -34,6 +34,12 @@ enum class FindingSentence : std::uint8_t {
   kWaitsOn,           // {0} register, {1} the name its value waits on
   kRunTimeValue,      // {0} register
   kUnreadableNumber,  // {0} register, {1} the literal as written
+  kPortNeverWritten,  // {0} timer, {1} baud, {2} port, {3} a value for it
+  kPortInModeZero,    // {0} timer, {1} baud, {2} port, {3} a value for it
+  kCannotClock,       // {0} timer, {1} port, {2} the timers that can
+  kNoHandler,         // {0} timer, {1} mode, {2} interrupt, {3} vector
+  kCommentRate,       // {0} said, {1} baud, {2} MHz, {3} off
+  kCommentPeriod,     // {0} said, {1} period, {2} MHz, {3} off
 };
 //   SentenceWords(FindingSentence::kNotStarted).en
 //       -> "Timer {0} is set up but never started: add {1} after this line"

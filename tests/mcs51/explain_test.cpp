@@ -12,6 +12,7 @@
 #include "mcs51/code/init_code.h"
 #include "mcs51/code/tick_code.h"
 #include "mcs51/hardware/catalogue.h"
+#include "mcs51/reading/explain_checks.h"
 #include "mcs51/settings/ticks.h"
 
 namespace mcs51 {
@@ -174,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                    FindingKind::kNotStarted, 2},
         FindingRow{"TmodOverwrites",
                    "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nET0 = 1;\n"
-                   "EA = 1;\nTR0 = 1;\nTMOD = 0x20;\n",
+                   "EA = 1;\nTR0 = 1;\nTMOD = 0x20;\n"
+                   "void t0(void) __interrupt(1) {}\n",
                    FindingKind::kTmodOverwrites, 7},
         FindingRow{"ReceiverOff",
                    "SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
@@ -343,6 +345,90 @@ TEST(Explain, ValuesTheCodeGives) {
     EXPECT_EQ(e.serial[0].unresolved, row.baud == 0);
     EXPECT_NEAR(e.serial[0].actual_baud, row.baud, 1e-9);
     EXPECT_EQ(FindingsText(e), row.findings);
+  }
+}
+
+// The findings that look past one setting: each once, and once where it
+// does not apply. Rates at 12 MHz: 12e6 / 384 / 13 = 2403.8 baud (TH1 F3);
+// at 11.0592 MHz: 11059200 / 384 / 1 = 28800 (TH1 FF). Periods at 12 MHz,
+// mode 2: 256 - 6 = 250 counts of 1 us.
+struct CheckRow {
+  const char* name;
+  double mhz;
+  const char* source;
+  const char* findings;
+};
+
+const CheckRow kCheckRows[] = {
+    {"port_never_written", 12, "TMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
+     "uart-not-set-up:2"},
+    {"port_left_in_mode_0", 12,
+     "SCON = 0x10;\nTMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
+     "uart-not-set-up:3"},
+    {"timer_1_ticking_is_no_generator", 12,
+     "TMOD = 0x20;\nTH1 = 0x06;\nIE = 0x88;\nTR1 = 1;\n"
+     "void t1(void) __interrupt(3) { ticks++; }\n",
+     ""},
+    {"timer_0_cannot_clock_the_port", 12,
+     "SCON = 0x50;\nTMOD = 0x02;\nTH0 = 0xF3;\nTR0 = 1;\n",
+     "not-auto-reload:2 uart-not-set-up:3"},
+    {"no_handler", 12,
+     "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nIE = 0x82;\nTR0 = 1;\n",
+     "no-handler:4"},
+    {"handler_present", 12,
+     "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nIE = 0x82;\nTR0 = 1;\n"
+     "void t0(void) __interrupt(1) { ticks++; }\n",
+     ""},
+    {"handler_only_in_a_comment", 12,
+     "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nIE = 0x82;\nTR0 = 1;\n"
+     "/* void t0(void) __interrupt(1) { ticks++; } */\n",
+     "no-handler:4"},
+    {"comment_rate_the_values_miss", 11.0592,
+     "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFF; // 115200bps@11.0592MHz\n"
+     "TR1 = 1;\n",
+     "comment-says:3"},
+    {"comment_rate_the_values_give", 11.0592,
+     "SCON = 0x50;\nTMOD = 0x20;\n// 9600 baud\nTH1 = 0xFD;\nTR1 = 1;\n", ""},
+    {"comment_period_the_values_miss", 12,
+     "TMOD = 0x02;\nTH0 = 0x06; // 100us\nIE = 0x82;\nTR0 = 1;\n"
+     "void t0(void) __interrupt(1) { ticks++; }\n",
+     "comment-says:2"},
+    {"comment_period_counted_in_overflows", 12,
+     "TMOD = 0x02;\nTH0 = 0x06; // 1 ms\nIE = 0x82;\nTR0 = 1;\n"
+     "void t0(void) __interrupt(1) { ticks++; }\n",
+     ""},
+};
+
+TEST(Explain, ChecksPastOneSetting) {
+  for (const CheckRow& row : kCheckRows) {
+    SCOPED_TRACE(row.name);
+    const Explanation e =
+        Explain(row.source, row.mhz, *explain::FindFamily("8052"), 2);
+    ASSERT_EQ(e.problem, CodeProblem::kNone);
+    EXPECT_EQ(FindingsText(e), row.findings);
+  }
+}
+
+// What a comment says in numbers, and what is no number of a unit.
+TEST(Explain, NumbersAComment) {
+  using Unit = explain::Stated::Unit;
+  const struct {
+    const char* text;
+    std::vector<std::pair<Unit, double>> said;
+  } rows[] = {
+      {"115200bps@11.0592MHz", {{Unit::kBaud, 115200}, {Unit::kMhz, 11.0592}}},
+      {"9600", {{Unit::kBaud, 9600}}},
+      {"波特率 4800波特, 12M", {{Unit::kBaud, 4800}, {Unit::kMhz, 12}}},
+      {"250 us, 10毫秒", {{Unit::kSeconds, 250e-6}, {Unit::kSeconds, 10e-3}}},
+      {"T1 mode 2, 0x9600, 253, P1_2400", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    std::vector<std::pair<Unit, double>> said;
+    for (const explain::Stated& s : explain::NumbersStated(row.text)) {
+      said.emplace_back(s.unit, s.value);
+    }
+    EXPECT_EQ(said, row.said);
   }
 }
 

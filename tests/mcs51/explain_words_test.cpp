@@ -99,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "8052", "TR1 = 1;"},
         ChineseRow{"TmodOverwrites",
                    "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nET0 = 1;\n"
-                   "EA = 1;\nTR0 = 1;\nTMOD = 0x20;\n",
+                   "EA = 1;\nTR0 = 1;\nTMOD = 0x20;\n"
+                   "void t0(void) __interrupt(1) {}\n",
                    "8052", "TMOD = (TMOD & 0x0F) | 0x20;"},
         ChineseRow{"ReceiverOff",
                    "SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
