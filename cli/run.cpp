@@ -177,9 +177,10 @@ bool Slurp(std::FILE* file, std::string& text) {
 // cannot be read, or holds no register write recognised, is bad input.
 RunResult ExplainAnswer(const Request& request) {
   const std::string_view chip = ChipName(request.filter.chip);
+  // Without --chip, a maker's header the code includes names the family.
   const explain::Family* family =
-      chip.empty() ? &explain::DefaultFamily() : explain::FindFamily(chip);
-  if (family == nullptr) {
+      chip.empty() ? nullptr : explain::FindFamily(chip);
+  if (!chip.empty() && family == nullptr) {
     return Failure(kExitBadInput,
                    Rejection("--chip", request.filter.chip,
                              "explain reads one family's registers"));
@@ -198,16 +199,16 @@ RunResult ExplainAnswer(const Request& request) {
                    fmt::format("{}: cannot be read: {}", name,
                                std::strerror(errno != 0 ? errno : EIO)));
   }
-  const Explanation e = Explain(text, request.frequency_mhz, *family,
+  const Explanation e = Explain(text, request.frequency_mhz, family,
                                 request.tolerance_percent, request.compiler);
   if (e.problem != CodeProblem::kNone) {
     return Failure(
         kExitBadInput,
         fmt::format("{}: {}", name,
                     fmt::format(fmt::runtime(ProblemWords(e.problem).en),
-                                family->text)));
+                                e.family->text)));
   }
-  return Answered(ExplainReport(request, *family, e, request.format));
+  return Answered(ExplainReport(request, *e.family, e, request.format));
 }
 
 RunResult Answer(const Request& request, Style style) {

@@ -28,6 +28,11 @@ std::string ExplainText(const Question& question, const explain::Family& family,
                   ShortestText(question.frequency_mhz), family.text,
                   family.name, ShortestText(question.tolerance_percent)) +
       "\n";
+  if (e.named_by) {
+    out += fmt::format(fmt::runtime(w.named_by.en), e.named_by->chip,
+                       e.named_by->header, e.named_by->line) +
+           "\n";
+  }
   out += Heading(w.serial, w.serial_none, e.serial.empty());
   for (const SerialUse& use : e.serial)
     out += UseLines(SerialText(use, Tongue::kEnglish));
@@ -48,6 +53,7 @@ std::string ExplainJson(const Question& question, const explain::Family& family,
   Json json;
   json["frequency_mhz"] = question.frequency_mhz;
   json["chip"] = family.name;
+  json["chip_from"] = e.named_by ? Json(e.named_by->header) : Json(nullptr);
   json["encoding"] = EncodingKey(e.encoding);
   json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
   json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 #include "mcs51/hardware/families/core_timers.h"
@@ -82,6 +83,27 @@ const Chip* FindChip(std::string_view name) {
     }
   }
   return nullptr;
+}
+
+FoundHeader FindHeader(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string_view file =
+      slash == path.npos ? path : path.substr(slash + 1);
+  auto same = [&](std::string_view name) {
+    return std::equal(file.begin(), file.end(), name.begin(), name.end(),
+                      [](char a, char b) {
+                        return std::tolower(static_cast<unsigned char>(a)) ==
+                               std::tolower(static_cast<unsigned char>(b));
+                      });
+  };
+  for (const Chip& chip : Chips()) {
+    for (const Header& header : chip.headers) {
+      if (std::any_of(header.files.begin(), header.files.end(), same)) {
+        return {&chip, &header};
+      }
+    }
+  }
+  return {};
 }
 
 std::vector<FittedMode> BaudModes(const Chip& chip) {

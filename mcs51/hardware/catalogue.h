@@ -43,6 +43,16 @@ std::string_view GeneratorKey(std::string_view chip);
 //   FindChip("z80")           -> nullptr
 const Chip* FindChip(std::string_view name);
 
+// The family whose maker's header a path names, by its last part without
+// case, and that header; {nullptr, nullptr} for none.
+//   FindHeader("../inc/n76e003.H").chip->name -> "n76e003"
+//   FindHeader("stdio.h").chip                -> nullptr
+struct FoundHeader {
+  const Chip* chip = nullptr;
+  const Header* header = nullptr;
+};
+FoundHeader FindHeader(std::string_view path);
+
 // A family's baud modes, each with its unit, in the family's order: what
 // `chips` lists and --chip NAME:KEY picks from.
 //   BaudModes(*FindChip("stc15"))[0].mode->key -> "t2"

@@ -185,6 +185,31 @@ struct TimerSources {
   Words note;  // in lines ('\n') in each tongue
 };
 
+// A maker's header as code includes it, for reading code back: the macros
+// it defines that write the family's registers or name their bits, each
+// body in C with the header's own names for the family's registers.
+//   {"set_SMOD", "PCON |= 0x80"}           an object-like macro
+//   {"S1_8bit()", "SCON = (SCON & 0x3F) | 0x40"}  function-like, no
+//                                          arguments
+//   {"bT1_M1", "0x20"}                     a bit mask
+//   {"TCON_TR1", "TR1"}                    a bit by the family's name
+struct HeaderMacro {
+  std::string_view name, body;
+};
+// set_NAME and clr_NAME, as Nuvoton's headers pair them.
+//   {"SMOD", "PCON |= 0x80", "PCON &= 0x7F"}
+struct HeaderPair {
+  std::string_view name, set, clear;
+};
+using HeaderMacros = std::span<const HeaderMacro>;
+using HeaderPairs = std::span<const HeaderPair>;
+struct Header {
+  std::span<const std::string_view> files;  // matched without case
+  std::string_view document;  // the header's name, version and source
+  std::span<const HeaderMacros> macros = {};  // sets a header shares
+  std::span<const HeaderPairs> pairs = {};
+};
+
 struct Chip {
   std::string_view name;  // as --chip takes it
   // "STC15 (STC15F2K60S2 ...)", in Chinese where it has words beyond the
@@ -211,6 +236,8 @@ struct Chip {
   // Its timers' own, where they are not the above (catalogue.h's
   // TimerDocument, TimerClock, TimerNote read it).
   const TimerSources* timer_sources = nullptr;
+  // The makers' headers whose #include names the family.
+  std::span<const Header> headers = {};
 };
 
 }  // namespace mcs51

@@ -142,6 +142,10 @@ class Lexer {
     const std::string_view body = LogicalLine(lines);
     line_ += lines;
     std::vector<Token> words = Lexer(body, line, false).All();
+    if (!words.empty() && words[0].text == "include") {
+      Include(body, line, tokens);
+      return;
+    }
     constexpr std::string_view kKept[] = {"define", "undef", "if",   "ifdef",
                                           "ifndef", "elif",  "else", "endif"};
     if (words.empty() || std::find(std::begin(kKept), std::end(kKept),
@@ -194,6 +198,22 @@ class Lexer {
     }
     t.text = std::string(text_.substr(start, at_ - start));
     return t;
+  }
+
+  // "#include <reg52.h>" or "#include \"reg52.h\"" as "#include", the
+  // header's name as written, "#end".
+  static void Include(std::string_view body, int line,
+                      std::vector<Token>& tokens) {
+    const std::size_t open = body.find_first_of("<\"");
+    if (open == body.npos) return;
+    const std::size_t close =
+        body.find(body[open] == '<' ? '>' : '"', open + 1);
+    if (close == body.npos) return;
+    tokens.push_back({TokenKind::kOther, "#include", 0, false, false, line});
+    tokens.push_back({TokenKind::kOther,
+                      std::string(body.substr(open + 1, close - open - 1)), 0,
+                      false, false, line});
+    tokens.push_back({TokenKind::kOther, "#end", 0, false, false, line});
   }
 
   // A string is skipped; a character constant is its int.

@@ -6,6 +6,9 @@
 #include <set>
 #include <span>
 
+#include <fmt/format.h>
+
+#include "mcs51/hardware/catalogue.h"
 #include "mcs51/reading/c_conditions.h"
 #include "mcs51/reading/code_value.h"
 
@@ -51,8 +54,8 @@ constexpr Macros kSdcc = kSdccMacros;
 class Expander {
  public:
   Expander(std::size_t cap, Compiler compiler,
-           std::vector<Unresolved>& unresolved)
-      : cap_(cap), unresolved_(unresolved) {
+           std::vector<Unresolved>& unresolved, std::vector<Included>& included)
+      : cap_(cap), unresolved_(unresolved), included_(included) {
     for (const auto& [name, value] :
          compiler == Compiler::kKeil ? kKeil : kSdcc) {
       Token t{TokenKind::kNumber, std::to_string(value), value};
@@ -87,6 +90,10 @@ class Expander {
     const std::string_view word = std::string_view(in[i].text).substr(1);
     if (word == "define" || word == "undef") {
       return branches_.Taking() ? Define(in, i) : Past(in, i);
+    }
+    if (word == "include") {
+      if (branches_.Taking() && i + 1 < in.size()) Include(in[i + 1]);
+      return Past(in, i);
     }
     const std::size_t end = Past(in, i) - 1;
     const std::span<const Token> words(in.data() + i + 1, end - i - 1);
@@ -160,6 +167,31 @@ class Expander {
     return end + 1;
   }
 
+  // A maker's header: its macros from here on, as if defined here.
+  void Include(const Token& file) {
+    const FoundHeader found = FindHeader(file.text);
+    if (found.header == nullptr) return;
+    included_.push_back({file.line, file.text, std::string(found.chip->name)});
+    auto define = [&](std::string_view name, std::string_view body) {
+      Macro m;
+      m.function_like = name.ends_with("()");
+      if (m.function_like) name.remove_suffix(2);
+      m.body = CTokens(body);
+      for (Token& t : m.body) t.line = file.line;
+      macros_[std::string(name)] = std::move(m);
+      named_.emplace(name);
+    };
+    for (const HeaderMacros set : found.header->macros) {
+      for (const HeaderMacro& m : set) define(m.name, m.body);
+    }
+    for (const HeaderPairs set : found.header->pairs) {
+      for (const HeaderPair& p : set) {
+        define(fmt::format("set_{}", p.name), p.set);
+        define(fmt::format("clr_{}", p.name), p.clear);
+      }
+    }
+  }
+
   // Arguments of a call at in[open] == "(": split at the top level's commas.
   static std::optional<std::vector<std::vector<Token>>> Arguments(
       const std::vector<Token>& in, std::size_t open, std::size_t& next) {
@@ -230,14 +262,17 @@ class Expander {
   std::size_t cap_;
   Branches branches_;
   std::vector<Unresolved>& unresolved_;
+  std::vector<Included>& included_;
 };
 
 }  // namespace
 
 std::vector<Token> PreprocessedC(std::string_view source, Compiler compiler,
-                                 std::vector<Unresolved>& unresolved) {
+                                 std::vector<Unresolved>& unresolved,
+                                 std::vector<Included>& included) {
   const std::vector<Token> tokens = CTokens(source);
-  return Expander(4 * tokens.size() + 4096, compiler, unresolved).Run(tokens);
+  return Expander(4 * tokens.size() + 4096, compiler, unresolved, included)
+      .Run(tokens);
 }
 
 }  // namespace mcs51::reading

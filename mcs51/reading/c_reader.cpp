@@ -310,7 +310,7 @@ class CReader {
 
 void ReadC(std::string_view source, Compiler compiler, CodeReading& reading) {
   const std::vector<Token> tokens =
-      PreprocessedC(source, compiler, reading.unresolved);
+      PreprocessedC(source, compiler, reading.unresolved, reading.included);
   CReader(reading, tokens).Read();
 }
 

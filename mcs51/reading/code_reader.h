@@ -140,6 +140,15 @@ struct Comment {
   bool operator==(const Comment&) const = default;
 };
 
+// A maker's header the code includes, which names its family.
+//   "#include <N76E003.h>" on line 1 -> {1, "N76E003.h", "n76e003"}
+struct Included {
+  int line = 0;
+  std::string header;  // as written
+  std::string chip;    // the family's name, as --chip takes it
+  bool operator==(const Included&) const = default;
+};
+
 struct CodeReading {
   CodeProblem problem = CodeProblem::kNone;
   CodeDialect dialect = CodeDialect::kC;  // as read
@@ -148,6 +157,7 @@ struct CodeReading {
   std::vector<Declaration> declarations;
   std::vector<Unresolved> unresolved;
   std::vector<Comment> comments;
+  std::vector<Included> included;  // in order, in the branches taken
   // The vectors of the handlers the code has, in order: C's interrupt
   // functions, assembly's code at or jumped to from a vector, and
   // kSomeVector for a routine ending in RETI that no vector names.

@@ -90,13 +90,16 @@ std::vector<Token> CTokens(std::string_view source);
 // defined, the branches of #if, #ifdef and #elif taken as the compiler
 // takes them, #include and the other directives dropped, comments and
 // strings gone. A condition on a name the code defines nowhere takes
-// neither branch and is added to `unresolved`.
+// neither branch and is added to `unresolved`. A maker's header the
+// catalogue knows defines its macros where it is included, and is added
+// to `included`.
 //   "#define T 1\n#if T == 1\nA\n#else\nB\n#endif" -> A
 //   "#ifdef __SDCC\nA\n#else\nB\n#endif", kKeil  -> B
 //   "#if BAUD_TIMER == 1\nA\n#endif"               -> nothing, {2,
 //   "BAUD_TIMER"} unresolved
 std::vector<Token> PreprocessedC(std::string_view source, Compiler compiler,
-                                 std::vector<Unresolved>& unresolved);
+                                 std::vector<Unresolved>& unresolved,
+                                 std::vector<Included>& included);
 
 // Whether a token is the name or punctuator `text`.
 inline bool Is(const Token& t, std::string_view text) {

@@ -328,11 +328,29 @@ std::string_view ReloadedByKey(ReloadedBy reloaded_by) {
   return "none";
 }
 
+namespace {
+
+// The family the code names by a maker's header, or the default.
+const Family& Named(const CodeReading& reading,
+                    std::optional<Included>& named_by) {
+  for (const Included& included : reading.included) {
+    if (const Family* f = explain::FindFamily(included.chip)) {
+      named_by = included;
+      return *f;
+    }
+  }
+  return explain::DefaultFamily();
+}
+
+}  // namespace
+
 Explanation Explain(std::string_view source, double frequency_mhz,
-                    const Family& family, double tolerance_percent,
+                    const Family* chosen, double tolerance_percent,
                     Compiler compiler) {
   Explanation out;
   const CodeReading reading = ReadCode(source, CodeDialect::kGuess, compiler);
+  out.family = chosen != nullptr ? chosen : &Named(reading, out.named_by);
+  const Family& family = *out.family;
   out.problem = reading.problem;
   out.encoding = reading.encoding;
   if (out.problem != CodeProblem::kNone) return out;

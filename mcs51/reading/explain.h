@@ -7,6 +7,7 @@
 // for.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,8 @@ struct TimerUse {
 struct Explanation {
   CodeProblem problem = CodeProblem::kNone;  // kNoWrites: none recognised
   Encoding encoding = Encoding::kUtf8;       // as the text was saved
+  const explain::Family* family = nullptr;   // the family read for
+  std::optional<Included> named_by;          // the header that named it, if one
   std::vector<SerialUse> serial;
   std::vector<TimerUse> timers;
   std::vector<Finding> findings;  // by line
@@ -107,9 +110,18 @@ struct Explanation {
 //   Explain("SCON = 0x40; TMOD = 0x20; TH1 = 0xFD;", 11.0592, 8052, 2)
 //       -> findings {not-started line 1, receiver-off line 1}
 //   Explain("hello", 12, 8052, 2) -> problem kNoWrites
-// C is preprocessed as `compiler` does it.
+// C is preprocessed as `compiler` does it. Without a family, the first
+// maker's header the code includes names it, else the default one.
+//   Explain("#include <N76E003.h>\nset_SMOD;", 16, nullptr, 2).family
+//       -> n76e003, named_by {1, "N76E003.h", "n76e003"}
 Explanation Explain(std::string_view source, double frequency_mhz,
-                    const explain::Family& family, double tolerance_percent,
+                    const explain::Family* family, double tolerance_percent,
                     Compiler compiler = Compiler::kKeil);
+inline Explanation Explain(std::string_view source, double frequency_mhz,
+                           const explain::Family& family,
+                           double tolerance_percent,
+                           Compiler compiler = Compiler::kKeil) {
+  return Explain(source, frequency_mhz, &family, tolerance_percent, compiler);
+}
 
 }  // namespace mcs51

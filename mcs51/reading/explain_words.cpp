@@ -118,6 +118,8 @@ constexpr ExplainReportWords kReport{
     .findings = {"Findings", "发现的问题"},
     .findings_none = {"none", "无"},
     .line = {"line {}", "第 {} 行"},
+    .named_by = {"chip {0}, as #include \"{1}\" on line {2} names it",
+                 "芯片 {0}：第 {2} 行的 #include \"{1}\" 指明"},
 };
 
 // The pieces of the two lines.

@@ -70,6 +70,7 @@ Words ProblemWords(CodeProblem problem);
 struct ExplainReportWords {
   Words heading, serial, serial_none, timers, timers_none, findings,
       findings_none, line;
+  Words named_by;  // {0} chip, {1} header, {2} line
 };
 const ExplainReportWords& ReportWords();
 

@@ -432,6 +432,70 @@ TEST(Explain, NumbersAComment) {
   }
 }
 
+// Code written with the makers' headers, as people write it; the header
+// names the family. Rates by hand from the makers' formulas: N76E003,
+// Timer 3 with SMOD 1: Fsys / 16 / (65536 - RH3:RL3); CH552, Timer 1 at
+// Fsys (bTMR_CLK, bT1_CLK) with SMOD: Fsys / 16 / (256 - TH1); STC15,
+// Timer 2 at 1T: Fsys / 4 / (65536 - T2H:T2L).
+struct HeaderRow {
+  const char* name;
+  const char* chosen;  // --chip, or nullptr
+  double mhz;
+  const char* source;
+  const char* chip;  // the family read for
+  double baud;
+};
+
+const HeaderRow kHeaderRows[] = {
+    {"n76e003_bsp_macros", nullptr, 16,
+     "#include \"N76E003.h\"\n#include \"SFR_Macro.h\"\n"
+     "#include \"Function_define.h\"\nvoid uart0_on_timer3(void) {\n"
+     "  SCON = 0x50;\n  set_SMOD;\n  T3CON &= 0xF8;\n  set_BRCK;\n"
+     "  RH3 = 0xFF;\n  RL3 = 0xF7;\n  set_TR3;\n  set_TI;\n}\n",
+     "n76e003", 16e6 / 16 / 9},
+    {"n76e003_current_bsp_names", nullptr, 16,
+     "#include \"n76e003_sdcc.h\"\nvoid main(void) {\n  SCON = 0x50;\n"
+     "  ENABLE_TIMER1_MODE2;\n  set_PCON_SMOD;\n  TIMER1_FSYS;\n"
+     "  clr_T3CON_BRCK;\n  TH1 = 256 - 16000000 / 16 / 9600;\n"
+     "  set_TCON_TR1;\n}\n",
+     "n76e003", 16e6 / 16 / 104},
+    {"ch552_wch_bit_names", nullptr, 24,
+     "#include \"CH552.H\"\nvoid uart0_init(void) {\n  SM0 = 0; SM1 = 1;\n"
+     "  PCON |= SMOD;\n"
+     "  TMOD = TMOD & ~bT1_GATE & ~bT1_CT & ~MASK_T1_MOD | bT1_M1;\n"
+     "  T2MOD = T2MOD | bTMR_CLK | bT1_CLK;\n  TH1 = 0 - 156;\n"
+     "  TR1 = 1; REN = 1;\n}\n",
+     "ch552", 24e6 / 16 / 156},
+    {"stc15_library_macros", nullptr, 11.0592,
+     "#include \"STC15Fxxxx.H\"\nvoid uart1(void) {\n  S1_8bit();\n"
+     "  S1_RX_Enable();\n  S1_BRT_UseTimer2();\n  Timer2_1T();\n"
+     "  T2L = 0xE0;\n  T2H = 0xFE;\n  Timer2_Run();\n}\n",
+     "stc15", 11059200.0 / 4 / 288},
+    {"chip_chosen_over_the_header", "8052", 11.0592,
+     "#include <N76E003.h>\nSCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFD;\n"
+     "TR1 = 1;\n",
+     "8052", 9600},
+    {"header_of_no_family", nullptr, 11.0592,
+     "#include <stdio.h>\nSCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFD;\n"
+     "TR1 = 1;\n",
+     "8052", 9600},
+};
+
+TEST(Explain, ReadsTheMakersHeaders) {
+  for (const HeaderRow& row : kHeaderRows) {
+    SCOPED_TRACE(row.name);
+    const Explanation e = Explain(
+        row.source, row.mhz,
+        row.chosen != nullptr ? explain::FindFamily(row.chosen) : nullptr, 2);
+    ASSERT_EQ(e.problem, CodeProblem::kNone);
+    EXPECT_EQ(e.family->name, row.chip);
+    EXPECT_EQ(e.named_by.has_value(),
+              row.chosen == nullptr && row.chip != std::string("8052"));
+    ASSERT_EQ(e.serial.size(), 1u);
+    EXPECT_NEAR(e.serial[0].actual_baud, row.baud, 1e-6);
+  }
+}
+
 // What is no code, or nothing of a register, is a problem, not a reading.
 TEST(Explain, RefusesWhatIsNoInitCode) {
   const explain::Family& f = *explain::FindFamily("8052");

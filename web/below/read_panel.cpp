@@ -90,26 +90,30 @@ ReadShown Refused(mcs51::CodeProblem problem, const mcs51::explain::Family& f,
           ""};
 }
 
-const mcs51::explain::Family& FamilyOf(std::string_view chip_filter) {
-  // "" and "all" choose no one family: the command line's own default.
-  const mcs51::explain::Family* family =
-      chip_filter.empty() || chip_filter == "all"
-          ? nullptr
-          : mcs51::explain::FindFamily(chip_filter);
-  return family != nullptr ? *family : mcs51::explain::DefaultFamily();
+// "" and "all" choose no one family: the code's header names it, or the
+// command line's own default stands.
+const mcs51::explain::Family* FamilyOf(std::string_view chip_filter) {
+  return chip_filter.empty() || chip_filter == "all"
+             ? nullptr
+             : mcs51::explain::FindFamily(chip_filter);
 }
 
 ReadShown Shown(const mcs51::Explanation& e, double frequency_mhz,
-                double tolerance_percent, const mcs51::explain::Family& family,
-                Tongue language) {
+                double tolerance_percent, Tongue language) {
+  const mcs51::explain::Family& family = *e.family;
   if (e.problem != mcs51::CodeProblem::kNone) {
     return Refused(e.problem, family, language);
   }
-  return {"",
-          fmt::format(fmt::runtime(mcs51::ReportWords().heading.In(language)),
-                      mcs51::ShortestText(frequency_mhz), family.text,
-                      family.name, mcs51::ShortestText(tolerance_percent)),
-          Lists(e, language)};
+  const mcs51::ExplainReportWords& w = mcs51::ReportWords();
+  std::string heading = fmt::format(
+      fmt::runtime(w.heading.In(language)), mcs51::ShortestText(frequency_mhz),
+      family.text, family.name, mcs51::ShortestText(tolerance_percent));
+  if (e.named_by) {
+    heading += "; " + fmt::format(fmt::runtime(w.named_by.In(language)),
+                                  e.named_by->chip, e.named_by->header,
+                                  e.named_by->line);
+  }
+  return {"", heading, Lists(e, language)};
 }
 
 }  // namespace
@@ -117,9 +121,9 @@ ReadShown Shown(const mcs51::Explanation& e, double frequency_mhz,
 ReadShown ReadFor(std::string_view code, double frequency_mhz,
                   double tolerance_percent, std::string_view chip_filter,
                   Tongue language) {
-  const mcs51::explain::Family& family = FamilyOf(chip_filter);
-  return Shown(mcs51::Explain(code, frequency_mhz, family, tolerance_percent),
-               frequency_mhz, tolerance_percent, family, language);
+  return Shown(mcs51::Explain(code, frequency_mhz, FamilyOf(chip_filter),
+                              tolerance_percent),
+               frequency_mhz, tolerance_percent, language);
 }
 
 void PastedCode::Take() {
@@ -136,20 +140,21 @@ void PastedCode::Take() {
 void PastedCode::Show(double frequency_mhz, double tolerance_percent,
                       std::string_view chip_filter, Tongue language) {
   Titles(language);
-  const mcs51::explain::Family& family = FamilyOf(chip_filter);
+  const mcs51::explain::Family* family = FamilyOf(chip_filter);
   if (too_large_) {
-    Draw(Refused(mcs51::CodeProblem::kTooLarge, family, language));
+    Draw(Refused(mcs51::CodeProblem::kTooLarge,
+                 family != nullptr ? *family : mcs51::explain::DefaultFamily(),
+                 language));
     return;
   }
   if (!read_ || read_->frequency_mhz != frequency_mhz ||
       read_->tolerance_percent != tolerance_percent ||
-      read_->family != &family) {
+      read_->family != family) {
     read_ = Reading{
-        frequency_mhz, tolerance_percent, &family,
+        frequency_mhz, tolerance_percent, family,
         mcs51::Explain(text_, frequency_mhz, family, tolerance_percent)};
   }
-  Draw(Shown(read_->explanation, frequency_mhz, tolerance_percent, family,
-             language));
+  Draw(Shown(read_->explanation, frequency_mhz, tolerance_percent, language));
 }
 
 void PastedCode::Unread(Tongue language) const {

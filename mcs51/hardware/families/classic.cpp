@@ -36,6 +36,30 @@ constexpr const Core* kClassicCores[] = {&kClassicCore};
 constexpr const Core* kX2Cores[] = {&kX2Core, &kClassicCore};
 constexpr const Core* kSingleCycleCores[] = {&kSingleCycleCore};
 
+// The compilers' own headers. Keil's REG51.H and REG52.H (Copyright
+// 1988-2001 Keil, no version line) declare registers and bits only; SDCC's
+// 8051.h (Copyright 2000 Bela Torok, SDCC 4.5.2's device/include) adds
+// the masks PCON and TMOD are written with, which 8052.h includes.
+constexpr HeaderMacro kSdcc8051Masks[] = {
+    {"SMOD", "0x80"},    {"T0_M0", "0x01"},   {"T0_M1", "0x02"},
+    {"T0_CT", "0x04"},   {"T0_GATE", "0x08"}, {"T1_M0", "0x10"},
+    {"T1_M1", "0x20"},   {"T1_CT", "0x40"},   {"T1_GATE", "0x80"},
+    {"T0_MASK", "0x0F"}, {"T1_MASK", "0xF0"},
+};
+constexpr HeaderMacros kSdccMacroSets[] = {kSdcc8051Masks};
+constexpr std::string_view kKeil8051Files[] = {"REG51.H"};
+constexpr std::string_view kSdcc8051Files[] = {"8051.h"};
+constexpr std::string_view kKeil8052Files[] = {"REG52.H"};
+constexpr std::string_view kSdcc8052Files[] = {"8052.h", "at89x52.h"};
+constexpr Header k8051Headers[] = {
+    {kKeil8051Files, "Keil REG51.H (Copyright 1988-2001 Keil), no version"},
+    {kSdcc8051Files, "SDCC 4.5.2 8051.h (Copyright 2000 Bela Torok)",
+     kSdccMacroSets}};
+constexpr Header k8052Headers[] = {
+    {kKeil8052Files, "Keil REG52.H (Copyright 1988-2001 Keil), no version"},
+    {kSdcc8052Files, "SDCC 4.5.2 8052.h, which includes 8051.h, and at89x52.h",
+     kSdccMacroSets}};
+
 extern const Chip k8051;
 constexpr Chip k8051{
     .name = "8051",
@@ -45,7 +69,8 @@ constexpr Chip k8051{
     .evidence = Evidence::kPrintedTable,
     .units = k8051Units,
     .classic = true,
-    .cores = kClassicCores};
+    .cores = kClassicCores,
+    .headers = k8051Headers};
 
 extern const Chip k8052;
 constexpr Chip k8052{
@@ -56,7 +81,8 @@ constexpr Chip k8052{
     .evidence = Evidence::kPrintedTable,
     .units = k8052Units,
     .classic = true,
-    .cores = kClassicCores};
+    .cores = kClassicCores,
+    .headers = k8052Headers};
 
 extern const Chip kX2;
 constexpr Chip kX2{

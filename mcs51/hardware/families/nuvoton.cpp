@@ -139,6 +139,168 @@ constexpr Register kRegisters[] = {
     {"CKCON", 0x8E},  {"T3CON", 0xC4}, {"RL3", 0xC5},    {"RH3", 0xC6},
     {"SCON_1", 0xF8}, {"T2MOD", 0xC9}, {"RCMP2L", 0xCA}, {"RCMP2H", 0xCB},
     {"EIE", 0x9B},    {"EIE1", 0x9C}};
+// The BSPs' macros, from Nuvoton's headers: set_NAME and clr_NAME under
+// the legacy names, which the current BSPs keep beside their set_REG_BIT
+// ones, and the mode macros. SCON's bit 7 has no set_SM0, only set_FE, the
+// same bit. The current BSPs' T3CON macros first write SFRS 0 through TA,
+// which no reading needs: SFRS is 0 after reset.
+constexpr HeaderPair kLegacyPairs[] = {
+    {"SMOD", "PCON |= 0x80", "PCON &= ~0x80"},
+    {"SMOD0", "PCON |= 0x40", "PCON &= ~0x40"},
+    {"TR0", "TR0 = 1", "TR0 = 0"},
+    {"TR1", "TR1 = 1", "TR1 = 0"},
+    {"TF0", "TF0 = 1", "TF0 = 0"},
+    {"TF1", "TF1 = 1", "TF1 = 0"},
+    {"GATE_T1", "TMOD |= 0x80", "TMOD &= ~0x80"},
+    {"CT_T1", "TMOD |= 0x40", "TMOD &= ~0x40"},
+    {"M1_T1", "TMOD |= 0x20", "TMOD &= ~0x20"},
+    {"M0_T1", "TMOD |= 0x10", "TMOD &= ~0x10"},
+    {"GATE_T0", "TMOD |= 0x08", "TMOD &= ~0x08"},
+    {"CT_T0", "TMOD |= 0x04", "TMOD &= ~0x04"},
+    {"M1_T0", "TMOD |= 0x02", "TMOD &= ~0x02"},
+    {"M0_T0", "TMOD |= 0x01", "TMOD &= ~0x01"},
+    {"T1M", "CKCON |= 0x10", "CKCON &= ~0x10"},
+    {"T0M", "CKCON |= 0x08", "CKCON &= ~0x08"},
+    {"FE", "SM0 = 1", "SM0 = 0"},
+    {"SM1", "SM1 = 1", "SM1 = 0"},
+    {"SM2", "SM2 = 1", "SM2 = 0"},
+    {"REN", "REN = 1", "REN = 0"},
+    {"TI", "TI = 1", "TI = 0"},
+    {"RI", "RI = 1", "RI = 0"},
+    {"FE_1", "SCON_1 |= 0x80", "SCON_1 &= ~0x80"},
+    {"SM1_1", "SCON_1 |= 0x40", "SCON_1 &= ~0x40"},
+    {"REN_1", "SCON_1 |= 0x10", "SCON_1 &= ~0x10"},
+    {"EA", "EA = 1", "EA = 0"},
+    {"ES", "ES = 1", "ES = 0"},
+    {"ET0", "ET0 = 1", "ET0 = 0"},
+    {"ET1", "ET1 = 1", "ET1 = 0"},
+    {"ET2", "EIE |= 0x80", "EIE &= ~0x80"},
+    {"ET3", "EIE1 |= 0x02", "EIE1 &= ~0x02"},
+    {"ES_1", "EIE1 |= 0x01", "EIE1 &= ~0x01"},
+    {"SMOD_1", "T3CON |= 0x80", "T3CON &= ~0x80"},
+    {"SMOD0_1", "T3CON |= 0x40", "T3CON &= ~0x40"},
+    {"BRCK", "T3CON |= 0x20", "T3CON &= ~0x20"},
+    {"TF3", "T3CON |= 0x10", "T3CON &= ~0x10"},
+    {"TR3", "T3CON |= 0x08", "T3CON &= ~0x08"},
+    {"TR2", "TR2 = 1", "TR2 = 0"},
+};
+constexpr HeaderPair kRegisterBitPairs[] = {
+    {"PCON_SMOD", "PCON |= 0x80", "PCON &= 0x7F"},
+    {"PCON_SMOD0", "PCON |= 0x40", "PCON &= 0xBF"},
+    {"TCON_TR0", "TR0 = 1", "TR0 = 0"},
+    {"TCON_TR1", "TR1 = 1", "TR1 = 0"},
+    {"TCON_TF0", "TF0 = 1", "TF0 = 0"},
+    {"TCON_TF1", "TF1 = 1", "TF1 = 0"},
+    {"TMOD_GATE_T1", "TMOD |= 0x80", "TMOD &= 0x7F"},
+    {"TMOD_CT_T1", "TMOD |= 0x40", "TMOD &= 0xBF"},
+    {"TMOD_M1_T1", "TMOD |= 0x20", "TMOD &= 0xDF"},
+    {"TMOD_M0_T1", "TMOD |= 0x10", "TMOD &= 0xEF"},
+    {"TMOD_GATE_T0", "TMOD |= 0x08", "TMOD &= 0xF7"},
+    {"TMOD_CT_T0", "TMOD |= 0x04", "TMOD &= 0xFB"},
+    {"TMOD_M1_T0", "TMOD |= 0x02", "TMOD &= 0xFD"},
+    {"TMOD_M0_T0", "TMOD |= 0x01", "TMOD &= 0xFE"},
+    {"CKCON_T1M", "CKCON |= 0x10", "CKCON &= 0xEF"},
+    {"CKCON_T0M", "CKCON |= 0x08", "CKCON &= 0xF7"},
+    {"SCON_FE", "SM0 = 1", "SM0 = 0"},
+    {"SCON_SM1", "SM1 = 1", "SM1 = 0"},
+    {"SCON_SM2", "SM2 = 1", "SM2 = 0"},
+    {"SCON_REN", "REN = 1", "REN = 0"},
+    {"SCON_TI", "TI = 1", "TI = 0"},
+    {"SCON_RI", "RI = 1", "RI = 0"},
+    {"SCON_1_REN_1", "SCON_1 |= 0x10", "SCON_1 &= 0xEF"},
+    {"IE_EA", "EA = 1", "EA = 0"},
+    {"IE_ES", "ES = 1", "ES = 0"},
+    {"IE_ET0", "ET0 = 1", "ET0 = 0"},
+    {"IE_ET1", "ET1 = 1", "ET1 = 0"},
+    {"EIE_ET2", "EIE |= 0x80", "EIE &= 0x7F"},
+    {"EIE1_ET3", "EIE1 |= 0x02", "EIE1 &= 0xFD"},
+    {"EIE1_ES_1", "EIE1 |= 0x01", "EIE1 &= 0xFE"},
+    {"T3CON_SMOD_1", "T3CON |= 0x80", "T3CON &= 0x7F"},
+    {"T3CON_SMOD0_1", "T3CON |= 0x40", "T3CON &= 0xBF"},
+    {"T3CON_BRCK", "T3CON |= 0x20", "T3CON &= 0xDF"},
+    {"T3CON_TF3", "T3CON |= 0x10", "T3CON &= 0xEF"},
+    {"T3CON_TR3", "T3CON |= 0x08", "T3CON &= 0xF7"},
+    {"T2CON_TR2", "TR2 = 1", "TR2 = 0"},
+};
+constexpr HeaderMacro kLegacyModes[] = {
+    {"TIMER0_MODE0_ENABLE", "TMOD &= 0xF0"},
+    {"TIMER0_MODE1_ENABLE", "TMOD &= 0xF0; TMOD |= 0x01"},
+    {"TIMER0_MODE2_ENABLE", "TMOD &= 0xF0; TMOD |= 0x02"},
+    {"TIMER0_MODE3_ENABLE", "TMOD &= 0xF0; TMOD |= 0x03"},
+    {"TIMER1_MODE0_ENABLE", "TMOD &= 0x0F"},
+    {"TIMER1_MODE1_ENABLE", "TMOD &= 0x0F; TMOD |= 0x10"},
+    {"TIMER1_MODE2_ENABLE", "TMOD &= 0x0F; TMOD |= 0x20"},
+    {"TIMER1_MODE3_ENABLE", "TMOD &= 0x0F; TMOD |= 0x30"},
+};
+// The current function_define's own: the modes' other names, the clocks,
+// the enables, and Timer 3's prescaler, which clears TR3, T3PS2 and T3PS1
+// but keeps T3PS0.
+constexpr HeaderMacro kCurrentMacros[] = {
+    {"ENABLE_TIMER0_MODE0", "TMOD &= 0xF0"},
+    {"ENABLE_TIMER0_MODE1", "TMOD &= 0xF0; TMOD |= 0x01"},
+    {"ENABLE_TIMER0_MODE2", "TMOD &= 0xF0; TMOD |= 0x02"},
+    {"ENABLE_TIMER0_MODE3", "TMOD &= 0xF0; TMOD |= 0x03"},
+    {"ENABLE_TIMER1_MODE0", "TMOD &= 0x0F"},
+    {"ENABLE_TIMER1_MODE1", "TMOD &= 0x0F; TMOD |= 0x10"},
+    {"ENABLE_TIMER1_MODE2", "TMOD &= 0x0F; TMOD |= 0x20"},
+    {"ENABLE_TIMER1_MODE3", "TMOD &= 0x0F; TMOD |= 0x30"},
+    {"TIMER0_FSYS", "CKCON |= 0x08"},
+    {"TIMER0_FSYS_DIV12", "CKCON &= 0xF7"},
+    {"TIMER1_FSYS", "CKCON |= 0x10"},
+    {"TIMER1_FSYS_DIV12", "CKCON &= 0xEF"},
+    {"ENABLE_GLOBAL_INTERRUPT", "EA = 1"},
+    {"ENABLE_UART0_INTERRUPT", "ES = 1"},
+    {"ENABLE_TIMER0_INTERRUPT", "ET0 = 1"},
+    {"ENABLE_TIMER1_INTERRUPT", "ET1 = 1"},
+    {"ENABLE_TIMER2_INTERRUPT", "EIE |= 0x80"},
+    {"ENABLE_TIMER3_INTERRUPT", "EIE1 |= 0x02"},
+    {"ENABLE_UART1_INTERRUPT", "EIE1 |= 0x01"},
+    {"TIMER3_DIV_2", "T3CON &= 0xF1; T3CON |= 0x01"},
+    {"TIMER3_DIV_4", "T3CON &= 0xF1; T3CON |= 0x02"},
+    {"TIMER3_DIV_8", "T3CON &= 0xF1; T3CON |= 0x03"},
+    {"TIMER3_DIV_16", "T3CON &= 0xF1; T3CON |= 0x04"},
+    {"TIMER3_DIV_32", "T3CON &= 0xF1; T3CON |= 0x05"},
+    {"TIMER3_DIV_64", "T3CON &= 0xF1; T3CON |= 0x06"},
+    {"TIMER3_DIV_128", "T3CON &= 0xF1; T3CON |= 0x07"},
+};
+constexpr HeaderMacros kLegacyMacroSets[] = {kLegacyModes};
+constexpr HeaderPairs kLegacyPairSets[] = {kLegacyPairs};
+constexpr HeaderMacros kCurrentMacroSets[] = {kLegacyModes, kCurrentMacros};
+constexpr HeaderPairs kCurrentPairSets[] = {kLegacyPairs, kRegisterBitPairs};
+
+constexpr std::string_view kN76LegacyFiles[] = {"N76E003.h", "SFR_Macro.h",
+                                                "Function_define.h"};
+constexpr std::string_view kN76CurrentFiles[] = {
+    "n76e003_keil.h", "n76e003_sdcc.h", "sfr_macro_n76e003.h",
+    "function_define_n76e003.h"};
+constexpr std::string_view kMs51LegacyFiles[] = {
+    "MS51_16K.h", "SFR_Macro_MS51_16K.h", "Function_Define_MS51_16K.h"};
+constexpr std::string_view kMs51CurrentFiles[] = {
+    "ms51_16k_keil.h", "ms51_16k_sdcc.h", "sfr_macro_ms51_16k.h",
+    "function_define_ms51_16k.h"};
+
+constexpr Header kN76Headers[] = {
+    {kN76LegacyFiles,
+     "Nuvoton N76E003 BSP (OpenNuvoton/N76E003-BSP, 2020-06-02): N76E003.h "
+     "and SFR_Macro.h (no version line), Function_Define.h V1.02",
+     kLegacyMacroSets, kLegacyPairSets},
+    {kN76CurrentFiles,
+     "Nuvoton N76E003 BSP (OpenNuvoton/N76E003_BSP, Copyright 2023, no "
+     "version line): n76e003_keil.h, sfr_macro_n76e003.h, "
+     "function_define_n76e003.h",
+     kCurrentMacroSets, kCurrentPairSets},
+};
+constexpr Header kMs51Headers[] = {
+    {kMs51CurrentFiles,
+     "Nuvoton MS51 BSP V2.0 (OpenNuvoton/MS51_BSP, Copyright 2024): "
+     "ms51_16k_keil.h, sfr_macro_ms51_16k.h, function_define_ms51_16k.h",
+     kCurrentMacroSets, kCurrentPairSets},
+    {kMs51LegacyFiles,
+     "Nuvoton MS51 BSP for Keil (OpenNuvoton/MS51BSP_KEIL, Copyright 2020): "
+     "MS51_16K.h, SFR_Macro_MS51_16K.h, Function_Define_MS51_16K.h",
+     kCurrentMacroSets, kCurrentPairSets},
+};
+
 constexpr double kN76Irc[] = {16};
 constexpr double kMs51Irc[] = {16, 24};
 
@@ -161,7 +323,8 @@ constexpr Chip kN76e003{
     .units = kUnits,
     .registers = kRegisters,
     .internal_mhz = kN76Irc,
-    .cores = kNuvotonCores};
+    .cores = kNuvotonCores,
+    .headers = kN76Headers};
 
 extern const Chip kMs51;
 constexpr Chip kMs51{
@@ -176,6 +339,7 @@ constexpr Chip kMs51{
     .units = kUnits,
     .registers = kRegisters,
     .internal_mhz = kMs51Irc,
-    .cores = kNuvotonCores};
+    .cores = kNuvotonCores,
+    .headers = kMs51Headers};
 
 }  // namespace mcs51::families

@@ -122,6 +122,63 @@ constexpr double kIrc[] = {24.5};
 constexpr Core kCip51Core = RefusedCore("cip-51", "Silicon Labs CIP-51", 1);
 constexpr const Core* kCip51Cores[] = {&kCip51Core};
 
+// Silicon Labs' SI_EFM8UB1_Defs.h and SI_EFM8UB1_Register_Enums.h
+// (Copyright 2014, no version line): bits named with their register
+// (TCON_TR1), and the fields' values as masks (TMOD_T1M__MODE2).
+constexpr HeaderMacro kEfm8Names[] = {
+    {"TCON_TR0", "TR0"},
+    {"TCON_TF0", "TF0"},
+    {"TCON_TR1", "TR1"},
+    {"TCON_TF1", "TF1"},
+    {"SCON0_REN", "REN0"},
+    {"IE_EA", "EA"},
+    {"IE_ES0", "ES"},
+    {"IE_ET0", "ET0"},
+    {"IE_ET1", "ET1"},
+    {"IE_ET2", "ET2"},
+    {"TMOD_T0M__MODE0", "0x00"},
+    {"TMOD_T0M__MODE1", "0x01"},
+    {"TMOD_T0M__MODE2", "0x02"},
+    {"TMOD_T0M__MODE3", "0x03"},
+    {"TMOD_T0M__FMASK", "0x03"},
+    {"TMOD_CT0__TIMER", "0x00"},
+    {"TMOD_GATE0__DISABLED", "0x00"},
+    {"TMOD_T1M__MODE0", "0x00"},
+    {"TMOD_T1M__MODE1", "0x10"},
+    {"TMOD_T1M__MODE2", "0x20"},
+    {"TMOD_T1M__MODE3", "0x30"},
+    {"TMOD_T1M__FMASK", "0x30"},
+    {"TMOD_CT1__TIMER", "0x00"},
+    {"TMOD_GATE1__DISABLED", "0x00"},
+    {"CKCON0_SCA__FMASK", "0x03"},
+    {"CKCON0_SCA__SYSCLK_DIV_12", "0x00"},
+    {"CKCON0_SCA__SYSCLK_DIV_4", "0x01"},
+    {"CKCON0_SCA__SYSCLK_DIV_48", "0x02"},
+    {"CKCON0_SCA__EXTOSC_DIV_8", "0x03"},
+    {"CKCON0_T0M__PRESCALE", "0x00"},
+    {"CKCON0_T0M__SYSCLK", "0x04"},
+    {"CKCON0_T1M__PRESCALE", "0x00"},
+    {"CKCON0_T1M__SYSCLK", "0x08"},
+    {"TCON_TR0__RUN", "0x10"},
+    {"TCON_TR1__RUN", "0x40"},
+    {"SCON0_REN__RECEIVE_ENABLED", "0x10"},
+    {"SCON0_SMODE__8_BIT", "0x00"},
+    {"SCON0_SMODE__9_BIT", "0x80"},
+    {"IE_ET0__ENABLED", "0x02"},
+    {"IE_ET1__ENABLED", "0x08"},
+    {"IE_ES0__ENABLED", "0x10"},
+    {"IE_ET2__ENABLED", "0x20"},
+    {"IE_EA__ENABLED", "0x80"},
+};
+constexpr HeaderMacros kEfm8MacroSets[] = {kEfm8Names};
+constexpr std::string_view kEfm8Files[] = {"SI_EFM8UB1_Defs.h",
+                                           "SI_EFM8UB1_Register_Enums.h"};
+constexpr Header kEfm8Headers[] = {
+    {kEfm8Files,
+     "Silicon Labs SI_EFM8UB1_Defs.h and SI_EFM8UB1_Register_Enums.h "
+     "(Copyright 2014), no version line",
+     kEfm8MacroSets}};
+
 extern const Chip kEfm8;
 constexpr Chip kEfm8{
     .name = "efm8",
@@ -136,7 +193,8 @@ constexpr Chip kEfm8{
     .units = efm8::kUnits,
     .registers = efm8::kRegisters,
     .internal_mhz = kIrc,
-    .cores = kCip51Cores};
+    .cores = kCip51Cores,
+    .headers = kEfm8Headers};
 
 extern const Chip kC8051f;
 constexpr Chip kC8051f{

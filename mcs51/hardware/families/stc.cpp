@@ -213,6 +213,71 @@ constexpr double kIrc[] = {11.0592, 22.1184, 24, 33.1776};
 
 }  // namespace
 
+namespace {
+
+// STC's headers. STC8.H (STC8F; no version, date or copyright line) gives
+// the bits as masks, AUXR's among them; STC8H.h gives none. STC15.H and
+// STC15Fxxxx.H give no masks either; STC15Fxxxx.H's function-like macros
+// are as its later revision has them (S1_8bit clears SM0 there).
+constexpr HeaderMacro kStc8Masks[] = {
+    {"T0x12", "0x80"},  {"T1x12", "0x40"},   {"UART_M0x6", "0x20"},
+    {"T2R", "0x10"},    {"T2_CT", "0x08"},   {"T2x12", "0x04"},
+    {"EXTRAM", "0x02"}, {"S1ST2", "0x01"},   {"SMOD", "0x80"},
+    {"SMOD0", "0x40"},  {"T1_GATE", "0x80"}, {"T1_CT", "0x40"},
+    {"T1_M1", "0x20"},  {"T1_M0", "0x10"},   {"T0_GATE", "0x08"},
+    {"T0_CT", "0x04"},  {"T0_M1", "0x02"},   {"T0_M0", "0x01"},
+    {"ET4", "0x40"},    {"ET3", "0x20"},     {"ES4", "0x10"},
+    {"ES3", "0x08"},    {"ET2", "0x04"},     {"ES2", "0x01"},
+    {"T4R", "0x80"},    {"T4_CT", "0x40"},   {"T4x12", "0x20"},
+    {"T3R", "0x08"},    {"T3_CT", "0x04"},   {"T3x12", "0x02"},
+    {"S2SM0", "0x80"},  {"S2REN", "0x10"},
+};
+constexpr HeaderMacro kStc15Macros[] = {
+    {"S1_DoubleRate()", "PCON |= 0x80"},
+    {"S1_SHIFT()", "SCON &= 0x3F"},
+    {"S1_8bit()", "SCON = (SCON & 0x3F) | 0x40"},
+    {"S1_9bit()", "SCON = (SCON & 0x3F) | 0xC0"},
+    {"S1_RX_Enable()", "SCON |= 0x10"},
+    {"S1_BRT_UseTimer2()", "AUXR |= 1"},
+    {"S1_BRT_UseTimer1()", "AUXR &= ~1"},
+    {"S2_8bit()", "S2CON &= ~0x80"},
+    {"S2_9bit()", "S2CON |= 0x80"},
+    {"S2_RX_Enable()", "S2CON |= 0x10"},
+    {"Timer0_16bitAutoReload()", "TMOD &= ~0x03"},
+    {"Timer0_16bit()", "TMOD = (TMOD & ~0x03) | 0x01"},
+    {"Timer0_8bitAutoReload()", "TMOD = (TMOD & ~0x03) | 0x02"},
+    {"Timer1_16bitAutoReload()", "TMOD &= ~0x30"},
+    {"Timer1_16bit()", "TMOD = (TMOD & ~0x30) | 0x10"},
+    {"Timer1_8bitAutoReload()", "TMOD = (TMOD & ~0x30) | 0x20"},
+    {"Timer0_1T()", "AUXR |= 0x80"},
+    {"Timer0_12T()", "AUXR &= ~0x80"},
+    {"Timer1_1T()", "AUXR |= 0x40"},
+    {"Timer1_12T()", "AUXR &= ~0x40"},
+    {"Timer2_Run()", "AUXR |= 0x10"},
+    {"Timer2_Stop()", "AUXR &= ~0x10"},
+    {"Timer2_AsTimer()", "AUXR &= ~0x08"},
+    {"Timer2_1T()", "AUXR |= 0x04"},
+    {"Timer2_12T()", "AUXR &= ~0x04"},
+    {"Timer2_InterruptEnable()", "IE2 |= 0x04"},
+};
+constexpr HeaderMacros kStc8MacroSets[] = {kStc8Masks};
+constexpr HeaderMacros kStc15MacroSets[] = {kStc15Macros};
+constexpr std::string_view kStc8MaskFiles[] = {"STC8.H"};
+constexpr std::string_view kStc8PlainFiles[] = {"STC8H.H", "STC8G.H"};
+constexpr std::string_view kStc15PlainFiles[] = {"STC15.H", "STC15F2K60S2.H"};
+constexpr std::string_view kStc15MacroFiles[] = {"STC15Fxxxx.H"};
+constexpr Header kStc8Headers[] = {
+    {kStc8MaskFiles, "STC's STC8.H (STC8F), no version line", kStc8MacroSets},
+    {kStc8PlainFiles, "STC's STC8H.h, no version line"}};
+constexpr Header kStc15Headers[] = {
+    {kStc15PlainFiles, "STC's STC15.H (STC15F2K60S2), no version line"},
+    {kStc15MacroFiles,
+     "STC's library header STC15Fxxxx.H (its later revision), no version "
+     "line",
+     kStc15MacroSets}};
+
+}  // namespace
+
 // The cores its parts run, for delays and the code's named core.
 constexpr Core kStc8Core = RefusedCore("stc8", "STC8 single-cycle core", 1);
 constexpr Core kStc15Core = RefusedCore("stc15", "STC15 single-cycle core", 1);
@@ -232,7 +297,8 @@ constexpr Chip kStc8{
     .units = kStc8Units,
     .registers = kStc8Registers,
     .internal_mhz = kIrc,
-    .cores = kStc8Cores};
+    .cores = kStc8Cores,
+    .headers = kStc8Headers};
 
 extern const Chip kStc15;
 constexpr Chip kStc15{
@@ -245,7 +311,8 @@ constexpr Chip kStc15{
     .units = kUnits,
     .registers = kRegisters,
     .internal_mhz = kIrc,
-    .cores = kStc15Cores};
+    .cores = kStc15Cores,
+    .headers = kStc15Headers};
 
 extern const Chip kStc12;
 constexpr Chip kStc12{

@@ -66,6 +66,26 @@ constexpr Unit kSbaud1{
     .key = "sbaud1", .number = 0, .clocks = kAt1, .bauds = kSbaud1Bauds};
 constexpr Fitted kUnits[] = {{&kT0}, {&kT1}, {&kT2}, {&kSbaud1}};
 
+// WCH's CH554.H (W.ch 1999-2014) and CH552.H (W.ch 1999-2016), no version
+// line: the bit masks their examples write TMOD, PCON and T2MOD with
+// (Debug.C V1.2's mInitSTDIO: "PCON |= SMOD", "T2MOD |= bTMR_CLK |
+// bT1_CLK"). PCON's mask is SMOD, T2MOD's output bit T2OE: no b prefix.
+constexpr HeaderMacro kCh55xMasks[] = {
+    {"bT1_GATE", "0x80"},    {"bT1_CT", "0x40"},         {"bT1_M1", "0x20"},
+    {"bT1_M0", "0x10"},      {"MASK_T1_MOD", "0x30"},    {"bT0_GATE", "0x08"},
+    {"bT0_CT", "0x04"},      {"bT0_M1", "0x02"},         {"bT0_M0", "0x01"},
+    {"MASK_T0_MOD", "0x03"}, {"SMOD", "0x80"},           {"bTMR_CLK", "0x80"},
+    {"bT2_CLK", "0x40"},     {"bT1_CLK", "0x20"},        {"bT0_CLK", "0x10"},
+    {"T2OE", "0x02"},        {"MASK_UART0_MOD", "0xE0"},
+};
+constexpr HeaderMacros kCh55xMacroSets[] = {kCh55xMasks};
+constexpr std::string_view kCh55xFiles[] = {"CH552.H", "CH554.H"};
+constexpr Header kCh55xHeaders[] = {
+    {kCh55xFiles,
+     "WCH CH554.H (Copyright W.ch 1999-2014) and CH552.H (1999-2016), no "
+     "version line",
+     kCh55xMacroSets}};
+
 constexpr Register kRegisters[] = {
     {"T2MOD", 0xC9}, {"SCON1", 0xC0}, {"SBAUD1", 0xC2}};
 constexpr double kFsys[] = {6, 12, 16, 24, 32};
@@ -96,6 +116,7 @@ constexpr Chip kCh552{
     .units = kUnits,
     .registers = kRegisters,
     .internal_mhz = kFsys,
-    .cores = kCh55xCores};
+    .cores = kCh55xCores,
+    .headers = kCh55xHeaders};
 
 }  // namespace mcs51::families
