@@ -117,6 +117,16 @@ const Column<T> kTimerColumns[] = {
                                    : std::nullopt;
          },
      .type = JsonType::kNumber},
+    {.key = "first_period_s",
+     .cell =
+         [](const T& u) {
+           return u.first_period_s > 0.0 ? Value(ShortestText(u.first_period_s))
+                                         : std::nullopt;
+         },
+     .type = JsonType::kNumber},
+    {.key = "one_shot",
+     .cell = [](const T& u) { return Flag(u.one_shot); },
+     .type = JsonType::kBool},
 };
 
 using D = DelayRow;

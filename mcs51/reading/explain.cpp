@@ -46,6 +46,7 @@ void NotStarted(const RegisterState& state, const FamilySetting& s,
                 std::vector<int>& reported, std::vector<Finding>& findings) {
   if (s.run.mask == 0 || IsSet(state, s.run) ||
       (state.UnknownBits(s.run.address) & s.run.mask) != 0 ||
+      (state.EverSet(s.run.address) & s.run.mask) == s.run.mask ||
       std::find(reported.begin(), reported.end(), s.timer) != reported.end()) {
     return;
   }
@@ -258,12 +259,18 @@ void Timers(const Family& family, const RegisterState& state,
     }
     numbers.push_back(s.timer);
     const bool running = IsSet(state, s.run);
-    if (!running && !IsSet(state, s.enable)) continue;
+    const bool one_shot =
+        !running && s.run.mask != 0 &&
+        (state.EverSet(s.run.address) & s.run.mask) == s.run.mask;
+    if (!running && !one_shot && !IsSet(state, s.enable)) continue;
     const int number = s.timer;
     const FamilySetting* best =
         Best(family, state, SettingKind::kTick,
              [&](const FamilySetting& t) { return t.timer == number; });
-    TimerUse use{.timer = s.label, .setting = best, .running = running};
+    TimerUse use{.timer = s.label,
+                 .setting = best,
+                 .running = running,
+                 .one_shot = one_shot};
     use.interrupt = IsSet(state, s.enable) && IsSet(state, s.all);
     use.unresolved =
         best != nullptr
@@ -273,11 +280,17 @@ void Timers(const Family& family, const RegisterState& state,
                             return t.timer == number && Waits(state, t.fixed) &&
                                    Matches(state, t, true);
                           });
+    if (best != nullptr) use.reloaded_by = ReloadOf(state, *best, out.findings);
     if (best != nullptr && !use.unresolved) {
       use.reload = ValueOf(state, best->reload);
       use.period_s = explain::PeriodOf(*best, frequency_mhz, use.reload);
+      const double steady = explain::PeriodOf(*best, frequency_mhz, 0);
+      if (!best->hardware_reload && use.reloaded_by == ReloadedBy::kNone &&
+          !one_shot && steady != use.period_s) {
+        use.first_period_s = use.period_s;
+        use.period_s = steady;
+      }
     }
-    if (best != nullptr) use.reloaded_by = ReloadOf(state, *best, out.findings);
     out.timers.push_back(use);
     if (use.interrupt)
       NotStarted(state, best != nullptr ? *best : s, reported, out.findings);

@@ -87,7 +87,12 @@ struct TimerUse {
   bool running = false;
   bool interrupt = false;  // its own enable and the enable of all
   ReloadedBy reloaded_by = ReloadedBy::kNone;
-  double period_s = 0.0;    // between overflows
+  double period_s = 0.0;  // between overflows; a one-shot's, to its one
+  // A timer that does not reload counts on from 0 after its first
+  // overflow: that one comes after first_period_s, the rest after
+  // period_s (0 where they are the same).
+  double first_period_s = 0.0;
+  bool one_shot = false;    // started, then stopped again
   bool unresolved = false;  // its mode or reload waits: no period then
 };
 

@@ -74,6 +74,11 @@ std::string RegisterState::NameAt(int address) const {
   return r == nullptr ? fmt::format("0x{:02X}", address) : r->name;
 }
 
+int RegisterState::EverSet(int address) const {
+  const auto it = ever_set_.find(address);
+  return it == ever_set_.end() ? 0 : it->second;
+}
+
 int RegisterState::UnknownBits(int address) const {
   const auto it = waiting_.find(address);
   return it == waiting_.end() ? 0 : it->second.bits;
@@ -219,6 +224,7 @@ void RegisterState::Apply(const Effect& effect, const Target& target,
       break;
   }
   values_[target.address] = now & 0xFF;
+  ever_set_[target.address] |= now & 0xFF;
   const int touched = Touched(effect.op, mask, v);
   if (effect.op != EffectOp::kXor) Resolve(target, touched);
   if (effect.op == EffectOp::kUnknown)

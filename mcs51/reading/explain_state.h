@@ -44,6 +44,8 @@ class RegisterState {
   // The bits of a register whose value waits on what the paste does not
   // give: a parameter, a variable, RAM, a name defined nowhere.
   int UnknownBits(int address) const;
+  // The bits that were 1 at any point: a run bit set and cleared again.
+  int EverSet(int address) const;
   // The line of the last write to any of `mask`'s bits, 0 for none.
   int LineOf(int address, int mask = 0xFF) const;
   bool Written(int address) const { return LineOf(address) > 0; }
@@ -63,6 +65,7 @@ class RegisterState {
 
   const Family& family_;
   std::map<int, int> values_;
+  std::map<int, int> ever_set_;
   std::map<int, std::array<int, 8>> lines_;
   std::vector<HandlerWrite> handlers_;
   std::vector<Finding> findings_;

@@ -138,6 +138,9 @@ constexpr Words kNoGenerator{"timer-driven mode, no generator set up; {}",
                              "定时器驱动的方式，却没有设置波特率发生器；{}"};
 constexpr Words kRunning{"running", "在运行"};
 constexpr Words kStopped{"not running", "未运行"};
+constexpr Words kOneShot{"started and stopped again (one-shot)",
+                         "启动后又停止（单次）"};
+constexpr Words kFirst{", the first after {}", "，第一次在 {} 后"};
 constexpr Words kInterrupt{"interrupt on", "开中断"};
 constexpr Words kNoInterrupt{"no interrupt", "不用中断"};
 constexpr Words kState{"; {}, {}", "；{}，{}"};
@@ -243,8 +246,11 @@ UseText SerialText(const SerialUse& use, Tongue tongue) {
 
 UseText TimerText(const TimerUse& use, Tongue tongue) {
   const FamilySetting* s = use.setting;
-  const std::string state =
-      Fill(kState, tongue, Of(use.running ? kRunning : kStopped, tongue),
+  const Words& running = use.running    ? kRunning
+                         : use.one_shot ? kOneShot
+                                        : kStopped;
+  std::string state =
+      Fill(kState, tongue, Of(running, tongue),
            Of(use.interrupt ? kInterrupt : kNoInterrupt, tongue));
   if (s == nullptr) {
     return {use.timer,
@@ -255,6 +261,9 @@ UseText TimerText(const TimerUse& use, Tongue tongue) {
             Fill(kWaitingPeriod, tongue, s->mode, ClocksText(s->clocks, tongue),
                  state, Of(ReloadedByWords(use.reloaded_by), tongue)),
             ""};
+  }
+  if (use.first_period_s > 0.0) {
+    state = Fill(kFirst, tongue, PeriodText(use.first_period_s)) + state;
   }
   return {use.timer,
           Fill(kMode, tongue, s->mode, ClocksText(s->clocks, tongue),

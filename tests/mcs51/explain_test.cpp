@@ -496,6 +496,39 @@ TEST(Explain, ReadsTheMakersHeaders) {
   }
 }
 
+// A timer started and stopped again is a one-shot, timed to its one
+// overflow; one that never reloads runs its whole count after the first.
+// At 12 MHz, 12 clocks a count: 0xFC18 is 1000 counts, 1 ms; mode 1's
+// whole count 65536, 65.536 ms; mode 0's 8192, 8.192 ms.
+TEST(Explain, TimersThatDoNotReload) {
+  const struct {
+    const char* name;
+    const char* source;
+    bool one_shot;
+    double period_s, first_period_s;
+  } rows[] = {
+      {"polled_one_shot",
+       "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nTR0 = 1;\nwhile (!TF0);\n"
+       "TR0 = 0;\n",
+       true, 1e-3, 0},
+      {"mode_1_never_reloaded",
+       "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nTR0 = 1;\n", false, 65.536e-3,
+       1e-3},
+      {"timer_1_mode_0_steady", "TMOD = 0x00;\nTH1 = 0xE0;\nTR1 = 1;\n", false,
+       8.192e-3, 1.024e-3},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Explanation e =
+        Explain(row.source, 12, *explain::FindFamily("8052"), 2);
+    ASSERT_EQ(e.timers.size(), 1u);
+    EXPECT_EQ(e.timers[0].one_shot, row.one_shot);
+    EXPECT_NEAR(e.timers[0].period_s, row.period_s, 1e-12);
+    EXPECT_NEAR(e.timers[0].first_period_s, row.first_period_s, 1e-12);
+    EXPECT_EQ(FindingsText(e), "");
+  }
+}
+
 // What is no code, or nothing of a register, is a problem, not a reading.
 TEST(Explain, RefusesWhatIsNoInitCode) {
   const explain::Family& f = *explain::FindFamily("8052");

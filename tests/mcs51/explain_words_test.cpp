@@ -117,7 +117,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "8052", "-18.62 %"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A port's and a timer's lines in each tongue: the same numbers.
+// A port's and a timer's lines in each tongue: the same numbers. Timer 0
+// is never reloaded: 65536 counts of 12 / 11.0592 MHz after its first
+// overflow.
 struct LinesRow {
   const char* name;
   Tongue tongue;
@@ -147,13 +149,14 @@ INSTANTIATE_TEST_SUITE_P(
         LinesRow{"English", Tongue::kEnglish,
                  "t1: Timer 1 in mode 2 | 12 clocks per count, SMOD 0, "
                  "reload FD: 9600.00 baud, 0.00 % from 9600; receiver on",
-                 "mode 1, 12 clocks per count, reload FC66: 1.0004 ms per "
-                 "overflow; running, interrupt on; reloaded by none"},
+                 "mode 1, 12 clocks per count, reload FC66: 71.1111 ms per "
+                 "overflow, the first after 1.0004 ms; running, interrupt on; "
+                 "reloaded by none"},
         LinesRow{"Chinese", Tongue::kChinese,
                  "t1: 定时器 1 方式 2 | 每计数 12 个时钟，SMOD 0，重装值 "
                  "FD：9600.00 波特，与 9600 相差 0.00 %；接收已开",
-                 "方式 1，每计数 12 个时钟，重装值 FC66：每 1.0004 ms "
-                 "溢出一次；在运行，开中断；不重装"}),
+                 "方式 1，每计数 12 个时钟，重装值 FC66：每 71.1111 ms "
+                 "溢出一次，第一次在 1.0004 ms 后；在运行，开中断；不重装"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The Chinese of a baud setting's label is its generator's, under the
