@@ -52,8 +52,11 @@ std::string TimersText(const Chip& chip) {
   std::string text;
   for (const Unit* t : TickUnits(chip)) {
     std::string modes;
+    int offered = 0;
     for (const TickMode& mode : t->ticks) {
+      if (mode.reload == Reload::kNone) continue;  // read back, not offered
       modes += fmt::format("{}{}", modes.empty() ? "" : ", ", mode.key);
+      ++offered;
     }
     // The clock choices its tick modes take, which may be fewer than the
     // unit's own (the DS89C4x0's Timer 1 ticks at 12 or 4 only).
@@ -67,9 +70,9 @@ std::string TimersText(const Chip& chip) {
     for (std::size_t i = 0; i < taken; ++i) {
       clocks.push_back(t->clocks[i].clocks);
     }
-    text += fmt::format(
-        "{}`{}` Timer {} (mode{} {}; {})", text.empty() ? "" : "; ", t->key,
-        t->number, t->ticks.size() == 1 ? "" : "s", modes, PerCount(clocks));
+    text += fmt::format("{}`{}` Timer {} (mode{} {}; {})",
+                        text.empty() ? "" : "; ", t->key, t->number,
+                        offered == 1 ? "" : "s", modes, PerCount(clocks));
   }
   return text;
 }

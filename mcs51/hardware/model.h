@@ -115,6 +115,8 @@ struct BaudMode {
 enum class Reload : std::uint8_t {
   kHardware,  // an auto-reload mode: the timer copies its reload register
   kSoftware,  // the handler adds the reload to the running count
+  kNone,      // counts on from 0 after an overflow: known to reading code
+              // back, offered by no tick setting
 };
 
 // The tick view of a unit: one counting mode. Its writes are tick_init()'s

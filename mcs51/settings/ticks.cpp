@@ -82,7 +82,8 @@ std::vector<const TickSetting*> TickMatching(const Filter& filter) {
   return pipeline::Select<TickSetting>(
       filter, DefaultTickSettings(), ChipTickSettings,
       [&](const TickSetting& s, std::string_view key) {
-        return (!filter.timer || s.timer->number == *filter.timer) &&
+        return s.mode->reload != Reload::kNone &&
+               (!filter.timer || s.timer->number == *filter.timer) &&
                (!filter.clocks || s.clocks == *filter.clocks) &&
                (!filter.mode || s.mode->key == *filter.mode) &&
                (key.empty() || s.timer->key == key);

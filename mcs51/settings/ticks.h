@@ -63,7 +63,8 @@ const std::vector<TickSetting>& ChipTickSettings(const Chip* chip);
 std::span<const TickSetting> DefaultTickSettings();
 
 // The tick settings `filter` leaves (timer number, mode key, clocks,
-// chip), in tie order; SMOD does not apply.
+// chip), in tie order; SMOD does not apply. A mode that does not reload
+// is none: nothing would keep its period.
 //   TickMatching({.timer = 2}) -> Timer 2 at 12 and at 6 clocks
 //   TickMatching({.chip = "8051", .mode = "2"}) -> Timer 0 and 1 in mode 2
 std::vector<const TickSetting*> TickMatching(const Filter& filter);

@@ -37,10 +37,28 @@ constexpr Write kT1Mode0[] = {
     {.reg = "TH1", .source = S::kReloadHigh},
     {.reg = "TL1", .source = S::kReloadLow},
     TICK_ENABLE(1)};
+// Mode 1 is 16-bit with no reload (STC15 series manual, Timer/Counter 0
+// and 1 modes): code written for the classic 8051 reads as it.
+constexpr Words kMode1Text = {"mode 1, 16-bit, no reload",
+                              "方式 1，16 位，不重装"};
+constexpr Write kT0Mode1[] = {
+    kT0Clock,
+    TIMER_MODE(0, 1, ", Timer 1 kept", "，定时器 1 不变"),
+    {.reg = "TH0", .source = S::kReloadHigh},
+    {.reg = "TL0", .source = S::kReloadLow},
+    TICK_ENABLE(0)};
+constexpr Write kT1Mode1[] = {
+    kT1Clock,
+    TIMER_MODE(1, 1, ", Timer 0 kept", "，定时器 0 不变"),
+    {.reg = "TH1", .source = S::kReloadHigh},
+    {.reg = "TL1", .source = S::kReloadLow},
+    TICK_ENABLE(1)};
 constexpr TickMode kT0Ticks[] = {
-    {"0", kMode0Text, 65536, Reload::kHardware, kT0Mode0}};
+    {"0", kMode0Text, 65536, Reload::kHardware, kT0Mode0},
+    {"1", kMode1Text, 65536, Reload::kNone, kT0Mode1}};
 constexpr TickMode kT1Ticks[] = {
-    {"0", kMode0Text, 65536, Reload::kHardware, kT1Mode0}};
+    {"0", kMode0Text, 65536, Reload::kHardware, kT1Mode0},
+    {"1", kMode1Text, 65536, Reload::kNone, kT1Mode1}};
 
 // UART1 on Timer 1: T1x12 from the clock choice, S1ST2 (S1BRS) cleared.
 constexpr Write kT1Uart{
