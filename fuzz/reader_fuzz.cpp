@@ -7,7 +7,9 @@
 //   - every effect's line is a line of the input, its vector an interrupt
 //     number, -1 or kSomeVector, its place a name or an address, a bit
 //     0 ... 7;
-//   - the same input gives the same reading.
+//   - the same input gives the same reading;
+//   - explain's findings point into the input and say something, and an
+//     unresolved rate is no number.
 // Any broken invariant aborts with a message; libFuzzer saves the input.
 #include <algorithm>
 #include <cstddef>
@@ -17,6 +19,7 @@
 #include <string_view>
 
 #include "mcs51/reading/code_reader.h"
+#include "mcs51/reading/explain.h"
 
 namespace {
 
@@ -32,7 +35,9 @@ void Check(bool holds, const char* what) {
 bool Same(const mcs51::CodeReading& a, const mcs51::CodeReading& b) {
   return a.problem == b.problem && a.dialect == b.dialect &&
          a.encoding == b.encoding && a.effects == b.effects &&
-         a.declarations == b.declarations && a.unresolved == b.unresolved;
+         a.declarations == b.declarations && a.unresolved == b.unresolved &&
+         a.comments == b.comments && a.included == b.included &&
+         a.handlers == b.handlers;
 }
 
 void CheckPlace(const mcs51::Place& p, const char* what) {
@@ -71,6 +76,31 @@ void CheckReading(const mcs51::CodeReading& r, std::string_view input) {
     Check(d.line >= 1 && d.line <= lines, "a declaration's line outside");
     Check(!d.name.empty(), "a declaration without a name");
   }
+  for (const mcs51::Comment& c : r.comments) {
+    Check(c.first >= 1 && c.first <= c.last && c.last <= lines,
+          "a comment's lines outside");
+  }
+  for (const mcs51::Included& i : r.included) {
+    Check(i.line >= 1 && i.line <= lines && !i.chip.empty(),
+          "an included header outside or of no family");
+  }
+  for (const int v : r.handlers) {
+    Check(v >= mcs51::kSomeVector && v < 128 && v != -1,
+          "a handler's vector out of range");
+  }
+}
+
+// What explain finds points at a line of the input and says something.
+void CheckExplained(std::string_view input, int lines) {
+  const mcs51::Explanation e = mcs51::Explain(input, 11.0592, nullptr, 2);
+  Check(e.family != nullptr, "explain read for no family");
+  for (const mcs51::Finding& f : e.findings) {
+    Check(f.line >= 0 && f.line <= lines, "a finding's line outside");
+    Check(!f.text.empty() && !f.chinese.empty(), "a finding says nothing");
+  }
+  for (const mcs51::SerialUse& u : e.serial) {
+    Check(!u.unresolved || u.actual_baud == 0.0, "an unresolved rate");
+  }
 }
 
 }  // namespace
@@ -97,5 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   Check(Same(guessed, mcs51::ReadCode(input)),
         "the same input gave another reading");
+  CheckExplained(
+      input,
+      static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1);
   return 0;
 }

@@ -50,10 +50,11 @@ bool Reads(const FamilySetting& s, int address) {
          s.run.address == address || s.receiver.address == address;
 }
 
-// What a copy's source is called: its name, or its address.
+// What a copy's source is called: its name, or its address in data
+// memory as Keil writes it, D:0x30.
 std::string NameOf(const Place& place) {
   if (!place.name.empty()) return place.name;
-  return fmt::format("0x{:02X}", place.address);
+  return fmt::format("D:0x{:02X}", place.address);
 }
 
 }  // namespace
@@ -84,14 +85,14 @@ int RegisterState::UnknownBits(int address) const {
   return it == waiting_.end() ? 0 : it->second.bits;
 }
 
-void RegisterState::Wait(const Target& target, const std::string& on,
-                         int line) {
+void RegisterState::Wait(const Target& target, const Effect& effect) {
   for (const int address : {target.address, target.high}) {
     if (address < 0) continue;
     Waiting& w = waiting_[address];
     w.bits |= address == target.address ? target.mask : 0xFF;
-    w.on = on;
-    w.line = line;
+    w.on = effect.depends;
+    w.line = effect.line;
+    w.what = effect.target.name;
   }
 }
 
@@ -118,8 +119,8 @@ void RegisterState::WaitingFindings() {
         w.on.empty() ? FindingSentence::kRunTimeValue
         : number     ? FindingSentence::kUnreadableNumber
                      : FindingSentence::kWaitsOn;
-    findings_.push_back(
-        Found(FindingKind::kUnresolved, w.line, sentence, r->name, w.on));
+    findings_.push_back(Found(FindingKind::kUnresolved, w.line, sentence,
+                              w.what.empty() ? r->name : w.what, w.on));
   }
 }
 
@@ -227,8 +228,7 @@ void RegisterState::Apply(const Effect& effect, const Target& target,
   ever_set_[target.address] |= now & 0xFF;
   const int touched = Touched(effect.op, mask, v);
   if (effect.op != EffectOp::kXor) Resolve(target, touched);
-  if (effect.op == EffectOp::kUnknown)
-    Wait(target, effect.depends, effect.line);
+  if (effect.op == EffectOp::kUnknown) Wait(target, effect);
   std::array<int, 8>& lines = lines_[target.address];
   for (int bit = 0; bit < 8; ++bit) {
     if ((touched >> bit & 1) != 0) lines[bit] = effect.line;

@@ -57,7 +57,7 @@ class RegisterState {
   bool Locate(const Place& place, const CodeReading& reading, int line,
               Target& target);
   void Unknown(const std::string& name, int line);
-  void Wait(const Target& target, const std::string& on, int line);
+  void Wait(const Target& target, const Effect& effect);
   void Resolve(const Target& target, int bits);
   void WaitingFindings();
   void Apply(const Effect& effect, const Target& target, std::int64_t value);
@@ -75,6 +75,7 @@ class RegisterState {
     int bits = 0;
     std::string on;
     int line = 0;
+    std::string what;  // as the code names it: "TR1", "TH1"
   };
   std::map<int, Waiting> waiting_;
   int recognised_ = 0;
