@@ -108,20 +108,23 @@ void Sfr(CodeReading& reading, DeclarationKind kind, const std::string& name,
 }
 
 std::optional<DeclarationKind> KindOf(std::string_view word) {
-  if (word == "sfr" || word == "__sfr" || word == "SFR") {
+  if (word == "sfr" || word == "__sfr" || word == "SFR" || word == "SI_SFR") {
     return DeclarationKind::kSfr;
   }
-  if (word == "sfr16" || word == "__sfr16" || word == "SFR16") {
+  if (word == "sfr16" || word == "__sfr16" || word == "SFR16" ||
+      word == "SI_SFR16") {
     return DeclarationKind::kSfr16;
   }
-  if (word == "sbit" || word == "__sbit" || word == "SBIT") {
+  if (word == "sbit" || word == "__sbit" || word == "SBIT" ||
+      word == "SI_SBIT") {
     return DeclarationKind::kBit;
   }
   return std::nullopt;
 }
 
-// The cross-compiler header's SFR(name, address), SFR16(name, low byte's
-// address) and SBIT(name, register's address, bit).
+// The cross-compiler headers' SFR(name, address), SFR16(name, low byte's
+// address) and SBIT(name, register's address, bit), and Silicon Labs'
+// SI_SFR, SI_SFR16 and SI_SBIT alike (si_toolchain.h, compiler_defs.h).
 void HeaderMacro(CodeReading& reading, Tokens t, DeclarationKind kind) {
   if (t.size() < 6 || !Is(t[1], "(") || t[2].kind != TokenKind::kName) {
     return;
@@ -173,7 +176,8 @@ bool CDeclaration(CodeReading& reading, Tokens t) {
     return true;
   }
   if (!kind) return false;
-  if (first == "SFR" || first == "SFR16" || first == "SBIT") {
+  if (first == "SFR" || first == "SFR16" || first == "SBIT" ||
+      first.starts_with("SI_")) {
     HeaderMacro(reading, t, *kind);
     return true;
   }

@@ -125,10 +125,12 @@ struct Function {
   bool called = false;
 };
 
-// Calls nest at most this deep, and are followed at most this often, so a
-// recursive or fanned-out paste stays quick.
+// Calls nest at most this deep, are followed at most this often, and read
+// at most a few times the code's own tokens again, so a recursive or
+// fanned-out paste stays quick.
 constexpr int kMaxCallDepth = 16;
 constexpr int kMaxCalls = 4096;
+constexpr std::size_t kFollowedTokensPerToken = 4;
 
 class CReader {
  public:
@@ -200,7 +202,12 @@ class CReader {
     }
     const auto f = functions_.find(t[0].text);
     if (f == functions_.end()) return false;
-    if (calls >= kMaxCallDepth || ++followed_ > kMaxCalls) return true;
+    const Function& callee = f->second;
+    followed_tokens_ += callee.close - callee.open;
+    if (calls >= kMaxCallDepth || ++followed_ > kMaxCalls ||
+        followed_tokens_ > kFollowedTokensPerToken * all_.size() + 65536) {
+      return true;
+    }
     Bindings bound;
     const std::vector<Tokens> arguments = Arguments(t.subspan(2, t.size() - 3));
     for (std::size_t i = 0; i < f->second.parameters.size(); ++i) {
@@ -304,6 +311,7 @@ class CReader {
   std::map<std::string, Function, std::less<>> functions_;
   std::map<std::size_t, std::string> by_open_;  // each function's "{"
   int followed_ = 0;
+  std::size_t followed_tokens_ = 0;
 };
 
 }  // namespace

@@ -216,6 +216,8 @@ const DeclarationRow kDeclarationRows[] = {
     {"KeilXdata", "volatile unsigned char xdata UART230 _at_ 0xE608;",
      K::kXdata, "UART230 0xe608/byte"},
     {"CompilerHeaderSbit", "SBIT(TR1, 0x88, 6);", K::kBit, "TR1 0x8e/bit"},
+    {"SiliconLabsSfr16", "SI_SFR16(TMR2RL, 0xCA);", K::kSfr16,
+     "TMR2RL 0xca/byte", 0xCB},
     {"AsmData", "TMOD DATA 89H", K::kSfr, "TMOD 0x89/byte"},
     {"AsmBit", "TR1 BIT TCON.6", K::kBit, "TR1 TCON.6/bit"},
     {"AsmEqu", "tmod equ 89H", K::kConstant, "TMOD 0x89"},

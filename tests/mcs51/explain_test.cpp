@@ -472,6 +472,11 @@ const HeaderRow kHeaderRows[] = {
      "  S1_RX_Enable();\n  S1_BRT_UseTimer2();\n  Timer2_1T();\n"
      "  T2L = 0xE0;\n  T2H = 0xFE;\n  Timer2_Run();\n}\n",
      "stc15", 11059200.0 / 4 / 288},
+    // AT89C51RD2/ED2 datasheet: 2 * 6 * 16 * (256 - BRL) at Fosc / 2.
+    {"at89c51ed2_sdcc_masks", nullptr, 11.0592,
+     "#include <at89c51ed2.h>\nSCON = 0x50;\nBRL = 0xFD;\n"
+     "BDRCON = BRR | TBCK | RBCK;\n",
+     "at89c51rd2", 11059200.0 / 2 / (2 * 6 * 16 * 3)},
     {"chip_chosen_over_the_header", "8052", 11.0592,
      "#include <N76E003.h>\nSCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFD;\n"
      "TR1 = 1;\n",

@@ -156,6 +156,23 @@ constexpr Chip kAt89lp{
     .registers = kLpRegisters,
     .cores = kAt89lpCores};
 
+// Atmel's AT89C51XD2.h (as Keil ships it, also REG51XD2.H; no version
+// line) declares the registers only; SDCC's at89c51ed2.h (Copyright 2005
+// Jesus Calvino-Fraga) adds the masks, PCON's SMOD1 among them.
+constexpr HeaderMacro kEd2Masks[] = {
+    {"BRR", "0x10"},  {"TBCK", "0x08"},  {"RBCK", "0x04"},  {"SPD", "0x02"},
+    {"SRC", "0x01"},  {"SMOD1", "0x80"}, {"SMOD0", "0x40"}, {"T2OE", "0x02"},
+    {"DCEN", "0x01"}, {"X2", "0x01"},    {"T0X2", "0x02"},  {"T1X2", "0x04"},
+    {"T2X2", "0x08"}, {"SIX2", "0x10"},
+};
+constexpr HeaderMacros kEd2MacroSets[] = {kEd2Masks};
+constexpr std::string_view kXd2Files[] = {"AT89C51XD2.h", "REG51XD2.H"};
+constexpr std::string_view kEd2Files[] = {"at89c51ed2.h"};
+constexpr Header kRd2Headers[] = {
+    {kXd2Files, "Atmel AT89C51XD2.h for Keil, no version line"},
+    {kEd2Files, "SDCC 4.5.2 at89c51ed2.h (Copyright 2005 Jesus Calvino-Fraga)",
+     kEd2MacroSets}};
+
 extern const Chip kAt89c51rd2;
 constexpr Chip kAt89c51rd2{
     .name = "at89c51rd2",
@@ -168,6 +185,7 @@ constexpr Chip kAt89c51rd2{
     .units = kRd2Units,
     .registers = kRd2Registers,
     .aliases = kRd2Names,
-    .cores = kX1X2Cores};
+    .cores = kX1X2Cores,
+    .headers = kRd2Headers};
 
 }  // namespace mcs51::families

@@ -232,18 +232,19 @@ constexpr HeaderMacro kLegacyModes[] = {
     {"TIMER1_MODE2_ENABLE", "TMOD &= 0x0F; TMOD |= 0x20"},
     {"TIMER1_MODE3_ENABLE", "TMOD &= 0x0F; TMOD |= 0x30"},
 };
-// The current function_define's own: the modes' other names, the clocks,
+// The current function_define's own: the modes' other names (aliases, as
+// the header has them), the clocks,
 // the enables, and Timer 3's prescaler, which clears TR3, T3PS2 and T3PS1
 // but keeps T3PS0.
 constexpr HeaderMacro kCurrentMacros[] = {
-    {"ENABLE_TIMER0_MODE0", "TMOD &= 0xF0"},
-    {"ENABLE_TIMER0_MODE1", "TMOD &= 0xF0; TMOD |= 0x01"},
-    {"ENABLE_TIMER0_MODE2", "TMOD &= 0xF0; TMOD |= 0x02"},
-    {"ENABLE_TIMER0_MODE3", "TMOD &= 0xF0; TMOD |= 0x03"},
-    {"ENABLE_TIMER1_MODE0", "TMOD &= 0x0F"},
-    {"ENABLE_TIMER1_MODE1", "TMOD &= 0x0F; TMOD |= 0x10"},
-    {"ENABLE_TIMER1_MODE2", "TMOD &= 0x0F; TMOD |= 0x20"},
-    {"ENABLE_TIMER1_MODE3", "TMOD &= 0x0F; TMOD |= 0x30"},
+    {"ENABLE_TIMER0_MODE0", "TIMER0_MODE0_ENABLE"},
+    {"ENABLE_TIMER0_MODE1", "TIMER0_MODE1_ENABLE"},
+    {"ENABLE_TIMER0_MODE2", "TIMER0_MODE2_ENABLE"},
+    {"ENABLE_TIMER0_MODE3", "TIMER0_MODE3_ENABLE"},
+    {"ENABLE_TIMER1_MODE0", "TIMER1_MODE0_ENABLE"},
+    {"ENABLE_TIMER1_MODE1", "TIMER1_MODE1_ENABLE"},
+    {"ENABLE_TIMER1_MODE2", "TIMER1_MODE2_ENABLE"},
+    {"ENABLE_TIMER1_MODE3", "TIMER1_MODE3_ENABLE"},
     {"TIMER0_FSYS", "CKCON |= 0x08"},
     {"TIMER0_FSYS_DIV12", "CKCON &= 0xF7"},
     {"TIMER1_FSYS", "CKCON |= 0x10"},

@@ -25,34 +25,21 @@ constexpr Write kT1Clock = CLOCK_WRITE("AUXR", kT1x12, "T1x12");
 // written while stopped setting the reload too.
 constexpr Words kMode0Text = {"mode 0, 16-bit auto-reload",
                               "方式 0，16 位自动重装"};
-constexpr Write kT0Mode0[] = {
-    kT0Clock,
-    TIMER_MODE(0, 0, ", Timer 1 kept", "，定时器 1 不变"),
-    {.reg = "TH0", .source = S::kReloadHigh},
-    {.reg = "TL0", .source = S::kReloadLow},
-    TICK_ENABLE(0)};
-constexpr Write kT1Mode0[] = {
-    kT1Clock,
-    TIMER_MODE(1, 0, ", Timer 0 kept", "，定时器 0 不变"),
-    {.reg = "TH1", .source = S::kReloadHigh},
-    {.reg = "TL1", .source = S::kReloadLow},
-    TICK_ENABLE(1)};
+// A 16-bit mode of Timer N: its clock, its TMOD field, the reload's two
+// bytes, the enables and the run bit.
+#define STC_16BIT_TICK(N, MODE)                     \
+  kT##N##Clock, TIMER_MODE(N, MODE, OTHER_KEPT(N)), \
+      {.reg = "TH" #N, .source = S::kReloadHigh},   \
+      {.reg = "TL" #N, .source = S::kReloadLow}, TICK_ENABLE(N)
+constexpr Write kT0Mode0[] = {STC_16BIT_TICK(0, 0)};
+constexpr Write kT1Mode0[] = {STC_16BIT_TICK(1, 0)};
 // Mode 1 is 16-bit with no reload (STC15 series manual, Timer/Counter 0
 // and 1 modes): code written for the classic 8051 reads as it.
 constexpr Words kMode1Text = {"mode 1, 16-bit, no reload",
                               "方式 1，16 位，不重装"};
-constexpr Write kT0Mode1[] = {
-    kT0Clock,
-    TIMER_MODE(0, 1, ", Timer 1 kept", "，定时器 1 不变"),
-    {.reg = "TH0", .source = S::kReloadHigh},
-    {.reg = "TL0", .source = S::kReloadLow},
-    TICK_ENABLE(0)};
-constexpr Write kT1Mode1[] = {
-    kT1Clock,
-    TIMER_MODE(1, 1, ", Timer 0 kept", "，定时器 0 不变"),
-    {.reg = "TH1", .source = S::kReloadHigh},
-    {.reg = "TL1", .source = S::kReloadLow},
-    TICK_ENABLE(1)};
+constexpr Write kT0Mode1[] = {STC_16BIT_TICK(0, 1)};
+constexpr Write kT1Mode1[] = {STC_16BIT_TICK(1, 1)};
+#undef STC_16BIT_TICK
 constexpr TickMode kT0Ticks[] = {
     {"0", kMode0Text, 65536, Reload::kHardware, kT0Mode0},
     {"1", kMode1Text, 65536, Reload::kNone, kT0Mode1}};
@@ -281,7 +268,7 @@ constexpr HeaderMacro kStc15Macros[] = {
 constexpr HeaderMacros kStc8MacroSets[] = {kStc8Masks};
 constexpr HeaderMacros kStc15MacroSets[] = {kStc15Macros};
 constexpr std::string_view kStc8MaskFiles[] = {"STC8.H"};
-constexpr std::string_view kStc8PlainFiles[] = {"STC8H.H", "STC8G.H"};
+constexpr std::string_view kStc8PlainFiles[] = {"STC8H.H"};
 constexpr std::string_view kStc15PlainFiles[] = {"STC15.H", "STC15F2K60S2.H"};
 constexpr std::string_view kStc15MacroFiles[] = {"STC15Fxxxx.H"};
 constexpr Header kStc8Headers[] = {
