@@ -101,6 +101,29 @@ TEST(Explain, ReportsAFixedRateMode) {
       << text.out;
 }
 
+// What the code does not give is null, not a number; the header that named
+// the family is said in both forms.
+TEST(Explain, SaysWhatItCannotWorkOut) {
+  const std::string paste =
+      "#include <CH552.H>\nSCON = 0x50;\nTMOD = 0x20;\nTH1 = RELOAD;\n"
+      "TR1 = 1;\n";
+  const RunResult r = Explain(paste, {"--format", "json"});
+  ASSERT_EQ(r.status, kExitAnswered) << r.err;
+  const auto json = nlohmann::json::parse(r.out);
+  EXPECT_EQ(json["chip"], "ch552");
+  EXPECT_EQ(json["chip_from"], "CH552.H");
+  const auto& serial = json["serial"].at(0);
+  EXPECT_FALSE(serial["generator"].is_null());
+  EXPECT_TRUE(serial["reload"].is_null());
+  EXPECT_TRUE(serial["actual_baud"].is_null());
+  EXPECT_EQ(json["findings"].at(0)["kind"], "unresolved");
+  EXPECT_EQ(json["findings"].at(0)["line"], 4);
+  const RunResult text = Explain(paste, {});
+  EXPECT_NE(text.out.find("chip ch552, as #include \"CH552.H\" on line 1"),
+            std::string::npos)
+      << text.out;
+}
+
 TEST(Explain, ReadsTheFamilyChipNames) {
   const RunResult r =
       Explain("SCON = 0x50;\nT2L = 0xE8;\nT2H = 0xFF;\nAUXR = 0x15;\n",

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <ostream>
 #include <stdexcept>
@@ -206,6 +208,26 @@ TEST(DefaultSettings, WriteTheCodeOfTheirFamilies) {
     EXPECT_EQ(AsmInitCode(11.0592, 9600, a, "w"),
               AsmInitCode(11.0592, 9600, b, "w"))
         << SettingLabel(plain);
+  }
+}
+
+// A header is found by its path's last part, whatever its case; each
+// header names one family only.
+TEST(Catalogue, FindsTheMakersHeaders) {
+  EXPECT_EQ(FindHeader("../inc/n76e003.H").chip->name, "n76e003");
+  EXPECT_EQ(FindHeader("C:\\Keil\\C51\\INC\\reg52.h").chip->name, "8052");
+  EXPECT_EQ(FindHeader("stdio.h").chip, nullptr);
+  std::vector<std::string> files;
+  for (const Chip& chip : Chips()) {
+    for (const Header& header : chip.headers) {
+      EXPECT_FALSE(header.document.empty()) << chip.name;
+      for (std::string_view file : header.files) {
+        std::string lower(file);
+        for (char& c : lower) c = static_cast<char>(std::tolower(c));
+        EXPECT_EQ(std::count(files.begin(), files.end(), lower), 0) << file;
+        files.push_back(lower);
+      }
+    }
   }
 }
 

@@ -53,7 +53,7 @@ const OutputRow kOutputRows[] = {
      "36:_TICKS/byte=0x0 38:T2CON/byte=0x0 39:RCAP2H/byte=0xfc "
      "40:RCAP2L/byte=0x18 41:TH2/byte=0xfc 42:TL2/byte=0x18 "
      "43:ET2/bit setb 44:EA/bit setb 45:TR2/bit setb 51:TF2/bit "
-     "clr 52:_TICKS/byte=? 57:ACC/byte=? 58:PSW/byte=?"},
+     "clr@-2 52:_TICKS/byte=?@-2 57:ACC/byte=?@-2 58:PSW/byte=?@-2"},
     {"c-stc15", kC,
      "30:SCON=0x50 31:T2L=0xe8 32:T2H=0xff 33:AUXR&=0xe2 "
      "33:AUXR|=0x11"},
@@ -74,8 +74,8 @@ const OutputRow kOutputRows[] = {
     {"asm-tick-stc15", kAsm,
      "37:_TICKS/byte=0x0 39:AUXR/byte&=0x7f 40:TMOD/byte&=0xf0 "
      "41:TH0/byte=0xfc 42:TL0/byte=0x18 43:ET0/bit setb "
-     "44:EA/bit setb 45:TR0/bit setb 51:_TICKS/byte=? "
-     "56:ACC/byte=? 57:PSW/byte=?"},
+     "44:EA/bit setb 45:TR0/bit setb 51:_TICKS/byte=?@-2 "
+     "56:ACC/byte=?@-2 57:PSW/byte=?@-2"},
 };
 INSTANTIATE_TEST_SUITE_P(Generated, OutputTest, testing::ValuesIn(kOutputRows),
                          [](const auto& info) {

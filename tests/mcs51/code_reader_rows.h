@@ -3,7 +3,8 @@
 // say in a few characters what a paste comes to:
 //   "1:TMOD=0x20 2:TR1/bit setb@3 3:TL1<-TH1 4:SBUF=?"
 // A place is its name or 0x-address, ".n" for a named bit, "/bit" or
-// "/byte" where the code says which it is; "@n" is the handler's vector.
+// "/byte" where the code says which it is; "@n" is the handler's vector,
+// "@-2" a handler at a vector the code does not name.
 #include <cstdio>
 #include <string>
 
@@ -60,7 +61,7 @@ inline std::string EffectsText(const CodeReading& reading) {
         text += "=?";
         break;
     }
-    if (e.vector >= 0) text += "@" + std::to_string(e.vector);
+    if (e.vector != -1) text += "@" + std::to_string(e.vector);
   }
   return text;
 }

@@ -104,6 +104,17 @@ const Row kCRows[] = {
     {"FloatIsRuntime", "TH1 = 256 - 11.0592e6 / 384 / 9600;", "1:TH1=?"},
     {"NestedParentheses", "TH1 = ((((((((((((((((((((1))))))))))))))))))));",
      "1:TH1=0x1"},
+    {"CallsFollowedWithTheirConstants",
+     "void f(unsigned char v) { TH1 = v; }\nvoid main(void) { f(3); f(4); }",
+     "1:TH1=0x3 1:TH1=0x4"},
+    {"UncalledFunctionReadWhereItStands",
+     "void f(unsigned char v) { TH1 = v; }", "1:TH1<-v"},
+    {"IncludedHeadersMacros", "#include <CH552.H>\nPCON |= SMOD;",
+     "2:PCON|=0x80"},
+    {"HeaderInABranchNotTaken",
+     "#if 0\n#include <CH552.H>\n#endif\n"
+     "PCON |= SMOD;",
+     "4:PCON=?"},
 };
 INSTANTIATE_TEST_SUITE_P(Constructs, CReadTest, testing::ValuesIn(kCRows),
                          [](const auto& info) { return info.param.name; });
@@ -171,6 +182,20 @@ const Row kAsmRows[] = {
     {"EndStops", "mov TH1,#1\nEND\nmov TL1,#1", "1:TH1/byte=0x1"},
     {"RuntimeDirect", "inc TH1\npop ACC\nmov _ticks+1,#0",
      "1:TH1/byte=? 2:ACC/byte=?"},
+    {"RetiRoutineIsAHandler",
+     "main: mov TH1,#1\nsjmp $\nisr: clr TF0\nnext: mov TL0,#2\nreti",
+     "1:TH1/byte=0x1 3:TF0/bit clr@-2 4:TL0/byte=0x2@-2"},
+    {"RegistersFollowed", "mov r0,#0FDH\nmov TH1,r0\nxch a,r0\nmov TL1,a",
+     "2:TH1/byte=0xfd 4:TL1/byte=0xfd"},
+    {"LabelsAndCallsForgetRegisters",
+     "mov r1,#1\nx: mov TH1,r1\nmov r2,#1\nlcall f\nmov TL1,r2",
+     "2:TH1/byte=? 5:TL1/byte=?"},
+    {"AccumulatorBits",
+     "mov a,#0\nsetb acc.7\nsetb 0E0H\nclr acc.0\n"
+     "mov PCON,a",
+     "5:PCON/byte=0x80"},
+    {"SdccNames", "_buf:\n.ds 1\nmov _SCON,#0x50\nmov _buf,#1",
+     "3:SCON/byte=0x50 4:_BUF/byte=0x1"},
 };
 INSTANTIATE_TEST_SUITE_P(Constructs, AsmReadTest, testing::ValuesIn(kAsmRows),
                          [](const auto& info) { return info.param.name; });
@@ -297,6 +322,27 @@ TEST(CodeReaderTest, HostileInputsStayBounded) {
   }
   EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A40;")), "42:TH1=?");
   EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A5;")), "42:TH1=0x20");
+  // A function calling itself is followed a few levels deep only.
+  EXPECT_LE(ReadCode("void f(unsigned char v) { TH1 = v; f(v); }\n"
+                     "void main(void) { f(1); }")
+                .effects.size(),
+            16u);
+}
+
+// Comments with their lines, and the handlers the code has.
+TEST(CodeReaderTest, KeepsCommentsAndHandlers) {
+  const CodeReading c = ReadCode(
+      "TH1 = 1; // x\n/* y\n z */ TL1 = 2;\nputs(\"// no\");\n"
+      "void t(void) interrupt 3 {}\nvoid u(void) __interrupt(1) {}\n");
+  EXPECT_EQ(c.comments,
+            (std::vector<Comment>{{1, 1, " x"}, {2, 3, " y\n z "}}));
+  EXPECT_EQ(c.handlers, (std::vector<int>{3, 1}));
+  const CodeReading a = ReadCode(
+      "mov a,#';' ; real\nORG 0BH\nLJMP t0\nt0: RETI\n_x: mov TH1,#1\n"
+      "RETI\n",
+      CodeDialect::kAssembly);
+  EXPECT_EQ(a.comments, (std::vector<Comment>{{1, 1, " real"}}));
+  EXPECT_EQ(a.handlers, (std::vector<int>{1, kSomeVector}));
 }
 
 struct GuessRow {

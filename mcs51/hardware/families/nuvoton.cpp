@@ -274,11 +274,12 @@ constexpr std::string_view kN76LegacyFiles[] = {"N76E003.h", "SFR_Macro.h",
 constexpr std::string_view kN76CurrentFiles[] = {
     "n76e003_keil.h", "n76e003_sdcc.h", "sfr_macro_n76e003.h",
     "function_define_n76e003.h"};
-constexpr std::string_view kMs51LegacyFiles[] = {
-    "MS51_16K.h", "SFR_Macro_MS51_16K.h", "Function_Define_MS51_16K.h"};
-constexpr std::string_view kMs51CurrentFiles[] = {
+// The current BSP's files, and the Keil BSP's MS51_16K.h; the Keil BSP's
+// SFR_Macro_MS51_16K.h and Function_Define_MS51_16K.h are the current
+// names but for case, with the same macros.
+constexpr std::string_view kMs51Files[] = {
     "ms51_16k_keil.h", "ms51_16k_sdcc.h", "sfr_macro_ms51_16k.h",
-    "function_define_ms51_16k.h"};
+    "function_define_ms51_16k.h", "MS51_16K.h"};
 
 constexpr Header kN76Headers[] = {
     {kN76LegacyFiles,
@@ -292,15 +293,12 @@ constexpr Header kN76Headers[] = {
      kCurrentMacroSets, kCurrentPairSets},
 };
 constexpr Header kMs51Headers[] = {
-    {kMs51CurrentFiles,
+    {kMs51Files,
      "Nuvoton MS51 BSP V2.0 (OpenNuvoton/MS51_BSP, Copyright 2024): "
-     "ms51_16k_keil.h, sfr_macro_ms51_16k.h, function_define_ms51_16k.h",
-     kCurrentMacroSets, kCurrentPairSets},
-    {kMs51LegacyFiles,
-     "Nuvoton MS51 BSP for Keil (OpenNuvoton/MS51BSP_KEIL, Copyright 2020): "
+     "ms51_16k_keil.h, sfr_macro_ms51_16k.h, function_define_ms51_16k.h; "
+     "the MS51 BSP for Keil (OpenNuvoton/MS51BSP_KEIL, Copyright 2020): "
      "MS51_16K.h, SFR_Macro_MS51_16K.h, Function_Define_MS51_16K.h",
-     kCurrentMacroSets, kCurrentPairSets},
-};
+     kCurrentMacroSets, kCurrentPairSets}};
 
 constexpr double kN76Irc[] = {16};
 constexpr double kMs51Irc[] = {16, 24};
