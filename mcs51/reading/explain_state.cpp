@@ -50,6 +50,11 @@ bool Reads(const FamilySetting& s, int address) {
          s.run.address == address || s.receiver.address == address;
 }
 
+// P0 ... P7: a port, whose value is its pins'.
+bool IsPort(std::string_view name) {
+  return name.size() == 2 && name[0] == 'P' && name[1] >= '0' && name[1] <= '7';
+}
+
 // What a copy's source is called: its name, or its address in data
 // memory as Keil writes it, D:0x30.
 std::string NameOf(const Place& place) {
@@ -288,6 +293,15 @@ void RegisterState::Follow(const CodeReading& reading) {
       }
       value = Value(source.address);
       if (source.bit) value = (value & source.mask) != 0 ? 1 : 0;
+      if (const FamilyRegister* port = At(family_, source.address);
+          port != nullptr && IsPort(port->name)) {
+        // A port reads its pins, which the code does not give.
+        Effect unknown = effect;
+        unknown.op = EffectOp::kUnknown;
+        unknown.depends = port->name;
+        Apply(unknown, target, 0);
+        continue;
+      }
       if ((UnknownBits(source.address) & source.mask) != 0) {
         Effect unknown = effect;
         unknown.op = EffectOp::kUnknown;

@@ -307,6 +307,8 @@ const ValueRow kValueRows[] = {
     {"literal_no_compiler_reads",
      "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0b_1111_1101;\nTR1 = 1;\n", 0,
      "unresolved:3"},
+    {"reload_read_from_a_port",
+     "SCON = 0x50;\nTMOD = 0x20;\nTH1 = P1;\nTR1 = 1;\n", 0, "unresolved:3"},
     {"asm_copy_from_ram",
      "MOV SCON,#50H\nMOV TMOD,#20H\nMOV TH1,30H\nSETB TR1\n", 0,
      "unresolved:3"},
