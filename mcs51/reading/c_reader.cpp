@@ -18,12 +18,14 @@ using Tokens = std::span<const Token>;
 // A called function's parameters, as its call gives them.
 using Bindings = std::map<std::string, Value, std::less<>>;
 
-// A parameter is what its call binds it to; other names are registers or
-// variables, which is the caller's to say.
+// A parameter is what its call binds it to (the context: the Bindings, or
+// none); other names are registers or variables, which is the caller's to
+// say.
 Value LookupC(const void* context, std::string_view name) {
-  const auto& bindings = *static_cast<const Bindings*>(context);
-  if (const auto bound = bindings.find(name); bound != bindings.end()) {
-    return bound->second;
+  if (const auto* bindings = static_cast<const Bindings*>(context)) {
+    if (const auto bound = bindings->find(name); bound != bindings->end()) {
+      return bound->second;
+    }
   }
   return RegisterValue(Place{std::string(name)});
 }

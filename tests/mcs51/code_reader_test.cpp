@@ -322,6 +322,9 @@ TEST(CodeReaderTest, HostileInputsStayBounded) {
   }
   EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A40;")), "42:TH1=?");
   EXPECT_EQ(EffectsText(ReadCode(doubling + "TH1 = A5;")), "42:TH1=0x20");
+  // A vector named by a name the code does not define is no vector.
+  EXPECT_EQ(EffectsText(ReadCode("void t(void) interrupt T1_VEC { TH1 = 1; }")),
+            "1:TH1=0x1");
   // A function calling itself is followed a few levels deep only.
   EXPECT_LE(ReadCode("void f(unsigned char v) { TH1 = v; f(v); }\n"
                      "void main(void) { f(1); }")
