@@ -123,6 +123,7 @@ int HandlerVector(Tokens t) {
 // it: a called one is read where it is called, with its arguments.
 struct Function {
   std::vector<std::string> parameters;
+  std::vector<Tokens> types;        // each parameter's, as written
   std::size_t open = 0, close = 0;  // its braces, in the whole
   bool called = false;
 };
@@ -212,15 +213,22 @@ class CReader {
     }
     Bindings bound;
     const std::vector<Tokens> arguments = Arguments(t.subspan(2, t.size() - 3));
-    for (std::size_t i = 0; i < f->second.parameters.size(); ++i) {
-      if (i < arguments.size()) {
-        const Value v = Evaluate(arguments[i], Dialect::kC, LookupC, &bindings);
-        if (v.kind == Value::Kind::kConstant) {
-          bound[f->second.parameters[i]] = v;
-        }
+    for (std::size_t i = 0; i < callee.parameters.size(); ++i) {
+      if (i >= arguments.size()) break;
+      // The argument as its parameter's type holds it: (TYPE)(ARGUMENT).
+      std::vector<Token> cast{{TokenKind::kPunct, "("}};
+      cast.insert(cast.end(), callee.types[i].begin(), callee.types[i].end());
+      cast.push_back({TokenKind::kPunct, ")"});
+      cast.push_back({TokenKind::kPunct, "("});
+      cast.insert(cast.end(), arguments[i].begin(), arguments[i].end());
+      cast.push_back({TokenKind::kPunct, ")"});
+      Value v = Evaluate(cast, Dialect::kC, LookupC, &bindings);
+      if (v.kind != Value::Kind::kConstant) {
+        v = Evaluate(arguments[i], Dialect::kC, LookupC, &bindings);
       }
+      if (v.kind == Value::Kind::kConstant) bound[callee.parameters[i]] = v;
     }
-    Block(f->second.open + 1, f->second.close, vector, bound, calls + 1);
+    Block(callee.open + 1, callee.close, vector, bound, calls + 1);
     return true;
   }
 
@@ -296,6 +304,7 @@ class CReader {
     for (const Tokens p : Arguments(t.subspan(paren + 1, past - paren - 2))) {
       if (p.size() >= 2 && p.back().kind == TokenKind::kName) {
         f.parameters.push_back(p.back().text);
+        f.types.push_back(p.first(p.size() - 1));
       }
     }
     if (f.parameters.empty()) return;
