@@ -141,7 +141,7 @@ class CReader {
     FindFunctions();
   }
 
-  void Read() { Block(0, all_.size(), -1, Bindings{}, 0); }
+  void Read() { Block(0, all_.size(), -1, constants_, 0); }
 
  private:
   // The statements between `begin` and `end`, at `vector`; a called
@@ -178,7 +178,7 @@ class CReader {
 
   void Statement(Tokens t, int vector, const Bindings& bindings, int calls) {
     t = Body(t);
-    if (t.empty() || CDeclaration(reading_, t) ||
+    if (t.empty() || CDeclaration(reading_, t) || Constant(t, bindings) ||
         Call(t, vector, bindings, calls)) {
       return;
     }
@@ -193,6 +193,50 @@ class CReader {
         from = i + 1;
       }
     }
+  }
+
+  // "const unsigned char code RELOAD = 0xFD;": a name whose value the
+  // compiler knows, from here on. True when the statement declares a const.
+  bool Constant(Tokens t, const Bindings& bindings) {
+    const auto eq = std::find_if(t.begin(), t.end(),
+                                 [](const Token& x) { return Is(x, "="); });
+    const Tokens head = t.first(static_cast<std::size_t>(eq - t.begin()));
+    if (eq == t.end() || head.size() < 2 ||
+        head.back().kind != TokenKind::kName ||
+        std::none_of(head.begin(), head.end(),
+                     [](const Token& x) { return Is(x, "const"); })) {
+      return false;
+    }
+    if (std::any_of(head.begin(), head.end(), [](const Token& x) {
+          return Is(x, "[") || Is(x, "*") || Is(x, "(");
+        })) {
+      return true;  // an array or a pointer: no one value
+    }
+    std::vector<Token> type;  // the type's own words, storage words gone
+    for (const Token& word : head.first(head.size() - 1)) {
+      if (!Is(word, "const") && !Is(word, "static") && !Is(word, "code") &&
+          !Is(word, "__code") && !Is(word, "volatile")) {
+        type.push_back(word);
+      }
+    }
+    const Value v = AsType(type, t.subspan(head.size() + 1), bindings);
+    if (v.kind == Value::Kind::kConstant) constants_[head.back().text] = v;
+    return true;
+  }
+
+  // A value as a variable of `type` holds it: (TYPE)(VALUE), or the value
+  // where the type is none C's cast reads.
+  static Value AsType(std::span<const Token> type, Tokens value,
+                      const Bindings& bindings) {
+    std::vector<Token> cast{{TokenKind::kPunct, "("}};
+    cast.insert(cast.end(), type.begin(), type.end());
+    cast.push_back({TokenKind::kPunct, ")"});
+    cast.push_back({TokenKind::kPunct, "("});
+    cast.insert(cast.end(), value.begin(), value.end());
+    cast.push_back({TokenKind::kPunct, ")"});
+    const Value v = Evaluate(cast, Dialect::kC, LookupC, &bindings);
+    if (v.kind == Value::Kind::kConstant) return v;
+    return Evaluate(value, Dialect::kC, LookupC, &bindings);
   }
 
   // "f(0xFA, 2)" of a function the code defines with parameters: its body
@@ -211,22 +255,16 @@ class CReader {
         followed_tokens_ > kFollowedTokensPerToken * all_.size() + 65536) {
       return true;
     }
-    Bindings bound;
+    Bindings bound = constants_;
     const std::vector<Tokens> arguments = Arguments(t.subspan(2, t.size() - 3));
     for (std::size_t i = 0; i < callee.parameters.size(); ++i) {
       if (i >= arguments.size()) break;
-      // The argument as its parameter's type holds it: (TYPE)(ARGUMENT).
-      std::vector<Token> cast{{TokenKind::kPunct, "("}};
-      cast.insert(cast.end(), callee.types[i].begin(), callee.types[i].end());
-      cast.push_back({TokenKind::kPunct, ")"});
-      cast.push_back({TokenKind::kPunct, "("});
-      cast.insert(cast.end(), arguments[i].begin(), arguments[i].end());
-      cast.push_back({TokenKind::kPunct, ")"});
-      Value v = Evaluate(cast, Dialect::kC, LookupC, &bindings);
-      if (v.kind != Value::Kind::kConstant) {
-        v = Evaluate(arguments[i], Dialect::kC, LookupC, &bindings);
+      const Value v = AsType(callee.types[i], arguments[i], bindings);
+      if (v.kind == Value::Kind::kConstant) {
+        bound[callee.parameters[i]] = v;
+      } else {
+        bound.erase(callee.parameters[i]);  // a parameter hides a const
       }
-      if (v.kind == Value::Kind::kConstant) bound[callee.parameters[i]] = v;
     }
     Block(callee.open + 1, callee.close, vector, bound, calls + 1);
     return true;
@@ -321,6 +359,7 @@ class CReader {
   Tokens all_;
   std::map<std::string, Function, std::less<>> functions_;
   std::map<std::size_t, std::string> by_open_;  // each function's "{"
+  Bindings constants_;  // the code's consts with values, as read so far
   int followed_ = 0;
   std::size_t followed_tokens_ = 0;
 };

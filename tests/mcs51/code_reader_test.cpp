@@ -110,6 +110,10 @@ const Row kCRows[] = {
     {"ArgumentAsItsParametersType",
      "void f(unsigned char v) { TH1 = v >> 1; }\nvoid main(void) { f(0x1FE); }",
      "1:TH1=0x7f"},
+    {"ConstsTheCompilerKnows",
+     "const unsigned char code RELOAD = 0x1FD;\nstatic const int N = 3;\n"
+     "TH1 = RELOAD;\nTL1 = N + 1;\nTH0 = later;\nconst char later = 1;",
+     "3:TH1=0xfd 4:TL1=0x4 5:TH0<-later"},
     {"UncalledFunctionReadWhereItStands",
      "void f(unsigned char v) { TH1 = v; }", "1:TH1<-v"},
     {"IncludedHeadersMacros", "#include <CH552.H>\nPCON |= SMOD;",
