@@ -67,15 +67,11 @@ void NotStarted(const RegisterState& state, const FamilySetting& s,
 
 // The nearest standard rate to the use's actual rate, and the error to it.
 void Nearest(SerialUse& use) {
-  double best = INFINITY;
-  for (double rate : kStandardRates) {
-    const double error = (use.actual_baud - rate) / rate * 100.0;
-    if (std::fabs(error) < std::fabs(best)) {
-      best = error;
-      use.nearest_baud = rate;
-    }
-  }
-  use.error_percent = use.actual_baud > 0.0 ? best : 0.0;
+  use.nearest_baud = explain::NearestRate(use.actual_baud);
+  use.error_percent =
+      use.actual_baud > 0.0
+          ? (use.actual_baud - use.nearest_baud) / use.nearest_baud * 100.0
+          : 0.0;
 }
 
 SerialUse Serial(const RegisterState& state, const FamilySetting& s,

@@ -5,11 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "calc/conversions.h"
 #include "mcs51/reading/explain_words.h"
-#include "mcs51/settings/ranking.h"
 #include "mcs51/settings/text.h"
-#include "mcs51/settings/tick_text.h"
 
 namespace mcs51::explain {
 namespace {
@@ -39,14 +36,6 @@ bool MatchesAway(const RegisterState& state, const FamilySetting& b, int away) {
     return f.address == away || ((state.UnknownBits(f.address) & f.mask) == 0 &&
                                  (state.Value(f.address) & f.mask) == f.value);
   });
-}
-
-double NearestRate(double baud) {
-  double nearest = 0;
-  for (double rate : kStandardRates) {
-    if (std::fabs(baud - rate) < std::fabs(baud - nearest)) nearest = rate;
-  }
-  return nearest;
 }
 
 bool InTolerance(double actual, double meant, double tolerance_percent) {

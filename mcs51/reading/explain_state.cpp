@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <bit>
 #include <cctype>
+#include <cmath>
 
 #include "mcs51/reading/code_value.h"
 #include "mcs51/reading/explain_words.h"
+#include "mcs51/settings/ranking.h"
 
 namespace mcs51::explain {
 namespace {
@@ -323,6 +325,18 @@ bool Matches(const RegisterState& state, const FamilySetting& s,
     if (unknown != 0 && !unknown_matches) return false;
     return (state.Value(b.address) & b.mask & ~unknown) == (b.value & ~unknown);
   });
+}
+
+double NearestRate(double baud) {
+  double nearest = kStandardRates.front(), best = INFINITY;
+  for (double rate : kStandardRates) {
+    const double error = std::fabs((baud - rate) / rate);
+    if (error < best) {
+      best = error;
+      nearest = rate;
+    }
+  }
+  return nearest;
 }
 
 int Weight(const FamilySetting& s) {

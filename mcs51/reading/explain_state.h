@@ -96,6 +96,10 @@ bool Waits(const RegisterState& state, const Parts& parts) {
   });
 }
 
+// The standard rate (kStandardRates) nearest `baud` by relative error.
+//   NearestRate(9615.38) -> 9600;  NearestRate(1700) -> 2400
+double NearestRate(double baud);
+
 // How many bits a setting fixes: the more, the more specific.
 int Weight(const FamilySetting& s);
 

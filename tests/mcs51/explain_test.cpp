@@ -412,6 +412,13 @@ TEST(Explain, ChecksPastOneSetting) {
   }
 }
 
+// The nearest standard rate is nearest by relative error, for the rate a
+// port gives and the rate a timer looks set up for alike.
+TEST(Explain, NearestRateIsRelative) {
+  EXPECT_EQ(explain::NearestRate(9615.38), 9600);
+  EXPECT_EQ(explain::NearestRate(1700), 2400);  // 29 % off, not 42 %
+}
+
 // What a comment says in numbers, and what is no number of a unit.
 TEST(Explain, NumbersAComment) {
   using Unit = explain::Stated::Unit;
