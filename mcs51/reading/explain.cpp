@@ -70,7 +70,7 @@ void Nearest(SerialUse& use) {
   use.nearest_baud = explain::NearestRate(use.actual_baud);
   use.error_percent =
       use.actual_baud > 0.0
-          ? (use.actual_baud - use.nearest_baud) / use.nearest_baud * 100.0
+          ? explain::PercentOff(use.actual_baud, use.nearest_baud)
           : 0.0;
 }
 

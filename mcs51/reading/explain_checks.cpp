@@ -11,6 +11,14 @@
 namespace mcs51::explain {
 namespace {
 
+// Whether a port the code sets up is clocked by `timer`.
+bool Serving(const Explanation& out, int timer) {
+  return std::any_of(out.serial.begin(), out.serial.end(),
+                     [&](const SerialUse& u) {
+                       return u.setting != nullptr && u.setting->timer == timer;
+                     });
+}
+
 // The tick setting of a baud setting's timer, for its interrupt enable.
 const FamilySetting* TickOf(const Family& family, int timer) {
   for (const FamilySetting& t : family.settings) {
@@ -39,8 +47,7 @@ bool MatchesAway(const RegisterState& state, const FamilySetting& b, int away) {
 }
 
 bool InTolerance(double actual, double meant, double tolerance_percent) {
-  return meant > 0 &&
-         std::fabs((actual - meant) / meant * 100.0) <= tolerance_percent;
+  return meant > 0 && std::fabs(PercentOff(actual, meant)) <= tolerance_percent;
 }
 
 int ReloadLine(const RegisterState& state, const FamilySetting& s) {
@@ -81,10 +88,7 @@ void CannotClock(const Family& family, const RegisterState& state, int port,
                       return b.kind == SettingKind::kBaud &&
                              b.receiver.address == port && b.timer == t.timer;
                     });
-    const bool serving = std::any_of(
-        out.serial.begin(), out.serial.end(), [&](const SerialUse& u) {
-          return u.setting != nullptr && u.setting->timer == t.timer;
-        });
+    const bool serving = Serving(out, t.timer);
     if (t.kind != SettingKind::kTick || generator || serving ||
         !t.hardware_reload || !Matches(state, t) || !IsSet(state, t.run) ||
         IsSet(state, t.enable)) {
@@ -125,10 +129,7 @@ void UartNotSetUp(const Family& family, const RegisterState& state,
       ports.push_back(port);
       continue;
     }
-    const bool serving = std::any_of(
-        out.serial.begin(), out.serial.end(), [&](const SerialUse& u) {
-          return u.setting != nullptr && u.setting->timer == b.timer;
-        });
+    const bool serving = Serving(out, b.timer);
     const FamilySetting* tick = TickOf(family, b.timer);
     if (b.timer == 0 || serving || (now & mask) != 0 ||
         !MatchesAway(state, b, port) || !IsSet(state, b.run) ||

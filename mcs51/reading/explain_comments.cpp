@@ -80,10 +80,6 @@ std::vector<const Comment*> Beside(const CodeReading& reading, int line) {
   return near;
 }
 
-double Off(double actual, double meant) {
-  return (actual - meant) / meant * 100.0;
-}
-
 }  // namespace
 
 std::vector<Stated> NumbersStated(std::string_view text) {
@@ -142,19 +138,19 @@ void CommentSays(const RegisterState& state, const CodeReading& reading,
           // A period the handler counts in overflows is a multiple.
           const double times =
               baud ? 1.0 : std::max(1.0, std::round(n.value / actual));
-          if (actual <= 0 ||
-              std::fabs(Off(actual * times, n.value)) <= tolerance_percent) {
+          if (actual <= 0 || std::fabs(PercentOff(actual * times, n.value)) <=
+                                 tolerance_percent) {
             continue;
           }
           out.findings.push_back(
               baud ? Found(FindingKind::kCommentSays, line,
                            FindingSentence::kCommentRate, ShortestText(n.value),
                            actual, ShortestText(mhz),
-                           PercentText(Off(actual, n.value)))
+                           PercentText(PercentOff(actual, n.value)))
                    : Found(FindingKind::kCommentSays, line,
                            FindingSentence::kCommentPeriod, PeriodText(n.value),
                            PeriodText(actual), ShortestText(mhz),
-                           PercentText(Off(actual, n.value))));
+                           PercentText(PercentOff(actual, n.value))));
           return;
         }
       }

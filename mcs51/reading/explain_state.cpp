@@ -7,6 +7,7 @@
 #include <bit>
 #include <cctype>
 #include <cmath>
+#include <optional>
 
 #include "mcs51/reading/code_value.h"
 #include "mcs51/reading/explain_words.h"
@@ -285,32 +286,24 @@ void RegisterState::Follow(const CodeReading& reading) {
     std::int64_t value = effect.value;
     if (effect.op == EffectOp::kCopy) {
       Target source;
+      std::optional<std::string> on;  // what the copied value waits on
       if (!Locate(effect.source, reading, effect.line, source)) {
-        // A variable, a parameter or RAM: known only when it runs.
+        on = NameOf(effect.source);  // a variable, a parameter or RAM
+      } else if (const FamilyRegister* port = At(family_, source.address);
+                 port != nullptr && IsPort(port->name)) {
+        on = port->name;  // a port reads its pins
+      } else if ((UnknownBits(source.address) & source.mask) != 0) {
+        on = waiting_[source.address].on;
+      }
+      if (on) {
         Effect unknown = effect;
         unknown.op = EffectOp::kUnknown;
-        unknown.depends = NameOf(effect.source);
+        unknown.depends = *on;
         Apply(unknown, target, 0);
         continue;
       }
       value = Value(source.address);
       if (source.bit) value = (value & source.mask) != 0 ? 1 : 0;
-      if (const FamilyRegister* port = At(family_, source.address);
-          port != nullptr && IsPort(port->name)) {
-        // A port reads its pins, which the code does not give.
-        Effect unknown = effect;
-        unknown.op = EffectOp::kUnknown;
-        unknown.depends = port->name;
-        Apply(unknown, target, 0);
-        continue;
-      }
-      if ((UnknownBits(source.address) & source.mask) != 0) {
-        Effect unknown = effect;
-        unknown.op = EffectOp::kUnknown;
-        unknown.depends = waiting_[source.address].on;
-        Apply(unknown, target, 0);
-        continue;
-      }
     }
     CheckModeFields(effect, target);
     Apply(effect, target, value);

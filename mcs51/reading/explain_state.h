@@ -100,6 +100,12 @@ bool Waits(const RegisterState& state, const Parts& parts) {
 //   NearestRate(9615.38) -> 9600;  NearestRate(1700) -> 2400
 double NearestRate(double baud);
 
+// How far `actual` is from `meant`, in percent of it, signed.
+//   PercentOff(9615.38, 9600) -> +0.16
+inline double PercentOff(double actual, double meant) {
+  return (actual - meant) / meant * 100.0;
+}
+
 // How many bits a setting fixes: the more, the more specific.
 int Weight(const FamilySetting& s);
 
