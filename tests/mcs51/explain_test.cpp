@@ -386,6 +386,12 @@ const CheckRow kCheckRows[] = {
      "TMOD = 0x01;\nTH0 = 0xFC;\nTL0 = 0x18;\nIE = 0x82;\nTR0 = 1;\n"
      "/* void t0(void) __interrupt(1) { ticks++; } */\n",
      "no-handler:4"},
+    // Timer 2 clocks the port; Timer 1 set up beside it is not a port's
+    // generator left unused.
+    {"timer_2_clocks_the_port", 12,
+     "SCON = 0x50;\nT2CON = 0x34;\nRCAP2H = 0xFF;\nRCAP2L = 0xD9;\n"
+     "TMOD = 0x20;\nTH1 = 0xF3;\nTR1 = 1;\n",
+     ""},
     {"comment_rate_the_values_miss", 11.0592,
      "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFF; // 115200bps@11.0592MHz\n"
      "TR1 = 1;\n",
@@ -412,6 +418,21 @@ TEST(Explain, ChecksPastOneSetting) {
   }
 }
 
+// A mode the code takes from a variable leaves the generator itself
+// unresolved: the port and the timer are listed, with no setting and no
+// numbers, and nothing says the timer was never started.
+TEST(Explain, ModeFromAVariable) {
+  const Explanation e =
+      Explain("SCON = 0x50;\nTMOD = mode;\nTH1 = 0xFD;\nTR1 = 1;\n", 11.0592,
+              *explain::FindFamily("8052"), 2);
+  ASSERT_EQ(e.serial.size(), 1u);
+  EXPECT_TRUE(e.serial[0].unresolved);
+  EXPECT_EQ(e.serial[0].setting, nullptr);
+  ASSERT_EQ(e.timers.size(), 1u);
+  EXPECT_TRUE(e.timers[0].unresolved);
+  EXPECT_EQ(FindingsText(e), "unresolved:2");
+}
+
 // The nearest standard rate is nearest by relative error, for the rate a
 // port gives and the rate a timer looks set up for alike.
 TEST(Explain, NearestRateIsRelative) {
@@ -431,14 +452,17 @@ TEST(Explain, NumbersAComment) {
       {"波特率 4800波特, 12M", {{Unit::kBaud, 4800}, {Unit::kMhz, 12}}},
       {"250 us, 10毫秒", {{Unit::kSeconds, 250e-6}, {Unit::kSeconds, 10e-3}}},
       {"T1 mode 2, 0x9600, 253, P1_2400", {}},
+      {"19.2kbps, 100\xC2\xB5s",
+       {{Unit::kBaud, 19200}, {Unit::kSeconds, 100e-6}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
-    std::vector<std::pair<Unit, double>> said;
-    for (const explain::Stated& s : explain::NumbersStated(row.text)) {
-      said.emplace_back(s.unit, s.value);
+    const std::vector<explain::Stated> said = explain::NumbersStated(row.text);
+    ASSERT_EQ(said.size(), row.said.size());
+    for (std::size_t i = 0; i < said.size(); ++i) {
+      EXPECT_EQ(said[i].unit, row.said[i].first);
+      EXPECT_DOUBLE_EQ(said[i].value, row.said[i].second);
     }
-    EXPECT_EQ(said, row.said);
   }
 }
 
