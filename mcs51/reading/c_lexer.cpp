@@ -73,6 +73,7 @@ class Lexer {
 
   std::vector<Token> All() {
     std::vector<Token> tokens;
+    tokens.reserve(text_.size() / 6);  // about one token in so many bytes
     bool line_start = true;
     while (at_ < text_.size()) {
       const char c = text_[at_];
@@ -95,6 +96,7 @@ class Lexer {
 
  private:
   bool SkipComment() {
+    if (text_[at_] != '/') return false;
     const std::string_view rest = text_.substr(at_);
     if (rest.starts_with("//")) {
       while (at_ < text_.size() && text_[at_] != '\n') ++at_;
@@ -188,7 +190,7 @@ class Lexer {
       return Quoted(c);
     } else {
       for (const std::string_view p : kPunctuators) {
-        if (text_.substr(at_).starts_with(p)) {
+        if (p[0] == c && text_.substr(at_).starts_with(p)) {
           at_ += p.size();
           break;
         }
@@ -211,8 +213,8 @@ class Lexer {
     if (close == body.npos) return;
     tokens.push_back({TokenKind::kOther, "#include", 0, false, false, line});
     tokens.push_back({TokenKind::kOther,
-                      std::string(body.substr(open + 1, close - open - 1)), 0,
-                      false, false, line});
+                      std::string(body.substr(open + 1, close - open - 1)),
+                      body[open] == '"' ? 1 : 0, false, false, line});
     tokens.push_back({TokenKind::kOther, "#end", 0, false, false, line});
   }
 
@@ -248,8 +250,8 @@ class Lexer {
 
 }  // namespace
 
-std::vector<Token> CTokens(std::string_view source) {
-  return Lexer(source, 1).All();
+std::vector<Token> CTokens(std::string_view source, int first_line) {
+  return Lexer(source, first_line).All();
 }
 
 }  // namespace mcs51::reading

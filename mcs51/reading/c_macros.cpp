@@ -1,6 +1,7 @@
 // The preprocessor: macros expanded, and the branches of #if taken as the
 // compiler takes them.
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <optional>
 #include <set>
@@ -8,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "calc/conversions.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/reading/c_conditions.h"
 #include "mcs51/reading/code_value.h"
@@ -19,7 +21,46 @@ struct Macro {
   bool function_like = false;
   std::vector<std::string> params;
   std::vector<Token> body;
+  int line = 0;  // of its #define; 0 for the compiler's and the build's
 };
+
+// The names code gives its clock, in upper case (MAIN_Fosc is STC's), and
+// the unit a value in them is in: Hz, unless the name says MHz or kHz or
+// the value is a small one (12, 11.0592), which is MHz.
+struct ClockName {
+  std::string_view name;
+  double unit = 0.0;  // 0: by the value's size
+};
+constexpr ClockName kClockNames[] = {
+    {"FOSC"},          {"F_OSC"},    {"FOSC_HZ", 1},   {"FOSC_KHZ", 1e3},
+    {"FOSC_MHZ", 1e6}, {"XTAL"},     {"XTAL_FREQ"},    {"XTAL_HZ", 1},
+    {"XTAL_MHZ", 1e6}, {"CRYSTAL"},  {"CRYSTAL_FREQ"}, {"FREQ_SYS"},
+    {"FSYS"},          {"F_SYS"},    {"SYSCLK"},       {"SYS_CLK"},
+    {"SYSCLK_HZ", 1},  {"SYS_FREQ"}, {"F_CPU"},        {"FCPU"},
+    {"CPU_FREQ"},      {"CPU_CLK"},  {"MAIN_FOSC"},    {"OSC_FREQ"},
+    {"FREQ_OSC"},      {"FCLK"},     {"F_CLK"},        {"CLOCK_FREQ"}};
+
+const ClockName* FindClock(std::string_view name) {
+  for (const ClockName& c : kClockNames) {
+    if (c.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), c.name.begin(),
+                   [](char a, char b) {
+                     return std::toupper(static_cast<unsigned char>(a)) == b;
+                   })) {
+      return &c;
+    }
+  }
+  return nullptr;
+}
+
+// A clock constant's value in Hz, 0 where it reads as none.
+//   {FOSC, 11059200} -> 11059200;  {XTAL, 11.0592} -> 11059200
+double ClockHz(const ClockName& clock, double value) {
+  if (!(value > 0)) return 0.0;
+  if (clock.unit > 0) return value * clock.unit;
+  if (value >= 1e5) return value;
+  return value < 100 ? value * 1e6 : 0.0;
+}
 
 // What each compiler defines for the 8051 before the code's first line,
 // as far as a condition can test it. Keil: C51 Compiler User's Guide
@@ -53,11 +94,10 @@ constexpr Macros kSdcc = kSdccMacros;
 // doubling itself at each level cannot exhaust memory.
 class Expander {
  public:
-  Expander(std::size_t cap, Compiler compiler,
-           std::vector<Unresolved>& unresolved, std::vector<Included>& included)
-      : cap_(cap), unresolved_(unresolved), included_(included) {
+  Expander(std::size_t cap, Program& program)
+      : cap_(cap), program_(program), reading_(program.reading) {
     for (const auto& [name, value] :
-         compiler == Compiler::kKeil ? kKeil : kSdcc) {
+         program.build.compiler == Compiler::kKeil ? kKeil : kSdcc) {
       Token t{TokenKind::kNumber, std::to_string(value), value};
       macros_[std::string(name)] = {false, {}, {t}};
     }
@@ -66,7 +106,19 @@ class Expander {
     }
   }
 
-  std::vector<Token> Run(const std::vector<Token>& in) {
+  // The build's -D and -U, then the file `name`.
+  std::vector<Token> Run(std::vector<Token>& prelude, std::string_view name,
+                         std::vector<Token>& in) {
+    out_.reserve(in.size());
+    Process(prelude);
+    files_.emplace_back(name);
+    Process(in);
+    Clocks();
+    return std::move(out_);
+  }
+
+ private:
+  void Process(std::vector<Token>& in) {
     for (std::size_t i = 0; i + 1 < in.size(); ++i) {
       if (in[i].text == "#define" || in[i].text == "#undef") {
         named_.insert(in[i + 1].text);
@@ -78,11 +130,69 @@ class Expander {
         i = Directive(in, i);
       } else if (!branches_.Taking()) {
         ++i;
+      } else if (in[i].kind != TokenKind::kName ||
+                 (!macros_.contains(in[i].text) && !Assumed(in[i]))) {
+        out_.push_back(std::move(in[i++]));  // most tokens: no copy
       } else {
         i = Expand(in, i, 0);
       }
     }
-    return std::move(out_);
+  }
+
+  // A clock name defined nowhere stands for the crystal given, in its unit.
+  bool Assumed(const Token& t) {
+    const ClockName* clock = FindClock(t.text);
+    const double hz = program_.build.clock_hz;
+    if (clock == nullptr || hz <= 0 || named_.contains(t.text)) return false;
+    const double value = hz / (clock->unit > 0 ? clock->unit : 1.0);
+    if (value != std::floor(value) || value > 0x7FFFFFFF) return false;
+    const auto n = static_cast<std::int64_t>(value);
+    Macro m{false, {}, {{TokenKind::kNumber, std::to_string(n), n}}, 0};
+    m.body[0].is_long = n > 0x7FFF;
+    macros_[t.text] = std::move(m);
+    reading_.clocks.push_back({t.line, t.text, hz, true});
+    return true;
+  }
+
+  // The clock constants the code defines, as they stand at its end.
+  void Clocks() {
+    for (const auto& [name, macro] : macros_) {
+      const ClockName* clock = FindClock(name);
+      if (clock == nullptr || macro.function_like) continue;
+      const bool assumed = std::any_of(
+          reading_.clocks.begin(), reading_.clocks.end(),
+          [&](const CodeClock& c) { return c.assumed && c.name == name; });
+      if (assumed) continue;
+      std::vector<Token> expanded;
+      std::swap(expanded, out_);
+      const std::vector<Token> use{{TokenKind::kName, name, 0}};
+      Expand(use, 0, 0);
+      std::swap(expanded, out_);
+      const double hz = ClockHz(*clock, ClockValue(expanded));
+      const CodeClock found{macro.line, name, hz, false};
+      if (hz > 0 && std::find(reading_.clocks.begin(), reading_.clocks.end(),
+                              found) == reading_.clocks.end()) {
+        reading_.clocks.push_back(found);
+      }
+    }
+  }
+
+  // A constant's value: a floating literal (11.0592) or an integer
+  // expression; 0 for anything else.
+  static double ClockValue(std::span<const Token> t) {
+    while (t.size() > 2 && Is(t.front(), "(") && Is(t.back(), ")")) {
+      t = t.subspan(1, t.size() - 2);
+    }
+    if (t.size() == 1 && t[0].kind == TokenKind::kOther && !t[0].text.empty() &&
+        std::isdigit(static_cast<unsigned char>(t[0].text[0]))) {
+      return calc::ReadNumber(t[0].text);
+    }
+    const Value v = Evaluate(
+        t, Dialect::kC, [](const void*, std::string_view) { return Unknown(); },
+        nullptr);
+    return v.kind == Value::Kind::kConstant
+               ? static_cast<double>(v.constant.value)
+               : 0.0;
   }
 
  private:
@@ -98,7 +208,8 @@ class Expander {
     const std::size_t end = Past(in, i) - 1;
     const std::span<const Token> words(in.data() + i + 1, end - i - 1);
     branches_.Enter(
-        word, in[i].line, [&] { return Decide(word, words); }, unresolved_);
+        word, in[i].line, [&] { return Decide(word, words); },
+        reading_.unresolved);
     return end + 1;
   }
 
@@ -152,7 +263,7 @@ class Expander {
       const std::string& name = in[i + 1].text;
       macros_.erase(name);
       if (define) {
-        Macro m{function_like, {}, {}};
+        Macro m{function_like, {}, {}, in[i].line};
         std::size_t b = i + 2;
         if (function_like) {
           for (++b; b < end && in[b].text != ")"; ++b) {
@@ -167,24 +278,54 @@ class Expander {
     return end + 1;
   }
 
-  // A maker's header: its macros from here on, as if defined here.
+  // A header: the file the build finds, read here; else a maker's header
+  // the catalogue knows, its macros from here on, as if defined here.
   void Include(const Token& file) {
-    const FoundHeader found = FindHeader(file.text);
-    if (found.header == nullptr) return;
-    included_.push_back({file.line, file.text, std::string(found.chip->name)});
+    const bool quoted = file.number != 0;
+    const FoundHeader known = FindHeader(file.text);
+    if (known.header != nullptr) {
+      reading_.included.push_back(
+          {file.line, file.text, std::string(known.chip->name)});
+    }
+    std::optional<SourceFile> found;
+    if (program_.build.find && files_.size() <= kMaxIncludeDepth) {
+      found = program_.build.find(file.text, quoted, files_.back());
+    }
+    if (found && program_.bytes + found->text.size() > kMaxProgramBytes) {
+      reading_.problem = CodeProblem::kTooLarge;
+      reading_.problem_file = found->name;
+      found.reset();
+    }
+    if (found) {
+      program_.bytes += found->text.size();
+      std::vector<Token> tokens =
+          CTokens(found->text, FirstLine(program_, *found));
+      cap_ += 4 * tokens.size();
+      files_.push_back(found->name);
+      Process(tokens);
+      files_.pop_back();
+      return;
+    }
+    if (quoted && program_.build.find) {
+      reading_.missing.push_back({file.line, file.text, ""});
+    }
+    if (known.header != nullptr) Known(*known.header, file.line);
+  }
+
+  void Known(const Header& header, int line) {
     auto define = [&](std::string_view name, std::string_view body) {
       Macro m;
       m.function_like = name.ends_with("()");
       if (m.function_like) name.remove_suffix(2);
       m.body = CTokens(body);
-      for (Token& t : m.body) t.line = file.line;
+      for (Token& t : m.body) t.line = line;
       macros_[std::string(name)] = std::move(m);
       named_.emplace(name);
     };
-    for (const HeaderMacros set : found.header->macros) {
+    for (const HeaderMacros set : header.macros) {
       for (const HeaderMacro& m : set) define(m.name, m.body);
     }
-    for (const HeaderPairs set : found.header->pairs) {
+    for (const HeaderPairs set : header.pairs) {
       for (const HeaderPair& p : set) {
         define(fmt::format("set_{}", p.name), p.set);
         define(fmt::format("clr_{}", p.name), p.clear);
@@ -261,18 +402,38 @@ class Expander {
   std::vector<Token> out_;
   std::size_t cap_;
   Branches branches_;
-  std::vector<Unresolved>& unresolved_;
-  std::vector<Included>& included_;
+  Program& program_;
+  CodeReading& reading_;
+  std::vector<std::string> files_;  // the file being read, innermost last
 };
 
 }  // namespace
 
-std::vector<Token> PreprocessedC(std::string_view source, Compiler compiler,
-                                 std::vector<Unresolved>& unresolved,
-                                 std::vector<Included>& included) {
-  const std::vector<Token> tokens = CTokens(source);
-  return Expander(4 * tokens.size() + 4096, compiler, unresolved, included)
-      .Run(tokens);
+int FirstLine(Program& program, const SourceFile& file) {
+  const auto known = program.first_lines.find(file.name);
+  if (known != program.first_lines.end()) return known->second;
+  const int count =
+      static_cast<int>(std::count(file.text.begin(), file.text.end(), '\n')) +
+      1;
+  const int first = program.next_line;
+  program.reading.files.push_back({file.name, first, count});
+  program.first_lines.emplace(file.name, first);
+  program.next_line += count + 1;
+  return first;
+}
+
+std::vector<Token> PreprocessedC(const SourceFile& file, int first_line,
+                                 Program& program) {
+  std::string defines;
+  for (const Define& d : program.build.defines) {
+    defines += d.undefine ? fmt::format("#undef {}\n", d.name)
+                          : fmt::format("#define {} {}\n", d.name, d.value);
+  }
+  std::vector<Token> prelude = CTokens(defines, 0);
+  for (Token& t : prelude) t.line = 0;
+  std::vector<Token> tokens = CTokens(file.text, first_line);
+  return Expander(4 * tokens.size() + 4096, program)
+      .Run(prelude, file.name, tokens);
 }
 
 }  // namespace mcs51::reading

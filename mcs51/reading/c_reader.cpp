@@ -366,9 +366,7 @@ class CReader {
 
 }  // namespace
 
-void ReadC(std::string_view source, Compiler compiler, CodeReading& reading) {
-  const std::vector<Token> tokens =
-      PreprocessedC(source, compiler, reading.unresolved, reading.included);
+void ReadC(std::span<const Token> tokens, CodeReading& reading) {
   CReader(reading, tokens).Read();
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "mcs51/reading/code_value.h"
+#include "mcs51/reading/sources.h"
 
 namespace mcs51 {
 namespace {
@@ -108,40 +109,122 @@ CodeDialect GuessDialect(std::string_view source) {
   return assembly > c ? CodeDialect::kAssembly : CodeDialect::kC;
 }
 
-CodeReading ReadCode(std::string_view source, CodeDialect dialect,
-                     Compiler compiler) {
+CodeDialect DialectOfName(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return CodeDialect::kGuess;
+  std::string ext(name.substr(dot + 1));
+  for (char& c : ext) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  if (ext == "c" || ext == "h") return CodeDialect::kC;
+  if (ext == "asm" || ext == "a51" || ext == "s" || ext == "src") {
+    return CodeDialect::kAssembly;
+  }
+  return CodeDialect::kGuess;
+}
+
+Define DefineOf(std::string_view text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return {std::string(text)};
+  return {std::string(text.substr(0, equals)),
+          std::string(text.substr(equals + 1))};
+}
+
+namespace {
+
+// Each file's text checked, and what all of them say as a whole: the
+// first problem of a file, or kEmpty where all are blank.
+bool Checked(std::span<const SourceFile> files, CodeReading& reading) {
+  bool blank = true;
+  for (const SourceFile& f : files) {
+    const std::optional<Encoding> encoding = EncodingOf(f.text);
+    reading.problem = f.text.size() > kMaxCodeBytes ? CodeProblem::kTooLarge
+                      : !encoding                   ? CodeProblem::kBinary
+                                                    : CodeProblem::kNone;
+    if (reading.problem != CodeProblem::kNone) {
+      reading.problem_file = f.name;
+      return false;
+    }
+    if (*encoding != Encoding::kUtf8) reading.encoding = *encoding;
+    blank = blank && IsBlank(f.text);
+  }
+  if (blank) reading.problem = CodeProblem::kEmpty;
+  return !blank;
+}
+
+// An assembly file's reading, its lines moved to the program's numbering.
+void AddAssembly(std::string_view text, int first, CodeReading& reading) {
+  CodeReading part;
+  reading::ReadAssembly(text, part);
+  const int shift = first - 1;
+  for (Effect& e : part.effects) e.line += shift;
+  for (Declaration& d : part.declarations) d.line += shift;
+  for (Unresolved& u : part.unresolved) u.line += shift;
+  auto append = [](auto& to, auto& from) {
+    to.insert(to.end(), from.begin(), from.end());
+  };
+  append(reading.effects, part.effects);
+  append(reading.declarations, part.declarations);
+  append(reading.unresolved, part.unresolved);
+  append(reading.handlers, part.handlers);
+}
+
+}  // namespace
+
+CodeReading ReadFiles(std::span<const SourceFile> files, const Build& build,
+                      CodeDialect dialect) {
   CodeReading reading;
-  if (source.size() > kMaxCodeBytes) {
-    reading.problem = CodeProblem::kTooLarge;
-    return reading;
+  if (!Checked(files, reading)) return reading;
+  reading::Program program{build, reading};
+  std::vector<reading::Token> c_tokens;
+  bool c = false;
+  for (const SourceFile& f : files) {
+    std::string_view text = f.text;
+    // A byte-order mark is no part of the first line's code.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    const int first = reading::FirstLine(program, f);
+    CodeDialect d =
+        dialect != CodeDialect::kGuess ? dialect : DialectOfName(f.name);
+    if (d == CodeDialect::kGuess) d = GuessDialect(text);
+    if (d == CodeDialect::kAssembly) {
+      AddAssembly(text, first, reading);
+    } else {
+      std::vector<reading::Token> tokens =
+          reading::PreprocessedC({f.name, std::string(text)}, first, program);
+      c_tokens.insert(c_tokens.end(), std::make_move_iterator(tokens.begin()),
+                      std::make_move_iterator(tokens.end()));
+      c = true;
+    }
+    if (reading.problem != CodeProblem::kNone) return reading;
+    for (Comment& comment : reading::Comments(
+             text, d == CodeDialect::kAssembly ? reading::Dialect::kAssembly
+                                               : reading::Dialect::kC)) {
+      comment.first += first - 1;
+      comment.last += first - 1;
+      reading.comments.push_back(std::move(comment));
+    }
   }
-  if (IsBlank(source)) {
-    reading.problem = CodeProblem::kEmpty;
-    return reading;
-  }
-  const std::optional<Encoding> encoding = EncodingOf(source);
-  if (!encoding) {
-    reading.problem = CodeProblem::kBinary;
-    return reading;
-  }
-  reading.encoding = *encoding;
-  // A byte-order mark is no part of the first line's code.
-  if (source.starts_with("\xEF\xBB\xBF")) source.remove_prefix(3);
-  reading.dialect =
-      dialect == CodeDialect::kGuess ? GuessDialect(source) : dialect;
-  if (reading.dialect == CodeDialect::kAssembly) {
-    reading::ReadAssembly(source, reading);
-  } else {
-    reading::ReadC(source, compiler, reading);
-  }
-  reading.comments =
-      reading::Comments(source, reading.dialect == CodeDialect::kAssembly
-                                    ? reading::Dialect::kAssembly
-                                    : reading::Dialect::kC);
+  reading.dialect = c ? CodeDialect::kC : CodeDialect::kAssembly;
+  if (c) reading::ReadC(c_tokens, reading);
   if (reading.effects.empty() && reading.unresolved.empty()) {
     reading.problem = CodeProblem::kNoWrites;
   }
   return reading;
+}
+
+CodeReading ReadCode(std::string_view source, CodeDialect dialect,
+                     Compiler compiler) {
+  const SourceFile paste{"", std::string(source)};
+  return ReadFiles({&paste, 1}, {.compiler = compiler}, dialect);
+}
+
+Where CodeReading::At(int line) const {
+  for (const FileLines& f : files) {
+    if (line >= f.first && line < f.first + f.count) {
+      return {f.name, line - f.first + 1};
+    }
+  }
+  return {line == 0 ? "<command-line>" : "", line};
 }
 
 std::string_view EncodingKey(Encoding encoding) {

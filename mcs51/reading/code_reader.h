@@ -149,8 +149,39 @@ struct Included {
   bool operator==(const Included&) const = default;
 };
 
+// A file's lines in a reading's one numbering, which runs over all its
+// files, file after file (an #include's file where it is first read),
+// with a line between them.
+//   files a.c (3 lines), b.c -> {"a.c", 1, 3}, {"b.c", 5, ...}
+struct FileLines {
+  std::string name;  // "" for a paste
+  int first = 1;     // the reading's number of its line 1
+  int count = 0;
+  bool operator==(const FileLines&) const = default;
+};
+
+// Where a line of a reading is: its file and its own number there.
+struct Where {
+  std::string_view file;
+  int line = 0;
+};
+
+// The crystal the code's own clock constant says, in Hz.
+//   "#define FOSC 11059200L" on line 2  -> {2, "FOSC", 11059200, false}
+//   "#define XTAL_MHZ 12"               -> {.., "XTAL_MHZ", 12000000, false}
+//   "TH1 = 256 - FOSC/384/9600;", FOSC defined nowhere, crystal 12 MHz
+//       -> {1, "FOSC", 12000000, true}: taken as the crystal given
+struct CodeClock {
+  int line = 0;
+  std::string name;
+  double hz = 0.0;
+  bool assumed = false;
+  bool operator==(const CodeClock&) const = default;
+};
+
 struct CodeReading {
   CodeProblem problem = CodeProblem::kNone;
+  std::string problem_file;  // the file that has the problem, of several
   CodeDialect dialect = CodeDialect::kC;  // as read
   Encoding encoding = Encoding::kUtf8;
   std::vector<Effect> effects;
@@ -162,6 +193,11 @@ struct CodeReading {
   // functions, assembly's code at or jumped to from a vector, and
   // kSomeVector for a routine ending in RETI that no vector names.
   std::vector<int> handlers;
+  std::vector<FileLines> files;   // in the numbering's order
+  std::vector<Included> missing;  // "…" headers no directory held
+  std::vector<CodeClock> clocks;  // the code's clock constants, in order
+  // Where `line` is, of the files read: {"", line} for a paste.
+  Where At(int line) const;
 };
 
 // Reads C or assembly, guessing which unless told.

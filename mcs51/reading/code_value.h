@@ -4,12 +4,14 @@
 // Internal to code_reader.cpp and the two readers.
 
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "mcs51/reading/code_reader.h"
+#include "mcs51/reading/sources.h"
 
 namespace mcs51::reading {
 
@@ -80,26 +82,43 @@ int VectorAt(std::int64_t address);
 
 // C's tokens as written, comments and strings gone: each #define,
 // #undef, #if, #ifdef, #ifndef, #elif, #else and #endif a token "#define"
-// (and so on) ahead of the line's own, ended by "#end"; the other
-// directives dropped.
+// (and so on) ahead of the line's own, ended by "#end"; #include a token
+// "#include", the header's name (its number 1 for "…", 0 for <…>) and
+// "#end"; the other directives dropped. Lines count from `first_line`.
 //   "#if X\nA" -> "#if", X, "#end", A
-std::vector<Token> CTokens(std::string_view source);
+std::vector<Token> CTokens(std::string_view source, int first_line = 1);
 
-// C's tokens after the preprocessor as `compiler` runs it: #define's
-// constants and function-like macros expanded from the point they are
-// defined, the branches of #if, #ifdef and #elif taken as the compiler
-// takes them, #include and the other directives dropped, comments and
+// What the preprocessor shares over a program's files: the build, the
+// reading it adds to, where the next file's lines start in the reading's
+// numbering, and how much text the headers brought.
+struct Program {
+  const Build& build;
+  CodeReading& reading;
+  int next_line = 1;
+  std::size_t bytes = 0;
+  std::map<std::string, int, std::less<>> first_lines;  // by file name
+};
+
+// A file's first line in the program's numbering, given when it is first
+// read (CodeReading::files).
+int FirstLine(Program& program, const SourceFile& file);
+
+// C's tokens after the preprocessor as the build's compiler runs it, the
+// build's -D and -U first: #define's constants and function-like macros
+// expanded from the point they are defined, the branches of #if, #ifdef
+// and #elif taken as the compiler takes them, an #include's file read
+// where the build finds it, the other directives dropped, comments and
 // strings gone. A condition on a name the code defines nowhere takes
 // neither branch and is added to `unresolved`. A maker's header the
-// catalogue knows defines its macros where it is included, and is added
-// to `included`.
+// catalogue knows is added to `included`, and where the build finds no
+// file for it, defines its macros where it is included. The code's clock
+// constants are added to `clocks`.
 //   "#define T 1\n#if T == 1\nA\n#else\nB\n#endif" -> A
 //   "#ifdef __SDCC\nA\n#else\nB\n#endif", kKeil  -> B
 //   "#if BAUD_TIMER == 1\nA\n#endif"               -> nothing, {2,
 //   "BAUD_TIMER"} unresolved
-std::vector<Token> PreprocessedC(std::string_view source, Compiler compiler,
-                                 std::vector<Unresolved>& unresolved,
-                                 std::vector<Included>& included);
+std::vector<Token> PreprocessedC(const SourceFile& file, int first_line,
+                                 Program& program);
 
 // Whether a token is the name or punctuator `text`.
 inline bool Is(const Token& t, std::string_view text) {
@@ -139,8 +158,9 @@ bool IsAssemblyLine(std::string_view line);
 // to the line's end, outside quotes).
 std::vector<Comment> Comments(std::string_view source, Dialect dialect);
 
-// Each dialect's reader fills in effects, declarations and handlers.
-void ReadC(std::string_view source, Compiler compiler, CodeReading& reading);
+// Each dialect's reader fills in effects, declarations and handlers: C's
+// from its preprocessed tokens, all of the program's C files together.
+void ReadC(std::span<const Token> tokens, CodeReading& reading);
 void ReadAssembly(std::string_view source, CodeReading& reading);
 
 }  // namespace mcs51::reading

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <set>
 #include <utility>
 
 #include "mcs51/code/code_parts.h"
@@ -235,6 +236,17 @@ std::vector<std::string> FamiliesWith(std::string_view register_name) {
     }
   }
   return names;
+}
+
+bool IsSomeRegister(std::string_view register_name) {
+  static const std::set<std::string, std::less<>> names = [] {
+    std::set<std::string, std::less<>> all;
+    for (const Family& family : Families()) {
+      for (const FamilyRegister& r : family.registers) all.emplace(r.name);
+    }
+    return all;
+  }();
+  return names.contains(register_name);
 }
 
 double BaudOf(const FamilySetting& setting, double frequency_mhz, int reload,

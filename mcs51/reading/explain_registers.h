@@ -95,6 +95,11 @@ const Family& DefaultFamily();
 //   FamiliesWith("T2L") -> {"1t", "stc8", "stc15"}
 std::vector<std::string> FamiliesWith(std::string_view register_name);
 
+// Whether any family has a register of that name (upper case): a name no
+// family has is a variable. Asked once per write, so from a set.
+//   IsSomeRegister("T2L") -> true;  IsSomeRegister("COUNT") -> false
+bool IsSomeRegister(std::string_view register_name);
+
 // The rate of a baud setting with its register values, 0 where they give
 // none. The register holds reload and step as the code writes them.
 //   BaudOf(8052 t1 SMOD 1, 11.0592, 0xFD, -1) -> 19200

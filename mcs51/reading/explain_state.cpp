@@ -180,7 +180,7 @@ bool RegisterState::Locate(const Place& place, const CodeReading& reading,
       }
     }
     // A variable, unless some family has a register of that name.
-    if (!FamiliesWith(resolved).empty()) Unknown(resolved, line);
+    if (IsSomeRegister(resolved)) Unknown(resolved, line);
     return false;
   }
   if (p.address < 0x80 || p.address > 0xFF) return false;  // RAM
