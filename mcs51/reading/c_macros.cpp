@@ -156,7 +156,9 @@ class Expander {
 
   // The clock constants the code defines, as they stand at its end.
   void Clocks() {
-    for (const auto& [name, macro] : macros_) {
+    for (const auto& entry : macros_) {
+      const std::string& name = entry.first;
+      const Macro& macro = entry.second;
       const ClockName* clock = FindClock(name);
       if (clock == nullptr || macro.function_like) continue;
       const bool assumed = std::any_of(

@@ -175,7 +175,7 @@ CodeReading ReadFiles(std::span<const SourceFile> files, const Build& build,
                       CodeDialect dialect) {
   CodeReading reading;
   if (!Checked(files, reading)) return reading;
-  reading::Program program{build, reading};
+  reading::Program program{build, reading, 1, 0, {}};
   std::vector<reading::Token> c_tokens;
   bool c = false;
   for (const SourceFile& f : files) {
