@@ -40,6 +40,11 @@ Value Rate(const SerialUse& use, double value) {
 const Column<Finding> kFindingColumns[] = {
     {.key = "kind",
      .cell = [](const Finding& f) { return Value(FindingKey(f.kind)); }},
+    {.key = "file",
+     .cell =
+         [](const Finding& f) {
+           return f.file.empty() ? std::nullopt : Value(f.file);
+         }},
     {.key = "line",
      .cell = [](const Finding& f) { return Value(std::to_string(f.line)); },
      .type = JsonType::kInteger},

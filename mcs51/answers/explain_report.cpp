@@ -20,6 +20,13 @@ std::string UseLines(const UseText& text) {
   return lines;
 }
 
+// "line 3" in a paste, "uart.c:3" in a file.
+std::string WhereText(const Finding& f) {
+  return f.file.empty()
+             ? fmt::format(fmt::runtime(ReportWords().line.en), f.line)
+             : fmt::format("{}:{}", f.file, f.line);
+}
+
 std::string ExplainText(const Question& question, const explain::Family& family,
                         const Explanation& e) {
   const ExplainReportWords& w = ReportWords();
@@ -41,9 +48,11 @@ std::string ExplainText(const Question& question, const explain::Family& family,
     out += UseLines(TimerText(use, Tongue::kEnglish));
   out += Heading(w.findings, w.findings_none, e.findings.empty());
   for (const Finding& f : e.findings) {
-    out += fmt::format("  {}: {}: {}\n",
-                       fmt::format(fmt::runtime(w.line.en), f.line),
-                       FindingKey(f.kind), f.text);
+    out +=
+        fmt::format("  {}: {}: {}\n", WhereText(f), FindingKey(f.kind), f.text);
+  }
+  for (const Finding& note : e.notes) {
+    out += fmt::format("  {}: note: {}\n", WhereText(note), note.text);
   }
   return out;
 }
@@ -58,6 +67,7 @@ std::string ExplainJson(const Question& question, const explain::Family& family,
   json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
   json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
   json["findings"] = JsonRows<Finding>(FindingColumns(), e.findings, {});
+  json["notes"] = JsonRows<Finding>(FindingColumns(), e.notes, {});
   return Dump(json);
 }
 

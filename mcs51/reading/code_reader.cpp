@@ -218,7 +218,7 @@ CodeReading ReadCode(std::string_view source, CodeDialect dialect,
   return ReadFiles({&paste, 1}, {.compiler = compiler}, dialect);
 }
 
-Where CodeReading::At(int line) const {
+Where At(std::span<const FileLines> files, int line) {
   for (const FileLines& f : files) {
     if (line >= f.first && line < f.first + f.count) {
       return {f.name, line - f.first + 1};

@@ -196,9 +196,12 @@ struct CodeReading {
   std::vector<FileLines> files;   // in the numbering's order
   std::vector<Included> missing;  // "…" headers no directory held
   std::vector<CodeClock> clocks;  // the code's clock constants, in order
-  // Where `line` is, of the files read: {"", line} for a paste.
-  Where At(int line) const;
 };
+
+// Where `line` is, of the files read: {"", line} for a paste,
+// {"<command-line>", 0} for the build's -D.
+//   files {"a.c", 1, 3}, {"b.c", 5, 9}: At(files, 6) -> {"b.c", 2}
+Where At(std::span<const FileLines> files, int line);
 
 // Reads C or assembly, guessing which unless told.
 //   ReadCode("TMOD = 0x20;\nTR1 = 1;")

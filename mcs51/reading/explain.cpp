@@ -295,36 +295,6 @@ void Timers(const Family& family, const RegisterState& state,
 
 }  // namespace
 
-std::string_view FindingKey(FindingKind kind) {
-  switch (kind) {
-    case FindingKind::kNotStarted:
-      return "not-started";
-    case FindingKind::kTmodOverwrites:
-      return "tmod-overwrites";
-    case FindingKind::kReceiverOff:
-      return "receiver-off";
-    case FindingKind::kReloadInHandler:
-      return "reload-in-handler";
-    case FindingKind::kNotAutoReload:
-      return "not-auto-reload";
-    case FindingKind::kUnknownRegister:
-      return "unknown-register";
-    case FindingKind::kNoStandardRate:
-      return "no-standard-rate";
-    case FindingKind::kUnresolved:
-      return "unresolved";
-    case FindingKind::kWrongBit:
-      return "wrong-bit";
-    case FindingKind::kUartNotSetUp:
-      return "uart-not-set-up";
-    case FindingKind::kNoHandler:
-      return "no-handler";
-    case FindingKind::kCommentSays:
-      break;
-  }
-  return "comment-says";
-}
-
 std::string_view ReloadedByKey(ReloadedBy reloaded_by) {
   switch (reloaded_by) {
     case ReloadedBy::kHardware:
@@ -351,16 +321,50 @@ const Family& Named(const CodeReading& reading,
   return explain::DefaultFamily();
 }
 
+// A finding's line, from the reading's numbering to its file's.
+void InFile(const CodeReading& reading, Finding& f) {
+  const Where where = At(reading.files, f.line);
+  f.file = where.file;
+  f.line = where.line;
+}
+
+void Notes(const CodeReading& reading, Explanation& out) {
+  const ExplainReportWords& w = ReportWords();
+  for (const CodeClock& c : reading.clocks) {
+    if (!c.assumed) continue;
+    const Said said = Say(w.assumed, c.name, fmt::format("{:.0f}", c.hz));
+    out.notes.push_back(
+        {FindingKind::kUnresolved, c.line, said.en, said.zh, {}});
+  }
+  for (const Included& missing : reading.missing) {
+    const Said said = Say(w.missing, missing.header);
+    out.notes.push_back(
+        {FindingKind::kUnresolved, missing.line, said.en, said.zh, {}});
+  }
+  for (Finding& note : out.notes) InFile(reading, note);
+}
+
 }  // namespace
 
 Explanation Explain(std::string_view source, double frequency_mhz,
                     const Family* chosen, double tolerance_percent,
                     Compiler compiler) {
+  const SourceFile paste{"", std::string(source)};
+  return Explain({&paste, 1}, {.compiler = compiler}, frequency_mhz, chosen,
+                 tolerance_percent);
+}
+
+Explanation Explain(std::span<const SourceFile> files, const Build& given,
+                    double frequency_mhz, const Family* chosen,
+                    double tolerance_percent) {
   Explanation out;
-  const CodeReading reading = ReadCode(source, CodeDialect::kGuess, compiler);
+  Build build = given;
+  build.clock_hz = frequency_mhz * 1e6;
+  const CodeReading reading = ReadFiles(files, build);
   out.family = chosen != nullptr ? chosen : &Named(reading, out.named_by);
   const Family& family = *out.family;
   out.problem = reading.problem;
+  out.problem_file = reading.problem_file;
   out.encoding = reading.encoding;
   if (out.problem != CodeProblem::kNone) return out;
   RegisterState state(family);
@@ -382,11 +386,16 @@ Explanation Explain(std::string_view source, double frequency_mhz,
   explain::UartNotSetUp(family, state, frequency_mhz, tolerance_percent, out);
   explain::NoHandler(state, reading, out);
   explain::CommentSays(state, reading, frequency_mhz, tolerance_percent, out);
+  explain::CrystalDiffers(state, reading, frequency_mhz, out);
   std::vector<Finding>& own = state.Findings();
   out.findings.insert(out.findings.end(), own.begin(), own.end());
   std::stable_sort(
       out.findings.begin(), out.findings.end(),
       [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  Notes(reading, out);
+  for (Finding& f : out.findings) InFile(reading, f);
+  if (out.named_by)
+    out.named_by->line = At(reading.files, out.named_by->line).line;
   return out;
 }
 

@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "mcs51/reading/code_reader.h"
 #include "mcs51/reading/explain_registers.h"
+#include "mcs51/reading/sources.h"
 #include "mcs51/words/words.h"
 
 namespace mcs51 {
@@ -33,16 +35,21 @@ enum class FindingKind : std::uint8_t {
                      // timer that cannot clock the port
   kNoHandler,        // a non-reloading timer's interrupt with no handler
   kCommentSays,      // a comment's rate or period the values do not give
+  kCrystalDiffers,   // the code's clock constant or comment, not FREQ
 };
 
 //   FindingKey(FindingKind::kNotStarted) -> "not-started"
 std::string_view FindingKey(FindingKind kind);
 
+// Every kind, in the order above.
+std::span<const FindingKind> FindingKinds();
+
 struct Finding {
   FindingKind kind;
-  int line;             // what it points at, 1-based
+  int line;             // what it points at, 1-based, in `file`
   std::string text;     // what is wrong and what to change
   std::string chinese;  // the same in Chinese
+  std::string file;     // of the files read; "" for a paste
   std::string_view In(Tongue tongue) const {
     return tongue == Tongue::kChinese ? chinese : text;
   }
@@ -104,6 +111,10 @@ struct Explanation {
   std::vector<SerialUse> serial;
   std::vector<TimerUse> timers;
   std::vector<Finding> findings;  // by line
+  // What the reading took for granted, which is no finding: a clock name
+  // defined nowhere taken as FREQ, a "…" header not found.
+  std::vector<Finding> notes;  // their kind is kUnresolved
+  std::string problem_file;    // of several files, the one with a problem
 };
 
 // What `source` sets up on `family` at `frequency_mhz`, judged with
@@ -122,6 +133,15 @@ struct Explanation {
 Explanation Explain(std::string_view source, double frequency_mhz,
                     const explain::Family* family, double tolerance_percent,
                     Compiler compiler = Compiler::kKeil);
+// The same for a program's files, read as `build` gives them (ReadFiles).
+// A clock name the code uses and defines nowhere stands for FREQ; where
+// the code's own clock differs from FREQ, crystal-differs says so.
+//   Explain({{"a.c", "#define FOSC 12000000L\nTH1 = 256 - FOSC/384/9600;"
+//            ...}}, {}, 11.0592, ...)
+//       -> finding crystal-differs on line 1: FOSC is 12 MHz
+Explanation Explain(std::span<const SourceFile> files, const Build& build,
+                    double frequency_mhz, const explain::Family* family,
+                    double tolerance_percent);
 inline Explanation Explain(std::string_view source, double frequency_mhz,
                            const explain::Family& family,
                            double tolerance_percent,

@@ -30,6 +30,13 @@ void CommentSays(const RegisterState& state, const CodeReading& reading,
                  double frequency_mhz, double tolerance_percent,
                  Explanation& out);
 
+// The code's clock constants (a #define, or the build's -D) and the
+// comments beside a reload that name a crystal other than FREQ.
+//   "#define FOSC 12000000L" at 11.0592 MHz -> FOSC is 12 MHz
+//   "TH1 = 0xFD; // 9600 @ 11.0592MHz" at 11.0592 MHz -> none
+void CrystalDiffers(const RegisterState& state, const CodeReading& reading,
+                    double frequency_mhz, Explanation& out);
+
 // What a comment says in numbers: rates ("9600", "9600bps", "115200
 // baud", "9600波特"), crystals ("11.0592MHz", "12M") and periods ("1ms",
 // "250 us", "10毫秒"); a number in a name or in hex is none.

@@ -80,7 +80,67 @@ std::vector<const Comment*> Beside(const CodeReading& reading, int line) {
   return near;
 }
 
+// The lines that write a setting's reload, in order.
+std::vector<int> ReloadLines(const RegisterState& state,
+                             const FamilySetting& s) {
+  std::vector<int> lines;
+  for (const ReloadPart& p : s.reload) {
+    lines.push_back(state.LineOf(p.address, p.mask));
+  }
+  std::sort(lines.begin(), lines.end());
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  return lines;
+}
+
+// The settings the code sets up, read without waiting on anything.
+std::vector<const FamilySetting*> SetUp(const Explanation& out) {
+  std::vector<const FamilySetting*> set;
+  for (const SerialUse& u : out.serial) {
+    if (u.setting != nullptr && !u.unresolved) set.push_back(u.setting);
+  }
+  for (const TimerUse& u : out.timers) {
+    if (u.setting != nullptr && !u.unresolved) set.push_back(u.setting);
+  }
+  return set;
+}
+
+bool Differs(double mhz, double frequency_mhz) {
+  return std::fabs(mhz - frequency_mhz) > frequency_mhz * 1e-9;
+}
+
 }  // namespace
+
+void CrystalDiffers(const RegisterState& state, const CodeReading& reading,
+                    double frequency_mhz, Explanation& out) {
+  for (const CodeClock& c : reading.clocks) {
+    if (!c.assumed && Differs(c.hz / 1e6, frequency_mhz)) {
+      out.findings.push_back(Found(FindingKind::kCrystalDiffers, c.line,
+                                   FindingSentence::kCrystalConstant, c.name,
+                                   ShortestText(c.hz / 1e6),
+                                   ShortestText(frequency_mhz)));
+    }
+  }
+  std::vector<const Comment*> said;
+  for (const FamilySetting* s : SetUp(out)) {
+    for (const int line : ReloadLines(state, *s)) {
+      for (const Comment* c : Beside(reading, line)) {
+        if (std::find(said.begin(), said.end(), c) != said.end()) continue;
+        for (const Stated& n : NumbersStated(c->text)) {
+          if (n.unit != Unit::kMhz || n.value <= 0 ||
+              !Differs(n.value, frequency_mhz)) {
+            continue;
+          }
+          said.push_back(c);
+          out.findings.push_back(Found(FindingKind::kCrystalDiffers, c->first,
+                                       FindingSentence::kCrystalComment,
+                                       ShortestText(n.value),
+                                       ShortestText(frequency_mhz)));
+          break;
+        }
+      }
+    }
+  }
+}
 
 std::vector<Stated> NumbersStated(std::string_view text) {
   std::vector<Stated> said;
@@ -116,13 +176,7 @@ void CommentSays(const RegisterState& state, const CodeReading& reading,
                  double frequency_mhz, double tolerance_percent,
                  Explanation& out) {
   auto check = [&](const FamilySetting& s, int reload, int step, bool baud) {
-    std::vector<int> lines;
-    for (const ReloadPart& p : s.reload) {
-      lines.push_back(state.LineOf(p.address, p.mask));
-    }
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-    for (const int line : lines) {
+    for (const int line : ReloadLines(state, s)) {
       for (const Comment* c : Beside(reading, line)) {
         const std::vector<Stated> said = NumbersStated(c->text);
         double mhz = frequency_mhz;

@@ -1,5 +1,7 @@
 #include "mcs51/reading/explain_words.h"
 
+#include <array>
+
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/reading/explain_registers.h"
 #include "mcs51/settings/text.h"
@@ -106,7 +108,66 @@ constexpr Words kSentences[] = {
      "{3} off: mend the reload or the comment",
      "注释说 {0}，但这些值在 {2} MHz 下每 {1} 溢出一次，相差 {3}：请改正重装值"
      "或注释"},
+    {"{0} is {1} MHz here, but the crystal given is {2} MHz: what the code "
+     "works out from {0} is for another board; mend {0} or the crystal",
+     "{0} 在这里是 {1} MHz，但给定的晶振是 {2} MHz：代码由 {0} 算出的值是给另"
+     "一块板子的；请改正 {0} 或晶振"},
+    {"the comment says {0} MHz, but the crystal given is {1} MHz: the values "
+     "beside it were worked out for another board",
+     "注释说 {0} MHz，但给定的晶振是 {1} MHz：旁边的值是给另一块板子算的"},
 };
+
+struct KindRow {
+  FindingKind kind;
+  std::string_view key;
+  Words about;
+};
+// In FindingKind's order.
+constexpr KindRow kKinds[] = {
+    {FindingKind::kNotStarted, "not-started",
+     {"a baud or tick timer whose run bit is never set",
+      "波特率或节拍定时器的运行位从未置位"}},
+    {FindingKind::kTmodOverwrites, "tmod-overwrites",
+     {"a plain TMOD = undoing the other timer's mode",
+      "直接 TMOD = 清掉了另一个定时器的方式"}},
+    {FindingKind::kReceiverOff, "receiver-off",
+     {"a UART in a timer-driven mode with its receiver off",
+      "串口处于定时器驱动方式，接收却未开"}},
+    {FindingKind::kReloadInHandler, "reload-in-handler",
+     {"a timer reloaded by its handler, whose period drifts",
+      "在中断服务程序里重装的定时器，周期会漂移"}},
+    {FindingKind::kNotAutoReload, "not-auto-reload",
+     {"a baud timer in a mode that does not reload",
+      "波特率定时器所处的方式不会自动重装"}},
+    {FindingKind::kUnknownRegister, "unknown-register",
+     {"a register the family does not have", "该系列没有的寄存器"}},
+    {FindingKind::kNoStandardRate, "no-standard-rate",
+     {"a rate beyond the tolerance of every standard one",
+      "波特率与每个标准波特率的误差都超出容差"}},
+    {FindingKind::kUnresolved, "unresolved",
+     {"code whose reading waits on what the files do not say",
+      "代码的读法取决于文件里没有给出的东西"}},
+    {FindingKind::kWrongBit, "wrong-bit",
+     {"a timer's overflow flag set for its run bit",
+      "把定时器的溢出标志当成了运行位"}},
+    {FindingKind::kUartNotSetUp, "uart-not-set-up",
+     {"a baud timer for a port that is not set up, or cannot be clocked by it",
+      "为串口准备的定时器，串口却没有设置好，或不能由它提供时钟"}},
+    {FindingKind::kNoHandler, "no-handler",
+     {"a timer interrupt with no handler in the code",
+      "定时器中断已开，代码里却没有服务程序"}},
+    {FindingKind::kCommentSays, "comment-says",
+     {"a comment's rate or period the values do not give",
+      "注释里的波特率或周期与这些值不符"}},
+    {FindingKind::kCrystalDiffers, "crystal-differs",
+     {"the code's own clock constant or comment differs from the crystal",
+      "代码自己的时钟常量或注释与给定的晶振不同"}},
+};
+constexpr auto kKindList = [] {
+  std::array<FindingKind, std::size(kKinds)> kinds{};
+  for (std::size_t i = 0; i < kinds.size(); ++i) kinds[i] = kKinds[i].kind;
+  return kinds;
+}();
 
 constexpr ExplainReportWords kReport{
     .heading = {"{0} MHz, {1}, chip {2}; tolerance {3} %",
@@ -120,6 +181,10 @@ constexpr ExplainReportWords kReport{
     .line = {"line {}", "第 {} 行"},
     .named_by = {"chip {0}, as #include \"{1}\" on line {2} names it",
                  "芯片 {0}：第 {2} 行的 #include \"{1}\" 指明"},
+    .assumed = {"{0} is defined nowhere: taken as {1}, the crystal given",
+                "{0} 没有定义：按给定的晶振取 {1}"},
+    .missing = {"#include \"{0}\" not found: what depends on it is unresolved",
+                "#include \"{0}\" 没有找到：依赖它的都无法确定"},
 };
 
 // The pieces of the two lines.
@@ -183,6 +248,16 @@ std::string ClocksText(int clocks, Tongue tongue) {
 }
 
 }  // namespace
+
+std::string_view FindingKey(FindingKind kind) {
+  return kKinds[static_cast<std::size_t>(kind)].key;
+}
+
+std::span<const FindingKind> FindingKinds() { return kKindList; }
+
+Words KindWords(FindingKind kind) {
+  return kKinds[static_cast<std::size_t>(kind)].about;
+}
 
 Words SentenceWords(FindingSentence sentence) {
   return kSentences[static_cast<std::size_t>(sentence)];

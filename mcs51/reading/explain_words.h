@@ -40,6 +40,8 @@ enum class FindingSentence : std::uint8_t {
   kNoHandler,         // {0} timer, {1} mode, {2} interrupt, {3} vector
   kCommentRate,       // {0} said, {1} baud, {2} MHz, {3} off
   kCommentPeriod,     // {0} said, {1} period, {2} MHz, {3} off
+  kCrystalConstant,   // {0} the clock's name, {1} its MHz, {2} FREQ's
+  kCrystalComment,    // {0} the comment's MHz, {1} FREQ's
 };
 //   SentenceWords(FindingSentence::kNotStarted).en
 //       -> "Timer {0} is set up but never started: add {1} after this line"
@@ -53,8 +55,13 @@ template <typename... Args>
 Finding Found(FindingKind kind, int line, FindingSentence sentence,
               const Args&... args) {
   Said said = Say(SentenceWords(sentence), args...);
-  return {kind, line, std::move(said.en), std::move(said.zh)};
+  return {kind, line, std::move(said.en), std::move(said.zh), {}};
 }
+
+// What a kind of finding is about, for a rule's description.
+//   KindWords(FindingKind::kNotStarted).en
+//       -> "a baud or tick timer whose run bit is never set"
+Words KindWords(FindingKind kind);
 
 // A setting's label, its generator's words in each tongue.
 //   8052 t1: {"t1: Timer 1 in mode 2", "t1: 定时器 1 方式 2"};  tick "t0"
@@ -71,6 +78,8 @@ struct ExplainReportWords {
   Words heading, serial, serial_none, timers, timers_none, findings,
       findings_none, line;
   Words named_by;  // {0} chip, {1} header, {2} line
+  Words assumed;   // {0} a clock's name, {1} the value it was given
+  Words missing;   // {0} a header not found
 };
 const ExplainReportWords& ReportWords();
 

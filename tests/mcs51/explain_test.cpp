@@ -294,7 +294,7 @@ const ValueRow kValueRows[] = {
      " TH1 = th;\n TR1 = 1;\n}\n",
      0, "unresolved:4"},
     {"name_defined_nowhere",
-     "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 256 - FOSC / 12 / 32 / 9600;\n"
+     "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 256 - UART_CLOCK / 12 / 32 / 9600;\n"
      "TR1 = 1;\n",
      0, "unresolved:3"},
     {"name_defined",
