@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/ticks.h"
@@ -82,7 +83,9 @@ Problem ReadArguments(const CommandRow& command,
     }
   }
   if (command.command == Command::kExplain) {
-    if (next < texts.size()) request.file = texts[next];
+    request.files.assign(texts.begin() + static_cast<std::ptrdiff_t>(next),
+                         texts.end());
+    if (request.files.empty()) request.files.emplace_back("-");
     return std::nullopt;
   }
   if (IsTick(command.command)) {
@@ -139,6 +142,8 @@ struct Sorted {
   const CommandRow* command = nullptr;
   std::vector<std::string> before, after, unknown;
   std::string chip;  // the first --chip given, which timers and clocks follow
+  // The values of the rows taken in order, in the order given.
+  std::vector<std::pair<std::size_t, std::string>> in_order;
 };
 
 const CommandRow* FindCommand(std::string_view word) {
@@ -167,6 +172,15 @@ const OptionRow* Sort(std::span<const std::string> args, Sorted& sorted) {
       const std::size_t equals =
           arg.starts_with("--") ? arg.find('=') : arg.npos;
       const OptionRow* option = FindOption(arg.substr(0, equals));
+      std::string_view attached;  // -Iinc, -DNAME=1, as compilers take them
+      if (option == nullptr && !arg.starts_with("--") && arg.size() > 2) {
+        option = FindOption(arg.substr(0, 2));
+        if (option != nullptr && (option->values == Values::kFlag ||
+                                  option->values == Values::kSwitch)) {
+          option = nullptr;
+        }
+        attached = arg.substr(2);
+      }
       if (option == nullptr) {
         sorted.unknown.emplace_back(arg);
         continue;
@@ -176,8 +190,9 @@ const OptionRow* Sort(std::span<const std::string> args, Sorted& sorted) {
         sorted.texts[option - OptionRows().data()].emplace_back();
         continue;
       }
-      std::string_view value;
-      if (equals != arg.npos) {
+      std::string_view value = attached;
+      if (!attached.empty()) {
+      } else if (equals != arg.npos) {
         value = arg.substr(equals + 1);
       } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
         value = args[++i];
@@ -186,7 +201,10 @@ const OptionRow* Sort(std::span<const std::string> args, Sorted& sorted) {
       if (option->values == Values::kChip && sorted.chip.empty()) {
         sorted.chip = value;
       }
-      sorted.texts[option - OptionRows().data()].emplace_back(value);
+      const std::size_t row =
+          static_cast<std::size_t>(option - OptionRows().data());
+      sorted.texts[row].emplace_back(value);
+      if (option->in_order) sorted.in_order.emplace_back(row, value);
     } else if (sorted.command == nullptr && !words_only &&
                FindCommand(arg) != nullptr) {
       sorted.command = FindCommand(arg);
@@ -233,7 +251,8 @@ Problem Stray(const CommandRow& command, const Sorted& sorted) {
   }
   const std::vector<std::string> names = ArgumentNames(command);
   if (sorted.after.size() <= names.size() ||
-      (!names.empty() && names.back().ends_with("..."))) {
+      (!names.empty() &&
+       (names.back().ends_with("...") || names.back().ends_with("...]")))) {
     return std::nullopt;
   }
   std::string problem = fmt::format("unexpected after {}", UsageText(command));
@@ -249,13 +268,19 @@ Problem Stray(const CommandRow& command, const Sorted& sorted) {
 // Each value read into `request` in the rows' order; a misplaced option
 // says more than its value's rejection.
 Problem TakeValues(const Sorted& sorted, Command command, Request& request) {
+  auto take = [&](const OptionRow& option, const std::string& text) {
+    Problem problem = Take(option, text, sorted.chip, command, &request);
+    return problem ? MisplacedOption(sorted, command).value_or(*problem)
+                   : problem;
+  };
+  for (const auto& [row, text] : sorted.in_order) {
+    if (Problem problem = take(OptionRows()[row], text)) return problem;
+  }
   for (std::size_t row = 0; row < OptionRows().size(); ++row) {
     const OptionRow& option = OptionRows()[row];
     for (const std::string& text : sorted.texts[row]) {
-      if (Problem problem =
-              Take(option, text, sorted.chip, command, &request)) {
-        return MisplacedOption(sorted, command).value_or(*problem);
-      }
+      if (option.in_order) continue;
+      if (Problem problem = take(option, text)) return problem;
     }
     if (sorted.texts[row].size() > 1 && !option.repeatable) {
       return Rejection(option.name, "given more than once");

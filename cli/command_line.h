@@ -8,6 +8,8 @@
 
 #include "cli/options.h"
 #include "mcs51/answers/reports.h"
+#include "mcs51/reading/explain.h"
+#include "mcs51/reading/sources.h"
 
 namespace cli {
 
@@ -27,8 +29,14 @@ struct Request : mcs51::Question {
   double time_s = 0.0;
   std::string name;
   bool times = false;
-  std::string file = "-";  // explain's FILE; "-" for standard input
-  mcs51::Compiler compiler = mcs51::Compiler::kKeil;  // explain's C
+  // explain: FILE..., "-" for standard input; -I, -D and -U; --check and
+  // the kinds --ignore drops.
+  std::vector<std::string> files;
+  mcs51::Compiler compiler = mcs51::Compiler::kKeil;
+  std::vector<std::string> include_dirs;
+  std::vector<mcs51::Define> defines;
+  bool check = false;
+  std::vector<mcs51::FindingKind> ignore;
 };
 
 struct ParseResult {

@@ -10,6 +10,7 @@
 #include "mcs51/delays/delay.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/hardware/cores.h"
+#include "mcs51/reading/explain.h"
 #include "mcs51/settings/choices.h"
 #include "mcs51/settings/peers.h"
 #include "mcs51/settings/ranking.h"
@@ -82,10 +83,10 @@ constexpr CommandRow kCommandRows[] = {
      "a delay function exact to the cycle on the core's own instruction "
      "timing: TIME in s, ms, us or µs, rounded to whole cycles",
      Document::kDelay},
-    {Command::kExplain, "explain", "FREQ [FILE]",
-     "init code read back (FILE, or standard input): each serial port's "
-     "generator and rate, each timer's mode and period, and what looks "
-     "wrong",
+    {Command::kExplain, "explain", "FREQ [FILE...]",
+     "init code read back (the FILEs as one program, or standard input): "
+     "each serial port's generator and rate, each timer's mode and period, "
+     "and what looks wrong",
      Document::kExplain},
 };
 
@@ -224,6 +225,63 @@ const OptionRow kOptionRows[] = {
          [](const Value& v, Request& r) {
            r.compiler = static_cast<mcs51::Compiler>(v.index);
          }},
+    {.name = "--include-dir",
+     .short_name = "-I",
+     .values = Values::kPath,
+     .metavar = "DIR",
+     .takes = "a directory",
+     .commands = kExplain,
+     .repeatable = true,
+     .help = "explain: look for #include's headers in DIR too, in the order "
+             "given (\"...\" beside the including file first)",
+     .store = [](const Value& v,
+                 Request& r) { r.include_dirs.emplace_back(v.text); }},
+    {.name = "--define",
+     .short_name = "-D",
+     .values = Values::kDefine,
+     .metavar = "NAME[=VALUE]",
+     .takes = "NAME or NAME=VALUE",
+     .commands = kExplain,
+     .repeatable = true,
+     .in_order = true,
+     .help = "explain: define NAME (as 1, or as VALUE) before each file, as "
+             "the compiler's -D",
+     .store = [](const Value& v,
+                 Request& r) { r.defines.push_back(DefineOf(v.text)); }},
+    {.name = "--undefine",
+     .short_name = "-U",
+     .values = Values::kName,
+     .metavar = "NAME",
+     .takes = "a C name",
+     .commands = kExplain,
+     .repeatable = true,
+     .in_order = true,
+     .help = "explain: undefine NAME, the compiler's own too, as -U",
+     .store =
+         [](const Value& v, Request& r) {
+           r.defines.push_back({std::string(v.text), "", true});
+         }},
+    {.name = "--check",
+     .values = Values::kSwitch,
+     .commands = kExplain,
+     .help = "explain: each finding on standard error as FILE:LINE:COL: "
+             "warning: TEXT [KIND], for editors and CI; exit 1 when there is "
+             "one, 0 when none; standard output keeps only a json or sarif "
+             "--format",
+     .store = [](const Value&, Request& r) { r.check = true; }},
+    {.name = "--ignore",
+     .values = Values::kKinds,
+     .metavar = "KIND,...",
+     .takes = "kinds of finding separated by commas",
+     .commands = kExplain,
+     .repeatable = true,
+     .help = "explain: drop these kinds of finding: {}",
+     .store =
+         [](const Value& v, Request& r) {
+           for (const double kind : v.numbers) {
+             r.ignore.push_back(static_cast<FindingKind>(kind));
+           }
+         }},
     {.name = "--mode",
      .values = Values::kModes,
      .commands = kTicks,
@@ -342,6 +400,13 @@ std::vector<std::string> ValueWords(const OptionRow& option,
     case Values::kClocks:
       if (command == Command::kDelay) return CoreClockWords(chip);
       return ClockWords(chip, ticks);
+    case Values::kKinds: {
+      std::vector<std::string> keys;
+      for (const FindingKind kind : FindingKinds()) {
+        keys.emplace_back(FindingKey(kind));
+      }
+      return keys;
+    }
     default:
       return {};
   }
@@ -360,6 +425,23 @@ std::string NeedsValue(const OptionRow& option, std::string_view chip,
 }
 
 namespace {
+
+// Each kind between commas, by its place in FindingKinds().
+std::optional<std::string> Kinds(const OptionRow& option, std::string_view text,
+                                 Value& value) {
+  const std::vector<std::string> keys = ValueWords(option, "", {});
+  for (std::string_view rest = text;;) {
+    const std::string_view item = rest.substr(0, rest.find(','));
+    const auto key = std::find(keys.begin(), keys.end(), item);
+    if (key == keys.end()) {
+      return Rejection(option.name, item,
+                       fmt::format("not {}", JoinedOr(keys)));
+    }
+    value.numbers.push_back(static_cast<double>(key - keys.begin()));
+    if (item.size() == rest.size()) return std::nullopt;
+    rest.remove_prefix(item.size() + 1);
+  }
+}
 
 // The value read, or the rejection.
 std::optional<std::string> Read(const OptionRow& option, std::string_view text,
@@ -404,6 +486,17 @@ std::optional<std::string> Read(const OptionRow& option, std::string_view text,
       value.number = *reading.value;
       return std::nullopt;
     }
+    case Values::kPath:
+      if (!text.empty()) return std::nullopt;
+      return Rejection(option.name, text, "needs a name");
+    case Values::kDefine: {
+      const std::string_view name = text.substr(0, text.find_first_of("=("));
+      if (IsCName(name)) return std::nullopt;
+      return Rejection(option.name, text,
+                       "not NAME or NAME=VALUE with NAME a C name");
+    }
+    case Values::kKinds:
+      return Kinds(option, text, value);
     case Values::kList:
       break;
   }

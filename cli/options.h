@@ -61,6 +61,9 @@ enum class Values {
   kModes,    // TickMode::key of the tick settings --chip leaves
   kNumber,   // one number, read by `read`
   kList,     // numbers separated by commas, each read by `read`
+  kPath,     // a file or directory's name, not empty
+  kDefine,   // NAME, NAME=VALUE or NAME(PARAMS)=VALUE, NAME a C name
+  kKinds,    // kinds of finding separated by commas
 };
 
 // A value as its row reads it, once: the text, the choice's place among
@@ -96,6 +99,7 @@ struct OptionRow {
                                               // others, if not "only with"
   std::string_view needs = {};                // an option it is refused without
   bool repeatable = false;                    // a list that may be given again
+  bool in_order = false;  // taken in the order given among the rows that are
   std::string_view help = {};         // "{}" stands for the values: "8051, ..."
   std::string_view suggestions = {};  // completion words for a number
   void (*store)(const Value& value, Request& request) = nullptr;

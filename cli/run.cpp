@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "cli/answer.h"
 #include "cli/command_line.h"
 #include "mcs51/code/init_code.h"
 #include "mcs51/code/tick_code.h"
@@ -28,12 +29,6 @@ namespace cli {
 // mcs51/ is this program's vocabulary: its names read unqualified.
 using namespace mcs51;  // NOLINT(google-build-using-namespace)
 namespace {
-
-RunResult Failure(int status, const std::string& message) {
-  return {status, {}, std::string(kProgramName) + ": " + message + "\n"};
-}
-
-RunResult Answered(std::string out) { return {kExitAnswered, out, {}}; }
 
 // The code's signature: "baud51-cli 1.00".
 std::string Writer() {
@@ -162,55 +157,6 @@ RunResult Delay(const Request& request) {
   return Answered(Dump(JsonOf(Fields(DelayColumns(), &row, {}))));
 }
 
-// Up to one byte past the reader's limit, so that it can refuse the rest.
-bool Slurp(std::FILE* file, std::string& text) {
-  char buffer[65536];
-  while (text.size() <= kMaxCodeBytes) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    text.append(buffer, got);
-    if (got < sizeof buffer) break;
-  }
-  return std::ferror(file) == 0;
-}
-
-// explain: FILE (or standard input) read back for one family. A file that
-// cannot be read, or holds no register write recognised, is bad input.
-RunResult ExplainAnswer(const Request& request) {
-  const std::string_view chip = ChipName(request.filter.chip);
-  // Without --chip, a maker's header the code includes names the family.
-  const explain::Family* family =
-      chip.empty() ? nullptr : explain::FindFamily(chip);
-  if (!chip.empty() && family == nullptr) {
-    return Failure(kExitBadInput,
-                   Rejection("--chip", request.filter.chip,
-                             "explain reads one family's registers"));
-  }
-  const bool standard = request.file == "-";
-  const std::string name = standard
-                               ? "standard input"
-                               : fmt::format("FILE {}", Quoted(request.file));
-  std::string text;
-  errno = 0;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-      standard ? stdin : std::fopen(request.file.c_str(), "rb"),
-      standard ? [](std::FILE*) { return 0; } : std::fclose);
-  if (file == nullptr || !Slurp(file.get(), text)) {
-    return Failure(kExitBadInput,
-                   fmt::format("{}: cannot be read: {}", name,
-                               std::strerror(errno != 0 ? errno : EIO)));
-  }
-  const Explanation e = Explain(text, request.frequency_mhz, family,
-                                request.tolerance_percent, request.compiler);
-  if (e.problem != CodeProblem::kNone) {
-    return Failure(
-        kExitBadInput,
-        fmt::format("{}: {}", name,
-                    fmt::format(fmt::runtime(ProblemWords(e.problem).en),
-                                e.family->text)));
-  }
-  return Answered(ExplainReport(request, *e.family, e, request.format));
-}
-
 RunResult Answer(const Request& request, Style style) {
   const Format format = request.format;
   switch (request.command) {
@@ -240,7 +186,7 @@ RunResult Answer(const Request& request, Style style) {
     case Command::kDelay:
       return Delay(request);
     case Command::kExplain:
-      return ExplainAnswer(request);
+      return ExplainAnswer(request, BAUD51_VERSION_TEXT);
     case Command::kCode:
       break;
   }

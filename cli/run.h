@@ -19,7 +19,7 @@ inline constexpr int kExitInternal = 4;     // a fault of the program's own
 struct RunResult {
   int status = kExitAnswered;
   std::string out;  // standard output
-  std::string err;  // standard error: one line, or nothing
+  std::string err;  // standard error: one line, or nothing; --check's lines
 };
 
 // Runs the arguments after the program's name. Never throws for any input.

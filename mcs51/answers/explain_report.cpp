@@ -51,8 +51,9 @@ std::string ExplainText(const Question& question, const explain::Family& family,
     out +=
         fmt::format("  {}: {}: {}\n", WhereText(f), FindingKey(f.kind), f.text);
   }
+  if (!e.notes.empty()) out += fmt::format("{}:\n", w.notes.en);
   for (const Finding& note : e.notes) {
-    out += fmt::format("  {}: note: {}\n", WhereText(note), note.text);
+    out += fmt::format("  {}: {}\n", WhereText(note), note.text);
   }
   return out;
 }

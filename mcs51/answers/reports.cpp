@@ -242,8 +242,10 @@ std::string Formatted(const Question& question, Answer answer, Format format,
 constexpr unsigned kTables = 0b1111;
 constexpr unsigned kTextAndJson = 1u << static_cast<int>(Format::kText) |
                                   1u << static_cast<int>(Format::kJson);
-constexpr unsigned kRendered[] = {kTables, kTables,      kTables,     kTables,
-                                  kTables, kTextAndJson, kTextAndJson};
+constexpr unsigned kFindings =
+    kTextAndJson | 1u << static_cast<int>(Format::kSarif);
+constexpr unsigned kRendered[] = {kTables, kTables,   kTables,     kTables,
+                                  kTables, kFindings, kTextAndJson};
 
 }  // namespace
 
@@ -322,6 +324,7 @@ std::string ChipsReport(Format format) {
     case Format::kMarkdown:
       return ChipsMarkdown();
     case Format::kText:
+    case Format::kSarif:  // not chips' (Renders)
       break;
   }
   return CardsOf<Chip>(ChipCard(), Chips());

@@ -21,11 +21,11 @@
 
 namespace mcs51 {
 
-enum class Format { kText, kCsv, kJson, kMarkdown };
+enum class Format { kText, kCsv, kJson, kMarkdown, kSarif };
 
 // The formats' names as --format takes them, in Format's order.
 inline constexpr std::string_view kFormatNames[] = {"text", "csv", "json",
-                                                    "markdown"};
+                                                    "markdown", "sarif"};
 
 // The answers, each one document.
 enum class Document {
@@ -39,13 +39,14 @@ enum class Document {
 };
 
 // Whether `document` is written in `format`; a front end refuses the
-// others. Explain and delay are no tables: text and JSON only.
+// others. Explain and delay are no tables: text and JSON only, and
+// explain's findings SARIF too.
 //   Renders(kSettings, kMarkdown) -> true
 //   Renders(kDelay, kCsv)         -> false
 bool Renders(Document document, Format format);
 
 // The formats `document` is written in, as a list for a refusal.
-//   RenderedIn(kExplain) -> "text or json"
+//   RenderedIn(kExplain) -> "text, json or sarif"
 //   RenderedIn(kChips)   -> "text, csv, json or markdown"
 std::string RenderedIn(Document document);
 
@@ -125,5 +126,16 @@ std::string ChipsReport(Format format);
 std::string ExplainReport(const Question& question,
                           const explain::Family& family,
                           const Explanation& explanation, Format format);
+
+// explain's findings as SARIF 2.1.0, for code-scanning services: one run,
+// the tool and its version, a rule per kind of finding (its description
+// in both tongues), and a result per finding at its file's URI (`file`
+// where the finding names none), line and column.
+//   ExplainSarif(e, "baud51-cli", "1.00", "src/uart.c")
+//       -> {"version": "2.1.0", "runs": [{"tool": {"driver": {"name":
+//          "baud51-cli", "rules": [{"id": "not-started", ..}, ..]}},
+//          "results": [{"ruleId": "not-started", "level": "warning", ..}]}]}
+std::string ExplainSarif(const Explanation& e, std::string_view tool,
+                         std::string_view version, std::string_view file);
 
 }  // namespace mcs51

@@ -215,7 +215,7 @@ CodeReading ReadFiles(std::span<const SourceFile> files, const Build& build,
 CodeReading ReadCode(std::string_view source, CodeDialect dialect,
                      Compiler compiler) {
   const SourceFile paste{"", std::string(source)};
-  return ReadFiles({&paste, 1}, {.compiler = compiler}, dialect);
+  return ReadFiles({&paste, 1}, {compiler, {}, {}, 0.0}, dialect);
 }
 
 Where At(std::span<const FileLines> files, int line) {

@@ -322,9 +322,10 @@ const Family& Named(const CodeReading& reading,
 }
 
 // A finding's line, from the reading's numbering to its file's.
+// Only several files name theirs: one file's reading reads as a paste's.
 void InFile(const CodeReading& reading, Finding& f) {
   const Where where = At(reading.files, f.line);
-  f.file = where.file;
+  if (reading.files.size() > 1 || f.line == 0) f.file = where.file;
   f.line = where.line;
 }
 
@@ -334,13 +335,16 @@ void Notes(const CodeReading& reading, Explanation& out) {
     if (!c.assumed) continue;
     const Said said = Say(w.assumed, c.name, fmt::format("{:.0f}", c.hz));
     out.notes.push_back(
-        {FindingKind::kUnresolved, c.line, said.en, said.zh, {}});
+        {FindingKind::kUnresolved, c.line, said.en, said.zh, {}, 0});
   }
   for (const Included& missing : reading.missing) {
     const Said said = Say(w.missing, missing.header);
     out.notes.push_back(
-        {FindingKind::kUnresolved, missing.line, said.en, said.zh, {}});
+        {FindingKind::kUnresolved, missing.line, said.en, said.zh, {}, 0});
   }
+  std::stable_sort(
+      out.notes.begin(), out.notes.end(),
+      [](const Finding& a, const Finding& b) { return a.line < b.line; });
   for (Finding& note : out.notes) InFile(reading, note);
 }
 
@@ -350,7 +354,7 @@ Explanation Explain(std::string_view source, double frequency_mhz,
                     const Family* chosen, double tolerance_percent,
                     Compiler compiler) {
   const SourceFile paste{"", std::string(source)};
-  return Explain({&paste, 1}, {.compiler = compiler}, frequency_mhz, chosen,
+  return Explain({&paste, 1}, {compiler, {}, {}, 0.0}, frequency_mhz, chosen,
                  tolerance_percent);
 }
 

@@ -49,7 +49,8 @@ struct Finding {
   int line;             // what it points at, 1-based, in `file`
   std::string text;     // what is wrong and what to change
   std::string chinese;  // the same in Chinese
-  std::string file;     // of the files read; "" for a paste
+  std::string file;     // of several files read, its own; else ""
+  int column = 0;       // 1-based where a front end knows it, else 0
   std::string_view In(Tongue tongue) const {
     return tongue == Tongue::kChinese ? chinese : text;
   }

@@ -179,6 +179,7 @@ constexpr ExplainReportWords kReport{
     .findings = {"Findings", "发现的问题"},
     .findings_none = {"none", "无"},
     .line = {"line {}", "第 {} 行"},
+    .notes = {"Notes", "说明"},
     .named_by = {"chip {0}, as #include \"{1}\" on line {2} names it",
                  "芯片 {0}：第 {2} 行的 #include \"{1}\" 指明"},
     .assumed = {"{0} is defined nowhere: taken as {1}, the crystal given",

@@ -55,7 +55,7 @@ template <typename... Args>
 Finding Found(FindingKind kind, int line, FindingSentence sentence,
               const Args&... args) {
   Said said = Say(SentenceWords(sentence), args...);
-  return {kind, line, std::move(said.en), std::move(said.zh), {}};
+  return {kind, line, std::move(said.en), std::move(said.zh), {}, 0};
 }
 
 // What a kind of finding is about, for a rule's description.
@@ -76,7 +76,7 @@ Words ProblemWords(CodeProblem problem);
 // a finding's line ({}).
 struct ExplainReportWords {
   Words heading, serial, serial_none, timers, timers_none, findings,
-      findings_none, line;
+      findings_none, line, notes;
   Words named_by;  // {0} chip, {1} header, {2} line
   Words assumed;   // {0} a clock's name, {1} the value it was given
   Words missing;   // {0} a header not found

@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    "1 MiB"},
         RefusalRow{
-            "Csv", "TMOD = 0x20;\n", {"--format", "csv"}, "text or json"},
+            "Csv", "TMOD = 0x20;\n", {"--format", "csv"}, "text, json or sarif"},
         RefusalRow{
             "AllChips", "TMOD = 0x20;\n", {"--chip", "all"}, "one family"}),
     [](const auto& info) { return std::string(info.param.name); });

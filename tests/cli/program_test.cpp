@@ -393,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"EmptyValueAfterEquals",
                    {"12", "9600", "--format="},
                    2,
-                   "--format: needs a value (text, csv, json or markdown)"},
+                   "--format: needs a value (text, csv, json, markdown or sarif)"},
         FailureRow{"CommandWithoutItsArgument",
                    {"code", "12"},
                    2,
