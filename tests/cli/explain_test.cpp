@@ -10,6 +10,7 @@
 
 #include "cli/run.h"
 #include "mcs51/reading/code_reader.h"
+#include "mcs51/reading/explain.h"
 
 namespace cli {
 namespace {
@@ -166,8 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
                    std::string(mcs51::kMaxCodeBytes + 1, ' '),
                    {},
                    "1 MiB"},
-        RefusalRow{
-            "Csv", "TMOD = 0x20;\n", {"--format", "csv"}, "text, json or sarif"},
+        RefusalRow{"Csv",
+                   "TMOD = 0x20;\n",
+                   {"--format", "csv"},
+                   "text, json or sarif"},
         RefusalRow{
             "AllChips", "TMOD = 0x20;\n", {"--chip", "all"}, "one family"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -177,6 +180,98 @@ TEST(Explain, SaysWhyAFileCannotBeRead) {
       std::vector<std::string>{"explain", "12", "/nonexistent/x.c"}, {});
   EXPECT_EQ(r.status, kExitBadInput);
   EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << r.err;
+}
+
+struct CheckRow {
+  const char* name;
+  std::string text;
+  std::vector<std::string> options;
+  int status;
+  std::string err;  // in standard error; "" for nothing at all
+};
+
+class Checks : public testing::TestWithParam<CheckRow> {};
+
+TEST_P(Checks, InGccsForm) {
+  const CheckRow& row = GetParam();
+  const RunResult r = Explain(row.text, row.options);
+  EXPECT_EQ(r.status, row.status) << r.err;
+  if (row.err.empty()) {
+    EXPECT_EQ(r.err, "");
+  } else {
+    EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+  }
+}
+
+constexpr char kUnstarted[] = "SCON = 0x50;\nTMOD = 0x20;\n  TH1 = 0xFD;\n";
+constexpr char kFromFosc[] =
+    "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 256 - FOSC / 384 / 9600;\nTR1 = 1;\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Explain, Checks,
+    testing::Values(
+        CheckRow{"NoFinding",
+                 "SCON = 0x50;\nTMOD = 0x20;\nTH1 = 0xFD;\nTR1 = 1;\n",
+                 {"--check"},
+                 kExitAnswered,
+                 ""},
+        CheckRow{"Finding",
+                 kUnstarted,
+                 {"--check"},
+                 kExitRefused,
+                 ".c:3:3: warning: Timer 1 is set up but never started: add "
+                 "TR1 = 1; after this line [not-started]\n"},
+        CheckRow{"Ignored",
+                 kUnstarted,
+                 {"--check", "--ignore", "not-started,receiver-off"},
+                 kExitAnswered,
+                 ""},
+        CheckRow{"UnknownKind",
+                 kUnstarted,
+                 {"--check", "--ignore", "bogus"},
+                 kExitBadInput,
+                 "--ignore \"bogus\": not not-started"},
+        // -D and -U as compilers take them: attached, in the order given;
+        // a name the build undefines is not taken as the crystal.
+        CheckRow{"DefineThenUndefine",
+                 kFromFosc,
+                 {"--check", "-DFOSC=12000000L", "-UFOSC"},
+                 kExitRefused,
+                 ".c:3:1: warning: TH1 gets FOSC"},
+        CheckRow{"UndefineThenDefine",
+                 kFromFosc,
+                 {"--check", "-UFOSC", "-D", "FOSC=12000000L"},
+                 kExitRefused,
+                 "<command-line>:0:1: warning: FOSC is 12 MHz"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The properties SARIF 2.1.0 requires, and those code scanning shows.
+TEST(Explain, WritesSarif) {
+  const RunResult r = Explain(kUnstarted, {"--format", "sarif"});
+  ASSERT_EQ(r.status, kExitAnswered) << r.err;
+  const auto sarif = nlohmann::json::parse(r.out);
+  EXPECT_EQ(sarif["version"], "2.1.0");
+  const auto& run = sarif["runs"].at(0);
+  const auto& driver = run["tool"]["driver"];
+  EXPECT_EQ(driver["name"], "baud51-cli");
+  EXPECT_FALSE(driver["version"].get<std::string>().empty());
+  ASSERT_EQ(driver["rules"].size(), mcs51::FindingKinds().size());
+  for (const auto& rule : driver["rules"]) {
+    EXPECT_FALSE(rule["shortDescription"]["text"].get<std::string>().empty());
+    EXPECT_FALSE(
+        rule["properties"]["description-zh"].get<std::string>().empty());
+  }
+  const auto& result = run["results"].at(0);
+  EXPECT_EQ(result["ruleId"], "not-started");
+  EXPECT_EQ(driver["rules"][result["ruleIndex"].get<int>()]["id"],
+            "not-started");
+  EXPECT_EQ(result["level"], "warning");
+  EXPECT_NE(result["message"]["text"].get<std::string>().find("Timer 1"),
+            std::string::npos);
+  const auto& where = result["locations"].at(0)["physicalLocation"];
+  EXPECT_NE(where["artifactLocation"]["uri"].get<std::string>().front(), '/');
+  EXPECT_EQ(where["region"]["startLine"], 3);
+  EXPECT_EQ(where["region"]["startColumn"], 3);
 }
 
 }  // namespace
