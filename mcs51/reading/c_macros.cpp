@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <unordered_map>
 
 #include <fmt/format.h>
 
@@ -40,7 +41,13 @@ constexpr ClockName kClockNames[] = {
     {"CPU_FREQ"},      {"CPU_CLK"},  {"MAIN_FOSC"},    {"OSC_FREQ"},
     {"FREQ_OSC"},      {"FCLK"},     {"F_CLK"},        {"CLOCK_FREQ"}};
 
+// Asked of every name the code uses that is no macro: the lengths first.
 const ClockName* FindClock(std::string_view name) {
+  if (name.size() < 4 || name.size() > 12 ||
+      std::string_view("CFMOSXcfmosx").find(name[0]) ==
+          std::string_view::npos) {
+    return nullptr;
+  }
   for (const ClockName& c : kClockNames) {
     if (c.name.size() == name.size() &&
         std::equal(name.begin(), name.end(), c.name.begin(),
@@ -398,7 +405,8 @@ class Expander {
     return next;
   }
 
-  std::map<std::string, Macro, std::less<>> macros_;
+  // Looked up for every name the code uses: hashed, not ordered.
+  std::unordered_map<std::string, Macro> macros_;
   std::set<std::string, std::less<>> named_;  // defined or undefined somewhere
   std::vector<std::string> active_;
   std::vector<Token> out_;

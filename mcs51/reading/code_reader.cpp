@@ -191,8 +191,12 @@ CodeReading ReadFiles(std::span<const SourceFile> files, const Build& build,
     } else {
       std::vector<reading::Token> tokens =
           reading::PreprocessedC({f.name, std::string(text)}, first, program);
-      c_tokens.insert(c_tokens.end(), std::make_move_iterator(tokens.begin()),
-                      std::make_move_iterator(tokens.end()));
+      if (c_tokens.empty()) {
+        c_tokens = std::move(tokens);  // one file: no second array
+      } else {
+        c_tokens.insert(c_tokens.end(), std::make_move_iterator(tokens.begin()),
+                        std::make_move_iterator(tokens.end()));
+      }
       c = true;
     }
     if (reading.problem != CodeProblem::kNone) return reading;
