@@ -4,11 +4,21 @@
 #include <initializer_list>
 #include <utility>
 
-#include "mcs51/reading/code_reader.h"
 #include "mcs51/reading/explain_words.h"
+#include "web/below/read_shown.h"
 #include "web/dom.h"
 
 extern "C" {
+// The text area's paste, taken for the reader when its UTF-8 is at most
+// `most` bytes: its size, or more than `most` when it is longer.
+std::size_t baud51_dom_read_take(std::size_t most);
+// The paste last taken, read in the reader's worker and then drawn as
+// baud51_dom_read draws, unless something newer is asked for or drawn
+// first.
+void baud51_dom_read_code(const char* chip_filter,
+                          std::size_t chip_filter_length, double frequency_mhz,
+                          double tolerance_percent, int language);
+// Drawn now; a reading under way is given up.
 void baud51_dom_read(const char* message, std::size_t message_length,
                      const char* heading, std::size_t heading_length,
                      const char* lists, std::size_t lists_length);
@@ -16,8 +26,6 @@ void baud51_dom_read(const char* message, std::size_t message_length,
 
 namespace web {
 namespace {
-
-constexpr std::string_view kArea = "read-code";
 
 void Draw(const ReadShown& shown) {
   baud51_dom_read(shown.message.data(), shown.message.size(),
@@ -40,24 +48,20 @@ void Titles(Tongue language) {
 }  // namespace
 
 void PastedCode::Take() {
-  const std::size_t size = baud51_dom_text_size(kArea.data(), kArea.size());
-  too_large_ = size > mcs51::kMaxCodeBytes;
-  std::string text;
-  if (!too_large_) {
-    text.resize(size + 1);  // with the terminating zero the copy writes
-    baud51_dom_text_copy(kArea.data(), kArea.size(), text.data(), text.size());
-    text.pop_back();
-  }
-  reading_.Take(std::move(text));
+  refused_ = baud51_dom_read_take(mcs51::kMaxCodeBytes) > mcs51::kMaxCodeBytes
+                 ? mcs51::CodeProblem::kTooLarge
+                 : mcs51::CodeProblem::kNone;
 }
 
 void PastedCode::Show(double frequency_mhz, double tolerance_percent,
                       std::string_view chip_filter, Tongue language) {
   Titles(language);
-  Draw(too_large_
-           ? RefusedFor(mcs51::CodeProblem::kTooLarge, chip_filter, language)
-           : reading_.Show(frequency_mhz, tolerance_percent, chip_filter,
-                           language));
+  if (refused_ != mcs51::CodeProblem::kNone) {
+    Draw(RefusedFor(refused_, chip_filter, language));
+    return;
+  }
+  baud51_dom_read_code(chip_filter.data(), chip_filter.size(), frequency_mhz,
+                       tolerance_percent, static_cast<int>(language));
 }
 
 void PastedCode::Unread(Tongue language) const {

@@ -1,19 +1,21 @@
 #pragma once
-// The code-reading section below the delay: pasted init code read back for
-// the window's crystal and the chosen family, as `baud51-cli explain FREQ
-// FILE [--chip NAME]` reads it, in Chinese or English. The paste is a
-// stranger's text: it and all read from it reach the page only as text.
+// The code-reading section below the delay: the text area's paste, read
+// back for the window's crystal and the chosen family (read_shown.h) in a
+// worker of the page (read.js), so that a long paste never holds up the
+// page. The paste is a stranger's text: it and all read from it reach the
+// page only as text.
 
-#include <string>
 #include <string_view>
 
+#include "mcs51/reading/code_reader.h"
 #include "web/below/page_words.h"
-#include "web/below/read_shown.h"
 
 namespace web {
 
 // The text area's paste, taken as it changes and shown read back; one of
-// over 1 MiB is refused without being copied out of the page.
+// over 1 MiB is refused without being handed to the reader. Whatever is
+// asked for while a paste is read (another paste, crystal, family or
+// language) replaces that reading: only the last one asked for is drawn.
 class PastedCode {
  public:
   void Take();
@@ -23,8 +25,8 @@ class PastedCode {
   void Unread(Tongue language) const;
 
  private:
-  bool too_large_ = false;
-  CodeReading reading_;
+  // Nothing taken yet reads as empty, with no worker started for it.
+  mcs51::CodeProblem refused_ = mcs51::CodeProblem::kEmpty;
 };
 
 }  // namespace web

@@ -1,6 +1,8 @@
 #pragma once
 // What the code-reading section shows for a paste, as `baud51-cli explain
-// FREQ FILE [--chip NAME]` reads it, in Chinese or English.
+// FREQ FILE [--chip NAME]` reads it, in Chinese or English. Worked out in
+// a worker of the page (read_worker.cpp), where reading a long paste holds
+// up nothing; the page only draws it (read_panel.h).
 
 #include <optional>
 #include <string>
@@ -35,7 +37,8 @@ ReadShown ReadFor(std::string_view code, double frequency_mhz,
                   double tolerance_percent, std::string_view chip_filter,
                   Tongue language);
 
-// Why a paste over 1 MiB is not read.
+// Why a paste never handed to the worker is not read: over 1 MiB, or
+// nothing pasted yet (which reads as empty).
 ReadShown RefusedFor(mcs51::CodeProblem problem, std::string_view chip_filter,
                      Tongue language);
 
