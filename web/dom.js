@@ -46,6 +46,18 @@ mergeInto(LibraryManager.library, {
       return 'rgb(' + (color & 255) + ',' + ((color >> 8) & 255) + ',' +
              ((color >> 16) & 255) + ')';
     },
+    // Modal; the focus goes back where it was when the user closes it.
+    message: function(text) {
+      var dialog = document.getElementById('message');
+      if (dialog.open) return;
+      var before = document.activeElement;
+      dialog.querySelector('p').textContent = text;
+      dialog.addEventListener('close', function() {
+        if (before && before.isConnected) before.focus();
+      }, {once: true});
+      dialog.showModal();
+      dialog.querySelector('button').focus();
+    },
     probe: null,  // text as small as the browser shows any
     // The window at its own size, scaled as a whole where that cannot be
     // read: down to fit less than 360 px of free width, and up so that its
@@ -207,17 +219,8 @@ mergeInto(LibraryManager.library, {
     document.getElementById('restart').focus();
   },
 
-  // Modal; the focus goes back where it was when the user closes it.
   baud51_dom_message__deps: ['$baud51'],
   baud51_dom_message: function(text, textLength) {
-    var dialog = document.getElementById('message');
-    if (dialog.open) return;
-    var before = document.activeElement;
-    dialog.querySelector('p').textContent = baud51.text(text, textLength);
-    dialog.addEventListener('close', function() {
-      if (before && before.isConnected) before.focus();
-    }, {once: true});
-    dialog.showModal();
-    dialog.querySelector('button').focus();
+    baud51.message(baud51.text(text, textLength));
   },
 });

@@ -15,19 +15,23 @@ ASM_CODE = ("MOV SCON,#50H\nMOV TMOD,#21H\nMOV TH1,#0F3H\nMOV TL1,#0F3H\n"
             "SETB TR1\nMOV TH0,#0FCH\nMOV TL0,#18H\nSETB ET0\nSETB EA\n"
             "SETB TR0\n")
 UNSTARTED = "SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xFD;\n"
+LINE = "TMOD = 0x20;\n"
+DENSE = LINE * (MIB // len(LINE))  # 1 MiB of code, the densest there is
 HOSTILE = ("<img src=x onerror=window.ran=1>\n"
            "</textarea><script>window.ran=2</script>\n"
            "TMOD = 0x20;\nAUXR = 0x15;\n")
 
 
 class ReadTest(PageTest):
-    def paste(self, text):
-        """`text` into the text area as a paste puts it there."""
-        self.js("""const area = document.getElementById('read-code');
-            area.value = arguments[0];
+    def paste(self, text=None):
+        """`text` into the text area as a paste puts it there (None: the
+        paste's input alone, for the text already there); the number of
+        readings drawn before it."""
+        return self.js("""const area = document.getElementById('read-code');
+            if (arguments[0] !== null) area.value = arguments[0];
             area.dispatchEvent(new InputEvent('input',
-                                              {inputType: 'insertFromPaste'}))
-            """, text)
+                                              {inputType: 'insertFromPaste'}));
+            return performance.getEntriesByName('baud51-read').length""", text)
 
     def items(self, name):
         return self.js("""return [...document.querySelectorAll(
@@ -91,23 +95,63 @@ class ReadTest(PageTest):
         self.wait_for("read-findings", "第 3 行")
         self.assertEqual(self.el("read-serial-title").text, "串口")
 
-    def check_large(self):
-        # 1 MiB of code, the densest there is, reads in one go without
-        # hanging the page (well under a second on an idle machine, 2.8 s
-        # on a loaded one); a byte more is refused.
-        line = "TMOD = 0x20;\n"
-        self.paste(line * (MIB // len(line)))
+    def reading(self, drawn):
+        """How long the next reading drawn after `drawn` of them took, from
+        the pause after typing to its drawing."""
         for _ in range(300):
-            if self.js("return performance.getEntriesByName("
-                       "'baud51-read').length"):
-                break
+            took = self.js("""return performance.getEntriesByName(
+                'baud51-read').map(entry => entry.duration)""")
+            if len(took) > drawn:
+                return took[-1]
             self.js("return new Promise(done => setTimeout(done, 50))")
-        took = self.js("""return performance.getEntriesByName('baud51-read')
-            .at(-1).duration""")
-        self.assertLess(took, 8000)
+        self.fail("no reading drawn")
+
+    def check_large(self):
+        # 1 MiB reads in one go (well under a second on an idle machine,
+        # 2.8 s on a loaded one); a byte more is refused.
+        self.assertLess(self.reading(self.paste(DENSE)), 8000)
         self.assertIn("12 MHz", self.el("read-heading").text)
         self.paste(" " * (MIB + 1))
         self.wait_for("read-message", "超过 1 MiB")
+
+    def check_no_long_task(self):
+        # A 1,000,000-byte paste is read off the page's thread: from the
+        # paste to its reading drawn, no task of the page's is over 100 ms.
+        # The text goes into the area first, as the browser puts a paste
+        # there, laying it out as no task of the page's; its input follows.
+        self.js("""window.longTasks = [];
+            window.watch = new PerformanceObserver(list => longTasks.push(
+                ...list.getEntries()));
+            watch.observe({type: 'longtask', buffered: true})""")
+        self.js("document.getElementById('read-code').value = arguments[0]",
+                DENSE[:1000000])
+        since = self.js("return performance.now()")
+        self.reading(self.paste())
+        self.assertIn("12 MHz", self.el("read-heading").text)
+        longest = self.js("""return Math.max(0, ...longTasks.concat(
+            watch.takeRecords()).filter(task => task.startTime >= arguments[0])
+            .map(task => task.duration))""", since)
+        print(f"longest task from a 1,000,000-byte paste to its reading: "
+              f"{longest:.0f} ms", file=sys.stderr)
+        self.assertLessEqual(longest, 100)
+
+    def check_newer_wins(self):
+        # A paste made while the one before it is still read: that reading
+        # is given up, the newer one drawn sooner than the older would be,
+        # and nothing drawn over it afterwards.
+        dense = self.reading(self.paste(DENSE))
+        drawn = self.paste(DENSE)
+        # After the pause's end, so the older one is being read.
+        self.js("return new Promise(done => setTimeout(done, 300))")
+        self.paste(C_CODE)
+        newer = self.reading(drawn)
+        print(f"a 1 MiB paste read in {dense:.0f} ms; a newer paste over it "
+              f"in {newer:.0f} ms", file=sys.stderr)
+        self.assertIn("SCON t1", self.el("read-serial").text)
+        self.assertLess(newer, dense / 2)
+        self.js("return new Promise(done => setTimeout(done, arguments[0]))",
+                dense)
+        self.assertIn("SCON t1", self.el("read-serial").text)
 
     def check_typed(self):
         typed = "TMOD = 0x21;\nTR0 = 1;\n"
@@ -139,6 +183,10 @@ class ReadTest(PageTest):
                 ("english", "lang=en&freq=11.0592&baud=9600", UNSTARTED,
                  "never started", self.check_english),
                 ("large", "freq=12&baud=9600", "", "空的", self.check_large),
+                ("no_long_task", "freq=12&baud=9600", None, "空的",
+                 self.check_no_long_task),
+                ("newer_wins", "freq=12&baud=9600", None, "空的",
+                 self.check_newer_wins),
                 ("typed", "freq=12&baud=9600", None, "空的",
                  self.check_typed)):
             with self.subTest(name):
