@@ -9,17 +9,23 @@
 //     0 ... 7;
 //   - the same input gives the same reading;
 //   - explain's findings point into the input and say something, and an
-//     unresolved rate is no number.
+//     unresolved rate is no number;
+//   - split at form feeds into files that include one another, after a
+//     -D made of the first line, the findings point into a file read.
 // Any broken invariant aborts with a message; libFuzzer saves the input.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "mcs51/reading/code_reader.h"
 #include "mcs51/reading/explain.h"
+#include "mcs51/reading/sources.h"
 
 namespace {
 
@@ -103,6 +109,46 @@ void CheckExplained(std::string_view input, int lines) {
   }
 }
 
+int Lines(std::string_view text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
+// The input as a program: pieces between form feeds are a.c, b.h, c.h
+// ..., each found by any #include of its name; the first line a -D.
+void CheckProgram(std::string_view input) {
+  std::map<std::string, std::string, std::less<>> tree;
+  std::vector<mcs51::SourceFile> files;
+  for (std::size_t at = 0, n = 0; at <= input.size() && n < 4; ++n) {
+    const std::size_t end = std::min(input.find('\f', at), input.size());
+    const std::string name =
+        std::string(1, static_cast<char>('a' + n)) + (n == 0 ? ".c" : ".h");
+    tree[name] = std::string(input.substr(at, end - at));
+    if (n < 2) files.push_back({name, tree[name]});
+    at = end + 1;
+  }
+  const mcs51::Build build{
+      mcs51::Compiler::kSdcc,
+      {mcs51::DefineOf(input.substr(0, input.find('\n')))},
+      [&](std::string_view header, bool,
+          std::string_view) -> std::optional<mcs51::SourceFile> {
+        const auto found = tree.find(header);
+        if (found == tree.end()) return std::nullopt;
+        return mcs51::SourceFile{found->first, found->second};
+      },
+      0.0};
+  const mcs51::Explanation e =
+      mcs51::Explain(files, build, 11.0592, nullptr, 2);
+  for (const mcs51::Finding& f : e.findings) {
+    const auto file = tree.find(f.file);
+    Check(f.file.empty() || f.file == "<command-line>" || file != tree.end(),
+          "a finding in no file read");
+    const int lines =
+        file != tree.end() ? Lines(file->second) : Lines(tree["a.c"]);
+    Check(f.line >= 0 && f.line <= lines, "a finding outside its file");
+    Check(!f.text.empty() && !f.chinese.empty(), "a finding says nothing");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -127,8 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   Check(Same(guessed, mcs51::ReadCode(input)),
         "the same input gave another reading");
-  CheckExplained(
-      input,
-      static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1);
+  CheckExplained(input, Lines(input));
+  CheckProgram(input);
   return 0;
 }
