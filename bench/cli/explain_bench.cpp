@@ -71,19 +71,15 @@ int main(int argc, char** argv) {
   char* const cli_argv[] = {cli, explain, crystal, path, nullptr};
   char* const cpp_argv[] = {cpp, plain, path, to, null, nullptr};
   char* const* const programs[2] = {cli_argv, cpp_argv};
-  std::vector<double> wall[2];
-  for (int run = -kWarmUpRuns; run < runs; ++run) {
-    for (int p = 0; p < 2; ++p) {
-      const int which = run % 2 == 0 ? p : 1 - p;  // neither always first
-      bench::Sample sample{};
-      if (!bench::TimeRun(programs[which], environ, STDOUT_FILENO, sample)) {
-        std::remove(path);
-        return 1;
-      }
-      if (run >= 0) wall[which].push_back(sample.milliseconds);
-    }
-  }
+  std::vector<bench::Sample> samples[2];
+  const bool ran =
+      bench::Alternate(programs, environ, runs, kWarmUpRuns, samples);
   std::remove(path);
+  if (!ran) return 1;
+  std::vector<double> wall[2];
+  for (int p = 0; p < 2; ++p) {
+    for (const bench::Sample& s : samples[p]) wall[p].push_back(s.milliseconds);
+  }
   const double ratio = bench::Median(wall[0]) / bench::Median(wall[1]);
   std::printf("runs each: %d, medians, a %zu-byte file\n", runs, kBytes);
   std::printf(

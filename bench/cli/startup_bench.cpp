@@ -34,17 +34,15 @@ int main(int argc, char** argv) {
   char* const hello_argv[] = {hello, nullptr};
   char* const* const programs[2] = {cli_argv.data(), hello_argv};
 
+  std::vector<bench::Sample> samples[2];
+  if (!bench::Alternate(programs, environ, runs, kWarmUpRuns, samples)) {
+    return 1;
+  }
   std::vector<double> wall[2], cpu[2];
-  for (int run = -kWarmUpRuns; run < runs; ++run) {
-    for (int p = 0; p < 2; ++p) {
-      const int which = run % 2 == 0 ? p : 1 - p;  // neither always first
-      bench::Sample sample{};
-      if (!bench::TimeRun(programs[which], environ, STDOUT_FILENO, sample)) {
-        return 1;
-      }
-      if (run < 0) continue;
-      wall[which].push_back(sample.milliseconds);
-      cpu[which].push_back(sample.cpu_milliseconds);
+  for (int p = 0; p < 2; ++p) {
+    for (const bench::Sample& s : samples[p]) {
+      wall[p].push_back(s.milliseconds);
+      cpu[p].push_back(s.cpu_milliseconds);
     }
   }
   const double ratio = bench::Median(wall[0]) / bench::Median(wall[1]);

@@ -58,6 +58,22 @@ inline bool TimeRun(char* const argv[], char* const envp[], int quiet,
   return true;
 }
 
+// Two programs run alternately, neither always first, `runs` times each
+// after `warm_up` runs that are not kept; their samples in `samples`.
+// False when one cannot be run.
+inline bool Alternate(char* const* const programs[2], char* const envp[],
+                      int runs, int warm_up, std::vector<Sample> samples[2]) {
+  for (int run = -warm_up; run < runs; ++run) {
+    for (int p = 0; p < 2; ++p) {
+      const int which = run % 2 == 0 ? p : 1 - p;
+      Sample sample{};
+      if (!TimeRun(programs[which], envp, STDOUT_FILENO, sample)) return false;
+      if (run >= 0) samples[which].push_back(sample);
+    }
+  }
+  return true;
+}
+
 template <class T>
 T Median(std::vector<T> values) {
   std::sort(values.begin(), values.end());
