@@ -142,7 +142,6 @@ RunResult ExplainAnswer(const Request& request, std::string_view version) {
     if (auto problem = ReadFile(name, text)) {
       return Failure(kExitBadInput, *problem);
     }
-    texts[name] = text;
     files.push_back({name, std::move(text)});
   }
   const Build build{request.compiler, request.defines,
@@ -162,10 +161,18 @@ RunResult ExplainAnswer(const Request& request, std::string_view version) {
     return std::find(request.ignore.begin(), request.ignore.end(), f.kind) !=
            request.ignore.end();
   });
+  // The files given, then the headers found, by name.
+  auto text_of = [&](std::string_view name) -> const std::string* {
+    for (const SourceFile& f : files) {
+      if (f.name == name) return &f.text;
+    }
+    const auto found = texts.find(name);
+    return found == texts.end() ? nullptr : &found->second;
+  };
   for (std::vector<Finding>* list : {&e.findings, &e.notes}) {
     for (Finding& f : *list) {
-      const auto text = texts.find(f.file.empty() ? first : f.file);
-      f.column = text == texts.end() ? 1 : FirstColumn(text->second, f.line);
+      const std::string* text = text_of(f.file.empty() ? first : f.file);
+      f.column = text == nullptr ? 1 : FirstColumn(*text, f.line);
     }
   }
   RunResult result;

@@ -9,11 +9,15 @@
 namespace mcs51::reading {
 namespace {
 
+// ASCII as the compilers read it, whatever the locale, and inline: every
+// byte of the code is asked.
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameStart(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
-bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
 // An integer literal's value and C type with 16-bit int: a decimal one is
@@ -73,9 +77,9 @@ class Lexer {
 
   std::vector<Token> All() {
     std::vector<Token> tokens;
-    // C has a token in every 4 or 5 bytes; room that is never written
-    // costs nothing, a copy on growing costs a whole second array.
-    tokens.reserve(text_.size() / 3);
+    // Firmware has a token in every 2 or 3 bytes; room never written costs
+    // nothing, a copy on growing a whole second array.
+    tokens.reserve(text_.size() / 2);
     bool line_start = true;
     while (at_ < text_.size()) {
       const char c = text_[at_];
@@ -83,7 +87,7 @@ class Lexer {
         ++line_;
         ++at_;
         line_start = true;
-      } else if (std::isspace(static_cast<unsigned char>(c)) || c == '\\') {
+      } else if (IsBlank(c) || c == '\\') {
         ++at_;
       } else if (SkipComment()) {
       } else if (c == '#' && line_start && directives_) {
@@ -179,7 +183,7 @@ class Lexer {
     if (IsNameStart(c)) {
       while (at_ < text_.size() && IsNameChar(text_[at_])) ++at_;
       t.kind = TokenKind::kName;
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
+    } else if (IsDigit(c)) {
       while (at_ < text_.size() &&
              (IsNameChar(text_[at_]) || text_[at_] == '.')) {
         ++at_;

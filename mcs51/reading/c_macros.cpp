@@ -116,7 +116,9 @@ class Expander {
   // The build's -D and -U, then the file `name`.
   std::vector<Token> Run(std::vector<Token>& prelude, std::string_view name,
                          std::vector<Token>& in) {
-    out_.reserve(in.size());
+    // Macros grow the code; room never written costs nothing, growing a
+    // copy of it all.
+    out_.reserve(2 * in.size());
     Process(prelude);
     files_.emplace_back(name);
     Process(in);
@@ -432,8 +434,8 @@ int FirstLine(Program& program, const SourceFile& file) {
   return first;
 }
 
-std::vector<Token> PreprocessedC(const SourceFile& file, int first_line,
-                                 Program& program) {
+std::vector<Token> PreprocessedC(std::string_view name, std::string_view text,
+                                 int first_line, Program& program) {
   std::string defines;
   for (const Define& d : program.build.defines) {
     defines += d.undefine ? fmt::format("#undef {}\n", d.name)
@@ -441,9 +443,8 @@ std::vector<Token> PreprocessedC(const SourceFile& file, int first_line,
   }
   std::vector<Token> prelude = CTokens(defines, 0);
   for (Token& t : prelude) t.line = 0;
-  std::vector<Token> tokens = CTokens(file.text, first_line);
-  return Expander(4 * tokens.size() + 4096, program)
-      .Run(prelude, file.name, tokens);
+  std::vector<Token> tokens = CTokens(text, first_line);
+  return Expander(4 * tokens.size() + 4096, program).Run(prelude, name, tokens);
 }
 
 }  // namespace mcs51::reading

@@ -190,7 +190,7 @@ CodeReading ReadFiles(std::span<const SourceFile> files, const Build& build,
       AddAssembly(text, first, reading);
     } else {
       std::vector<reading::Token> tokens =
-          reading::PreprocessedC({f.name, std::string(text)}, first, program);
+          reading::PreprocessedC(f.name, text, first, program);
       if (c_tokens.empty()) {
         c_tokens = std::move(tokens);  // one file: no second array
       } else {

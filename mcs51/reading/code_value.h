@@ -117,8 +117,8 @@ int FirstLine(Program& program, const SourceFile& file);
 //   "#ifdef __SDCC\nA\n#else\nB\n#endif", kKeil  -> B
 //   "#if BAUD_TIMER == 1\nA\n#endif"               -> nothing, {2,
 //   "BAUD_TIMER"} unresolved
-std::vector<Token> PreprocessedC(const SourceFile& file, int first_line,
-                                 Program& program);
+std::vector<Token> PreprocessedC(std::string_view name, std::string_view text,
+                                 int first_line, Program& program);
 
 // Whether a token is the name or punctuator `text`.
 inline bool Is(const Token& t, std::string_view text) {
