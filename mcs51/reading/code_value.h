@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "mcs51/reading/code_reader.h"
@@ -15,13 +16,24 @@
 
 namespace mcs51::reading {
 
-enum class TokenKind { kName, kNumber, kPunct, kOther };
+enum class TokenKind : std::uint8_t { kName, kNumber, kPunct, kOther };
+// Half a million of them in a megabyte of code: the small fields sit
+// together, behind the text, so that one takes 48 bytes, not 56.
 struct Token {
-  TokenKind kind = TokenKind::kOther;
+  Token() = default;
+  Token(TokenKind kind, std::string text, std::int64_t number = 0,
+        bool is_unsigned = false, bool is_long = false, int line = 0)
+      : text(std::move(text)),
+        number(number),
+        line(line),
+        kind(kind),
+        is_unsigned(is_unsigned),
+        is_long(is_long) {}
   std::string text;         // a name as written, or a punctuator
   std::int64_t number = 0;  // kNumber: its value
-  bool is_unsigned = false, is_long = false;  // C's suffixes and type rules
   int line = 0;
+  TokenKind kind = TokenKind::kOther;
+  bool is_unsigned = false, is_long = false;  // C's suffixes and type rules
 };
 
 // A C integer: int is 16 bits and long 32 on both compilers; assembly
