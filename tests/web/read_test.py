@@ -108,8 +108,9 @@ class ReadTest(PageTest):
 
     def check_large(self):
         # 1 MiB reads in one go (well under a second on an idle machine,
-        # 2.8 s on a loaded one); a byte more is refused.
-        self.assertLess(self.reading(self.paste(DENSE)), 8000)
+        # 8 s on one running the other checks beside it); a byte more is
+        # refused.
+        self.assertLess(self.reading(self.paste(DENSE)), 15000)
         self.assertIn("12 MHz", self.el("read-heading").text)
         self.paste(" " * (MIB + 1))
         self.wait_for("read-message", "超过 1 MiB")
