@@ -317,7 +317,9 @@ class Expander {
       files_.pop_back();
       return;
     }
-    if (quoted && program_.build.find) {
+    // Nested past a compiler's limit is a header including itself, not
+    // a header missing.
+    if (quoted && program_.build.find && files_.size() <= kMaxIncludeDepth) {
       reading_.missing.push_back({file.line, file.text, ""});
     }
     if (known.header != nullptr) Known(*known.header, file.line);

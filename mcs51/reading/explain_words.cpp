@@ -199,6 +199,7 @@ constexpr ExplainReportWords kReport{
                 "{0} 没有定义：按给定的晶振取 {1}"},
     .missing = {"#include \"{0}\" not found: what depends on it is unresolved",
                 "#include \"{0}\" 没有找到：依赖它的都无法确定"},
+    .note = {"note: {}", "说明：{}"},
 };
 
 // The pieces of the two lines.

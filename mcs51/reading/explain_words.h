@@ -80,6 +80,7 @@ struct ExplainReportWords {
   Words named_by;  // {0} chip, {1} header, {2} line
   Words assumed;   // {0} a clock's name, {1} the value it was given
   Words missing;   // {0} a header not found
+  Words note;      // {} a note, in a list of findings
 };
 const ExplainReportWords& ReportWords();
 

@@ -245,6 +245,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "<command-line>:0:1: warning: FOSC is 12 MHz"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Of several files, one that cannot be read is named, and nothing read.
+TEST(Explain, NamesTheFileThatCannotBeRead) {
+  const Paste good("TMOD = 0x20;\n");
+  const RunResult r = cli::Run(
+      std::vector<std::string>{"explain", "12", good.path(), "nowhere.c"}, {});
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("FILE \"nowhere.c\": cannot be read"), std::string::npos)
+      << r.err;
+}
+
 // The properties SARIF 2.1.0 requires, and those code scanning shows.
 TEST(Explain, WritesSarif) {
   const RunResult r = Explain(kUnstarted, {"--format", "sarif"});

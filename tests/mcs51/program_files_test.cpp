@@ -180,6 +180,20 @@ INSTANTIATE_TEST_SUITE_P(
                    10416.67,
                    "no-standard-rate@:3 crystal-differs@:3",
                    ""},
+        // No guard: read again and again up to the depth a compiler stops
+        // at, never for ever.
+        ProgramRow{"HeaderIncludingItself",
+                   {{"a.c",
+                     "#include \"a.h\"\nSCON = 0x50;\nTMOD = "
+                     "0x20;\nTH1 = 0xFD;\nTR1 = 1;\n"},
+                    {"a.h", "#include \"a.h\"\nint x;\n"}},
+                   {"a.c"},
+                   {},
+                   {},
+                   11.0592,
+                   9600,
+                   "",
+                   ""},
         ProgramRow{"ClockInMegahertz",
                    {{"a.c",
                      "#define XTAL 11.0592\nSCON = 0x50;\nTMOD = "

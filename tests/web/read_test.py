@@ -15,6 +15,8 @@ ASM_CODE = ("MOV SCON,#50H\nMOV TMOD,#21H\nMOV TH1,#0F3H\nMOV TL1,#0F3H\n"
             "SETB TR1\nMOV TH0,#0FCH\nMOV TL0,#18H\nSETB ET0\nSETB EA\n"
             "SETB TR0\n")
 UNSTARTED = "SCON = 0x40;\nTMOD = 0x20;\nTH1 = 0xFD;\n"
+FROM_FOSC = ("SCON = 0x50;\nTMOD = 0x20;\nTH1 = 256 - FOSC / 384 / 9600;\n"
+             "TR1 = 1;\n")
 LINE = "TMOD = 0x20;\n"
 DENSE = LINE * (MIB // len(LINE))  # 1 MiB of code, the densest there is
 HOSTILE = ("<img src=x onerror=window.ran=1>\n"
@@ -173,6 +175,12 @@ class ReadTest(PageTest):
                  self.check_findings),
                 ("hostile", "freq=12&baud=9600", HOSTILE, "AUXR",
                  self.check_hostile),
+                # A clock name the paste never defines is the crystal given,
+                # and a note says so.
+                ("clock_taken", "freq=11.0592&baud=9600", FROM_FOSC,
+                 "说明：FOSC 没有定义：按给定的晶振取 11059200",
+                 lambda: self.assertIn("9600.00 波特",
+                                       self.items("serial")[0])),
                 ("empty", "freq=12&baud=9600", " \n", "空的",
                  self.check_refused("粘贴的内容：空的")),
                 ("prose", "freq=12&baud=9600", "Set the rate to 9600 baud.",

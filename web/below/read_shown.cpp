@@ -50,6 +50,13 @@ std::string Lists(const mcs51::Explanation& e, Tongue language) {
   if (e.findings.empty()) {
     lists += Line("findings", "", w.findings_none.In(language));
   }
+  for (const mcs51::Finding& note : e.notes) {
+    lists += Line(
+        "findings", fmt::format(fmt::runtime(w.line.In(language)), note.line),
+        fmt::format("{}{}", separator,
+                    fmt::format(fmt::runtime(w.note.In(language)),
+                                note.In(language))));
+  }
   return lists;
 }
 
