@@ -10,7 +10,6 @@
 
 #include <fmt/format.h>
 
-#include "calc/conversions.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/reading/c_conditions.h"
 #include "mcs51/reading/code_value.h"
@@ -24,50 +23,6 @@ struct Macro {
   std::vector<Token> body;
   int line = 0;  // of its #define; 0 for the compiler's and the build's
 };
-
-// The names code gives its clock, in upper case (MAIN_Fosc is STC's), and
-// the unit a value in them is in: Hz, unless the name says MHz or kHz or
-// the value is a small one (12, 11.0592), which is MHz.
-struct ClockName {
-  std::string_view name;
-  double unit = 0.0;  // 0: by the value's size
-};
-constexpr ClockName kClockNames[] = {
-    {"FOSC"},          {"F_OSC"},    {"FOSC_HZ", 1},   {"FOSC_KHZ", 1e3},
-    {"FOSC_MHZ", 1e6}, {"XTAL"},     {"XTAL_FREQ"},    {"XTAL_HZ", 1},
-    {"XTAL_MHZ", 1e6}, {"CRYSTAL"},  {"CRYSTAL_FREQ"}, {"FREQ_SYS"},
-    {"FSYS"},          {"F_SYS"},    {"SYSCLK"},       {"SYS_CLK"},
-    {"SYSCLK_HZ", 1},  {"SYS_FREQ"}, {"F_CPU"},        {"FCPU"},
-    {"CPU_FREQ"},      {"CPU_CLK"},  {"MAIN_FOSC"},    {"OSC_FREQ"},
-    {"FREQ_OSC"},      {"FCLK"},     {"F_CLK"},        {"CLOCK_FREQ"}};
-
-// Asked of every name the code uses that is no macro: the lengths first.
-const ClockName* FindClock(std::string_view name) {
-  if (name.size() < 4 || name.size() > 12 ||
-      std::string_view("CFMOSXcfmosx").find(name[0]) ==
-          std::string_view::npos) {
-    return nullptr;
-  }
-  for (const ClockName& c : kClockNames) {
-    if (c.name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), c.name.begin(),
-                   [](char a, char b) {
-                     return std::toupper(static_cast<unsigned char>(a)) == b;
-                   })) {
-      return &c;
-    }
-  }
-  return nullptr;
-}
-
-// A clock constant's value in Hz, 0 where it reads as none.
-//   {FOSC, 11059200} -> 11059200;  {XTAL, 11.0592} -> 11059200
-double ClockHz(const ClockName& clock, double value) {
-  if (!(value > 0)) return 0.0;
-  if (clock.unit > 0) return value * clock.unit;
-  if (value >= 1e5) return value;
-  return value < 100 ? value * 1e6 : 0.0;
-}
 
 // What each compiler defines for the 8051 before the code's first line,
 // as far as a condition can test it. Keil: C51 Compiler User's Guide
@@ -188,24 +143,6 @@ class Expander {
     }
   }
 
-  // A constant's value: a floating literal (11.0592) or an integer
-  // expression; 0 for anything else.
-  static double ClockValue(std::span<const Token> t) {
-    while (t.size() > 2 && Is(t.front(), "(") && Is(t.back(), ")")) {
-      t = t.subspan(1, t.size() - 2);
-    }
-    if (t.size() == 1 && t[0].kind == TokenKind::kOther && !t[0].text.empty() &&
-        std::isdigit(static_cast<unsigned char>(t[0].text[0]))) {
-      return calc::ReadNumber(t[0].text);
-    }
-    const Value v = Evaluate(
-        t, Dialect::kC, [](const void*, std::string_view) { return Unknown(); },
-        nullptr);
-    return v.kind == Value::Kind::kConstant
-               ? static_cast<double>(v.constant.value)
-               : 0.0;
-  }
-
  private:
   std::size_t Directive(const std::vector<Token>& in, std::size_t i) {
     const std::string_view word = std::string_view(in[i].text).substr(1);
@@ -298,14 +235,14 @@ class Expander {
       reading_.included.push_back(
           {file.line, file.text, std::string(known.chip->name)});
     }
-    std::optional<SourceFile> found;
-    if (program_.build.find && files_.size() <= kMaxIncludeDepth) {
-      found = program_.build.find(file.text, quoted, files_.back());
-    }
+    const bool look = program_.build.find && files_.size() <= kMaxIncludeDepth;
+    std::optional<SourceFile> found =
+        look ? program_.build.find(file.text, quoted, files_.back())
+             : std::nullopt;
     if (found && program_.bytes + found->text.size() > kMaxProgramBytes) {
       reading_.problem = CodeProblem::kTooLarge;
       reading_.problem_file = found->name;
-      found.reset();
+      return;
     }
     if (found) {
       program_.bytes += found->text.size();
@@ -319,7 +256,7 @@ class Expander {
     }
     // Nested past a compiler's limit is a header including itself, not
     // a header missing.
-    if (quoted && program_.build.find && files_.size() <= kMaxIncludeDepth) {
+    if (quoted && look) {
       reading_.missing.push_back({file.line, file.text, ""});
     }
     if (known.header != nullptr) Known(*known.header, file.line);

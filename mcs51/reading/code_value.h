@@ -132,6 +132,25 @@ int FirstLine(Program& program, const SourceFile& file);
 std::vector<Token> PreprocessedC(std::string_view name, std::string_view text,
                                  int first_line, Program& program);
 
+// A name code gives its clock (FOSC, XTAL, MAIN_Fosc, F_CPU, ...; case
+// aside), and the unit a value in it is in: Hz, unless the name says MHz
+// or kHz (FOSC_MHZ), or 0 where the value's size says (12 is MHz).
+struct ClockName {
+  std::string_view name;
+  double unit = 0.0;
+};
+//   FindClock("MAIN_Fosc") -> {"MAIN_FOSC", 0};  FindClock("count") -> null
+const ClockName* FindClock(std::string_view name);
+
+// A clock constant's value in Hz, 0 where it reads as none.
+//   {FOSC, 11059200} -> 11059200;  {XTAL, 11.0592} -> 11059200
+double ClockHz(const ClockName& clock, double value);
+
+// A constant's value, its macros expanded: a floating literal (11.0592)
+// or an integer expression; 0 for anything else.
+//   "(22118400L / 2)" -> 11059200;  "11.0592" -> 11.0592
+double ClockValue(std::span<const Token> tokens);
+
 // Whether a token is the name or punctuator `text`.
 inline bool Is(const Token& t, std::string_view text) {
   return t.kind != TokenKind::kNumber && t.text == text;
