@@ -269,11 +269,12 @@ void RegisterState::CheckModeFields(const Effect& effect,
     }
     findings_.push_back(Found(FindingKind::kTmodOverwrites, effect.line,
                               FindingSentence::kTmodOverwrites, field.name, own,
-                              s.timer, earlier, field.mask));
+                              s.timer, At(files_, earlier).line, field.mask));
   }
 }
 
 void RegisterState::Follow(const CodeReading& reading) {
+  files_ = reading.files;
   for (const Effect& effect : reading.effects) {
     Target target;
     if (!Locate(effect.target, reading, effect.line, target)) continue;

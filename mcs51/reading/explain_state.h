@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,7 @@ class RegisterState {
   std::map<int, std::array<int, 8>> lines_;
   std::vector<HandlerWrite> handlers_;
   std::vector<Finding> findings_;
+  std::span<const FileLines> files_;  // for a line a sentence names
   std::vector<std::string> unknown_;
   // Of each register that waits: its unknown bits, what on and where.
   struct Waiting {
