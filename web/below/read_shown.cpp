@@ -53,9 +53,9 @@ std::string Lists(const mcs51::Explanation& e, Tongue language) {
   for (const mcs51::Finding& note : e.notes) {
     lists += Line(
         "findings", fmt::format(fmt::runtime(w.line.In(language)), note.line),
-        fmt::format("{}{}", separator,
-                    fmt::format(fmt::runtime(w.note.In(language)),
-                                note.In(language))));
+        fmt::format(
+            "{}{}", separator,
+            fmt::format(fmt::runtime(w.note.In(language)), note.In(language))));
   }
   return lists;
 }
