@@ -56,6 +56,7 @@ void CheckReading(const mcs51::CodeReading& r, std::string_view input) {
       static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
   const bool refused = r.problem == mcs51::CodeProblem::kEmpty ||
                        r.problem == mcs51::CodeProblem::kTooLarge ||
+                       r.problem == mcs51::CodeProblem::kProgramTooLarge ||
                        r.problem == mcs51::CodeProblem::kBinary;
   Check(!refused || (r.effects.empty() && r.declarations.empty() &&
                      r.unresolved.empty()),
@@ -113,6 +114,8 @@ int Lines(std::string_view text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
 }
 
+constexpr std::size_t kHandedBytes = 256 << 10;
+
 // The input as a program: pieces between form feeds are a.c, b.h, c.h
 // ..., each found by any #include of its name; the first line a -D.
 void CheckProgram(std::string_view input) {
@@ -126,13 +129,18 @@ void CheckProgram(std::string_view input) {
     if (n < 2) files.push_back({name, tree[name]});
     at = end + 1;
   }
+  // A piece including itself twice doubles at each level, to the 16 MiB
+  // a program may hold: seconds a run under the sanitizers, and nothing
+  // a few hundred KiB does not already reach.
+  std::size_t handed = 0;
   const mcs51::Build build{
       mcs51::Compiler::kSdcc,
       {mcs51::DefineOf(input.substr(0, input.find('\n')))},
       [&](std::string_view header, bool,
           std::string_view) -> std::optional<mcs51::SourceFile> {
         const auto found = tree.find(header);
-        if (found == tree.end()) return std::nullopt;
+        if (found == tree.end() || handed > kHandedBytes) return std::nullopt;
+        handed += found->second.size();
         return mcs51::SourceFile{found->first, found->second};
       },
       0.0};

@@ -240,7 +240,7 @@ class Expander {
         look ? program_.build.find(file.text, quoted, files_.back())
              : std::nullopt;
     if (found && program_.bytes + found->text.size() > kMaxProgramBytes) {
-      reading_.problem = CodeProblem::kTooLarge;
+      reading_.problem = CodeProblem::kProgramTooLarge;
       reading_.problem_file = found->name;
       return;
     }

@@ -22,10 +22,11 @@ enum class CodeDialect { kGuess, kC, kAssembly };
 // Why a paste gave nothing to look at.
 enum class CodeProblem {
   kNone,
-  kEmpty,     // nothing but white space
-  kTooLarge,  // over kMaxCodeBytes
-  kBinary,    // a NUL byte, or bytes neither UTF-8 nor GB18030 (1 in 16)
-  kNoWrites,  // no register write read
+  kEmpty,            // nothing but white space
+  kTooLarge,         // over kMaxCodeBytes
+  kProgramTooLarge,  // with its headers, over kMaxProgramBytes
+  kBinary,           // a NUL byte, or bytes neither UTF-8 nor GB18030 (1 in 16)
+  kNoWrites,         // no register write read
 };
 
 // What a write lands on: a byte register or a bit, as named or addressed.

@@ -291,6 +291,11 @@ Words ProblemWords(CodeProblem problem) {
       return {"empty: no code to read", "空的：没有代码可读"};
     case CodeProblem::kTooLarge:
       return {"more than 1 MiB: not init code", "超过 1 MiB：不是初始化代码"};
+    case CodeProblem::kProgramTooLarge:
+      return {
+          "the headers it includes pass 16 MiB: a header including "
+          "itself with no guard?",
+          "所包含的头文件超过 16 MiB：头文件没有防护地包含了自身？"};
     case CodeProblem::kBinary:
       return {"binary data, not C or assembly", "二进制数据，不是 C 或汇编"};
     case CodeProblem::kNoWrites:

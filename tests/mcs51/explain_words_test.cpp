@@ -64,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
         SentenceRow{"Heading", ReportWords().heading},
         SentenceRow{"Line", ReportWords().line},
         SentenceRow{"NoWrites", ProblemWords(CodeProblem::kNoWrites)},
-        SentenceRow{"TooLarge", ProblemWords(CodeProblem::kTooLarge)}),
+        SentenceRow{"TooLarge", ProblemWords(CodeProblem::kTooLarge)},
+        SentenceRow{"ProgramTooLarge",
+                    ProblemWords(CodeProblem::kProgramTooLarge)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A snippet per finding, read in Chinese: what it tells the reader to

@@ -207,5 +207,19 @@ INSTANTIATE_TEST_SUITE_P(
                    ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Blank space is quick to lex, so the 16 MiB a program may hold is
+// reached in a blink: the header that passes it is named, not the file.
+TEST(Program, NamesTheHeaderThatPassesTheProgramsSize) {
+  const Tree tree{
+      {"a.c", "#include \"a.h\"\nTMOD = 0x20;\n"},
+      {"a.h", "#include \"a.h\"\n" + std::string(kMaxCodeBytes - 64, ' ')}};
+  const std::vector<SourceFile> files{{"a.c", tree.at("a.c")}};
+  const Explanation e =
+      Explain(files, {Compiler::kSdcc, {}, InTree(tree, {}), 0}, 12,
+              &explain::DefaultFamily(), 2);
+  EXPECT_EQ(e.problem, CodeProblem::kProgramTooLarge);
+  EXPECT_EQ(e.problem_file, "a.h");
+}
+
 }  // namespace
 }  // namespace mcs51
