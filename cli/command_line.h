@@ -8,7 +8,7 @@
 
 #include "cli/options.h"
 #include "mcs51/answers/reports.h"
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 #include "mcs51/reading/sources.h"
 
 namespace cli {

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "cli/answer.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/hardware/catalogue.h"
-#include "mcs51/reading/explain_words.h"
 
 namespace cli {
 

@@ -8,9 +8,9 @@
 
 #include "cli/command_line.h"
 #include "mcs51/delays/delay.h"
+#include "mcs51/explain/explain.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/hardware/cores.h"
-#include "mcs51/reading/explain.h"
 #include "mcs51/settings/choices.h"
 #include "mcs51/settings/peers.h"
 #include "mcs51/settings/ranking.h"

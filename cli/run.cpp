@@ -15,8 +15,8 @@
 #include "mcs51/code/tick_code.h"
 #include "mcs51/delays/delay.h"
 #include "mcs51/delays/delay_code.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/hardware/cores.h"
-#include "mcs51/reading/explain_words.h"
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/tick_text.h"
 

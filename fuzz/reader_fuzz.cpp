@@ -23,8 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mcs51/explain/explain.h"
 #include "mcs51/reading/code_reader.h"
-#include "mcs51/reading/explain.h"
 #include "mcs51/reading/sources.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "mcs51/answers/answers.h"
 #include "mcs51/delays/delay_code.h"
-#include "mcs51/reading/explain_registers.h"
+#include "mcs51/explain/explain_registers.h"
 #include "mcs51/settings/text.h"
 
 namespace mcs51 {

@@ -2,7 +2,7 @@
 #include <fmt/format.h>
 
 #include "mcs51/answers/reports.h"
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/settings/text.h"
 
 namespace mcs51 {

@@ -6,7 +6,7 @@
 
 #include "mcs51/answers/columns.h"
 #include "mcs51/answers/reports.h"
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_words.h"
 
 namespace mcs51 {
 namespace {

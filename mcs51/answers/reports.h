@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "mcs51/answers/columns.h"
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 #include "mcs51/settings/peers.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/ticks.h"

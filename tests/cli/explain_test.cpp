@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli/run.h"
+#include "mcs51/explain/explain.h"
 #include "mcs51/reading/code_reader.h"
-#include "mcs51/reading/explain.h"
 
 namespace cli {
 namespace {

@@ -1,7 +1,7 @@
 // Reading code back: every family's code, as code and tick-code write it,
 // reads back as exactly the setting it was written for; and hand-written
 // snippets, one per kind of finding.
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 
 #include "mcs51/code/init_code.h"
 #include "mcs51/code/tick_code.h"
+#include "mcs51/explain/explain_checks.h"
 #include "mcs51/hardware/catalogue.h"
-#include "mcs51/reading/explain_checks.h"
 #include "mcs51/settings/ticks.h"
 
 namespace mcs51 {

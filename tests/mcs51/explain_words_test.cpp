@@ -1,7 +1,7 @@
 // explain's words in both tongues: each Chinese sentence fills in what its
 // English does, and a finding read in Chinese keeps the code it tells the
 // reader to write.
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_words.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "mcs51/reading/explain_registers.h"
+#include "mcs51/explain/explain_registers.h"
 
 namespace mcs51 {
 namespace {

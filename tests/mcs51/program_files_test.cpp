@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 #include "mcs51/reading/sources.h"
 
 namespace mcs51 {

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_words.h"
 #include "web/below/read_shown.h"
 #include "web/dom.h"
 

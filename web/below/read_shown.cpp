@@ -4,9 +4,9 @@
 
 #include <utility>
 
+#include "mcs51/explain/explain_registers.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/reading/code_reader.h"
-#include "mcs51/reading/explain_registers.h"
-#include "mcs51/reading/explain_words.h"
 #include "mcs51/settings/text.h"
 
 namespace web {

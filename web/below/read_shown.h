@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 #include "web/below/page_words.h"
 
 namespace web {

@@ -1,9 +1,9 @@
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_words.h"
 
 #include <array>
 
+#include "mcs51/explain/explain_registers.h"
 #include "mcs51/hardware/catalogue.h"
-#include "mcs51/reading/explain_registers.h"
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/tick_text.h"
 

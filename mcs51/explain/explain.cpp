@@ -1,4 +1,4 @@
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 
 #include <fmt/format.h>
 
@@ -6,10 +6,10 @@
 #include <bit>
 #include <cmath>
 
+#include "mcs51/explain/explain_checks.h"
+#include "mcs51/explain/explain_state.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/hardware/catalogue.h"
-#include "mcs51/reading/explain_checks.h"
-#include "mcs51/reading/explain_state.h"
-#include "mcs51/reading/explain_words.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/text.h"
 

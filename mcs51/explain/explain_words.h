@@ -10,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-#include "mcs51/reading/explain.h"
+#include "mcs51/explain/explain.h"
 #include "mcs51/words/words.h"
 
 namespace mcs51 {

@@ -1,11 +1,11 @@
-#include "mcs51/reading/explain_checks.h"
+#include "mcs51/explain/explain_checks.h"
 
 #include <fmt/format.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/settings/text.h"
 
 namespace mcs51::explain {

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mcs51/explain/explain_registers.h"
 #include "mcs51/reading/code_reader.h"
-#include "mcs51/reading/explain_registers.h"
 #include "mcs51/reading/sources.h"
 #include "mcs51/words/words.h"
 

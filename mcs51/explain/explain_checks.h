@@ -2,8 +2,8 @@
 // Inside the library: the findings that look at more than one setting, at
 // the handlers the code has, or at its comments, for explain.cpp.
 
-#include "mcs51/reading/explain.h"
-#include "mcs51/reading/explain_state.h"
+#include "mcs51/explain/explain.h"
+#include "mcs51/explain/explain_state.h"
 
 namespace mcs51::explain {
 

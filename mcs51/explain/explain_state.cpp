@@ -1,4 +1,4 @@
-#include "mcs51/reading/explain_state.h"
+#include "mcs51/explain/explain_state.h"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
@@ -9,8 +9,8 @@
 #include <cmath>
 #include <optional>
 
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/reading/code_value.h"
-#include "mcs51/reading/explain_words.h"
 #include "mcs51/settings/ranking.h"
 
 namespace mcs51::explain {

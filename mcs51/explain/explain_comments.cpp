@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "calc/conversions.h"
-#include "mcs51/reading/explain_checks.h"
-#include "mcs51/reading/explain_words.h"
+#include "mcs51/explain/explain_checks.h"
+#include "mcs51/explain/explain_words.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/tick_text.h"

@@ -1,5 +1,5 @@
 // The one place reading code back meets the catalogue's record types.
-#include "mcs51/reading/explain_registers.h"
+#include "mcs51/explain/explain_registers.h"
 
 #include <fmt/format.h>
 

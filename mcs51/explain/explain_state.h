@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "mcs51/explain/explain.h"
+#include "mcs51/explain/explain_registers.h"
 #include "mcs51/reading/code_reader.h"
-#include "mcs51/reading/explain.h"
-#include "mcs51/reading/explain_registers.h"
 
 namespace mcs51::explain {
 
