@@ -82,34 +82,56 @@ constexpr std::array<FixedRate, 29> kAn205Rates{{
     {1053257, 921600},
 }};
 
-// Linux cp210x.c: cp210x_init_max_speed() clamps a CP2102/3's request to
-// 300 ... 1000000, and the chip makes the AN205 rate of its range, which
-// the table gives as the rate itself.
-std::optional<double> Cp2102(double baud) {
-  return AtWhole(
-      baud, 300, 1e6, [](std::uint64_t request) -> std::optional<double> {
-        const auto fixed = std::find_if(
-            kAn205Rates.begin(), kAn205Rates.end(), [&](const FixedRate& each) {
-              return static_cast<double>(request) <= each.highest_request;
-            });
-        if (fixed == kAn205Rates.end()) return std::nullopt;
-        return fixed->rate;
+// The AN205 rate of a whole request's range, which the table gives as the
+// rate itself; nothing above its last range, where the rate is undefined.
+std::optional<double> An205Rate(std::uint64_t request) {
+  const auto fixed = std::find_if(
+      kAn205Rates.begin(), kAn205Rates.end(), [&](const FixedRate& each) {
+        return static_cast<double>(request) <= each.highest_request;
       });
+  if (fixed == kAn205Rates.end()) return std::nullopt;
+  return fixed->rate;
+}
+
+// Linux cp210x.c, cp210x_init_max_speed(): a CP2102/3's request clamped to
+// 300 ... 1000000, then cp210x_change_speed() sends the AN205 rate.
+std::optional<double> Cp2102(double baud) {
+  return AtWhole(baud, 300, 1e6, An205Rate);
+}
+
+// The same for the CP2105's SCI port, clamped to 2400 ... 921600:
+// 74880 makes 76800, 1200 makes 2400.
+std::optional<double> Cp2105Sci(double baud) {
+  return AtWhole(baud, 2400, 921600, An205Rate);
+}
+
+// The CP2108: clamped to 300 ... 2000000; below 1000000 the AN205 rate,
+// from there the request itself, as cp210x_change_speed() sends it.
+std::optional<double> Cp2108(double baud) {
+  return AtWhole(baud, 300, 2e6,
+                 [](std::uint64_t request) -> std::optional<double> {
+                   if (request >= 1000000) return static_cast<double>(request);
+                   return An205Rate(request);
+                 });
 }
 
 // Silicon Labs CP2104 data sheet Rev. 1.1, section 6.1, Equations 1 and 2,
 // as Linux cp210x.c, cp210x_get_actual_rate() reckons them: 48 MHz /
 // (2 * prescale * div), div rounded to the nearest, prescale 4 at 365 baud
-// and below; the request clamped to 300 ... 2000000.
-std::optional<double> Cp2104(double baud) {
+// and below. The driver reckons so for the CP2104, the CP2105's ECI port
+// and the CP2102N, clamping the request to 300 ... `most`.
+std::optional<double> ActualRate(double baud, double most) {
   return AtWhole(
-      baud, 300, 2e6, [](std::uint64_t whole) -> std::optional<double> {
+      baud, 300, most, [](std::uint64_t whole) -> std::optional<double> {
         const auto request = static_cast<double>(whole);
         const double prescale = request <= 365 ? 4 : 1;
         const double div = std::floor(48e6 / (2 * prescale * request) + 0.5);
         return 48e6 / (2 * prescale * div);
       });
 }
+
+std::optional<double> Cp2104(double baud) { return ActualRate(baud, 2e6); }
+std::optional<double> Cp2102n(double baud) { return ActualRate(baud, 3e6); }
 
 // Linux pl2303.c, pl2303_get_supported_baud_rate(): the rates sent as the
 // rate itself. Prolific's data sheets print no table of what the chip
@@ -166,6 +188,15 @@ std::optional<double> Pl2303Ta(double baud) {
   });
 }
 
+// The HXN (the driver's type "G") takes no divisor: every whole request is
+// sent as itself, capped at 12000000 (no_divisors, max_baud_rate).
+std::optional<double> Pl2303Hxn(double baud) {
+  return AtWhole(baud, 1, 12e6,
+                 [](std::uint64_t speed) -> std::optional<double> {
+                   return static_cast<double>(speed);
+                 });
+}
+
 std::optional<double> Exact(double baud) { return baud; }
 
 constexpr std::string_view kFtdiSource =
@@ -185,11 +216,27 @@ constexpr Peer kPeers[] = {
      "Silicon Labs AN205 Rev. 0.3 Table 1: the fixed rate of the request's "
      "range, taken as exact; Linux cp210x.c caps requests at 1 MBaud",
      Cp2102, kCp2102Aliases},
-    {"cp2104", "Silicon Labs CP2104/5",
+    {"cp2104", "Silicon Labs CP2104",
      "Silicon Labs CP2104 data sheet Rev. 1.1, 6.1: 48 MHz / (2 * prescale "
      "* divisor), the divisor rounded; Linux cp210x.c caps requests at 2 "
      "MBaud",
      Cp2104},
+    {"cp2105-eci", "Silicon Labs CP2105, ECI port",
+     "Linux cp210x.c: as the CP2104, 48 MHz / (2 * prescale * divisor), "
+     "requests capped at 2 MBaud",
+     Cp2104},
+    {"cp2105-sci", "Silicon Labs CP2105, SCI port",
+     "Linux cp210x.c: the AN205 Rev. 0.3 Table 1 rate, taken as exact, of "
+     "the request clamped to 2400 ... 921600",
+     Cp2105Sci},
+    {"cp2108", "Silicon Labs CP2108",
+     "Linux cp210x.c: below 1 MBaud the AN205 Rev. 0.3 Table 1 rate, taken "
+     "as exact; from 1 MBaud to its 2 MBaud cap the request itself",
+     Cp2108},
+    {"cp2102n", "Silicon Labs CP2102N",
+     "Linux cp210x.c: 48 MHz / (2 * prescale * divisor), the divisor "
+     "rounded, as the CP2104; requests capped at 3 MBaud",
+     Cp2102n},
     {"pl2303", "Prolific PL2303HX",
      "Linux pl2303.c: its 25 standard rates sent as the rate itself and "
      "taken as exact, no maker's table giving more; others 12 MHz * 32 / "
@@ -199,6 +246,10 @@ constexpr Peer kPeers[] = {
      "Linux pl2303.c: as pl2303, but the others 12 MHz * 32 / (mantissa * "
      "2^exponent)",
      Pl2303Ta},
+    {"pl2303hxn", "Prolific PL2303HXN",
+     "Linux pl2303.c: no divisors, every request sent as itself and taken "
+     "as exact, no maker's table giving more; capped at 12 MBaud",
+     Pl2303Hxn},
     {"exact", "an ideal peer", "the requested rate itself", Exact},
 };
 

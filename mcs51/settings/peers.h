@@ -25,8 +25,8 @@ struct Peer {
   std::span<const std::string_view> aliases = {};
 };
 
-// ft232r, ft232bm, ch340, cp2102, cp2104, pl2303, pl2303ta, then exact
-// (an ideal peer).
+// ft232r, ft232bm, ch340, cp2102, cp2104, cp2105-eci, cp2105-sci, cp2108,
+// cp2102n, pl2303, pl2303ta, pl2303hxn, then exact (an ideal peer).
 std::span<const Peer> Peers();
 
 // The peer of that name or alias, or nullptr.

@@ -47,7 +47,7 @@ check lang_for_code    "baud51-cli code 12 9600 --l"   "--lang"
 check lang_values      "baud51-cli code --lang "       "c asm"
 check no_lang_default  "baud51-cli 12 9600 --l"        "none"
 check lang_skipped     "baud51-cli --lang asm co"      "code"
-check peer_values      "baud51-cli 12 9600 --peer "    "ft232r ft232bm ch340 cp2102 cp210x cp2104 pl2303 pl2303ta exact"
+check peer_values      "baud51-cli 12 9600 --peer "    "ft232r ft232bm ch340 cp2102 cp210x cp2104 cp2105-eci cp2105-sci cp2108 cp2102n pl2303 pl2303ta pl2303hxn exact"
 check no_peer_code     "baud51-cli code 12 9600 --p"   "none"
 check family_timers    "baud51-cli --chip n76e003 --timer "  "0 1 2 3"
 # Bash hands "stc15:t2" over split at the colon.

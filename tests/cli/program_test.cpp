@@ -437,7 +437,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"12", "9600", "--peer", "ft232"},
                    2,
                    "--peer \"ft232\": not ft232r, ft232bm, ch340, cp2102, "
-                   "cp210x, cp2104, pl2303, pl2303ta or exact"},
+                   "cp210x, cp2104, cp2105-eci, cp2105-sci, cp2108, cp2102n, "
+                   "pl2303, pl2303ta, pl2303hxn or exact"},
         FailureRow{"ClockThatWouldStop",
                    {"12", "9600", "--peer", "exact", "--clock-ppm", "1e6"},
                    2,

@@ -69,6 +69,24 @@ INSTANTIATE_TEST_SUITE_P(
         PeerRow{"cp2104_115200_48_mhz_by_416", "cp2104", 115200, 115384.62},
         // cp210x.c caps a CP2104 at 2000000: 48 MHz / (2 * 12).
         PeerRow{"cp2104_3000000_capped_at_2000000", "cp2104", 3e6, 2e6},
+        // cp210x.c clamps the CP2105's SCI port to 2400 ... 921600 and
+        // sends the AN205 rate: 74880 makes 76800, 1200 makes 2400.
+        PeerRow{"cp2105_sci_74880_is_76800", "cp2105-sci", 74880, 76800.0},
+        PeerRow{"cp2105_sci_1200_clamped_to_2400", "cp2105-sci", 1200, 2400.0},
+        PeerRow{"cp2105_sci_1000000_clamped_to_921600", "cp2105-sci", 1e6,
+                921600.0},
+        // Its ECI port reckons as the CP2104.
+        PeerRow{"cp2105_eci_3000000_capped_at_2000000", "cp2105-eci", 3e6, 2e6},
+        // The CP2108: AN205 below 1 MBaud, the request itself above.
+        PeerRow{"cp2108_74880_is_76800", "cp2108", 74880, 76800.0},
+        PeerRow{"cp2108_1500000_is_itself", "cp2108", 1.5e6, 1.5e6},
+        PeerRow{"cp2108_3000000_capped_at_2000000", "cp2108", 3e6, 2e6},
+        // The CP2102N reaches 3 MBaud: 48 MHz / (2 * 8).
+        PeerRow{"cp2102n_4000000_capped_at_3000000", "cp2102n", 4e6, 3e6},
+        // pl2303.c sends an HXN any rate as itself, up to 12 MBaud.
+        PeerRow{"pl2303hxn_74880_sent_as_itself", "pl2303hxn", 74880, 74880.0},
+        PeerRow{"pl2303hxn_20000000_capped_at_12000000", "pl2303hxn", 2e7,
+                1.2e7},
         // pl2303.c sends 115200, one of its standard rates, as itself.
         PeerRow{"pl2303_115200_sent_as_itself", "pl2303", 115200, 115200.0},
         // pl2303.c's divisor: 384e6 / (312 * 4^2).
