@@ -73,8 +73,8 @@ constexpr FamilyRow kRows[] = {
      E::kFormulaOnly},
     {"Cc2510_9600", "cc2510", "u0", 1, -1, 26, 9600, 131, 8, NAN,
      E::kFormulaOnly},
-    // Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (p. C-21): Timer 2
-    // reloads at 24 MHz, errors unsigned. The Timer 1 row is the formula's,
+    // Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (p. C-21): the
+    // first EZ-USB's Timer 2 reloads at 24 MHz, errors unsigned. The Timer 1 row is the formula's,
     // 2^SMOD/32 * CLKOUT/4/(256 - TH1).
     {"Fx2lpT2_57600", "fx2lp", "t2", 12, -1, 24, 57600, 0xFFF3, -1, 0.16,
      E::kPrintedTable},

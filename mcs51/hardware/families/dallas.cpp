@@ -94,8 +94,9 @@ constexpr Chip kFx2lp{
     .name = "fx2lp",
     .family = {"Cypress EZ-USB FX2LP"},
     .document =
-        "Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (the "
-        "EZ-USB core's Timer 2 rates at 24 MHz)",
+        "Cypress EZ-USB TRM v1.9, Appendix C, Table C-11: the first "
+        "EZ-USB's (AN2131, a fixed 24 MHz) Timer 2 rates, the same core's "
+        "CLK / 32 / (65536 - RCAP2); no FX2LP table found",
     .evidence = Evidence::kPrintedTable,
     .units = kUnits,
     .registers = kFx2Registers,
