@@ -26,6 +26,7 @@ namespace {
   X(kMs51)                 \
   X(kEfm8)                 \
   X(kC8051f)               \
+  X(kC8051f326)            \
   X(kCh552)                \
   X(kDs80c320)             \
   X(kDs89c4x0)             \

@@ -73,8 +73,14 @@ constexpr FamilyRow kRows[] = {
      E::kFormulaOnly},
     {"Cc2510_9600", "cc2510", "u0", 1, -1, 26, 9600, 131, 8, NAN,
      E::kFormulaOnly},
+    // Silicon Labs' F560_ADC0_ExternalInput_Mux.c (Release 1.1),
+    // UART0_Init at 24 MHz and 115200: SBRL0 = -(24e6 / 115200 / 2),
+    // prescaler 1.
+    {"C8051f326Brg0_115200", "c8051f326", "brg0", 1, -1, 24, 115200, 0xFF98, -1,
+     NAN, E::kMakersExample},
     // Cypress EZ-USB TRM v1.9, Appendix C, Table C-11 (p. C-21): the
-    // first EZ-USB's Timer 2 reloads at 24 MHz, errors unsigned. The Timer 1 row is the formula's,
+    // first EZ-USB's Timer 2 reloads at 24 MHz, errors unsigned. The Timer 1
+    // row is the formula's,
     // 2^SMOD/32 * CLKOUT/4/(256 - TH1).
     {"Fx2lpT2_57600", "fx2lp", "t2", 12, -1, 24, 57600, 0xFFF3, -1, 0.16,
      E::kPrintedTable},

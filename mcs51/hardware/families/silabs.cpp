@@ -109,12 +109,56 @@ SILABS_TIMERS_23("CKCON", "TMR2CN", "TMR3CN")
 constexpr Register kRegisters[] = {
     SILABS_REGISTERS("CKCON", "TMR2CN", "TMR3CN")};
 }  // namespace c8051
+namespace c8051f326 {
+SILABS_UNITS("CKCON")
+}  // namespace c8051f326
 #undef SILABS_UNITS
 #undef SILABS_TIMERS_23
 #undef SILABS_TIMER
 #undef SILABS_REGISTERS
 
 constexpr double kIrc[] = {24.5};
+
+// ---- C8051F326/7: UART0 on a baud-rate generator of its own ----
+
+// SYSCLK / (2 * prescale * (65536 - SBRL0)). SBCON0: SB0RUN 0x40, SB0PS
+// (bits 1..0) 3 /1, 1 /4, 0 /12, 2 /48. The parts have no Timer 2 or 3,
+// and UART0 takes no clock from Timer 1.
+namespace c8051f326 {
+constexpr std::uint8_t kSb0run = 0x40;
+constexpr Clock kBrgClocks[] = {
+    {1, {0x03}}, {4, {0x01}}, {12, {0}}, {48, {0x02}}};
+constexpr double kBrgK[] = {2, 8, 24, 96};
+constexpr Write kBrgBaud[] = {
+    {.reg = kREN0.reg,
+     .value = kREN0.mask,
+     .comment = {"8-bit UART, receiver on", "8 位 UART，允许接收"}},
+    {.reg = "SBCON0", .value = 0x00, .comment = kStoppedLoadingText},
+    {.reg = "SBRLH0", .source = S::kReloadHigh},
+    {.reg = "SBRLL0", .source = S::kReloadLow},
+    {.reg = "SBCON0",
+     .value = kSb0run,
+     .choice_slot = 0,
+     .comment = {"SB0RUN, SB0PS: the generator on, its prescaler",
+                 "SB0RUN、SB0PS：启动发生器，选分频"}}};
+constexpr BaudMode kBrgBauds[] = {
+    {"brg0",
+     {"UART0's own baud-rate generator", "UART0 自带的波特率发生器"},
+     65536,
+     &kinds::kUp,
+     false,
+     kBrgK,
+     kBrgBaud,
+     0,
+     "STEP",
+     kREN0}};
+constexpr Unit kBrg{
+    .key = "brg0", .number = 0, .clocks = kBrgClocks, .bauds = kBrgBauds};
+constexpr Fitted kUnits[] = {{&kBrg}, {&kT0, View::kTick}, {&kT1, View::kTick}};
+constexpr Register kRegisters[] = {{"CKCON", 0x8E},  {"SCON0", 0x98},
+                                   {"SBCON0", 0x91}, {"SBRLL0", 0x93},
+                                   {"SBRLH0", 0x94}, {"SMOD0", 0x9A}};
+}  // namespace c8051f326
 
 }  // namespace
 
@@ -210,6 +254,20 @@ constexpr Chip kC8051f{
     .units = c8051::kUnits,
     .registers = c8051::kRegisters,
     .internal_mhz = kIrc,
+    .cores = kCip51Cores};
+
+extern const Chip kC8051f326;
+constexpr Chip kC8051f326{
+    .name = "c8051f326",
+    .family = {"Silicon Labs C8051F326/7"},
+    .document =
+        "Silicon Labs' F560_ADC0_ExternalInput_Mux.c (Release 1.1, 2010), "
+        "UART0_Init: SYSCLK / (65536 - SBRL0) / 2 / prescaler and SBCON0's "
+        "codes; SDCC's C8051F326.h for SBCON0 (0x91), SBRLL0, SBRLH0 and "
+        "the parts' two timers",
+    .evidence = Evidence::kMakersExample,
+    .units = c8051f326::kUnits,
+    .registers = c8051f326::kRegisters,
     .cores = kCip51Cores};
 
 }  // namespace mcs51::families
