@@ -93,6 +93,13 @@ constexpr FamilyRow kRows[] = {
     // 0.16 % off.
     {"C517a_9600", "c517a", "s0rel", 2, 1, 12, 9600, 0x3D9, -1, 0.16,
      E::kMakersExample},
+    // The data sheet's Table 10: with BD clear, Timer 1 as on the 8051
+    // (Intel's 11.0592 MHz row, TH1 0xFD); serial port 1 in mode B at
+    // fOSC / (32 * (1024 - S1REL)), 0x3F4 for 38400 at 14.7456 MHz.
+    {"C517aT1_9600", "c517a", "t1", 12, 0, 11.0592, 9600, 0xFD, -1, 0.0,
+     E::kFormulaOnly},
+    {"C517aS1rel_38400", "c517a", "s1rel", 2, -1, 14.7456, 38400, 0x3F4, -1,
+     0.0, E::kFormulaOnly},
     {"C509_4800", "c509", "s0rel", 2, 0, 12, 4800, 0x3D9, -1, 0.16,
      E::kMakersExample},
     // Siemens C515C data sheet 1997-07, p. 39, Table 8: BD = 1 gives

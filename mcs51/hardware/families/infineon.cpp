@@ -59,9 +59,48 @@ constexpr Write kC517Baud[] = {S0REL_WRITES("ADCON0")};
 constexpr BaudMode kC517Bauds[] = S0REL_BAUDS(kC517Baud);
 constexpr Unit kS0rel{
     .key = "s0rel", .number = 0, .clocks = kS0relClocks, .bauds = kC517Bauds};
-constexpr Fitted kC517Units[] = {{&kS0rel}};
-constexpr Register kC517Registers[] = {
-    kS0relRegisters[0], kS0relRegisters[1], {"ADCON0", 0xD8}};
+
+// With ADCON0.BD clear, serial port 0 takes Timer 1's overflows as the
+// 8051's does: 2^SMOD * fOSC / (32 * 12 * (256 - TH1)).
+constexpr Write kBdClear{.reg = "ADCON0",
+                         .mask = 0x80,
+                         .value = 0x00,
+                         .comment = {"BD clear: Timer 1 clocks the port",
+                                     "BD 清零：由定时器 1 提供波特率"}};
+constexpr Write kC517T1Baud[] = {TIMER1_MODE2(kBdClear, )};
+constexpr BaudMode kC517T1Bauds[] = {
+    {"t1", kTimer1Mode2Text, 256, &kinds::kUp, true, kK384, kC517T1Baud}};
+constexpr Unit kC517T1 = TIMER_01(1, kAt12, kC517T1Bauds, t1_12::kModes);
+
+// Serial port 1 in mode B (8-bit UART) on its own 10-bit generator, which
+// counts at fOSC/2 as S0REL's does, with no SMOD: fOSC / (32 * (1024 -
+// S1REL)). S1CON: SM 0x80 (mode B), REN1 0x10. S1RELL's write reloads
+// the count, so it comes last.
+constexpr Field kRen1{"REN1", "S1CON", 0x10};
+constexpr double kS1relK[] = {32};
+constexpr Write kS1relBaud[] = {{.reg = "S1CON",
+                                 .value = 0x90,
+                                 .comment = {"mode B, 8-bit UART, receiver on",
+                                             "模式 B，8 位 UART，允许接收"}},
+                                {.reg = "S1RELH", .source = S::kReloadHigh},
+                                {.reg = "S1RELL", .source = S::kReloadLow}};
+constexpr BaudMode kS1relBauds[] = {
+    {"s1rel",
+     {"serial port 1's baud-rate generator", "串口 1 的波特率发生器"},
+     1024,
+     &kinds::kUp,
+     false,
+     kS1relK,
+     kS1relBaud,
+     0,
+     "STEP",
+     kRen1}};
+constexpr Unit kS1rel{
+    .key = "s1rel", .number = 0, .clocks = kS0relClocks, .bauds = kS1relBauds};
+constexpr Fitted kC517Units[] = {{&kS0rel}, {&kC517T1, View::kBaud}, {&kS1rel}};
+constexpr Register kC517Registers[] = {kS0relRegisters[0], kS0relRegisters[1],
+                                       {"ADCON0", 0xD8},   {"S1CON", 0x9B},
+                                       {"S1RELL", 0x9D},   {"S1RELH", 0xBB}};
 constexpr std::string_view kC517Names[] = {"c509"};
 
 }  // namespace
@@ -94,7 +133,10 @@ constexpr Chip kC517a{
     .document =
         "C517A user's manual, Serial interface 0 baud-rate generator "
         "(S0RELH, S0RELL, ADCON0.BD), p. 6-76; C509-L user's manual, "
-        "p. 6-88",
+        "p. 6-88; C517A data sheet, Table 10 (Serial Interfaces - Baud "
+        "Rate Dependencies: BD = 0 Timer 1; mode B fOSC / (32 * (2^10 - "
+        "S1REL))); SDCC's mcs51reg.h (SAB80517) for S1CON 0x9B, S1RELL "
+        "0x9D, S1RELH 0xBB",
     .evidence = Evidence::kMakersExample,
     .units = kC517Units,
     .registers = kC517Registers,
@@ -103,7 +145,7 @@ constexpr Chip kC517a{
 
 // The C515C's generator divides by 32 where the C517A's divides by 64:
 // 2^SMOD * fOSC / (32 * (1024 - S0REL)), its 6-clock core's counterpart.
-// Same SFRs and BD bit as the C517A's.
+// Serial port 0's SFRs and BD bit are the C517A's.
 namespace {
 constexpr Clock kC515cClocks[] = {{1}};
 constexpr double kC515cK[] = {32};
@@ -112,6 +154,8 @@ constexpr BaudMode kC515cBauds[] = {
 constexpr Unit kC515cS0rel{
     .key = "s0rel", .number = 0, .clocks = kC515cClocks, .bauds = kC515cBauds};
 constexpr Fitted kC515cUnits[] = {{&kC515cS0rel}};
+constexpr Register kC515cRegisters[] = {
+    kS0relRegisters[0], kS0relRegisters[1], {"ADCON0", 0xD8}};
 }  // namespace
 
 extern const Chip kC515c;
@@ -124,7 +168,7 @@ constexpr Chip kC515c{
         "S0RELH, S0RELL and ADCON0.BD of the C517A user's manual, p. 6-76",
     .evidence = Evidence::kFormulaOnly,
     .units = kC515cUnits,
-    .registers = kC517Registers,
+    .registers = kC515cRegisters,
     .cores = kC515cCores};
 
 }  // namespace mcs51::families
