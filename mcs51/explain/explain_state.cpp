@@ -23,6 +23,40 @@ const FamilyRegister* Named(const Family& family, std::string_view name) {
   return nullptr;
 }
 
+// The halves of a 16-bit name with L and H put in at `at`, if both are
+// the family's and the high one follows the low one, as an sfr16 needs.
+std::optional<Target> Halves(const Family& family, std::string_view name,
+                             std::size_t at) {
+  const auto half = [&](char which) {
+    return Named(family, fmt::format("{}{}{}", name.substr(0, at), which,
+                                     name.substr(at)));
+  };
+  const FamilyRegister* low = half('L');
+  const FamilyRegister* high = half('H');
+  if (low == nullptr || high == nullptr || high->address != low->address + 1) {
+    return std::nullopt;
+  }
+  return Target{low->address, 0xFF, false, high->address};
+}
+
+// A 16-bit name the makers' headers declare over two adjacent byte
+// registers, L and H after the name or before its last digits:
+//   Word(c8051f, "TMR2RL") -> {TMR2RLL, TMR2RLH}
+//   Word(c8051f326, "SBRL0") -> {SBRLL0, SBRLH0}
+//   Word(8052, "RCAP2") -> {RCAP2L, RCAP2H};  Word(8052, "TMOD") -> none
+std::optional<Target> Word(const Family& family, std::string_view name) {
+  std::size_t digits = name.size();
+  while (digits > 0 &&
+         std::isdigit(static_cast<unsigned char>(name[digits - 1]))) {
+    --digits;
+  }
+  if (std::optional<Target> word = Halves(family, name, name.size())) {
+    return word;
+  }
+  if (digits == 0 || digits == name.size()) return std::nullopt;
+  return Halves(family, name, digits);
+}
+
 const FamilyRegister* At(const Family& family, int address) {
   for (const FamilyRegister& r : family.registers) {
     if (r.address == address) return &r;
@@ -178,6 +212,10 @@ bool RegisterState::Locate(const Place& place, const CodeReading& reading,
           return true;
         }
       }
+    }
+    if (const std::optional<Target> word = Word(family_, resolved)) {
+      target = *word;
+      return p.bit < 0;
     }
     // A variable, unless some family has a register of that name.
     if (IsSomeRegister(resolved)) Unknown(resolved, line);

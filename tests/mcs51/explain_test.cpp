@@ -321,6 +321,9 @@ const ValueRow kValueRows[] = {
     {"asm_constant_through_r0",
      "MOV R0,#0FDH\nMOV SCON,#50H\nMOV TMOD,#20H\nMOV TH1,R0\nSETB TR1\n", 9600,
      ""},
+    // The headers' 16-bit name over RCAP2L and RCAP2H: 11059200 / 32 / 36.
+    {"sixteen_bit_name_writes_both_halves",
+     "SCON = 0x50;\nRCAP2 = 0xFFDC;\nT2CON = 0x34;\n", 9600, ""},
     {"sdcc_underscore_names",
      "\t.area CSEG (CODE)\n\t.globl _uart_init\n_uart_init:\n"
      "\tmov _SCON,#0x50\n\tmov _TMOD,#0x20\n\tmov _TH1,#0xfd\n\tsetb _TR1\n"
