@@ -342,12 +342,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "TIME \"10000s\": longer than the loops reach: at most "
                    "8623620616 cycles of 12 clocks (8623.62 s at 12 MHz)"},
         FailureRow{"DelayCoreWithoutTable",
-                   {"delay", "12", "1ms", "--chip", "ds80c320"},
+                   {"delay", "12", "1ms", "--chip", "ds89c4x0"},
                    2,
-                   "TIME \"1ms\": no delay for the Dallas/Maxim high-speed "
-                   "core, 4 clocks per machine cycle: the maker's "
-                   "instruction-timing table was not found, so its cycles are "
-                   "unknown"},
+                   "TIME \"1ms\": no delay for the Maxim DS89C4x0 "
+                   "single-cycle core: the maker's instruction-timing table "
+                   "was not found, so its cycles are unknown"},
         FailureRow{"DelayClockNotTheCores",
                    {"delay", "12", "1ms", "--chip", "8052", "--clock", "6"},
                    2,

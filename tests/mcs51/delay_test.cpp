@@ -20,17 +20,26 @@
 namespace mcs51 {
 namespace {
 
-// Atmel, 8051 Microcontroller Instruction Set: oscillator periods / 12.
-// The X2 core runs the same machine cycles at 6 clocks each.
-int ClassicCycles(const std::string& mnemonic, bool taken) {
-  static const std::map<std::string, int> kTable = {
+// The cycles of each instruction form, as its maker's table prints them:
+// Atmel, 8051 Microcontroller Instruction Set, oscillator periods / 12 (the
+// X2 core runs the same machine cycles at 6 clocks each); Maxim's
+// DS80C320 data sheet, oscillator cycles / 4. On both a branch takes as
+// long whether it jumps or not.
+int TableCycles(const Core& core, const std::string& mnemonic) {
+  static const std::map<std::string, int> kClassic = {
       {"lcall", 2},        {"ret", 2},          {"nop", 1},
       {"mov rn,#", 1},     {"djnz", 2},         {"sjmp", 2},
       {"mov a,direct", 1}, {"add a,#", 1},      {"addc a,#", 1},
       {"mov direct,a", 1}, {"orl a,direct", 1}, {"jnz", 2},
       {"mov direct,rn", 2}};
-  (void)taken;  // the classic core's branches take as long either way
-  return kTable.at(mnemonic);
+  static const std::map<std::string, int> kDs80c320 = {
+      {"lcall", 16},       {"ret", 16},         {"nop", 4},
+      {"mov rn,#", 8},     {"djnz", 12},        {"sjmp", 12},
+      {"mov a,direct", 8}, {"add a,#", 8},      {"addc a,#", 8},
+      {"mov direct,a", 8}, {"orl a,direct", 8}, {"jnz", 12},
+      {"mov direct,rn", 8}};
+  if (core.key == "dallas-4-clock") return kDs80c320.at(mnemonic) / 4;
+  return kClassic.at(mnemonic);
 }
 
 struct Machine {
@@ -62,7 +71,8 @@ int Value(const Machine& m, const std::string& x) {
 
 // Runs `code` from its first instruction to its RET, with n loaded as the
 // caller would; the cycles include the caller's LCALL.
-long long Execute(const std::vector<Instr>& code, bool keil, unsigned n) {
+long long Execute(const Core& core, const std::vector<Instr>& code, bool keil,
+                  unsigned n) {
   Machine m;
   for (const char* r :
        {"r0", "r1", "r2", "r3", "r4", "r5", "r6", "r7", "a", "dpl", "dph"}) {
@@ -70,7 +80,7 @@ long long Execute(const std::vector<Instr>& code, bool keil, unsigned n) {
   }
   (keil ? m.reg["r7"] : m.reg["dpl"]) = static_cast<int>(n & 0xFF);
   (keil ? m.reg["r6"] : m.reg["dph"]) = static_cast<int>(n >> 8);
-  long long cycles = ClassicCycles("lcall", true);
+  long long cycles = TableCycles(core, "lcall");
   auto find = [&](int label) {
     for (std::size_t i = 0; i < code.size(); ++i) {
       if (code[i].label == label) return i;
@@ -87,7 +97,7 @@ long long Execute(const std::vector<Instr>& code, bool keil, unsigned n) {
     std::size_t next = pc + 1;
     bool taken = false;
     if (form == "ret") {
-      return cycles + ClassicCycles("ret", false);
+      return cycles + TableCycles(core, "ret");
     } else if (form == "djnz") {
       m.reg[dst] = (m.reg[dst] + 255) & 0xFF;
       taken = m.reg[dst] != 0;
@@ -108,7 +118,7 @@ long long Execute(const std::vector<Instr>& code, bool keil, unsigned n) {
       ADD_FAILURE() << "unknown instruction " << text;
       return -1;
     }
-    cycles += ClassicCycles(form, taken);
+    cycles += TableCycles(core, form);
     if (taken) next = find(code[pc].target);
     pc = next;
   }
@@ -118,6 +128,7 @@ long long Execute(const std::vector<Instr>& code, bool keil, unsigned n) {
 
 struct Row {
   const char* name;
+  const char* chip;  // --chip's family, "" for the classic core or X2
   double mhz;
   double time_s;
   int clocks;
@@ -128,7 +139,7 @@ class DelayCycles : public testing::TestWithParam<Row> {};
 
 TEST_P(DelayCycles, InterpreterCountsWhatThePlanClaims) {
   const Row& row = GetParam();
-  const Core* core = CoreOf("", row.clocks);
+  const Core* core = CoreOf(row.chip, row.clocks);
   ASSERT_NE(core, nullptr);
   for (bool times : {false, true}) {
     const DelayAnswer answer =
@@ -136,55 +147,86 @@ TEST_P(DelayCycles, InterpreterCountsWhatThePlanClaims) {
     ASSERT_TRUE(answer.plan) << answer.refusal;
     EXPECT_EQ(answer.plan->cycles, row.cycles);
     if (!times) {
-      EXPECT_EQ(Execute(answer.plan->sdcc, false, 0), row.cycles);
-      EXPECT_EQ(Execute(answer.plan->keil, true, 0), row.cycles);
+      EXPECT_EQ(Execute(*core, answer.plan->sdcc, false, 0), row.cycles);
+      EXPECT_EQ(Execute(*core, answer.plan->keil, true, 0), row.cycles);
       continue;
     }
     // The interpreter's steps kept to a few million a row.
     for (unsigned n : {1u, 2u, 3u, 255u, 256u, 257u, 1000u}) {
       if (row.cycles * n > 3'000'000) break;
-      EXPECT_EQ(Execute(answer.plan->sdcc, false, n), row.cycles * n) << n;
-      EXPECT_EQ(Execute(answer.plan->keil, true, n), row.cycles * n) << n;
+      EXPECT_EQ(Execute(*core, answer.plan->sdcc, false, n), row.cycles * n)
+          << n;
+      EXPECT_EQ(Execute(*core, answer.plan->keil, true, n), row.cycles * n)
+          << n;
     }
     if (row.cycles <= 40) {
-      EXPECT_EQ(Execute(answer.plan->sdcc, false, 0), row.cycles * 65536);
+      EXPECT_EQ(Execute(*core, answer.plan->sdcc, false, 0),
+                row.cycles * 65536);
     }
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Grid, DelayCycles,
-    testing::Values(Row{"ms_at_12", 12, 1e-3, 12, 1000},
-                    Row{"ms_at_11_0592", 11.0592, 1e-3, 12, 922},
-                    Row{"us250_at_12", 12, 250e-6, 12, 250},
-                    Row{"us19_shortest_keil_n", 12, 19e-6, 12, 19},
-                    Row{"us20", 12, 20e-6, 12, 20},
-                    Row{"us21", 12, 21e-6, 12, 21},
-                    Row{"us22", 12, 22e-6, 12, 22},
-                    Row{"us33_3_at_16", 16, 33.3e-6, 12, 44},
-                    Row{"ms300_at_12_three_counters", 12, 0.3, 12, 300000},
-                    Row{"ms50_at_24", 24, 50e-3, 12, 100000},
-                    Row{"ms1_x2_at_12", 12, 1e-3, 6, 2000},
-                    Row{"ms2_5_x2_at_22_1184", 22.1184, 2.5e-3, 6, 9216}),
+    testing::Values(Row{"ms_at_12", "", 12, 1e-3, 12, 1000},
+                    Row{"ms_at_11_0592", "", 11.0592, 1e-3, 12, 922},
+                    Row{"us250_at_12", "", 12, 250e-6, 12, 250},
+                    Row{"us19_shortest_keil_n", "", 12, 19e-6, 12, 19},
+                    Row{"us20", "", 12, 20e-6, 12, 20},
+                    Row{"us21", "", 12, 21e-6, 12, 21},
+                    Row{"us22", "", 12, 22e-6, 12, 22},
+                    Row{"us33_3_at_16", "", 16, 33.3e-6, 12, 44},
+                    Row{"ms300_at_12_three_counters", "", 12, 0.3, 12, 300000},
+                    Row{"ms50_at_24", "", 24, 50e-3, 12, 100000},
+                    Row{"ms1_x2_at_12", "", 12, 1e-3, 6, 2000},
+                    Row{"ms2_5_x2_at_22_1184", "", 22.1184, 2.5e-3, 6, 9216},
+                    Row{"ds_ms_at_12", "ds80c320", 12, 1e-3, 4, 3000},
+                    Row{"ds_ms_at_11_0592", "ds80c320", 11.0592, 1e-3, 4, 2765},
+                    Row{"ds_us32_at_4_shortest_keil_n", "ds80c320", 4, 32e-6, 4,
+                        32},
+                    Row{"ds_ms300_at_33", "ds80c320", 33, 0.3, 4, 2475000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every count from the shortest up, where the padding and the nesting
-// change: each must come out exact.
-TEST(DelayCycles, EveryShortCountIsExact) {
-  const Core* core = CoreOf("", 12);
-  for (long long cycles = 4; cycles < 1200; ++cycles) {
-    const DelayAnswer answer =
-        PlanDelay({12, static_cast<double>(cycles) * 1e-6, core, false, false});
-    ASSERT_TRUE(answer.plan) << cycles;
-    EXPECT_EQ(Execute(answer.plan->sdcc, false, 0), cycles) << cycles;
+// change: each must come out exact. A clock of a MHz a cycle's clocks
+// makes a time in us the count.
+struct Span {
+  const char* name;
+  const char* chip;
+  double mhz;
+  long long shortest;    // the call and return
+  long long shortest_n;  // and the counting of n
+};
+
+class DelaySpans : public testing::TestWithParam<Span> {};
+
+TEST_P(DelaySpans, EveryShortCountIsExact) {
+  const Span& row = GetParam();
+  const Core* core = CoreOf(row.chip, 0);
+  for (long long cycles = row.shortest - 1; cycles < 1200; ++cycles) {
+    const DelayAnswer answer = PlanDelay(
+        {row.mhz, static_cast<double>(cycles) * 1e-6, core, false, false});
+    ASSERT_EQ(answer.plan.has_value(), cycles >= row.shortest) << cycles;
+    if (!answer.plan) continue;
+    EXPECT_EQ(Execute(*core, answer.plan->sdcc, false, 0), cycles) << cycles;
   }
-  for (long long cycles = 15; cycles < 600; ++cycles) {
-    const DelayAnswer answer =
-        PlanDelay({12, static_cast<double>(cycles) * 1e-6, core, true, false});
-    ASSERT_TRUE(answer.plan) << cycles;
-    EXPECT_EQ(Execute(answer.plan->sdcc, false, 5), 5 * cycles) << cycles;
+  for (long long cycles = row.shortest_n - 1; cycles < 600; ++cycles) {
+    const DelayAnswer answer = PlanDelay(
+        {row.mhz, static_cast<double>(cycles) * 1e-6, core, true, false});
+    ASSERT_EQ(answer.plan.has_value(), cycles >= row.shortest_n) << cycles;
+    if (!answer.plan) continue;
+    EXPECT_EQ(Execute(*core, answer.plan->sdcc, false, 5), 5 * cycles)
+        << cycles;
   }
 }
+
+// The DS80C320's call and return take 8 cycles, n's count 17 and the
+// first round's 28.
+INSTANTIATE_TEST_SUITE_P(
+    Cores, DelaySpans,
+    testing::Values(Span{"classic", "", 12, 4, 15},
+                    Span{"ds80c320", "ds80c320", 4, 8, 28}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct Refusal {
   const char* name;
@@ -218,7 +260,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "longer than the loops reach: at most"},
         Refusal{"no_table_stc15", "stc15", 1e-3, false, false,
                 "table was not found"},
-        Refusal{"no_table_dallas", "ds80c320", 1e-3, false, false,
+        Refusal{"ds80c320_below_call_and_return", "ds80c320", 2e-6, false,
+                false,
+                "shorter than the call and return: at least 8 cycles of 4 "
+                "clocks (2.66667 us at 12 MHz)"},
+        Refusal{"no_table_ds89c4x0", "ds89c4x0", 1e-3, false, false,
                 "table was not found"},
         Refusal{"generic_single_cycle", "1t", 1e-3, false, false,
                 "name the family"},
@@ -283,7 +329,7 @@ TEST(DelayCode, SaysItsCommentInChinese) {
     }
     return rest;
   };
-  for (const Core* core : {&kClassicCore, &kX2Core}) {
+  for (const Core* core : {&kClassicCore, &kX2Core, CoreOf("ds80c320", 0)}) {
     for (const bool times : {false, true}) {
       for (const bool c : {false, true}) {
         const DelayPlan plan = *PlanDelay({12, 1e-3, core, times, c}).plan;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # delay.sh CLI SCRATCH
-# The delays baud51-cli writes, every row of the grid below in one program
-# and one s51 run on the 12-clock 8052: from the start of the LCALL to the
-# first instruction after it there must be exactly the cycles the JSON
-# claims (times n, n = 0 counting as 65536), not one clock more or less.
+# The delays baud51-cli writes, every row of a grid below in one program
+# and one s51 run: the classic core's on the 12-clock 8052, the DS80C320's
+# on s51's DS320 model, which counts 4 clocks a machine cycle. From the
+# start of the LCALL to the first instruction after it there must be
+# exactly the cycles the JSON claims (times n, n = 0 counting as 65536),
+# not one clock more or less.
 # The caller loads n before its labelled LCALL, so n is not counted. The C
 # is compiled by SDCC and the modules assembled by sdas8051, and the tools
 # must say nothing. s51 has no X2 model: the 6-clock rows run there at 12
@@ -18,10 +20,10 @@ for tool in sdcc sdas8051 s51; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 rm -rf "$scratch" && mkdir -p "$scratch"
-cd "$scratch"
+scratch=$(cd "$scratch" && pwd)
 
 # lang time crystal n ("-" for a call without --times) [clocks a cycle]
-grid=(
+grid_8052=(
   "c 1ms 12 -" "c 1ms 11.0592 -" "c 250us 12 -" "c 2.5ms 24 -"
   "c 4us 12 -" "c 5us 12 -" "c 6us 12 -" "c 7us 12 -" "c 9us 12 -"
   "c 100us 11.0592 -" "c 10ms 22.1184 -" "c 1s 12 -" "c 33.3us 16 -"
@@ -32,77 +34,104 @@ grid=(
   "asm 40us 12 0"
   "c 1ms 11.0592 - 6" "asm 250us 12 - 6" "c 100us 24 3 6" "asm 1ms 12 2 6"
 )
+# The DS80C320's: its shortest (8 cycles; with n 28, or 32 in C, which
+# also suits Keil) and a few beyond.
+grid_DS320=(
+  "c 1ms 12 -" "c 1ms 11.0592 -" "c 2.7us 12 -" "c 250us 16 -"
+  "asm 100us 33 -" "asm 50ms 24 -"
+  "c 1ms 12 3" "c 11us 12 1" "c 20us 12 0"
+  "asm 9.4us 12 2" "asm 1ms 22.1184 257"
+)
 
-calls="" expected=()
-for i in "${!grid[@]}"; do
-  set -- ${grid[$i]}
-  lang=$1 time=$2 crystal=$3 n=$4 clock=${5:-12} name="d$i"
-  args=(delay "$crystal" "$time" --name "$name" --lang "$lang" --clock "$clock")
-  [ "$n" = - ] || args+=(--times)
-  if [ "$lang" = asm ]; then
-    "$cli" "${args[@]}" >"$name.asm" || { fail "$name: ${args[*]}"; continue; }
-    sdas8051 -plosff "$name.asm" >"$name.log" 2>&1 && [ ! -s "$name.log" ] ||
-      { cat "$name.log" >&2; fail "$name: sdas8051"; continue; }
-    if [ "$n" = - ]; then
-      printf 'void %s(void);\n' "$name" >>decls.h
-    else
-      printf 'void %s(unsigned int n);\n' "$name" >>decls.h
-    fi
-  else
-    "$cli" "${args[@]}" >"$name.c" || { fail "$name: ${args[*]}"; continue; }
-    printf '#include "%s.c"\n' "$name" >>decls.h
-  fi
-  cycles=$("$cli" "${args[@]}" --format json | sed -n 's/^  "cycles": \([0-9]*\),$/\1/p')
-  count=$n
-  [ "$n" = - ] && count=1
-  [ "$n" = 0 ] && count=65536
-  expected+=("$i $((cycles * count * 12))")
-  load=""
-  if [ "$n" != - ]; then
-    load=$(printf '    mov dpl,#0x%02X\n    mov dph,#0x%02X\n' $((n & 255)) $((n >> 8)))
-  fi
-  # The NOP keeps each return's stop apart from the next call's.
-  calls+=$(printf '%s\ncall_%s::\n    lcall _%s\nback_%s::\n    nop\n' "$load" "$i" "$name" "$i")
-  calls+=$'\n'
-done
-touch decls.h
-printf '#include "decls.h"\nvoid main(void)\n{\n    __asm\n%s    __endasm;\n    for (;;) {\n    }\n}\n' \
-  "$calls" >main.c
-{
-  sdcc -mmcs51 --Werror -c main.c &&
-    sdcc -mmcs51 -o delay.ihx main.rel $(ls d*.rel 2>/dev/null)
-} >build.log 2>&1 && [ ! -s build.log ] || { cat build.log >&2; fail "build"; exit 1; }
-
-# Each label's address from the linker's map, a break at each, and the
-# clocks at every stop, in program order.
-address() { awk -v l="$1" '$3 == l {print "0x" substr($2, length($2) - 3); exit}' delay.map; }
-{
+# prove TYPE CLOCKS LATE CORE GRID: GRID's rows, written with CORE's
+# options (a row's fifth field is its --clock instead), in one program run
+# on s51 -t TYPE, which takes CLOCKS clocks a machine cycle. LATE is the
+# cycles a span reads long: s51's DS320 model counts the instruction a
+# breakpoint stops at before it stops (stepped, each instruction takes its
+# table's clocks; run to a breakpoint on a NOP, the clocks read 4 more), so
+# the span to the NOP after the LCALL reads that NOP's cycle too.
+prove() {
+  local type=$1 sim_clocks=$2 late=$3 core=$4
+  local -n grid=$5
+  mkdir -p "$scratch/$type" && cd "$scratch/$type"
+  local calls="" expected=() i
   for i in "${!grid[@]}"; do
-    echo "break $(address "call_$i")"
-    echo "break $(address "back_$i")"
+    set -- ${grid[$i]}
+    local lang=$1 time=$2 crystal=$3 n=$4 name="d$i"
+    local args=(delay "$crystal" "$time" --name "$name" --lang "$lang")
+    if [ -n "${5:-}" ]; then args+=(--clock "$5"); else args+=($core); fi
+    [ "$n" = - ] || args+=(--times)
+    if [ "$lang" = asm ]; then
+      "$cli" "${args[@]}" >"$name.asm" || { fail "$type $name: ${args[*]}"; continue; }
+      sdas8051 -plosff "$name.asm" >"$name.log" 2>&1 && [ ! -s "$name.log" ] ||
+        { cat "$name.log" >&2; fail "$type $name: sdas8051"; continue; }
+      if [ "$n" = - ]; then
+        printf 'void %s(void);\n' "$name" >>decls.h
+      else
+        printf 'void %s(unsigned int n);\n' "$name" >>decls.h
+      fi
+    else
+      "$cli" "${args[@]}" >"$name.c" || { fail "$type $name: ${args[*]}"; continue; }
+      printf '#include "%s.c"\n' "$name" >>decls.h
+    fi
+    local cycles count=$n load=""
+    cycles=$("$cli" "${args[@]}" --format json | sed -n 's/^  "cycles": \([0-9]*\),$/\1/p')
+    [ "$n" = - ] && count=1
+    [ "$n" = 0 ] && count=65536
+    expected+=("$i $(((cycles * count + late) * sim_clocks))")
+    if [ "$n" != - ]; then
+      load=$(printf '    mov dpl,#0x%02X\n    mov dph,#0x%02X\n' $((n & 255)) $((n >> 8)))
+    fi
+    # The NOP keeps each return's stop apart from the next call's.
+    calls+=$(printf '%s\ncall_%s::\n    lcall _%s\nback_%s::\n    nop\n' "$load" "$i" "$name" "$i")
+    calls+=$'\n'
   done
-  for _ in $(seq $((2 * ${#grid[@]}))); do echo run; echo state; done
-  echo quit
-} >commands
-timeout 600 s51 -t 8052 -X 12M delay.ihx <commands >s51.log 2>&1 || true
-mapfile -t clocks < <(grep -a 'Total time since last reset' s51.log |
-  sed -n 's/.*(\([0-9]*\) clks).*/\1/p')
+  touch decls.h
+  printf '#include "decls.h"\nvoid main(void)\n{\n    __asm\n%s    __endasm;\n    for (;;) {\n    }\n}\n' \
+    "$calls" >main.c
+  {
+    sdcc -mmcs51 --Werror -c main.c &&
+      sdcc -mmcs51 -o delay.ihx main.rel $(ls d*.rel 2>/dev/null)
+  } >build.log 2>&1 && [ ! -s build.log ] || { cat build.log >&2; fail "$type build"; return; }
 
-for row in "${expected[@]}"; do
-  set -- $row
-  i=$1 want=$2
-  start=${clocks[$((2 * i))]:-} end=${clocks[$((2 * i + 1))]:-}
-  if [ -z "$start" ] || [ -z "$end" ]; then
-    fail "${grid[$i]}: s51 gave no timing"
-  elif [ $((end - start)) -eq "$want" ]; then
-    echo "ok: ${grid[$i]}: $((end - start)) clocks"
-  else
-    fail "${grid[$i]}: $((end - start)) clocks, expected $want"
-  fi
-done
+  # Each label's address from the linker's map, a break at each, and the
+  # clocks at every stop, in program order.
+  address() { awk -v l="$1" '$3 == l {print "0x" substr($2, length($2) - 3); exit}' delay.map; }
+  {
+    for i in "${!grid[@]}"; do
+      echo "break $(address "call_$i")"
+      echo "break $(address "back_$i")"
+    done
+    for _ in $(seq $((2 * ${#grid[@]}))); do echo run; echo state; done
+    echo quit
+  } >commands
+  timeout 600 s51 -t "$type" -X 12M delay.ihx <commands >s51.log 2>&1 || true
+  local clocks
+  mapfile -t clocks < <(grep -a 'Total time since last reset' s51.log |
+    sed -n 's/.*(\([0-9]*\) clks).*/\1/p')
+
+  local row want start end
+  for row in "${expected[@]}"; do
+    set -- $row
+    i=$1 want=$2
+    start=${clocks[$((2 * i))]:-} end=${clocks[$((2 * i + 1))]:-}
+    if [ -z "$start" ] || [ -z "$end" ]; then
+      fail "$type ${grid[$i]}: s51 gave no timing"
+    elif [ $((end - start)) -eq "$want" ]; then
+      echo "ok: $type ${grid[$i]}: $((end - start - late * sim_clocks)) clocks"
+    else
+      fail "$type ${grid[$i]}: $((end - start - late * sim_clocks)) clocks," \
+        "expected $((want - late * sim_clocks))"
+    fi
+  done
+}
+
+prove 8052 12 0 "--clock 12" grid_8052
+prove DS320 4 1 "--chip ds80c320" grid_DS320
 
 # The refusals' status.
-for bad in "12 3us" "12 0ms" "12 1" "12 10000s" "12 1ms --chip stc15"; do
+for bad in "12 3us" "12 0ms" "12 1" "12 10000s" "12 1ms --chip stc15" \
+  "12 2us --chip ds80c320"; do
   status=0
   "$cli" delay $bad >/dev/null 2>&1 || status=$?
   [ "$status" -eq 2 ] && echo "ok: delay $bad refused" || fail "delay $bad: status $status"
