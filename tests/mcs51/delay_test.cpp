@@ -181,9 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Row{"ms1_x2_at_12", "", 12, 1e-3, 6, 2000},
                     Row{"ms2_5_x2_at_22_1184", "", 22.1184, 2.5e-3, 6, 9216},
                     Row{"ds_ms_at_12", "ds80c320", 12, 1e-3, 4, 3000},
-                    Row{"ds_ms_at_11_0592", "ds80c320", 11.0592, 1e-3, 4, 2765},
-                    Row{"ds_us32_at_4_shortest_keil_n", "ds80c320", 4, 32e-6, 4,
-                        32},
                     Row{"ds_ms300_at_33", "ds80c320", 33, 0.3, 4, 2475000}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -260,10 +257,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "longer than the loops reach: at most"},
         Refusal{"no_table_stc15", "stc15", 1e-3, false, false,
                 "table was not found"},
-        Refusal{"ds80c320_below_call_and_return", "ds80c320", 2e-6, false,
-                false,
-                "shorter than the call and return: at least 8 cycles of 4 "
-                "clocks (2.66667 us at 12 MHz)"},
         Refusal{"no_table_ds89c4x0", "ds89c4x0", 1e-3, false, false,
                 "table was not found"},
         Refusal{"generic_single_cycle", "1t", 1e-3, false, false,
