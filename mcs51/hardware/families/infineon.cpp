@@ -55,6 +55,9 @@ constexpr Register kXcRegisters[] = {
     {"BCON", 0xBD}, {"BG", 0xBE}, {"FDCON", 0xE9}, {"FDSTEP", 0xEA}};
 constexpr double kXcPclk[] = {24};
 
+// ADCON0's BD bit puts serial port 0 on S0REL, on both the C517A and the
+// C515C.
+constexpr Register kAdcon0{"ADCON0", 0xD8};
 constexpr Write kC517Baud[] = {S0REL_WRITES("ADCON0")};
 constexpr BaudMode kC517Bauds[] = S0REL_BAUDS(kC517Baud);
 constexpr Unit kS0rel{
@@ -62,7 +65,7 @@ constexpr Unit kS0rel{
 
 // With ADCON0.BD clear, serial port 0 takes Timer 1's overflows as the
 // 8051's does: 2^SMOD * fOSC / (32 * 12 * (256 - TH1)).
-constexpr Write kBdClear{.reg = "ADCON0",
+constexpr Write kBdClear{.reg = kAdcon0.name,
                          .mask = 0x80,
                          .value = 0x00,
                          .comment = {"BD clear: Timer 1 clocks the port",
@@ -98,9 +101,9 @@ constexpr BaudMode kS1relBauds[] = {
 constexpr Unit kS1rel{
     .key = "s1rel", .number = 0, .clocks = kS0relClocks, .bauds = kS1relBauds};
 constexpr Fitted kC517Units[] = {{&kS0rel}, {&kC517T1, View::kBaud}, {&kS1rel}};
-constexpr Register kC517Registers[] = {kS0relRegisters[0], kS0relRegisters[1],
-                                       {"ADCON0", 0xD8},   {"S1CON", 0x9B},
-                                       {"S1RELL", 0x9D},   {"S1RELH", 0xBB}};
+constexpr Register kC517Registers[] = {
+    kS0relRegisters[0], kS0relRegisters[1], kAdcon0,
+    {"S1CON", 0x9B},    {"S1RELL", 0x9D},   {"S1RELH", 0xBB}};
 constexpr std::string_view kC517Names[] = {"c509"};
 
 }  // namespace
@@ -154,8 +157,8 @@ constexpr BaudMode kC515cBauds[] = {
 constexpr Unit kC515cS0rel{
     .key = "s0rel", .number = 0, .clocks = kC515cClocks, .bauds = kC515cBauds};
 constexpr Fitted kC515cUnits[] = {{&kC515cS0rel}};
-constexpr Register kC515cRegisters[] = {
-    kS0relRegisters[0], kS0relRegisters[1], {"ADCON0", 0xD8}};
+constexpr Register kC515cRegisters[] = {kS0relRegisters[0], kS0relRegisters[1],
+                                        kAdcon0};
 }  // namespace
 
 extern const Chip kC515c;
