@@ -23,7 +23,8 @@ using namespace mcs51;  // NOLINT(google-build-using-namespace)
 
 std::vector<std::string> ValueWords(const OptionRow& option,
                                     std::string_view chip, Command command) {
-  const bool ticks = IsTick(command);
+  // delay's timers are the tick timers, which it paces itself by.
+  const bool ticks = IsTick(command) || command == Command::kDelay;
   switch (option.values) {
     case Values::kChoices:
       return {option.choices.begin(), option.choices.end()};

@@ -38,9 +38,7 @@ constexpr Commands kFiltered = (kAnswers & ~Bit(Command::kChips)) | kTicks;
 constexpr std::string_view kNotChips =
     "not for chips, which lists every family";
 // Why an option of a setting is refused where it does not apply.
-constexpr Elsewhere kTimerElsewhere[] = {
-    {Bit(Command::kChips), kNotChips},
-    {kDelay, "not for delay, whose loops use no timer"}};
+constexpr Elsewhere kTimerElsewhere[] = {{Bit(Command::kChips), kNotChips}};
 constexpr Elsewhere kChipsElsewhere[] = {{Bit(Command::kChips), kNotChips}};
 constexpr Elsewhere kSmodElsewhere[] = {
     {Bit(Command::kChips), kNotChips},
@@ -107,11 +105,11 @@ constexpr std::string_view kCompilers[] = {"keil", "sdcc"};
 const OptionRow kOptionRows[] = {
     {.name = "--timer",
      .values = Values::kTimers,
-     .commands = kFiltered,
+     .commands = kFiltered | kDelay,
      .elsewhere = kTimerElsewhere,
      .help = "only Timer 1 (mode 2) or only Timer 2 (8052); tick and "
              "tick-code: the timer's own number (0, 1, 2, more on some "
-             "families)",
+             "families); delay: paced by that timer",
      .store = [](const Value& v,
                  Request& r) { r.filter.timer = static_cast<int>(v.number); }},
     {.name = "--smod",

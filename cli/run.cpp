@@ -125,9 +125,9 @@ RunResult TickAnswer(const Request& request, Style style) {
   return Answered(TickReport(request, ranked, request.format, style));
 }
 
-// delay: the code of a delay exact to the cycle on the core --chip and
-// --clock pick (or its figures as JSON); a time shorter than the call and
-// return or longer than the loops reach is bad input.
+// delay: the code of a delay on the core --chip and --clock pick, exact
+// to the cycle or paced by a timer (or its figures as JSON); a time out of
+// reach is bad input.
 RunResult Delay(const Request& request) {
   const std::string name =
       request.name.empty() ? DelayName(request.time_text) : request.name;
@@ -142,8 +142,13 @@ RunResult Delay(const Request& request) {
       CoreOf(request.filter.chip, request.filter.clocks.value_or(0));
   if (core == nullptr) throw std::logic_error("delay without a core");
   const bool c = request.language == CodeLanguage::kC;
-  const DelayAnswer answer = PlanDelay(
-      {request.frequency_mhz, request.time_s, core, request.times, c});
+  const DelayAnswer answer = PlanDelay({.frequency_mhz = request.frequency_mhz,
+                                        .time_s = request.time_s,
+                                        .core = core,
+                                        .times = request.times,
+                                        .keil = c,
+                                        .chip = request.filter.chip,
+                                        .timer = request.filter.timer});
   if (!answer.plan) {
     return Failure(kExitBadInput,
                    Rejection("TIME", request.time_text, answer.refusal));

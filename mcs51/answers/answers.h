@@ -253,8 +253,10 @@ struct DelayRow {
 };
 
 // delay's figures for machines: name, time, time_s, frequency_mhz, times,
-// core, core_text, clocks_per_cycle, cycles, actual_s, error_percent,
-// source, assumes, code.
+// core, core_text, clocks_per_cycle, cycles (a timer's: its counts),
+// method ("cycles" or "timer"), bound_s, early_s, and the timer's timer,
+// timer_mode, clocks_per_count, reload, reload_hex and overflows (null
+// for cycles), actual_s, error_percent, source, assumes, code.
 //   DelayColumns()[8].cell(12 MHz, 1 ms, classic) -> "1000"
 std::span<const Column<DelayRow>> DelayColumns();
 

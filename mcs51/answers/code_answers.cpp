@@ -135,6 +135,12 @@ const Column<T> kTimerColumns[] = {
 };
 
 using D = DelayRow;
+// A figure of a timer delay's timer; nothing for cycles.
+template <typename F>
+Value Paced(const D& d, F figure) {
+  if (!d.plan.timer) return std::nullopt;
+  return Value(figure(d.plan.timer->outcome));
+}
 const Column<D> kDelayColumns[] = {
     {.key = "name", .cell = [](const D& d) { return Value(d.text.name); }},
     {.key = "time", .cell = [](const D& d) { return Value(d.time); }},
@@ -156,6 +162,64 @@ const Column<D> kDelayColumns[] = {
      .type = JsonType::kInteger},
     {.key = "cycles",
      .cell = [](const D& d) { return Value(fmt::format("{}", d.plan.cycles)); },
+     .type = JsonType::kInteger},
+    {.key = "method",
+     .cell =
+         [](const D& d) {
+           return Value(d.plan.method == DelayMethod::kTimer ? "timer"
+                                                             : "cycles");
+         }},
+    {.key = "bound_s",
+     .cell = [](const D& d) { return Value(ShortestText(d.plan.bound_s)); },
+     .type = JsonType::kNumber},
+    {.key = "early_s",
+     .cell = [](const D& d) { return Value(ShortestText(d.plan.early_s)); },
+     .type = JsonType::kNumber},
+    {.key = "timer",
+     .cell =
+         [](const D& d) {
+           return Paced(d, [](const TickOutcome& o) {
+             return std::to_string(o.setting->timer->number);
+           });
+         },
+     .type = JsonType::kInteger},
+    {.key = "timer_mode",
+     .cell =
+         [](const D& d) {
+           return Paced(d, [](const TickOutcome& o) {
+             return std::string(o.setting->mode->key);
+           });
+         }},
+    {.key = "clocks_per_count",
+     .cell =
+         [](const D& d) {
+           return Paced(d, [](const TickOutcome& o) {
+             return std::to_string(o.setting->clocks);
+           });
+         },
+     .type = JsonType::kInteger},
+    {.key = "reload",
+     .cell =
+         [](const D& d) {
+           return Paced(d, [](const TickOutcome& o) {
+             return std::to_string(o.reload);
+           });
+         },
+     .type = JsonType::kInteger},
+    {.key = "reload_hex",
+     .cell =
+         [](const D& d) {
+           return Paced(d, [](const TickOutcome& o) {
+             return ReloadHex(o.reload, o.setting->mode->modulus);
+           });
+         }},
+    {.key = "overflows",
+     .cell =
+         [](const D& d) {
+           return Paced(d, [](const TickOutcome& o) {
+             return std::to_string(o.interrupts);
+           });
+         },
      .type = JsonType::kInteger},
     {.key = "actual_s",
      .cell = [](const D& d) { return Value(ShortestText(d.plan.actual_s)); },

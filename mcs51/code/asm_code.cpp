@@ -68,51 +68,78 @@ std::string AsmDeclarations(const Chip& chip, std::span<const Write> writes,
   return text;
 }
 
+namespace {
+
 // An external-data register through DPTR and A: read, kept bits and new
 // ones, written once.
-std::string XdataInstructions(const Write& write, int value,
-                              std::string_view comment) {
-  std::string code =
-      Instruction("mov", fmt::format("dptr,#{}", write.reg), comment);
+std::vector<AsmStep> XdataSteps(const Write& write, int value,
+                                const std::string& reg, std::string comment) {
+  std::vector<AsmStep> steps{
+      {Op::kMovDptr, "mov", fmt::format("dptr,#{}", reg), std::move(comment)}};
   if (write.mask == 0xFF) {
-    code += Instruction("mov", fmt::format("a,#0x{:02X}", value));
+    steps.push_back({Op::kMovAImm, "mov", fmt::format("a,#0x{:02X}", value)});
   } else {
-    code += Instruction("movx", "a,@dptr");
-    code += Instruction("anl", fmt::format("a,#0x{:02X}", ~write.mask & 0xFF));
-    if (value != 0)
-      code += Instruction("orl", fmt::format("a,#0x{:02X}", value));
+    steps.push_back({Op::kMovx, "movx", "a,@dptr"});
+    steps.push_back(
+        {Op::kAnlAImm, "anl", fmt::format("a,#0x{:02X}", ~write.mask & 0xFF)});
+    if (value != 0) {
+      steps.push_back({Op::kOrlAImm, "orl", fmt::format("a,#0x{:02X}", value)});
+    }
   }
-  return code + Instruction("movx", "@dptr,a");
+  steps.push_back({Op::kMovx, "movx", "@dptr,a"});
+  return steps;
 }
 
-// One write, as C's statement does it: a whole register at once, a bit
-// set or cleared, or the others kept through the accumulator so that the
-// register is written once, as in C.
-std::string Instructions(const Write& write, int value, const Register& target,
-                         Tongue language) {
-  const std::string reg(write.reg);
-  const std::string_view comment = write.comment.In(language);
+}  // namespace
+
+// A whole register at once, a bit set or cleared, or the others kept
+// through the accumulator so that the register is written once, as in C.
+std::vector<AsmStep> WriteSteps(const Write& write, int value,
+                                const Register& target, Spelling spelling,
+                                Tongue language) {
+  const bool by_address = spelling == Spelling::kAddress;
+  const std::string reg =
+      by_address ? fmt::format("0x{:0{}X}", target.address,
+                               target.space == MemorySpace::kXdata ? 4 : 2)
+                 : std::string(write.reg);
+  std::string comment(write.comment.In(language));
   const int keep = ~write.mask & 0xFF;
   if (target.space == MemorySpace::kXdata) {
-    return XdataInstructions(write, value, comment);
+    return XdataSteps(write, value, reg, std::move(comment));
   }
-  if (BitOf(write, target.address) >= 0) {
-    return Instruction(value != 0 ? "setb" : "clr", std::string(write.bit),
-                       comment);
+  if (const int bit = BitOf(write, target.address); bit >= 0) {
+    const std::string name = by_address
+                                 ? fmt::format("0x{:02X}", target.address + bit)
+                                 : std::string(write.bit);
+    return {{value != 0 ? Op::kSetbBit : Op::kClrBit,
+             value != 0 ? "setb" : "clr", name, std::move(comment)}};
   }
   if (write.mask == 0xFF) {
-    return Instruction("mov", fmt::format("{},#0x{:02X}", reg, value), comment);
+    return {{Op::kMovDirImm, "mov", fmt::format("{},#0x{:02X}", reg, value),
+             std::move(comment)}};
   }
   if (value == write.mask) {
-    return Instruction("orl", fmt::format("{},#0x{:02X}", reg, value), comment);
+    return {{Op::kOrlDirImm, "orl", fmt::format("{},#0x{:02X}", reg, value),
+             std::move(comment)}};
   }
   if (value == 0) {
-    return Instruction("anl", fmt::format("{},#0x{:02X}", reg, keep), comment);
+    return {{Op::kAnlDirImm, "anl", fmt::format("{},#0x{:02X}", reg, keep),
+             std::move(comment)}};
   }
-  return Instruction("mov", "a," + reg, comment) +
-         Instruction("anl", fmt::format("a,#0x{:02X}", keep)) +
-         Instruction("orl", fmt::format("a,#0x{:02X}", value)) +
-         Instruction("mov", reg + ",a");
+  return {{Op::kMovADir, "mov", "a," + reg, std::move(comment)},
+          {Op::kAnlAImm, "anl", fmt::format("a,#0x{:02X}", keep)},
+          {Op::kOrlAImm, "orl", fmt::format("a,#0x{:02X}", value)},
+          {Op::kMovDirA, "mov", reg + ",a"}};
+}
+
+std::string Instructions(const Write& write, int value, const Register& target,
+                         Tongue language) {
+  std::string code;
+  for (const AsmStep& step :
+       WriteSteps(write, value, target, Spelling::kName, language)) {
+    code += Instruction(step.mnemonic, step.operands, step.comment);
+  }
+  return code;
 }
 
 std::string AsmInitCode(double frequency_mhz, double baud,

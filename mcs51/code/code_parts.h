@@ -12,6 +12,7 @@
 
 #include "mcs51/code/init_code.h"
 #include "mcs51/hardware/catalogue.h"
+#include "mcs51/hardware/cores.h"
 #include "mcs51/settings/ranking.h"
 #include "mcs51/settings/ticks.h"
 #include "mcs51/words/words.h"
@@ -121,10 +122,28 @@ std::string AsmComment(const std::vector<std::string>& lines);
 std::string Instruction(std::string_view op, const std::string& operands,
                         std::string_view comment = {});
 
+// One instruction of a write, and the op its time is counted by.
+struct AsmStep {
+  Op op;
+  std::string mnemonic;  // "anl"
+  std::string operands;  // "TMOD,#0xF0", or by address "0x89,#0xF0"
+  std::string comment;   // the write's, on its first instruction
+};
+
+// How the steps name a register or bit: by name, which the module
+// declares, or by address, which needs no declaration from any compiler.
+enum class Spelling : std::uint8_t { kName, kAddress };
+
 // One write as C's statement does it: a bit, a whole register, or the
 // other bits kept through the accumulator; an XDATA register through DPTR:
 //   UART230 |= 0x01 -> mov dptr,#UART230 / movx a,@dptr / anl a,#0xFE /
 //                      orl a,#0x01 / movx @dptr,a
+//   TR0 = 1, by address -> {kSetbBit, "setb", "0x8C"}
+std::vector<AsmStep> WriteSteps(const Write& write, int value,
+                                const Register& target, Spelling spelling,
+                                Tongue language = Tongue::kEnglish);
+
+// WriteSteps by name, as lines.
 std::string Instructions(const Write& write, int value, const Register& target,
                          Tongue language = Tongue::kEnglish);
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "mcs51/delays/delay_code.h"
+#include "mcs51/delays/delay_parts.h"
 
 namespace mcs51 {
 namespace {
@@ -85,14 +86,8 @@ struct Builder {
   }
 };
 
-// n's count: DPH:DPL less one, by adding 0xFFFF, then whether it is zero.
-// Constant time, so that every round takes the same.
-constexpr std::array<Op, 8> kCount = {Op::kMovADir, Op::kAddAImm,  Op::kMovDirA,
-                                      Op::kMovADir, Op::kAddcAImm, Op::kMovDirA,
-                                      Op::kOrlADir, Op::kJnzTaken};
-constexpr std::array<std::string_view, 8> kCountText = {
-    "mov a,dpl",    "add a,#0xFF", "mov dpl,a", "mov a,dph",
-    "addc a,#0xFF", "mov dph,a",   "orl a,dpl", "jnz "};
+using delay_parts::kCount;
+using delay_parts::kCountText;
 
 long long CountCycles(const Core& core, bool taken) {
   long long sum = 0;
@@ -132,8 +127,9 @@ std::vector<Instr> Build(const Core& core, long long cycles, bool times,
     return b.code;
   }
   if (keil) {
-    b.Add(Op::kMovDirRn, "mov dpl,r7");
-    b.Add(Op::kMovDirRn, "mov dph,r6");
+    for (std::string_view move : delay_parts::kKeilMoves) {
+      b.Add(Op::kMovDirRn, std::string(move));
+    }
   }
   b.Block(cycles - FirstRoundCost(core, keil));
   const int count = ++b.labels;
@@ -165,10 +161,7 @@ std::string CyclesText(const Core& core, long long cycles, double mhz) {
 
 DelayAnswer PlanDelay(const DelayAsk& ask) {
   const Core& core = *ask.core;
-  if (!core.refusal.empty()) {
-    return {std::nullopt,
-            fmt::format("no delay for the {}: {}", core.text.en, core.refusal)};
-  }
+  if (ask.timer || !core.refusal.empty()) return PlanTimerDelay(ask);
   const double exact = ask.time_s * ask.frequency_mhz * 1e6 / core.clocks;
   const long long shortest = Shortest(core, ask.times, ask.keil);
   const long long longest = Longest(core, ask.times, ask.keil);

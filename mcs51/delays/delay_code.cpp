@@ -2,9 +2,12 @@
 
 #include <fmt/format.h>
 
+#include <cctype>
 #include <vector>
 
 #include "mcs51/code/code_parts.h"
+#include "mcs51/settings/text.h"
+#include "mcs51/settings/tick_text.h"
 #include "mcs51/words/words.h"
 
 namespace mcs51 {
@@ -32,6 +35,10 @@ constexpr Words kTimesLoaded{
     "n is loaded before the call, by the caller, and is not counted. n = 0 "
     "counts as 65536: 65536 x {0} cycles.",
     "n 由调用者在调用前装入，不算在内。n = 0 当作 65536：65536 × {0} 个周期。"};
+constexpr Words kTimesLoadedTimer{
+    "n is loaded before the call, by the caller, and is not counted. n = 0 "
+    "counts as 65536.",
+    "n 由调用者在调用前装入，不算在内。n = 0 当作 65536。"};
 constexpr Words kSource{"Cycles: {0}.", "周期数依据：{0}。"};
 constexpr Words kAssumed{"Assumed: {0}.", "假定：{0}。"};
 constexpr Words kChanges{
@@ -61,6 +68,39 @@ constexpr Words kKeilTimes{
     "；n 由 R6（高字节）和 R7（低字节）传入，先移到 DPH 和 "
     "DPL，这也算在周期内"};
 
+// The timer method's sentences.
+constexpr Words kPaced{
+    "Paced by {0}: {1}{2} of {3} counts, reload 0x{4}, polled with its "
+    "interrupt off.",
+    "由{0}定时：{1}{2}，每次 {3} 个计数，重装值 0x{4}，关中断查询。"};
+constexpr Words kOverflows{"{0} overflows", "{0} 次溢出"};
+constexpr Words kOneOverflow{"one overflow", "1 次溢出"};
+constexpr Words kTimed{
+    "The timer counts {0}{1} (error {2}); the instructions around the counts "
+    "add at most {3}, once per call{4}.",
+    "定时器计 {0}{1}（误差 {2}）；计数之外的指令每次调用至多加 {3}{4}。"};
+constexpr Words kEarly{"; its first count may come up to {0} early",
+                       "；首个计数至多可能提前 {0}"};
+constexpr Words kBoundTable{"Bound: each instruction at its longest in {0}.",
+                            "界限：每条指令取 {0} 中的最长时间。"};
+constexpr Words kBoundClassic{
+    "Bound: each instruction at the classic 8051's time, 12 clocks a machine "
+    "cycle, taken as a safe upper bound for want of the core's own table.",
+    "界限：每条指令取经典 8051 的时间（每机器周期 12 "
+    "个时钟），因缺少该内核自己的"
+    "时序表而作为稳妥的上限。"};
+constexpr Words kOwnsTimer{
+    "It takes {0} for itself and leaves it stopped: nothing else may use it "
+    "meanwhile, and its interrupt must be off. Another interrupt's handler "
+    "adds its time if it runs at the last overflow; one longer than {1} "
+    "counts loses an overflow.",
+    "它独占{0}"
+    "并在结束时将其停止：其间别处不得使用它，且须关闭它的中断。其他中断"
+    "的处理程序若恰在最后一次溢出时运行，会加上其运行时间；运行超过 {1} "
+    "个计数的会丢失一次溢出。"};
+constexpr Words kTimerWord{"Timer {0}", "定时器 {0}"};
+constexpr Words kFlagsA{", A and the flags", "，改动 A 和标志位"};
+
 // The counters the loops use, as "R2-R4", "R2" or none.
 std::string CountersText(const DelayPlan& plan, Tongue tongue) {
   char last = 0;
@@ -73,29 +113,64 @@ std::string CountersText(const DelayPlan& plan, Tongue tongue) {
       .In(tongue);
 }
 
+// The timer method's lines: the timer, the counts, the bound and what it
+// asks of the program.
+std::vector<std::string> TimerLines(const DelayText& text, const Core& core,
+                                    const DelayPlan& plan) {
+  const Tongue t = text.tongue;
+  const TickOutcome& o = plan.timer->outcome;
+  const TickSetting& s = *o.setting;
+  const std::string times(text.times ? kTimes.In(t) : "");
+  std::vector<std::string> lines{
+      Say(kPaced, TickSettingText(s, t), times,
+          o.interrupts == 1 ? kOneOverflow.In(t)
+                            : Say(kOverflows, o.interrupts).In(t),
+          o.count, ReloadHex(o.reload, s.mode->modulus))
+          .In(t),
+      Say(kTimed, times, DelayTimeText(plan.actual_s),
+          ErrorText(plan.error_percent), DelayTimeText(plan.bound_s),
+          plan.early_s > 0.0 ? Say(kEarly, DelayTimeText(plan.early_s)).In(t)
+                             : std::string())
+          .In(t),
+      plan.timer->classic_bound ? std::string(kBoundClassic.In(t))
+                                : Say(kBoundTable, core.source).In(t),
+      Say(kOwnsTimer, Say(kTimerWord, s.timer->number).In(t), o.count).In(t)};
+  return lines;
+}
+
 std::vector<std::string> Comment(const DelayText& text, const Core& core,
                                  const DelayPlan& plan, bool c) {
   const Tongue t = text.tongue;
   const std::string times(text.times ? kTimes.In(t) : "");
+  const bool timer = plan.method == DelayMethod::kTimer;
   std::vector<std::string> lines;
   lines.push_back(Say(kTitle, text.name, text.times ? "n" : "",
                       times + DelayTimeText(text.time_s),
                       fmt::format("{:.10g}", text.frequency_mhz), core.text)
                       .In(t));
-  lines.push_back(Say(kCycles, times, plan.cycles, core.clocks).In(t));
-  lines.push_back(Say(kActual, DelayTimeText(plan.actual_s),
-                      ErrorText(plan.error_percent),
-                      plan.error_percent == 0.0 ? "" : kNearest.In(t))
-                      .In(t));
-  if (text.times) lines.push_back(Say(kTimesLoaded, plan.cycles).In(t));
-  lines.push_back(Say(kSource, core.source).In(t));
-  if (!core.assumes.en.empty()) {
+  if (timer) {
+    const std::vector<std::string> more = TimerLines(text, core, plan);
+    lines.insert(lines.end(), more.begin(), more.end());
+  } else {
+    lines.push_back(Say(kCycles, times, plan.cycles, core.clocks).In(t));
+    lines.push_back(Say(kActual, DelayTimeText(plan.actual_s),
+                        ErrorText(plan.error_percent),
+                        plan.error_percent == 0.0 ? "" : kNearest.In(t))
+                        .In(t));
+  }
+  if (text.times) {
+    lines.push_back(timer ? std::string(kTimesLoadedTimer.In(t))
+                          : Say(kTimesLoaded, plan.cycles).In(t));
+  }
+  if (!timer) lines.push_back(Say(kSource, core.source).In(t));
+  if (!timer && !core.assumes.en.empty()) {
     lines.push_back(Say(kAssumed, core.assumes).In(t));
   }
-  lines.push_back(Say(kChanges, CountersText(plan, t),
-                      text.times ? kTimesChanges.In(t) : "",
-                      (c ? kBothConventions : kSdccConvention).In(t))
-                      .In(t));
+  lines.push_back(
+      Say(kChanges, CountersText(plan, t),
+          text.times ? kTimesChanges.In(t) : (timer ? kFlagsA.In(t) : ""),
+          (c ? kBothConventions : kSdccConvention).In(t))
+          .In(t));
   if (c) {
     lines.emplace_back(kNaked.In(t));
     lines.push_back(Say(kKeil, text.times ? kKeilTimes.In(t) : "").In(t));
@@ -103,8 +178,23 @@ std::vector<std::string> Comment(const DelayText& text, const Core& core,
   return WrappedLines(lines);
 }
 
-// One instruction, in sdas8051's spelling or in A51's capitals, with the
-// label it carries and the label it goes to.
+// A51 spells hex as 0EFH; sdas8051 as 0xEF.
+std::string A51Hex(std::string op) {
+  for (std::size_t at = op.find("0x"); at != op.npos; at = op.find("0x", at)) {
+    std::size_t end = at + 2;
+    while (end < op.size() &&
+           std::isxdigit(static_cast<unsigned char>(op[end]))) {
+      ++end;
+    }
+    const std::string digits = op.substr(at + 2, end - at - 2);
+    op.replace(at, end - at, "0" + digits + "H");
+    at += digits.size() + 2;
+  }
+  return op;
+}
+
+// One instruction, in sdas8051's spelling or in A51's, with the label it
+// carries, the label it goes to and what its address is.
 std::string Line(const Instr& i, bool keil, const std::string& name) {
   auto label = [&](int n) {
     return keil ? fmt::format("{}_{}", name, n) : fmt::format("{:05}$", n);
@@ -112,16 +202,16 @@ std::string Line(const Instr& i, bool keil, const std::string& name) {
   std::string text;
   if (i.label >= 0) text += label(i.label) + ":\n";
   std::string op = i.text + (i.target >= 0 ? label(i.target) : "");
-  // A51 spells hex as 0EFH; sdas8051 as 0xEF.
-  const std::size_t hex = op.find("#0x");
-  if (keil && hex != op.npos) {
-    op = op.substr(0, hex) + "#0" + op.substr(hex + 3, 2) + "H" +
-         op.substr(hex + 5);
-  }
+  if (keil) op = A51Hex(std::move(op));
   const std::size_t space = op.find(' ');
-  if (space == op.npos) return text + fmt::format("\t{}\n", op);
-  return text +
-         fmt::format("\t{:<7} {}\n", op.substr(0, space), op.substr(space + 1));
+  std::string line = space == op.npos
+                         ? fmt::format("\t{}", op)
+                         : fmt::format("\t{:<7} {}", op.substr(0, space),
+                                       op.substr(space + 1));
+  if (!i.comment.empty()) {
+    line = fmt::format("{:<32}; {}", line, i.comment);
+  }
+  return text + line + "\n";
 }
 
 std::string Body(const std::vector<Instr>& code, bool keil,

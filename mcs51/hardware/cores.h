@@ -29,8 +29,28 @@ enum class Op : std::uint8_t {
   kJnzTaken,   // JNZ rel, jumping
   kJnzOut,     // JNZ rel, falling through
   kMovDirRn,   // MOV direct,Rn (Keil's argument into DPL/DPH)
+  // What a delay paced by a timer adds: its registers written, its flag
+  // polled and cleared.
+  kSetbBit,    // SETB bit
+  kClrBit,     // CLR bit
+  kJnbTaken,   // JNB bit,rel, jumping
+  kJnbOut,     // JNB bit,rel, falling through
+  kMovDirImm,  // MOV direct,#data
+  kAnlDirImm,  // ANL direct,#data
+  kOrlDirImm,  // ORL direct,#data
+  kMovAImm,    // MOV A,#data
+  kAnlAImm,    // ANL A,#data
+  kOrlAImm,    // ORL A,#data
+  kJzTaken,    // JZ rel, jumping
+  kJzOut,      // JZ rel, falling through
+  kMovDptr,    // MOV DPTR,#data16
+  kMovx,       // MOVX A,@DPTR or MOVX @DPTR,A
   kCount,
 };
+
+// The ops a delay loop is made of, which a core's table has all of; the
+// rest (kSetbBit on) only a timer-paced delay uses, and a table may lack.
+inline constexpr int kLoopOps = static_cast<int>(Op::kSetbBit);
 
 // The core a family's code runs on. Machine cycles are what a delay or a
 // handler's timing is counted in.
@@ -43,7 +63,8 @@ struct Core {
   // What the cycles take for granted ("no wait states"); empty for none.
   Words assumes = {};
   std::array<int, static_cast<int>(Op::kCount)> cycles = {};
-  // Why no delay is written for it; empty where `cycles` holds a table.
+  // Why no delay is written for it; empty where `cycles` holds a table
+  // (0 for an op the table does not give).
   std::string_view refusal = {};
   // How code that needs this core names it in its first comment line
   // where the classic core was not asked for: "an X2 core, 6 clocks per
@@ -53,9 +74,12 @@ struct Core {
 
 // The MCS-51 instruction set's cycles, in Op's order: LCALL, RET, NOP,
 // MOV Rn,#, DJNZ taken, DJNZ out, SJMP, MOV A,dir, ADD A,#, ADDC A,#,
-// MOV dir,A, ORL A,dir, JNZ taken, JNZ out, MOV dir,Rn.
+// MOV dir,A, ORL A,dir, JNZ taken, JNZ out, MOV dir,Rn; SETB bit, CLR bit,
+// JNB taken, JNB out, MOV dir,#, ANL dir,#, ORL dir,#, MOV A,#, ANL A,#,
+// ORL A,#, JZ taken, JZ out, MOV DPTR,#, MOVX.
 inline constexpr std::array<int, static_cast<int>(Op::kCount)> kMcs51Cycles = {
-    2, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 2, 2, 2};
+    2, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 2, 2, 2,
+    1, 1, 2, 2, 2, 2, 2, 1, 1, 1, 2, 2, 2, 2};
 
 inline constexpr Words kMcs51Source = {
     "Atmel, 8051 Microcontroller Instruction Set (document 0509), the "

@@ -153,10 +153,12 @@ struct Unit {
   Write run = {};  // the run bit, which a software reload clears and sets
   std::string_view count_high = {};  // the running count a software
   std::string_view count_low = {};   // reload adds to
-  Write flag = {};    // the flag the handler clears; none (reg empty) where
-                      // entering the handler clears it
-  Field enable = {};  // its interrupt's enable, which its tick modes set
-  Field mode = {};    // the field its tick modes write their mode in
+  Write flag = {};      // the flag the handler clears; none (reg empty) where
+                        // entering the handler clears it
+  Field overflow = {};  // where `flag` is none, the flag an overflow sets,
+                        // which a delay polls; none where code cannot read it
+  Field enable = {};    // its interrupt's enable, which its tick modes set
+  Field mode = {};      // the field its tick modes write their mode in
 };
 
 // Which views of a unit a family offers.

@@ -29,12 +29,12 @@ TickOutcome OutOfRange(const TickSetting& setting) {
 }  // namespace
 
 TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
-                         double period_s, double tolerance_percent) {
+                         double period_s, double tolerance_percent,
+                         double fewest) {
   const double per_count = setting.clocks / (frequency_mhz * 1e6);
   const double wanted = period_s / per_count;  // counts in one period
   const TickMode& mode = *setting.mode;
   const double most = mode.counting->most_counts(mode.modulus);
-  const double fewest = kMinTickCounts;
   if (!std::isfinite(wanted) || wanted < fewest ||
       wanted > most * kMaxInterrupts) {
     return OutOfRange(setting);

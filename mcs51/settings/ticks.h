@@ -51,8 +51,11 @@ struct TickOutcome {
 //   EvaluateTick(8052 t0 mode 1 at 12, 12, 1, 2)     -> 16 x 62500 counts
 //   EvaluateTick(8052 t0 mode 2 at 12, 12, 250e-6, 2) -> 06, 1 interrupt
 //   EvaluateTick(8052 t0 mode 2 at 12, 12, 2e-5, 2)  -> out of range
+// `fewest` counts between overflows where another minimum holds (a loop
+// polling the timer's flag must keep up with it).
 TickOutcome EvaluateTick(const TickSetting& setting, double frequency_mhz,
-                         double period_s, double tolerance_percent);
+                         double period_s, double tolerance_percent,
+                         double fewest = kMinTickCounts);
 
 // Every setting of `chip` (nullptr: every family's), each timer's modes
 // and clock choices in order; DefaultTickSettings: those of

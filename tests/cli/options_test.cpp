@@ -120,8 +120,8 @@ TEST(Misplaced, NamesTheCommandsOrTheReason) {
             "--baud: only with table");
   EXPECT_EQ(Misplaced(*FindOption("--clock"), Command::kChips),
             "--clock: not for chips, which lists every family");
-  EXPECT_EQ(Misplaced(*FindOption("--timer"), Command::kDelay),
-            "--timer: not for delay, whose loops use no timer");
+  EXPECT_EQ(Misplaced(*FindOption("--smod"), Command::kDelay),
+            "--smod: not for tick, tick-code and delay, which use no UART");
 }
 
 // Every family the catalogue lists is a value of --chip, "all" last.

@@ -341,12 +341,13 @@ INSTANTIATE_TEST_SUITE_P(
                    2,
                    "TIME \"10000s\": longer than the loops reach: at most "
                    "8623620616 cycles of 12 clocks (8623.62 s at 12 MHz)"},
-        FailureRow{"DelayCoreWithoutTable",
-                   {"delay", "12", "1ms", "--chip", "ds89c4x0"},
+        FailureRow{"DelayCoreWithoutTableOrTimer",
+                   {"delay", "12", "1ms", "--chip", "xc886"},
                    2,
-                   "TIME \"1ms\": no delay for the Maxim DS89C4x0 "
-                   "single-cycle core: the maker's instruction-timing table "
-                   "was not found, so its cycles are unknown"},
+                   "TIME \"1ms\": no delay for the Infineon XC800 core: the "
+                   "maker's instruction-timing table was not found, so its "
+                   "cycles are unknown; and no timer of the Infineon XC886, "
+                   "XC888 reloads itself with a flag code can poll"},
         FailureRow{"DelayClockNotTheCores",
                    {"delay", "12", "1ms", "--chip", "8052", "--clock", "6"},
                    2,
@@ -360,10 +361,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {"delay", "12", "1ms", "--format", "csv"},
                    2,
                    "--format \"csv\": delay writes text or json"},
-        FailureRow{"DelayUsesNoTimer",
-                   {"delay", "12", "1ms", "--timer", "1"},
+        FailureRow{"DelayTimerWithoutFlag",
+                   {"delay", "12", "1ms", "--chip", "stc15", "--timer", "2"},
                    2,
-                   "--timer: not for delay, whose loops use no timer"},
+                   "TIME \"1ms\": no timer delay: Timer 2 of the STC15 "
+                   "(STC15F2K60S2 and kin) does not reload itself with a "
+                   "flag code can poll"},
         // Once an internal error: the clock was read as a number unchecked.
         FailureRow{"DelayCoreOfEveryFamily",
                    {"delay", "12", "1ms", "--chip", "all", "--clock", "x"},

@@ -412,10 +412,14 @@ class PageTest(unittest.TestCase):
             self.assertEqual(self.delay_code(), f.read())
 
     def check_delay_refused(self):
-        self.assertIn("no delay for the STC15 single-cycle core",
+        self.assertIn("no delay for the Infineon XC800 core",
                       self.el("delay-message").text)
         self.assertEqual(self.delay_code(), "")
         self.assertFalse(self.el("delay-copy").is_enabled())
+
+    def check_delay_timer(self):
+        self.assertIn("jnb     0x8D,", self.delay_code())
+        self.assertTrue(self.el("delay-copy").is_enabled())
 
     def check_delay_link(self):
         self.assertEqual(self.el("delay").get_attribute("value"), "2.5ms")
@@ -444,8 +448,10 @@ class PageTest(unittest.TestCase):
                  "delay code", self.check_delay_cli),
                 ("x2_assembly", "lang=en&freq=11.0592&baud=9600&chip=x2"
                  "&code=asm", "_delay_1ms", self.check_delay_asm),
-                ("refused_family", "lang=en&freq=12&baud=9600&chip=stc15",
+                ("refused_family", "lang=en&freq=12&baud=9600&chip=xc886",
                  "writes no code", self.check_delay_refused),
+                ("timer_paced", "lang=en&freq=12&baud=9600&chip=stc15",
+                 "paced by Timer 0", self.check_delay_timer),
                 ("link_keeps_delay", "freq=12&baud=9600&delay=2.5ms",
                  "延时", self.check_delay_link),
                 ("markup_as_text", "freq=12&baud=9600&delay=" +

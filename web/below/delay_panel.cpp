@@ -36,12 +36,22 @@ DelayShown DelayFor(std::string_view time_text, double frequency_mhz,
   const mcs51::Core* core = mcs51::CoreOf(chip_filter, 0);
   if (core == nullptr) return {std::string(w.delay_one_family), ""};
   const mcs51::DelayAnswer answer =
-      mcs51::PlanDelay({frequency_mhz, *time.value, core, false, !assembly});
+      mcs51::PlanDelay({.frequency_mhz = frequency_mhz,
+                        .time_s = *time.value,
+                        .core = core,
+                        .keil = !assembly,
+                        .chip = chip_filter});
   if (!answer.plan) return refused(answer.refusal);
+  const mcs51::DelayPlan& plan = *answer.plan;
   const mcs51::DelayText text{name, frequency_mhz, *time.value, false,
                               language};
-  return {"", assembly ? mcs51::DelayAsmCode(text, *core, *answer.plan)
-                       : mcs51::DelayCCode(text, *core, *answer.plan)};
+  const std::string method =
+      plan.timer ? fmt::format(fmt::runtime(w.delay_by_timer),
+                               plan.timer->outcome.setting->timer->number,
+                               mcs51::DelayTimeText(plan.bound_s))
+                 : std::string(w.delay_by_cycles);
+  return {method, assembly ? mcs51::DelayAsmCode(text, *core, plan)
+                           : mcs51::DelayCCode(text, *core, plan)};
 }
 
 void ShowDelay(std::string_view time_text, double frequency_mhz,

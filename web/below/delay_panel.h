@@ -12,14 +12,18 @@
 
 namespace web {
 
-// What the section shows: a message (empty beside code) and the code.
+// What the section shows: a message (beside code, its method and bound)
+// and the code.
 //   DelayShown("1ms", 11.0592, "", en, false).code
 //       -> "/* delay_1ms(): 1 ms at 11.0592 MHz on the classic 8051, ..."
+//   DelayShown("1ms", 12, "stc15", en, false).message
+//       -> "Method: paced by Timer 0; the instructions around its counts
+//          add at most 22 us."
 //   DelayShown("10", 12, "", en, false).message
 //       -> "Time: could not read “10” (needs a unit: s, ms, us or µs). ..."
-//   DelayShown("1ms", 12, "stc15", en, false).message
-//       -> "The page writes no code for it: no delay for the STC15
-//          single-cycle core: ..."
+//   DelayShown("1ms", 12, "xc886", en, false).message
+//       -> "The page writes no code for it: no delay for the Infineon
+//          XC800 core: ..."
 struct DelayShown {
   std::string message;
   std::string code;

@@ -118,6 +118,8 @@ constexpr PageWords kChinese{
     .delay_example = "一个带单位的时间，如 1ms、250us 或 2.5ms",
     .delay_refused = "页面不为它写代码：{}",
     .delay_one_family = "各系列的内核不同：延时要选定一个系列。",
+    .delay_by_cycles = "方法：按内核的指令时序，恰到周期。",
+    .delay_by_timer = "方法：由定时器 {0} 定时；计数之外的指令至多多出 {1}。",
     .no_peer = "不看对端",
     .exact_peer = "理想的对端",
     .peer_baud = "对端实际波特率",
@@ -178,6 +180,11 @@ constexpr PageWords kEnglish{
     .delay_refused = "The page writes no code for it: {}",
     .delay_one_family =
         "Each family has a core of its own: a delay needs one family chosen.",
+    .delay_by_cycles =
+        "Method: exact to the cycle, on the core's instruction timing.",
+    .delay_by_timer =
+        "Method: paced by Timer {0}; the instructions around its counts add "
+        "at most {1}.",
     .no_peer = "not judged",
     .exact_peer = "an ideal peer",
     .peer_baud = "peer's baud",

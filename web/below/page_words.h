@@ -55,6 +55,9 @@ struct PageWords {
   // The delay section: its time field, and why no code ({} = the reason).
   // "Every family" has no one core to count on.
   std::string_view delay_time, delay_example, delay_refused, delay_one_family;
+  // How the delay written keeps its time: to the cycle, or by a timer ({0}
+  // its number) with the instructions around its counts ({1} at most).
+  std::string_view delay_by_cycles, delay_by_timer;
   // The other end of the line: the chooser, the table's four more columns
   // and their marks, and the caption's tail ({0} part, {1} source, {2} ppm).
   std::string_view no_peer, exact_peer, peer_baud, peer_caption;

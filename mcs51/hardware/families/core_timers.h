@@ -206,12 +206,12 @@ inline constexpr Clock kAt2[] = {{2}};
 inline constexpr Clock kAt1[] = {{1}};
 
 // Timer 0 or 1 (N) with its modes `ticks` and baud modes `bauds`.
-#define TIMER_01(N, CLOCKS, BAUDS, TICKS)                                \
-  {                                                                      \
-    .key = "t" #N, .number = N, .clocks = CLOCKS, .bauds = BAUDS,        \
-    .ticks = TICKS, .vector = 1 + 2 * (N), .run = kTr##N,                \
-    .count_high = "TH" #N, .count_low = "TL" #N, .enable = core::kET##N, \
-    .mode = core::kT##N##_MASK                                           \
+#define TIMER_01(N, CLOCKS, BAUDS, TICKS)                                  \
+  {                                                                        \
+    .key = "t" #N, .number = N, .clocks = CLOCKS, .bauds = BAUDS,          \
+    .ticks = TICKS, .vector = 1 + 2 * (N), .run = kTr##N,                  \
+    .count_high = "TH" #N, .count_low = "TL" #N, .overflow = core::kTF##N, \
+    .enable = core::kET##N, .mode = core::kT##N##_MASK                     \
   }
 // The 8052's Timer 2 (vector 5); TF2 is the handler's to clear.
 #define TIMER_2(CLOCKS, BAUDS, TICKS)                           \

@@ -130,8 +130,8 @@ prove 8052 12 0 "--clock 12" grid_8052
 prove DS320 4 1 "--chip ds80c320" grid_DS320
 
 # The refusals' status.
-for bad in "12 3us" "12 0ms" "12 1" "12 10000s" "12 1ms --chip stc15" \
-  "12 2us --chip ds80c320"; do
+for bad in "12 3us" "12 0ms" "12 1" "12 10000s" "12 1ms --chip xc886" \
+  "12 2us --chip ds80c320" "12 1ms --chip stc15 --timer 2"; do
   status=0
   "$cli" delay $bad >/dev/null 2>&1 || status=$?
   [ "$status" -eq 2 ] && echo "ok: delay $bad refused" || fail "delay $bad: status $status"
