@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mcs51/answers/answers.h"
+#include "mcs51/delays/delay.h"
 #include "mcs51/settings/text.h"
 
 namespace mcs51 {
@@ -153,6 +154,28 @@ Value OwnTimers(const C& c, const Column<C>& column) {
   return c.timer_sources == nullptr ? std::nullopt : column.cell(c);
 }
 
+// How the family's delays keep time, each core's way once: "cycles",
+// "timer", "none".
+std::string DelayMethods(const Chip& chip) {
+  std::vector<std::string_view> ways;
+  for (const Core* core : chip.cores) {
+    const std::optional<DelayMethod> method = DelayMethodOf(chip, *core);
+    const std::string_view way = !method                          ? "none"
+                                 : *method == DelayMethod::kTimer ? "timer"
+                                                                  : "cycles";
+    if (std::find(ways.begin(), ways.end(), way) == ways.end()) {
+      ways.push_back(way);
+    }
+  }
+  return fmt::format("{}", fmt::join(ways, ", "));
+}
+
+constexpr Column<C> kDelay = {
+    .key = "delay",
+    .header = {"Delay", "延时"},
+    .cell = [](const C& c) { return Value(DelayMethods(c)); },
+    .align = Align::kLeft};
+
 const Column<C> kChipCard[] = {
     kChip,
     kFamily,
@@ -169,6 +192,7 @@ const Column<C> kChipCard[] = {
     {.key = "freq", .header = {"FREQ is"}, .cell = kFreq.cell},
     {.key = "document", .header = {"checked against:"}, .cell = kDocument.cell},
     {.key = "evidence", .header = {"rows from:"}, .cell = kEvidence.cell},
+    {.key = "delay", .header = {"delays by:"}, .cell = kDelay.cell},
     {.key = "timer_freq",
      .header = {"FREQ is"},
      .cell =
@@ -194,6 +218,7 @@ const Column<C> kChipColumns[] = {
     kFreq,
     kDocument,
     kEvidence,
+    kDelay,
 };
 
 const Column<C> kTickTimerColumns[] = {

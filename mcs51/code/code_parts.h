@@ -125,9 +125,9 @@ std::string Instruction(std::string_view op, const std::string& operands,
 // One instruction of a write, and the op its time is counted by.
 struct AsmStep {
   Op op;
-  std::string mnemonic;  // "anl"
-  std::string operands;  // "TMOD,#0xF0", or by address "0x89,#0xF0"
-  std::string comment;   // the write's, on its first instruction
+  std::string mnemonic;      // "anl"
+  std::string operands;      // "TMOD,#0xF0", or by address "0x89,#0xF0"
+  std::string comment = {};  // the write's, on its first instruction
 };
 
 // How the steps name a register or bit: by name, which the module

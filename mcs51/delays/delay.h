@@ -96,6 +96,14 @@ DelayAnswer PlanDelay(const DelayAsk& ask);
 // The timer delay of `ask`, or why none is written (timer_delay.cpp).
 DelayAnswer PlanTimerDelay(const DelayAsk& ask);
 
+// How `chip`'s delays on `core` keep time, at whatever time is in reach:
+// by cycles where the core has a table, else by a timer where one of the
+// family's records can pace it, else not at all.
+//   DelayMethodOf(8052, classic)     -> kCycles
+//   DelayMethodOf(stc15, its core)   -> kTimer
+//   DelayMethodOf(xc886, its core)   -> nothing
+std::optional<DelayMethod> DelayMethodOf(const Chip& chip, const Core& core);
+
 // The name a time as typed makes: "delay_" and the text with each
 // character not allowed in a C name as "_", "µ" as "u".
 //   DelayName("1ms") -> "delay_1ms";  DelayName("2.5ms") -> "delay_2_5ms"

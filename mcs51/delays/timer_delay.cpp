@@ -276,7 +276,24 @@ std::string OutOfReach(const DelayAsk& ask, double shortest, double longest) {
                      fmt::format("{:.10g}", ask.frequency_mhz));
 }
 
+// An outcome of `s` at its most overflows, whatever the time: the shape
+// of its loop.
+TickOutcome Probe(const TickSetting& s) {
+  return {&s, false, 0, 0, kMaxInterrupts, 0.0, 0.0, Mark::kOutOfRange};
+}
+
 }  // namespace
+
+std::optional<DelayMethod> DelayMethodOf(const Chip& chip, const Core& core) {
+  if (core.refusal.empty()) return DelayMethod::kCycles;
+  const DelayAsk ask{.core = &core, .chip = chip.name};
+  for (const TickSetting& s : ChipTickSettings(&chip)) {
+    if (Offered(s, ask, chip) && PartsOf(Probe(s), false, false)) {
+      return DelayMethod::kTimer;
+    }
+  }
+  return std::nullopt;
+}
 
 DelayAnswer PlanTimerDelay(const DelayAsk& ask) {
   const Chip* chip = FamilyOf(ask);

@@ -207,8 +207,8 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerRow{"ChipsAsMarkdown",
                   {"chips", "--format", "markdown"},
                   {"| `--chip` | Family | Generators | FREQ | Checked against "
-                   "| Rows from |",
-                   "|---|---|---|---|---|---|",
+                   "| Rows from | Delay |",
+                   "|---|---|---|---|---|---|---|",
                    "| `--chip` | Family | Timers | Checked against | Rows "
                    "from |"}},
         AnswerRow{"Version", {"--version"}, {"baud51-cli " BAUD51_VERSION}}),
