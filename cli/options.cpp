@@ -79,7 +79,8 @@ constexpr CommandRow kCommandRows[] = {
      "timer setting or the one the filters pick"},
     {Command::kDelay, "delay", "FREQ TIME",
      "a delay function exact to the cycle on the core's own instruction "
-     "timing: TIME in s, ms, us or µs, rounded to whole cycles",
+     "timing, or paced by a timer where the core has no table (or by "
+     "--timer's): TIME in s, ms, us or µs",
      Document::kDelay},
     {Command::kExplain, "explain", "FREQ [FILE...]",
      "init code read back (the FILEs as one program, or standard input): "
