@@ -256,12 +256,21 @@ bool Better(const Candidate& a, const Candidate& b) {
 }
 
 std::string NoTimer(const DelayAsk& ask, const Chip* chip) {
-  std::string why = ask.timer ? fmt::format("Timer {} of the {}", *ask.timer,
-                                            chip ? chip->family.en : "family")
-                              : fmt::format("no timer of the {}",
-                                            chip ? chip->family.en : "family");
-  why += ask.timer ? " does not reload itself with a flag code can poll"
-                   : " reloads itself with a flag code can poll";
+  const std::string_view family = chip ? chip->family.en : "family";
+  // Where the family has several cores, only the core's clocks count.
+  const std::string clocks =
+      chip && chip->cores.size() > 1
+          ? fmt::format(" at {} clocks a machine cycle", ask.core->clocks)
+          : "";
+  const std::string why =
+      ask.timer ? fmt::format(
+                      "Timer {} of the {}{} does not reload itself "
+                      "with a flag code can poll",
+                      *ask.timer, family, clocks)
+                : fmt::format(
+                      "no timer of the {}{} reloads itself with a "
+                      "flag code can poll",
+                      family, clocks);
   if (!ask.timer && !ask.core->refusal.empty()) {
     return fmt::format("no delay for the {}: {}; and {}", ask.core->text.en,
                        ask.core->refusal, why);
