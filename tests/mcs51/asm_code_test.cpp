@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "mcs51/code/code_parts.h"
 #include "mcs51/code/init_code.h"
 #include "mcs51/hardware/catalogue.h"
 
@@ -188,6 +189,60 @@ TEST(AsmCode, WritesXdataRegistersThroughDptr) {
       EXPECT_NE(assembly.find(part), std::string::npos) << part << "\n"
                                                         << assembly;
     }
+  }
+}
+
+}  // namespace
+}  // namespace mcs51
+
+namespace mcs51 {
+namespace {
+
+// By address, for code that declares nothing: a bit by its bit address,
+// a register by its own, XDATA's in four digits; each step's op is what
+// its time is counted by.
+TEST(WriteSteps, SpelledByAddressWithTheirOps) {
+  const struct {
+    const char* name;
+    Write write;
+    int value;
+    Register target;
+    std::vector<std::pair<Op, std::string>> steps;
+  } rows[] = {
+      {"bit",
+       SetBit(core::kTR0),
+       0x10,
+       {"TCON", 0x88},
+       {{Op::kSetbBit, "setb 0x8C"}}},
+      {"kept_bits",
+       {.reg = "TMOD", .mask = 0x0F},
+       0x02,
+       {"TMOD", 0x89},
+       {{Op::kMovADir, "mov a,0x89"},
+        {Op::kAnlAImm, "anl a,#0xF0"},
+        {Op::kOrlAImm, "orl a,#0x02"},
+        {Op::kMovDirA, "mov 0x89,a"}}},
+      {"cleared_not_bit_addressable",
+       {.reg = "AUXINTIF", .mask = 0x02},
+       0,
+       {"AUXINTIF", 0xEF},
+       {{Op::kAnlDirImm, "anl 0xEF,#0xFD"}}},
+      {"xdata",
+       {.reg = "UART230"},
+       0x03,
+       {"UART230", 0xE608, MemorySpace::kXdata},
+       {{Op::kMovDptr, "mov dptr,#0xE608"},
+        {Op::kMovAImm, "mov a,#0x03"},
+        {Op::kMovx, "movx @dptr,a"}}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::pair<Op, std::string>> steps;
+    for (const AsmStep& step :
+         WriteSteps(row.write, row.value, row.target, Spelling::kAddress)) {
+      steps.emplace_back(step.op, step.mnemonic + " " + step.operands);
+    }
+    EXPECT_EQ(steps, row.steps);
   }
 }
 
