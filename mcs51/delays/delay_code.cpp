@@ -72,7 +72,7 @@ constexpr Words kKeilTimes{
 constexpr Words kPaced{
     "Paced by {0}: {1}{2} of {3} counts, reload 0x{4}, polled with its "
     "interrupt off.",
-    "由{0}定时：{1}{2}，每次 {3} 个计数，重装值 0x{4}，关中断查询。"};
+    "计时：{0}；{1}{2}，每次 {3} 个计数，重装值 0x{4}，关中断查询。"};
 constexpr Words kOverflows{"{0} overflows", "{0} 次溢出"};
 constexpr Words kOneOverflow{"one overflow", "1 次溢出"};
 constexpr Words kTimed{
@@ -94,8 +94,7 @@ constexpr Words kOwnsTimer{
     "meanwhile, and its interrupt must be off. Another interrupt's handler "
     "adds its time if it runs at the last overflow; one longer than {1} "
     "counts loses an overflow.",
-    "它独占{0}"
-    "并在结束时将其停止：其间别处不得使用它，且须关闭它的中断。其他中断"
+    "它独占{0}，结束时将其停止：其间别处不得使用它，且须关闭它的中断。其他中断"
     "的处理程序若恰在最后一次溢出时运行，会加上其运行时间；运行超过 {1} "
     "个计数的会丢失一次溢出。"};
 constexpr Words kTimerWord{"Timer {0}", "定时器 {0}"};
