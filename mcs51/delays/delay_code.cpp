@@ -33,12 +33,9 @@ constexpr Words kNearest{": the nearest whole number of cycles",
                          "：最接近的整数个周期"};
 constexpr Words kTimesLoaded{
     "n is loaded before the call, by the caller, and is not counted. n = 0 "
-    "counts as 65536: 65536 x {0} cycles.",
-    "n 由调用者在调用前装入，不算在内。n = 0 当作 65536：65536 × {0} 个周期。"};
-constexpr Words kTimesLoadedTimer{
-    "n is loaded before the call, by the caller, and is not counted. n = 0 "
-    "counts as 65536.",
-    "n 由调用者在调用前装入，不算在内。n = 0 当作 65536。"};
+    "counts as 65536{0}.",
+    "n 由调用者在调用前装入，不算在内。n = 0 当作 65536{0}。"};
+constexpr Words kTimesCycles{": 65536 x {0} cycles", "：65536 × {0} 个周期"};
 constexpr Words kSource{"Cycles: {0}.", "周期数依据：{0}。"};
 constexpr Words kAssumed{"Assumed: {0}.", "假定：{0}。"};
 constexpr Words kChanges{
@@ -158,8 +155,10 @@ std::vector<std::string> Comment(const DelayText& text, const Core& core,
                         .In(t));
   }
   if (text.times) {
-    lines.push_back(timer ? std::string(kTimesLoadedTimer.In(t))
-                          : Say(kTimesLoaded, plan.cycles).In(t));
+    lines.push_back(
+        Say(kTimesLoaded,
+            timer ? std::string() : Say(kTimesCycles, plan.cycles).In(t))
+            .In(t));
   }
   if (!timer) lines.push_back(Say(kSource, core.source).In(t));
   if (!timer && !core.assumes.en.empty()) {
