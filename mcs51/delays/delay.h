@@ -12,6 +12,7 @@
 
 #include "mcs51/hardware/cores.h"
 #include "mcs51/settings/ticks.h"
+#include "mcs51/words/words.h"
 
 namespace mcs51 {
 
@@ -24,7 +25,10 @@ struct Instr {
   std::string text;  // lower case, sdas8051's spelling, without the label
   int target = -1;   // the label a branch goes to
   int label = -1;    // the label on this instruction
-  std::string comment = {};  // what a register's address is
+  // What an address is: the register's or bit's name and what its write
+  // does, in the comment's tongue.
+  std::string_view name = {};
+  Words note = {};
 };
 
 // How a delay keeps its time: by counting the core's cycles, or by a

@@ -193,7 +193,8 @@ std::string A51Hex(std::string op) {
 
 // One instruction, in sdas8051's spelling or in A51's, with the label it
 // carries, the label it goes to and what its address is.
-std::string Line(const Instr& i, bool keil, const std::string& name) {
+std::string Line(const Instr& i, bool keil, const std::string& name,
+                 Tongue tongue) {
   auto label = [&](int n) {
     return keil ? fmt::format("{}_{}", name, n) : fmt::format("{:05}$", n);
   };
@@ -206,18 +207,19 @@ std::string Line(const Instr& i, bool keil, const std::string& name) {
                          ? fmt::format("\t{}", op)
                          : fmt::format("\t{:<7} {}", op.substr(0, space),
                                        op.substr(space + 1));
-  if (!i.comment.empty()) {
-    line = fmt::format("{:<32}; {}", line, i.comment);
+  if (!i.name.empty()) {
+    line = fmt::format("{:<32}; {}", line, i.name);
+    if (!i.note.en.empty()) line += fmt::format(": {}", i.note.In(tongue));
   }
   return text + line + "\n";
 }
 
 std::string Body(const std::vector<Instr>& code, bool keil,
-                 const std::string& name) {
+                 const std::string& name, Tongue tongue) {
   std::string text;
   for (const Instr& i : code) {
     if (keil && i.op == Op::kRet) continue;  // C51's own
-    text += Line(i, keil, name);
+    text += Line(i, keil, name, tongue);
   }
   return text;
 }
@@ -241,12 +243,12 @@ std::string DelayCCode(const DelayText& text, const Core& core,
   }
   code +=
       fmt::format("void {}({}) __naked\n{{\n    __asm\n", text.name, params);
-  code += Body(plan.sdcc, false, text.name);
+  code += Body(plan.sdcc, false, text.name, text.tongue);
   code += "    __endasm;\n}\n";
   if (text.times) code += "#pragma restore\n";
   code +=
       fmt::format("#else\nvoid {}({})\n{{\n#pragma asm\n", text.name, params);
-  code += Body(plan.keil, true, text.name);
+  code += Body(plan.keil, true, text.name, text.tongue);
   code += "#pragma endasm\n}\n#endif\n";
   return code;
 }
@@ -260,7 +262,7 @@ std::string DelayAsmCode(const DelayText& text, const Core& core,
   code += fmt::format(
       "\n\t.module {0}\n\t.globl  _{0}\n\n\t.area   CSEG    (CODE)\n\n_{0}:\n",
       text.name);
-  return code + Body(plan.sdcc, false, text.name);
+  return code + Body(plan.sdcc, false, text.name, text.tongue);
 }
 
 }  // namespace mcs51

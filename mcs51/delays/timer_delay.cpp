@@ -87,13 +87,12 @@ std::vector<Instr> Steps(const Chip& chip, const Write& write, int value) {
   std::vector<Instr> code;
   bool first = true;
   for (AsmStep& step : WriteSteps(write, value, target, Spelling::kAddress)) {
-    std::string comment;
+    Instr i{step.op, step.mnemonic + " " + step.operands};
     if (first) {
-      comment = std::string(write.bit.empty() ? write.reg : write.bit);
-      if (!step.comment.empty()) comment += ": " + step.comment;
+      i.name = write.bit.empty() ? write.reg : write.bit;
+      i.note = write.comment;
     }
-    code.push_back({step.op, step.mnemonic + " " + step.operands, -1, -1,
-                    std::move(comment)});
+    code.push_back(std::move(i));
     first = false;
   }
   return code;
@@ -154,10 +153,10 @@ std::optional<Parts> PartsOf(const TickOutcome& outcome, bool times,
   if (const int bit = BitOf(*flag, flag_reg.address); bit >= 0) {
     p.poll.push_back({Op::kJnbTaken,
                       fmt::format("jnb 0x{:02X},", flag_reg.address + bit),
-                      kPoll, kPoll, std::string(flag->bit)});
+                      kPoll, kPoll, flag->bit});
   } else {
     p.poll = {{Op::kMovADir, fmt::format("mov a,0x{:02X}", flag_reg.address),
-               -1, kPoll, std::string(flag->reg)},
+               -1, kPoll, flag->reg},
               {Op::kAnlAImm, fmt::format("anl a,#0x{:02X}", flag->mask)},
               {Op::kJzTaken, "jz ", kPoll}};
   }
