@@ -152,6 +152,25 @@ prove() {
 prove 8052 12 0 "--clock 12" grid_8052
 prove DS320 4 1 "--chip ds80c320" grid_DS320
 
+# Every family's delay, by cycles or by a timer, compiles with SDCC and
+# assembles with sdas8051, silently; a family refused says why, status 2.
+mkdir -p "$scratch/families" && cd "$scratch/families"
+for chip in $("$cli" chips --format csv | awk -F, 'NR > 1 {print $1}'); do
+  status=0
+  "$cli" delay 24 1ms --chip "$chip" >"$chip.c" 2>"$chip.err" || status=$?
+  if [ "$status" -eq 2 ] && grep -q "no timer" "$chip.err"; then
+    echo "ok: $chip refused: $(cat "$chip.err")"
+    continue
+  fi
+  [ "$status" -eq 0 ] || { fail "delay --chip $chip: status $status"; continue; }
+  "$cli" delay 24 1ms --chip "$chip" --lang asm >"$chip.asm" ||
+    { fail "delay --chip $chip --lang asm"; continue; }
+  { sdcc -mmcs51 --Werror -c "$chip.c" && sdas8051 -plosff "$chip.asm"; } \
+    >"$chip.log" 2>&1 && [ ! -s "$chip.log" ] ||
+    { cat "$chip.log" >&2; fail "$chip: sdcc or sdas8051"; continue; }
+  echo "ok: $chip builds"
+done
+
 # The refusals' status.
 for bad in "12 3us" "12 0ms" "12 1" "12 10000s" "12 1ms --chip xc886" \
   "12 2us --chip ds80c320" "12 1ms --chip stc15 --timer 2"; do
