@@ -2,7 +2,8 @@
 //   crystals over the whole crystal table for 6 rates, ranked per clock
 //   mode (target: under 1 ms), and the same as the program answers it,
 //   from arguments to text; one table of the standard rates; crystals for
-//   9600 and 115200 over every chip family (target: under 5 ms).
+//   9600 and 115200 over every chip family (target: under 5 ms); a delay
+//   paced by a timer at the edge of the family's reach.
 // Run: build/dev/bench/cli/cli_bench
 #include <benchmark/benchmark.h>
 
@@ -51,6 +52,14 @@ void BM_TableCommand(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(cli::Run(args, {}));
 }
 BENCHMARK(BM_TableCommand)->Unit(benchmark::kMicrosecond);
+
+// A timer delay weighs every timer setting of the family; the longest
+// time the STC8's reach asks the most overflows of each.
+void BM_TimerDelayCommand(benchmark::State& state) {
+  const std::vector<std::string> args{"delay", "12", "16s", "--chip", "stc8"};
+  for (auto _ : state) benchmark::DoNotOptimize(cli::Run(args, {}));
+}
+BENCHMARK(BM_TimerDelayCommand)->Unit(benchmark::kMicrosecond);
 
 void BM_TableCommandAllChips(benchmark::State& state) {
   const std::vector<std::string> args{"table", "11.0592", "--chip", "all"};
