@@ -193,6 +193,12 @@ const Column<C> kChipCard[] = {
     {.key = "document", .header = {"checked against:"}, .cell = kDocument.cell},
     {.key = "evidence", .header = {"rows from:"}, .cell = kEvidence.cell},
     {.key = "delay", .header = {"delays by:"}, .cell = kDelay.cell},
+    {.key = "not_modelled",
+     .header = {"not modelled:"},
+     .cell =
+         [](const C& c) {
+           return c.not_modelled.empty() ? Value() : Value(c.not_modelled);
+         }},
     {.key = "timer_freq",
      .header = {"FREQ is"},
      .cell =

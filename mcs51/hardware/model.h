@@ -242,6 +242,9 @@ struct Chip {
   const TimerSources* timer_sources = nullptr;
   // The makers' headers whose #include names the family.
   std::span<const Header> headers = {};
+  // What its parts have that the records leave out, and why: "UART230
+  // ...: no document found gives ...".
+  std::string_view not_modelled = {};
 };
 
 }  // namespace mcs51

@@ -113,6 +113,10 @@ constexpr Chip kFx2lp{
     .registers = kFx2Registers,
     .internal_mhz = kFx2Clkout,
     .clock = "CLKOUT, the CPU clock CPUCS.CLKSPD selects: 12, 24 or 48 MHz",
-    .cores = kFx2Cores};
+    .cores = kFx2Cores,
+    .not_modelled =
+        "UART230 (XDATA 0xE608, the 230 Kbaud clock for Timers 0, 1 and 2 "
+        "in Cypress's fx2regs.h): no document found gives its exact rate at "
+        "each CLKOUT or how it combines with SMOD"};
 
 }  // namespace mcs51::families

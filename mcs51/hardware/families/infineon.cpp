@@ -127,7 +127,11 @@ constexpr Chip kXc886{
     .units = kXcUnits,
     .registers = kXcRegisters,
     .internal_mhz = kXcPclk,
-    .cores = kXc800Cores};
+    .cores = kXc800Cores,
+    .not_modelled =
+        "Timer 2 and T21 as tick timers, so ticks and delays: no document "
+        "found gives T2MOD's prescaler bits or the timers' count clock "
+        "(SDCC's XC866.h has only their registers, at 0xC0-0xC5)"};
 
 extern const Chip kC517a;
 constexpr Chip kC517a{
@@ -144,7 +148,10 @@ constexpr Chip kC517a{
     .units = kC517Units,
     .registers = kC517Registers,
     .aliases = kC517Names,
-    .cores = kC500Cores};
+    .cores = kC500Cores,
+    .not_modelled =
+        "Timers 0 and 1 as tick timers, so ticks and delays: "
+        "not yet recorded"};
 
 // The C515C's generator divides by 32 where the C517A's divides by 64:
 // 2^SMOD * fOSC / (32 * (1024 - S0REL)), its 6-clock core's counterpart.
@@ -172,6 +179,9 @@ constexpr Chip kC515c{
     .evidence = Evidence::kFormulaOnly,
     .units = kC515cUnits,
     .registers = kC515cRegisters,
-    .cores = kC515cCores};
+    .cores = kC515cCores,
+    .not_modelled =
+        "Timers 0 and 1, so Timer 1 as a baud source, ticks "
+        "and delays: not yet recorded"};
 
 }  // namespace mcs51::families

@@ -238,7 +238,13 @@ constexpr Chip kEfm8{
     .registers = efm8::kRegisters,
     .internal_mhz = kIrc,
     .cores = kCip51Cores,
-    .headers = kEfm8Headers};
+    .headers = kEfm8Headers,
+    .not_modelled =
+        "UART1's own generator (SBRL1) on the EFM8 parts that have one: no "
+        "document found gives SBCON1's prescaler codes or its SFR page "
+        "(Silicon Labs' uart_1.c gives the reload, 65536 - SYSCLK / (2 x "
+        "baud x prescaler), without them), and SDCC's headers hold none of "
+        "these parts"};
 
 extern const Chip kC8051f;
 constexpr Chip kC8051f{
