@@ -165,10 +165,7 @@ const Column<D> kDelayColumns[] = {
      .type = JsonType::kInteger},
     {.key = "method",
      .cell =
-         [](const D& d) {
-           return Value(d.plan.method == DelayMethod::kTimer ? "timer"
-                                                             : "cycles");
-         }},
+         [](const D& d) { return Value(DelayMethodKey(MethodOf(d.plan))); }},
     {.key = "bound_s",
      .cell = [](const D& d) { return Value(ShortestText(d.plan.bound_s)); },
      .type = JsonType::kNumber},

@@ -160,9 +160,7 @@ std::string DelayMethods(const Chip& chip) {
   std::vector<std::string_view> ways;
   for (const Core* core : chip.cores) {
     const std::optional<DelayMethod> method = DelayMethodOf(chip, *core);
-    const std::string_view way = !method                          ? "none"
-                                 : *method == DelayMethod::kTimer ? "timer"
-                                                                  : "cycles";
+    const std::string_view way = method ? DelayMethodKey(*method) : "none";
     if (std::find(ways.begin(), ways.end(), way) == ways.end()) {
       ways.push_back(way);
     }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mcs51/hardware/cores.h"
@@ -36,6 +37,12 @@ struct Instr {
 // exact.
 enum class DelayMethod : std::uint8_t { kCycles, kTimer };
 
+// The method as JSON and chips name it.
+//   DelayMethodKey(kCycles) -> "cycles";  DelayMethodKey(kTimer) -> "timer"
+constexpr std::string_view DelayMethodKey(DelayMethod method) {
+  return method == DelayMethod::kTimer ? "timer" : "cycles";
+}
+
 struct DelayAsk {
   double frequency_mhz = 0.0;
   double time_s = 0.0;
@@ -60,7 +67,6 @@ struct TimerPace {
 };
 
 struct DelayPlan {
-  DelayMethod method = DelayMethod::kCycles;
   long long cycles = 0;   // the time in the core's cycles (each n's), or
                           // the timer's counts
   double actual_s = 0.0;  // the cycles' time, or the timer's counts'
@@ -71,12 +77,17 @@ struct DelayPlan {
   // counts take at most bound_s. Both 0 for cycles.
   double bound_s = 0.0;
   double early_s = 0.0;
-  std::optional<TimerPace> timer;
+  std::optional<TimerPace> timer;  // none for cycles
   // From the function's first instruction to its RET, RET included;
   // the caller's LCALL is counted, not listed.
   std::vector<Instr> sdcc;
   std::vector<Instr> keil;  // empty unless asked
 };
+
+// How `plan` keeps its time.
+inline DelayMethod MethodOf(const DelayPlan& plan) {
+  return plan.timer ? DelayMethod::kTimer : DelayMethod::kCycles;
+}
 
 struct DelayAnswer {
   std::optional<DelayPlan> plan;
@@ -93,7 +104,8 @@ struct DelayAnswer {
 //   PlanDelay({12, 3e-6, classic}).refusal
 //       -> "shorter than the call and return: at least 4 machine cycles
 //          (4 us at 12 MHz)"
-//   PlanDelay({12, 1e-3, classic, .timer = 0}).plan->timer->outcome
+//   PlanDelay({.frequency_mhz = 12, .time_s = 1e-3, .core = classic,
+//              .timer = 0}).plan->timer->outcome
 //       -> Timer 0 mode 2, 4 overflows of 250 counts
 DelayAnswer PlanDelay(const DelayAsk& ask);
 

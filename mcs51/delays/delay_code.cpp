@@ -138,7 +138,7 @@ std::vector<std::string> Comment(const DelayText& text, const Core& core,
                                  const DelayPlan& plan, bool c) {
   const Tongue t = text.tongue;
   const std::string times(text.times ? kTimes.In(t) : "");
-  const bool timer = plan.method == DelayMethod::kTimer;
+  const bool timer = MethodOf(plan) == DelayMethod::kTimer;
   std::vector<std::string> lines;
   lines.push_back(Say(kTitle, text.name, text.times ? "n" : "",
                       times + DelayTimeText(text.time_s),

@@ -105,10 +105,11 @@ void Append(std::vector<Instr>& to, const std::vector<Instr>& from) {
 constexpr int kRound = 1;  // the label each n's round starts at
 constexpr int kPoll = 2;   // the label of the polling loop
 
-// The delay's parts, in order: before the counts, the counters' loads,
-// the poll, the flag cleared, the counters, the count of n, the stop.
+// The delay's parts, in order: Keil's moves of n, before the counts, the
+// counters' loads, the poll, the flag cleared, the counters, the count of
+// n, the stop.
 struct Parts {
-  std::vector<Instr> before, loads, poll, clear, counters, count, stop;
+  std::vector<Instr> moves, before, loads, poll, clear, counters, count, stop;
 };
 
 // The parts for `outcome`, or none where its records do not end with the
@@ -136,7 +137,7 @@ std::optional<Parts> PartsOf(const TickOutcome& outcome, bool times,
   Parts p;
   if (keil && times) {
     for (std::string_view move : delay_parts::kKeilMoves) {
-      p.before.push_back({Op::kMovDirRn, std::string(move)});
+      p.moves.push_back({Op::kMovDirRn, std::string(move)});
     }
   }
   for (const Write* w : writes) {
@@ -190,20 +191,16 @@ long long KeepUpClocks(const Parts& p, const Timing& t) {
 // before the timer starts, the poll that sees the last overflow and the
 // one before it, and all after, to the return.
 long long BoundClocks(const Parts& p, const Timing& t) {
-  return t.Clocks(Op::kLcall) + Sum(p.before, t, false) +
-         2 * Longest(p.poll, t) + Sum(p.clear, t, false) +
-         Sum(p.counters, t, true) + Sum(p.count, t, true) +
-         Sum(p.stop, t, false) + t.Clocks(Op::kRet);
+  return t.Clocks(Op::kLcall) + Sum(p.moves, t, false) +
+         Sum(p.before, t, false) + 2 * Longest(p.poll, t) +
+         Sum(p.clear, t, false) + Sum(p.counters, t, true) +
+         Sum(p.count, t, true) + Sum(p.stop, t, false) + t.Clocks(Op::kRet);
 }
 
 std::vector<Instr> Code(const Parts& p, bool keil) {
-  std::vector<Instr> code = p.before;
-  if (!keil) {
-    // Keil's moves of n come first only in its own code.
-    std::erase_if(code, [](const Instr& i) { return i.op == Op::kMovDirRn; });
-  }
-  for (const auto* part :
-       {&p.loads, &p.poll, &p.clear, &p.counters, &p.count, &p.stop}) {
+  std::vector<Instr> code = keil ? p.moves : std::vector<Instr>{};
+  for (const auto* part : {&p.before, &p.loads, &p.poll, &p.clear, &p.counters,
+                           &p.count, &p.stop}) {
     Append(code, *part);
   }
   code.push_back({Op::kRet, "ret"});
@@ -236,7 +233,6 @@ bool Offered(const TickSetting& s, const DelayAsk& ask, const Chip& chip) {
 struct Candidate {
   TickOutcome outcome;
   Parts parts;
-  long long fewest;  // counts
 };
 
 // Better: reaching the time, not clocking a UART, nearer, fewer
@@ -314,8 +310,7 @@ DelayAnswer PlanTimerDelay(const DelayAsk& ask) {
     if (!Offered(s, ask, *chip)) continue;
     // The loop is the same for every count; its parts, at the most
     // overflows, say how few counts it keeps up with.
-    const TickOutcome probe{
-        &s, false, 0, 0, kMaxInterrupts, 0.0, 0.0, Mark::kOutOfRange};
+    const TickOutcome probe = Probe(s);
     const std::optional<Parts> shape = PartsOf(probe, ask.times, ask.keil);
     if (!shape) continue;
     const long long fewest = KeepUpClocks(*shape, timing) / s.clocks + 1;
@@ -325,8 +320,7 @@ DelayAnswer PlanTimerDelay(const DelayAsk& ask) {
     const TickOutcome outcome = EvaluateTick(
         s, ask.frequency_mhz, ask.time_s, 100.0, static_cast<double>(fewest));
     Candidate c{outcome,
-                *PartsOf(outcome.fits ? outcome : probe, ask.times, ask.keil),
-                fewest};
+                *PartsOf(outcome.fits ? outcome : probe, ask.times, ask.keil)};
     if (!best || Better(c, *best)) best = std::move(c);
   }
   if (!best) return {std::nullopt, NoTimer(ask, chip)};
@@ -336,7 +330,6 @@ DelayAnswer PlanTimerDelay(const DelayAsk& ask) {
   const TickOutcome& o = best->outcome;
   const int clocks = o.setting->clocks;
   DelayPlan plan;
-  plan.method = DelayMethod::kTimer;
   plan.cycles = static_cast<long long>(o.count) * o.interrupts;
   plan.actual_s = o.actual_period_s;
   plan.error_percent = o.error_percent;

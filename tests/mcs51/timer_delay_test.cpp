@@ -44,7 +44,7 @@ TEST_P(TimerDelays, PickTheTimerAndBoundTheRest) {
                                         .timer = row.timer});
   ASSERT_TRUE(answer.plan) << answer.refusal;
   const DelayPlan& plan = *answer.plan;
-  ASSERT_EQ(plan.method, DelayMethod::kTimer);
+  ASSERT_EQ(MethodOf(plan), DelayMethod::kTimer);
   const TickOutcome& o = plan.timer->outcome;
   EXPECT_EQ(o.setting->timer->number, row.timer_number);
   EXPECT_EQ(o.interrupts, row.overflows);
@@ -123,9 +123,9 @@ TEST(DelayEveryFamily, ByAMethodOrANamedRefusal) {
         continue;
       }
       ASSERT_TRUE(answer.plan) << answer.refusal;
-      EXPECT_EQ(answer.plan->method, core->refusal.empty()
-                                         ? DelayMethod::kCycles
-                                         : DelayMethod::kTimer);
+      EXPECT_EQ(MethodOf(*answer.plan), core->refusal.empty()
+                                            ? DelayMethod::kCycles
+                                            : DelayMethod::kTimer);
     }
   }
 }
