@@ -240,11 +240,11 @@ constexpr Chip kEfm8{
     .cores = kCip51Cores,
     .headers = kEfm8Headers,
     .not_modelled =
-        "UART1's own generator (SBRL1) on the EFM8 parts that have one: no "
-        "document found gives SBCON1's prescaler codes or its SFR page "
-        "(Silicon Labs' uart_1.c gives the reload, 65536 - SYSCLK / (2 x "
-        "baud x prescaler), without them), and SDCC's headers hold none of "
-        "these parts"};
+        "UART1's own generator (SBRL1) on the EFM8 parts that have one: not "
+        "yet recorded. Silicon Labs' EFM8 peripheral drivers give it: "
+        "uart_1.c, with SI_EFM8UB2_Register_Enums.h (prescalers 1, 4, 12 and "
+        "48 on the EFM8UB2; eight on the parts that page their SFRs), the "
+        "reload 65536 - SYSCLK / (2 x baud x prescaler) and SBCON1's codes"};
 
 extern const Chip kC8051f;
 constexpr Chip kC8051f{
