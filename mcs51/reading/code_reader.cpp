@@ -1,7 +1,6 @@
 #include "mcs51/reading/code_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "mcs51/reading/code_value.h"
@@ -130,6 +129,18 @@ Define DefineOf(std::string_view text) {
           std::string(text.substr(equals + 1))};
 }
 
+bool LooksLikeIntelHex(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == text.npos || text.size() - first < 3 || text[first] != ':')
+    return false;
+  auto hex = [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') ||
+           (c >= 'a' && c <= 'f');
+  };
+  return hex(text[first + 1]) && hex(text[first + 2]);
+}
+
 namespace {
 
 // Each file's text checked, and what all of them say as a whole: the
@@ -140,6 +151,7 @@ bool Checked(std::span<const SourceFile> files, CodeReading& reading) {
     const std::optional<Encoding> encoding = EncodingOf(f.text);
     reading.problem = f.text.size() > kMaxCodeBytes ? CodeProblem::kTooLarge
                       : !encoding                   ? CodeProblem::kBinary
+                      : LooksLikeIntelHex(f.text)   ? CodeProblem::kImage
                                                     : CodeProblem::kNone;
     if (reading.problem != CodeProblem::kNone) {
       reading.problem_file = f.name;

@@ -26,6 +26,7 @@ enum class CodeProblem {
   kTooLarge,         // over kMaxCodeBytes
   kProgramTooLarge,  // with its headers, over kMaxProgramBytes
   kBinary,           // a NUL byte, or bytes neither UTF-8 nor GB18030 (1 in 16)
+  kImage,            // a built image, Intel HEX: no source to read
   kNoWrites,         // no register write read
 };
 
@@ -203,6 +204,14 @@ struct CodeReading {
 // {"<command-line>", 0} for the build's -D.
 //   files {"a.c", 1, 3}, {"b.c", 5, 9}: At(files, 6) -> {"b.c", 2}
 Where At(std::span<const FileLines> files, int line);
+
+// Whether `text` is Intel HEX by its content, not its name: its first
+// line that is not blank starts with ':' and two hex digits. C and
+// assembly never start a line so.
+//   LooksLikeIntelHex("\r\n:03000000020030CB\r\n") -> true
+//   LooksLikeIntelHex("#include <8051.h>\n")       -> false
+//   LooksLikeIntelHex(":label\n")                  -> false
+bool LooksLikeIntelHex(std::string_view text);
 
 // Reads C or assembly, guessing which unless told.
 //   ReadCode("TMOD = 0x20;\nTR1 = 1;")

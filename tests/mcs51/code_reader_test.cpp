@@ -285,6 +285,7 @@ const ProblemRow kProblemRows[] = {
     {"GbLeadsWithoutTrails", "TMOD = 1; \x81\x20\x82\x20\x83\x20\x84",
      CodeProblem::kBinary},
     {"NoWrites", "int x;\nvoid f(void);", CodeProblem::kNoWrites},
+    {"IntelHex", "\n:03000000020030CB\n:00000001FF\n", CodeProblem::kImage},
     {"OnlyComments", "; nothing here\n", CodeProblem::kNoWrites},
 };
 INSTANTIATE_TEST_SUITE_P(Inputs, ProblemTest, testing::ValuesIn(kProblemRows),
