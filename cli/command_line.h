@@ -37,6 +37,9 @@ struct Request : mcs51::Question {
   std::vector<mcs51::Define> defines;
   bool check = false;
   std::vector<mcs51::FindingKind> ignore;
+  // explain of a built image: the time run from reset, and the simulator.
+  double sim_time_s = 1.0;
+  std::string simulator = "s51";
 };
 
 struct ParseResult {

@@ -144,11 +144,28 @@ RunResult ExplainAnswer(const Request& request, std::string_view version) {
     }
     files.push_back({name, std::move(text)});
   }
-  const Build build{request.compiler, request.defines,
-                    Finder(request.include_dirs, texts), 0.0};
-  Explanation e = Explain(files, build, request.frequency_mhz, family,
-                          request.tolerance_percent);
   const std::string& first = request.files.front();
+  Explanation e;
+  const auto image =
+      std::find_if(files.begin(), files.end(),
+                   [](const auto& f) { return IsImage(f.name, f.text); });
+  if (image != files.end() && files.size() > 1) {
+    return Failure(kExitBadInput,
+                   fmt::format("{}: a built image is explained alone",
+                               FileWords(image->name)));
+  }
+  if (image != files.end()) {
+    if (auto fault = ExplainImage(
+            request, image->name, image->text,
+            family != nullptr ? *family : explain::DefaultFamily(), e)) {
+      return *fault;
+    }
+  } else {
+    const Build build{request.compiler, request.defines,
+                      Finder(request.include_dirs, texts), 0.0};
+    e = Explain(files, build, request.frequency_mhz, family,
+                request.tolerance_percent);
+  }
   if (e.problem != CodeProblem::kNone) {
     const std::string& name = e.problem_file.empty() ? first : e.problem_file;
     return Failure(

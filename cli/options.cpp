@@ -85,7 +85,9 @@ constexpr CommandRow kCommandRows[] = {
     {Command::kExplain, "explain", "FREQ [FILE...]",
      "init code read back (the FILEs as one program, or standard input): "
      "each serial port's generator and rate, each timer's mode and period, "
-     "and what looks wrong",
+     "and what looks wrong; a built image (Intel HEX) is run from reset on "
+     "SDCC's simulator s51 and read back the same way, with its handlers' "
+     "measured periods",
      Document::kExplain},
 };
 
@@ -281,6 +283,25 @@ const OptionRow kOptionRows[] = {
              r.ignore.push_back(static_cast<FindingKind>(kind));
            }
          }},
+    {.name = "--sim-time",
+     .values = Values::kNumber,
+     .read = calc::ReadTime,
+     .below = 100.0,  // the guard on the host's time grows with it
+     .metavar = "TIME",
+     .takes = "a time in s, ms or us, under 100 s",
+     .commands = kExplain,
+     .help = "explain of a built image (Intel HEX: .ihx, .hex): run it on "
+             "s51 from reset for TIME of simulated time (default 1s)",
+     .suggestions = "100ms 1s 5s",
+     .store = [](const Value& v, Request& r) { r.sim_time_s = v.number; }},
+    {.name = "--simulator",
+     .values = Values::kPath,
+     .metavar = "PROGRAM",
+     .takes = "a program",
+     .commands = kExplain,
+     .help = "explain of a built image: the s51 to run (default s51 on the "
+             "PATH, from Debian's sdcc-ucsim)",
+     .store = [](const Value& v, Request& r) { r.simulator = v.text; }},
     {.name = "--mode",
      .values = Values::kModes,
      .commands = kTicks,

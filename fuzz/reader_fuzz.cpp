@@ -11,7 +11,9 @@
 //   - explain's findings point into the input and say something, and an
 //     unresolved rate is no number;
 //   - split at form feeds into files that include one another, after a
-//     -D made of the first line, the findings point into a file read.
+//     -D made of the first line, the findings point into a file read;
+//   - read as Intel HEX, a sound image is as long as its data and no
+//     longer than the code memory; read as a listing, nothing breaks.
 // Any broken invariant aborts with a message; libFuzzer saves the input.
 #include <algorithm>
 #include <cstddef>
@@ -24,6 +26,8 @@
 #include <vector>
 
 #include "mcs51/explain/explain.h"
+#include "mcs51/image/intel_hex.h"
+#include "mcs51/image/listing.h"
 #include "mcs51/reading/code_reader.h"
 #include "mcs51/reading/sources.h"
 
@@ -57,7 +61,8 @@ void CheckReading(const mcs51::CodeReading& r, std::string_view input) {
   const bool refused = r.problem == mcs51::CodeProblem::kEmpty ||
                        r.problem == mcs51::CodeProblem::kTooLarge ||
                        r.problem == mcs51::CodeProblem::kProgramTooLarge ||
-                       r.problem == mcs51::CodeProblem::kBinary;
+                       r.problem == mcs51::CodeProblem::kBinary ||
+                       r.problem == mcs51::CodeProblem::kImage;
   Check(!refused || (r.effects.empty() && r.declarations.empty() &&
                      r.unresolved.empty()),
         "a refused input with effects");
@@ -157,6 +162,19 @@ void CheckProgram(std::string_view input) {
   }
 }
 
+// A small code memory too, so that the refusal is reached.
+void CheckImage(std::string_view input) {
+  for (const std::uint32_t bytes : {0x10000u, 0x40u}) {
+    const mcs51::HexImage image = mcs51::ReadIntelHex(input, bytes);
+    Check(image.problem != mcs51::HexProblem::kNone ||
+              (image.code.size() == image.end &&
+               image.held.size() == image.end && image.end <= bytes),
+          "an image larger than its data or its memory");
+  }
+  mcs51::ReadRst(input);
+  mcs51::ReadCdb(input);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -183,5 +201,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
         "the same input gave another reading");
   CheckExplained(input, Lines(input));
   CheckProgram(input);
+  CheckImage(input);
   return 0;
 }

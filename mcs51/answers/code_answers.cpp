@@ -48,6 +48,13 @@ const Column<Finding> kFindingColumns[] = {
     {.key = "line",
      .cell = [](const Finding& f) { return Value(std::to_string(f.line)); },
      .type = JsonType::kInteger},
+    {.key = "address",
+     .cell =
+         [](const Finding& f) {
+           return f.address >= 0 ? Value(std::to_string(f.address))
+                                 : std::nullopt;
+         },
+     .type = JsonType::kInteger},
     {.key = "text", .cell = [](const Finding& f) { return Value(f.text); }},
 };
 
@@ -127,6 +134,14 @@ const Column<T> kTimerColumns[] = {
          [](const T& u) {
            return u.first_period_s > 0.0 ? Value(ShortestText(u.first_period_s))
                                          : std::nullopt;
+         },
+     .type = JsonType::kNumber},
+    {.key = "measured_period_s",
+     .cell =
+         [](const T& u) {
+           return u.measured_period_s > 0.0
+                      ? Value(ShortestText(u.measured_period_s))
+                      : std::nullopt;
          },
      .type = JsonType::kNumber},
     {.key = "one_shot",

@@ -4,6 +4,7 @@
 #include "mcs51/answers/reports.h"
 #include "mcs51/explain/explain_words.h"
 #include "mcs51/settings/text.h"
+#include "mcs51/settings/tick_text.h"
 
 namespace mcs51 {
 namespace {
@@ -22,6 +23,8 @@ std::string UseLines(const UseText& text) {
 
 // "line 3" in a paste, "uart.c:3" in a file.
 std::string WhereText(const Finding& f) {
+  if (f.file.empty() && f.address >= 0)
+    return fmt::format(fmt::runtime(ReportWords().address.en), f.address);
   return f.file.empty()
              ? fmt::format(fmt::runtime(ReportWords().line.en), f.line)
              : fmt::format("{}:{}", f.file, f.line);
@@ -35,6 +38,11 @@ std::string ExplainText(const Question& question, const explain::Family& family,
                   ShortestText(question.frequency_mhz), family.text,
                   family.name, ShortestText(question.tolerance_percent)) +
       "\n";
+  if (e.simulated) {
+    out += fmt::format(fmt::runtime(w.simulated.en), e.simulated->type,
+                       PeriodText(e.simulated->seconds)) +
+           "\n";
+  }
   if (e.named_by) {
     out += fmt::format(fmt::runtime(w.named_by.en), e.named_by->chip,
                        e.named_by->header, e.named_by->line) +
@@ -65,6 +73,13 @@ std::string ExplainJson(const Question& question, const explain::Family& family,
   json["chip"] = family.name;
   json["chip_from"] = e.named_by ? Json(e.named_by->header) : Json(nullptr);
   json["encoding"] = EncodingKey(e.encoding);
+  if (e.simulated) {
+    json["simulated"] = {{"type", e.simulated->type},
+                         {"seconds", e.simulated->seconds},
+                         {"timed", e.simulated->timed}};
+  } else {
+    json["simulated"] = nullptr;
+  }
   json["serial"] = JsonRows<SerialUse>(SerialColumns(), e.serial, {});
   json["timers"] = JsonRows<TimerUse>(TimerColumns(), e.timers, {});
   json["findings"] = JsonRows<Finding>(FindingColumns(), e.findings, {});

@@ -365,12 +365,28 @@ Explanation Explain(std::span<const SourceFile> files, const Build& given,
   Build build = given;
   build.clock_hz = frequency_mhz * 1e6;
   const CodeReading reading = ReadFiles(files, build);
-  out.family = chosen != nullptr ? chosen : &Named(reading, out.named_by);
-  const Family& family = *out.family;
-  out.problem = reading.problem;
-  out.problem_file = reading.problem_file;
+  std::optional<Included> named_by;
+  const Family& family = chosen != nullptr ? *chosen : Named(reading, named_by);
+  if (reading.problem != CodeProblem::kNone) {
+    out.family = &family;
+    out.named_by = named_by;
+    out.problem = reading.problem;
+    out.problem_file = reading.problem_file;
+    out.encoding = reading.encoding;
+    return out;
+  }
+  out = ExplainReading(reading, frequency_mhz, family, tolerance_percent);
+  out.named_by = named_by;
+  if (out.named_by)
+    out.named_by->line = At(reading.files, out.named_by->line).line;
+  return out;
+}
+
+Explanation ExplainReading(const CodeReading& reading, double frequency_mhz,
+                           const Family& family, double tolerance_percent) {
+  Explanation out;
+  out.family = &family;
   out.encoding = reading.encoding;
-  if (out.problem != CodeProblem::kNone) return out;
   RegisterState state(family);
   state.Follow(reading);
   for (const Unresolved& u : reading.unresolved) {
@@ -398,8 +414,6 @@ Explanation Explain(std::span<const SourceFile> files, const Build& given,
       [](const Finding& a, const Finding& b) { return a.line < b.line; });
   Notes(reading, out);
   for (Finding& f : out.findings) InFile(reading, f);
-  if (out.named_by)
-    out.named_by->line = At(reading.files, out.named_by->line).line;
   return out;
 }
 

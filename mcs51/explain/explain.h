@@ -51,6 +51,7 @@ struct Finding {
   std::string chinese;  // the same in Chinese
   std::string file;     // of several files read, its own; else ""
   int column = 0;       // 1-based where a front end knows it, else 0
+  int address = -1;     // of a built image's code, where no line is known
   std::string_view In(Tongue tongue) const {
     return tongue == Tongue::kChinese ? chinese : text;
   }
@@ -102,6 +103,17 @@ struct TimerUse {
   double first_period_s = 0.0;
   bool one_shot = false;    // started, then stopped again
   bool unresolved = false;  // its mode or reload waits: no period then
+  // A built image's, on the simulator: the mean time between its handler's
+  // entries, 0 where it was not measured.
+  double measured_period_s = 0.0;
+};
+
+// How a built image was run: the simulator's type for the family, the
+// time simulated from reset, and whether its timing is the family's.
+struct Simulated {
+  std::string type;  // "8052"
+  double seconds = 0.0;
+  bool timed = false;
 };
 
 struct Explanation {
@@ -116,6 +128,7 @@ struct Explanation {
   // defined nowhere taken as FREQ, a "…" header not found.
   std::vector<Finding> notes;  // their kind is kUnresolved
   std::string problem_file;    // of several files, the one with a problem
+  std::optional<Simulated> simulated;  // a built image's run
 };
 
 // What `source` sets up on `family` at `frequency_mhz`, judged with
@@ -143,6 +156,10 @@ Explanation Explain(std::string_view source, double frequency_mhz,
 Explanation Explain(std::span<const SourceFile> files, const Build& build,
                     double frequency_mhz, const explain::Family* family,
                     double tolerance_percent);
+// The same for a reading made elsewhere: its effects as they ran.
+Explanation ExplainReading(const CodeReading& reading, double frequency_mhz,
+                           const explain::Family& family,
+                           double tolerance_percent);
 inline Explanation Explain(std::string_view source, double frequency_mhz,
                            const explain::Family& family,
                            double tolerance_percent,

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "mcs51/explain/explain_registers.h"
+#include "mcs51/explain/explain_state.h"
 #include "mcs51/hardware/catalogue.h"
 #include "mcs51/settings/text.h"
 #include "mcs51/settings/tick_text.h"
@@ -200,6 +201,18 @@ constexpr ExplainReportWords kReport{
     .missing = {"#include \"{0}\" not found: what depends on it is unresolved",
                 "#include \"{0}\" 没有找到：依赖它的都无法确定"},
     .note = {"note: {}", "说明：{}"},
+    .simulated = {"run from reset on s51 as {0} for {1}",
+                  "在 s51 上按 {0} 从复位运行 {1}"},
+    .simulated_other =
+        {"s51 has no model of this family: run as {0}, its registers read "
+         "where they are; no timing measured",
+         "s51 没有这一系列的模型：按 {0} 运行，寄存器照原地址读取；不测时间"},
+    .stopped = {"the program stopped at 0x{0:04X}: {1}",
+                "程序停在 0x{0:04X}：{1}"},
+    .measured = {"measured on s51: {0} between the handler's entries, {1} "
+                 "from the reload's {2}",
+                 "s51 实测：两次进入中断服务之间 {0}，与重装值的 {2} 相差 {1}"},
+    .address = {"0x{:04X}", "0x{:04X}"},
 };
 
 // The pieces of the two lines.
@@ -298,6 +311,12 @@ Words ProblemWords(CodeProblem problem) {
           "所包含的头文件超过 16 MiB：头文件没有防护地包含了自身？"};
     case CodeProblem::kBinary:
       return {"binary data, not C or assembly", "二进制数据，不是 C 或汇编"};
+    case CodeProblem::kImage:
+      return {
+          "a built image (Intel HEX), not C or assembly: baud51-cli "
+          "explain runs it on SDCC's simulator",
+          "编译后的映像（Intel HEX），不是 C 或汇编：用 baud51-cli "
+          "explain 在 SDCC 的模拟器上运行它"};
     case CodeProblem::kNoWrites:
     case CodeProblem::kNone:
       break;
@@ -360,11 +379,18 @@ UseText TimerText(const TimerUse& use, Tongue tongue) {
   if (use.first_period_s > 0.0) {
     state = Fill(kFirst, tongue, PeriodText(use.first_period_s)) + state;
   }
+  std::string measured;
+  if (use.measured_period_s > 0.0) {
+    measured = Fill(
+        kReport.measured, tongue, PeriodText(use.measured_period_s),
+        PercentText(explain::PercentOff(use.measured_period_s, use.period_s)),
+        PeriodText(use.period_s));
+  }
   return {use.timer,
           Fill(kMode, tongue, s->mode, ClocksText(s->clocks, tongue),
                ReloadHex(use.reload, s->modulus), PeriodText(use.period_s),
                state, Of(ReloadedByWords(use.reloaded_by), tongue)),
-          ""};
+          measured};
 }
 
 }  // namespace mcs51

@@ -81,6 +81,11 @@ struct ExplainReportWords {
   Words assumed;   // {0} a clock's name, {1} the value it was given
   Words missing;   // {0} a header not found
   Words note;      // {} a note, in a list of findings
+  // A built image's run: {0} s51's type, {1} seconds simulated; a family
+  // s51 has no model of; where the program stopped ({0} address, {1} why);
+  // a handler's measured period ({0} measured, {1} off, {2} the reload's);
+  // a finding's place in code with no listing ({}: the address).
+  Words simulated, simulated_other, stopped, measured, address;
 };
 const ExplainReportWords& ReportWords();
 

@@ -4,9 +4,12 @@
 # assembled with sdas8051) and timed on its s51 simulator at 12 MHz and 12
 # clocks: from the 1st to the 101st entry of the handler's vector there
 # must be exactly 100 periods, give or take the few cycles an interrupt
-# waits for the instruction under way to end.
+# waits for the instruction under way to end. Each image, explained, reads
+# back as its source does.
 set -euo pipefail
 cli=$1 scratch=$2
+# shellcheck source=same_reading.sh
+source "$(dirname "${BASH_SOURCE[0]}")/same_reading.sh"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -64,6 +67,13 @@ for row in "t0-mode1-1ms c 1ms 0 1" "t0-mode1-10ms c 10ms 0 1" \
   name=$1 lang=$2 period=$3 timer=$4 mode=$5
   args=(12 "$period" --timer "$timer" --mode "$mode" --clock 12)
   build "$scratch/$name" "$lang" "${args[@]}" || { fail "$name: build"; continue; }
+  # Two overflows of the longest row, 62.5 ms, and its handler's reload.
+  if sim_time=200ms same_reading "$cli" timers "$scratch/$name/tick.$lang" \
+      "$scratch/$name/tick.ihx" 12; then
+    echo "ok: $name: its image reads back as its source"
+  else
+    fail "$name: its image reads back otherwise"
+  fi
   # The vector's address is 3 + 8 * its number; the handler is entered
   # there every interrupt, several a period where one overflow is short.
   vector=$("$cli" tick-code "${args[@]}" | sed -n 's/.*__interrupt(\([0-9]*\)).*/\1/p' | head -1)
