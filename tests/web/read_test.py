@@ -187,6 +187,10 @@ class ReadTest(PageTest):
                  "寄存器写入", self.check_refused("classic 8052")),
                 ("binary", "freq=12&baud=9600", "TMOD\0= 1;", "二进制",
                  self.check_refused("不是 C 或汇编")),
+                # A built image runs on the command line's simulator only.
+                ("image", "freq=12&baud=9600",
+                 ":03000000020030CB\n:00000001FF\n", "Intel HEX",
+                 self.check_refused("baud51-cli explain")),
                 ("crystal_unread", "freq=12x&baud=9600", C_CODE, "晶振读不出",
                  self.check_refused("晶振")),
                 ("english", "lang=en&freq=11.0592&baud=9600", UNSTARTED,
