@@ -103,8 +103,14 @@ int FirstColumn(std::string_view text, int line) {
 std::string CheckLines(const Explanation& e, std::string_view file) {
   std::string lines;
   auto add = [&](const Finding& f, std::string_view level, bool kind) {
-    lines += fmt::format("{}:{}:{}: {}: {}", f.file.empty() ? file : f.file,
-                         f.line, f.column, level, f.text);
+    // A built image's code with no listing says its address instead.
+    const std::string at =
+        f.address >= 0 && f.line == 0
+            ? fmt::format(fmt::runtime(ReportWords().address.en), f.address) +
+                  ": "
+            : "";
+    lines += fmt::format("{}:{}:{}: {}: {}{}", f.file.empty() ? file : f.file,
+                         f.line, f.column, level, at, f.text);
     lines += kind ? fmt::format(" [{}]\n", FindingKey(f.kind)) : "\n";
   };
   for (const Finding& f : e.findings) add(f, "warning", true);

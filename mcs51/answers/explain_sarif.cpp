@@ -44,17 +44,21 @@ Json Rules() {
 }
 
 Json Result(const Finding& f, std::string_view file) {
-  Json region = {{"startLine", std::max(f.line, 1)}};
-  if (f.column > 0) region["startColumn"] = f.column;
+  Json place = {
+      {"artifactLocation", {{"uri", Uri(f.file.empty() ? file : f.file)}}}};
+  if (f.line == 0 && f.address >= 0) {
+    // A built image's code with no listing: its address, no line.
+    place["address"] = {{"absoluteAddress", f.address}};
+  } else {
+    Json region = {{"startLine", std::max(f.line, 1)}};
+    if (f.column > 0) region["startColumn"] = f.column;
+    place["region"] = region;
+  }
   return {{"ruleId", FindingKey(f.kind)},
           {"ruleIndex", static_cast<int>(f.kind)},
           {"level", "warning"},
           {"message", {{"text", f.text}}},
-          {"locations",
-           Json::array({{{"physicalLocation",
-                          {{"artifactLocation",
-                            {{"uri", Uri(f.file.empty() ? file : f.file)}}},
-                           {"region", region}}}}})},
+          {"locations", Json::array({{{"physicalLocation", place}}})},
           {"properties", {{"message-zh", f.chinese}}}};
 }
 
