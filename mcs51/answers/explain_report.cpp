@@ -61,7 +61,12 @@ std::string ExplainText(const Question& question, const explain::Family& family,
   }
   if (!e.notes.empty()) out += fmt::format("{}:\n", w.notes.en);
   for (const Finding& note : e.notes) {
-    out += fmt::format("  {}: {}\n", WhereText(note), note.text);
+    // A note on the whole run, as a built image's, has no place.
+    if (note.line == 0 && note.address < 0 && note.file.empty()) {
+      out += fmt::format("  {}\n", note.text);
+    } else {
+      out += fmt::format("  {}: {}\n", WhereText(note), note.text);
+    }
   }
   return out;
 }
