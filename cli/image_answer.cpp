@@ -97,7 +97,7 @@ std::optional<RunResult> ExplainImage(const Request& request,
   }
   return Failure(kExitBadInput,
                  fmt::format("{}: the program set up no serial port or timer "
-                             "of {} in {}",
+                             "of {}: {}",
                              file, family.text, answer.detail));
 }
 

@@ -228,16 +228,25 @@ ImageAnswer ExplainImage(const std::string& path, std::string_view text,
   }
   const double seconds =
       static_cast<double>(run.clocks) / (ask.frequency_mhz * 1e6);
-  if (run.writes.empty()) {
+  Explanation& e = answer.explanation;
+  if (!run.writes.empty()) {
+    e = ExplainReading(ReadingOf(run, image), ask.frequency_mhz, family,
+                       ask.tolerance_percent);
+  }
+  // Writes that set up no port and no timer (PCON's idle bit alone) are
+  // a program that stopped before its set-up, or never had one.
+  if (run.writes.empty() || (e.serial.empty() && e.timers.empty())) {
     answer.fault = ImageFault::kNothingSetUp;
-    answer.detail =
-        fmt::format("{}, then at 0x{:04X}{}", PeriodText(seconds), run.pc,
-                    run.stopped.empty() ? "" : ": " + run.stopped);
+    answer.detail = !run.stopped.empty()
+                        ? fmt::format("it stopped at 0x{:04X} after {}: {}",
+                                      run.pc, PeriodText(seconds), run.stopped)
+                    : run.settled
+                        ? fmt::format("after {} it waits in a loop at 0x{:04X}",
+                                      PeriodText(seconds), run.pc)
+                        : fmt::format("in {} of simulated time (--sim-time)",
+                                      PeriodText(seconds));
     return answer;
   }
-  Explanation& e = answer.explanation;
-  e = ExplainReading(ReadingOf(run, image), ask.frequency_mhz, family,
-                     ask.tolerance_percent);
   e.simulated = Simulated{std::string(fit.type), seconds, fit.timed};
   Measured(e, run, fit, ask.frequency_mhz);
   for (Finding& f : e.findings) PlaceFinding(f, run, ask.listing);

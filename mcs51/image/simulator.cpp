@@ -255,6 +255,7 @@ class Run {
     } else if (stop.reason == kJumpToItself) {
       // Waiting for nothing: the run is over, unless interrupts will come.
       settled_ = timed_.empty();
+      out_.settled = settled_;
       if (!settled_) Queue("set option selfjump_stop 0");
     } else if (stop.reason != kStepped) {
       out_.stopped = stop.text.empty() ? reply : stop.text;

@@ -62,6 +62,7 @@ struct SimRun {
   std::vector<SimEntry> entries;
   std::int64_t clocks = 0;  // simulated in all
   std::string stopped;      // a stop that was not asked for: "Invalid ..."
+  bool settled = false;     // it jumped to itself with no interrupt on
   int pc = 0;               // where the program was at the end
 };
 
