@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "mcs51/explain/explain_registers.h"
+#include "mcs51/image/image_explain.h"
 #include "mcs51/image/simulator.h"
 
 namespace mcs51 {
@@ -79,6 +81,26 @@ TEST(ImmediateOf, OnlyAMoveOfAConstant) {
   EXPECT_EQ(ImmediateOf("MOV    0x8a <TL0>,#0x66"), 0x66);
   EXPECT_EQ(ImmediateOf("MOV    0x8a <TL0>,A"), -1);
   EXPECT_EQ(ImmediateOf("ORL    0x87 <PCON>,#0x80"), -1);
+}
+
+// The family's own type where s51 has one; else the 8052, whose timing
+// is only a 12-clock classic part's.
+TEST(SimulatorFor, TheFamilysOwnTypeOrThe8052) {
+  struct Row {
+    const char* family;
+    std::string_view type;
+    bool own, timed;
+  };
+  for (const Row& row :
+       {Row{"8051", "8051", true, true}, Row{"ds80c320", "DS320", true, true},
+        Row{"stc15", "8052", false, false}}) {
+    const explain::Family* family = explain::FindFamily(row.family);
+    ASSERT_NE(family, nullptr) << row.family;
+    const SimulatorFit fit = SimulatorFor(*family);
+    EXPECT_EQ(fit.type, row.type) << row.family;
+    EXPECT_EQ(fit.own, row.own) << row.family;
+    EXPECT_EQ(fit.timed, row.timed) << row.family;
+  }
 }
 
 }  // namespace
