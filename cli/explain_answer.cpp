@@ -106,7 +106,7 @@ std::string CheckLines(const Explanation& e, std::string_view file) {
     // A built image's code with no listing says its address instead.
     const std::string at =
         f.address >= 0 && f.line == 0
-            ? fmt::format(fmt::runtime(ReportWords().address.en), f.address) +
+            ? fmt::format(fmt::runtime(ImageWords().address.en), f.address) +
                   ": "
             : "";
     lines += fmt::format("{}:{}:{}: {}: {}{}", f.file.empty() ? file : f.file,

@@ -24,7 +24,7 @@ std::string UseLines(const UseText& text) {
 // "line 3" in a paste, "uart.c:3" in a file.
 std::string WhereText(const Finding& f) {
   if (f.file.empty() && f.address >= 0)
-    return fmt::format(fmt::runtime(ReportWords().address.en), f.address);
+    return fmt::format(fmt::runtime(ImageWords().address.en), f.address);
   return f.file.empty()
              ? fmt::format(fmt::runtime(ReportWords().line.en), f.line)
              : fmt::format("{}:{}", f.file, f.line);
@@ -39,8 +39,8 @@ std::string ExplainText(const Question& question, const explain::Family& family,
                   family.name, ShortestText(question.tolerance_percent)) +
       "\n";
   if (e.simulated) {
-    out += fmt::format(fmt::runtime(w.simulated.en), e.simulated->type,
-                       PeriodText(e.simulated->seconds)) +
+    out += fmt::format(fmt::runtime(ImageWords().simulated.en),
+                       e.simulated->type, PeriodText(e.simulated->seconds)) +
            "\n";
   }
   if (e.named_by) {

@@ -201,6 +201,12 @@ constexpr ExplainReportWords kReport{
     .missing = {"#include \"{0}\" not found: what depends on it is unresolved",
                 "#include \"{0}\" 没有找到：依赖它的都无法确定"},
     .note = {"note: {}", "说明：{}"},
+    .measured = {"measured on s51: {0} between the handler's entries, {1} "
+                 "from the reload's {2}",
+                 "s51 实测：两次进入中断服务之间 {0}，与重装值的 {2} 相差 {1}"},
+};
+
+constexpr ImageReportWords kImage{
     .simulated = {"run from reset on s51 as {0} for {1}",
                   "在 s51 上按 {0} 从复位运行 {1}"},
     .simulated_other =
@@ -209,9 +215,6 @@ constexpr ExplainReportWords kReport{
          "s51 没有这一系列的模型：按 {0} 运行，寄存器照原地址读取；不测时间"},
     .stopped = {"the program stopped at 0x{0:04X}: {1}",
                 "程序停在 0x{0:04X}：{1}"},
-    .measured = {"measured on s51: {0} between the handler's entries, {1} "
-                 "from the reload's {2}",
-                 "s51 实测：两次进入中断服务之间 {0}，与重装值的 {2} 相差 {1}"},
     .address = {"0x{:04X}", "0x{:04X}"},
 };
 
@@ -328,6 +331,8 @@ Words ProblemWords(CodeProblem problem) {
 }
 
 const ExplainReportWords& ReportWords() { return kReport; }
+
+const ImageReportWords& ImageWords() { return kImage; }
 
 UseText SerialText(const SerialUse& use, Tongue tongue) {
   const FamilySetting* s = use.setting;

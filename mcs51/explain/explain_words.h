@@ -81,13 +81,19 @@ struct ExplainReportWords {
   Words assumed;   // {0} a clock's name, {1} the value it was given
   Words missing;   // {0} a header not found
   Words note;      // {} a note, in a list of findings
-  // A built image's run: {0} s51's type, {1} seconds simulated; a family
-  // s51 has no model of; where the program stopped ({0} address, {1} why);
-  // a handler's measured period ({0} measured, {1} off, {2} the reload's);
-  // a finding's place in code with no listing ({}: the address).
-  Words simulated, simulated_other, stopped, measured, address;
+  // A handler's measured period: {0} measured, {1} off, {2} the reload's.
+  Words measured;
 };
 const ExplainReportWords& ReportWords();
+
+// A built image's run, which only the command line says (the page's code
+// has none of it): {0} s51's type, {1} the time simulated; a family s51
+// has no model of ({0} the type run); where the program stopped ({0}
+// address, {1} why); a finding's place in code with no listing ({}).
+struct ImageReportWords {
+  Words simulated, simulated_other, stopped, address;
+};
+const ImageReportWords& ImageWords();
 
 // A port or a timer as people read it: its name, what it is, and (for a
 // port driven by a generator) the rate it makes.

@@ -251,7 +251,7 @@ ImageAnswer ExplainImage(const std::string& path, std::string_view text,
   Measured(e, run, fit, ask.frequency_mhz);
   for (Finding& f : e.findings) PlaceFinding(f, run, ask.listing);
   for (Finding& f : e.notes) PlaceFinding(f, run, ask.listing);
-  const ExplainReportWords& words = ReportWords();
+  const ImageReportWords& words = ImageWords();
   if (!fit.own) e.notes.push_back(Note(Say(words.simulated_other, fit.type)));
   if (!run.stopped.empty())
     e.notes.push_back(Note(Say(words.stopped, run.pc, run.stopped)));
