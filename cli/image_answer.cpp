@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "cli/answer.h"
 #include "mcs51/image/image_explain.h"
@@ -18,21 +20,41 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The listing SDCC writes beside the image: the linker's .rst, whose
-// addresses are the image's, else the debugger's .cdb.
+std::optional<std::string> Slurped(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (text.str().size() > kMaxCodeBytes) return std::nullopt;
+  return text.str();
+}
+
+// Where the image's code came from, by what SDCC writes beside it: the
+// debugger's .cdb for every module (with --debug), and each module's
+// .rst, the linker's listing, whose lines win where both say: the image's
+// own name's, and those of the modules its .lk linked.
 Listing ListingBeside(const std::string& image) {
-  for (const auto& [extension, read] :
-       {std::pair{".rst", &ReadRst}, std::pair{".cdb", &ReadCdb}}) {
-    const fs::path path = fs::path(image).replace_extension(extension);
-    std::ifstream file(path, std::ios::binary);
-    if (!file) continue;
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (text.str().size() > kMaxCodeBytes) continue;
-    Listing listing = read(text.str());
-    if (!listing.empty()) return listing;
+  const fs::path path(image);
+  Listing listing;
+  if (auto cdb = Slurped(fs::path(path).replace_extension(".cdb")))
+    listing = ReadCdb(*cdb);
+  std::vector<fs::path> listings{fs::path(path).replace_extension(".rst")};
+  if (auto lk = Slurped(fs::path(path).replace_extension(".lk"))) {
+    std::istringstream lines(*lk);
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.ends_with(".rel")) continue;
+      fs::path module(line);
+      if (module.is_relative()) module = path.parent_path() / module;
+      listings.push_back(module.replace_extension(".rst"));
+    }
   }
-  return {};
+  for (const fs::path& rst : listings) {
+    if (auto text = Slurped(rst)) {
+      for (auto& [address, line] : ReadRst(*text)) listing[address] = line;
+    }
+  }
+  return listing;
 }
 
 std::string FirstLine(std::string_view text) {

@@ -216,6 +216,10 @@ constexpr ImageReportWords kImage{
     .stopped = {"the program stopped at 0x{0:04X}: {1}",
                 "程序停在 0x{0:04X}：{1}"},
     .address = {"0x{:04X}", "0x{:04X}"},
+    .no_listing = {"no listing beside the image (SDCC's .rst, or .cdb from "
+                   "--debug): the findings give code addresses",
+                   "映像旁没有列表文件（SDCC 的 .rst，或 --debug 的 .cdb）："
+                   "问题只给出代码地址"},
 };
 
 // The pieces of the two lines.

@@ -89,9 +89,10 @@ const ExplainReportWords& ReportWords();
 // A built image's run, which only the command line says (the page's code
 // has none of it): {0} s51's type, {1} the time simulated; a family s51
 // has no model of ({0} the type run); where the program stopped ({0}
-// address, {1} why); a finding's place in code with no listing ({}).
+// address, {1} why); a finding's place in code with no listing ({}), and
+// the note that there is none.
 struct ImageReportWords {
-  Words simulated, simulated_other, stopped, address;
+  Words simulated, simulated_other, stopped, address, no_listing;
 };
 const ImageReportWords& ImageWords();
 

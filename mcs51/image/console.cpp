@@ -31,7 +31,7 @@ Console::Console(const std::vector<std::string>& argv,
   error_ = fmt::format("{}: not run on Windows", argv.empty() ? "" : argv[0]);
 }
 Console::~Console() = default;
-ConsoleStatus Console::Ask(const std::string&, std::size_t,
+ConsoleStatus Console::Ask(const std::string&, std::span<const std::string>,
                            std::vector<std::string>& replies) {
   replies.clear();
   return ConsoleStatus::kEnded;
@@ -104,7 +104,8 @@ Console::~Console() {
   if (out_ >= 0) close(out_);
 }
 
-ConsoleStatus Console::Ask(const std::string& commands, std::size_t count,
+ConsoleStatus Console::Ask(const std::string& commands,
+                           std::span<const std::string> marks,
                            std::vector<std::string>& replies) {
   replies.clear();
   if (pid_ <= 0) return ConsoleStatus::kEnded;
@@ -116,14 +117,18 @@ ConsoleStatus Console::Ask(const std::string& commands, std::size_t count,
     if (n <= 0) return ConsoleStatus::kEnded;
     sent += static_cast<std::size_t>(n);
   }
-  while (replies.size() < count) {
-    const std::size_t prompt = pending_.find('\0');
-    if (prompt != std::string::npos) {
-      replies.push_back(pending_.substr(0, prompt));
-      pending_.erase(0, prompt + 1);
+  // Each reply ends where its mark is printed; what is left is kept for
+  // the next batch, moved once.
+  std::size_t start = 0;
+  while (replies.size() < marks.size()) {
+    const std::string& mark = marks[replies.size()];
+    const std::size_t at = pending_.find(mark, start);
+    if (at != std::string::npos) {
+      replies.push_back(pending_.substr(start, at - start));
+      start = at + mark.size();
       continue;
     }
-    if (pending_.size() > kMostReply) return ConsoleStatus::kEnded;
+    if (pending_.size() - start > kMostReply) return ConsoleStatus::kEnded;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline_ - std::chrono::steady_clock::now());
     if (left.count() <= 0) return ConsoleStatus::kTimedOut;
@@ -135,11 +140,12 @@ ConsoleStatus Console::Ask(const std::string& commands, std::size_t count,
     const ssize_t n = read(out_, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      replies.push_back(pending_);
+      replies.push_back(pending_.substr(start));
       return ConsoleStatus::kEnded;
     }
     pending_.append(buffer, static_cast<std::size_t>(n));
   }
+  pending_.erase(0, start);
   return ConsoleStatus::kOk;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// A program's console on pipes: a command line written, its reply read up
-// to the NUL prompt s51's -P gives, every wait bounded by one guard for
-// the whole conversation. The program is killed at the end, or at the
+// A program's console on pipes: commands written a batch at a time, their
+// replies read up to the marks they print, every wait bounded by one
+// guard for the whole conversation. The program is killed at the end, or at the
 // guard, so that nothing outlives the answer.
 
 #include <chrono>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,13 @@ class Console {
   // Why it did not start: "not found: s51".
   const std::string& Error() const { return error_; }
 
-  // Writes `commands`, each ending in a newline, and reads `count`
-  // replies, each up to its prompt (kept without it): s51 answers a batch
-  // at once, where each command alone waits for its next look at its
-  // input, a tenth of a second. A reply is at most 1 MiB: more is an end.
-  ConsoleStatus Ask(const std::string& commands, std::size_t count,
+  // Writes `commands`, each ending in a newline, and reads a reply for
+  // each of `marks`: what comes before the mark, after the last one. The
+  // marks are what the commands print to say where their answers end
+  // (s51 prints a command's answer, and the commands it reads, as it
+  // goes). A reply is at most 1 MiB: more is an end.
+  ConsoleStatus Ask(const std::string& commands,
+                    std::span<const std::string> marks,
                     std::vector<std::string>& replies);
 
  private:

@@ -76,7 +76,15 @@ Watched WatchedOf(const Family& family) {
 }
 
 // The writes as a reading's effects, the n-th write on line n.
-CodeReading ReadingOf(const SimRun& run, const HexImage& image) {
+// A handler's write of a count that is no constant moved in (TL0 += ...,
+// the count carried on) is no constant reload.
+bool Constant(const SimWrite& w, const std::set<int>& counts) {
+  return w.known && (w.vector < 0 || !counts.contains(w.address) ||
+                     ImmediateOf(w.instruction) >= 0);
+}
+
+CodeReading ReadingOf(const SimRun& run, const HexImage& image,
+                      const std::set<int>& counts) {
   CodeReading reading;
   reading.dialect = CodeDialect::kAssembly;
   int line = 0;
@@ -88,7 +96,7 @@ CodeReading ReadingOf(const SimRun& run, const HexImage& image) {
     e.target.space = w.bit ? Space::kBit : Space::kByte;
     if (w.bit) {
       e.op = w.value != 0 ? EffectOp::kSetBit : EffectOp::kClearBit;
-    } else if (w.known) {
+    } else if (Constant(w, counts)) {
       e.value = w.value;
     } else {
       e.op = EffectOp::kUnknown;
@@ -136,6 +144,34 @@ void PlaceFinding(Finding& f, const SimRun& run, const Listing& listing) {
   } else {
     f.line = 0;
     f.address = pc;
+  }
+}
+
+// A timer its handler reloads runs, after its first period, at the
+// reload the handler writes, not the one its set-up left: the handler's
+// last constant writes to each part of its reload.
+void HandlerReload(Explanation& e, const SimRun& run, double frequency_mhz) {
+  for (TimerUse& use : e.timers) {
+    const FamilySetting* s = use.setting;
+    if (s == nullptr || use.reloaded_by != ReloadedBy::kHandler ||
+        use.unresolved) {
+      continue;
+    }
+    int reload = 0;
+    bool whole = true;
+    for (const explain::ReloadPart& part : s->reload) {
+      const auto last = std::find_if(
+          run.writes.rbegin(), run.writes.rend(), [&](const SimWrite& w) {
+            return !w.bit && w.vector == s->vector && w.address == part.address;
+          });
+      whole = whole && last != run.writes.rend() &&
+              ImmediateOf(last->instruction) >= 0;
+      if (whole) reload |= (last->value & part.mask) << part.shift;
+    }
+    if (!whole || reload == use.reload) continue;
+    use.first_period_s = use.period_s;
+    use.reload = reload;
+    use.period_s = explain::PeriodOf(*s, frequency_mhz, reload);
   }
 }
 
@@ -230,8 +266,8 @@ ImageAnswer ExplainImage(const std::string& path, std::string_view text,
       static_cast<double>(run.clocks) / (ask.frequency_mhz * 1e6);
   Explanation& e = answer.explanation;
   if (!run.writes.empty()) {
-    e = ExplainReading(ReadingOf(run, image), ask.frequency_mhz, family,
-                       ask.tolerance_percent);
+    e = ExplainReading(ReadingOf(run, image, watched.counts), ask.frequency_mhz,
+                       family, ask.tolerance_percent);
   }
   // Writes that set up no port and no timer (PCON's idle bit alone) are
   // a program that stopped before its set-up, or never had one.
@@ -248,11 +284,14 @@ ImageAnswer ExplainImage(const std::string& path, std::string_view text,
     return answer;
   }
   e.simulated = Simulated{std::string(fit.type), seconds, fit.timed};
+  HandlerReload(e, run, ask.frequency_mhz);
   Measured(e, run, fit, ask.frequency_mhz);
   for (Finding& f : e.findings) PlaceFinding(f, run, ask.listing);
   for (Finding& f : e.notes) PlaceFinding(f, run, ask.listing);
   const ImageReportWords& words = ImageWords();
   if (!fit.own) e.notes.push_back(Note(Say(words.simulated_other, fit.type)));
+  if (ask.listing.empty() && !e.findings.empty())
+    e.notes.push_back(Note(Say(words.no_listing)));
   if (!run.stopped.empty())
     e.notes.push_back(Note(Say(words.stopped, run.pc, run.stopped)));
   return answer;

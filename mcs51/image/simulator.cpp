@@ -151,13 +151,26 @@ std::map<int, int> ReadSfrs(std::string_view reply) {
     if (end == reply.npos) end = reply.size();
     const std::string_view line = reply.substr(at, end - at);
     at = end + 1;
-    // The echo of a command s51 read meanwhile may come first.
+    // "0x98 SCON:  0b01010000 0x50 ..." for a register s51's type names,
+    // "0xc4      28 ." for one it does not; the echo of a command s51 read
+    // meanwhile may come first.
     const std::size_t colon = line.find(':');
-    std::size_t p = line.rfind("0x", colon);
-    if (colon == line.npos || p == line.npos) continue;
+    std::size_t p =
+        colon != line.npos ? line.rfind("0x", colon) : line.find("0x");
+    if (p == line.npos) continue;
     const std::int64_t address = NumberAt(line, p);
-    const int value = ReadSfr(line);
-    if (address >= 0 && address <= 0xFF && value >= 0)
+    int value = -1;
+    if (colon != line.npos) {
+      value = ReadSfr(line);
+    } else {
+      const std::size_t digits = line.find_first_not_of(' ', p);
+      std::string hex = "0x";
+      if (digits != line.npos) hex += line.substr(digits, 2);
+      std::size_t q = 0;
+      const std::int64_t read = hex.size() == 4 ? NumberAt(hex, q) : -1;
+      value = q == 4 && read >= 0 ? static_cast<int>(read) : -1;
+    }
+    if (address >= 0x80 && address <= 0xFF && value >= 0 && value <= 0xFF)
       values[static_cast<int>(address)] = value;
   }
   return values;
@@ -172,8 +185,9 @@ constexpr int kJumpToItself = 113;
 constexpr int kTimedEntries = 12;
 constexpr int kWatchedHits = 4;
 constexpr int kAccumulator = 0xE0;
-// Steps a batch: each is answered at once, where one command alone waits
-// a tenth of a second for s51 to look at its input again.
+constexpr int kMarks = 0x7A000000;  // 2046820352 on: no address or count
+// Steps a batch: s51 answers a batch at once, where it looks at its input
+// only every tenth of a second once it has none.
 constexpr int kBatch = 40;
 constexpr std::int64_t kMostPerStep = 200000;
 // Instructions take 12 to 48 clocks on the 8052: steps of the mean keep
@@ -196,7 +210,6 @@ class Run {
       breakpoints_[{true, bit}] = ++numbered_;
     }
     queued_ += "set option selfjump_stop 1\n";
-    queued_count_ = ask_.bytes.size() + ask_.bits.size() + 1;
   }
 
   void Go() {
@@ -207,23 +220,26 @@ class Run {
           (budget - out_.clocks) / kMeanClocksPerInstruction / kBatch, 1,
           kMostPerStep);
       std::string batch = std::move(queued_);
-      const std::size_t skip = queued_count_;
       queued_.clear();
-      queued_count_ = 0;
+      std::vector<std::string> marks;
+      Mark(batch, marks);  // what the queued commands said
       for (int i = 0; i < kBatch; ++i) {
-        batch += fmt::format("step {}\ntimer get time\n{}info hardware irq\n",
-                             steps, query_);
+        for (const std::string& command :
+             {fmt::format("step {}\n", steps), std::string("timer get time\n"),
+              query_, std::string("info hardware irq\n")}) {
+          batch += command;
+          Mark(batch, marks);
+        }
       }
       std::vector<std::string> replies;
-      const ConsoleStatus status =
-          console_.Ask(batch, skip + 4 * kBatch, replies);
+      const ConsoleStatus status = console_.Ask(batch, marks, replies);
       if (status != ConsoleStatus::kOk) {
         out_.fault = status == ConsoleStatus::kTimedOut ? SimFault::kWallClock
                                                         : SimFault::kEnded;
         out_.detail = replies.empty() ? std::string() : replies.back();
         return;
       }
-      for (std::size_t r = skip; r + 3 < replies.size(); r += 4) {
+      for (std::size_t r = 1; r + 3 < replies.size(); r += 4) {
         if (out_.clocks >= budget || !out_.stopped.empty() || settled_) break;
         const std::int64_t clocks = NumberAfter(replies[r + 1], "sec (");
         if (clocks < out_.clocks) {  // no clock: no s51 we know
@@ -239,9 +255,14 @@ class Run {
   }
 
  private:
-  void Queue(const std::string& command) {
-    queued_ += command + "\n";
-    ++queued_count_;
+  void Queue(const std::string& command) { queued_ += command + "\n"; }
+
+  // A command printing a number no command holds, in decimal where the
+  // commands spell it in hex: where the reply before it ends.
+  void Mark(std::string& batch, std::vector<std::string>& marks) {
+    const int mark = kMarks + ++marked_;
+    batch += fmt::format("expression 0x{:x}\n", mark);
+    marks.push_back(fmt::format("{}\n", mark));
   }
 
   void Stopped(const std::string& reply, const std::map<int, int>& sfrs,
@@ -254,9 +275,11 @@ class Run {
       Written(stop, sfrs, handler);
     } else if (stop.reason == kJumpToItself) {
       // Waiting for nothing: the run is over, unless interrupts will come.
+      // Waiting for interrupts: only they move it on, so stop no more.
       settled_ = timed_.empty();
       out_.settled = settled_;
-      if (!settled_) Queue("set option selfjump_stop 0");
+      if (!settled_ && !waits_) Queue("set option selfjump_stop 0");
+      waits_ = true;
     } else if (stop.reason != kStepped) {
       out_.stopped = stop.text.empty() ? reply : stop.text;
     }
@@ -317,9 +340,10 @@ class Run {
   SimRun& out_;
   std::string query_;
   std::string queued_;  // commands for the next batch, answered first
-  std::size_t queued_count_ = 0;
+  int marked_ = 0;
   int numbered_ = 0;  // s51 numbers breakpoints as they are made
   bool settled_ = false;
+  bool waits_ = false;  // for interrupts, in a jump to itself
   std::map<std::pair<bool, int>, int> breakpoints_;
   std::set<int> timed_;
   std::map<int, int> entries_;
@@ -331,22 +355,12 @@ class Run {
 SimRun Simulate(const std::string& image, const SimAsk& ask) {
   SimRun out;
   const auto hz = static_cast<std::int64_t>(ask.frequency_mhz * 1e6 + 0.5);
-  Console console({ask.program, "-b", "-P", "-t", ask.type, "-X",
-                   fmt::format("{}", hz), image},
-                  std::chrono::duration<double>(ask.wall_s));
+  Console console(
+      {ask.program, "-b", "-t", ask.type, "-X", fmt::format("{}", hz), image},
+      std::chrono::duration<double>(ask.wall_s));
   if (!console.Started()) {
     out.fault = SimFault::kMissing;
     out.detail = console.Error();
-    return out;
-  }
-  // The console answers each command with a NUL only once interactive.
-  std::vector<std::string> replies;
-  const ConsoleStatus status =
-      console.Ask("set console interactive on\n", 1, replies);
-  if (status != ConsoleStatus::kOk) {
-    out.fault = status == ConsoleStatus::kTimedOut ? SimFault::kWallClock
-                                                   : SimFault::kEnded;
-    out.detail = replies.empty() ? std::string() : replies.back();
     return out;
   }
   Run(console, ask, out).Go();

@@ -98,9 +98,10 @@ SimStop ReadStop(std::string_view reply);
 //   ReadSfr("0x8a TL0:   0b01100110 0x66 'f' 102") -> 0x66
 int ReadSfr(std::string_view reply);
 
-// Each address and value "get sfr A B ..." gives, a line each.
-//   ReadSfrs("0x98 SCON: 0b01010000 0x50 'P' 80\n0x89 TMOD: ...0x21...")
-//       -> {0x89: 0x21, 0x98: 0x50}
+// Each address and value "get sfr A B ..." gives, a line each, named by
+// s51's type or not.
+//   ReadSfrs("0x98 SCON: 0b01010000 0x50 'P' 80\n0xc4      28 (")
+//       -> {0x98: 0x50, 0xC4: 0x28}
 std::map<int, int> ReadSfrs(std::string_view reply);
 
 // The handler under way, innermost, from "info hardware irq": its

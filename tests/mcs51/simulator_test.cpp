@@ -62,8 +62,10 @@ TEST(ReadSfrs, EachLineEvenAfterAnEcho) {
   const std::map<int, int> values = ReadSfrs(
       "step0x87 PCON:                0b10000000 0x80 '.' 128\n"
       "0x89 TMOD:                0b00100001 0x21 '!'  33\n"
+      "0xc4                      28 (\n"
       "get sfr 0x87\ninfo hardware irq\n");
-  EXPECT_EQ(values, (std::map<int, int>{{0x87, 0x80}, {0x89, 0x21}}));
+  EXPECT_EQ(values,
+            (std::map<int, int>{{0x87, 0x80}, {0x89, 0x21}, {0xC4, 0x28}}));
 }
 
 TEST(ActiveHandler, TheInnermost) {

@@ -2,7 +2,8 @@
 # code's source and its built image (run on s51 for $sim_time, 20 ms
 # unless set: long enough for a handler to run) alike: the first entry of
 # KEY ("serial" or "timers") has the same generator or mode, reload and
-# rate or period in both. Sourced by check.sh and tick.sh.
+# rate or period in both, and the findings are of the same kinds. Sourced
+# by check.sh and tick.sh.
 same_reading() {
   local cli=$1 key=$2 source=$3 image=$4 freq=$5; shift 5
   local from_source from_image
@@ -18,8 +19,9 @@ def first(doc):
     entries = doc[key]
     return {f: entries[0].get(f) for f in fields} if entries else None
 a, b = first(source), first(image)
-if a is None or a != b:
-    print(f"source {a}\nimage  {b}", file=sys.stderr)
+kinds = [sorted(f["kind"] for f in doc["findings"]) for doc in (source, image)]
+if a is None or a != b or kinds[0] != kinds[1]:
+    print(f"source {a} {kinds[0]}\nimage  {b} {kinds[1]}", file=sys.stderr)
     sys.exit(1)
 PY
 }
