@@ -52,8 +52,11 @@ std::string ExplainText(const Question& question, const explain::Family& family,
   for (const SerialUse& use : e.serial)
     out += UseLines(SerialText(use, Tongue::kEnglish));
   out += Heading(w.timers, w.timers_none, e.timers.empty());
-  for (const TimerUse& use : e.timers)
-    out += UseLines(TimerText(use, Tongue::kEnglish));
+  for (const TimerUse& use : e.timers) {
+    UseText text = TimerText(use, Tongue::kEnglish);
+    text.detail = MeasuredText(use).en;
+    out += UseLines(text);
+  }
   out += Heading(w.findings, w.findings_none, e.findings.empty());
   for (const Finding& f : e.findings) {
     out +=

@@ -201,9 +201,6 @@ constexpr ExplainReportWords kReport{
     .missing = {"#include \"{0}\" not found: what depends on it is unresolved",
                 "#include \"{0}\" 没有找到：依赖它的都无法确定"},
     .note = {"note: {}", "说明：{}"},
-    .measured = {"measured on s51: {0} between the handler's entries, {1} "
-                 "from the reload's {2}",
-                 "s51 实测：两次进入中断服务之间 {0}，与重装值的 {2} 相差 {1}"},
 };
 
 constexpr ImageReportWords kImage{
@@ -220,6 +217,9 @@ constexpr ImageReportWords kImage{
                    "--debug): the findings give code addresses",
                    "映像旁没有列表文件（SDCC 的 .rst，或 --debug 的 .cdb）："
                    "问题只给出代码地址"},
+    .measured = {"measured on s51: {0} between the handler's entries, {1} "
+                 "from the reload's {2}",
+                 "s51 实测：两次进入中断服务之间 {0}，与重装值的 {2} 相差 {1}"},
 };
 
 // The pieces of the two lines.
@@ -338,6 +338,14 @@ const ExplainReportWords& ReportWords() { return kReport; }
 
 const ImageReportWords& ImageWords() { return kImage; }
 
+Said MeasuredText(const TimerUse& use) {
+  if (use.measured_period_s <= 0.0) return {};
+  return Say(
+      kImage.measured, PeriodText(use.measured_period_s),
+      PercentText(explain::PercentOff(use.measured_period_s, use.period_s)),
+      PeriodText(use.period_s));
+}
+
 UseText SerialText(const SerialUse& use, Tongue tongue) {
   const FamilySetting* s = use.setting;
   const std::string_view receiver =
@@ -388,18 +396,11 @@ UseText TimerText(const TimerUse& use, Tongue tongue) {
   if (use.first_period_s > 0.0) {
     state = Fill(kFirst, tongue, PeriodText(use.first_period_s)) + state;
   }
-  std::string measured;
-  if (use.measured_period_s > 0.0) {
-    measured = Fill(
-        kReport.measured, tongue, PeriodText(use.measured_period_s),
-        PercentText(explain::PercentOff(use.measured_period_s, use.period_s)),
-        PeriodText(use.period_s));
-  }
   return {use.timer,
           Fill(kMode, tongue, s->mode, ClocksText(s->clocks, tongue),
                ReloadHex(use.reload, s->modulus), PeriodText(use.period_s),
                state, Of(ReloadedByWords(use.reloaded_by), tongue)),
-          measured};
+          ""};
 }
 
 }  // namespace mcs51

@@ -81,8 +81,6 @@ struct ExplainReportWords {
   Words assumed;   // {0} a clock's name, {1} the value it was given
   Words missing;   // {0} a header not found
   Words note;      // {} a note, in a list of findings
-  // A handler's measured period: {0} measured, {1} off, {2} the reload's.
-  Words measured;
 };
 const ExplainReportWords& ReportWords();
 
@@ -90,11 +88,18 @@ const ExplainReportWords& ReportWords();
 // has none of it): {0} s51's type, {1} the time simulated; a family s51
 // has no model of ({0} the type run); where the program stopped ({0}
 // address, {1} why); a finding's place in code with no listing ({}), and
-// the note that there is none.
+// the note that there is none; a handler's measured period ({0}
+// measured, {1} off, {2} the reload's).
 struct ImageReportWords {
-  Words simulated, simulated_other, stopped, address, no_listing;
+  Words simulated, simulated_other, stopped, address, no_listing, measured;
 };
 const ImageReportWords& ImageWords();
+
+// A timer's measured period against its reload's, or nothing unmeasured.
+//   {measured 1.0189 ms, period 1.0004 ms}
+//       -> "measured on s51: 1.0189 ms between the handler's entries,
+//          +1.84 % from the reload's 1.0004 ms"
+Said MeasuredText(const TimerUse& use);
 
 // A port or a timer as people read it: its name, what it is, and (for a
 // port driven by a generator) the rate it makes.

@@ -179,7 +179,6 @@ void HandlerReload(Explanation& e, const SimRun& run, double frequency_mhz) {
 void Measured(Explanation& e, const SimRun& run, const SimulatorFit& fit,
               double frequency_mhz) {
   if (!fit.timed) return;
-  const ExplainReportWords& words = ReportWords();
   for (TimerUse& use : e.timers) {
     if (use.setting == nullptr || use.setting->vector < 0) continue;
     use.measured_period_s =
@@ -191,10 +190,7 @@ void Measured(Explanation& e, const SimRun& run, const SimulatorFit& fit,
               use.setting->vector) {
         continue;
       }
-      const Said said = Say(
-          words.measured, PeriodText(use.measured_period_s),
-          PercentText(explain::PercentOff(use.measured_period_s, use.period_s)),
-          PeriodText(use.period_s));
+      const Said said = MeasuredText(use);
       f.text += "; " + said.en;
       f.chinese += "；" + said.zh;
     }
