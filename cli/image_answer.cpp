@@ -112,7 +112,8 @@ std::optional<RunResult> ExplainImage(const Request& request,
       return Failure(
           kExitBadInput,
           fmt::format("{}: the simulator took longer than {} s of "
-                      "the host's time, and was stopped",
+                      "the host's time, and was stopped (a shorter "
+                      "--sim-time asks less of it)",
                       file, ShortestText(WallGuard(request.sim_time_s))));
     case ImageFault::kNothingSetUp:
       break;
