@@ -75,7 +75,6 @@ Watched WatchedOf(const Family& family) {
   return w;
 }
 
-// The writes as a reading's effects, the n-th write on line n.
 // A handler's write of a count that is no constant moved in (TL0 += ...,
 // the count carried on) is no constant reload.
 bool Constant(const SimWrite& w, const std::set<int>& counts) {
@@ -83,6 +82,7 @@ bool Constant(const SimWrite& w, const std::set<int>& counts) {
                      ImmediateOf(w.instruction) >= 0);
 }
 
+// The writes as a reading's effects, the n-th write on line n.
 CodeReading ReadingOf(const SimRun& run, const HexImage& image,
                       const std::set<int>& counts) {
   CodeReading reading;
@@ -197,6 +197,20 @@ void Measured(Explanation& e, const SimRun& run, const SimulatorFit& fit,
   }
 }
 
+// Where a run that set nothing up was at its end, and why it ended.
+std::string WhereItWas(const SimRun& run, double seconds) {
+  if (!run.stopped.empty()) {
+    return fmt::format("it stopped at 0x{:04X} after {}: {}", run.pc,
+                       PeriodText(seconds), run.stopped);
+  }
+  if (run.settled) {
+    return fmt::format("after {} it waits in a loop at 0x{:04X}",
+                       PeriodText(seconds), run.pc);
+  }
+  return fmt::format("in {} of simulated time (--sim-time)",
+                     PeriodText(seconds));
+}
+
 Finding Note(const Said& said) {
   return {FindingKind::kUnresolved, 0, said.en, said.zh, {}, 0};
 }
@@ -269,14 +283,7 @@ ImageAnswer ExplainImage(const std::string& path, std::string_view text,
   // a program that stopped before its set-up, or never had one.
   if (run.writes.empty() || (e.serial.empty() && e.timers.empty())) {
     answer.fault = ImageFault::kNothingSetUp;
-    answer.detail = !run.stopped.empty()
-                        ? fmt::format("it stopped at 0x{:04X} after {}: {}",
-                                      run.pc, PeriodText(seconds), run.stopped)
-                    : run.settled
-                        ? fmt::format("after {} it waits in a loop at 0x{:04X}",
-                                      PeriodText(seconds), run.pc)
-                        : fmt::format("in {} of simulated time (--sim-time)",
-                                      PeriodText(seconds));
+    answer.detail = WhereItWas(run, seconds);
     return answer;
   }
   e.simulated = Simulated{std::string(fit.type), seconds, fit.timed};
