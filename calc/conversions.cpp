@@ -82,19 +82,6 @@ class Reader {
   char current_ = '\0';
 };
 
-// Value of one digit in `radix`, or -1.
-int DigitValue(char c, int radix) {
-  int value = -1;
-  if (IsDigit(c)) {
-    value = c - '0';
-  } else if (c >= 'A' && c <= 'F') {
-    value = c - 'A' + 10;
-  } else if (c >= 'a' && c <= 'f') {
-    value = c - 'a' + 10;
-  }
-  return value < radix ? value : -1;
-}
-
 // "&H"/"&O" digits. The top 61+ bits are kept exactly and every bit below
 // them is folded into one sticky bit, so the one rounding the final
 // conversion does is correct however long the text is.
@@ -117,6 +104,18 @@ double ReadRadixDigits(Reader& in, int radix) {
 }
 
 }  // namespace
+
+int DigitValue(char c, int radix) {
+  int value = -1;
+  if (IsDigit(c)) {
+    value = c - '0';
+  } else if (c >= 'A' && c <= 'F') {
+    value = c - 'A' + 10;
+  } else if (c >= 'a' && c <= 'f') {
+    value = c - 'a' + 10;
+  }
+  return value < radix ? value : -1;
+}
 
 double ReadNumber(std::string_view text) {
   Reader in(text);

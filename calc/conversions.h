@@ -32,6 +32,12 @@ namespace calc {
 //   ReadNumber("＆Ｈ１Ａ")   -> 26
 double ReadNumber(std::string_view text);
 
+// The value of one ASCII digit in `radix` (up to 16), or -1; never the
+// locale's digits.
+//   DigitValue('7', 8) -> 7;  DigitValue('b', 16) -> 11
+//   DigitValue('8', 8) -> -1;  DigitValue('g', 16) -> -1
+int DigitValue(char c, int radix);
+
 // The nearest whole number, halves to the even one, whatever the current
 // floating-point rounding mode.
 //   RoundHalfEven(254.5) -> 254

@@ -21,6 +21,13 @@ inline RunResult Answered(std::string out) {
   return {kExitAnswered, std::move(out), {}};
 }
 
+// "standard input" for "-", else FILE "NAME": how a message names a file.
+std::string FileWords(std::string_view name);
+
+// Reads the file `name` ("-": standard input) into `text`, up to one byte
+// past the code reader's limit; nothing, or why it cannot be read.
+std::optional<std::string> ReadFile(const std::string& name, std::string& text);
+
 // explain: the files read as one program (cli/explain_answer.cpp).
 RunResult ExplainAnswer(const Request& request, std::string_view writer);
 

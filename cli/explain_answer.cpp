@@ -32,23 +32,6 @@ bool Slurp(std::FILE* file, std::string& text) {
   return std::ferror(file) == 0;
 }
 
-std::string FileWords(std::string_view name) {
-  return name == "-" ? "standard input" : fmt::format("FILE {}", Quoted(name));
-}
-
-// The file's text, or why it cannot be read.
-std::optional<std::string> ReadFile(const std::string& name,
-                                    std::string& text) {
-  const bool standard = name == "-";
-  errno = 0;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-      standard ? stdin : std::fopen(name.c_str(), "rb"),
-      standard ? [](std::FILE*) { return 0; } : std::fclose);
-  if (file != nullptr && Slurp(file.get(), text)) return std::nullopt;
-  return fmt::format("{}: cannot be read: {}", FileWords(name),
-                     std::strerror(errno != 0 ? errno : EIO));
-}
-
 // Headers looked for as a compiler looks: "…" beside the file including
 // it, then in each -I; <…> in the -I only. What is read is kept, so that
 // a finding's column can be found in it.
@@ -130,6 +113,22 @@ std::string Relative(const std::string& name) {
 }
 
 }  // namespace
+
+std::string FileWords(std::string_view name) {
+  return name == "-" ? "standard input" : fmt::format("FILE {}", Quoted(name));
+}
+
+std::optional<std::string> ReadFile(const std::string& name,
+                                    std::string& text) {
+  const bool standard = name == "-";
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      standard ? stdin : std::fopen(name.c_str(), "rb"),
+      standard ? [](std::FILE*) { return 0; } : std::fclose);
+  if (file != nullptr && Slurp(file.get(), text)) return std::nullopt;
+  return fmt::format("{}: cannot be read: {}", FileWords(name),
+                     std::strerror(errno != 0 ? errno : EIO));
+}
 
 RunResult ExplainAnswer(const Request& request, std::string_view version) {
   const std::string_view chip = ChipName(request.filter.chip);

@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -20,13 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A file beside the image, where one can be read whole.
 std::optional<std::string> Slurped(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (text.str().size() > kMaxCodeBytes) return std::nullopt;
-  return text.str();
+  std::string text;
+  if (ReadFile(path.string(), text) || text.size() > kMaxCodeBytes)
+    return std::nullopt;
+  return text;
 }
 
 // Where the image's code came from, by what SDCC writes beside it: the
@@ -75,7 +73,7 @@ std::optional<RunResult> ExplainImage(const Request& request,
                                       std::string_view text,
                                       const explain::Family& family,
                                       Explanation& out) {
-  const std::string file = fmt::format("FILE {}", Quoted(name));
+  const std::string file = FileWords(name);
   if (name == "-") {
     return Failure(kExitBadInput,
                    "standard input: a built image is run from its file: "

@@ -4,15 +4,12 @@
 #include <array>
 #include <cstddef>
 
+#include "calc/conversions.h"
+
 namespace mcs51 {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+int HexDigit(char c) { return calc::DigitValue(c, 16); }
 
 std::string_view TrimRight(std::string_view line) {
   const std::size_t last = line.find_last_not_of(" \t\r");

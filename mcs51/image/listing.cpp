@@ -8,17 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "calc/conversions.h"
+
 namespace mcs51 {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int HexDigit(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+int HexDigit(char c) { return calc::DigitValue(c, 16); }
 
 // A whole field as a number, or -1 when it is not one or would not fit an
 // int: lines to 999,999,999, addresses to 0x7FFFFFFF.

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "calc/conversions.h"
 #include "mcs51/image/console.h"
 
 namespace mcs51 {
@@ -31,11 +32,7 @@ std::int64_t NumberAt(std::string_view text, std::size_t& at) {
   }
   std::int64_t value = -1;
   for (; at < text.size(); ++at) {
-    const char c = text[at];
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    const int digit = calc::DigitValue(text[at], base);
     if (digit < 0) break;
     value = std::max<std::int64_t>(value, 0);
     if (value > (std::int64_t{1} << 52)) return -1;  // no s51 number

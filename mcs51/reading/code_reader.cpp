@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "calc/conversions.h"
 #include "mcs51/reading/code_value.h"
 #include "mcs51/reading/sources.h"
 
@@ -134,11 +135,8 @@ bool LooksLikeIntelHex(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
   if (first == text.npos || text.size() - first < 3 || text[first] != ':')
     return false;
-  auto hex = [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') ||
-           (c >= 'a' && c <= 'f');
-  };
-  return hex(text[first + 1]) && hex(text[first + 2]);
+  return calc::DigitValue(text[first + 1], 16) >= 0 &&
+         calc::DigitValue(text[first + 2], 16) >= 0;
 }
 
 namespace {
